@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QVariant>
+
+// Dates are shown in one fixed format everywhere.
+inline const QString dateFormat = QStringLiteral("dd/MM/yyyy");
+
+// Date-times are stored in one text form on every back-end so that
+// comparisons and ORDER BY agree.
+inline const QString storedDateTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+
+// The date of a value as a driver returns it: a QDateTime, a QDate or a text
+// in the stored form (SQLite returns texts).
+QDateTime dateTimeFromVariant(const QVariant& value);
+QString displayDate(const QVariant& value);

@@ -1,0 +1,9 @@
+#include "core/Translator.h"
+
+#include <QTranslator>
+
+QTranslator* translator()
+{
+    static QTranslator* instance = new QTranslator;
+    return instance;
+}

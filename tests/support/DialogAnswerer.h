@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <functional>
+
+class QWidget;
+
+// Watches for modal dialogs and message boxes while it lives, records what
+// each showed and closes it, so that no test waits on a window. Handlers
+// queued with answerNext() decide how the next dialogs are answered; without
+// one a message box gets its escape (or default) button and other dialogs
+// are rejected, DialogErrorMessage is closed.
+class DialogAnswerer : public QObject
+{
+    Q_OBJECT
+public:
+    struct Seen
+    {
+        QString className;
+        QString objectName;
+        QString title;
+        QString text;         // message box text, or the error dialog's report
+        QString informative;  // explanation shown beside the text, if any
+        int icon = 0;         // QMessageBox::Icon for message boxes
+    };
+    using Handler = std::function<void(QWidget* dialog)>;
+
+    explicit DialogAnswerer(QObject* parent = nullptr);
+    ~DialogAnswerer() override;
+
+    void answerNext(Handler handler);
+    // Convenience: press the button whose text is buttonText on the next message box.
+    void pressNext(const QString& buttonText);
+
+    const QList<Seen>& seen() const { return m_seen; }
+    void clear() { m_seen.clear(); }
+    int count() const { return int(m_seen.size()); }
+    Seen last() const { return m_seen.isEmpty() ? Seen() : m_seen.last(); }
+
+    // Processes events until n dialogs have been seen or timeoutMs passed.
+    bool waitForCount(int n, int timeoutMs = 5000);
+
+    static Seen describe(QWidget* dialog);
+
+private:
+    void poll();
+
+    QTimer m_timer;
+    QList<Handler> m_handlers;
+    QList<Seen> m_seen;
+    QList<QWidget*> m_handled;
+};

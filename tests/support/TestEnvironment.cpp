@@ -1,0 +1,121 @@
+#include "support/TestEnvironment.h"
+
+#include "support/DialogAnswerer.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMap>
+#include <QProcess>
+#include <QSettings>
+#include <QStandardPaths>
+#include <cstdlib>
+
+namespace {
+TestEnvironment* g_instance = nullptr;
+const char* const kScenarioVar = "PELVANE_CHILD_SCENARIO";
+
+QMap<QString, ChildScenario>& scenarios()
+{
+    static QMap<QString, ChildScenario> map;
+    return map;
+}
+} // namespace
+
+TestEnvironment::TestEnvironment() : m_dir(new QTemporaryDir(QDir::tempPath() + "/pelvane-test-XXXXXX"))
+{
+    g_instance = this;
+    const QString base = m_dir->path();
+    QDir().mkpath(base + "/data");
+    QDir().mkpath(base + "/config");
+    QDir().mkpath(base + "/runtime");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(base + "/data"));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(base + "/config"));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(base + "/runtime"));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
+TestEnvironment::~TestEnvironment()
+{
+    if (g_instance == this)
+        g_instance = nullptr;
+}
+
+TestEnvironment* TestEnvironment::instance()
+{
+    return g_instance;
+}
+
+QString TestEnvironment::root() const
+{
+    return m_dir->path();
+}
+
+QString TestEnvironment::newFolder(const QString& hint)
+{
+    const QString path = QStringLiteral("%1/%2-%3").arg(root(), hint).arg(++m_counter);
+    QDir().mkpath(path);
+    return path;
+}
+
+void TestEnvironment::clearSettings()
+{
+    QSettings settings;
+    settings.clear();
+    settings.sync();
+}
+
+bool registerChildScenario(const char* name, ChildScenario fn)
+{
+    scenarios().insert(QString::fromLatin1(name), std::move(fn));
+    return true;
+}
+
+ChildResult runChildScenario(const QString& name, const QStringList& args, int timeoutMs)
+{
+    ChildResult result;
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QString::fromLatin1(kScenarioVar), name);
+    process.setProcessEnvironment(env);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(QCoreApplication::applicationFilePath(), args);
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        result.crashed = true;
+    }
+    result.output = process.readAll();
+    result.crashed = result.crashed || process.exitStatus() != QProcess::NormalExit;
+    result.exitCode = process.exitCode();
+    return result;
+}
+
+int runRegisteredChildScenarioIfAsked(int argc, char** argv)
+{
+    const QString name = qEnvironmentVariable(kScenarioVar);
+    if (name.isEmpty())
+        return -1;
+    qunsetenv(kScenarioVar);
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    auto it = scenarios().find(name);
+    if (it == scenarios().end())
+        return 99;
+    // Nobody is there to close dialogs in a child: answer them all.
+    DialogAnswerer answerer;
+    return it.value()(args);
+}
+
+int runTestMain(int argc, char** argv, const std::function<int(int, char**)>& runTests)
+{
+    TestEnvironment env;
+    QApplication app(argc, argv);
+    app.setOrganizationName(QStringLiteral("Tavisk"));
+    app.setApplicationName(QStringLiteral("Pelvane V2"));
+    const int child = runRegisteredChildScenarioIfAsked(argc, argv);
+    if (child >= 0)
+        return child;
+    return runTests(argc, argv);
+}
