@@ -64,6 +64,9 @@ void DialogAnswerer::poll()
     QWidget* w = QApplication::activeModalWidget();
     if (!w || !w->isVisible() || m_handled.contains(w))
         return;
+    // Progress dialogs close themselves when their work ends.
+    if (w->inherits("DialogProgress"))
+        return;
     m_handled.append(w);
     QPointer<QWidget> guard(w);
     connect(w, &QObject::destroyed, this, [this, w]() { m_handled.removeAll(w); });

@@ -12,7 +12,7 @@ class QWidget;
 // each showed and closes it, so that no test waits on a window. Handlers
 // queued with answerNext() decide how the next dialogs are answered; without
 // one a message box gets its escape (or default) button and other dialogs
-// are rejected, DialogErrorMessage is closed.
+// are rejected, DialogErrorMessage is closed. Progress dialogs are left alone.
 class DialogAnswerer : public QObject
 {
     Q_OBJECT

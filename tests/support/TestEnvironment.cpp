@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QMap>
 #include <QProcess>
 #include <QSettings>
@@ -24,10 +25,16 @@ QMap<QString, ChildScenario>& scenarios()
 TestEnvironment::TestEnvironment() : m_dir(new QTemporaryDir(QDir::tempPath() + "/pelvane-test-XXXXXX"))
 {
     g_instance = this;
+    // A child scenario may be asked to share its parent's folders.
+    if (qEnvironmentVariableIsSet("PELVANE_TEST_SHARE_FOLDERS")) {
+        qunsetenv("PELVANE_TEST_SHARE_FOLDERS");
+        return;
+    }
     const QString base = m_dir->path();
     QDir().mkpath(base + "/data");
     QDir().mkpath(base + "/config");
     QDir().mkpath(base + "/runtime");
+    QFile::setPermissions(base + "/runtime", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("XDG_DATA_HOME", QFile::encodeName(base + "/data"));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(base + "/config"));
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(base + "/runtime"));
@@ -71,12 +78,15 @@ bool registerChildScenario(const char* name, ChildScenario fn)
     return true;
 }
 
-ChildResult runChildScenario(const QString& name, const QStringList& args, int timeoutMs)
+ChildResult runChildScenario(const QString& name, const QStringList& args, int timeoutMs,
+                             bool shareFolders)
 {
     ChildResult result;
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QString::fromLatin1(kScenarioVar), name);
+    if (shareFolders)
+        env.insert(QStringLiteral("PELVANE_TEST_SHARE_FOLDERS"), QStringLiteral("1"));
     process.setProcessEnvironment(env);
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(QCoreApplication::applicationFilePath(), args);

@@ -38,7 +38,9 @@ struct ChildResult
 
 using ChildScenario = std::function<int(const QStringList& args)>;
 bool registerChildScenario(const char* name, ChildScenario fn);
-ChildResult runChildScenario(const QString& name, const QStringList& args = {}, int timeoutMs = 60000);
+// With shareFolders the child uses this process's data and settings folders.
+ChildResult runChildScenario(const QString& name, const QStringList& args = {}, int timeoutMs = 60000,
+                             bool shareFolders = false);
 int runRegisteredChildScenarioIfAsked(int argc, char** argv);
 
 #define PELVANE_CHILD_SCENARIO(name)                                                            \

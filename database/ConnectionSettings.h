@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// What a server back-end needs to connect, as the connection dialog and the
+// settings keep it.
+struct ConnectionSettings
+{
+    QString host;
+    QString databaseName;
+    QString userName;
+    QString password;
+    bool create = false;
+};

@@ -1,0 +1,394 @@
+#include "database/Database.h"
+
+#include "core/Error.h"
+#include "core/DateFormat.h"
+#include "core/DialogErrorMessage.h"
+#include "database/ConnectionSettings.h"
+#include "database/ServerDatabase.h"
+#include "database/SqlQuery.h"
+#include "database/SqliteDatabase.h"
+#include "ux/PatientConnectionTypeString.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QMetaObject>
+#include <QSettings>
+#include <QSqlQuery>
+
+namespace {
+Database* g_instance = nullptr;
+
+std::function<void(bool)>& actionsHook()
+{
+    static std::function<void(bool)> hook;
+    return hook;
+}
+
+const char* const kSchemaProbes[] = {
+    "SELECT Id,AssetId,Name,ConnectionClass,Connection,NumConnections FROM AppliedPart WHERE Id=0",
+    "SELECT Id,Name,Description,ServiceCode,SerialNo,LocationId,EquipmentId,LatestResultSetId,"
+    "RetestPeriod,RetestDate,DeletedLocation FROM Asset WHERE Id=0",
+    "SELECT Id,Name FROM Client WHERE Id=0",
+    "SELECT Id,Manufacturer,Model,SerialNo,EquipmentClass FROM Equipment WHERE Id=0",
+    "SELECT Id,Name,EquipmentClass,Data FROM GlobalTestSequence WHERE Id=0",
+    "SELECT Id,InstrumentType,SerialNo,CalibrationDate,FirmwareVersion,BaudRate,DataBits,Parity,"
+    "StopBits FROM Instrument WHERE Id=0",
+    "SELECT Id,SiteId,Name FROM Location WHERE Id=0",
+    "SELECT Id,ResultSetId,TestId,Status,ResultLimit,Result,ResultACDC,ResultGreaterThan,"
+    "SingleFaultCondition,MainsPolarity,PatientConnection,PatientAuxConnection,CustomName,"
+    "CustomUnits FROM Result WHERE Id=0",
+    "SELECT Id,InstrumentId,AssetId,Date,TestType,TestMode,OverallResult,UserName,Comments FROM "
+    "ResultSet WHERE Id=0",
+    "SELECT Id,ClientId,Name FROM Site WHERE Id=0",
+    "SELECT Id,Name,AssetId,Data FROM TestSequence WHERE Id=0",
+};
+
+// Names are never NULL so that an empty name matches a stored empty name.
+QString nameValue(const QString& name)
+{
+    const QString trimmed = name.trimmed();
+    return trimmed.isNull() ? QStringLiteral("") : trimmed;
+}
+
+int findOrInsert(Database* db, const QString& lookup, const QString& table,
+                 const QStringList& fields, const QVariantList& values,
+                 const QStringList& extraFields = {}, const QVariantList& extraValues = {})
+{
+    SqlQuery query(db->connection());
+    query.prepare(lookup);
+    for (int i = 0; i < fields.size(); ++i)
+        query.bindValue(QLatin1Char(':') + fields.at(i), values.at(i));
+    query.exec();
+    if (query.next())
+        return query.value(0).toInt();
+
+    SqlQuery insert(db->connection());
+    insert.prepareInsert(table, fields + extraFields, db->type());
+    for (int i = 0; i < fields.size(); ++i)
+        insert.bindValue(QLatin1Char(':') + fields.at(i), values.at(i));
+    for (int i = 0; i < extraFields.size(); ++i)
+        insert.bindValue(QLatin1Char(':') + extraFields.at(i), extraValues.at(i));
+    insert.exec();
+    return insert.lastInsertId(db->type());
+}
+} // namespace
+
+Database::Database(int type) : m_type(type) {}
+
+Database::~Database()
+{
+    // Only our own connection goes: a newer object may have registered one
+    // under the same name (the same file reopened), and that one stays.
+    const QString name = m_connectionName;
+    const bool ours = !name.isEmpty() && QSqlDatabase::contains(name)
+                      && QSqlDatabase::database(name, false).driver() == m_connection.driver();
+    if (m_connection.isOpen() && ours)
+        m_connection.close();
+    m_connection = QSqlDatabase();
+    if (ours)
+        QSqlDatabase::removeDatabase(name);
+    if (g_instance == this)
+        g_instance = nullptr;
+}
+
+Database* Database::instance()
+{
+    return g_instance;
+}
+
+void Database::setInstance(Database* db)
+{
+    Database* old = g_instance;
+    g_instance = db;
+    if (old && old != db)
+        delete old;
+}
+
+void Database::setDatabaseActionsHook(std::function<void(bool)> hook)
+{
+    actionsHook() = std::move(hook);
+}
+
+void Database::setAssetTreeModel(QObject* model)
+{
+    if (m_treeModel)
+        disconnect(this, nullptr, m_treeModel, nullptr);
+    m_treeModel = model;
+    if (!model)
+        return;
+    if (model->metaObject()->indexOfMethod("populate()") >= 0)
+        QMetaObject::invokeMethod(model, "populate", Qt::DirectConnection);
+    if (model->metaObject()->indexOfMethod("insertAssetLocation(int)") >= 0)
+        connect(this, SIGNAL(assetInserted(int)), model, SLOT(insertAssetLocation(int)));
+}
+
+Database* Database::openFromSettings()
+{
+    QSettings settings;
+    const int type = settings.value(QStringLiteral("db/current/type"), 0).toInt();
+    Database* db = nullptr;
+    if (type == DatabaseSqlite) {
+        if (settings.contains(QStringLiteral("db/current/fileName"))) {
+            auto* sqlite = new SqliteDatabase;
+            if (sqlite->open(settings.value(QStringLiteral("db/current/fileName")).toString(), false) == 0)
+                db = sqlite;
+            else
+                delete sqlite;
+        }
+    } else if (type == DatabaseMsSql || type == DatabaseMySql) {
+        ConnectionSettings cs;
+        cs.host = settings.value(QStringLiteral("db/current/host")).toString();
+        cs.databaseName = settings.value(QStringLiteral("db/current/dbName")).toString();
+        cs.userName = settings.value(QStringLiteral("db/current/username")).toString();
+        cs.password = settings.value(QStringLiteral("db/current/password")).toString();
+        cs.create = false;
+        db = ServerDatabase::connectFromSettings(type, cs);
+    }
+
+    if (!db) {
+        if (actionsHook())
+            actionsHook()(false);
+        return nullptr;
+    }
+    if (!db->checkSchema()) {
+        DialogErrorMessage dialog(
+            tr("The database is not a Pelvane database or it has become corrupted. The database will now be closed."),
+            ErrorCritical, Error::dialogParent());
+        dialog.exec();
+        setInstance(nullptr);
+        delete db;
+        return nullptr;
+    }
+    return db;
+}
+
+void Database::saveSettings(Database* db)
+{
+    if (!db)
+        return;
+    QSettings settings;
+    settings.setValue(QStringLiteral("db/current/type"), db->type());
+    if (auto* sqlite = qobject_cast<SqliteDatabase*>(db)) {
+        settings.setValue(QStringLiteral("db/current/fileName"), sqlite->filePath());
+    } else if (auto* server = dynamic_cast<ServerDatabase*>(db)) {
+        const ConnectionSettings& cs = server->connectionSettings();
+        settings.setValue(QStringLiteral("db/current/host"), cs.host);
+        settings.setValue(QStringLiteral("db/current/dbName"), cs.databaseName);
+        settings.setValue(QStringLiteral("db/current/username"), cs.userName);
+        settings.setValue(QStringLiteral("db/current/password"), cs.password);
+    }
+    settings.sync();
+    // The store may now hold a password: nobody but its owner reads it.
+    if (settings.format() != QSettings::NativeFormat || QFile::exists(settings.fileName()))
+        QFile::setPermissions(settings.fileName(), QFile::ReadOwner | QFile::WriteOwner);
+}
+
+bool Database::checkSchema()
+{
+    for (const char* probe : kSchemaProbes) {
+        QSqlQuery query(m_connection);
+        if (!query.prepare(QString::fromLatin1(probe)) || !query.exec())
+            return false;
+    }
+    return true;
+}
+
+QVariant Database::dateTimeValue(const QDateTime& dateTime)
+{
+    if (!dateTime.isValid())
+        return QVariant();
+    return dateTime.toString(storedDateTimeFormat);
+}
+
+QDateTime Database::addMonths(const QDateTime& dateTime, int months)
+{
+    return dateTime.addMonths(months);
+}
+
+int Database::findOrInsertClient(const QString& name)
+{
+    return findOrInsert(this, QStringLiteral("SELECT Id FROM Client WHERE Name=:Name"),
+                        QStringLiteral("Client"), {QStringLiteral("Name")}, {nameValue(name)});
+}
+
+int Database::findOrInsertSite(int clientId, const QString& name)
+{
+    return findOrInsert(this, QStringLiteral("SELECT Id FROM Site WHERE ClientId=:ClientId AND Name=:Name"),
+                        QStringLiteral("Site"), {QStringLiteral("ClientId"), QStringLiteral("Name")},
+                        {clientId, nameValue(name)});
+}
+
+int Database::findOrInsertLocation(int siteId, const QString& name)
+{
+    return findOrInsert(this, QStringLiteral("SELECT Id FROM Location WHERE SiteId=:SiteId AND Name=:Name"),
+                        QStringLiteral("Location"), {QStringLiteral("SiteId"), QStringLiteral("Name")},
+                        {siteId, nameValue(name)});
+}
+
+int Database::findOrInsertEquipment(const QString& manufacturer, const QString& model,
+                                    const QString& serialNo, int equipmentClass)
+{
+    return findOrInsert(
+        this,
+        QStringLiteral("SELECT Id FROM Equipment WHERE Manufacturer=:Manufacturer AND Model=:Model "
+                       "AND SerialNo=:SerialNo AND EquipmentClass=:EquipmentClass"),
+        QStringLiteral("Equipment"),
+        {QStringLiteral("Manufacturer"), QStringLiteral("Model"), QStringLiteral("SerialNo"),
+         QStringLiteral("EquipmentClass")},
+        {nameValue(manufacturer), nameValue(model), nameValue(serialNo), equipmentClass});
+}
+
+int Database::findOrInsertInstrument(int instrumentType, const QString& serialNo,
+                                     const QDate& calibrationDate, const QString& firmwareVersion,
+                                     int baudRate, int dataBits, int parity, int stopBits)
+{
+    return findOrInsert(
+        this,
+        QStringLiteral("SELECT Id FROM Instrument WHERE InstrumentType=:InstrumentType AND SerialNo=:SerialNo"),
+        QStringLiteral("Instrument"), {QStringLiteral("InstrumentType"), QStringLiteral("SerialNo")},
+        {instrumentType, nameValue(serialNo)},
+        {QStringLiteral("CalibrationDate"), QStringLiteral("FirmwareVersion"), QStringLiteral("BaudRate"),
+         QStringLiteral("DataBits"), QStringLiteral("Parity"), QStringLiteral("StopBits")},
+        {dateTimeValue(calibrationDate.startOfDay()), nameValue(firmwareVersion), baudRate, dataBits,
+         parity, stopBits});
+}
+
+int Database::insertAsset(const QString& name, const QString& description, const QString& serviceCode,
+                          const QString& serialNo, int locationId, int equipmentId, int retestPeriod)
+{
+    Database* current = instance() ? instance() : this;
+    SqlQuery query(current->connection());
+    query.prepareInsert(QStringLiteral("Asset"),
+                        {QStringLiteral("Name"), QStringLiteral("Description"), QStringLiteral("ServiceCode"),
+                         QStringLiteral("SerialNo"), QStringLiteral("LocationId"),
+                         QStringLiteral("EquipmentId"), QStringLiteral("RetestPeriod")},
+                        current->type());
+    query.bindValue(QStringLiteral(":Name"), name.trimmed());
+    query.bindValue(QStringLiteral(":Description"), description.trimmed());
+    query.bindValue(QStringLiteral(":ServiceCode"), serviceCode.trimmed());
+    query.bindValue(QStringLiteral(":SerialNo"), serialNo.trimmed());
+    query.bindValue(QStringLiteral(":LocationId"), locationId);
+    query.bindValue(QStringLiteral(":EquipmentId"), equipmentId);
+    query.bindValue(QStringLiteral(":RetestPeriod"), retestPeriod);
+    query.exec();
+    const int id = query.lastInsertId(current->type());
+    emit assetInserted(id);
+    return id;
+}
+
+int Database::insertResultSet(const QVariant& instrumentId, int assetId, const QDateTime& date,
+                              int testType, int testMode, int overallResult, const QString& userName,
+                              const QString& comments)
+{
+    SqlQuery insert;
+    insert.prepareInsert(QStringLiteral("ResultSet"),
+                         {QStringLiteral("InstrumentId"), QStringLiteral("AssetId"), QStringLiteral("Date"),
+                          QStringLiteral("TestType"), QStringLiteral("TestMode"),
+                          QStringLiteral("OverallResult"), QStringLiteral("UserName"),
+                          QStringLiteral("Comments")},
+                         type());
+    insert.bindValue(QStringLiteral(":InstrumentId"),
+                     instrumentId.isValid() && !instrumentId.isNull() ? instrumentId : QVariant());
+    insert.bindValue(QStringLiteral(":AssetId"), assetId);
+    insert.bindValue(QStringLiteral(":Date"), dateTimeValue(date));
+    insert.bindValue(QStringLiteral(":TestType"), testType);
+    insert.bindValue(QStringLiteral(":TestMode"), testMode);
+    insert.bindValue(QStringLiteral(":OverallResult"), overallResult);
+    insert.bindValue(QStringLiteral(":UserName"), userName);
+    insert.bindValue(QStringLiteral(":Comments"), comments.trimmed());
+    insert.exec();
+    const int id = insert.lastInsertId(type());
+
+    SqlQuery newest(QStringLiteral("SELECT Id FROM ResultSet WHERE AssetId=:AssetId ORDER BY Date DESC"));
+    newest.bindValue(QStringLiteral(":AssetId"), assetId);
+    newest.exec();
+    if (newest.next() && newest.value(0).toInt() == id) {
+        SqlQuery period(QStringLiteral("SELECT RetestPeriod FROM Asset a WHERE Id=:AssetId"));
+        period.bindValue(QStringLiteral(":AssetId"), assetId);
+        period.exec();
+        const int months = period.next() ? period.value(0).toInt() : 0;
+
+        SqlQuery update(QStringLiteral(
+            "UPDATE Asset SET LatestResultSetId=:LatestResultSetId, RetestDate=:RetestDate WHERE Id=:AssetId"));
+        update.bindValue(QStringLiteral(":LatestResultSetId"), id);
+        update.bindValue(QStringLiteral(":RetestDate"), dateTimeValue(addMonths(date, months)));
+        update.bindValue(QStringLiteral(":AssetId"), assetId);
+        update.exec();
+    }
+    return id;
+}
+
+void Database::recycleAssets(const QList<int>& assetIds)
+{
+    for (int id : assetIds) {
+        SqlQuery names(QStringLiteral(
+            "SELECT c.Name,s.Name,l.Name FROM Asset a LEFT JOIN Location l ON l.Id=a.LocationId "
+            "LEFT JOIN Site s ON s.Id=l.SiteId LEFT JOIN Client c ON c.Id=s.ClientId WHERE a.Id=:assetId"));
+        names.bindValue(QStringLiteral(":assetId"), id);
+        names.exec();
+        QString text = QStringLiteral(" /  / ");
+        if (names.next())
+            text = QStringLiteral("%1 / %2 / %3")
+                       .arg(names.value(0).toString(), names.value(1).toString(), names.value(2).toString());
+
+        SqlQuery update(QStringLiteral("UPDATE Asset SET DeletedLocation=:DeletedLocation WHERE Id=:AssetId"));
+        update.bindValue(QStringLiteral(":DeletedLocation"), text);
+        update.bindValue(QStringLiteral(":AssetId"), id);
+        update.exec();
+    }
+}
+
+void Database::restoreAssets(const QList<int>& assetIds)
+{
+    for (int id : assetIds) {
+        SqlQuery stored(QStringLiteral("SELECT DeletedLocation FROM Asset WHERE Id=:AssetId"));
+        stored.bindValue(QStringLiteral(":AssetId"), id);
+        stored.exec();
+        const QString text = stored.next() ? stored.value(0).toString() : QString();
+        QStringList parts = text.split(QStringLiteral(" / "), Qt::KeepEmptyParts);
+        // A name that itself holds " / " splits into more parts: the first is
+        // the client, the last the location, the rest the site.
+        while (parts.size() < 3)
+            parts.append(QString());
+        const QString client = parts.first();
+        const QString location = parts.last();
+        const QString site = parts.mid(1, parts.size() - 2).join(QStringLiteral(" / "));
+
+        const int locationId =
+            findOrInsertLocation(findOrInsertSite(findOrInsertClient(client), site), location);
+        SqlQuery update(QStringLiteral(
+            "UPDATE Asset SET DeletedLocation=NULL, LocationId=:LocationId WHERE Id=:AssetId"));
+        update.bindValue(QStringLiteral(":LocationId"), locationId);
+        update.bindValue(QStringLiteral(":AssetId"), id);
+        update.exec();
+    }
+}
+
+void Database::deleteAssets(const QList<int>& assetIds)
+{
+    if (assetIds.isEmpty())
+        return;
+    QString statement = QStringLiteral("DELETE FROM Asset WHERE (Id=%1").arg(assetIds.first());
+    for (int i = 1; i < assetIds.size(); ++i)
+        statement += QStringLiteral(" OR Id=%1").arg(assetIds.at(i));
+    statement += QLatin1Char(')');
+    SqlQuery query;
+    query.exec(statement);
+}
+
+QString Database::appliedPartSummary(int assetId)
+{
+    SqlQuery query(QStringLiteral(
+        "SELECT ConnectionClass,NumConnections,COUNT(Id) FROM AppliedPart WHERE AssetId=:AssetId "
+        "GROUP BY ConnectionClass,NumConnections"));
+    query.bindValue(QStringLiteral(":AssetId"), assetId);
+    query.exec();
+    QString summary;
+    while (query.next()) {
+        const int connections = query.value(2).toInt() * query.value(1).toInt();
+        summary += QStringLiteral("[%1%2] ")
+                       .arg(connections)
+                       .arg(Ux::PatientConnectionTypeString::toString(query.value(0).toInt(), true));
+    }
+    return summary;
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+#include <functional>
+
+class QTextStream;
+
+enum DatabaseType { DatabaseSqlite = 0, DatabaseMsSql = 1, DatabaseMySql = 2 };
+
+// The one open database of the program. Exactly one is current at a time and
+// it is owned through the current-instance pointer.
+class Database : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Database(int type);
+    ~Database() override;
+
+    virtual const QString& databaseName() const = 0;
+    virtual void writeCreateScript(QTextStream& out) = 0;
+
+    static Database* instance();
+    static void setInstance(Database* db);
+
+    static Database* openFromSettings();
+    static void saveSettings(Database* db);
+
+    // Registered by the main window, which lives in a higher layer.
+    static void setDatabaseActionsHook(std::function<void(bool)> hook);
+
+    QSqlDatabase& connection() { return m_connection; }
+    const QSqlDatabase& connection() const { return m_connection; }
+    int type() const { return m_type; }
+
+    // The asset tree model: populated here, and told of every inserted asset
+    // through its insertAssetLocation(int) slot.
+    void setAssetTreeModel(QObject* model);
+    QObject* assetTreeModel() const { return m_treeModel; }
+
+    bool checkSchema();
+
+    int findOrInsertClient(const QString& name);
+    int findOrInsertSite(int clientId, const QString& name);
+    int findOrInsertLocation(int siteId, const QString& name);
+    int findOrInsertEquipment(const QString& manufacturer, const QString& model,
+                              const QString& serialNo, int equipmentClass);
+    int findOrInsertInstrument(int instrumentType, const QString& serialNo,
+                               const QDate& calibrationDate, const QString& firmwareVersion,
+                               int baudRate, int dataBits, int parity, int stopBits);
+    int insertAsset(const QString& name, const QString& description, const QString& serviceCode,
+                    const QString& serialNo, int locationId, int equipmentId, int retestPeriod);
+    int insertResultSet(const QVariant& instrumentId, int assetId, const QDateTime& date,
+                        int testType, int testMode, int overallResult, const QString& userName,
+                        const QString& comments);
+    void recycleAssets(const QList<int>& assetIds);
+    void restoreAssets(const QList<int>& assetIds);
+    void deleteAssets(const QList<int>& assetIds);
+    QString appliedPartSummary(int assetId);
+
+    // The one form in which date-times are written on every back-end; an
+    // invalid date-time is NULL.
+    static QVariant dateTimeValue(const QDateTime& dateTime);
+    // Adding months keeps the day where the target month has it, else its last day.
+    static QDateTime addMonths(const QDateTime& dateTime, int months);
+
+signals:
+    void assetInserted(int assetId);
+
+protected:
+    QSqlDatabase m_connection;
+    QString m_connectionName;
+
+private:
+    int m_type;
+    QPointer<QObject> m_treeModel;
+};

@@ -1,0 +1,86 @@
+#include "database/DialogProgress.h"
+
+#include "ui_DialogProgress.h"
+
+DialogProgress::DialogProgress(const QString& title, QWidget* parent)
+    : QDialog(parent), ui(new Ui::DialogProgress), m_clock([] { return QDateTime::currentDateTime(); })
+{
+    ui->setupUi(this);
+    setWindowTitle(title);
+    connect(ui->abortButton, &QPushButton::clicked, this, &DialogProgress::abortBtnClicked);
+}
+
+DialogProgress::~DialogProgress() = default;
+
+QString DialogProgress::timeRemainingText() const { return ui->timeRemaining->text(); }
+QString DialogProgress::finishTimeText() const { return ui->finishTime->text(); }
+QString DialogProgress::detailedInfoText() const { return ui->detailedInfo->text(); }
+int DialogProgress::progressMaximum() const { return ui->progressBar->maximum(); }
+int DialogProgress::progressValue() const { return ui->progressBar->value(); }
+
+void DialogProgress::updateProgress(float fraction)
+{
+    if (fraction < 0) {
+        ui->progressBar->setMaximum(0);
+        if (m_start.isValid()) {
+            ui->timeRemaining->setText(tr("Unknown"));
+            ui->finishTime->setText(tr("Unknown"));
+            m_start = QDateTime();
+        }
+        return;
+    }
+
+    if (!m_start.isValid()) {
+        m_start = m_clock();
+        m_previousEstimate = -1;
+    } else if (fraction == 0) {
+        // No work done yet: there is nothing to estimate from.
+        ui->timeRemaining->setText(tr("Unknown"));
+        ui->finishTime->setText(tr("Unknown"));
+    } else {
+        const qint64 elapsed = m_start.msecsTo(m_clock()) / 1000;
+        const qint64 total = qint64(double(elapsed) / double(fraction)) + 1;
+        qint64 remaining = total - elapsed;
+        if (m_previousEstimate > 0)
+            remaining = (m_previousEstimate + remaining) / 2;
+        m_previousEstimate = int(remaining);
+
+        ui->finishTime->setText(m_start.addSecs(total).toString(QStringLiteral("HH:mm:ss")));
+        if (remaining < 60)
+            ui->timeRemaining->setText(tr("%1s").arg(remaining));
+        else if (remaining < 3600)
+            ui->timeRemaining->setText(tr("%1m %2s").arg(remaining / 60).arg(remaining % 60));
+        else
+            ui->timeRemaining->setText(tr("%1h %2m").arg(remaining / 3600).arg((remaining % 3600) / 60));
+    }
+
+    ui->progressBar->setMaximum(100);
+    ui->progressBar->setValue(qBound(0, int(fraction * 100), 100));
+}
+
+void DialogProgress::setInfo(int what, const QString& text)
+{
+    if (what == 0)
+        setWindowTitle(text);
+    else if (what == 1)
+        ui->detailedInfo->setText(text);
+}
+
+void DialogProgress::abort()
+{
+    QDialog::reject();
+}
+
+void DialogProgress::abortBtnClicked()
+{
+    ui->detailedInfo->setText(
+        tr("Aborting... Please wait while the task terminates ...",
+           "This message is shown on the progress dialog when a the user presses the abort button"));
+    ui->progressBar->setMaximum(0);
+    emit progressAbortRequest();
+}
+
+void DialogProgress::reject()
+{
+    // Closing by Escape or the title bar would leave the work running unseen.
+}

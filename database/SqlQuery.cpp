@@ -1,0 +1,78 @@
+#include "database/SqlQuery.h"
+
+#include "core/Error.h"
+#include "database/Database.h"
+
+#include <QDebug>
+#include <QSqlError>
+#include <cstdlib>
+
+namespace {
+QSqlDatabase currentConnection()
+{
+    Database* db = Database::instance();
+    return db ? db->connection() : QSqlDatabase();
+}
+} // namespace
+
+SqlQuery::SqlQuery() : QSqlQuery(currentConnection()) {}
+
+SqlQuery::SqlQuery(const QString& statement) : QSqlQuery(currentConnection())
+{
+    prepare(statement);
+}
+
+SqlQuery::SqlQuery(QSqlDatabase db) : QSqlQuery(db) {}
+
+bool SqlQuery::prepareInsert(const QString& table, const QStringList& fields, int type)
+{
+    const QString names = fields.join(QLatin1Char(','));
+    const QString values = fields.join(QStringLiteral(",:"));
+    QString statement;
+    if (type == DatabaseSqlite)
+        statement = QStringLiteral("INSERT INTO %1 (Id,%2) VALUES (NULL,:%3)").arg(table, names, values);
+    else
+        statement = QStringLiteral("INSERT INTO %1 (%2) VALUES (:%3)").arg(table, names, values);
+    return prepare(statement);
+}
+
+int SqlQuery::lastInsertId(int type)
+{
+    if (type == DatabaseMsSql) {
+        QSqlQuery identity(currentConnection());
+        identity.exec(QStringLiteral("SELECT @@IDENTITY"));
+        qDebug() << identity.lastError();
+        identity.next();
+        return identity.value(0).toInt();
+    }
+    return QSqlQuery::lastInsertId().toInt();
+}
+
+bool SqlQuery::exec()
+{
+    const bool ok = QSqlQuery::exec();
+    if (!ok)
+        displayError();
+    return ok;
+}
+
+bool SqlQuery::exec(const QString& statement)
+{
+    const bool ok = QSqlQuery::exec(statement);
+    if (!ok)
+        displayError();
+    return ok;
+}
+
+void SqlQuery::displayError()
+{
+    qDebug() << lastQuery();
+    qDebug() << lastError();
+    Error::report(QStringLiteral("SqlQuery::displayError"),
+                  Database::tr("Last query:\n%1\n\nError message:\n%2",
+                               "%%1 is the query and %%2 is the message from the database system")
+                      .arg(lastQuery(), lastError().text()),
+                  ErrorFatal, 2, __FILE__, 68);
+    // A fatal report does not return; this only keeps the promise if it ever did.
+    std::_Exit(1);
+}

@@ -1,0 +1,67 @@
+#include "database/SqliteDatabase.h"
+
+#include "core/Error.h"
+#include "database/ExecSqlScriptThread.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QTextStream>
+
+const QString SqliteDatabase::schemaScript = QStringLiteral("Schemas/schema.sqlite.sql");
+
+SqliteDatabase::SqliteDatabase() : Database(DatabaseSqlite) {}
+
+SqliteDatabase::~SqliteDatabase() = default;
+
+int SqliteDatabase::open(const QString& path, bool allowMissing)
+{
+    if (!allowMissing && !QFileInfo::exists(path))
+        return 1;
+    m_connectionName = path;
+    m_connection = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), path);
+    m_connection.setDatabaseName(path);
+    if (!m_connection.open())
+        return 1;
+    m_filePath = path;
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    m_fileName = slash < 0 ? path : path.mid(slash + 1);
+    QSqlQuery pragma(m_connection);
+    pragma.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+    return 0;
+}
+
+int SqliteDatabase::create(const QString& path)
+{
+    const bool existed = QFileInfo::exists(path);
+    if (open(path, true) != 0)
+        return 1;
+    bool reported;
+    {
+        ExecSqlScriptThread thread(schemaScript, &m_connection, Error::dialogParent());
+        thread.exec();
+        reported = thread.hasError();
+    }
+    m_filePath = path;
+    if (!checkSchema()) {
+        // A file without our tables is no database of ours: say so (once)
+        // rather than hand out an empty file as a new database.
+        if (!reported)
+            Error::report(QStringLiteral("SqliteDatabase::create"),
+                          tr("The new database could not be created from the schema script \"%1\".")
+                              .arg(schemaScript),
+                          ErrorCritical, 0, __FILE__, __LINE__);
+        m_connection.close();
+        if (!existed)
+            QFile::remove(path);
+        return 1;
+    }
+    return 0;
+}
+
+void SqliteDatabase::writeCreateScript(QTextStream& out)
+{
+    QFile file(schemaScript);
+    if (file.open(QIODevice::ReadOnly | QIODevice::Text))
+        out << file.readAll();
+}
