@@ -1,0 +1,35 @@
+#pragma once
+
+#include "ux/TsqTestElementDetail.h"
+
+#include <QMap>
+#include <QObject>
+
+namespace Ux {
+
+// The fixed catalogue of test-element ids. Names are translated once, when the
+// catalogue is first used.
+class TsqTestElementDetails : public QObject
+{
+    Q_OBJECT
+public:
+    static TsqTestElementDetails* instance();
+
+    // Null when the id has no row.
+    const TsqTestElementDetail* details(quint8 id) const;
+    // Every row, in ascending id order.
+    const QMap<quint8, TsqTestElementDetail*>& rows() const { return m_rows; }
+    // Empty for an id without a row.
+    static QString testName(quint8 id);
+
+private:
+    TsqTestElementDetails();
+    ~TsqTestElementDetails() override;
+    void add(quint8 id, const QString& name, const QString& units, int instrumentTypes,
+             int category, quint8 selectable, quint8 equipmentClasses, int valueWidth,
+             int decimals);
+
+    QMap<quint8, TsqTestElementDetail*> m_rows;
+};
+
+} // namespace Ux
