@@ -67,6 +67,21 @@ void DialogAnswerer::poll()
     // Progress dialogs close themselves when their work ends.
     if (w->inherits("DialogProgress"))
         return;
+    if (m_graceMs > 0) {
+        static QElapsedTimer clock;
+        if (!clock.isValid())
+            clock.start();
+        if (w != m_waitingFor) {
+            m_waitingFor = w;
+            m_firstSeenMs = clock.elapsed();
+            return;
+        }
+        if (clock.elapsed() - m_firstSeenMs < m_graceMs)
+            return;
+        m_waitingFor = nullptr;
+        qWarning("Closing a dialog that no test answered: %s \"%s\"", w->metaObject()->className(),
+                 qPrintable(describe(w).text));
+    }
     m_handled.append(w);
     QPointer<QWidget> guard(w);
     connect(w, &QObject::destroyed, this, [this, w]() { m_handled.removeAll(w); });

@@ -32,6 +32,10 @@ public:
     ~DialogAnswerer() override;
 
     void answerNext(Handler handler);
+    // Leaves each dialog alone for this long before answering it. The test
+    // main keeps one answerer with a long grace as a safety net, so that a
+    // dialog nobody expected fails loudly instead of hanging the run.
+    void setGrace(int ms) { m_graceMs = ms; }
     // Convenience: press the button whose text is buttonText on the next message box.
     void pressNext(const QString& buttonText);
 
@@ -52,4 +56,7 @@ private:
     QList<Handler> m_handlers;
     QList<Seen> m_seen;
     QList<QWidget*> m_handled;
+    QWidget* m_waitingFor = nullptr;
+    qint64 m_firstSeenMs = 0;
+    int m_graceMs = 0;
 };

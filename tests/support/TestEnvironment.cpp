@@ -127,5 +127,7 @@ int runTestMain(int argc, char** argv, const std::function<int(int, char**)>& ru
     const int child = runRegisteredChildScenarioIfAsked(argc, argv);
     if (child >= 0)
         return child;
+    DialogAnswerer safetyNet;
+    safetyNet.setGrace(3000);
     return runTests(argc, argv);
 }

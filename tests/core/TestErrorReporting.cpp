@@ -1,0 +1,214 @@
+#include "core/AppPaths.h"
+#include "core/DialogErrorMessage.h"
+#include "core/Error.h"
+#include "core/MessageHandler.h"
+#include "support/DialogAnswerer.h"
+#include "support/TestEnvironment.h"
+
+#include <QLabel>
+#include <QMessageBox>
+#include <QThread>
+#include <QtTest>
+
+PELVANE_CHILD_SCENARIO(fatalReport)
+{
+    Error::report("F", "boom", ErrorFatal, 2, "File", 68);
+    return 0; // not reached
+}
+
+PELVANE_CHILD_SCENARIO(fatalReportFromWorker)
+{
+    QThread* worker = QThread::create([] { Error::report("W", "worker boom", ErrorFatal, 0, "W.cpp", 7); });
+    worker->start();
+    QEventLoop loop;
+    QObject::connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
+    loop.exec();
+    return 0; // not reached
+}
+
+PELVANE_CHILD_SCENARIO(logMessages)
+{
+    qInstallMessageHandler(messageHandler);
+    qDebug("plain %s", qPrintable(args.value(0)));
+    qWarning("careful");
+    qInstallMessageHandler(nullptr);
+    return 0;
+}
+
+PELVANE_CHILD_SCENARIO(criticalMessage)
+{
+    qInstallMessageHandler(messageHandler);
+    qCritical("it broke");
+    qInstallMessageHandler(nullptr);
+    return 5;
+}
+
+PELVANE_CHILD_SCENARIO(fatalMessage)
+{
+    qInstallMessageHandler(messageHandler);
+    qFatal("gone");
+    return 0; // not reached
+}
+
+class TestErrorReporting : public QObject
+{
+    Q_OBJECT
+private slots:
+    void criticalReportShowsTheDialogAndReturns();
+    void lowerSeveritiesUseMessageBoxes_data();
+    void lowerSeveritiesUseMessageBoxes();
+    void reportFromAWorkerThreadIsShownByTheGuiThread();
+    void fatalReportEndsWithExitCodeOne();
+    void fatalReportFromAWorkerEndsWithExitCodeOne();
+    void dialogShowsTheIconOfItsSeverity();
+    void severityNames();
+    void logIsReplacedEachRunWithPrefixes();
+    void criticalMessageIsLoggedAndShown();
+    void fatalMessageEndsTheProgram();
+    void dataFolderAndFallback();
+};
+
+void TestErrorReporting::criticalReportShowsTheDialogAndReturns()
+{
+    DialogAnswerer answerer;
+    Error::report("F", "boom", ErrorCritical, 2, "File", 68);
+    QCOMPARE(answerer.count(), 1);
+    const auto seen = answerer.last();
+    QCOMPARE(seen.className, QString("DialogErrorMessage"));
+    QCOMPARE(seen.title, QString("Fatal Error"));
+    QCOMPARE(seen.text, QString("Critical warning at F (line 68 of File): boom"));
+    QVERIFY(seen.informative.startsWith("A critical error has occurred"));
+}
+
+void TestErrorReporting::lowerSeveritiesUseMessageBoxes_data()
+{
+    QTest::addColumn<int>("severity");
+    QTest::addColumn<int>("icon");
+    QTest::newRow("warning") << 1 << int(QMessageBox::Warning);
+    QTest::newRow("debug") << 0 << int(QMessageBox::Information);
+    QTest::newRow("out of range") << 7 << int(QMessageBox::Information);
+}
+
+void TestErrorReporting::lowerSeveritiesUseMessageBoxes()
+{
+    QFETCH(int, severity);
+    QFETCH(int, icon);
+    DialogAnswerer answerer;
+    Error::report("F", "just so you know", severity, 99, "File", 1);
+    QCOMPARE(answerer.count(), 1);
+    QCOMPARE(answerer.last().className, QString("QMessageBox"));
+    QCOMPARE(answerer.last().text, QString("just so you know"));
+    QCOMPARE(answerer.last().icon, icon);
+    QVERIFY(answerer.last().title.isEmpty() || answerer.last().title == QCoreApplication::applicationName());
+}
+
+void TestErrorReporting::reportFromAWorkerThreadIsShownByTheGuiThread()
+{
+    DialogAnswerer answerer;
+    QThread* guiThread = QThread::currentThread();
+    QThread* shownOn = nullptr;
+    QObject probe;
+    answerer.answerNext([&](QWidget* w) {
+        shownOn = QThread::currentThread();
+        static_cast<QDialog*>(w)->accept();
+    });
+    bool returned = false;
+    QThread* worker = QThread::create([&] {
+        Error::report("W", "from a worker", ErrorCritical, 0, "W.cpp", 3);
+        returned = true;
+    });
+    worker->start();
+    QTRY_VERIFY_WITH_TIMEOUT(worker->isFinished(), 5000);
+    delete worker;
+    QVERIFY(returned);
+    QCOMPARE(shownOn, guiThread);
+    QCOMPARE(answerer.last().text, QString("Critical warning at W (line 3 of W.cpp): from a worker"));
+}
+
+void TestErrorReporting::fatalReportEndsWithExitCodeOne()
+{
+    const ChildResult r = runChildScenario("fatalReport");
+    QVERIFY(!r.crashed);
+    QCOMPARE(r.exitCode, 1);
+}
+
+void TestErrorReporting::fatalReportFromAWorkerEndsWithExitCodeOne()
+{
+    const ChildResult r = runChildScenario("fatalReportFromWorker");
+    QVERIFY(!r.crashed);
+    QCOMPARE(r.exitCode, 1);
+}
+
+void TestErrorReporting::dialogShowsTheIconOfItsSeverity()
+{
+    DialogErrorMessage fatal("text", ErrorFatal);
+    QVERIFY(!fatal.findChild<QWidget*>("fatalErrorIcon")->isHidden());
+    QVERIFY(fatal.findChild<QWidget*>("criticalErrorIcon")->isHidden());
+    QVERIFY(fatal.findChild<QLabel*>("errorInfo")->text().startsWith("A fatal error has occurred"));
+
+    DialogErrorMessage critical("text", ErrorCritical);
+    QVERIFY(critical.findChild<QWidget*>("fatalErrorIcon")->isHidden());
+    QVERIFY(!critical.findChild<QWidget*>("criticalErrorIcon")->isHidden());
+
+    DialogErrorMessage other("text", ErrorWarning);
+    QVERIFY(other.findChild<QWidget*>("fatalErrorIcon")->isHidden());
+    QVERIFY(other.findChild<QWidget*>("criticalErrorIcon")->isHidden());
+    QVERIFY(other.findChild<QLabel*>("errorInfo")->text().isEmpty());
+    QCOMPARE(other.windowTitle(), QString("Fatal Error"));
+}
+
+void TestErrorReporting::severityNames()
+{
+    QCOMPARE(Error::severityName(0), QString("Debug"));
+    QCOMPARE(Error::severityName(1), QString("Warning"));
+    QCOMPARE(Error::severityName(2), QString("Critical"));
+    QCOMPARE(Error::severityName(3), QString("Fatal"));
+}
+
+void TestErrorReporting::logIsReplacedEachRunWithPrefixes()
+{
+    QDir().mkpath(dataFolder());
+    ChildResult r = runChildScenario("logMessages", {"first"}, 60000, true);
+    QCOMPARE(r.exitCode, 0);
+    r = runChildScenario("logMessages", {"second"}, 60000, true);
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY(r.output.contains("plain second\r\n"));
+
+    QFile log(dataFolder() + "/debug_output.txt");
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QCOMPARE(log.readAll(), QByteArray("plain second\r\nWARNING: careful\r\n"));
+}
+
+void TestErrorReporting::criticalMessageIsLoggedAndShown()
+{
+    QDir().mkpath(dataFolder());
+    const ChildResult r = runChildScenario("criticalMessage", {}, 60000, true);
+    QCOMPARE(r.exitCode, 5);
+    QFile log(dataFolder() + "/debug_output.txt");
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QCOMPARE(log.readAll(), QByteArray("CRITICAL: it broke\r\n"));
+}
+
+void TestErrorReporting::fatalMessageEndsTheProgram()
+{
+    QDir().mkpath(dataFolder());
+    const ChildResult r = runChildScenario("fatalMessage", {}, 60000, true);
+    QVERIFY(!r.crashed);
+    QCOMPARE(r.exitCode, 1);
+    QFile log(dataFolder() + "/debug_output.txt");
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QCOMPARE(log.readAll(), QByteArray("FATAL: gone\r\n"));
+}
+
+void TestErrorReporting::dataFolderAndFallback()
+{
+    QVERIFY(dataFolder().endsWith("/Tavisk/Pelvane V2"));
+    QVERIFY(dataFolder().startsWith(TestEnvironment::instance()->root()));
+    QCOMPARE(normaliseCommonAppDataFolder("C:\\ProgramData\\x"), QString("C:/ProgramData/x"));
+    const QString fallback = normaliseCommonAppDataFolder(QString());
+    QVERIFY(fallback.endsWith("/qt-common"));
+    QVERIFY(!fallback.contains('\\'));
+}
+
+PELVANE_TEST_MAIN(TestErrorReporting)
+#include "TestErrorReporting.moc"

@@ -1,0 +1,282 @@
+#include "database/DialogProgress.h"
+#include "database/ExecSqlScript.h"
+#include "database/ExecSqlScriptThread.h"
+#include "database/SqlQuery.h"
+#include "database/SqliteDatabase.h"
+#include "support/DialogAnswerer.h"
+#include "support/SeededDatabase.h"
+#include "support/TestEnvironment.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QtTest>
+
+namespace {
+QString writeScript(const QByteArray& text)
+{
+    const QString path = TestEnvironment::instance()->newFolder() + "/script.sql";
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(text);
+    return path;
+}
+
+QStringList tablesOf(SqliteDatabase* db)
+{
+    QStringList names;
+    QSqlQuery q(db->connection());
+    q.exec("SELECT name FROM sqlite_master WHERE type='table' ORDER BY name");
+    while (q.next())
+        names << q.value(0).toString();
+    return names;
+}
+
+// Steps a worker in this thread; its timer is stopped so only we drive it.
+int stepAll(ExecSqlScript& script)
+{
+    script.setAbort();
+    int steps = 0;
+    while (script.step())
+        ++steps;
+    return steps;
+}
+
+// A worker whose steps never end on their own: only an abort stops it.
+class EndlessWork : public ThreadObject
+{
+public:
+    bool init() override
+    {
+        m_timer.start(0);
+        return true;
+    }
+    bool step() override
+    {
+        emit updateProgress(0.5f);
+        QThread::msleep(2);
+        return true;
+    }
+};
+
+class EndlessThread : public ProgressThread
+{
+public:
+    EndlessThread() : ProgressThread("Working", nullptr) {}
+    ~EndlessThread() override { wait(); }
+    ThreadObject* createThreadObject() override { return new EndlessWork; }
+    void deleteThreadObject(ThreadObject* w) override { delete w; }
+};
+} // namespace
+
+PELVANE_CHILD_SCENARIO(failedStatementIsFatal)
+{
+    SqliteDatabase* db = SeededDatabase::createEmpty(args.value(0));
+    if (!db)
+        return 3;
+    SqlQuery q("SELECT NoSuchColumn FROM Client");
+    q.exec();
+    return 0; // not reached
+}
+
+class TestWorkers : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup() { Database::setInstance(nullptr); }
+    void scriptStatementRules();
+    void scriptProgressCountsStatementCharacters();
+    void emptyScriptIsDoneAtOnce();
+    void unreadableScriptIsReported();
+    void progressEstimates();
+    void progressWithoutWorkDone();
+    void escapeDoesNotCloseTheProgressDialog();
+    void scriptThreadRunsToTheEnd();
+    void abortStopsTheWorker();
+    void failedStatementEndsTheProgram();
+};
+
+void TestWorkers::scriptStatementRules()
+{
+    SqliteDatabase* db = SeededDatabase::createEmpty(TestEnvironment::instance()->newFolder() + "/s.db");
+    const QString path = writeScript("CREATE TABLE A (\n  x TEXT\n);\n\n\n"
+                                     "INSERT INTO A VALUES ('a;b'),\n"
+                                     "('c;'),\n"
+                                     "('d');\n"
+                                     "CREATE TABLE B (y INTEGER)");
+    ExecSqlScript script(path, &db->connection());
+    QSignalSpy done(&script, &ThreadObject::done);
+    QVERIFY(script.init());
+    // A ";" inside a line does not end the statement; the last one has no ";".
+    QCOMPARE(stepAll(script), 2);
+    QCOMPARE(done.count(), 1);
+    QVERIFY(tablesOf(db).contains("A"));
+    QVERIFY(!tablesOf(db).contains("B"));
+    QSqlQuery q(db->connection());
+    q.exec("SELECT x FROM A ORDER BY x");
+    QStringList values;
+    while (q.next())
+        values << q.value(0).toString();
+    QCOMPARE(values, QStringList({"a;b", "c;", "d"}));
+}
+
+void TestWorkers::scriptProgressCountsStatementCharacters()
+{
+    SqliteDatabase* db = SeededDatabase::createEmpty(TestEnvironment::instance()->newFolder() + "/p.db");
+    const QByteArray text = "CREATE TABLE P (x INTEGER);\r\n\r\nINSERT INTO P\r\nVALUES (1);\r\n";
+    ExecSqlScript script(writeScript(text), &db->connection());
+    QSignalSpy progress(&script, &ThreadObject::updateProgress);
+    QVERIFY(script.init());
+    stepAll(script);
+    QCOMPARE(progress.count(), 2);
+    const float size = float(text.size());
+    // Characters of statements with one line feed per line, blank lines not counted.
+    QCOMPARE(progress.at(0).at(0).toFloat(), 28 / size);
+    QCOMPARE(progress.at(1).at(0).toFloat(), (28 + 26) / size);
+    QVERIFY(progress.at(1).at(0).toFloat() < 1.0f);
+}
+
+void TestWorkers::emptyScriptIsDoneAtOnce()
+{
+    SqliteDatabase* db = SeededDatabase::createEmpty(TestEnvironment::instance()->newFolder() + "/e.db");
+    ExecSqlScript script(writeScript(""), &db->connection());
+    QSignalSpy done(&script, &ThreadObject::done);
+    QVERIFY(script.init());
+    QCOMPARE(stepAll(script), 0);
+    QCOMPARE(done.count(), 1);
+}
+
+void TestWorkers::unreadableScriptIsReported()
+{
+    SqliteDatabase* db = SeededDatabase::createEmpty(TestEnvironment::instance()->newFolder() + "/u.db");
+    ExecSqlScript script("/nonexistent/script.sql", &db->connection());
+    QSignalSpy error(&script, &ThreadObject::error);
+    QVERIFY(!script.init());
+    QCOMPARE(error.count(), 1);
+    QVERIFY(error.at(0).at(0).toString().contains("/nonexistent/script.sql"));
+    QCOMPARE(error.at(0).at(1).toInt(), 2);
+}
+
+void TestWorkers::progressEstimates()
+{
+    const QDateTime start(QDate(2026, 1, 1), QTime(10, 0, 0));
+    QDateTime now = start;
+    DialogProgress dialog("t");
+    dialog.setClock([&] { return now; });
+
+    dialog.updateProgress(0.0f);
+    QCOMPARE(dialog.timeRemainingText(), QString("Unknown"));
+    now = start.addSecs(10);
+    dialog.updateProgress(0.5f);
+    QCOMPARE(dialog.timeRemainingText(), QString("11s"));
+    QCOMPARE(dialog.finishTimeText(), QString("10:00:21"));
+    QCOMPARE(dialog.progressValue(), 50);
+
+    // Later estimates are averaged with the previous one.
+    DialogProgress avg("t");
+    now = start;
+    avg.setClock([&] { return now; });
+    avg.updateProgress(0.0f);
+    now = start.addSecs(49);
+    avg.updateProgress(0.5f); // raw 50
+    QCOMPARE(avg.timeRemainingText(), QString("50s"));
+    now = start.addSecs(117);
+    avg.updateProgress(0.75f); // raw total 157, remaining 40
+    QCOMPARE(avg.timeRemainingText(), QString("45s"));
+
+    struct Case { int elapsed; float fraction; const char* text; };
+    const Case cases[] = {{250, 0.0625f, "1h 2m"}, {1000, 0.25f, "50m 1s"}, {100, 0.5f, "1m 41s"}};
+    for (const Case& c : cases) {
+        DialogProgress d("t");
+        now = start;
+        d.setClock([&] { return now; });
+        d.updateProgress(0.0f);
+        now = start.addSecs(c.elapsed);
+        d.updateProgress(c.fraction);
+        QCOMPARE(d.timeRemainingText(), QString(c.text));
+    }
+
+    // A negative fraction shows the busy bar and restarts the clock.
+    now = start.addSecs(500);
+    dialog.updateProgress(-1.0f);
+    QCOMPARE(dialog.progressMaximum(), 0);
+    QCOMPARE(dialog.timeRemainingText(), QString("Unknown"));
+    QCOMPARE(dialog.finishTimeText(), QString("Unknown"));
+    dialog.updateProgress(0.25f);
+    QCOMPARE(dialog.progressMaximum(), 100);
+    now = start.addSecs(510);
+    dialog.updateProgress(0.5f);
+    QCOMPARE(dialog.timeRemainingText(), QString("11s"));
+
+    dialog.setInfo(1, "details");
+    QCOMPARE(dialog.detailedInfoText(), QString("details"));
+    dialog.setInfo(0, "New title");
+    QCOMPARE(dialog.windowTitle(), QString("New title"));
+    dialog.setInfo(2, "ignored");
+    QCOMPARE(dialog.windowTitle(), QString("New title"));
+    QCOMPARE(dialog.detailedInfoText(), QString("details"));
+}
+
+void TestWorkers::progressWithoutWorkDone()
+{
+    QDateTime now(QDate(2026, 1, 1), QTime(10, 0, 0));
+    DialogProgress dialog("t");
+    dialog.setClock([&] { return now; });
+    dialog.updateProgress(0.0f);
+    now = now.addSecs(30);
+    dialog.updateProgress(0.0f);
+    QCOMPARE(dialog.timeRemainingText(), QString("Unknown"));
+    QCOMPARE(dialog.finishTimeText(), QString("Unknown"));
+    QCOMPARE(dialog.progressValue(), 0);
+}
+
+void TestWorkers::escapeDoesNotCloseTheProgressDialog()
+{
+    DialogProgress dialog("t");
+    dialog.show();
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    dialog.reject();
+    QVERIFY(dialog.isVisible());
+    dialog.abort();
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+}
+
+void TestWorkers::scriptThreadRunsToTheEnd()
+{
+    const QString path = TestEnvironment::instance()->newFolder() + "/t.db";
+    SqliteDatabase db;
+    QCOMPARE(db.open(path, true), 0);
+    ExecSqlScriptThread thread(SqliteDatabase::schemaScript, &db.connection(), nullptr);
+    QCOMPARE(thread.exec(), int(QDialog::Accepted));
+    QVERIFY(!thread.hasError());
+    QVERIFY(db.checkSchema());
+}
+
+void TestWorkers::abortStopsTheWorker()
+{
+    EndlessThread thread;
+    QTimer::singleShot(100, [&] {
+        auto* button = thread.dialog().findChild<QPushButton*>("abortButton");
+        QVERIFY(button);
+        button->click();
+        QCOMPARE(thread.dialog().detailedInfoText(),
+                 QString("Aborting... Please wait while the task terminates ..."));
+        QCOMPARE(thread.dialog().progressMaximum(), 0);
+    });
+    QCOMPARE(thread.exec(), int(QDialog::Rejected));
+    QVERIFY(thread.isFinished());
+}
+
+void TestWorkers::failedStatementEndsTheProgram()
+{
+    const QString path = TestEnvironment::instance()->newFolder() + "/fatal.db";
+    const ChildResult r = runChildScenario("failedStatementIsFatal", {path});
+    QVERIFY(!r.crashed);
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY(r.output.contains("SELECT NoSuchColumn FROM Client"));
+}
+
+PELVANE_TEST_MAIN(TestWorkers)
+#include "TestWorkers.moc"
