@@ -16,6 +16,18 @@ public:
     int acDc() const { return value >> 6; }
     void setResultNegative() { value |= 0x08; }
 
+    // A negative result travels as its magnitude with the negative bit set;
+    // the bit is never cleared here.
+    float magnitudeOf(float result)
+    {
+        if (result < 0.0f) {
+            setResultNegative();
+            return -result;
+        }
+        return result;
+    }
+    float signedResult(float magnitude) const { return resultNegative() ? -magnitude : magnitude; }
+
     quint8 value = 0;
 };
 
