@@ -151,7 +151,7 @@ bool SerialPort::read(unsigned maxCount)
 void SerialPort::readAll(QByteArray& bytes)
 {
     bytes = m_buffer;
-    qDebug() << QStringLiteral("::ReadFile(..., %1, %2")
+    qDebug().noquote() << QStringLiteral("::ReadFile(..., %1, %2")
                     .arg(QString::fromLatin1(m_buffer.toHex()))
                     .arg(m_buffer.size());
     m_buffer.clear();

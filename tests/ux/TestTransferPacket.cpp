@@ -78,6 +78,7 @@ private slots:
     void repeatAfterLostAck();
     void resetForgetsEverything();
     void senderReadsSplitAndJoinedReplies();
+    void senderRepeatsOnNckUnderTheEventLoop();
     void thousandRandomPackets();
 };
 
@@ -338,6 +339,42 @@ void TestTransferPacket::senderReadsSplitAndJoinedReplies()
     QTest::ignoreMessage(QtDebugMsg, "Unknown message received");
     QVERIFY(line.deliver(hex("02070503")));
     QCOMPARE(line.events.size(), 6);
+}
+
+void TestTransferPacket::senderRepeatsOnNckUnderTheEventLoop()
+{
+    // As an upload drives it: a zero-interval timer polls the port, the next
+    // packet goes out on ACK and the last one again on NCK.
+    Line line(Ux::TransferPacket::SenderMode);
+    QVERIFY(line.ready());
+    line.instrument.setPoller(nullptr);
+    line.instrument.setDefaultAnswer(SimulatedInstrument::AnswerAck);
+    line.instrument.queueAnswers({SimulatedInstrument::AnswerNck, SimulatedInstrument::AnswerAck,
+                                  SimulatedInstrument::AnswerNck, SimulatedInstrument::AnswerNck});
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&] { line.port.read(100); });
+    poll.start(0);
+    quint8 next = 4;
+    connect(line.packets.get(), &Ux::TransferPacket::ackReceived, this, [&] {
+        if (next <= 7) {
+            line.packets->sendPacket(next, QByteArray(3, char('a' + next)));
+            ++next;
+        }
+    });
+    connect(line.packets.get(), &Ux::TransferPacket::nckReceived, this,
+            [&] { line.packets->resendPacket(); });
+    line.packets->sendPacket(next++, "abc");
+    QTRY_COMPARE_WITH_TIMEOUT(line.events.size(), 7, 5000);
+    QCOMPARE(line.events, (QStringList{"nck 4", "ack 4", "nck 5", "nck 5", "ack 5", "ack 6",
+                                       "ack 7"}));
+    const auto packets = line.instrument.seenOfKind(SimulatedInstrument::Seen::Packet);
+    QStringList ids;
+    for (const auto& packet : packets)
+        ids << QString::number(packet.id);
+    QCOMPARE(ids, (QStringList{"4", "4", "5", "5", "5", "6", "7"}));
+    QCOMPARE(packets.at(4).raw, packets.at(2).raw);
+    QCOMPARE(packets.at(4).data, QByteArray("fff"));
+    QVERIFY(line.instrument.seenOfKind(SimulatedInstrument::Seen::BadPacket).isEmpty());
 }
 
 void TestTransferPacket::thousandRandomPackets()
