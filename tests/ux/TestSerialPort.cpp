@@ -2,6 +2,7 @@
 #include "support/TestEnvironment.h"
 #include "ux/SerialPort.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -48,6 +49,7 @@ private slots:
     void writesToTheLine();
     void closesAndReopens();
     void listsExtraPorts();
+    void leavesNoDescriptorsBehind();
 };
 
 void TestSerialPort::appliesRawLineSettings()
@@ -258,6 +260,23 @@ void TestSerialPort::listsExtraPorts()
         return list;
     }();
     QVERIFY(!without.contains(first.portName()));
+}
+
+void TestSerialPort::leavesNoDescriptorsBehind()
+{
+    const auto openDescriptors = [] { return QDir(QStringLiteral("/proc/self/fd")).count(); };
+    const auto before = openDescriptors();
+    {
+        SimulatedInstrument line;
+        Ux::SerialPort port;
+        QVERIFY(port.open(line.portName(), 9600));
+        QVERIFY(line.sendRaw("x"));
+        QVERIFY(line.waitUntilPending(1));
+        QVERIFY(port.read(10));
+        QVERIFY(!port.open(QStringLiteral("/dev/ttyPelvaneMissing0"), 9600));
+        QVERIFY(port.open(line.portName(), 9600));
+    }
+    QCOMPARE(openDescriptors(), before);
 }
 
 PELVANE_TEST_MAIN(TestSerialPort)
