@@ -32,7 +32,6 @@ private slots:
     void updatedAssetIsReselected();
     void columnLayoutSavedAndRestored();
     void storedWidthsOutOfRangeBecomeDefault();
-    void contextMenuRequestIsGlobal();
 
 private:
     QList<int> ids() const;
@@ -400,13 +399,6 @@ void TestAssetTableView::storedWidthsOutOfRangeBecomeDefault()
     m_view->restoreState(state.left(27)); // too short: nothing changes
     QCOMPARE(m_view->columnWidth(6), 100);
     QCOMPARE(m_model->rowCount(), 1);
-}
-
-void TestAssetTableView::contextMenuRequestIsGlobal()
-{
-    QSignalSpy requested(m_view.get(), &AssetTableView::requestShowContextMenu);
-    emit m_view->customContextMenuRequested(QPoint(3, 4));
-    QCOMPARE(requested.first().first().toPoint(), m_view->mapToGlobal(QPoint(3, 4)));
 }
 
 PELVANE_TEST_MAIN(TestAssetTableView)

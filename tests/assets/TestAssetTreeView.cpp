@@ -2,7 +2,6 @@
 #include "assets/AssetTreeView.h"
 
 #include <QSignalSpy>
-#include <QStandardItemModel>
 #include <QtTest>
 
 class TestAssetTreeView : public QObject
@@ -11,7 +10,6 @@ class TestAssetTreeView : public QObject
 private slots:
     void init();
     void cleanup();
-    void editTriggersAndNoDragging();
     void selectNodesById();
     void selectAssetKeepsDatabaseNode();
     void selectAssetAtClientLevel();
@@ -20,8 +18,6 @@ private slots:
     void selectAssetWithoutSelection();
     void recycledAssetClearsLocationSelection();
     void restoredAndUpdatedAssetsAddNodes();
-    void contextMenuRequestIsGlobal();
-    void otherModelIsIgnored();
 
 private:
     AssetTreeItem* selectedNode() const;
@@ -54,14 +50,6 @@ AssetTreeItem* TestAssetTreeView::selectedNode() const
 {
     const QModelIndexList s = m_view->selectionModel()->selectedIndexes();
     return s.size() == 1 ? static_cast<AssetTreeItem*>(s.first().internalPointer()) : nullptr;
-}
-
-void TestAssetTreeView::editTriggersAndNoDragging()
-{
-    QCOMPARE(m_view->editTriggers(), QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
-    QCOMPARE(m_view->contextMenuPolicy(), Qt::CustomContextMenu);
-    QVERIFY(!m_view->dragEnabled());
-    QCOMPARE(m_view->dragDropMode(), QAbstractItemView::NoDragDrop);
 }
 
 void TestAssetTreeView::selectNodesById()
@@ -155,26 +143,6 @@ void TestAssetTreeView::restoredAndUpdatedAssetsAddNodes()
     QVERIFY(!m_tree->model->locationIndex(2).isValid());
     m_view->assetUpdated(3);
     QCOMPARE(m_tree->model->rowCount(m_tree->model->siteIndex(1)), 2);
-}
-
-void TestAssetTreeView::contextMenuRequestIsGlobal()
-{
-    QSignalSpy requested(m_view.get(), &AssetTreeView::requestShowContextMenu);
-    emit m_view->customContextMenuRequested(QPoint(5, 7));
-    QCOMPARE(requested.count(), 1);
-    QCOMPARE(requested.first().first().toPoint(), m_view->mapToGlobal(QPoint(5, 7)));
-}
-
-void TestAssetTreeView::otherModelIsIgnored()
-{
-    QStandardItemModel other;
-    other.appendRow(new QStandardItem("x"));
-    m_view->setModel(&other);
-    m_view->selectDatabase();
-    m_view->selectAsset(1);
-    m_view->assetUpdated(1);
-    QVERIFY(m_view->selectionModel()->selectedIndexes().isEmpty());
-    m_view->setModel(nullptr);
 }
 
 PELVANE_TEST_MAIN(TestAssetTreeView)
