@@ -1,0 +1,310 @@
+#include "AssetFixture.h"
+#include "assets/AssetDetailsTab.h"
+#include "assets/ClientComboBox.h"
+#include "assets/EquipmentClassComboBox.h"
+#include "assets/NextTestLineEdit.h"
+#include "support/DialogAnswerer.h"
+#include "ux/EquipmentClassString.h"
+
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QtTest>
+
+namespace {
+enum { Pump1 = 1, Pump2 = 2, MonitorA = 3, DeskLamp = 5 };
+enum { Acme = 1, North = 1, Ward1 = 1 };
+} // namespace
+
+class TestAssetDetailsTab : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void showsAStoredAsset();
+    void nextTestText();
+    void appliedEditsAreStored();
+    void retestDateIsKeptToTheEndOfAShortMonth();
+    void blankNameIsRefused();
+    void duplicateNameAndSerialIsRefused();
+    void wildcardsInTheTextMatchOnlyThemselves();
+    void newPlaceNamesCreateRowsAndKnownOnesAreReused();
+    void newAssetIsInsertedUnderTheChosenNode();
+    void editsWhileLoadingOrRenamingAreNotReported();
+    void equipmentClassChoice();
+
+private:
+    QLineEdit* line(const char* name) const { return m_tab->findChild<QLineEdit*>(name); }
+    QComboBox* combo(const char* name) const { return m_tab->findChild<QComboBox*>(name); }
+    QSpinBox* period() const { return m_tab->findChild<QSpinBox*>("testPeriodTime"); }
+
+    SqliteDatabase* m_db = nullptr;
+    std::unique_ptr<AssetDetailsTab> m_tab;
+    std::unique_ptr<DialogAnswerer> m_answerer;
+};
+
+void TestAssetDetailsTab::init()
+{
+    m_db = newSeededDatabase();
+    QVERIFY(m_db);
+    m_tab = std::make_unique<AssetDetailsTab>();
+    m_answerer = std::make_unique<DialogAnswerer>();
+}
+
+void TestAssetDetailsTab::cleanup()
+{
+    m_answerer.reset();
+    m_tab.reset();
+    Database::setInstance(nullptr);
+}
+
+void TestAssetDetailsTab::showsAStoredAsset()
+{
+    m_tab->setAsset(MonitorA, true);
+    QCOMPARE(m_tab->currentAssetId(), int(MonitorA));
+    QCOMPARE(line("assetId")->text(), QString("Monitor A"));
+    QCOMPARE(line("description")->text(), QString("Patient monitor"));
+    QCOMPARE(combo("client")->currentText(), QString("Acme Health"));
+    QCOMPARE(combo("site")->currentText(), QString("North"));
+    QCOMPARE(combo("location")->currentText(), QString("Ward 2"));
+    QCOMPARE(combo("manufacturer")->currentText(), QString("Cardia"));
+    QCOMPARE(combo("model")->currentText(), QString("M5"));
+    QCOMPARE(combo("serviceCode")->currentText(), QString("SC-003"));
+    QCOMPARE(combo("equipmentClass")->currentIndex(), 2);
+    // The serial number shown is the equipment's.
+    QCOMPARE(line("serialNo")->text(), QString("EQ-2"));
+    QCOMPARE(period()->value(), 6);
+    // Tested 12/03/2026 with a six-month period.
+    QCOMPARE(line("testPeriodNextTest")->text(), QString("12/09/2026"));
+    QCOMPARE(line("apConfigSummary")->text(), m_db->appliedPartSummary(MonitorA));
+    QVERIFY(!line("apConfigSummary")->text().isEmpty());
+}
+
+void TestAssetDetailsTab::nextTestText()
+{
+    NextTestLineEdit edit;
+    edit.setLastTest(QDate(2026, 1, 31), 1);
+    QCOMPARE(edit.text(), QString("28/02/2026"));
+    edit.setRetestPeriod(13);
+    QCOMPARE(edit.text(), QString("28/02/2027"));
+    edit.setRetestPeriod(0);
+    QCOMPARE(edit.text(), QString("No Test Scheduled"));
+    edit.setLastTest(QDate(), 12);
+    QCOMPARE(edit.text(), QString("Untested"));
+
+    m_tab->setAsset(DeskLamp, true);
+    QCOMPARE(line("testPeriodNextTest")->text(), QString("Untested"));
+    period()->setValue(0);
+    QCOMPARE(line("testPeriodNextTest")->text(), QString("No Test Scheduled"));
+}
+
+void TestAssetDetailsTab::appliedEditsAreStored()
+{
+    m_tab->setAsset(Pump1, true);
+    QSignalSpy updated(m_tab.get(), &AssetDetailsTab::updateAsset);
+    QSignalSpy created(m_tab.get(), &AssetDetailsTab::newAssetCreated);
+    line("assetId")->setText("  Pump 1a ");
+    line("description")->setText("Syringe driver");
+    line("serialNo")->setText(" SN-101 ");
+    combo("serviceCode")->setEditText("SC-101");
+    period()->setValue(6);
+    QVERIFY(m_tab->apply());
+    QCOMPARE(updated.count(), 1);
+    QCOMPARE(updated.at(0).at(0).toInt(), int(Pump1));
+    QCOMPARE(created.count(), 0);
+    QCOMPARE(m_answerer->count(), 0);
+
+    QCOMPARE(scalar("SELECT Name FROM Asset WHERE Id=1").toString(), QString("Pump 1a"));
+    QCOMPARE(scalar("SELECT Description FROM Asset WHERE Id=1").toString(), QString("Syringe driver"));
+    QCOMPARE(scalar("SELECT SerialNo FROM Asset WHERE Id=1").toString(), QString("SN-101"));
+    QCOMPARE(scalar("SELECT ServiceCode FROM Asset WHERE Id=1").toString(), QString("SC-101"));
+    QCOMPARE(scalar("SELECT RetestPeriod FROM Asset WHERE Id=1").toInt(), 6);
+    // Tested 10/03/2026 09:30; the retest date follows the new period.
+    QCOMPARE(scalar("SELECT RetestDate FROM Asset WHERE Id=1").toString(), QString("2026-09-10 09:30:00"));
+    QCOMPARE(scalar("SELECT LocationId FROM Asset WHERE Id=1").toInt(), int(Ward1));
+    // The typed serial number also names the equipment.
+    QCOMPARE(scalar("SELECT e.SerialNo FROM Asset a JOIN Equipment e ON e.Id=a.EquipmentId WHERE a.Id=1").toString(),
+             QString("SN-101"));
+}
+
+void TestAssetDetailsTab::retestDateIsKeptToTheEndOfAShortMonth()
+{
+    const int instrument = scalar("SELECT Id FROM Instrument").toInt();
+    m_db->insertResultSet(instrument, DeskLamp, QDateTime(QDate(2026, 1, 31), QTime(14, 0)), 2, 2, 1, "tech", "");
+    m_tab->setAsset(DeskLamp, true);
+    QCOMPARE(line("testPeriodNextTest")->text(), QString("31/01/2028"));
+    period()->setValue(1);
+    QCOMPARE(line("testPeriodNextTest")->text(), QString("28/02/2026"));
+    QVERIFY(m_tab->apply());
+    QCOMPARE(scalar("SELECT RetestDate FROM Asset WHERE Id=5").toString(), QString("2026-02-28 14:00:00"));
+
+    // Without a result set there is no retest date.
+    m_tab->setAsset(Pump2, true);
+    scalar("UPDATE Asset SET LatestResultSetId=NULL WHERE Id=2");
+    QVERIFY(m_tab->apply());
+    QVERIFY(scalar("SELECT RetestDate FROM Asset WHERE Id=2").isNull());
+}
+
+void TestAssetDetailsTab::blankNameIsRefused()
+{
+    m_tab->setAsset(Pump1, true);
+    line("assetId")->setText("   ");
+    QVERIFY(!m_tab->apply());
+    QCOMPARE(m_answerer->count(), 1);
+    QCOMPARE(m_answerer->last().text, QString("Asset name required"));
+    QCOMPARE(m_answerer->last().icon, int(QMessageBox::Warning));
+    QCOMPARE(scalar("SELECT Name FROM Asset WHERE Id=1").toString(), QString("Pump 1"));
+}
+
+void TestAssetDetailsTab::duplicateNameAndSerialIsRefused()
+{
+    m_tab->setAsset(Pump2, true);
+    line("assetId")->setText("pump 1");
+    line("serialNo")->setText("SN-001");
+    QVERIFY(!m_tab->apply());
+    QCOMPARE(m_answerer->count(), 1);
+    QCOMPARE(m_answerer->last().text,
+             QString("An asset already exists with the same name and serial number. Please choose different "
+                     "values for these fields."));
+    QCOMPARE(m_answerer->last().icon, int(QMessageBox::NoIcon));
+    QCOMPARE(scalar("SELECT Name FROM Asset WHERE Id=2").toString(), QString("Pump 2"));
+
+    // Same name with another serial number, and the asset's own values, pass.
+    line("serialNo")->setText("SN-777");
+    QVERIFY(m_tab->apply());
+    line("assetId")->setText("Pump 9");
+    line("serialNo")->setText("SN-001");
+    QVERIFY(m_tab->apply());
+    QVERIFY(m_tab->apply());
+    QCOMPARE(m_answerer->count(), 1);
+}
+
+void TestAssetDetailsTab::wildcardsInTheTextMatchOnlyThemselves()
+{
+    // As bare patterns these would match "Pump 1" / "SN-001".
+    m_tab->setAsset(Pump2, true);
+    line("assetId")->setText("Pump _");
+    line("serialNo")->setText("SN-00%");
+    QVERIFY(m_tab->apply());
+    QCOMPARE(m_answerer->count(), 0);
+    QCOMPARE(scalar("SELECT Name FROM Asset WHERE Id=2").toString(), QString("Pump _"));
+
+    // The escape character itself is plain text too.
+    m_tab->setAsset(Pump1, true);
+    line("assetId")->setText("Pump !_");
+    QVERIFY(m_tab->apply());
+
+    // A real clash of texts holding wildcards is still found.
+    m_tab->setAsset(MonitorA, true);
+    line("assetId")->setText("Pump _");
+    line("serialNo")->setText("SN-00%");
+    QVERIFY(!m_tab->apply());
+    QCOMPARE(m_answerer->count(), 1);
+}
+
+void TestAssetDetailsTab::newPlaceNamesCreateRowsAndKnownOnesAreReused()
+{
+    m_tab->setAsset(Pump1, true);
+    const int clients = scalar("SELECT COUNT(Id) FROM Client").toInt();
+    combo("site")->setEditText("East Wing");
+    combo("location")->setEditText("Ward 9");
+    QVERIFY(m_tab->apply());
+    QCOMPARE(scalar("SELECT COUNT(Id) FROM Client").toInt(), clients);
+    QCOMPARE(scalar("SELECT s.ClientId FROM Site s WHERE s.Name='East Wing'").toInt(), int(Acme));
+    QCOMPARE(scalar("SELECT l.Name FROM Asset a JOIN Location l ON l.Id=a.LocationId WHERE a.Id=1").toString(),
+             QString("Ward 9"));
+    const int sites = scalar("SELECT COUNT(Id) FROM Site").toInt();
+
+    // Typing the names of an existing place reuses its rows.
+    m_tab->setAsset(Pump1, true);
+    combo("site")->setEditText("North");
+    combo("location")->setEditText("Ward 2");
+    QVERIFY(m_tab->apply());
+    QCOMPARE(scalar("SELECT COUNT(Id) FROM Site").toInt(), sites);
+    QCOMPARE(scalar("SELECT LocationId FROM Asset WHERE Id=1").toInt(), 2);
+}
+
+void TestAssetDetailsTab::newAssetIsInsertedUnderTheChosenNode()
+{
+    m_tab->selectLocationPath(AssetTreeLocation, Ward1);
+    QCOMPARE(combo("client")->currentText(), QString("Acme Health"));
+    QCOMPARE(combo("site")->currentText(), QString("North"));
+    QCOMPARE(combo("location")->currentText(), QString("Ward 1"));
+    QVERIFY(line("assetId")->text().isEmpty());
+    QVERIFY(!m_tab->isModified());
+
+    m_tab->setAsset(-1, false);
+    QCOMPARE(combo("location")->currentText(), QString("Ward 1"));
+    QSignalSpy created(m_tab.get(), &AssetDetailsTab::newAssetCreated);
+    line("assetId")->setText("Defibrillator");
+    line("serialNo")->setText("DF-1");
+    combo("manufacturer")->setEditText("Shockwell");
+    combo("model")->setEditText("D2");
+    period()->setValue(12);
+    QVERIFY(m_tab->apply());
+    QCOMPARE(created.count(), 1);
+    const int id = created.at(0).at(0).toInt();
+    QCOMPARE(m_tab->currentAssetId(), id);
+    QCOMPARE(scalar(QString("SELECT Name FROM Asset WHERE Id=%1").arg(id)).toString(), QString("Defibrillator"));
+    QCOMPARE(scalar(QString("SELECT LocationId FROM Asset WHERE Id=%1").arg(id)).toInt(), int(Ward1));
+    QCOMPARE(scalar(QString("SELECT RetestPeriod FROM Asset WHERE Id=%1").arg(id)).toInt(), 12);
+    QCOMPARE(scalar(QString("SELECT e.Manufacturer FROM Asset a JOIN Equipment e ON e.Id=a.EquipmentId "
+                            "WHERE a.Id=%1").arg(id)).toString(),
+             QString("Shockwell"));
+
+    // A site node leaves the location open.
+    m_tab->selectLocationPath(AssetTreeSite, North);
+    QCOMPARE(combo("client")->currentText(), QString("Acme Health"));
+    QCOMPARE(combo("site")->currentText(), QString("North"));
+    QVERIFY(combo("location")->currentText().isEmpty());
+    QCOMPARE(m_tab->currentAssetId(), 0);
+}
+
+void TestAssetDetailsTab::editsWhileLoadingOrRenamingAreNotReported()
+{
+    QSignalSpy modified(m_tab.get(), &AssetTabBase::notifyModified);
+    m_tab->setAsset(Pump1, true);
+    m_tab->setAsset(MonitorA, true);
+    QCOMPARE(modified.count(), 0);
+
+    scalar("UPDATE Client SET Name='Acme Hospitals' WHERE Id=1");
+    m_tab->clientNameChanged(Acme);
+    QCOMPARE(combo("client")->currentText(), QString("Acme Hospitals"));
+    scalar("UPDATE Site SET Name='North Wing' WHERE Id=1");
+    m_tab->siteNameChanged(North);
+    QCOMPARE(combo("site")->currentText(), QString("North Wing"));
+    QCOMPARE(modified.count(), 0);
+
+    line("description")->setText("x");
+    QCOMPARE(modified.count(), 0); // only user edits (textEdited) count
+    QTest::keyClick(line("description"), Qt::Key_A);
+    QCOMPARE(modified.count(), 1);
+    QCOMPARE(modified.at(0).at(0).value<ModifiedFlags>(), ModifiedFlags(ModifiedDetails));
+    QVERIFY(m_tab->isModified());
+}
+
+void TestAssetDetailsTab::equipmentClassChoice()
+{
+    EquipmentClassComboBox box;
+    QCOMPARE(box.count(), 3);
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(box.itemData(i).toInt(), i);
+        QCOMPARE(box.itemText(i), Ux::EquipmentClassString::toString(i));
+    }
+
+    m_tab->setAsset(Pump1, true);
+    QSignalSpy classChanged(m_tab.get(), &AssetDetailsTab::equipmentClassChanged);
+    QSignalSpy modified(m_tab.get(), &AssetTabBase::notifyModified);
+    combo("equipmentClass")->setCurrentIndex(2);
+    QCOMPARE(classChanged.count(), 1);
+    QCOMPARE(classChanged.at(0).at(0).toInt(), 2);
+    QCOMPARE(modified.count(), 1);
+    QVERIFY(m_tab->apply());
+    QCOMPARE(scalar("SELECT e.EquipmentClass FROM Asset a JOIN Equipment e ON e.Id=a.EquipmentId WHERE a.Id=1").toInt(),
+             2);
+}
+
+PELVANE_TEST_MAIN(TestAssetDetailsTab)
+#include "TestAssetDetailsTab.moc"
