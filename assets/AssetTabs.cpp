@@ -1,0 +1,186 @@
+#include "assets/AssetTabs.h"
+
+#include "ui_AssetTabs.h"
+
+#include "assets/AssetTreeItem.h"
+#include "core/ReentrancyGuard.h"
+
+#include <QDebug>
+
+AssetTabs::AssetTabs(QWidget* parent) : QFrame(parent), ui(std::make_unique<Ui::AssetTabs>())
+{
+    ui->setupUi(this);
+    m_applyOrder = {ui->assetDetailsTab, ui->appliedPartsTab};
+
+    connect(ui->assetTabWidget, &QTabWidget::currentChanged, this, &AssetTabs::onCurrentTabChanged);
+    for (AssetTabBase* tab : m_applyOrder)
+        connect(tab, &AssetTabBase::notifyModified, this, &AssetTabs::setModified);
+    connect(ui->assetDetailsTab->apConfigViewButton(), &QPushButton::pressed, this, &AssetTabs::showAppliedPartsTab);
+    connect(ui->resetButton, &QPushButton::pressed, this, &AssetTabs::reset);
+    connect(ui->applyButton, &QPushButton::pressed, this, &AssetTabs::apply);
+    connect(ui->assetDetailsTab, &AssetDetailsTab::newAssetCreated, this, &AssetTabs::newAssetCreated);
+    connect(ui->assetDetailsTab, &AssetDetailsTab::newAssetCreated, ui->appliedPartsTab,
+            &AppliedPartsTab::newAssetCreated);
+}
+
+AssetTabs::~AssetTabs() = default;
+
+AssetDetailsTab* AssetTabs::assetDetailsTab() const
+{
+    return ui->assetDetailsTab;
+}
+
+AppliedPartsTab* AssetTabs::appliedPartsTab() const
+{
+    return ui->appliedPartsTab;
+}
+
+void AssetTabs::setButtonsEnabled(bool enabled)
+{
+    ui->applyButton->setEnabled(enabled);
+    ui->resetButton->setEnabled(enabled);
+}
+
+void AssetTabs::setAsset()
+{
+    auto* tab = qobject_cast<AssetTabBase*>(ui->assetTabWidget->currentWidget());
+    if (!tab)
+        return;
+    const bool force = m_staleFlags.testFlag(ModifiedFlag(int(tab->flag())));
+    if (force)
+        m_staleFlags &= ~tab->flag();
+    qDebug().nospace().noquote() << QStringLiteral("setAsset(%1, %2);").arg(m_currentAssetId).arg(force ? 1 : 0);
+    tab->setAsset(m_currentAssetId, force);
+}
+
+void AssetTabs::onCurrentTabChanged(int)
+{
+    setAsset();
+}
+
+void AssetTabs::assetSelected(int assetId)
+{
+    ReentrancyGuard guard(QStringLiteral("AssetTabs::assetSelected"));
+    if (!guard.isFirst())
+        return;
+    if (assetId == 0) {
+        clearTabs();
+        setEnabled(false);
+    } else {
+        m_currentAssetId = assetId;
+        setAsset();
+        setEnabled(true);
+    }
+}
+
+void AssetTabs::clearTabs()
+{
+    assetSelected(0);
+    // Tabs in the order details, applied parts, results, sequence.
+    ui->assetDetailsTab->clear();
+    ui->appliedPartsTab->clear();
+    m_currentAssetId = 0;
+}
+
+bool AssetTabs::apply()
+{
+    qDebug() << "beginning of AssetTabs::apply()";
+    const ModifiedFlags pending = m_pendingFlags;
+    const ModifiedFlags stale = m_staleFlags;
+    m_pendingFlags = ModifiedNone;
+    m_staleFlags = ModifiedAll;
+    setButtonsEnabled(false);
+    emit assetModified(m_currentAssetId, false);
+
+    bool applied = true;
+    for (AssetTabBase* tab : m_applyOrder) {
+        if ((pending & tab->flag()) && !tab->apply()) {
+            applied = false;
+            break;
+        }
+    }
+
+    if (applied) {
+        emit assetUpdated(m_currentAssetId);
+    } else {
+        // Tabs written before the refusal stay pending and are written again.
+        m_pendingFlags |= pending;
+        setButtonsEnabled(true);
+        emit assetModified(m_currentAssetId, true);
+        m_staleFlags = stale;
+    }
+    qDebug() << "end of AssetTabs::apply()";
+    return applied;
+}
+
+void AssetTabs::reset()
+{
+    m_staleFlags = ModifiedAll;
+    setAsset();
+    // The tab on screen is reloaded again the next time it is shown.
+    m_staleFlags = ModifiedAll;
+    m_pendingFlags = ModifiedNone;
+    setButtonsEnabled(false);
+    emit assetModified(m_currentAssetId, false);
+}
+
+void AssetTabs::resetModified()
+{
+    m_pendingFlags = ModifiedNone;
+    m_staleFlags = ModifiedAll;
+    setButtonsEnabled(false);
+    emit assetModified(m_currentAssetId, false);
+}
+
+void AssetTabs::setModified(ModifiedFlags flags)
+{
+    m_pendingFlags |= flags;
+    setButtonsEnabled(true);
+    emit assetModified(m_currentAssetId, true);
+}
+
+void AssetTabs::newAsset(AssetTreeItem* item)
+{
+    m_currentAssetId = -1;
+    ui->assetDetailsTab->selectLocationPath(item ? item->type() : 0, item ? item->id() : 0);
+    setAsset();
+    setEnabled(true);
+    ui->assetTabWidget->setCurrentWidget(ui->assetDetailsTab);
+}
+
+void AssetTabs::newAssetCreated(int assetId)
+{
+    m_currentAssetId = assetId;
+}
+
+void AssetTabs::saveAsset(int assetId)
+{
+    Q_ASSERT_X(assetId == m_currentAssetId, "AssetTabs::saveAsset", "assetId == m_currentAssetId");
+    apply();
+}
+
+void AssetTabs::revertAsset(int assetId)
+{
+    Q_ASSERT_X(assetId == m_currentAssetId, "AssetTabs::revertAsset", "assetId == m_currentAssetId");
+    reset();
+}
+
+void AssetTabs::showAppliedPartsTab()
+{
+    ui->assetTabWidget->setCurrentWidget(ui->appliedPartsTab);
+}
+
+void AssetTabs::clientNameChanged(int clientId)
+{
+    ui->assetDetailsTab->clientNameChanged(clientId);
+}
+
+void AssetTabs::siteNameChanged(int siteId)
+{
+    ui->assetDetailsTab->siteNameChanged(siteId);
+}
+
+void AssetTabs::locationNameChanged(int locationId)
+{
+    ui->assetDetailsTab->locationNameChanged(locationId);
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "assets/ModifiedFlags.h"
+
+#include <QFrame>
+#include <QList>
+#include <memory>
+
+class AppliedPartsTab;
+class AssetDetailsTab;
+class AssetTabBase;
+class AssetTreeItem;
+namespace Ui { class AssetTabs; }
+
+// The asset editor. It loads only the tab on screen, reloads a tab lazily
+// once its data may have changed, applies the modified tabs in a fixed
+// order, and reports whether the current asset holds unapplied edits.
+class AssetTabs : public QFrame
+{
+    Q_OBJECT
+public:
+    explicit AssetTabs(QWidget* parent = nullptr);
+    ~AssetTabs() override;
+
+    // Shows no asset and empties every tab; the window calls it before it
+    // switches databases.
+    void clearTabs();
+
+    AssetDetailsTab* assetDetailsTab() const;
+    AppliedPartsTab* appliedPartsTab() const;
+
+    int currentAssetId() const { return m_currentAssetId; }
+    ModifiedFlags pendingFlags() const { return m_pendingFlags; }
+    ModifiedFlags staleFlags() const { return m_staleFlags; }
+
+signals:
+    void assetModified(int assetId, bool modified);
+    void assetUpdated(int assetId);
+    void refreshTableView();
+
+public slots:
+    void reset();
+    bool apply();
+    void onCurrentTabChanged(int index);
+    void resetModified();
+    void setModified(ModifiedFlags flags);
+    void newAsset(AssetTreeItem* item);
+    void newAssetCreated(int assetId);
+    void assetSelected(int assetId);
+    void saveAsset(int assetId);
+    void revertAsset(int assetId);
+    void showAppliedPartsTab();
+    void clientNameChanged(int clientId);
+    void siteNameChanged(int siteId);
+    void locationNameChanged(int locationId);
+
+private:
+    void setAsset();
+    void setButtonsEnabled(bool enabled);
+
+    std::unique_ptr<Ui::AssetTabs> ui;
+    ModifiedFlags m_pendingFlags = ModifiedNone;
+    ModifiedFlags m_staleFlags = ModifiedAll;
+    qint32 m_currentAssetId = 0;
+    // In the order in which Apply writes them; the details tab comes first so
+    // that a new asset has its Id before the other tabs write rows for it.
+    QList<AssetTabBase*> m_applyOrder;
+};

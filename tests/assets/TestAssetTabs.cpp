@@ -1,0 +1,216 @@
+#include "AssetFixture.h"
+#include "assets/AppliedPartTable.h"
+#include "assets/AppliedPartsTab.h"
+#include "assets/AssetDetailsTab.h"
+#include "assets/AssetTabs.h"
+#include "support/DialogAnswerer.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QtTest>
+
+namespace {
+enum { Pump1 = 1, Pump2 = 2, MonitorA = 3, DeskLamp = 5 };
+enum { Ward1 = 1 };
+} // namespace
+
+class TestAssetTabs : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void onlyTheTabOnScreenIsLoaded();
+    void appliedTabsAreReloadedWhenShownAgain();
+    void detailsApplyFirstAndARefusalKeepsEverythingPending();
+    void resetDiscardsTheEdits();
+    void noAssetEmptiesAndDisablesTheEditor();
+    void newAssetIsWrittenWithItsAppliedParts();
+    void viewButtonTurnsToTheAppliedParts();
+
+private:
+    QLineEdit* name() const { return m_tabs->assetDetailsTab()->findChild<QLineEdit*>("assetId"); }
+    QTabWidget* tabWidget() const { return m_tabs->findChild<QTabWidget*>("assetTabWidget"); }
+    QPushButton* applyButton() const { return m_tabs->findChild<QPushButton*>("applyButton"); }
+    void typeName(const QString& text);
+    void addPart(const QString& partName);
+
+    SqliteDatabase* m_db = nullptr;
+    std::unique_ptr<AssetTreeFixture> m_tree;
+    std::unique_ptr<AssetTabs> m_tabs;
+    std::unique_ptr<DialogAnswerer> m_answerer;
+};
+
+void TestAssetTabs::init()
+{
+    m_db = newSeededDatabase();
+    QVERIFY(m_db);
+    m_tree = std::make_unique<AssetTreeFixture>(m_db);
+    m_tabs = std::make_unique<AssetTabs>();
+    m_tabs->setEnabled(false);
+    m_answerer = std::make_unique<DialogAnswerer>();
+}
+
+void TestAssetTabs::cleanup()
+{
+    m_answerer.reset();
+    m_tabs.reset();
+    m_tree.reset();
+    Database::setInstance(nullptr);
+}
+
+void TestAssetTabs::typeName(const QString& text)
+{
+    name()->selectAll();
+    QTest::keyClicks(name(), text);
+}
+
+void TestAssetTabs::addPart(const QString& partName)
+{
+    AppliedPartTable* table = m_tabs->appliedPartsTab()->table();
+    const int row = table->rowCount() - 1;
+    table->setItem(row, 0, new QTableWidgetItem(partName));
+    table->setItem(row, 1, new QTableWidgetItem("1"));
+    table->setItem(row, 2, new QTableWidgetItem("1"));
+}
+
+void TestAssetTabs::onlyTheTabOnScreenIsLoaded()
+{
+    QCOMPARE(m_tabs->staleFlags(), ModifiedFlags(ModifiedAll));
+    m_tabs->assetSelected(MonitorA);
+    QVERIFY(m_tabs->isEnabled());
+    QCOMPARE(m_tabs->assetDetailsTab()->currentAssetId(), int(MonitorA));
+    QCOMPARE(m_tabs->appliedPartsTab()->currentAssetId(), 0);
+    QCOMPARE(m_tabs->staleFlags(), ModifiedFlags(ModifiedAll & ~ModifiedDetails));
+
+    // The same asset again reads nothing: the tab already shows it.
+    scalar("UPDATE Asset SET Name='Renamed' WHERE Id=3");
+    m_tabs->assetSelected(MonitorA);
+    QCOMPARE(name()->text(), QString("Monitor A"));
+
+    tabWidget()->setCurrentWidget(m_tabs->appliedPartsTab());
+    QCOMPARE(m_tabs->appliedPartsTab()->currentAssetId(), int(MonitorA));
+    QCOMPARE(m_tabs->appliedPartsTab()->table()->rowCount(), 2);
+
+    m_tabs->assetSelected(Pump2);
+    QCOMPARE(m_tabs->appliedPartsTab()->currentAssetId(), int(Pump2));
+    QCOMPARE(m_tabs->assetDetailsTab()->currentAssetId(), int(MonitorA));
+    tabWidget()->setCurrentWidget(m_tabs->assetDetailsTab());
+    QCOMPARE(name()->text(), QString("Pump 2"));
+}
+
+void TestAssetTabs::appliedTabsAreReloadedWhenShownAgain()
+{
+    m_tabs->assetSelected(Pump1);
+    typeName("Pump One");
+    QVERIFY(m_tabs->apply());
+    QCOMPARE(m_tabs->staleFlags(), ModifiedFlags(ModifiedAll));
+    // Changed behind the editor's back: the next load must read it.
+    scalar("UPDATE Asset SET Description='Changed elsewhere' WHERE Id=1");
+    tabWidget()->setCurrentWidget(m_tabs->appliedPartsTab());
+    tabWidget()->setCurrentWidget(m_tabs->assetDetailsTab());
+    QCOMPARE(m_tabs->assetDetailsTab()->findChild<QLineEdit*>("description")->text(),
+             QString("Changed elsewhere"));
+}
+
+void TestAssetTabs::detailsApplyFirstAndARefusalKeepsEverythingPending()
+{
+    QSignalSpy modified(m_tabs.get(), &AssetTabs::assetModified);
+    QSignalSpy updated(m_tabs.get(), &AssetTabs::assetUpdated);
+    m_tabs->assetSelected(DeskLamp);
+    tabWidget()->setCurrentWidget(m_tabs->appliedPartsTab());
+    addPart("Probe");
+    tabWidget()->setCurrentWidget(m_tabs->assetDetailsTab());
+    name()->selectAll();
+    QTest::keyClick(name(), Qt::Key_Delete);
+    QCOMPARE(m_tabs->pendingFlags(), ModifiedFlags(ModifiedDetails | ModifiedAppliedParts));
+    QVERIFY(applyButton()->isEnabled());
+    QCOMPARE(modified.last().at(1).toBool(), true);
+
+    QVERIFY(!m_tabs->apply());
+    QCOMPARE(m_answerer->last().text, QString("Asset name required"));
+    QCOMPARE(m_tabs->pendingFlags(), ModifiedFlags(ModifiedDetails | ModifiedAppliedParts));
+    QVERIFY(applyButton()->isEnabled());
+    QCOMPARE(modified.last().at(0).toInt(), int(DeskLamp));
+    QCOMPARE(modified.last().at(1).toBool(), true);
+    QCOMPARE(updated.count(), 0);
+    // The parts were not written ahead of the refused details.
+    QCOMPARE(scalar("SELECT COUNT(Id) FROM AppliedPart WHERE AssetId=5").toInt(), 0);
+
+    typeName("Desk lamp 2");
+    QVERIFY(m_tabs->apply());
+    QCOMPARE(m_tabs->pendingFlags(), ModifiedFlags(ModifiedNone));
+    QVERIFY(!applyButton()->isEnabled());
+    QCOMPARE(modified.last().at(1).toBool(), false);
+    QCOMPARE(updated.count(), 1);
+    QCOMPARE(updated.at(0).at(0).toInt(), int(DeskLamp));
+    QCOMPARE(scalar("SELECT Name FROM Asset WHERE Id=5").toString(), QString("Desk lamp 2"));
+    QCOMPARE(scalar("SELECT Name FROM AppliedPart WHERE AssetId=5").toString(), QString("Probe"));
+}
+
+void TestAssetTabs::resetDiscardsTheEdits()
+{
+    QSignalSpy modified(m_tabs.get(), &AssetTabs::assetModified);
+    m_tabs->assetSelected(Pump1);
+    QCOMPARE(modified.count(), 0); // loading is no edit
+    typeName("Something else");
+    QCOMPARE(modified.count(), int(QString("Something else").size()));
+    m_tabs->revertAsset(Pump1);
+    QCOMPARE(name()->text(), QString("Pump 1"));
+    QCOMPARE(modified.last().at(1).toBool(), false);
+    QCOMPARE(m_tabs->pendingFlags(), ModifiedFlags(ModifiedNone));
+    QVERIFY(!applyButton()->isEnabled());
+    QCOMPARE(scalar("SELECT Name FROM Asset WHERE Id=1").toString(), QString("Pump 1"));
+}
+
+void TestAssetTabs::noAssetEmptiesAndDisablesTheEditor()
+{
+    m_tabs->assetSelected(MonitorA);
+    tabWidget()->setCurrentWidget(m_tabs->appliedPartsTab());
+    m_tabs->assetSelected(0);
+    QVERIFY(!m_tabs->isEnabled());
+    QVERIFY(name()->text().isEmpty());
+    QCOMPARE(m_tabs->appliedPartsTab()->table()->rowCount(), 0);
+    QCOMPARE(m_tabs->assetDetailsTab()->currentAssetId(), 0);
+    QCOMPARE(m_tabs->appliedPartsTab()->currentAssetId(), 0);
+}
+
+void TestAssetTabs::newAssetIsWrittenWithItsAppliedParts()
+{
+    QSignalSpy modified(m_tabs.get(), &AssetTabs::assetModified);
+    tabWidget()->setCurrentWidget(m_tabs->appliedPartsTab());
+    m_tabs->newAsset(AssetTreeItem::find(Ward1, AssetTreeLocation));
+    QVERIFY(m_tabs->isEnabled());
+    QCOMPARE(m_tabs->currentAssetId(), -1);
+    QCOMPARE(tabWidget()->currentWidget(), m_tabs->assetDetailsTab());
+    QCOMPARE(m_tabs->assetDetailsTab()->findChild<QComboBox*>("location")->currentText(), QString("Ward 1"));
+
+    typeName("Suction pump");
+    QCOMPARE(modified.last().at(0).toInt(), -1);
+    tabWidget()->setCurrentWidget(m_tabs->appliedPartsTab());
+    QVERIFY(m_tabs->appliedPartsTab()->isEditable());
+    addPart("Tube");
+    QVERIFY(m_tabs->apply());
+
+    const int id = scalar("SELECT Id FROM Asset WHERE Name='Suction pump'").toInt();
+    QVERIFY(id > 6);
+    QCOMPARE(m_tabs->currentAssetId(), id);
+    QCOMPARE(scalar("SELECT LocationId FROM Asset WHERE Name='Suction pump'").toInt(), int(Ward1));
+    QCOMPARE(scalar(QString("SELECT Name FROM AppliedPart WHERE AssetId=%1").arg(id)).toString(), QString("Tube"));
+    QCOMPARE(scalar("SELECT COUNT(Id) FROM AppliedPart WHERE AssetId=-1").toInt(), 0);
+}
+
+void TestAssetTabs::viewButtonTurnsToTheAppliedParts()
+{
+    m_tabs->assetSelected(MonitorA);
+    QTest::mouseClick(m_tabs->assetDetailsTab()->apConfigViewButton(), Qt::LeftButton);
+    QCOMPARE(tabWidget()->currentWidget(), m_tabs->appliedPartsTab());
+    QCOMPARE(m_tabs->appliedPartsTab()->currentAssetId(), int(MonitorA));
+    QCOMPARE(tabWidget()->count(), 2);
+}
+
+PELVANE_TEST_MAIN(TestAssetTabs)
+#include "TestAssetTabs.moc"
