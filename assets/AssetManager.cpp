@@ -1,0 +1,443 @@
+#include "assets/AssetManager.h"
+
+#include "assets/AssetTreeItem.h"
+#include "database/Database.h"
+#include "database/DatabaseTransaction.h"
+#include "database/SqlQuery.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMessageBox>
+#include <QWidget>
+
+namespace {
+
+// The statements were laid out over several lines once; the whitespace
+// between their parts is kept as it was.
+const QString joinGap = QStringLiteral(" \t\t\t\t\t   ");
+
+QString joined(const QStringList& parts)
+{
+    return parts.join(joinGap);
+}
+
+} // namespace
+
+AssetManager::AssetManager(QWidget* window, const QList<QAction*>& actions) : QObject(nullptr), m_window(window)
+{
+    for (int id = 0; id < ActionCount; ++id)
+        m_actions.append(id < actions.size() ? actions.at(id) : nullptr);
+
+    struct Wiring
+    {
+        ActionId id;
+        void (AssetManager::*slot)();
+    };
+    const Wiring wiring[] = {
+        {AddAssetAction, &AssetManager::addAsset},
+        {DeleteAssetsAction, &AssetManager::removeSelectedAssets},
+        {RestoreAssetsAction, &AssetManager::restoreSelectedAssets},
+        {UploadAction, &AssetManager::uploadSelectedAssets},
+        {DeleteClientAction, &AssetManager::removeSelectedClient},
+        {DeleteSiteAction, &AssetManager::removeSelectedSite},
+        {DeleteLocationAction, &AssetManager::removeSelectedLocation},
+    };
+    for (const Wiring& w : wiring) {
+        if (QAction* a = action(w.id))
+            connect(a, &QAction::triggered, this, w.slot);
+    }
+
+    setActionEnabled(AddAssetAction, false);
+    setActionEnabled(DeleteAssetsAction, false);
+    setActionEnabled(UploadAction, false);
+    setActionEnabled(CertificatesAction, false);
+}
+
+AssetManager::~AssetManager() = default;
+
+int AssetManager::askApplyChanges()
+{
+    QMessageBox box(QMessageBox::Warning, QString(),
+                    tr("The asset has been modified. Would you like to apply the changes?"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return box.exec();
+}
+
+QAction* AssetManager::action(ActionId id) const
+{
+    return m_actions.value(id).data();
+}
+
+AssetTreeItem* AssetManager::currentTreeNode() const
+{
+    if (m_currentNode.type < 0)
+        return nullptr;
+    return AssetTreeItem::find(m_currentNode.id, m_currentNode.type);
+}
+
+void AssetManager::setActionEnabled(ActionId id, bool enabled)
+{
+    if (QAction* a = action(id))
+        a->setEnabled(enabled);
+}
+
+void AssetManager::setActionVisible(ActionId id, bool visible)
+{
+    if (QAction* a = action(id))
+        a->setVisible(visible);
+}
+
+void AssetManager::updateSelectionActions()
+{
+    const bool any = !m_selectedAssets.isEmpty();
+    if (m_recycledShown) {
+        setActionEnabled(RestoreAssetsAction, any);
+        setActionEnabled(DeleteAssetsAction, any);
+    } else {
+        setActionEnabled(AddAssetAction, true);
+        setActionEnabled(DeleteAssetsAction, any);
+        setActionEnabled(UploadAction, any);
+        setActionEnabled(CertificatesAction, any);
+    }
+}
+
+// The table lost its rows without deselection signals (a new list, or rows
+// that left the list): nothing is selected any more.
+void AssetManager::forgetSelection()
+{
+    m_selectedAssets.clear();
+    updateSelectionActions();
+}
+
+void AssetManager::assetModified(int assetId, bool modified)
+{
+    m_modifiedAsset = modified ? assetId : 0;
+}
+
+void AssetManager::addAsset()
+{
+    emit selectAsset(0);
+    emit newAsset(currentTreeNode());
+}
+
+void AssetManager::resolveModified()
+{
+    switch (askApplyChanges()) {
+    case QMessageBox::Yes:
+        emit saveAsset(m_modifiedAsset);
+        break;
+    case QMessageBox::No:
+        emit revertAsset(m_modifiedAsset);
+        break;
+    default:
+        break;
+    }
+}
+
+// A new asset is in no table row: the table shows it by selecting nothing.
+void AssetManager::selectModifiedInTable()
+{
+    emit selectAsset(m_modifiedAsset > 0 ? m_modifiedAsset : 0);
+}
+
+void AssetManager::tableSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
+{
+    for (const QModelIndex& index : selected.indexes()) {
+        if (index.column() == 0)
+            m_selectedAssets.insert(index.data().toInt(), true);
+    }
+    for (const QModelIndex& index : deselected.indexes()) {
+        if (index.column() == 0)
+            m_selectedAssets.remove(index.data().toInt());
+    }
+    const int single = m_selectedAssets.size() == 1 ? m_selectedAssets.firstKey() : 0;
+
+    const bool stillOnModified = m_modifiedAsset == single || (m_modifiedAsset < 0 && m_selectedAssets.isEmpty());
+    if (m_modifiedAsset != 0 && !stillOnModified) {
+        const QMap<int, bool> wanted = m_selectedAssets;
+        const int answer = askApplyChanges();
+        if (answer == QMessageBox::Yes) {
+            emit saveAsset(m_modifiedAsset);
+        } else if (answer == QMessageBox::No) {
+            emit revertAsset(m_modifiedAsset);
+        } else {
+            selectModifiedInTable();
+            return;
+        }
+        // A saved asset is listed afresh and selected again by the table;
+        // the user's choice of row wins.
+        if (m_modifiedAsset == 0 && m_selectedAssets != wanted && wanted.size() <= 1) {
+            emit selectAsset(single);
+            return;
+        }
+    }
+
+    if (m_modifiedAsset == 0) {
+        const int shown = m_selectedAssets.size() == 1 ? m_selectedAssets.firstKey() : 0;
+        emit assetSelected(shown);
+        updateSelectionActions();
+    } else {
+        selectModifiedInTable();
+    }
+}
+
+void AssetManager::selectNode(const NodeKey& node)
+{
+    switch (node.type) {
+    case AssetTreeDatabase:
+        emit selectDatabase();
+        break;
+    case AssetTreeRecycled:
+        emit selectRecycled();
+        break;
+    case AssetTreeClient:
+        emit selectClient(node.id);
+        break;
+    case AssetTreeSite:
+        emit selectSite(node.id);
+        break;
+    case AssetTreeLocation:
+        emit selectLocation(node.id);
+        break;
+    default:
+        break;
+    }
+}
+
+void AssetManager::treeItemSelected(const QItemSelection& selected, const QItemSelection&)
+{
+    const QModelIndexList indexes = selected.indexes();
+    auto* node = indexes.isEmpty() ? nullptr : static_cast<AssetTreeItem*>(indexes.first().internalPointer());
+    if (!node) {
+        // A node that is removed loses its selection while it still exists;
+        // look again once the removal is over.
+        QMetaObject::invokeMethod(this, &AssetManager::selectParentIfCurrentNodeGone, Qt::QueuedConnection);
+        return;
+    }
+    if (node->type() == m_currentNode.type && node->id() == m_currentNode.id)
+        return;
+
+    if (m_modifiedAsset != 0) {
+        resolveModified();
+        if (m_modifiedAsset != 0) {
+            selectNode(m_currentNode);
+            return;
+        }
+    }
+
+    m_currentNode = {node->type(), node->id()};
+    m_currentParent = node->parent() ? NodeKey{node->parent()->type(), node->parent()->id()} : NodeKey{};
+
+    const int type = node->type();
+    if (type < AssetTreeDatabase || type > AssetTreeLocation)
+        return;
+    const bool recycled = type == AssetTreeRecycled;
+    setActionVisible(AddAssetAction, !recycled);
+    setActionVisible(RestoreAssetsAction, recycled);
+    if (recycled) {
+        for (ActionId id : {DeleteAssetsAction, UploadAction, CertificatesAction, DeleteClientAction,
+                            DeleteSiteAction, DeleteLocationAction})
+            setActionEnabled(id, false);
+    } else {
+        setActionEnabled(AddAssetAction, true);
+        setActionEnabled(DeleteClientAction, type == AssetTreeClient);
+        setActionEnabled(DeleteSiteAction, type == AssetTreeSite);
+        setActionEnabled(DeleteLocationAction, type == AssetTreeLocation);
+    }
+    m_recycledShown = recycled;
+    // The table is given a new list, which drops its selection silently.
+    forgetSelection();
+
+    switch (type) {
+    case AssetTreeDatabase:
+        emit showAllAssets();
+        break;
+    case AssetTreeRecycled:
+        emit showRecycledAssets();
+        break;
+    case AssetTreeClient:
+        emit showClientAssets(node->id());
+        break;
+    case AssetTreeSite:
+        emit showSiteAssets(node->id());
+        break;
+    default:
+        emit showLocationAssets(node->id());
+        break;
+    }
+}
+
+void AssetManager::selectParentIfCurrentNodeGone()
+{
+    if (m_currentNode.type < 0 || currentTreeNode())
+        return;
+    NodeKey parent = m_currentParent;
+    if (parent.type < 0 || !AssetTreeItem::find(parent.id, parent.type))
+        parent = {AssetTreeDatabase, 0};
+    m_currentNode = {};
+    m_currentParent = {};
+    selectNode(parent);
+}
+
+void AssetManager::removeSelectedAssets()
+{
+    if (m_recycledShown) {
+        const auto answer = QMessageBox::warning(
+            m_window, QString(), tr("This operation will permanently remove the selected assets. Are you sure?"),
+            QMessageBox::Yes | QMessageBox::No);
+        if (answer != QMessageBox::Yes)
+            return;
+    }
+    const QList<int> ids = selectedIds();
+    // The editor lets go of its edits while the rows still exist, so that it
+    // never reloads an asset that is gone.
+    if (m_modifiedAsset != 0)
+        emit revertAsset(m_modifiedAsset);
+    if (m_recycledShown)
+        Database::instance()->deleteAssets(ids);
+    else
+        Database::instance()->recycleAssets(ids);
+    forgetSelection();
+    emit assetSelected(0);
+    emit assetsRemoved(ids);
+}
+
+void AssetManager::restoreSelectedAssets()
+{
+    DatabaseTransaction transaction;
+    const QList<int> ids = selectedIds();
+    Database::instance()->restoreAssets(ids);
+    forgetSelection();
+    emit assetsRestored(ids);
+}
+
+void AssetManager::uploadSelectedAssets()
+{
+    runUpload(selectedIds());
+}
+
+void AssetManager::removeNode(int type, const QString& assetQuery, const QString& deleteStatement,
+                              const QString& idName)
+{
+    if (m_currentNode.type != type)
+        return;
+    const int id = m_currentNode.id;
+    const QString parameter = QLatin1Char(':') + idName;
+
+    SqlQuery assets(assetQuery);
+    assets.bindValue(parameter, id);
+    assets.exec();
+    QList<int> ids;
+    while (assets.next())
+        ids.append(assets.value(0).toInt());
+    Database::instance()->recycleAssets(ids);
+
+    {
+        DatabaseTransaction transaction;
+        SqlQuery remove(deleteStatement);
+        remove.bindValue(parameter, id);
+        remove.exec();
+    }
+
+    switch (type) {
+    case AssetTreeClient:
+        emit clientRemoved(id);
+        break;
+    case AssetTreeSite:
+        emit siteRemoved(id);
+        break;
+    default:
+        emit locationRemoved(id);
+        break;
+    }
+    selectParentIfCurrentNodeGone();
+}
+
+void AssetManager::removeSelectedClient()
+{
+    removeNode(AssetTreeClient,
+               joined({QStringLiteral("SELECT a.Id"), QStringLiteral("FROM Asset a"),
+                       QStringLiteral("LEFT JOIN Location l ON l.Id=a.LocationId"),
+                       QStringLiteral("LEFT JOIN Site s ON s.Id=l.SiteId"),
+                       QStringLiteral("LEFT JOIN Client c ON c.Id=s.ClientId"), QStringLiteral("WHERE c.Id=:ClientId")}),
+               QStringLiteral("DELETE FROM Client WHERE Id=:ClientId"), QStringLiteral("ClientId"));
+}
+
+void AssetManager::removeSelectedSite()
+{
+    removeNode(AssetTreeSite,
+               joined({QStringLiteral("SELECT a.Id"), QStringLiteral("FROM Asset a"),
+                       QStringLiteral("LEFT JOIN Location l ON l.Id=a.LocationId"),
+                       QStringLiteral("LEFT JOIN Site s ON s.Id=l.SiteId"), QStringLiteral("WHERE s.Id=:SiteId")}),
+               QStringLiteral("DELETE FROM Site WHERE Id=:SiteId"), QStringLiteral("SiteId"));
+}
+
+void AssetManager::removeSelectedLocation()
+{
+    removeNode(AssetTreeLocation, QStringLiteral("SELECT Id FROM Asset WHERE LocationId=:LocationId"),
+               QStringLiteral("DELETE FROM Location WHERE Id=:LocationId"), QStringLiteral("LocationId"));
+}
+
+QList<QAction*> AssetManager::assetContextMenuActions() const
+{
+    QList<QAction*> entries;
+    QAction* restore = action(RestoreAssetsAction);
+    entries.append(restore && restore->isEnabled() ? restore : action(AddAssetAction));
+    entries.append(action(DeleteAssetsAction));
+    entries.append(nullptr);
+    entries.append(action(UploadAction));
+    entries.append(action(CertificatesAction));
+    // Actions the window does not have are left out; separators stay.
+    QList<QAction*> present;
+    for (int i = 0; i < entries.size(); ++i) {
+        if (entries.at(i) || i == 2)
+            present.append(entries.at(i));
+    }
+    return present;
+}
+
+QList<QAction*> AssetManager::treeContextMenuActions() const
+{
+    QAction* entry = nullptr;
+    switch (m_currentNode.type) {
+    case AssetTreeClient:
+        entry = action(DeleteClientAction);
+        break;
+    case AssetTreeSite:
+        entry = action(DeleteSiteAction);
+        break;
+    case AssetTreeLocation:
+        entry = action(DeleteLocationAction);
+        break;
+    default:
+        break;
+    }
+    return entry ? QList<QAction*>{entry} : QList<QAction*>{};
+}
+
+namespace {
+void runMenu(const QList<QAction*>& entries, const QPoint& pos)
+{
+    QMenu menu;
+    for (QAction* entry : entries) {
+        if (entry)
+            menu.addAction(entry);
+        else
+            menu.addSeparator();
+    }
+    menu.exec(pos);
+}
+} // namespace
+
+void AssetManager::showAssetContextMenu(QPoint pos)
+{
+    runMenu(assetContextMenuActions(), pos);
+}
+
+void AssetManager::showTreeContextMenu(QPoint pos)
+{
+    if (m_currentNode.type < 0)
+        return;
+    runMenu(treeContextMenuActions(), pos);
+}

@@ -1,0 +1,121 @@
+#pragma once
+
+#include <QItemSelection>
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+
+class AssetTreeItem;
+class QAction;
+class QWidget;
+
+// Controller between the asset tree, the asset table, the asset editor and
+// the asset actions of the main window. It talks to the views only through
+// signals, which the window connects, and asks before the selection leaves
+// an asset with unapplied edits.
+class AssetManager : public QObject
+{
+    Q_OBJECT
+public:
+    // Ids of the asset actions, in the order the constructor takes them.
+    enum ActionId {
+        AddAssetAction = 0,
+        DeleteAssetsAction = 1,
+        RestoreAssetsAction = 2,
+        UploadAction = 3,
+        CertificatesAction = 4,
+        DeleteClientAction = 5,
+        DeleteSiteAction = 6,
+        DeleteLocationAction = 7,
+        ActionCount = 8
+    };
+
+    // window parents the question boxes; actions holds the asset actions by
+    // id (ActionId), a null entry for an action the window does not have.
+    AssetManager(QWidget* window, const QList<QAction*>& actions);
+    ~AssetManager() override;
+
+    static int askApplyChanges();
+
+    QList<int> selectedIds() const { return m_selectedAssets.keys(); }
+    int modifiedAsset() const { return m_modifiedAsset; }
+    bool recycledShown() const { return m_recycledShown; }
+    // The node last taken over, looked up afresh: null once it was removed or
+    // merged into another.
+    AssetTreeItem* currentTreeNode() const;
+
+    // What the context menus hold, in menu order (null for a separator).
+    QList<QAction*> assetContextMenuActions() const;
+    QList<QAction*> treeContextMenuActions() const;
+
+signals:
+    void newAsset(AssetTreeItem* item);
+    void assetAdded(int assetId);
+    void assetsRemoved(QList<int> ids);
+    void assetsRestored(QList<int> ids);
+    void assetSelected(int assetId);
+    void clientRemoved(int id);
+    void siteRemoved(int id);
+    void locationRemoved(int id);
+    void showAssetDetails(int assetId, bool show);
+    void showLocationAssets(int id);
+    void showSiteAssets(int id);
+    void showClientAssets(int id);
+    void showAllAssets();
+    void showRecycledAssets();
+    void saveAsset(int assetId);
+    void revertAsset(int assetId);
+    void selectAsset(int assetId);
+    void selectDatabase();
+    void selectRecycled();
+    void selectClient(int id);
+    void selectSite(int id);
+    void selectLocation(int id);
+
+public slots:
+    void addAsset();
+    void assetModified(int assetId, bool modified);
+    void removeSelectedAssets();
+    void restoreSelectedAssets();
+    void uploadSelectedAssets();
+    void removeSelectedClient();
+    void removeSelectedSite();
+    void removeSelectedLocation();
+    void showAssetContextMenu(QPoint pos);
+    void showTreeContextMenu(QPoint pos);
+    void tableSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
+    void treeItemSelected(const QItemSelection& selected, const QItemSelection& deselected);
+
+private:
+    struct NodeKey
+    {
+        int type = -1; // -1: no node
+        int id = 0;
+    };
+
+    QAction* action(ActionId id) const;
+    void setActionEnabled(ActionId id, bool enabled);
+    void setActionVisible(ActionId id, bool visible);
+    // Asks about the unapplied edits and has them saved or reverted.
+    void resolveModified();
+    void selectModifiedInTable();
+    void updateSelectionActions();
+    void forgetSelection();
+    void selectNode(const NodeKey& node);
+    void removeNode(int type, const QString& assetQuery, const QString& deleteStatement, const QString& idName);
+    void selectParentIfCurrentNodeGone();
+    // The hand-over to the transfer code, kept apart from the rest.
+    void runUpload(const QList<int>& assetIds);
+
+    QPointer<QWidget> m_window;
+    QList<QPointer<QAction>> m_actions;
+    bool m_recycledShown = false;
+    int m_modifiedAsset = 0;
+    QMap<int, bool> m_selectedAssets;
+    // Kept as type and id rather than a pointer, since the node may be
+    // removed or merged away while it is current.
+    NodeKey m_currentNode;
+    NodeKey m_currentParent;
+};
