@@ -11,4 +11,7 @@ struct ConnectionSettings
     QString userName;
     QString password;
     bool create = false;
+    // SQL Server only: log in with the user's own account; user name and
+    // password are then not sent.
+    bool integratedSecurity = false;
 };

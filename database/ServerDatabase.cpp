@@ -1,9 +1,125 @@
 #include "database/ServerDatabase.h"
 
+#include "core/DialogErrorMessage.h"
+#include "core/Error.h"
+#include "database/MsSqlDatabase.h"
+#include "database/MySqlDatabase.h"
+
+#include <QFile>
+#include <QMessageBox>
+#include <QSqlQuery>
+#include <QTextStream>
+
 Database* ServerDatabase::connectFromSettings(int type, const ConnectionSettings& settings)
 {
-    Q_UNUSED(type);
-    Q_UNUSED(settings);
-    // Server back-ends are not built yet; nothing is opened.
+    ConnectionSettings cs = settings;
+    cs.create = false;
+    if (type == DatabaseMsSql) {
+        cs.integratedSecurity = cs.userName.isEmpty();
+        auto* db = new MsSqlDatabase;
+        if (db->connect(cs) == 0)
+            return db;
+        delete db;
+    } else if (type == DatabaseMySql) {
+        auto* db = new MySqlDatabase;
+        if (db->open(cs) == 0)
+            return db;
+        delete db;
+    }
     return nullptr;
+}
+
+void ServerDatabase::registerConnection(const QString& driver, const QString& name)
+{
+    releaseConnection();
+    QString unique = name;
+    for (int n = 2; QSqlDatabase::contains(unique); ++n)
+        unique = QStringLiteral("%1#%2").arg(name).arg(n);
+    m_connectionName = unique;
+    m_connection = QSqlDatabase::addDatabase(driver, unique);
+}
+
+void ServerDatabase::releaseConnection()
+{
+    if (m_connectionName.isEmpty())
+        return;
+    if (m_connection.isOpen())
+        m_connection.close();
+    m_connection = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_connectionName);
+    m_connectionName.clear();
+}
+
+bool ServerDatabase::schemaCheckPasses()
+{
+    if (checkSchema())
+        return true;
+    DialogErrorMessage dialog(Database::tr("The database is not a Pelvane database or it has become corrupted. "
+                                           "The database will now be closed."),
+                              ErrorCritical, Error::dialogParent());
+    dialog.exec();
+    releaseConnection();
+    return false;
+}
+
+ServerDatabase::MissingAnswer ServerDatabase::askCreateMissing()
+{
+    QMessageBox box(QMessageBox::Question, QString(),
+                    Database::tr("This database does not exist. Would you like to create a new database?"),
+                    QMessageBox::Yes | QMessageBox::Retry | QMessageBox::Cancel, Error::dialogParent());
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return CreateMissing;
+    case QMessageBox::Retry:
+        return RetryMissing;
+    default:
+        return CancelMissing;
+    }
+}
+
+bool ServerDatabase::confirmOverwrite()
+{
+    QMessageBox box(QMessageBox::Warning, QString(),
+                    Database::tr("Database already exists. Are you sure you want to create a new database? "
+                                 "All existing data will be overwritten."),
+                    QMessageBox::Yes | QMessageBox::No, Error::dialogParent());
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void ServerDatabase::showCritical(const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, QString(), text, QMessageBox::Ok, Error::dialogParent());
+    box.exec();
+}
+
+QStringList ServerDatabase::listWith(const QString& connectionName, const QString& statement)
+{
+    QStringList names;
+    {
+        QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+        if (!db.open()) {
+            showCritical(QStringLiteral("Cannot connect to server. Error:\n\n%1").arg(db.lastError().text()));
+        } else {
+            QSqlQuery query(db);
+            if (!query.exec(statement)) {
+                showCritical(QStringLiteral("Unable to list databases from server. Error:\n\n%1")
+                                 .arg(query.lastError().text()));
+            } else {
+                while (query.next())
+                    names.append(query.value(0).toString());
+            }
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName);
+    return names;
+}
+
+void ServerDatabase::copyScript(const QString& path, QTextStream& out)
+{
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly | QIODevice::Text))
+        out << file.readAll();
 }

@@ -3,8 +3,14 @@
 #include "database/ConnectionSettings.h"
 #include "database/Database.h"
 
+#include <QSqlError>
+#include <QStringList>
+
+class QWidget;
+
 // What the SQL Server and MySQL back-ends share: the connection settings
-// that they were connected with and that the settings store keeps.
+// that they were connected with and that the settings store keeps, and the
+// questions both ask while connecting.
 class ServerDatabase : public Database
 {
     Q_OBJECT
@@ -14,9 +20,32 @@ public:
     const ConnectionSettings& connectionSettings() const { return m_settings; }
 
     // Reconnects to the server database the settings name; null on failure
-    // (the back-end has reported it).
+    // (the back-end has reported it). A SQL Server record without a user
+    // name logs in with integrated security.
     static Database* connectFromSettings(int type, const ConnectionSettings& settings);
 
+    enum MissingAnswer { CreateMissing, RetryMissing, CancelMissing };
+
 protected:
+    // Registers this object's connection under name, or under name with a
+    // "#n" suffix while another object's connection holds it, so that a
+    // second connection to the same database never takes the current one's.
+    void registerConnection(const QString& driver, const QString& name);
+    // Closes and unregisters this object's connection, if it has one.
+    void releaseConnection();
+
+    // The schema check after a connect; a failure is shown and the
+    // connection released.
+    bool schemaCheckPasses();
+
+    static MissingAnswer askCreateMissing();
+    static bool confirmOverwrite();
+    static void showCritical(const QString& text);
+    // Opens the registered connection name, returns the first column of
+    // statement's rows and removes the connection again, so that no login
+    // stays behind; a failure is shown and gives an empty list.
+    static QStringList listWith(const QString& connectionName, const QString& statement);
+    static void copyScript(const QString& path, QTextStream& out);
+
     ConnectionSettings m_settings;
 };

@@ -12,7 +12,12 @@ namespace SeededDatabase {
 
 bool runScript(SqliteDatabase* db, const QString& scriptPath)
 {
-    ExecSqlScript script(scriptPath, &db->connection());
+    return runScript(&db->connection(), scriptPath);
+}
+
+bool runScript(QSqlDatabase* connection, const QString& scriptPath)
+{
+    ExecSqlScript script(scriptPath, connection);
     QSignalSpy failed(&script, &ThreadObject::error);
     if (!script.init())
         return false;

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QSqlDatabase;
 class SqliteDatabase;
 
 // SQLite database files for tests, built from Schemas/schema.sqlite.sql (the
@@ -10,6 +11,8 @@ namespace SeededDatabase {
 
 // Runs a script on the connection of db in this thread, statement by statement.
 bool runScript(SqliteDatabase* db, const QString& scriptPath);
+// The same on any connection (a server database, an export read back).
+bool runScript(QSqlDatabase* connection, const QString& scriptPath);
 
 // A new file with the schema, opened and made the current database.
 SqliteDatabase* createEmpty(const QString& path);

@@ -1,0 +1,189 @@
+#include "database/ExportDatabase.h"
+
+#include "database/Database.h"
+#include "database/MsSqlDatabase.h"
+#include "database/SqlQuery.h"
+#include "core/DateFormat.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <QSqlDriver>
+#include <QSqlField>
+#include <QSqlRecord>
+#include <QTextStream>
+
+const QStringList ExportDatabase::tableOrder = {
+    QStringLiteral("Client"),     QStringLiteral("Site"),        QStringLiteral("Location"),
+    QStringLiteral("Equipment"),  QStringLiteral("GlobalTestSequence"), QStringLiteral("Instrument"),
+    QStringLiteral("Asset"),      QStringLiteral("AppliedPart"), QStringLiteral("TestSequence"),
+    QStringLiteral("ResultSet"),  QStringLiteral("Result"),
+};
+
+namespace {
+QString quoted(QString text)
+{
+    text.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return QLatin1Char('\'') + text + QLatin1Char('\'');
+}
+
+QString hex(const QByteArray& bytes)
+{
+    return QString::fromLatin1(bytes.toHex().toUpper());
+}
+
+// SQLite and SQL Server have no escape for a line break inside a literal:
+// the text is cut at each break and the pieces joined with the break's
+// character code.
+QString joinedAtLineBreaks(const QString& text, const QString& prefix, const QString& charFunction,
+                           const QString& concat)
+{
+    QStringList parts;
+    QString piece;
+    for (QChar c : text) {
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
+            if (!piece.isEmpty())
+                parts.append(prefix + quoted(piece));
+            piece.clear();
+            parts.append(QStringLiteral("%1(%2)").arg(charFunction).arg(c.unicode()));
+        } else {
+            piece += c;
+        }
+    }
+    if (!piece.isEmpty())
+        parts.append(prefix + quoted(piece));
+    return parts.join(concat);
+}
+} // namespace
+
+ExportDatabase::ExportDatabase(QTextStream* output) : m_output(output) {}
+
+ExportDatabase::~ExportDatabase()
+{
+    delete m_tableQuery;
+}
+
+QString ExportDatabase::formatValue(const QSqlField& field, int type, const QSqlDriver* driver)
+{
+    const QVariant value = field.value();
+    if (field.isNull() || value.isNull())
+        return QStringLiteral("NULL");
+    switch (value.typeId()) {
+    case QMetaType::QByteArray:
+        if (type == DatabaseMsSql)
+            return QStringLiteral("0x") + hex(value.toByteArray());
+        return QStringLiteral("X'") + hex(value.toByteArray()) + QLatin1Char('\'');
+    case QMetaType::QDateTime:
+        return quoted(value.toDateTime().toString(storedDateTimeFormat));
+    case QMetaType::QDate:
+        return quoted(value.toDate().startOfDay().toString(storedDateTimeFormat));
+    case QMetaType::QString: {
+        const QString text = value.toString();
+        const bool breaks = text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+        if (type == DatabaseMySql) {
+            // MySQL reads backslash escapes inside literals.
+            QString escaped = text;
+            escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+            escaped.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+            escaped.replace(QLatin1Char('\r'), QStringLiteral("\\r"));
+            return quoted(escaped);
+        }
+        if (type == DatabaseMsSql)
+            return breaks ? joinedAtLineBreaks(text, QStringLiteral("N"), QStringLiteral("NCHAR"),
+                                               QStringLiteral("+"))
+                          : QStringLiteral("N") + quoted(text);
+        return breaks ? joinedAtLineBreaks(text, QString(), QStringLiteral("char"), QStringLiteral("||"))
+                      : quoted(text);
+    }
+    default:
+        return driver->formatValue(field, false);
+    }
+}
+
+QString ExportDatabase::tableStartStatement(const QString& table, int type)
+{
+    if (type != DatabaseMsSql)
+        return QString();
+    return QStringLiteral("SET IDENTITY_INSERT %1 ON;").arg(MsSqlDatabase::quoteIdentifier(table));
+}
+
+QString ExportDatabase::tableEndStatement(const QString& table, int type)
+{
+    if (type != DatabaseMsSql)
+        return QString();
+    return QStringLiteral("SET IDENTITY_INSERT %1 OFF;").arg(MsSqlDatabase::quoteIdentifier(table));
+}
+
+bool ExportDatabase::init()
+{
+    Database* db = Database::instance();
+    if (!db)
+        return false;
+    QTextStream& out = *m_output;
+    out << "/*\n\tExporting Tavisk Pelvane database '" << db->databaseName() << "'\n\t"
+        << QLocale().toString(QDateTime::currentDateTime(), QLocale::LongFormat) << "\n*/" << Qt::endl;
+    db->writeCreateScript(out);
+
+    m_totalRows = 0;
+    for (const QString& table : tableOrder) {
+        SqlQuery count(db->connection());
+        count.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table));
+        if (count.next())
+            m_totalRows += count.value(0).toInt();
+    }
+    m_type = db->type();
+    m_driver = db->connection().driver();
+    m_timer.start(0);
+    return true;
+}
+
+bool ExportDatabase::step()
+{
+    QTextStream& out = *m_output;
+    if (!m_tableQuery) {
+        if (m_tableIndex >= tableOrder.size()) {
+            out.flush();
+            emit done();
+            return false;
+        }
+        m_table = tableOrder.at(m_tableIndex++);
+        out << "\n/* '" << m_table << "' Table Data */" << Qt::endl;
+        const QString start = tableStartStatement(m_table, m_type);
+        if (!start.isEmpty())
+            out << start << Qt::endl;
+        m_tableQuery = new SqlQuery(Database::instance()->connection());
+        m_tableQuery->setForwardOnly(true);
+        m_tableQuery->prepare(QStringLiteral("SELECT * FROM %1").arg(m_table));
+        m_tableQuery->exec();
+    }
+
+    if (m_tableQuery->next()) {
+        const QSqlRecord record = m_tableQuery->record();
+        QStringList names;
+        QStringList values;
+        for (int i = 0; i < record.count(); ++i) {
+            names.append(record.fieldName(i));
+            values.append(formatValue(record.field(i), m_type, m_driver));
+        }
+        out << QStringLiteral("INSERT INTO %1 (%2) VALUES (%3);")
+                   .arg(m_table, names.join(QLatin1Char(',')), values.join(QLatin1Char(',')))
+            << Qt::endl;
+    } else {
+        endTable();
+    }
+
+    // Every step counts, the ones that end a table too; an empty database
+    // is done as soon as it starts.
+    const float fraction = m_totalRows > 0 ? float(m_stepsDone) / float(m_totalRows) : 1.0f;
+    emit updateProgress(qMin(fraction, 1.0f));
+    ++m_stepsDone;
+    return true;
+}
+
+void ExportDatabase::endTable()
+{
+    const QString end = tableEndStatement(m_table, m_type);
+    if (!end.isEmpty())
+        *m_output << end << Qt::endl;
+    delete m_tableQuery;
+    m_tableQuery = nullptr;
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "database/ThreadObject.h"
+
+#include <QString>
+#include <QStringList>
+
+class QSqlDriver;
+class QSqlField;
+class QTextStream;
+class SqlQuery;
+
+// Writes the whole current database as one SQL script: a header comment,
+// the back-end's schema script, then per table a section comment and one
+// INSERT line per row, one row per step. The script reads back through
+// ExecSqlScript into a fresh database of the same kind.
+class ExportDatabase : public ThreadObject
+{
+    Q_OBJECT
+public:
+    explicit ExportDatabase(QTextStream* output);
+    ~ExportDatabase() override;
+
+    // Referenced tables first (Asset.LatestResultSetId is the one forward
+    // reference; it has no constraint).
+    static const QStringList tableOrder;
+
+    // A value as a literal that the back-end of type reads back as the same
+    // value: NULL, blobs as hexadecimal literals, date-times in the stored
+    // text form, texts with their line breaks spelled out so that every
+    // INSERT stays on one line; everything else as driver formats it.
+    static QString formatValue(const QSqlField& field, int type, const QSqlDriver* driver);
+    // The statement lines a back-end needs around a table's rows so that
+    // the stored ids can be inserted (SQL Server's identity columns).
+    static QString tableStartStatement(const QString& table, int type);
+    static QString tableEndStatement(const QString& table, int type);
+
+public slots:
+    bool init() override;
+    bool step() override;
+
+private:
+    void endTable();
+
+    QTextStream* m_output;
+    const QSqlDriver* m_driver = nullptr;
+    int m_type = 0;
+    SqlQuery* m_tableQuery = nullptr;
+    QString m_table;
+    int m_tableIndex = 0;
+    int m_stepsDone = 0;
+    int m_totalRows = 0;
+};

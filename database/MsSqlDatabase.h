@@ -1,0 +1,47 @@
+#pragma once
+
+#include "database/ServerDatabase.h"
+
+#include <QStringList>
+
+// A database on a Microsoft SQL Server, through Qt's ODBC driver and the
+// ODBC driver registered as "SQL Server".
+class MsSqlDatabase : public ServerDatabase
+{
+    Q_OBJECT
+public:
+    MsSqlDatabase();
+    ~MsSqlDatabase() override;
+
+    // 0 when connected (and created, when asked) and the schema is ours;
+    // 1 after a failure or a declined question, which the user has seen.
+    int connect(const ConnectionSettings& settings);
+
+    // The server's databases as the login of settings (host, user name,
+    // password, integrated security) sees them; empty after a failure,
+    // which the user has seen.
+    static QStringList listDatabases(const ConnectionSettings& settings);
+
+    const QString& databaseName() const override { return m_displayName; }
+    void writeCreateScript(QTextStream& out) override;
+
+    // The ODBC connection string for settings; withDatabase adds the
+    // database name (a create opens the login's default database first).
+    static QString connectionString(const ConnectionSettings& settings, bool withDatabase);
+    // A value inside an ODBC connection string, braced when it holds
+    // characters that would end or break the attribute.
+    static QString connectionValue(const QString& value);
+    // A name written into a statement as a SQL Server identifier.
+    static QString quoteIdentifier(const QString& name);
+    static QString createDatabaseStatement(const QString& databaseName);
+    static QString useDatabaseStatement(const QString& databaseName);
+
+    static const QString schemaScript;
+    static const QString listStatement;
+
+private:
+    // Sets the login on a connection: nothing for integrated security.
+    static void applyLogin(QSqlDatabase& db, const ConnectionSettings& settings);
+
+    QString m_displayName;
+};

@@ -1,0 +1,118 @@
+#include "database/MySqlDatabase.h"
+
+#include "core/Error.h"
+#include "database/ExecSqlScriptThread.h"
+#include "database/SqlQuery.h"
+
+#include <QDebug>
+#include <QMessageBox>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTextStream>
+
+const QString MySqlDatabase::schemaScript = QStringLiteral("Schemas/schema.mysql.sql");
+const QString MySqlDatabase::listingConnectionName = QStringLiteral("__MYSQL_master_db__");
+
+namespace {
+const QString kUnknownDatabase = QStringLiteral("1049");
+}
+
+MySqlDatabase::MySqlDatabase() : ServerDatabase(DatabaseMySql) {}
+
+MySqlDatabase::~MySqlDatabase() = default;
+
+QString MySqlDatabase::quoteIdentifier(const QString& name)
+{
+    QString quoted = name;
+    quoted.replace(QLatin1Char('`'), QStringLiteral("``"));
+    return QLatin1Char('`') + quoted + QLatin1Char('`');
+}
+
+int MySqlDatabase::open(const ConnectionSettings& s)
+{
+    try {
+        registerConnection(QStringLiteral("QMYSQL"), QStringLiteral("%1.%2").arg(s.host, s.databaseName));
+        m_connection.setHostName(s.host);
+        if (!s.create)
+            m_connection.setDatabaseName(s.databaseName);
+        m_connection.setUserName(s.userName);
+        m_connection.setPassword(s.password);
+
+        if (!m_connection.open()) {
+            const QSqlError error = m_connection.lastError();
+            qDebug() << error;
+            if (error.nativeErrorCode() == kUnknownDatabase) {
+                switch (askCreateMissing()) {
+                case CreateMissing: {
+                    ConnectionSettings create = s;
+                    create.create = true;
+                    return open(create);
+                }
+                case RetryMissing:
+                    return open(s);
+                case CancelMissing:
+                    releaseConnection();
+                    return 1;
+                }
+            }
+            throw tr("%1. Unable to connect to the MySQL service. Please check the settings and try again.",
+                     "%%1 is the database error message")
+                .arg(error.text());
+        }
+
+        if (s.create) {
+            const QStringList existing = listDatabases(s.host, s.userName, s.password);
+            if (existing.contains(s.databaseName) && !confirmOverwrite()) {
+                releaseConnection();
+                return 1;
+            }
+            const QString create =
+                QStringLiteral("CREATE DATABASE IF NOT EXISTS %1").arg(quoteIdentifier(s.databaseName));
+            QSqlQuery query(m_connection);
+            if (!query.exec(create))
+                throw tr("Cannot create MySQL database (%1): %2", "%%1 is the query and %%2 is the database system message")
+                    .arg(create, query.lastError().text());
+        }
+
+        SqlQuery use(m_connection);
+        use.exec(QStringLiteral("USE %1").arg(quoteIdentifier(s.databaseName)));
+
+        if (s.create) {
+            ExecSqlScriptThread thread(schemaScript, &m_connection, Error::dialogParent());
+            thread.exec();
+        }
+
+        if (!schemaCheckPasses())
+            return 1;
+        m_settings = s;
+        return 0;
+    } catch (const QString& message) {
+        QMessageBox box(QMessageBox::Warning, QString(), message, QMessageBox::Ok);
+        box.exec();
+        releaseConnection();
+        return 1;
+    } catch (...) {
+        const QSqlError error = m_connection.lastError();
+        Error::report(QStringLiteral("MySqlDatabase::open"),
+                      tr("Unknown database error:\n\n%1\n%2", "%%1 and %%2 are messages from the database system")
+                          .arg(error.driverText(), error.databaseText()),
+                      ErrorFatal, 0, __FILE__, __LINE__);
+        return 1;
+    }
+}
+
+QStringList MySqlDatabase::listDatabases(const QString& host, const QString& userName, const QString& password)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), listingConnectionName);
+        db.setHostName(host);
+        db.setUserName(userName);
+        db.setPassword(password);
+    }
+    return listWith(listingConnectionName, QStringLiteral("show databases"));
+}
+
+void MySqlDatabase::writeCreateScript(QTextStream& out)
+{
+    copyScript(schemaScript, out);
+}

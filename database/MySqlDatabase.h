@@ -1,0 +1,34 @@
+#pragma once
+
+#include "database/ServerDatabase.h"
+
+#include <QStringList>
+
+// A database on a MySQL (or MariaDB) server, through Qt's native driver.
+// The driver's default port applies; the client library's environment
+// (MYSQL_TCP_PORT, MYSQL_UNIX_PORT) can change it.
+class MySqlDatabase : public ServerDatabase
+{
+    Q_OBJECT
+public:
+    MySqlDatabase();
+    ~MySqlDatabase() override;
+
+    // 0 when connected (and created, when asked) and the schema is ours;
+    // non-zero after a failure or a declined question, which the user has seen.
+    int open(const ConnectionSettings& settings);
+
+    // The server's databases as the given login sees them; empty after a
+    // failure, which the user has seen.
+    static QStringList listDatabases(const QString& host, const QString& userName,
+                                     const QString& password);
+
+    const QString& databaseName() const override { return m_settings.databaseName; }
+    void writeCreateScript(QTextStream& out) override;
+
+    // A name written into a statement as a MySQL identifier.
+    static QString quoteIdentifier(const QString& name);
+
+    static const QString schemaScript;
+    static const QString listingConnectionName;
+};

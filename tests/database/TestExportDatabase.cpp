@@ -1,0 +1,349 @@
+#include "database/ExecSqlScript.h"
+#include "database/ExportDatabase.h"
+#include "database/ExportDatabaseThread.h"
+#include "database/MySqlDatabase.h"
+#include "database/SqlQuery.h"
+#include "database/SqliteDatabase.h"
+#include "support/DialogAnswerer.h"
+#include "support/MariaDbServer.h"
+#include "support/SeededDatabase.h"
+#include "support/TestEnvironment.h"
+
+#include <QFile>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QtTest>
+
+namespace {
+QByteArray everyByte()
+{
+    QByteArray bytes;
+    for (int i = 0; i < 256; ++i)
+        bytes.append(char(i));
+    return bytes;
+}
+
+const QString kQuoted = QStringLiteral("O'Brien's \"Clinic\" \\ back");
+const QString kMultiLine = QStringLiteral("Line 1\nends here;\n\nLine 4\r\nÜberprüfung Ω");
+
+// Every table gets rows, with the values that are hard to write as literals.
+void fill(Database* db)
+{
+    const int client = db->findOrInsertClient(kQuoted);
+    const int location = db->findOrInsertLocation(db->findOrInsertSite(client, "Site; 1"), "Room 'A'");
+    const int equipment = db->findOrInsertEquipment("Make", "Model", "EQ-1", 1);
+    const int instrument = db->findOrInsertInstrument(1, "Q1-0001", QDate(2026, 1, 15), "3.09", 115200, 8, 0, 1);
+    const int asset = db->insertAsset("Pump", kMultiLine, "SC-1", "", location, equipment, 12);
+    db->insertAsset("Spare", "", "SC-2", "SN-2", location, equipment, 6);
+    const int set = db->insertResultSet(instrument, asset, QDateTime(QDate(2026, 3, 10), QTime(9, 30, 5)), 2, 2, 1,
+                                        "tech", "It's fine");
+    db->insertResultSet(QVariant(), asset, QDateTime(QDate(2026, 4, 1), QTime(8, 0)), -1, 0, 2, "tech", "");
+
+    SqlQuery part(db->connection());
+    part.prepareInsert("AppliedPart", {"AssetId", "Name", "ConnectionClass", "Connection", "NumConnections"},
+                       db->type());
+    part.bindValue(":AssetId", asset);
+    part.bindValue(":Name", "ECG");
+    part.bindValue(":ConnectionClass", 3);
+    part.bindValue(":Connection", 1);
+    part.bindValue(":NumConnections", 3);
+    part.exec();
+
+    SqlQuery sequence(db->connection());
+    sequence.prepareInsert("TestSequence", {"Name", "AssetId", "Data"}, db->type());
+    sequence.bindValue(":Name", "Own");
+    sequence.bindValue(":AssetId", asset);
+    sequence.bindValue(":Data", everyByte());
+    sequence.exec();
+
+    SqlQuery global(db->connection());
+    global.prepareInsert("GlobalTestSequence", {"Name", "EquipmentClass", "Data"}, db->type());
+    global.bindValue(":Name", "Class I");
+    global.bindValue(":EquipmentClass", 1);
+    global.bindValue(":Data", QByteArray("\x00';\n\\\xff", 6));
+    global.exec();
+    global.bindValue(":Name", "No data");
+    global.bindValue(":EquipmentClass", 2);
+    global.bindValue(":Data", QVariant(QMetaType(QMetaType::QByteArray)));
+    global.exec();
+
+    SqlQuery result(db->connection());
+    result.prepareInsert("Result",
+                         {"ResultSetId", "TestId", "Status", "ResultLimit", "Result", "ResultACDC", "ResultGreaterThan",
+                          "CustomName", "CustomUnits"},
+                         db->type());
+    result.bindValue(":ResultSetId", set);
+    result.bindValue(":TestId", 7);
+    result.bindValue(":Status", 1);
+    result.bindValue(":ResultLimit", 0.1);
+    result.bindValue(":Result", 123456.789012345);
+    result.bindValue(":ResultACDC", 2);
+    result.bindValue(":ResultGreaterThan", 1);
+    result.bindValue(":CustomName", "µA 'leak'");
+    result.bindValue(":CustomUnits", "mΩ");
+    result.exec();
+    result.bindValue(":TestId", 8);
+    result.bindValue(":ResultLimit", QVariant(QMetaType(QMetaType::Double)));
+    result.bindValue(":Result", 1e-7);
+    result.bindValue(":ResultACDC", QVariant(QMetaType(QMetaType::Int)));
+    result.bindValue(":ResultGreaterThan", QVariant(QMetaType(QMetaType::Int)));
+    result.bindValue(":CustomName", QVariant(QMetaType(QMetaType::QString)));
+    result.bindValue(":CustomUnits", QVariant(QMetaType(QMetaType::QString)));
+    result.exec();
+}
+
+QString readAll(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return QString();
+    return QString::fromUtf8(file.readAll());
+}
+
+QStringList sections(const QString& script)
+{
+    QStringList names;
+    static const QRegularExpression section(QStringLiteral("^/\\* '(\\w+)' Table Data \\*/$"),
+                                            QRegularExpression::MultilineOption);
+    auto it = section.globalMatch(script);
+    while (it.hasNext())
+        names.append(it.next().captured(1));
+    return names;
+}
+
+int insertLines(const QString& script, const QString& table)
+{
+    return int(script.count(QRegularExpression(QStringLiteral("^INSERT INTO %1 \\(.*\\);$").arg(table),
+                                               QRegularExpression::MultilineOption)));
+}
+
+int rowCount(QSqlDatabase db, const QString& table)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)) || !q.next())
+        return -1;
+    return q.value(0).toInt();
+}
+
+// Compares every row of every table, blobs byte for byte.
+void compareDatabases(QSqlDatabase original, QSqlDatabase copy)
+{
+    for (const QString& table : ExportDatabase::tableOrder) {
+        QSqlQuery a(original), b(copy);
+        const QString select = QStringLiteral("SELECT * FROM %1 ORDER BY Id").arg(table);
+        QVERIFY2(a.exec(select), qPrintable(a.lastError().text()));
+        QVERIFY2(b.exec(select), qPrintable(b.lastError().text()));
+        int rows = 0;
+        while (a.next()) {
+            QVERIFY2(b.next(), qPrintable(table + " lacks a row"));
+            ++rows;
+            const QSqlRecord ra = a.record(), rb = b.record();
+            QCOMPARE(rb.count(), ra.count());
+            for (int i = 0; i < ra.count(); ++i) {
+                const QString where = QStringLiteral("%1.%2 row %3").arg(table, ra.fieldName(i)).arg(rows);
+                const QVariant va = ra.value(i), vb = rb.value(i);
+                QVERIFY2(va.isNull() == vb.isNull(), qPrintable(where));
+                if (va.typeId() == QMetaType::QByteArray)
+                    QVERIFY2(va.toByteArray() == vb.toByteArray(), qPrintable(where));
+                else
+                    QVERIFY2(va.toString() == vb.toString(),
+                             qPrintable(where + ": " + va.toString() + " != " + vb.toString()));
+            }
+        }
+        QVERIFY2(!b.next(), qPrintable(table + " has an extra row"));
+        QVERIFY2(rows > 0, qPrintable(table + " was not filled"));
+    }
+}
+} // namespace
+
+class TestExportDatabase : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup();
+    void sqliteScriptLayout();
+    void sqliteRoundTripKeepsEveryValue();
+    void emptyDatabaseCompletes();
+    void unopenableFileIsReported();
+    void noDatabaseWritesNothing();
+    void literalsForSqlServer();
+    void mariaDbRoundTripKeepsEveryValue();
+
+private:
+    QString exportTo(const QString& name);
+};
+
+void TestExportDatabase::cleanup()
+{
+    Database::setInstance(nullptr);
+}
+
+QString TestExportDatabase::exportTo(const QString& name)
+{
+    const QString path = TestEnvironment::instance()->newFolder() + "/" + name;
+    DialogAnswerer answerer;
+    if (!ExportDatabaseThread::exportCurrentDatabase(path, nullptr) || answerer.count() != 0)
+        return QString();
+    return path;
+}
+
+void TestExportDatabase::sqliteScriptLayout()
+{
+    SqliteDatabase* db = SeededDatabase::createEmpty(TestEnvironment::instance()->newFolder() + "/layout.db");
+    QVERIFY(db);
+    fill(db);
+    const QString path = exportTo("layout.sql");
+    QVERIFY(!path.isEmpty());
+    const QString script = readAll(path);
+    const QStringList lines = script.split('\n');
+    QCOMPARE(lines.at(0), QString("/*"));
+    QCOMPARE(lines.at(1), QString("\tExporting Tavisk Pelvane database 'layout.db'"));
+    QVERIFY(lines.at(2).startsWith('\t') && lines.at(2).size() > 1);
+    QCOMPARE(lines.at(3), QString("*/"));
+    QVERIFY(script.mid(script.indexOf("*/\n") + 3).startsWith(readAll(SqliteDatabase::schemaScript)));
+
+    QCOMPARE(sections(script), ExportDatabase::tableOrder);
+    QVERIFY(script.contains("\n\n/* 'Client' Table Data */\n"));
+    for (const QString& table : ExportDatabase::tableOrder)
+        QCOMPARE(insertLines(script, table), rowCount(db->connection(), table));
+    QVERIFY(script.contains("'O''Brien''s \"Clinic\" \\ back'"));
+    QVERIFY(script.contains("X'000102030405"));
+    // A NULL comment and a NULL blob.
+    QVERIFY(script.contains(QRegularExpression("^INSERT INTO GlobalTestSequence .*'No data',2,NULL\\);$",
+                                               QRegularExpression::MultilineOption)));
+    // The multi-line description stays on its INSERT line.
+    QVERIFY(script.contains("'Line 1'||char(10)||'ends here;'||char(10)||char(10)||'Line 4'||char(13)||char(10)"));
+    QCOMPARE(script.count("ends here;"), 1);
+    QVERIFY(script.endsWith("/* 'Result' Table Data */\n" + script.section("/* 'Result' Table Data */\n", 1)));
+}
+
+void TestExportDatabase::sqliteRoundTripKeepsEveryValue()
+{
+    SqliteDatabase* db = SeededDatabase::createSeeded(TestEnvironment::instance()->newFolder() + "/round.db");
+    QVERIFY(db);
+    fill(db);
+    const QString path = exportTo("round.sql");
+    QVERIFY(!path.isEmpty());
+
+    SqliteDatabase copy;
+    QCOMPARE(copy.open(TestEnvironment::instance()->newFolder() + "/copy.db", true), 0);
+    DialogAnswerer answerer;
+    QVERIFY(SeededDatabase::runScript(&copy.connection(), path));
+    QCOMPARE(answerer.count(), 0);
+    QVERIFY(copy.checkSchema());
+    compareDatabases(db->connection(), copy.connection());
+}
+
+void TestExportDatabase::emptyDatabaseCompletes()
+{
+    QVERIFY(SeededDatabase::createEmpty(TestEnvironment::instance()->newFolder() + "/empty.db"));
+    const QString path = exportTo("empty.sql");
+    QVERIFY(!path.isEmpty());
+    const QString script = readAll(path);
+    QCOMPARE(sections(script), ExportDatabase::tableOrder);
+    QVERIFY(!script.contains("INSERT INTO"));
+    QVERIFY(script.endsWith("\n/* 'Result' Table Data */\n"));
+}
+
+void TestExportDatabase::unopenableFileIsReported()
+{
+    QVERIFY(SeededDatabase::createEmpty(TestEnvironment::instance()->newFolder() + "/any.db"));
+    const QString path = TestEnvironment::instance()->root() + "/no such folder/out.sql";
+    DialogAnswerer answerer;
+    QVERIFY(!ExportDatabaseThread::exportCurrentDatabase(path, nullptr));
+    QCOMPARE(answerer.count(), 1);
+    QCOMPARE(answerer.last().icon, int(QMessageBox::Warning));
+    QVERIFY(answerer.last().text.contains(path));
+    QVERIFY(!QFile::exists(path));
+}
+
+void TestExportDatabase::noDatabaseWritesNothing()
+{
+    QString text;
+    QTextStream out(&text);
+    ExportDatabase worker(&out);
+    QSignalSpy done(&worker, &ThreadObject::done);
+    QVERIFY(!worker.init());
+    QVERIFY(text.isEmpty());
+
+    const QString path = TestEnvironment::instance()->newFolder() + "/none.sql";
+    QVERIFY(!ExportDatabaseThread::exportCurrentDatabase(path, nullptr));
+    QVERIFY(!QFile::exists(path));
+}
+
+void TestExportDatabase::literalsForSqlServer()
+{
+    const QSqlDriver* driver = QSqlDatabase::addDatabase("QSQLITE", "literals").driver();
+    auto field = [](const QVariant& value) {
+        QSqlField f("x", value.metaType());
+        f.setValue(value);
+        return f;
+    };
+    QCOMPARE(ExportDatabase::formatValue(field(QByteArray("\x00\xff", 2)), DatabaseMsSql, driver), QString("0x00FF"));
+    QCOMPARE(ExportDatabase::formatValue(field(QByteArray("\x00\xff", 2)), DatabaseMySql, driver), QString("X'00FF'"));
+    QCOMPARE(ExportDatabase::formatValue(field(QString("it's")), DatabaseMsSql, driver), QString("N'it''s'"));
+    QCOMPARE(ExportDatabase::formatValue(field(QString("a\r\nb")), DatabaseMsSql, driver),
+             QString("N'a'+NCHAR(13)+NCHAR(10)+N'b'"));
+    QCOMPARE(ExportDatabase::formatValue(field(QString("a\\b\nc")), DatabaseMySql, driver), QString("'a\\\\b\\nc'"));
+    QCOMPARE(ExportDatabase::formatValue(field(QVariant(QMetaType(QMetaType::QString))), DatabaseMsSql, driver),
+             QString("NULL"));
+    QCOMPARE(ExportDatabase::formatValue(field(QString("")), DatabaseSqlite, driver), QString("''"));
+    QCOMPARE(ExportDatabase::formatValue(field(QDateTime(QDate(2026, 2, 3), QTime(4, 5, 6))), DatabaseMsSql, driver),
+             QString("'2026-02-03 04:05:06'"));
+    QCOMPARE(ExportDatabase::formatValue(field(0.1), DatabaseMsSql, driver), QString("0.1"));
+    QCOMPARE(ExportDatabase::tableStartStatement("Asset", DatabaseMsSql), QString("SET IDENTITY_INSERT [Asset] ON;"));
+    QCOMPARE(ExportDatabase::tableEndStatement("Asset", DatabaseMsSql), QString("SET IDENTITY_INSERT [Asset] OFF;"));
+    QVERIFY(ExportDatabase::tableStartStatement("Asset", DatabaseMySql).isEmpty());
+    QSqlDatabase::removeDatabase("literals");
+}
+
+void TestExportDatabase::mariaDbRoundTripKeepsEveryValue()
+{
+    PELVANE_REQUIRE_MARIADB();
+    const QString source = MariaDbServer::uniqueName("export source");
+    const QString target = MariaDbServer::uniqueName("export target");
+    auto dropBoth = qScopeGuard([&] {
+        MariaDbServer::dropDatabase(source);
+        MariaDbServer::dropDatabase(target);
+    });
+    {
+        DialogAnswerer answerer;
+        answerer.pressNext("Yes");
+        auto* db = new MySqlDatabase;
+        QCOMPARE(db->open(MariaDbServer::settings(source)), 0);
+        Database::setInstance(db);
+        fill(db);
+    }
+    const QString path = exportTo("mariadb.sql");
+    QVERIFY(!path.isEmpty());
+    const QString script = readAll(path);
+    QCOMPARE(sections(script), ExportDatabase::tableOrder);
+    QVERIFY(script.contains(readAll(MySqlDatabase::schemaScript)));
+    QVERIFY(script.contains("X'000102030405"));
+
+    QVERIFY(MariaDbServer::exec(QStringLiteral("CREATE DATABASE %1").arg(MySqlDatabase::quoteIdentifier(target))));
+    {
+        QSqlDatabase copy = QSqlDatabase::addDatabase("QMYSQL", "export-copy");
+        const ConnectionSettings s = MariaDbServer::settings(target);
+        copy.setHostName(s.host);
+        copy.setUserName(s.userName);
+        copy.setPassword(s.password);
+        copy.setDatabaseName(target);
+        QVERIFY2(copy.open(), qPrintable(copy.lastError().text()));
+        DialogAnswerer answerer;
+        QVERIFY(SeededDatabase::runScript(&copy, path));
+        QCOMPARE(answerer.count(), 0);
+        compareDatabases(Database::instance()->connection(), copy);
+        copy.close();
+    }
+    QSqlDatabase::removeDatabase("export-copy");
+}
+
+PELVANE_TEST_MAIN(TestExportDatabase)
+#include "TestExportDatabase.moc"

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "database/ConnectionSettings.h"
+
+#include <QString>
+
+// The private MariaDB server that scripts/mariadb-test-server starts for the
+// test run, found through the PELVANE_MYSQL_* variables.
+namespace MariaDbServer {
+
+// Points the client library at the server's port and checks that the test
+// login connects; why says what is missing when it does not.
+bool reachable(QString* why);
+// In CI the server is part of the run: without it a test fails.
+bool required();
+
+// Settings for the test login on the server, naming databaseName.
+ConnectionSettings settings(const QString& databaseName = QString());
+// A database name used by no other test process.
+QString uniqueName(const QString& hint);
+// Runs statement as the test login without a default database.
+bool exec(const QString& statement, QString* error = nullptr);
+void dropDatabase(const QString& name);
+
+} // namespace MariaDbServer
+
+// Skips the test outside CI when no server was started; fails in CI.
+#define PELVANE_REQUIRE_MARIADB()                                                               \
+    do {                                                                                        \
+        QString why_;                                                                           \
+        if (!MariaDbServer::reachable(&why_)) {                                                 \
+            if (MariaDbServer::required())                                                      \
+                QFAIL(qPrintable("MariaDB test server unreachable in CI: " + why_));            \
+            QSKIP(qPrintable("MariaDB test server not available (" + why_                       \
+                             + "); run the tests through scripts/test"));                       \
+        }                                                                                       \
+    } while (0)
