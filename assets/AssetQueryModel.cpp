@@ -1,0 +1,27 @@
+#include "assets/AssetQueryModel.h"
+
+#include "ux/StatusString.h"
+
+AssetQueryModel::AssetQueryModel() : QSqlQueryModel(nullptr) {}
+
+AssetQueryModel::~AssetQueryModel() = default;
+
+QVariant AssetQueryModel::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::ToolTipRole)
+        return QSqlQueryModel::data(index, role);
+    if (index.column() != 1)
+        return QString();
+    const QVariant status = QSqlQueryModel::data(index, Qt::DisplayRole);
+    // An asset without a result set has no status to name.
+    if (status.isNull())
+        return QString();
+    return Ux::StatusString::toString(status.toInt());
+}
+
+void AssetQueryModel::sort(int column, Qt::SortOrder order)
+{
+    m_sortColumn = column;
+    m_sortOrder = order;
+    emit refresh();
+}

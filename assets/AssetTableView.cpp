@@ -1,0 +1,306 @@
+#include "assets/AssetTableView.h"
+
+#include "assets/AssetQueryModel.h"
+#include "database/Database.h"
+#include "database/SqlQuery.h"
+
+#include <QDataStream>
+#include <QDateTime>
+#include <QHeaderView>
+#include <QIODevice>
+#include <QSettings>
+
+namespace {
+const QString kSettingsKey = QStringLiteral("win/AssetTableView");
+
+const char* const kColumns =
+    "SELECT a.Id,rs.OverallResult,a.Name,a.Description,rs.Date,a.RetestDate,a.DeletedLocation ";
+const char* const kLatestResult = "Asset a LEFT JOIN ResultSet rs ON a.LatestResultSetId=rs.Id ";
+
+QString listStatement(const char* from, const char* where)
+{
+    return QString::fromLatin1(kColumns) + QStringLiteral("FROM ") + QLatin1String(from)
+           + QLatin1String(kLatestResult) + QStringLiteral("WHERE ") + QLatin1String(where);
+}
+
+const char* const kSortExpressions[AssetTableView::ColumnCount] = {
+    nullptr, "rs.OverallResult", "a.Name", "a.Description", "rs.Date", "a.RetestDate", "a.DeletedLocation"};
+
+int clampedWidth(qint32 width)
+{
+    return width < 10 || width > 1000 ? 100 : int(width);
+}
+} // namespace
+
+AssetTableView::AssetTableView(QWidget* parent) : QTableView(parent)
+{
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    setSortingEnabled(true);
+    connect(this, &QWidget::customContextMenuRequested, this, &AssetTableView::showContextMenu);
+}
+
+void AssetTableView::setup(AssetQueryModel* model)
+{
+    m_model = model;
+    setModel(model);
+    connect(model, &AssetQueryModel::refresh, this, &AssetTableView::refresh);
+    const QVariant stored = QSettings().value(kSettingsKey);
+    if (stored.isValid() && !stored.isNull())
+        restoreState(stored.toByteArray());
+}
+
+void AssetTableView::restoreState(const QByteArray& state)
+{
+    if (!m_model || state.size() < ColumnCount * 4)
+        return;
+    // An empty list with all seven columns, so that every stored width has a
+    // column to go to, the recycle bin's Deleted Location included.
+    SqlQuery empty(listStatement("", "1=0"));
+    empty.exec();
+    setStatement(empty);
+    onUpdateTranslations();
+    setColumnShown(IdColumn, false);
+    setColumnShown(DeletedLocationColumn, false);
+
+    QDataStream in(state);
+    for (int column = 0; column < ColumnCount; ++column) {
+        qint32 width = 0;
+        in >> width;
+        const int w = clampedWidth(width);
+        setColumnWidth(column, w);
+        if (isColumnHidden(column))
+            m_hiddenWidths.insert(column, w);
+    }
+}
+
+QByteArray AssetTableView::saveState() const
+{
+    QByteArray state;
+    QDataStream out(&state, QIODevice::WriteOnly);
+    for (int column = 0; column < ColumnCount; ++column) {
+        int width = columnWidth(column);
+        if (isColumnHidden(column))
+            width = m_hiddenWidths.value(column, width);
+        out << qint32(width);
+    }
+    return state;
+}
+
+void AssetTableView::setColumnShown(int column, bool shown)
+{
+    if (!shown && !isColumnHidden(column))
+        m_hiddenWidths.insert(column, columnWidth(column));
+    setColumnHidden(column, !shown);
+}
+
+QString AssetTableView::orderByClause(const QString& statement) const
+{
+    if (!m_model || m_model->sortColumn() < 0)
+        return statement;
+    const int column = m_model->sortColumn();
+    if (column >= ColumnCount || !kSortExpressions[column])
+        return statement;
+    QString text = statement;
+    const int at = int(text.indexOf(QStringLiteral(" ORDER BY")));
+    if (at >= 0)
+        text.truncate(at);
+    return text + QStringLiteral(" ORDER BY %1 %2")
+                      .arg(QLatin1String(kSortExpressions[column]),
+                           m_model->sortOrder() == Qt::DescendingOrder ? QStringLiteral("DESC")
+                                                                       : QStringLiteral("ASC"));
+}
+
+// The selection goes first, with its signal, so that nothing acts on rows
+// that the new statement no longer lists.
+void AssetTableView::setStatement(QSqlQuery& query)
+{
+    if (selectionModel())
+        selectionModel()->clearSelection();
+    m_model->setQuery(std::move(query));
+}
+
+void AssetTableView::showList(const QString& statement, bool recycled)
+{
+    if (!m_model)
+        return;
+    SqlQuery query(orderByClause(statement));
+    query.exec();
+    setStatement(query);
+    setColumnShown(IdColumn, false);
+    setColumnShown(LastTestColumn, !recycled);
+    setColumnShown(RetestDateColumn, !recycled);
+    setColumnShown(DeletedLocationColumn, recycled);
+    onUpdateTranslations();
+    m_searchResults = false;
+}
+
+void AssetTableView::showLocationAssets(int id)
+{
+    showList(listStatement("", "a.DeletedLocation IS NULL AND a.LocationId=") + QString::number(id), false);
+}
+
+void AssetTableView::showSiteAssets(int id)
+{
+    showList(listStatement("Location l,", "a.DeletedLocation IS NULL AND l.Id=a.LocationId AND l.SiteId=")
+                 + QString::number(id),
+             false);
+}
+
+void AssetTableView::showClientAssets(int id)
+{
+    showList(listStatement("Location l,Site s,",
+                           "a.DeletedLocation IS NULL AND s.Id=l.SiteId AND l.Id=a.LocationId AND s.ClientId=")
+                 + QString::number(id),
+             false);
+}
+
+void AssetTableView::showAllAssets()
+{
+    showList(listStatement("", "DeletedLocation IS NULL"), false);
+}
+
+void AssetTableView::showRecycledAssets()
+{
+    showList(listStatement("", "DeletedLocation IS NOT NULL"), true);
+}
+
+void AssetTableView::showSearchResults(const SearchFields& fields)
+{
+    if (!m_model)
+        return;
+    m_lastSearch = fields;
+    QString statement = QString::fromLatin1(kColumns)
+                        + QStringLiteral("FROM Asset a LEFT JOIN ResultSet rs ON a.LatestResultSetId=rs.Id "
+                                         "LEFT JOIN Location l ON l.Id=a.LocationId "
+                                         "LEFT JOIN Site s ON s.Id=l.SiteId "
+                                         "LEFT JOIN Client c ON c.Id=s.ClientId "
+                                         "LEFT JOIN Equipment e ON e.Id=a.EquipmentId WHERE 1=1");
+    QList<QPair<QString, QVariant>> values;
+    const auto addText = [&](const QString& text, const char* expression, const char* name) {
+        if (text.isEmpty())
+            return;
+        statement += QStringLiteral(" AND %1 LIKE :%2").arg(QLatin1String(expression), QLatin1String(name));
+        values.append({QLatin1Char(':') + QLatin1String(name), text});
+    };
+    addText(fields.assetName, "a.Name", "AssetName");
+    addText(fields.description, "a.Description", "Description");
+    addText(fields.client, "c.Name", "Client");
+    addText(fields.site, "s.Name", "Site");
+    addText(fields.location, "l.Name", "Location");
+    addText(fields.manufacturer, "e.Manufacturer", "Manufacturer");
+    addText(fields.model, "e.Model", "Model");
+    addText(fields.serialNo, "e.SerialNo", "SerialNo");
+    addText(fields.serviceCode, "a.ServiceCode", "ServiceCode");
+    // Stored date-times are texts in one form on every back-end, with whole
+    // seconds: the last second of the day closes the range on all of them.
+    if (fields.retestDateFrom.isValid()) {
+        statement += QStringLiteral(" AND a.RetestDate >= :RetestDateFrom");
+        values.append({QStringLiteral(":RetestDateFrom"),
+                       Database::dateTimeValue(QDateTime(fields.retestDateFrom, QTime(0, 0)))});
+    }
+    if (fields.retestDateTo.isValid()) {
+        statement += QStringLiteral(" AND a.RetestDate <= :RetestDateTo");
+        values.append({QStringLiteral(":RetestDateTo"),
+                       Database::dateTimeValue(QDateTime(fields.retestDateTo, QTime(23, 59, 59)))});
+    }
+    if (fields.overallStatus != -1) {
+        statement += QStringLiteral(" AND rs.OverallResult=:OverallResult");
+        values.append({QStringLiteral(":OverallResult"), fields.overallStatus});
+    }
+
+    SqlQuery query(orderByClause(statement));
+    for (const auto& value : values)
+        query.bindValue(value.first, value.second);
+    const bool ok = query.exec();
+    Q_ASSERT(ok);
+    Q_UNUSED(ok);
+    setStatement(query);
+    setColumnShown(IdColumn, false);
+    setColumnShown(DeletedLocationColumn, false);
+    setColumnShown(LastTestColumn, true);
+    setColumnShown(RetestDateColumn, true);
+    onUpdateTranslations();
+    m_searchResults = true;
+}
+
+void AssetTableView::refresh()
+{
+    if (!m_model)
+        return;
+    if (m_searchResults) {
+        showSearchResults(m_lastSearch);
+        return;
+    }
+    const QString statement = m_model->query().lastQuery();
+    if (statement.isEmpty())
+        return;
+    SqlQuery query(orderByClause(statement));
+    query.exec();
+    setStatement(query);
+}
+
+void AssetTableView::onUpdateTranslations()
+{
+    if (!m_model)
+        return;
+    const QString headers[] = {
+        QString(),
+        tr("Status", "Whether the asset has passed or failed"),
+        tr("Name", "The asset name (id)"),
+        tr("Description", "A description of the asset"),
+        tr("Last Test", "The date the last test was performed"),
+        tr("Retest Date", "The scheduled retest date"),
+        tr("Deleted Location", "The deleted location has the syntax client/site/location"),
+    };
+    for (int column = StatusColumn; column < ColumnCount; ++column)
+        m_model->setHeaderData(column, Qt::Horizontal, headers[column], Qt::EditRole);
+}
+
+void AssetTableView::assetAdded(int) {}
+
+bool AssetTableView::assetUpdated(int id)
+{
+    refresh();
+    selectAsset(id);
+    return true;
+}
+
+void AssetTableView::refreshAndSelect(const QList<int>& ids)
+{
+    if (ids.isEmpty() || !m_model || m_model->rowCount() == 0)
+        return;
+    refresh();
+    selectAsset(ids.first());
+}
+
+void AssetTableView::assetsRemoved(QList<int> ids)
+{
+    refreshAndSelect(ids);
+}
+
+void AssetTableView::assetsRestored(QList<int> ids)
+{
+    refreshAndSelect(ids);
+}
+
+void AssetTableView::selectAsset(int id)
+{
+    if (!m_model || !selectionModel())
+        return;
+    if (id == 0) {
+        selectionModel()->clearSelection();
+        return;
+    }
+    // Only the rows fetched so far: the list is read lazily.
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        if (m_model->index(row, IdColumn).data().toInt() == id) {
+            selectRow(row);
+            return;
+        }
+    }
+}
+
+void AssetTableView::showContextMenu(const QPoint& pos)
+{
+    emit requestShowContextMenu(mapToGlobal(pos));
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "assets/SearchFields.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QPoint>
+#include <QPointer>
+#include <QTableView>
+
+class AssetQueryModel;
+class QSqlQuery;
+
+// The asset list: the assets of a tree node, the recycle bin or a search.
+// Every list is one statement run by the database, sorted there.
+class AssetTableView : public QTableView
+{
+    Q_OBJECT
+public:
+    enum Column {
+        IdColumn = 0,
+        StatusColumn = 1,
+        NameColumn = 2,
+        DescriptionColumn = 3,
+        LastTestColumn = 4,
+        RetestDateColumn = 5,
+        DeletedLocationColumn = 6,
+        ColumnCount = 7
+    };
+
+    explicit AssetTableView(QWidget* parent = nullptr);
+
+    void setup(AssetQueryModel* model);
+    void restoreState(const QByteArray& state);
+    QByteArray saveState() const;
+
+    // statement with its ORDER BY replaced by the model's sort state.
+    QString orderByClause(const QString& statement) const;
+    bool showsSearchResults() const { return m_searchResults; }
+
+signals:
+    void requestShowContextMenu(QPoint globalPos);
+
+public slots:
+    void onUpdateTranslations();
+    void assetAdded(int id);
+    bool assetUpdated(int id);
+    void assetsRemoved(QList<int> ids);
+    void assetsRestored(QList<int> ids);
+    void showLocationAssets(int id);
+    void showSiteAssets(int id);
+    void showClientAssets(int id);
+    void showAllAssets();
+    void showRecycledAssets();
+    void showSearchResults(const SearchFields& fields);
+    void selectAsset(int id);
+    void showContextMenu(const QPoint& pos);
+    void refresh();
+
+private:
+    void setStatement(QSqlQuery& query);
+    void showList(const QString& statement, bool recycled);
+    void setColumnShown(int column, bool shown);
+    void refreshAndSelect(const QList<int>& ids);
+
+    QPointer<AssetQueryModel> m_model;
+    bool m_searchResults = false;
+    SearchFields m_lastSearch;
+    // Widths that hidden columns take again when they are shown.
+    QHash<int, int> m_hiddenWidths;
+};

@@ -1,0 +1,8 @@
+#include "assets/ClickableLabel.h"
+
+ClickableLabel::ClickableLabel(QWidget* parent) : QLabel(parent) {}
+
+void ClickableLabel::mousePressEvent(QMouseEvent*)
+{
+    emit clicked();
+}

@@ -1,0 +1,20 @@
+#include "assets/ServiceCodeComboBox.h"
+
+#include "assets/ComboBoxRows.h"
+#include "database/SqlQuery.h"
+
+ServiceCodeComboBox::ServiceCodeComboBox(QWidget* parent) : QComboBox(parent) {}
+
+void ServiceCodeComboBox::load(const QString& code)
+{
+    const int listed = findText(code);
+    if (listed >= 0) {
+        setCurrentIndex(listed);
+        return;
+    }
+    clear();
+    SqlQuery query(QStringLiteral("SELECT ServiceCode FROM Asset WHERE DeletedLocation IS NULL "
+                                  "GROUP BY ServiceCode ORDER BY ServiceCode ASC"));
+    query.exec();
+    setCurrentIndex(ComboBoxRows::addTextRows(this, query, code));
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QComboBox>
+
+// The service codes in use by assets that are not recycled, each once, sorted.
+class ServiceCodeComboBox : public QComboBox
+{
+public:
+    explicit ServiceCodeComboBox(QWidget* parent);
+
+    // Selects the code, reading the list afresh only when it is not listed;
+    // an unknown code leaves no item current.
+    void load(const QString& code);
+};

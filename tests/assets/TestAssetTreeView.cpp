@@ -1,0 +1,149 @@
+#include "AssetFixture.h"
+#include "assets/AssetTreeView.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+class TestAssetTreeView : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void selectNodesById();
+    void selectAssetKeepsDatabaseNode();
+    void selectAssetAtClientLevel();
+    void selectAssetAtSiteLevel();
+    void selectAssetAtLocationLevel();
+    void selectAssetWithoutSelection();
+    void recycledAssetClearsLocationSelection();
+    void restoredAndUpdatedAssetsAddNodes();
+
+private:
+    AssetTreeItem* selectedNode() const;
+
+    SqliteDatabase* m_db = nullptr;
+    std::unique_ptr<AssetTreeFixture> m_tree;
+    std::unique_ptr<AssetTreeView> m_view;
+};
+
+void TestAssetTreeView::init()
+{
+    m_db = newSeededDatabase();
+    QVERIFY(m_db);
+    m_tree = std::make_unique<AssetTreeFixture>(m_db);
+    m_view = std::make_unique<AssetTreeView>();
+    m_view->setModel(m_tree->model.get());
+    m_view->setHeaderHidden(true);
+    m_view->expandAll();
+    m_view->resize(200, 80); // small, so that scrolling is needed
+}
+
+void TestAssetTreeView::cleanup()
+{
+    m_view.reset();
+    m_tree.reset();
+    Database::setInstance(nullptr);
+}
+
+AssetTreeItem* TestAssetTreeView::selectedNode() const
+{
+    const QModelIndexList s = m_view->selectionModel()->selectedIndexes();
+    return s.size() == 1 ? static_cast<AssetTreeItem*>(s.first().internalPointer()) : nullptr;
+}
+
+void TestAssetTreeView::selectNodesById()
+{
+    m_view->selectDatabase();
+    QCOMPARE(selectedNode()->type(), int(AssetTreeDatabase));
+    m_view->selectRecycled();
+    QCOMPARE(selectedNode()->type(), int(AssetTreeRecycled));
+    m_view->selectClient(2);
+    QCOMPARE(selectedNode(), AssetTreeItem::find(2, AssetTreeClient));
+    m_view->selectSite(3);
+    QCOMPARE(selectedNode(), AssetTreeItem::find(3, AssetTreeSite));
+    m_view->selectLocation(4);
+    QCOMPARE(selectedNode(), AssetTreeItem::find(4, AssetTreeLocation));
+    m_view->selectClient(42);
+    QVERIFY(m_view->selectionModel()->selectedIndexes().isEmpty());
+}
+
+void TestAssetTreeView::selectAssetKeepsDatabaseNode()
+{
+    m_view->selectDatabase();
+    QSignalSpy changed(m_view->selectionModel(), &QItemSelectionModel::selectionChanged);
+    m_view->selectAsset(5);
+    QCOMPARE(changed.count(), 0);
+    QCOMPARE(selectedNode()->type(), int(AssetTreeDatabase));
+}
+
+void TestAssetTreeView::selectAssetAtClientLevel()
+{
+    m_view->selectClient(1);
+    QSignalSpy changed(m_view->selectionModel(), &QItemSelectionModel::selectionChanged);
+    m_view->selectAsset(4); // Acme's own asset: the client stays
+    QCOMPARE(changed.count(), 0);
+    m_view->selectAsset(5); // Borough's asset: its client takes over
+    QCOMPARE(selectedNode(), AssetTreeItem::find(2, AssetTreeClient));
+    QCOMPARE(changed.count(), 1);
+}
+
+void TestAssetTreeView::selectAssetAtSiteLevel()
+{
+    m_view->selectSite(1);
+    QSignalSpy changed(m_view->selectionModel(), &QItemSelectionModel::selectionChanged);
+    m_view->selectAsset(3); // in Ward 2 of North
+    QCOMPARE(changed.count(), 0);
+    m_view->selectAsset(5);
+    QCOMPARE(selectedNode(), AssetTreeItem::find(3, AssetTreeSite));
+    // The new node is scrolled into view.
+    const QModelIndex target = m_tree->model->siteIndex(3);
+    QVERIFY(m_view->viewport()->rect().intersects(m_view->visualRect(target)));
+}
+
+void TestAssetTreeView::selectAssetAtLocationLevel()
+{
+    m_view->selectLocation(1);
+    QSignalSpy changed(m_view->selectionModel(), &QItemSelectionModel::selectionChanged);
+    m_view->selectAsset(1); // already in Ward 1: selected again, no visible change
+    QCOMPARE(selectedNode(), AssetTreeItem::find(1, AssetTreeLocation));
+    m_view->selectAsset(4);
+    QCOMPARE(selectedNode(), AssetTreeItem::find(3, AssetTreeLocation));
+    QCOMPARE(changed.count(), 1);
+
+    m_view->selectRecycled();
+    m_view->selectAsset(5);
+    QCOMPARE(selectedNode(), AssetTreeItem::find(4, AssetTreeLocation));
+}
+
+void TestAssetTreeView::selectAssetWithoutSelection()
+{
+    m_view->selectionModel()->clearSelection();
+    m_view->selectAsset(3);
+    QCOMPARE(selectedNode(), AssetTreeItem::find(2, AssetTreeLocation));
+}
+
+void TestAssetTreeView::recycledAssetClearsLocationSelection()
+{
+    // Asset 6 is recycled; once its location is gone it has no node to show.
+    m_tree->model->removeLocation(3);
+    m_view->selectLocation(1);
+    m_view->selectAsset(6);
+    QVERIFY(m_view->selectionModel()->selectedIndexes().isEmpty());
+}
+
+void TestAssetTreeView::restoredAndUpdatedAssetsAddNodes()
+{
+    // The recycled scale's location moved away behind the tree's back.
+    m_tree->model->removeClient(1);
+    QVERIFY(!m_tree->model->locationIndex(3).isValid());
+    m_view->assetsRestored({6, 1});
+    QVERIFY(m_tree->model->locationIndex(3).isValid());
+    QVERIFY(m_tree->model->locationIndex(1).isValid());
+    QVERIFY(!m_tree->model->locationIndex(2).isValid());
+    m_view->assetUpdated(3);
+    QCOMPARE(m_tree->model->rowCount(m_tree->model->siteIndex(1)), 2);
+}
+
+PELVANE_TEST_MAIN(TestAssetTreeView)
+#include "TestAssetTreeView.moc"

@@ -1,0 +1,295 @@
+#include "assets/ClientComboBox.h"
+#include "assets/LocationComboBox.h"
+#include "assets/ManufacturerComboBox.h"
+#include "assets/ModelComboBox.h"
+#include "assets/ServiceCodeComboBox.h"
+#include "assets/SiteComboBox.h"
+#include "database/SqlQuery.h"
+#include "database/SqliteDatabase.h"
+#include "support/SeededDatabase.h"
+#include "support/TestEnvironment.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+// Ids of the seeded register, in insertion order.
+enum { Acme = 1, Borough = 2 };
+enum { North = 1, South = 2, Main = 3 };
+enum { Ward1 = 1, Ward2 = 2, Theatre = 3, Reception = 4 };
+
+QStringList texts(const QComboBox& combo)
+{
+    QStringList list;
+    for (int i = 0; i < combo.count(); ++i)
+        list << combo.itemText(i);
+    return list;
+}
+
+void run(const QString& statement)
+{
+    SqlQuery query;
+    query.exec(statement);
+}
+
+// The address of an asset, wired the way the asset details form wires it.
+struct AddressChain
+{
+    QWidget form;
+    ClientComboBox client{&form};
+    SiteComboBox site{&form};
+    LocationComboBox location{&form};
+
+    AddressChain()
+    {
+        QObject::connect(&client, &ClientComboBox::clientChanged, &site, &SiteComboBox::clientChanged);
+        QObject::connect(&site, &SiteComboBox::siteChanged, &location, &LocationComboBox::siteChanged);
+    }
+
+    void show(int clientId, int siteId, int locationId)
+    {
+        client.load(clientId);
+        site.setSite(siteId, clientId);
+        location.setLocation(locationId, siteId);
+    }
+};
+
+} // namespace
+
+class TestDatabaseComboBoxes : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void clientListHasABlankItemAndSortedNames();
+    void listedClientIsSelectedWithoutReloading();
+    void clientNameIsReloadedInPlace();
+    void addressOfAnAssetIsShown();
+    void anotherClientEmptiesTheLocations();
+    void anotherSiteListsItsLocations();
+    void unknownSiteLeavesTheBlankItem();
+    void siteAndLocationNamesAreReloaded();
+    void locationListWithoutSiteIsEmptyAndKeepsItsPlace();
+    void manufacturerListsEveryEquipmentRow();
+    void modelFollowsTheManufacturer();
+    void serviceCodesAreGroupedWithoutRecycledAssets();
+
+private:
+    SqliteDatabase* m_db = nullptr;
+};
+
+void TestDatabaseComboBoxes::init()
+{
+    m_db = SeededDatabase::createSeeded(TestEnvironment::instance()->newFolder() + "/combo.db");
+    QVERIFY(m_db);
+}
+
+void TestDatabaseComboBoxes::cleanup()
+{
+    Database::setInstance(nullptr);
+    m_db = nullptr;
+}
+
+void TestDatabaseComboBoxes::clientListHasABlankItemAndSortedNames()
+{
+    m_db->findOrInsertClient("Aardvark Care");
+    ClientComboBox client(nullptr);
+    QSignalSpy changed(&client, &ClientComboBox::clientChanged);
+    client.load(0);
+    QCOMPARE(texts(client), (QStringList{"", "Aardvark Care", "Acme Health", "Borough Clinic"}));
+    QCOMPARE(client.itemData(0).toInt(), 0);
+    QCOMPARE(client.itemData(2).toInt(), int(Acme));
+    // The blank item is no match on a fresh load: nothing is current.
+    QCOMPARE(client.currentIndex(), -1);
+    QVERIFY(!changed.isEmpty());
+    QCOMPARE(changed.last().at(0).toInt(), 0);
+    client.load(0);
+    QCOMPARE(client.currentIndex(), 0);
+    QCOMPARE(client.count(), 4);
+}
+
+void TestDatabaseComboBoxes::listedClientIsSelectedWithoutReloading()
+{
+    ClientComboBox client(nullptr);
+    client.load(Acme);
+    QCOMPARE(client.currentText(), QString("Acme Health"));
+    const int added = m_db->findOrInsertClient("Zeta Hospital");
+    QSignalSpy changed(&client, &ClientComboBox::clientChanged);
+    client.load(Borough);
+    QCOMPARE(client.currentText(), QString("Borough Clinic"));
+    QCOMPARE(client.count(), 3);
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(changed.at(0).at(0).toInt(), int(Borough));
+    // A client that is not listed yet makes the list read afresh.
+    client.load(added);
+    QCOMPARE(client.count(), 4);
+    QCOMPARE(client.currentText(), QString("Zeta Hospital"));
+    client.load(999);
+    QCOMPARE(client.currentIndex(), -1);
+}
+
+void TestDatabaseComboBoxes::clientNameIsReloadedInPlace()
+{
+    ClientComboBox client(nullptr);
+    client.load(Borough);
+    run("UPDATE Client SET Name='Borough Hospital' WHERE Id=2");
+    m_db->findOrInsertClient("Newcomer");
+    client.reloadName(Borough);
+    QCOMPARE(client.currentText(), QString("Borough Hospital"));
+    QCOMPARE(client.count(), 3);
+    client.reloadName(12345);
+    QCOMPARE(client.count(), 3);
+}
+
+void TestDatabaseComboBoxes::addressOfAnAssetIsShown()
+{
+    AddressChain chain;
+    chain.show(Acme, South, Theatre);
+    QCOMPARE(chain.client.currentText(), QString("Acme Health"));
+    QCOMPARE(texts(chain.site), (QStringList{"", "North", "South"}));
+    QCOMPARE(chain.site.currentText(), QString("South"));
+    QCOMPARE(texts(chain.location), (QStringList{"", "Theatre"}));
+    QCOMPARE(chain.location.currentData().toInt(), int(Theatre));
+
+    // The next asset of the same client and site needs no reload.
+    run("UPDATE Site SET Name='Southern' WHERE Id=2");
+    chain.show(Acme, North, Ward2);
+    QCOMPARE(texts(chain.site), (QStringList{"", "North", "South"}));
+    QCOMPARE(chain.site.currentText(), QString("North"));
+    QCOMPARE(texts(chain.location), (QStringList{"", "Ward 1", "Ward 2"}));
+    QCOMPARE(chain.location.currentText(), QString("Ward 2"));
+}
+
+void TestDatabaseComboBoxes::anotherClientEmptiesTheLocations()
+{
+    AddressChain chain;
+    chain.show(Acme, North, Ward1);
+    QSignalSpy siteChanged(&chain.site, &SiteComboBox::siteChanged);
+    chain.client.setCurrentIndex(chain.client.findData(int(Borough)));
+    QCOMPARE(texts(chain.site), (QStringList{"", "Main"}));
+    QCOMPARE(chain.site.currentIndex(), 0);
+    QVERIFY(!siteChanged.isEmpty());
+    QCOMPARE(siteChanged.last().at(0).toInt(), 0);
+    QCOMPARE(chain.location.count(), 0);
+}
+
+void TestDatabaseComboBoxes::anotherSiteListsItsLocations()
+{
+    AddressChain chain;
+    chain.show(Borough, Main, Reception);
+    chain.client.setCurrentIndex(chain.client.findData(int(Acme)));
+    chain.site.setCurrentIndex(chain.site.findData(int(North)));
+    QCOMPARE(texts(chain.location), (QStringList{"", "Ward 1", "Ward 2"}));
+    QCOMPARE(chain.location.currentIndex(), 0);
+    QCOMPARE(chain.location.currentData().toInt(), 0);
+}
+
+void TestDatabaseComboBoxes::unknownSiteLeavesTheBlankItem()
+{
+    SiteComboBox site(nullptr);
+    site.load(Acme, 999);
+    QCOMPARE(site.count(), 3);
+    QCOMPARE(site.currentIndex(), 0);
+    site.load(0, 0);
+    QCOMPARE(texts(site), QStringList{""});
+    // Another client's site is not in this client's list.
+    site.setSite(Main, Acme);
+    QCOMPARE(site.currentIndex(), 0);
+    QCOMPARE(site.count(), 3);
+}
+
+void TestDatabaseComboBoxes::siteAndLocationNamesAreReloaded()
+{
+    AddressChain chain;
+    chain.show(Acme, North, Ward2);
+    run("UPDATE Site SET Name='Northern' WHERE Id=1");
+    run("UPDATE Location SET Name='Ward Two' WHERE Id=2");
+    chain.site.reloadName(North);
+    // Reloading the site list reloads the location list through the chain;
+    // the details form then puts the location back.
+    chain.location.setLocation(Ward2, North);
+    QCOMPARE(chain.site.currentText(), QString("Northern"));
+    QCOMPARE(chain.location.currentText(), QString("Ward Two"));
+
+    run("UPDATE Location SET Name='Ward B' WHERE Id=2");
+    chain.location.reloadName(0);
+    QCOMPARE(chain.location.currentText(), QString("Ward B"));
+}
+
+void TestDatabaseComboBoxes::locationListWithoutSiteIsEmptyAndKeepsItsPlace()
+{
+    LocationComboBox location(nullptr);
+    location.load(North, Ward2);
+    QCOMPARE(location.currentText(), QString("Ward 2"));
+    location.siteChanged(0);
+    QCOMPARE(location.count(), 0);
+    // The remembered site and location are those of the last real load.
+    location.reloadName(0);
+    QCOMPARE(location.currentText(), QString("Ward 2"));
+    location.setLocation(Theatre, South);
+    QCOMPARE(texts(location), (QStringList{"", "Theatre"}));
+    QCOMPARE(location.currentText(), QString("Theatre"));
+}
+
+void TestDatabaseComboBoxes::manufacturerListsEveryEquipmentRow()
+{
+    m_db->findOrInsertEquipment("Infusa", "P200", "EQ-3", 1);
+    m_db->findOrInsertEquipment("Infusa", "P100", "EQ-4", 1);
+    ManufacturerComboBox manufacturer(nullptr);
+    QSignalSpy changed(&manufacturer, &ManufacturerComboBox::manufacturerChanged);
+    manufacturer.load("Cardia");
+    QCOMPARE(manufacturer.count(), 4);
+    QCOMPARE(texts(manufacturer).count("Infusa"), 3);
+    QCOMPARE(manufacturer.currentText(), QString("Cardia"));
+    QCOMPARE(changed.last().at(0).toString(), QString("Cardia"));
+    manufacturer.load("cardia");
+    QCOMPARE(manufacturer.currentIndex(), -1);
+    QCOMPARE(changed.last().at(0).toString(), QString());
+}
+
+void TestDatabaseComboBoxes::modelFollowsTheManufacturer()
+{
+    m_db->findOrInsertEquipment("Infusa", "P200", "EQ-3", 1);
+    QWidget form;
+    ManufacturerComboBox manufacturer(&form);
+    ModelComboBox model(&form);
+    QObject::connect(&manufacturer, &ManufacturerComboBox::manufacturerChanged, &model,
+                     &ModelComboBox::manufacturerChanged);
+    manufacturer.load("Infusa");
+    model.load("Infusa", "P200");
+    QCOMPARE(texts(model), (QStringList{"P100", "P200"}));
+    QCOMPARE(model.currentText(), QString("P200"));
+
+    QSignalSpy modelChanged(&model, &ModelComboBox::modelChanged);
+    manufacturer.setCurrentIndex(manufacturer.findText("Cardia"));
+    QCOMPARE(texts(model), QStringList{"M5"});
+    QCOMPARE(model.currentIndex(), 0);
+    QVERIFY(!modelChanged.isEmpty());
+    QCOMPARE(modelChanged.last().at(0).toString(), QString("M5"));
+
+    // An unknown model of a known manufacturer falls back to its first model.
+    model.load("Infusa", "P999");
+    QCOMPARE(model.currentText(), QString("P100"));
+    model.load("Nobody", "X");
+    QCOMPARE(model.count(), 0);
+    QCOMPARE(model.currentIndex(), -1);
+}
+
+void TestDatabaseComboBoxes::serviceCodesAreGroupedWithoutRecycledAssets()
+{
+    m_db->insertAsset("Spare pump", "", "SC-001", "SN-100", 1, 1, 12);
+    m_db->insertAsset("No code", "", "", "SN-101", 1, 1, 12);
+    ServiceCodeComboBox code(nullptr);
+    code.load("SC-003");
+    QCOMPARE(texts(code), (QStringList{"", "SC-001", "SC-002", "SC-003", "SC-004", "SC-005"}));
+    QCOMPARE(code.currentText(), QString("SC-003"));
+    code.load("SC-006");
+    QCOMPARE(code.currentIndex(), -1);
+    code.load("SC-005");
+    QCOMPARE(code.currentIndex(), 5);
+}
+
+PELVANE_TEST_MAIN(TestDatabaseComboBoxes)
+#include "TestDatabaseComboBoxes.moc"

@@ -1,0 +1,314 @@
+#include "assets/AppliedPartConnectionTypeDelegate.h"
+#include "assets/AppliedPartNumConnectionsDelegate.h"
+#include "assets/AssetTreeItemDelegate.h"
+#include "assets/DateTimeDelegate.h"
+#include "assets/EquipmentClassDelegate.h"
+#include "assets/InstrumentTypeDelegate.h"
+#include "assets/MainsPolarityDelegate.h"
+#include "assets/ResultACDCDelegate.h"
+#include "assets/SfcDelegate.h"
+#include "assets/StatusDelegate.h"
+#include "support/TestEnvironment.h"
+#include "ux/MainsPolarityString.h"
+#include "ux/ResultACDCString.h"
+#include "ux/SingleFaultConditionString.h"
+
+#include <QComboBox>
+#include <QImage>
+#include <QPainter>
+#include <QSpinBox>
+#include <QStandardItemModel>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+struct Cell
+{
+    QStandardItemModel model{1, 1};
+    QModelIndex index() const { return model.index(0, 0); }
+    explicit Cell(const QVariant& value) { model.setData(model.index(0, 0), value, Qt::EditRole); }
+};
+
+// Opens the delegate's editor on a cell holding value, as a view would.
+std::unique_ptr<QWidget> openEditor(QStyledItemDelegate& delegate, Cell& cell, QWidget* parent)
+{
+    std::unique_ptr<QWidget> editor(delegate.createEditor(parent, QStyleOptionViewItem(), cell.index()));
+    delegate.setEditorData(editor.get(), cell.index());
+    return editor;
+}
+
+QList<int> comboCodes(QComboBox* combo)
+{
+    QList<int> codes;
+    for (int i = 0; i < combo->count(); ++i)
+        codes << combo->itemData(i, Qt::UserRole).toInt();
+    return codes;
+}
+
+class ItemOptionProbe : public AssetTreeItemDelegate
+{
+public:
+    using AssetTreeItemDelegate::AssetTreeItemDelegate;
+    QStyleOptionViewItem option(const QModelIndex& index) const
+    {
+        QStyleOptionViewItem opt;
+        initStyleOption(&opt, index);
+        return opt;
+    }
+};
+
+} // namespace
+
+class TestItemDelegates : public QObject
+{
+    Q_OBJECT
+private slots:
+    void codeDelegatesShowTheirTexts();
+    void comboEditorsOfferTheirCodesInOrder_data();
+    void comboEditorsOfferTheirCodesInOrder();
+    void connectionTypeStoredAsTextRoundTrips();
+    void unknownCodeLeavesNoCurrentItemAndStoresNothing();
+    void chosenCodeIsStoredAsInt();
+    void instrumentTypeEditorSkipsQ2();
+    void numConnectionsSpinBoxRoundTrip();
+    void dateTimeShowsDayMonthYearForEveryType_data();
+    void dateTimeShowsDayMonthYearForEveryType();
+    void statusIconChosenByCode_data();
+    void statusIconChosenByCode();
+    void statusIconFollowsAlignmentAndSelection();
+    void noNameItemsAreItalic();
+};
+
+void TestItemDelegates::codeDelegatesShowTheirTexts()
+{
+    const QLocale locale;
+    QCOMPARE(EquipmentClassDelegate(nullptr).displayText(1, locale), QString("Class I"));
+    QCOMPARE(EquipmentClassDelegate(nullptr).displayText(QString("2"), locale), QString("Class II"));
+    QCOMPARE(AppliedPartConnectionTypeDelegate(nullptr).displayText(QString("2"), locale), QString("Type BF"));
+    QCOMPARE(AppliedPartConnectionTypeDelegate(nullptr).displayText(3, locale), QString("Type CF"));
+    QCOMPARE(InstrumentTypeDelegate(nullptr).displayText(16, locale), QString("Tavisk Corvix"));
+    QCOMPARE(InstrumentTypeDelegate(nullptr).displayText(0, locale), QString());
+    QCOMPARE(ResultACDCDelegate(nullptr).displayText(2, locale), Ux::ResultACDCString::toString(2));
+    QCOMPARE(SfcDelegate(nullptr).displayText(4, locale), Ux::SingleFaultConditionString::toString(4));
+    QCOMPARE(MainsPolarityDelegate(nullptr).displayText(1, locale), Ux::MainsPolarityString::toString(1));
+    QVERIFY(ResultACDCDelegate(nullptr).displayText(1, locale) != ResultACDCDelegate(nullptr).displayText(2, locale));
+}
+
+void TestItemDelegates::comboEditorsOfferTheirCodesInOrder_data()
+{
+    QTest::addColumn<std::shared_ptr<QStyledItemDelegate>>("delegate");
+    QTest::addColumn<QList<int>>("codes");
+    QTest::addColumn<int>("stored");
+    QTest::newRow("equipment class") << std::shared_ptr<QStyledItemDelegate>(new EquipmentClassDelegate(nullptr))
+                                     << QList<int>{0, 1, 2} << 2;
+    QTest::newRow("connection type")
+        << std::shared_ptr<QStyledItemDelegate>(new AppliedPartConnectionTypeDelegate(nullptr))
+        << QList<int>{1, 2, 3} << 3;
+    QTest::newRow("instrument type") << std::shared_ptr<QStyledItemDelegate>(new InstrumentTypeDelegate(nullptr))
+                                     << QList<int>{0, 1, 4, 8, 16, 32} << 8;
+    QTest::newRow("ac/dc") << std::shared_ptr<QStyledItemDelegate>(new ResultACDCDelegate(nullptr))
+                           << QList<int>{0, 1, 2} << 1;
+    QTest::newRow("sfc") << std::shared_ptr<QStyledItemDelegate>(new SfcDelegate(nullptr)) << QList<int>{0, 2, 4, 8}
+                         << 8;
+    QTest::newRow("polarity") << std::shared_ptr<QStyledItemDelegate>(new MainsPolarityDelegate(nullptr))
+                              << QList<int>{0, 1} << 1;
+}
+
+void TestItemDelegates::comboEditorsOfferTheirCodesInOrder()
+{
+    QFETCH(std::shared_ptr<QStyledItemDelegate>, delegate);
+    QFETCH(QList<int>, codes);
+    QFETCH(int, stored);
+    QWidget parent;
+    Cell cell(stored);
+    auto editor = openEditor(*delegate, cell, &parent);
+    auto* combo = qobject_cast<QComboBox*>(editor.get());
+    QVERIFY(combo);
+    QCOMPARE(combo->parentWidget(), &parent);
+    QCOMPARE(comboCodes(combo), codes);
+    for (int i = 0; i < combo->count(); ++i)
+        QCOMPARE(combo->itemText(i), delegate->displayText(codes.at(i), QLocale()));
+    QCOMPARE(combo->currentData().toInt(), stored);
+    // Reopening the editor must not duplicate the items.
+    delegate->setEditorData(combo, cell.index());
+    QCOMPARE(combo->count(), codes.size());
+}
+
+void TestItemDelegates::connectionTypeStoredAsTextRoundTrips()
+{
+    AppliedPartConnectionTypeDelegate delegate(nullptr);
+    Cell cell(QString("2"));
+    auto editor = openEditor(delegate, cell, nullptr);
+    auto* combo = qobject_cast<QComboBox*>(editor.get());
+    QCOMPARE(combo->currentText(), QString("Type BF"));
+    delegate.setModelData(combo, &cell.model, cell.index());
+    QCOMPARE(cell.index().data(Qt::EditRole).typeId(), int(QMetaType::Int));
+    QCOMPARE(cell.index().data().toInt(), 2);
+}
+
+void TestItemDelegates::unknownCodeLeavesNoCurrentItemAndStoresNothing()
+{
+    EquipmentClassDelegate delegate(nullptr);
+    Cell cell(7);
+    auto editor = openEditor(delegate, cell, nullptr);
+    auto* combo = qobject_cast<QComboBox*>(editor.get());
+    QCOMPARE(combo->currentIndex(), -1);
+    delegate.setModelData(combo, &cell.model, cell.index());
+    QCOMPARE(cell.index().data().toInt(), 7);
+
+    Cell empty{QVariant()};
+    auto editor2 = openEditor(delegate, empty, nullptr);
+    QCOMPARE(qobject_cast<QComboBox*>(editor2.get())->currentIndex(), -1);
+}
+
+void TestItemDelegates::chosenCodeIsStoredAsInt()
+{
+    SfcDelegate delegate(nullptr);
+    Cell cell(0);
+    auto editor = openEditor(delegate, cell, nullptr);
+    auto* combo = qobject_cast<QComboBox*>(editor.get());
+    QCOMPARE(combo->currentIndex(), 0);
+    combo->setCurrentIndex(combo->findData(4));
+    delegate.setModelData(combo, &cell.model, cell.index());
+    QCOMPARE(cell.index().data(Qt::EditRole), QVariant(4));
+    QCOMPARE(delegate.displayText(cell.index().data(), QLocale()), Ux::SingleFaultConditionString::toString(4));
+}
+
+void TestItemDelegates::instrumentTypeEditorSkipsQ2()
+{
+    InstrumentTypeDelegate delegate(nullptr);
+    Cell cell(2);
+    auto editor = openEditor(delegate, cell, nullptr);
+    auto* combo = qobject_cast<QComboBox*>(editor.get());
+    QCOMPARE(combo->findData(2), -1);
+    QCOMPARE(combo->currentIndex(), -1);
+    QCOMPARE(combo->itemText(combo->findData(0)), QString());
+    QCOMPARE(combo->itemText(combo->findData(32)), QString("Tavisk Q3"));
+}
+
+void TestItemDelegates::numConnectionsSpinBoxRoundTrip()
+{
+    AppliedPartNumConnectionsDelegate delegate(nullptr);
+    Cell cell(QString("3"));
+    auto editor = openEditor(delegate, cell, nullptr);
+    auto* spin = qobject_cast<QSpinBox*>(editor.get());
+    QVERIFY(spin);
+    QCOMPARE(spin->minimum(), 0);
+    QCOMPARE(spin->maximum(), 99);
+    QCOMPARE(spin->value(), 3);
+    spin->setValue(5);
+    delegate.setModelData(spin, &cell.model, cell.index());
+    QCOMPARE(cell.index().data(Qt::EditRole), QVariant(5));
+    QCOMPARE(delegate.displayText(cell.index().data(), QLocale()), QString("5"));
+}
+
+void TestItemDelegates::dateTimeShowsDayMonthYearForEveryType_data()
+{
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QString>("shown");
+    const QDateTime when(QDate(2011, 3, 4), QTime(10, 20));
+    QTest::newRow("stored text") << QVariant(QString("2011-03-04 10:20:00")) << "04/03/2011";
+    QTest::newRow("iso text") << QVariant(QString("2011-03-04T10:20:00")) << "04/03/2011";
+    QTest::newRow("date-time") << QVariant(when) << "04/03/2011";
+    QTest::newRow("date") << QVariant(QDate(2011, 3, 4)) << "04/03/2011";
+    QTest::newRow("not a date") << QVariant(QString("yesterday")) << "";
+    QTest::newRow("null") << QVariant() << "";
+    QTest::newRow("number") << QVariant(42) << "42";
+}
+
+void TestItemDelegates::dateTimeShowsDayMonthYearForEveryType()
+{
+    QFETCH(QVariant, value);
+    QFETCH(QString, shown);
+    DateTimeDelegate delegate(nullptr);
+    QCOMPARE(delegate.displayText(value, QLocale()), shown);
+}
+
+void TestItemDelegates::statusIconChosenByCode_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("icon");
+    QTest::newRow("pass") << 1 << ":/icons/icons/flag_green.png";
+    QTest::newRow("fail") << 2 << ":/icons/icons/cross.png";
+    QTest::newRow("alert") << 5 << ":/icons/icons/error.png";
+    QTest::newRow("info") << 4 << ":/icons/icons/missing.png";
+    QTest::newRow("deleted") << 0 << ":/icons/icons/missing.png";
+    QTest::newRow("uploaded") << 255 << ":/icons/icons/missing.png";
+    QTest::newRow("none") << -1 << ":/icons/icons/missing.png";
+}
+
+void TestItemDelegates::statusIconChosenByCode()
+{
+    QFETCH(int, status);
+    QFETCH(QString, icon);
+    StatusDelegate delegate(nullptr);
+    const QImage expected(icon);
+    QVERIFY(!expected.isNull());
+    QCOMPARE(delegate.sizeHint(QStyleOptionViewItem(), QModelIndex()), QSize(20, 20));
+
+    Cell cell(status);
+    QImage image(20, 20, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QStyleOptionViewItem option;
+    option.rect = QRect(0, 0, 20, 20);
+    option.decorationAlignment = Qt::AlignCenter;
+    {
+        QPainter painter(&image);
+        delegate.paint(&painter, option, cell.index());
+    }
+    const QImage painted = image.copy(QRect(QPoint(2, 2), expected.size()))
+                               .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QCOMPARE(painted, expected.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+}
+
+void TestItemDelegates::statusIconFollowsAlignmentAndSelection()
+{
+    StatusDelegate delegate(nullptr);
+    const QImage icon = QImage(":/icons/icons/cross.png").convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    Cell cell(2);
+    QStyleOptionViewItem option;
+    option.rect = QRect(10, 5, 40, 30);
+    option.decorationAlignment = Qt::AlignRight | Qt::AlignBottom;
+    option.state = QStyle::State_Selected | QStyle::State_Active;
+    option.palette.setColor(QPalette::Active, QPalette::Highlight, QColor(1, 2, 3));
+
+    QImage image(60, 40, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        delegate.paint(&painter, option, cell.index());
+    }
+    // Icon in the bottom-right corner of the cell, highlight around it.
+    const QRect iconRect(50 - icon.width(), 35 - icon.height(), icon.width(), icon.height());
+    for (int y = 0; y < icon.height(); ++y) {
+        for (int x = 0; x < icon.width(); ++x) {
+            if (qAlpha(icon.pixel(x, y)) == 255)
+                QCOMPARE(image.pixel(iconRect.left() + x, iconRect.top() + y), icon.pixel(x, y));
+        }
+    }
+    QCOMPARE(QColor(image.pixel(11, 6)), QColor(1, 2, 3));
+    QCOMPARE(QColor(image.pixel(5, 6)), QColor(Qt::white));
+
+    // An inactive selection uses the inactive highlight colour.
+    option.state = QStyle::State_Selected;
+    option.palette.setColor(QPalette::Inactive, QPalette::Highlight, QColor(7, 8, 9));
+    {
+        QPainter painter(&image);
+        delegate.paint(&painter, option, cell.index());
+    }
+    QCOMPARE(QColor(image.pixel(11, 6)), QColor(7, 8, 9));
+}
+
+void TestItemDelegates::noNameItemsAreItalic()
+{
+    ItemOptionProbe delegate(nullptr);
+    QStandardItemModel model;
+    model.appendRow(new QStandardItem("{No Name}"));
+    model.appendRow(new QStandardItem("Ward 1"));
+    QVERIFY(delegate.option(model.index(0, 0)).font.italic());
+    QVERIFY(!delegate.option(model.index(1, 0)).font.italic());
+}
+
+PELVANE_TEST_MAIN(TestItemDelegates)
+#include "TestItemDelegates.moc"

@@ -1,0 +1,263 @@
+#include "database/MsSqlDatabase.h"
+#include "database/SqliteDatabase.h"
+#include "support/DialogAnswerer.h"
+#include "support/SeededDatabase.h"
+#include "support/TestEnvironment.h"
+
+#include <QFile>
+#include <QMessageBox>
+#include <QSettings>
+#include <QSqlDatabase>
+#include <QtTest>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+const QString kConnectError = QStringLiteral("There was an error connecting to the database.\n\n");
+
+QString freeTdsDriver()
+{
+    const QStringList candidates = {QStringLiteral("/usr/lib/x86_64-linux-gnu/odbc/libtdsodbc.so"),
+                                    QStringLiteral("/usr/lib/aarch64-linux-gnu/odbc/libtdsodbc.so"),
+                                    QStringLiteral("/usr/lib/odbc/libtdsodbc.so"),
+                                    QStringLiteral("/usr/lib64/libtdsodbc.so")};
+    for (const QString& path : candidates)
+        if (QFile::exists(path))
+            return path;
+    return QString();
+}
+
+// A loopback port on which nothing listens: bound once, then released.
+quint16 closedPort()
+{
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof(address);
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    ::close(fd);
+    return ntohs(address.sin_port);
+}
+
+ConnectionSettings loopback(const QString& database = QStringLiteral("Assets"))
+{
+    ConnectionSettings s;
+    s.host = QStringLiteral("127.0.0.1");
+    s.databaseName = database;
+    s.userName = QStringLiteral("sa");
+    s.password = QStringLiteral("Secret-1");
+    return s;
+}
+} // namespace
+
+class TestMsSqlDatabase : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanup();
+    void connectionStrings_data();
+    void connectionStrings();
+    void statementsQuoteNames();
+    void connectFailureIsShownAndLeavesThePreviousDatabase();
+    void loginIsSentOnlyWithoutIntegratedSecurity();
+    void listingFailureIsShown();
+    void reopenFromSettingsFailsWithTheMessage();
+
+private:
+    QString traceSince(qint64 offset) const;
+    qint64 traceSize() const { return QFileInfo(m_trace).size(); }
+    QString m_trace;
+};
+
+void TestMsSqlDatabase::initTestCase()
+{
+    const QString driver = freeTdsDriver();
+    if (driver.isEmpty() || !QSqlDatabase::isDriverAvailable("QODBC")) {
+        if (qgetenv("CI") == "true")
+            QFAIL("FreeTDS (tdsodbc) or Qt's QODBC driver is missing");
+        QSKIP("FreeTDS (tdsodbc) or Qt's QODBC driver is missing; run scripts/setup");
+    }
+    // The driver manager reads this folder instead of the machine's own
+    // files; its trace shows what each connect hands to the driver.
+    const QString folder = TestEnvironment::instance()->newFolder("odbc");
+    m_trace = folder + "/trace.log";
+    QFile ini(folder + "/odbcinst.ini");
+    QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Text));
+    ini.write(QStringLiteral("[ODBC]\nTrace=Yes\nTraceFile=%1\n\n[SQL Server]\nDescription=FreeTDS\nDriver=%2\n")
+                  .arg(m_trace, driver)
+                  .toUtf8());
+    ini.close();
+    QFile odbcIni(folder + "/odbc.ini");
+    QVERIFY(odbcIni.open(QIODevice::WriteOnly));
+    odbcIni.close();
+    qputenv("ODBCSYSINI", QFile::encodeName(folder));
+    qputenv("ODBCINSTINI", "odbcinst.ini");
+    qputenv("ODBCINI", QFile::encodeName(folder + "/odbc.ini"));
+    // FreeTDS's default port, pointed at a port with nothing listening.
+    qputenv("TDSPORT", QByteArray::number(closedPort()));
+}
+
+void TestMsSqlDatabase::cleanup()
+{
+    Database::setInstance(nullptr);
+    TestEnvironment::clearSettings();
+}
+
+QString TestMsSqlDatabase::traceSince(qint64 offset) const
+{
+    QFile file(m_trace);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    file.seek(offset);
+    return QString::fromUtf8(file.readAll());
+}
+
+void TestMsSqlDatabase::connectionStrings_data()
+{
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<QString>("database");
+    QTest::addColumn<bool>("create");
+    QTest::addColumn<bool>("integrated");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("database") << "SERVER\\SQLEXPRESS" << "Assets" << false << false
+                              << "Driver={SQL Server};Server=SERVER\\SQLEXPRESS;Database=Assets";
+    QTest::newRow("create opens the default database")
+        << "." << "Assets" << true << false << "Driver={SQL Server};Server=.";
+    QTest::newRow("integrated security") << "(local)" << "Assets" << false << true
+                                         << "Driver={SQL Server};Server=(local);Database=Assets;Trusted_Connection=Yes";
+    QTest::newRow("integrated create") << "db1" << "x" << true << true
+                                       << "Driver={SQL Server};Server=db1;Trusted_Connection=Yes";
+    QTest::newRow("blank and hyphen") << "db1" << "my db-2" << false << false
+                                      << "Driver={SQL Server};Server=db1;Database=my db-2";
+    QTest::newRow("separator in a name is braced")
+        << "db1" << "a;b}c" << false << false << "Driver={SQL Server};Server=db1;Database={a;b}}c}";
+}
+
+void TestMsSqlDatabase::connectionStrings()
+{
+    QFETCH(QString, host);
+    QFETCH(QString, database);
+    QFETCH(bool, create);
+    QFETCH(bool, integrated);
+    QFETCH(QString, expected);
+    ConnectionSettings s;
+    s.host = host;
+    s.databaseName = database;
+    s.create = create;
+    s.integratedSecurity = integrated;
+    QCOMPARE(MsSqlDatabase::connectionString(s, !create), expected);
+}
+
+void TestMsSqlDatabase::statementsQuoteNames()
+{
+    QCOMPARE(MsSqlDatabase::createDatabaseStatement("Assets"), QString("CREATE DATABASE [Assets]"));
+    QCOMPARE(MsSqlDatabase::createDatabaseStatement("my db-2"), QString("CREATE DATABASE [my db-2]"));
+    QCOMPARE(MsSqlDatabase::useDatabaseStatement("a]b"), QString("USE [a]]b]"));
+    QCOMPARE(MsSqlDatabase::listStatement, QString("SELECT name FROM master..sysdatabases"));
+    QCOMPARE(MsSqlDatabase::schemaScript, QString("Schemas/schema.mssql.sql"));
+
+    MsSqlDatabase db;
+    QString text;
+    QTextStream out(&text);
+    db.writeCreateScript(out);
+    out.flush();
+    QVERIFY(text.contains("CREATE TABLE dbo.Result ("));
+    QCOMPARE(db.type(), int(DatabaseMsSql));
+}
+
+void TestMsSqlDatabase::connectFailureIsShownAndLeavesThePreviousDatabase()
+{
+    SqliteDatabase* previous = SeededDatabase::createEmpty(TestEnvironment::instance()->newFolder() + "/kept.db");
+    QVERIFY(previous);
+    for (bool create : {false, true}) {
+        DialogAnswerer answerer;
+        ConnectionSettings s = loopback();
+        s.create = create;
+        {
+            MsSqlDatabase db;
+            QCOMPARE(db.connect(s), 1);
+            QVERIFY(db.databaseName().isEmpty());
+            QVERIFY(db.connectionSettings().host.isEmpty());
+        }
+        QCOMPARE(answerer.count(), 1);
+        QCOMPARE(answerer.last().icon, int(QMessageBox::Warning));
+        QVERIFY2(answerer.last().text.startsWith(kConnectError), qPrintable(answerer.last().text));
+        // The driver's own words follow.
+        QVERIFY(answerer.last().text.size() > kConnectError.size() + 10);
+        QVERIFY(!QSqlDatabase::contains("127.0.0.1.Assets"));
+        QCOMPARE(Database::instance(), previous);
+        QVERIFY(previous->checkSchema());
+    }
+}
+
+void TestMsSqlDatabase::loginIsSentOnlyWithoutIntegratedSecurity()
+{
+    DialogAnswerer answerer;
+    qint64 mark = traceSize();
+    {
+        MsSqlDatabase db;
+        QCOMPARE(db.connect(loopback("Login test")), 1);
+    }
+    QString sent = traceSince(mark);
+    QVERIFY2(sent.contains("Driver={SQL Server};Server=127.0.0.1;Database=Login test;UID=sa;PWD=********"),
+             qPrintable(sent.left(3000)));
+
+    mark = traceSize();
+    {
+        ConnectionSettings s = loopback("Integrated test");
+        s.integratedSecurity = true;
+        MsSqlDatabase db;
+        QCOMPARE(db.connect(s), 1);
+    }
+    sent = traceSince(mark);
+    QVERIFY2(sent.contains("Driver={SQL Server};Server=127.0.0.1;Database=Integrated test;Trusted_Connection=Yes"),
+             qPrintable(sent.left(3000)));
+    QVERIFY(!sent.contains("UID="));
+    QVERIFY(!sent.contains("PWD="));
+    QCOMPARE(answerer.count(), 2);
+}
+
+void TestMsSqlDatabase::listingFailureIsShown()
+{
+    DialogAnswerer answerer;
+    const qint64 mark = traceSize();
+    const QStringList names = MsSqlDatabase::listDatabases(loopback());
+    QVERIFY(names.isEmpty());
+    QCOMPARE(answerer.count(), 1);
+    QCOMPARE(answerer.last().icon, int(QMessageBox::Critical));
+    QVERIFY2(answerer.last().text.startsWith("Cannot connect to server. Error:\n\n"), qPrintable(answerer.last().text));
+    // The listing logs in with what the user entered.
+    const QString sent = traceSince(mark);
+    QVERIFY2(sent.contains("Driver={SQL Server};Server=127.0.0.1;UID=sa;PWD=********"), qPrintable(sent.right(3000)));
+    QVERIFY(!QSqlDatabase::contains("127.0.0.1.__master__"));
+}
+
+void TestMsSqlDatabase::reopenFromSettingsFailsWithTheMessage()
+{
+    QSettings settings;
+    settings.setValue("db/current/type", int(DatabaseMsSql));
+    settings.setValue("db/current/host", "127.0.0.1");
+    settings.setValue("db/current/dbName", "Assets");
+    settings.setValue("db/current/username", "");
+    settings.setValue("db/current/password", "");
+    bool enabled = true;
+    Database::setDatabaseActionsHook([&](bool on) { enabled = on; });
+    DialogAnswerer answerer;
+    const qint64 mark = traceSize();
+    QVERIFY(!Database::openFromSettings());
+    Database::setDatabaseActionsHook(nullptr);
+    QVERIFY(!enabled);
+    QCOMPARE(answerer.count(), 1);
+    QVERIFY(answerer.last().text.startsWith(kConnectError));
+    // A stored login without a user name is integrated security.
+    QVERIFY(traceSince(mark).contains("Database=Assets;Trusted_Connection=Yes"));
+}
+
+PELVANE_TEST_MAIN(TestMsSqlDatabase)
+#include "TestMsSqlDatabase.moc"
