@@ -1,5 +1,13 @@
 #include "mainwindow/MainWindow.h"
 
+#include "assets/AssetQueryModel.h"
+#include "assets/AssetSearch.h"
+#include "assets/AssetTableView.h"
+#include "assets/AssetTreeItem.h"
+#include "assets/AssetTreeModel.h"
+#include "assets/AssetTreeView.h"
+#include "assets/DateTimeDelegate.h"
+#include "assets/StatusDelegate.h"
 #include "core/Error.h"
 #include "core/Translator.h"
 #include "database/Database.h"
@@ -21,6 +29,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QMessageBox>
 #include <QSettings>
 #include <QTextStream>
@@ -33,6 +43,7 @@ MainWindow* g_instance = nullptr;
 const QString kTranslationKey = QStringLiteral("language/translation");
 const QString kGeometryKey = QStringLiteral("win/MainWindowGeometry");
 const QString kStateKey = QStringLiteral("win/MainWindowState");
+const QString kTableKey = QStringLiteral("win/AssetTableView");
 const QString kDefaultTranslation = QStringLiteral("Translations/pelvane_en.qm");
 
 QString userManualPath()
@@ -68,6 +79,15 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
     // No manual ships with this build; the entry appears once one lies beside the program.
     ui->actionUserManual->setVisible(QFileInfo::exists(userManualPath()));
 
+    ui->assetTableView->setItemDelegateForColumn(AssetTableView::StatusColumn,
+                                                 new StatusDelegate(ui->assetTableView));
+    auto* dates = new DateTimeDelegate(ui->assetTableView);
+    ui->assetTableView->setItemDelegateForColumn(AssetTableView::LastTestColumn, dates);
+    ui->assetTableView->setItemDelegateForColumn(AssetTableView::RetestDateColumn, dates);
+    // The search form and the table live as long as the window: joined once.
+    connect(ui->assetSearch, &AssetSearch::searchAssets, ui->assetTableView, &AssetTableView::showSearchResults);
+    connect(this, &MainWindow::updateTranslations, ui->assetTableView, &AssetTableView::onUpdateTranslations);
+
     buildLanguageMenu();
     restoreWindowSettings();
 
@@ -86,6 +106,7 @@ MainWindow::~MainWindow()
 {
     if (m_database && Database::instance() == m_database)
         Database::setInstance(nullptr);
+    releaseAssetTree();
     if (g_instance == this)
         g_instance = nullptr;
 }
@@ -140,6 +161,9 @@ void MainWindow::restoreWindowSettings()
     const QVariant state = settings.value(kStateKey);
     if (usable(state))
         restoreState(state.toByteArray(), 0);
+    const QVariant table = settings.value(kTableKey);
+    if (usable(table))
+        ui->assetTableView->restoreState(table.toByteArray());
 }
 
 void MainWindow::connectActions()
@@ -195,9 +219,63 @@ bool MainWindow::setDatabase(Database* db)
         break;
     }
 
+    installAssetTable();
+    installAssetTree(db);
+
     m_database = db;
     setDatabaseActionsEnabled(true);
+    ui->assetTreeView->selectDatabase();
     return true;
+}
+
+void MainWindow::installAssetTable()
+{
+    AssetQueryModel* old = m_tableModel;
+    m_tableModel = new AssetQueryModel;
+    m_tableModel->setParent(this);
+    ui->assetTableView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ui->assetTableView->setup(m_tableModel);
+    // setup() gave the view a selection model of its own; ours replaces it.
+    QItemSelectionModel* internal = ui->assetTableView->selectionModel();
+    ui->assetTableView->setSelectionModel(new QItemSelectionModel(m_tableModel, m_tableModel));
+    delete internal;
+    ui->assetTableView->show();
+    delete old;
+}
+
+void MainWindow::installAssetTree(Database* db)
+{
+    AssetTreeModel* oldModel = m_treeModel;
+    AssetTreeItem* oldRoot = m_treeRoot;
+
+    AssetTreeItem::initIcons();
+    m_treeRoot = new AssetTreeItem(0, QStringLiteral("root"), AssetTreeRoot, nullptr);
+    auto* databaseNode = new AssetTreeItem(0, db->databaseName(), AssetTreeDatabase, m_treeRoot);
+    m_treeRoot->appendChild(databaseNode);
+    databaseNode->appendChild(new AssetTreeItem(
+        0, QCoreApplication::translate("AssetTreeView", "Recycled", "The recycled item is where the deleted assets go"),
+        AssetTreeRecycled, databaseNode));
+    m_treeModel = new AssetTreeModel(m_treeRoot);
+    ui->assetTreeView->setModel(m_treeModel);
+    QItemSelectionModel* internal = ui->assetTreeView->selectionModel();
+    ui->assetTreeView->setSelectionModel(new QItemSelectionModel(m_treeModel, m_treeModel));
+    delete internal;
+    ui->assetTreeView->header()->hide();
+    connect(this, &MainWindow::updateTranslations, m_treeModel, &AssetTreeModel::onUpdateTranslations);
+
+    // The model goes before its nodes, so nothing refers to them any more.
+    delete oldModel;
+    delete oldRoot;
+
+    db->setAssetTreeModel(m_treeModel);
+}
+
+void MainWindow::releaseAssetTree()
+{
+    delete m_treeModel;
+    m_treeModel = nullptr;
+    delete m_treeRoot;
+    m_treeRoot = nullptr;
 }
 
 void MainWindow::setDatabaseActionsEnabled(bool enabled)
@@ -217,6 +295,9 @@ void MainWindow::closeEvent(QCloseEvent* event)
     QSettings settings;
     settings.setValue(kGeometryKey, saveGeometry());
     settings.setValue(kStateKey, saveState(0));
+    // Without a database the table has no columns whose widths could be kept.
+    if (ui->assetTableView->model())
+        settings.setValue(kTableKey, ui->assetTableView->saveState());
     if (QAction* checked = m_languageGroup->checkedAction())
         settings.setValue(kTranslationKey, checked->data().toString());
 

@@ -4,6 +4,9 @@
 #include <QPointer>
 #include <memory>
 
+class AssetQueryModel;
+class AssetTreeItem;
+class AssetTreeModel;
 class Database;
 class QAction;
 class QActionGroup;
@@ -57,9 +60,17 @@ private:
     void buildLanguageMenu();
     void restoreWindowSettings();
     void connectActions();
+    void installAssetTable();
+    void installAssetTree(Database* db);
+    void releaseAssetTree();
 
     std::unique_ptr<Ui::MainWindow> ui;
     QPointer<Database> m_database;
+    // The browser's models of the current database; the tree's nodes are
+    // owned here, not by its model.
+    AssetTreeItem* m_treeRoot = nullptr;
+    AssetTreeModel* m_treeModel = nullptr;
+    AssetQueryModel* m_tableModel = nullptr;
     QActionGroup* m_languageGroup = nullptr;
     QString m_translationPath;
     bool m_restartRequested = false;

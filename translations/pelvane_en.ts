@@ -2,6 +2,139 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>AssetSearch</name>
+    <message>
+        <source>Asset Search</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select one or more criteria to search by</source>
+        <comment>Tooltip: Instructing user to select one or more criteria to search by</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Asset Name:</source>
+        <comment>The name of the asset (or appliance)</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Description:</source>
+        <comment>The asset description</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Client:</source>
+        <comment>The name of the client</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Site:</source>
+        <comment>The name of the site</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Location:</source>
+        <comment>The name of the location</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Manufacturer:</source>
+        <comment>The asset manufacturer</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Model:</source>
+        <comment>The asset model</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Serial No.:</source>
+        <comment>The asset serial number</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Service Code:</source>
+        <comment>The asset service code</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Re-test Date from:</source>
+        <comment>The date from which the asset search begins</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>To:</source>
+        <comment>The date to which the asset search ends</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Overall Status:</source>
+        <comment>The overall pass/fail status of the asset</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <comment>button text to start searching assets</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>AssetTableView</name>
+    <message>
+        <source>Status</source>
+        <comment>Whether the asset has passed or failed</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <comment>The asset name (id)</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <comment>A description of the asset</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Last Test</source>
+        <comment>The date the last test was performed</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Retest Date</source>
+        <comment>The scheduled retest date</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Deleted Location</source>
+        <comment>The deleted location has the syntax client/site/location</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>AssetTreeModel</name>
+    <message>
+        <source>A client already exists the same name. Would you like to move the sites into this client?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A site already exists the same name. Would you like to move the locations into this site?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A location already exists the same name. Would you like to move the assets into this location?</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>AssetTreeView</name>
+    <message>
+        <source>Recycled</source>
+        <comment>The recycled item is where the deleted assets go</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Database</name>
     <message>
         <source>The database is not a Pelvane database or it has become corrupted. The database will now be closed.</source>
@@ -51,6 +184,11 @@ Error message:
         <comment>%%1 is the query and %%2 is the message from the database system</comment>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>{No Name}</source>
+        <comment>The text that is shown for clients, sites or locations that have no name</comment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>DialogAbout</name>
@@ -68,6 +206,17 @@ Error message:
         <source>Pelvane version %1
 Copyright (c) 2024 Tavisk. All rights reserved.</source>
         <comment>First line: the program version; second line: the maker&apos;s copyright</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DialogCalendar</name>
+    <message>
+        <source>Select Date</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Clear Date</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -533,6 +682,33 @@ If you experience this error message again please try re-installing Pelvane.</so
 %1
 %2</source>
         <comment>%%1 and %%2 are messages from the database system</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PatientConnectionLimitTable</name>
+    <message>
+        <source>Mains Limit AC</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mains Limit DC</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SFC Limit AC</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SFC Limit DC</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mains Limit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SFC Limit</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -30,7 +30,9 @@
 #include <QSqlQuery>
 #include <QSettings>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTimer>
+#include <QTreeView>
 #include <QToolBar>
 #include <QtTest>
 #include <memory>
@@ -317,6 +319,9 @@ void TestMainWindow::actionStatesWithAndWithoutDatabase()
 
     const QString path = seededFile();
     QVERIFY(!path.isEmpty());
+    const QString otherPath = QFileInfo(path).absolutePath() + QStringLiteral("/other.db");
+    QVERIFY(SeededDatabase::createEmpty(otherPath));
+    Database::setInstance(nullptr);
     auto* db = new SqliteDatabase;
     QCOMPARE(db->open(path, false), 0);
     QSignalSpy disconnected(window.get(), &MainWindow::disconnectOldDatabase);
@@ -329,6 +334,23 @@ void TestMainWindow::actionStatesWithAndWithoutDatabase()
     QVERIFY(exportAction->isEnabled());
     QVERIFY(search->isEnabled());
 
+    // The browser shows the new database: its node selected, the clients under it.
+    auto* tree = window->findChild<QTreeView*>(QStringLiteral("assetTreeView"));
+    QVERIFY(tree->model());
+    QVERIFY(tree->isHeaderHidden());
+    const QModelIndex databaseNode = tree->model()->index(0, 0);
+    QCOMPARE(databaseNode.data().toString(), QStringLiteral("site.db"));
+    QStringList children;
+    for (int row = 0; row < tree->model()->rowCount(databaseNode); ++row)
+        children << tree->model()->index(row, 0, databaseNode).data().toString();
+    QVERIFY2(children.contains(QStringLiteral("Acme Health")), qPrintable(children.join(',')));
+    QVERIFY(children.contains(QStringLiteral("Borough Clinic")));
+    QVERIFY(children.contains(QStringLiteral("Recycled")));
+    QCOMPARE(tree->selectionModel()->selectedIndexes().value(0), databaseNode);
+    auto* table = window->findChild<QTableView*>(QStringLiteral("assetTableView"));
+    QVERIFY(table->model());
+    QCOMPARE(table->selectionBehavior(), QAbstractItemView::SelectRows);
+
     // Search turns to the search tab.
     search->trigger();
     auto* tabs = window->findChild<QTabWidget*>(QStringLiteral("assetTabWidget"));
@@ -336,11 +358,16 @@ void TestMainWindow::actionStatesWithAndWithoutDatabase()
 
     // A second database replaces the first as a whole.
     QPointer<Database> first(db);
+    QPointer<QAbstractItemModel> firstTree(tree->model());
     auto* second = new SqliteDatabase;
-    QCOMPARE(second->open(path, false), 0);
+    QCOMPARE(second->open(otherPath, false), 0);
     window->setDatabase(second);
     QVERIFY(first.isNull());
+    QVERIFY(firstTree.isNull());
     QCOMPARE(Database::instance(), second);
+    QCOMPARE(tree->model()->index(0, 0).data().toString(), QStringLiteral("other.db"));
+    QCOMPARE(tree->model()->rowCount(tree->model()->index(0, 0)), 1);  // only Recycled
+    QCOMPARE(window->windowTitle(), QStringLiteral("Tavisk Pelvane - %1").arg(otherPath));
 
     // A lower layer turns the actions off through the registered hook.
     QVERIFY(Database::openFromSettings() == nullptr);  // nothing stored yet
