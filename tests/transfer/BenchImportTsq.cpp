@@ -55,11 +55,6 @@ void BenchImportTsq::importTenThousandRecords()
 {
     SqliteDatabase* db = SeededDatabase::createEmpty(TestEnvironment::instance()->newFolder() + "/bench.db");
     QVERIFY(db);
-    // The machine's disk, not the import, would set the pace of one synced
-    // commit per record; a write-ahead log syncs at checkpoints instead.
-    SqlQuery pragma;
-    pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-    pragma.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
     QList<QByteArray> records;
     qint64 bytesOnWire = 0;
     for (int i = 0; i < recordCount; ++i) {
