@@ -76,11 +76,16 @@ void updateAsset(int assetId, const Ux::TsqMedicalApplianceResult& record, int l
     update.exec();
 }
 
-void replaceAppliedParts(int assetId, const Ux::TsqMedicalApplianceResult& record, int backend)
+void deleteAssetRows(const QString& table, int assetId)
 {
-    SqlQuery remove(QStringLiteral("DELETE FROM AppliedPart WHERE AssetId=:AssetId"));
+    SqlQuery remove(QStringLiteral("DELETE FROM %1 WHERE AssetId=:AssetId").arg(table));
     remove.bindValue(QStringLiteral(":AssetId"), assetId);
     remove.exec();
+}
+
+void replaceAppliedParts(int assetId, const Ux::TsqMedicalApplianceResult& record, int backend)
+{
+    deleteAssetRows(QStringLiteral("AppliedPart"), assetId);
 
     SqlQuery insert;
     insert.prepareInsert(QStringLiteral("AppliedPart"),
@@ -102,9 +107,7 @@ void replaceAppliedParts(int assetId, const Ux::TsqMedicalApplianceResult& recor
 
 void replaceTestSequence(int assetId, const Ux::TsqMedicalApplianceResult& record, int backend)
 {
-    SqlQuery remove(QStringLiteral("DELETE FROM TestSequence WHERE AssetId=:AssetId"));
-    remove.bindValue(QStringLiteral(":AssetId"), assetId);
-    remove.exec();
+    deleteAssetRows(QStringLiteral("TestSequence"), assetId);
 
     SqlQuery insert;
     insert.prepareInsert(QStringLiteral("TestSequence"),
