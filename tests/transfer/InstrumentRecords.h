@@ -1,14 +1,10 @@
 #pragma once
 
-// Records as an instrument sends them, built with the instrument data
-// library's own writers, and small helpers the transfer tests share.
+// Records as an instrument sends them and small helpers that the download and
+// upload tests share; the records come from the import tests' builder.
 
+#include "TsqRecordBuilder.h"
 #include "support/SimulatedInstrument.h"
-#include "ux/TsqEndOfTransfer.h"
-#include "ux/TsqMedicalApplianceResult.h"
-#include "ux/TsqStartOfTransfer.h"
-#include "ux/TsqTestResultElementResistanceTest.h"
-#include "ux/TsqTestSequenceBlock.h"
 
 #include <QDialog>
 #include <QFile>
@@ -17,26 +13,10 @@
 
 namespace InstrumentRecords {
 
-template <typename Record>
-QByteArray encode(Record& record)
-{
-    QByteArray bytes;
-    QDataStream out(&bytes, QIODevice::WriteOnly);
-    out.setByteOrder(QDataStream::LittleEndian);
-    out << record;
-    return bytes;
-}
-
 // count -1 leaves the record count out (the short form).
 inline QByteArray header(int count, const QString& serial = QStringLiteral("SN-1001"))
 {
-    Ux::TsqStartOfTransfer record;
-    record.testerType = QStringLiteral("Tavisk Q1");
-    record.testerSerialNumber = serial;
-    record.numberOfRecords = count;
-    record.calibrationDate = QDate(2026, 3, 1);
-    record.firmwareVersion = QStringLiteral("2.10");
-    return encode(record);
+    return TsqRecordBuilder::header(QStringLiteral("Tavisk Q1"), serial, count);
 }
 
 struct EarthBond
@@ -70,32 +50,21 @@ inline QByteArray asset(const QString& name, const QDateTime& tested, int overal
     record.appliedParts[0].name = QStringLiteral("ECG");
     record.testSequenceName = QStringLiteral("Routine");
     record.testSequenceData = QByteArray::fromHex("0201");
-    QDataStream out(&record.testResultsData, QIODevice::WriteOnly);
-    out.setByteOrder(QDataStream::LittleEndian);
-    for (const EarthBond& result : results) {
-        Ux::TsqTestResultElementResistanceTest element;
-        element.id = 17;
-        element.statusByte.value = result.status;
-        element.resultValue = result.ohms;
-        element.limitValue = 0.2f;
-        element.write(out, true);
-    }
-    return encode(record);
+    std::vector<TsqRecordBuilder::Element> elements;
+    for (const EarthBond& result : results)
+        elements.push_back(TsqRecordBuilder::resistance(17, result.ohms, 0.2f, result.status));
+    record.testResultsData = TsqRecordBuilder::resultsData(elements);
+    return TsqRecordBuilder::bytes(record);
 }
 
 inline QByteArray sequence(const QString& name, quint8 equipmentClass, const QByteArray& blob)
 {
-    Ux::TsqTestSequenceBlock record;
-    record.name = name;
-    record.equipmentClass = equipmentClass;
-    record.data = blob;
-    return encode(record);
+    return TsqRecordBuilder::globalSequence(name, equipmentClass, blob);
 }
 
 inline QByteArray end()
 {
-    Ux::TsqEndOfTransfer record;
-    return encode(record);
+    return TsqRecordBuilder::end();
 }
 
 inline QByteArray fileContents(const QString& path)
