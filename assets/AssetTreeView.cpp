@@ -1,5 +1,7 @@
 #include "assets/AssetTreeView.h"
 
+#include "assets/AssetTreeItemDelegate.h"
+
 #include "assets/AssetTreeItem.h"
 #include "assets/AssetTreeModel.h"
 #include "database/SqlQuery.h"
@@ -27,7 +29,10 @@ AssetTreeView::AssetTreeView(QWidget* parent) : QTreeView(parent)
 
 // The node delegate (italic "{No Name}") lives with the other item delegates;
 // it is set here once that class is part of this library.
-void AssetTreeView::installItemDelegate() {}
+void AssetTreeView::installItemDelegate()
+{
+    setItemDelegate(new AssetTreeItemDelegate(this));
+}
 
 AssetTreeModel* AssetTreeView::treeModel() const
 {
