@@ -18,6 +18,11 @@
 #include "mainwindow/DialogAbout.h"
 #include "mainwindow/DialogLanguage.h"
 #include "mainwindow/TranslationEntry.h"
+#include "results/AlertThresholds.h"
+#include "transfer/DialogDownloadReport.h"
+#include "transfer/DialogTransfer.h"
+#include "transfer/Download.h"
+#include "transfer/DownloadStats.h"
 
 #include "ui_MainWindow.h"
 
@@ -44,6 +49,7 @@ const QString kTranslationKey = QStringLiteral("language/translation");
 const QString kGeometryKey = QStringLiteral("win/MainWindowGeometry");
 const QString kStateKey = QStringLiteral("win/MainWindowState");
 const QString kTableKey = QStringLiteral("win/AssetTableView");
+const QString kAlertsKey = QStringLiteral("settings/alerts");
 const QString kDefaultTranslation = QStringLiteral("Translations/pelvane_en.qm");
 
 QString userManualPath()
@@ -73,8 +79,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
     // The code behind these actions is not part of this window yet: they stay
     // out of sight rather than offer something that does nothing.
     for (QAction* pending : {ui->actionAddAsset, ui->actionDeleteAssets, ui->actionDeleteClient,
-                             ui->actionDeleteSite, ui->actionDeleteLocation, ui->actionDownload,
-                             ui->actionUpload})
+                             ui->actionDeleteSite, ui->actionDeleteLocation, ui->actionUpload})
         pending->setVisible(false);
     // No manual ships with this build; the entry appears once one lies beside the program.
     ui->actionUserManual->setVisible(QFileInfo::exists(userManualPath()));
@@ -164,6 +169,9 @@ void MainWindow::restoreWindowSettings()
     const QVariant table = settings.value(kTableKey);
     if (usable(table))
         ui->assetTableView->restoreState(table.toByteArray());
+    const QVariant alerts = settings.value(kAlertsKey);
+    if (usable(alerts))
+        AlertThresholds::load(alerts.toByteArray());
 }
 
 void MainWindow::connectActions()
@@ -171,6 +179,7 @@ void MainWindow::connectActions()
     connect(ui->actionExportDatabase, &QAction::triggered, this, &MainWindow::onExportDatabase);
     connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::onAbout);
     connect(ui->actionSchedule, &QAction::triggered, this, &MainWindow::onSearch);
+    connect(ui->actionDownload, &QAction::triggered, this, &MainWindow::onDownload);
     connect(ui->actionDatabaseConnect, &QAction::triggered, this, &MainWindow::onDatabaseConnect);
     connect(ui->actionUserManual, &QAction::triggered, this, &MainWindow::onOpenUserManual);
 }
@@ -298,6 +307,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     // Without a database the table has no columns whose widths could be kept.
     if (ui->assetTableView->model())
         settings.setValue(kTableKey, ui->assetTableView->saveState());
+    settings.setValue(kAlertsKey, AlertThresholds::save());
     if (QAction* checked = m_languageGroup->checkedAction())
         settings.setValue(kTranslationKey, checked->data().toString());
 
@@ -338,6 +348,22 @@ void MainWindow::onDatabaseConnect()
     DialogConnection dialog(this);
     connect(&dialog, &DialogConnection::databaseOpened, this, &MainWindow::setDatabase);
     dialog.exec();
+}
+
+void MainWindow::onDownload()
+{
+    DialogTransfer dialog(this, 0);
+    dialog.setWindowIcon(QIcon(QStringLiteral(":/icons/icons/download.png")));
+    dialog.setWindowTitle(tr("Download from Tester", "This is the title in the download from tester dialog"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    DownloadStats stats;
+    {
+        Download download(dialog.portName(), dialog.baudRate(), &stats);
+        download.start();
+    }
+    DialogDownloadReport report(&stats, this);
+    report.exec();
 }
 
 void MainWindow::onSearch()

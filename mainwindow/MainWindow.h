@@ -48,6 +48,7 @@ public slots:
     void languageChanged(QAction* action);
     void onExportDatabase();
     void onDatabaseConnect();
+    void onDownload();
     void onSearch();
     void onAbout();
     void onOpenUserManual();

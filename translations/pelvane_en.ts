@@ -330,6 +330,43 @@ Copyright (c) 2024 Tavisk. All rights reserved.</source>
     </message>
 </context>
 <context>
+    <name>DialogDownloadReport</name>
+    <message>
+        <source>Download Report</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 assets downloaded with status &apos;Pass&apos;</source>
+        <comment>The number assets downloaded</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 assets downloaded with status &apos;Fail&apos;</source>
+        <comment>The number assets downloaded</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 assets downloaded with no test results</source>
+        <comment>The number assets downloaded</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 assets downloaded with no new test results</source>
+        <comment>The number assets downloaded</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 assets downloaded with status &apos;Alert&apos;</source>
+        <comment>The number assets downloaded</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 global test sequences downloaded</source>
+        <comment>The number global test sequences downloaded</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>DialogErrorMessage</name>
     <message>
         <source>Fatal Error</source>
@@ -403,6 +440,45 @@ If you experience this error message again please try re-installing Pelvane.</so
     </message>
 </context>
 <context>
+    <name>DialogTransfer</name>
+    <message>
+        <source>Transfer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Baud Rate</source>
+        <comment>Title of group box for selecting test instrument type</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>COM Port</source>
+        <comment>Title of group box for selecting test instrument COM port</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select COM port</source>
+        <comment>Tooltip: Instructing user to select a COM port</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Re-scan COM Ports</source>
+        <comment>Button text to re-scan COM ports</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Download</name>
+    <message>
+        <source>Downloading ...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Received packet (id:%1)</source>
+        <comment>Shows progress of download. %%1 is the packet id</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Error</name>
     <message>
         <source>Debug</source>
@@ -418,6 +494,34 @@ If you experience this error message again please try re-installing Pelvane.</so
     </message>
     <message>
         <source>Fatal</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ExportTsq</name>
+    <message>
+        <source>%1 is too long to be sent to the tester and is left out.</source>
+        <comment>%1 names the asset or test sequence</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The transfer header</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Asset %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Asset &quot;%1&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test sequence &quot;%1&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The end record</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -652,6 +756,11 @@ If you experience this error message again please try re-installing Pelvane.</so
         <source>A version of Adobe Acrobat could not be found on your system. Acrobat must be installed to open the manual.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Download from Tester</source>
+        <comment>This is the title in the download from tester dialog</comment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>MsSqlDatabase</name>
@@ -716,6 +825,17 @@ If you experience this error message again please try re-installing Pelvane.</so
     <name>SqliteDatabase</name>
     <message>
         <source>The new database could not be created from the schema script &quot;%1&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Upload</name>
+    <message>
+        <source>Uploading ...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Press Ok when ready to send</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -1,3 +1,4 @@
+#include "../transfer/InstrumentRecords.h"
 #include "database/Database.h"
 #include "database/DialogConnection.h"
 #include "database/MySqlDatabase.h"
@@ -10,7 +11,9 @@
 #include "support/DialogAnswerer.h"
 #include "support/MariaDbServer.h"
 #include "support/SeededDatabase.h"
+#include "support/SimulatedInstrument.h"
 #include "support/TestEnvironment.h"
+#include "results/AlertThresholds.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -116,6 +119,8 @@ private slots:
     void createDatabaseFromConnectDialog();
     void openExistingDatabaseAndCancelledFileDialog();
     void connectToMariaDbThroughDialog();
+    void downloadFillsTheTree();
+    void alertThresholdsKeptAcrossStarts();
     void dialogRemembersEntriesButNeverPasswords();
     void windowStateAndDatabaseRestoredAtNextStart();
     void foreignDatabaseIsRefusedAtStart();
@@ -471,6 +476,96 @@ void TestMainWindow::connectToMariaDbThroughDialog()
     QCOMPARE(settings.value(QStringLiteral("db/current/type")).toInt(), 2);
     QCOMPARE(settings.value(QStringLiteral("db/current/dbName")).toString(), server.databaseName);
     QVERIFY(!Database::instance());
+}
+
+void TestMainWindow::downloadFillsTheTree()
+{
+    SimulatedInstrument instrument;
+    QVERIFY(instrument.isValid());
+    SeededDatabase::createEmpty(TestEnvironment::instance()->newFolder(QStringLiteral("dl")) + QStringLiteral("/dl.db"));
+    Database* db = Database::instance();
+    QVERIFY(db);
+    auto window = newWindow();
+    QAction* download = findAction(window.get(), "actionDownload");
+    QVERIFY(download->isVisible());
+    QVERIFY(!download->isEnabled());
+    window->setDatabase(db);
+    QVERIFY(download->isEnabled());
+
+    const QDateTime tested(QDate(2026, 1, 10), QTime(9, 30));
+    const QList<QByteArray> records = {InstrumentRecords::header(2),
+                                       InstrumentRecords::asset(QStringLiteral("Pump"), tested, 1, {{1, 0.10f}}),
+                                       InstrumentRecords::asset(QStringLiteral("Lamp"), tested, 2, {{2, 0.90f}}),
+                                       InstrumentRecords::end()};
+    int acked = 0;
+    auto sendAll = [&] {
+        for (int i = 0; i < records.size(); ++i) {
+            const int before = int(instrument.seenOfKind(SimulatedInstrument::Seen::Ack).size());
+            if (!instrument.sendPacket(quint8(4 + i), records.at(i))
+                || !instrument.waitUntil([&] { return instrument.seenOfKind(SimulatedInstrument::Seen::Ack).size() > before; },
+                                         3000))
+                return;
+            ++acked;
+        }
+    };
+    QString title;
+    m_answerer->answerNext([&](QWidget* w) {
+        title = w->windowTitle();
+        auto* ports = w->findChild<QComboBox*>(QStringLiteral("comPorts"));
+        ports->addItem(instrument.portName(), instrument.portName());
+        ports->setCurrentIndex(ports->count() - 1);
+        // The download's own dialog is left alone by the answerer: the
+        // instrument talks to it once it is up.
+        auto* poll = new QTimer(window.get());
+        QObject::connect(poll, &QTimer::timeout, window.get(), [poll, &sendAll] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || !modal->inherits("Download") || !modal->isVisible())
+                return;
+            poll->stop();
+            poll->deleteLater();
+            sendAll();
+        });
+        poll->start(1);
+        qobject_cast<QDialog*>(w)->accept();
+    });
+    QStringList report;
+    m_answerer->answerNext([&report](QWidget* w) {
+        for (QLabel* label : w->findChildren<QLabel*>())
+            report << label->text();
+        qobject_cast<QDialog*>(w)->accept();
+    });
+    download->trigger();
+
+    QCOMPARE(title, QStringLiteral("Download from Tester"));
+    QCOMPARE(acked, records.size());
+    QCOMPARE(m_answerer->count(), 2);
+    QCOMPARE(m_answerer->last().className, QStringLiteral("DialogDownloadReport"));
+    QVERIFY(!report.isEmpty());
+
+    // The new client, site and location appear in the tree.
+    auto* tree = window->findChild<QTreeView*>(QStringLiteral("assetTreeView"));
+    const QModelIndex databaseNode = tree->model()->index(0, 0);
+    QModelIndex client;
+    for (int row = 0; row < tree->model()->rowCount(databaseNode); ++row) {
+        const QModelIndex child = tree->model()->index(row, 0, databaseNode);
+        if (child.data().toString() == QStringLiteral("Harbour Hospital"))
+            client = child;
+    }
+    QVERIFY(client.isValid());
+    const QModelIndex site = tree->model()->index(0, 0, client);
+    QCOMPARE(site.data().toString(), QStringLiteral("East Wing"));
+    QCOMPARE(tree->model()->index(0, 0, site).data().toString(), QStringLiteral("Ward 7"));
+}
+
+void TestMainWindow::alertThresholdsKeptAcrossStarts()
+{
+    for (double& value : AlertThresholds::values)
+        value = 0;
+    AlertThresholds::values[AlertThresholds::LeakageRelative] = 0.25;
+    newWindow()->close();
+    AlertThresholds::values[AlertThresholds::LeakageRelative] = 0;
+    auto window = newWindow();
+    QCOMPARE(AlertThresholds::values[AlertThresholds::LeakageRelative], 0.25);
 }
 
 void TestMainWindow::dialogRemembersEntriesButNeverPasswords()
