@@ -135,3 +135,9 @@ CREATE INDEX ResultSetAssetIdIndex ON dbo.ResultSet (AssetId);
 
 IF NOT EXISTS (SELECT * FROM sys.indexes WHERE name = N'ResultResultSetIdIndex')
 CREATE INDEX ResultResultSetIdIndex ON dbo.Result (ResultSetId);
+
+IF NOT EXISTS (SELECT * FROM sys.indexes WHERE name = N'AssetNameIndex')
+CREATE INDEX AssetNameIndex ON dbo.Asset (Name);
+
+IF NOT EXISTS (SELECT * FROM sys.indexes WHERE name = N'EquipmentModelIndex')
+CREATE INDEX EquipmentModelIndex ON dbo.Equipment (Manufacturer, Model, SerialNo);

@@ -24,7 +24,8 @@ CREATE TABLE IF NOT EXISTS Equipment (
 	Manufacturer VARCHAR(255) NULL,
 	Model VARCHAR(255) NULL,
 	SerialNo VARCHAR(255) NULL,
-	EquipmentClass INT NULL
+	EquipmentClass INT NULL,
+	KEY EquipmentModelIndex (Manufacturer(100), Model(100), SerialNo(100))
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
 
 CREATE TABLE IF NOT EXISTS GlobalTestSequence (
@@ -59,6 +60,7 @@ CREATE TABLE IF NOT EXISTS Asset (
 	RetestDate DATETIME NULL,
 	DeletedLocation VARCHAR(800) NULL,
 	KEY AssetLocationIdIndex (LocationId),
+	KEY AssetNameIndex (Name),
 	KEY AssetEquipmentIdIndex (EquipmentId),
 	CONSTRAINT AssetLocationFk FOREIGN KEY (LocationId) REFERENCES Location (Id) ON DELETE SET NULL,
 	CONSTRAINT AssetEquipmentFk FOREIGN KEY (EquipmentId) REFERENCES Equipment (Id)

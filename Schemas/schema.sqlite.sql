@@ -109,3 +109,5 @@ CREATE INDEX IF NOT EXISTS AppliedPartAssetIdIndex ON AppliedPart (AssetId);
 CREATE INDEX IF NOT EXISTS TestSequenceAssetIdIndex ON TestSequence (AssetId);
 CREATE INDEX IF NOT EXISTS ResultSetAssetIdIndex ON ResultSet (AssetId);
 CREATE INDEX IF NOT EXISTS ResultResultSetIdIndex ON Result (ResultSetId);
+CREATE INDEX IF NOT EXISTS AssetNameIndex ON Asset (Name);
+CREATE INDEX IF NOT EXISTS EquipmentModelIndex ON Equipment (Manufacturer, Model, SerialNo);

@@ -1,0 +1,26 @@
+#include "mainwindow/DialogAbout.h"
+
+#include "ui_DialogAbout.h"
+
+#include <QPalette>
+#include <QPixmap>
+
+DialogAbout::DialogAbout(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::DialogAbout>())
+{
+    QPalette background;
+    background.setBrush(backgroundRole(), QBrush(QPixmap(QStringLiteral(":/images/images/splash.jpg"))));
+    setPalette(background);
+
+    ui->setupUi(this);
+    ui->labelAbout->setText(
+        tr("Pelvane version %1\nCopyright (c) 2024 Tavisk. All rights reserved.",
+           "First line: the program version; second line: the maker's copyright")
+            .arg(versionString()));
+}
+
+DialogAbout::~DialogAbout() = default;
+
+QString DialogAbout::versionString()
+{
+    return QStringLiteral("2.0.038");
+}

@@ -1,0 +1,388 @@
+#include "mainwindow/MainWindow.h"
+
+#include "assets/AssetQueryModel.h"
+#include "assets/AssetSearch.h"
+#include "assets/AssetTableView.h"
+#include "assets/AssetTreeItem.h"
+#include "assets/AssetTreeModel.h"
+#include "assets/AssetTreeView.h"
+#include "assets/DateTimeDelegate.h"
+#include "assets/StatusDelegate.h"
+#include "core/Error.h"
+#include "core/Translator.h"
+#include "database/Database.h"
+#include "database/DialogConnection.h"
+#include "database/ExportDatabaseThread.h"
+#include "database/ServerDatabase.h"
+#include "database/SqliteDatabase.h"
+#include "mainwindow/DialogAbout.h"
+#include "mainwindow/DialogLanguage.h"
+#include "mainwindow/TranslationEntry.h"
+#include "results/AlertThresholds.h"
+#include "transfer/DialogDownloadReport.h"
+#include "transfer/DialogTransfer.h"
+#include "transfer/Download.h"
+#include "transfer/DownloadStats.h"
+
+#include "ui_MainWindow.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QMessageBox>
+#include <QSettings>
+#include <QTextStream>
+#include <QTranslator>
+#include <QUrl>
+
+namespace {
+MainWindow* g_instance = nullptr;
+
+const QString kTranslationKey = QStringLiteral("language/translation");
+const QString kGeometryKey = QStringLiteral("win/MainWindowGeometry");
+const QString kStateKey = QStringLiteral("win/MainWindowState");
+const QString kTableKey = QStringLiteral("win/AssetTableView");
+const QString kAlertsKey = QStringLiteral("settings/alerts");
+const QString kDefaultTranslation = QStringLiteral("Translations/pelvane_en.qm");
+
+QString userManualPath()
+{
+    return QStringLiteral("%1/Docs/Pelvane User Manual.pdf").arg(QCoreApplication::applicationDirPath());
+}
+
+bool usable(const QVariant& value)
+{
+    return value.isValid() && !value.isNull();
+}
+} // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>())
+{
+    g_instance = this;
+    // The lower layers reach the window through these, never by linking to it.
+    Error::setDialogParentProvider([] { return static_cast<QWidget*>(MainWindow::instance()); });
+    Database::setDatabaseActionsHook([](bool enabled) {
+        if (MainWindow* window = MainWindow::instance())
+            window->setDatabaseActionsEnabled(enabled);
+    });
+
+    loadTranslation();
+    ui->setupUi(this);
+
+    // The code behind these actions is not part of this window yet: they stay
+    // out of sight rather than offer something that does nothing.
+    for (QAction* pending : {ui->actionAddAsset, ui->actionDeleteAssets, ui->actionDeleteClient,
+                             ui->actionDeleteSite, ui->actionDeleteLocation, ui->actionUpload})
+        pending->setVisible(false);
+    // No manual ships with this build; the entry appears once one lies beside the program.
+    ui->actionUserManual->setVisible(QFileInfo::exists(userManualPath()));
+
+    ui->assetTableView->setItemDelegateForColumn(AssetTableView::StatusColumn,
+                                                 new StatusDelegate(ui->assetTableView));
+    auto* dates = new DateTimeDelegate(ui->assetTableView);
+    ui->assetTableView->setItemDelegateForColumn(AssetTableView::LastTestColumn, dates);
+    ui->assetTableView->setItemDelegateForColumn(AssetTableView::RetestDateColumn, dates);
+    // The search form and the table live as long as the window: joined once.
+    connect(ui->assetSearch, &AssetSearch::searchAssets, ui->assetTableView, &AssetTableView::showSearchResults);
+    connect(this, &MainWindow::updateTranslations, ui->assetTableView, &AssetTableView::onUpdateTranslations);
+
+    buildLanguageMenu();
+    restoreWindowSettings();
+
+    setCorner(Qt::TopLeftCorner, Qt::LeftDockWidgetArea);
+    setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
+    setCorner(Qt::BottomRightCorner, Qt::RightDockWidgetArea);
+
+    if (Database* db = Database::openFromSettings())
+        setDatabase(db);
+
+    connectActions();
+    qDebug() << "Starting Pelvane";
+}
+
+MainWindow::~MainWindow()
+{
+    if (m_database && Database::instance() == m_database)
+        Database::setInstance(nullptr);
+    releaseAssetTree();
+    if (g_instance == this)
+        g_instance = nullptr;
+}
+
+MainWindow* MainWindow::instance()
+{
+    return g_instance;
+}
+
+QString MainWindow::languageCode(const QString& translationPath)
+{
+    if (translationPath.size() < 5)
+        return QString();
+    return translationPath.mid(translationPath.size() - 5, 2);
+}
+
+void MainWindow::loadTranslation()
+{
+    QSettings settings;
+    m_translationPath = settings.value(kTranslationKey).toString();
+    if (m_translationPath.isEmpty()) {
+        DialogLanguage dialog(this);
+        m_translationPath = dialog.exec() == QDialog::Accepted ? dialog.selectedFile() : kDefaultTranslation;
+    }
+    // A file that is missing leaves the texts untranslated.
+    if (!translator()->load(m_translationPath))
+        qDebug() << "No translation loaded from" << m_translationPath;
+    QLocale::setDefault(QLocale(languageCode(m_translationPath)));
+}
+
+void MainWindow::buildLanguageMenu()
+{
+    m_languageGroup = new QActionGroup(this);
+    m_languageGroup->setExclusive(true);
+    for (const auto& entry : listTranslations(translationsFolder())) {
+        QAction* action = ui->menuLanguage_Settings->addAction(entry->languageName());
+        action->setCheckable(true);
+        action->setData(entry->path);
+        m_languageGroup->addAction(action);
+        if (entry->path == m_translationPath)
+            action->setChecked(true);
+    }
+    connect(m_languageGroup, &QActionGroup::triggered, this, &MainWindow::languageChanged);
+}
+
+void MainWindow::restoreWindowSettings()
+{
+    QSettings settings;
+    const QVariant geometry = settings.value(kGeometryKey);
+    if (usable(geometry))
+        restoreGeometry(geometry.toByteArray());
+    const QVariant state = settings.value(kStateKey);
+    if (usable(state))
+        restoreState(state.toByteArray(), 0);
+    const QVariant table = settings.value(kTableKey);
+    if (usable(table))
+        ui->assetTableView->restoreState(table.toByteArray());
+    const QVariant alerts = settings.value(kAlertsKey);
+    if (usable(alerts))
+        AlertThresholds::load(alerts.toByteArray());
+}
+
+void MainWindow::connectActions()
+{
+    connect(ui->actionExportDatabase, &QAction::triggered, this, &MainWindow::onExportDatabase);
+    connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::onAbout);
+    connect(ui->actionSchedule, &QAction::triggered, this, &MainWindow::onSearch);
+    connect(ui->actionDownload, &QAction::triggered, this, &MainWindow::onDownload);
+    connect(ui->actionDatabaseConnect, &QAction::triggered, this, &MainWindow::onDatabaseConnect);
+    connect(ui->actionUserManual, &QAction::triggered, this, &MainWindow::onOpenUserManual);
+}
+
+QAction* MainWindow::action(int id) const
+{
+    switch (id) {
+    case 0: return ui->actionAddAsset;
+    case 1: return ui->actionDeleteAssets;
+    case 2: return ui->actionRestoreAssets;
+    case 3: return ui->actionUpload;
+    case 5: return ui->actionDeleteClient;
+    case 6: return ui->actionDeleteSite;
+    case 7: return ui->actionDeleteLocation;
+    default: return nullptr;
+    }
+}
+
+bool MainWindow::setDatabase(Database* db)
+{
+    emit disconnectOldDatabase();
+    Database::setInstance(db);
+    emit connectNewDatabase();
+
+    switch (db ? db->type() : -1) {
+    case DatabaseSqlite:
+        setWindowTitle(tr("Tavisk Pelvane - %1",
+                          "The title shown at top of the main window after openinga SQLITE database. "
+                          "%%1 represents the file path of the database.")
+                           .arg(static_cast<SqliteDatabase*>(db)->filePath()));
+        break;
+    case DatabaseMySql:
+        setWindowTitle(tr("Tavisk Pelvane - %1 (MySQL) on %2",
+                          "The title shown at top of the main window after openinga MySQL database. "
+                          "%%1 represents the name of the database and %%2 is the host name")
+                           .arg(db->databaseName(),
+                                static_cast<ServerDatabase*>(db)->connectionSettings().host));
+        break;
+    case DatabaseMsSql:
+        setWindowTitle(tr("Tavisk Pelvane - %1 (Microsoft SQL Server)",
+                          "The title shown at top of the main window after openinga SQL Server "
+                          "database. %%1 represents the name of the database.")
+                           .arg(db->databaseName()));
+        break;
+    default:
+        break;
+    }
+
+    installAssetTable();
+    installAssetTree(db);
+
+    m_database = db;
+    setDatabaseActionsEnabled(true);
+    ui->assetTreeView->selectDatabase();
+    return true;
+}
+
+void MainWindow::installAssetTable()
+{
+    AssetQueryModel* old = m_tableModel;
+    m_tableModel = new AssetQueryModel;
+    m_tableModel->setParent(this);
+    ui->assetTableView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ui->assetTableView->setup(m_tableModel);
+    // setup() gave the view a selection model of its own; ours replaces it.
+    QItemSelectionModel* internal = ui->assetTableView->selectionModel();
+    ui->assetTableView->setSelectionModel(new QItemSelectionModel(m_tableModel, m_tableModel));
+    delete internal;
+    ui->assetTableView->show();
+    delete old;
+}
+
+void MainWindow::installAssetTree(Database* db)
+{
+    AssetTreeModel* oldModel = m_treeModel;
+    AssetTreeItem* oldRoot = m_treeRoot;
+
+    AssetTreeItem::initIcons();
+    m_treeRoot = new AssetTreeItem(0, QStringLiteral("root"), AssetTreeRoot, nullptr);
+    auto* databaseNode = new AssetTreeItem(0, db->databaseName(), AssetTreeDatabase, m_treeRoot);
+    m_treeRoot->appendChild(databaseNode);
+    databaseNode->appendChild(new AssetTreeItem(
+        0, QCoreApplication::translate("AssetTreeView", "Recycled", "The recycled item is where the deleted assets go"),
+        AssetTreeRecycled, databaseNode));
+    m_treeModel = new AssetTreeModel(m_treeRoot);
+    ui->assetTreeView->setModel(m_treeModel);
+    QItemSelectionModel* internal = ui->assetTreeView->selectionModel();
+    ui->assetTreeView->setSelectionModel(new QItemSelectionModel(m_treeModel, m_treeModel));
+    delete internal;
+    ui->assetTreeView->header()->hide();
+    connect(this, &MainWindow::updateTranslations, m_treeModel, &AssetTreeModel::onUpdateTranslations);
+
+    // The model goes before its nodes, so nothing refers to them any more.
+    delete oldModel;
+    delete oldRoot;
+
+    db->setAssetTreeModel(m_treeModel);
+}
+
+void MainWindow::releaseAssetTree()
+{
+    delete m_treeModel;
+    m_treeModel = nullptr;
+    delete m_treeRoot;
+    m_treeRoot = nullptr;
+}
+
+void MainWindow::setDatabaseActionsEnabled(bool enabled)
+{
+    for (QAction* action : {ui->actionExportDatabase, ui->actionSchedule, ui->actionDownload,
+                            ui->actionAddAsset})
+        action->setEnabled(enabled);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (Database* db = Database::instance()) {
+        Database::saveSettings(db);
+        Database::setInstance(nullptr);
+    }
+
+    QSettings settings;
+    settings.setValue(kGeometryKey, saveGeometry());
+    settings.setValue(kStateKey, saveState(0));
+    // Without a database the table has no columns whose widths could be kept.
+    if (ui->assetTableView->model())
+        settings.setValue(kTableKey, ui->assetTableView->saveState());
+    settings.setValue(kAlertsKey, AlertThresholds::save());
+    if (QAction* checked = m_languageGroup->checkedAction())
+        settings.setValue(kTranslationKey, checked->data().toString());
+
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::languageChanged(QAction*)
+{
+    QMessageBox box(QMessageBox::Question, QString(),
+                    tr("The language will be changed next time Pelvane is started. Would you like "
+                       "to restart now?"),
+                    QMessageBox::Yes | QMessageBox::No);
+    if (box.exec() != QMessageBox::Yes)
+        return;
+    m_restartRequested = true;
+    close();
+}
+
+void MainWindow::onExportDatabase()
+{
+    if (!Database::instance())
+        return;
+    const QString fileName = QFileDialog::getSaveFileName(
+        this, tr("Export Database", "Title in save file dialog when exporting a database"), QString(),
+        tr("SQL files (*.sql);;Text files (*.txt)", "The types of files to show when exporting a database"));
+    if (fileName.isEmpty())
+        return;
+    QFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return;
+    QTextStream out(&file);
+    ExportDatabaseThread thread(&out, this);
+    thread.exec();
+}
+
+void MainWindow::onDatabaseConnect()
+{
+    DialogConnection dialog(this);
+    connect(&dialog, &DialogConnection::databaseOpened, this, &MainWindow::setDatabase);
+    dialog.exec();
+}
+
+void MainWindow::onDownload()
+{
+    DialogTransfer dialog(this, 0);
+    dialog.setWindowIcon(QIcon(QStringLiteral(":/icons/icons/download.png")));
+    dialog.setWindowTitle(tr("Download from Tester", "This is the title in the download from tester dialog"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    DownloadStats stats;
+    {
+        Download download(dialog.portName(), dialog.baudRate(), &stats);
+        download.start();
+    }
+    DialogDownloadReport report(&stats, this);
+    report.exec();
+}
+
+void MainWindow::onSearch()
+{
+    ui->assetTabWidget->setCurrentWidget(ui->searchTab);
+}
+
+void MainWindow::onAbout()
+{
+    DialogAbout dialog(this);
+    dialog.exec();
+}
+
+void MainWindow::onOpenUserManual()
+{
+    // The desktop's PDF reader takes the place of the one looked up on Windows.
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(userManualPath()))) {
+        QMessageBox::information(this, QString(),
+                                 tr("A version of Adobe Acrobat could not be found on your system. "
+                                    "Acrobat must be installed to open the manual."));
+    }
+}

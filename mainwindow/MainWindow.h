@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+
+class AssetQueryModel;
+class AssetTreeItem;
+class AssetTreeModel;
+class Database;
+class QAction;
+class QActionGroup;
+
+namespace Ui { class MainWindow; }
+
+// The program's one top-level window: menus, tool bars, the asset views in
+// the centre and the two docks. It installs each database the user opens and
+// saves the window settings and the database choice when it closes.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    static MainWindow* instance();
+
+    // The asset actions by id: 0 add, 1 delete, 2 restore, 3 upload,
+    // 5 delete client, 6 delete site, 7 delete location; null otherwise.
+    QAction* action(int id) const;
+
+    bool setDatabase(Database* db);
+    void setDatabaseActionsEnabled(bool enabled);
+
+    // Set when the user asked for a restart to change the language; main
+    // builds a new window when this one has closed.
+    bool restartRequested() const { return m_restartRequested; }
+
+    // "Translations/pelvane_de.qm" gives "de".
+    static QString languageCode(const QString& translationPath);
+
+signals:
+    void updateTranslations();
+    void disconnectOldDatabase();
+    void connectNewDatabase();
+
+public slots:
+    void languageChanged(QAction* action);
+    void onExportDatabase();
+    void onDatabaseConnect();
+    void onDownload();
+    void onSearch();
+    void onAbout();
+    void onOpenUserManual();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void loadTranslation();
+    void buildLanguageMenu();
+    void restoreWindowSettings();
+    void connectActions();
+    void installAssetTable();
+    void installAssetTree(Database* db);
+    void releaseAssetTree();
+
+    std::unique_ptr<Ui::MainWindow> ui;
+    QPointer<Database> m_database;
+    // The browser's models of the current database; the tree's nodes are
+    // owned here, not by its model.
+    AssetTreeItem* m_treeRoot = nullptr;
+    AssetTreeModel* m_treeModel = nullptr;
+    AssetQueryModel* m_tableModel = nullptr;
+    QActionGroup* m_languageGroup = nullptr;
+    QString m_translationPath;
+    bool m_restartRequested = false;
+};

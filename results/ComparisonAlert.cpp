@@ -1,0 +1,144 @@
+#include "results/ComparisonAlert.h"
+
+#include "database/SqlQuery.h"
+#include "results/AlertThresholds.h"
+#include "ux/CodeTables.h"
+#include "ux/TsqTestElementDetails.h"
+
+#include <QStringList>
+#include <cmath>
+
+namespace {
+
+int categoryOf(int testId)
+{
+    if (testId < 0 || testId > 255)
+        return 0;
+    const Ux::TsqTestElementDetail* row = Ux::TsqTestElementDetails::instance()->details(quint8(testId));
+    return row ? row->category : 0;
+}
+
+} // namespace
+
+ComparisonAlert::ComparisonAlert(int previousResultSetId, int newResultSetId)
+    : previousResultSetId(previousResultSetId), newResultSetId(newResultSetId)
+{
+    // The pairing below needs the rows of one TestId next to each other, by
+    // set and then by value; grouping alone does not promise that order.
+    SqlQuery rows(QStringLiteral(
+        "SELECT TestId,ResultSetId,Result FROM Result WHERE ResultSetId=:ResultSetId1 OR "
+        "ResultSetId=:ResultSetId2 GROUP BY TestId,ResultSetId,Result ORDER BY TestId,ResultSetId,Result"));
+    rows.bindValue(QStringLiteral(":ResultSetId1"), previousResultSetId);
+    rows.bindValue(QStringLiteral(":ResultSetId2"), newResultSetId);
+    rows.exec();
+
+    double previousValue = 0.0;
+    double newValue = 0.0;
+    bool hasPrevious = false;
+    bool hasNew = false;
+    int testIdBefore = 0;
+    while (rows.next()) {
+        const int testId = rows.value(0).toInt();
+        const int setId = rows.value(1).toInt();
+        const double value = rows.value(2).toDouble();
+        if (testId != testIdBefore) {
+            hasPrevious = false;
+            hasNew = false;
+        }
+        if (setId == previousResultSetId) {
+            previousValue = value;
+            hasPrevious = true;
+        } else {
+            newValue = value;
+            hasNew = true;
+        }
+        if (testId == testIdBefore && hasPrevious && hasNew) {
+            double relative = 0.0;
+            double absolute = 0.0;
+            if (AlertThresholds::forCategory(categoryOf(testId), &relative, &absolute)
+                && exceeds(previousValue, newValue, relative, absolute))
+                testIds.append(testId);
+            hasPrevious = false;
+            hasNew = false;
+        }
+        testIdBefore = testId;
+    }
+    if (testIds.isEmpty())
+        return;
+
+    QStringList conditions;
+    for (int testId : testIds)
+        conditions.append(QStringLiteral("TestId=%1").arg(testId));
+    // Only what passed becomes Alert, so that clearing alerts (Alert back to
+    // Pass) can never turn a failed safety test into a pass.
+    SqlQuery results(QStringLiteral("UPDATE Result SET Status=:Status WHERE ResultSetId=:ResultSetId "
+                                    "AND Status=:PassStatus AND (%1)")
+                         .arg(conditions.join(QStringLiteral(" OR "))));
+    results.bindValue(QStringLiteral(":Status"), int(Ux::StatusAlert));
+    results.bindValue(QStringLiteral(":ResultSetId"), newResultSetId);
+    results.bindValue(QStringLiteral(":PassStatus"), int(Ux::StatusPass));
+    results.exec();
+
+    SqlQuery set(QStringLiteral("UPDATE ResultSet SET OverallResult=:OverallResult WHERE Id=:ResultSetId "
+                                "AND OverallResult=:PassStatus"));
+    set.bindValue(QStringLiteral(":OverallResult"), int(Ux::StatusAlert));
+    set.bindValue(QStringLiteral(":ResultSetId"), newResultSetId);
+    set.bindValue(QStringLiteral(":PassStatus"), int(Ux::StatusPass));
+    set.exec();
+
+    status = Ux::StatusAlert;
+}
+
+bool ComparisonAlert::exceeds(double previous, double current, double relative, double absolute)
+{
+    const double difference = std::fabs(previous - current);
+    if (relative > 0.0 && difference / previous >= relative)
+        return true;
+    return absolute > 0.0 && difference >= absolute;
+}
+
+void ComparisonAlert::loadThresholds(const QByteArray& blob)
+{
+    AlertThresholds::load(blob);
+}
+
+QByteArray ComparisonAlert::saveThresholds()
+{
+    return AlertThresholds::save();
+}
+
+void ComparisonAlert::findAllAlerts(QList<ComparisonAlert*>* alerts)
+{
+    // Consecutive Pass sets of each asset in date order: the pairs the import
+    // compares as results arrive, so a search finds again what it raised.
+    SqlQuery sets(QStringLiteral("SELECT Id,AssetId FROM ResultSet WHERE OverallResult=:OverallResult "
+                                 "ORDER BY AssetId ASC,Date ASC,Id ASC"));
+    sets.bindValue(QStringLiteral(":OverallResult"), int(Ux::StatusPass));
+    sets.exec();
+    QList<QPair<int, int>> rows; // (asset, set), read whole before any set is marked
+    while (sets.next())
+        rows.append({sets.value(1).toInt(), sets.value(0).toInt()});
+
+    for (int i = 1; i < rows.size(); ++i) {
+        if (rows.at(i).first != rows.at(i - 1).first)
+            continue;
+        auto* alert = new ComparisonAlert(rows.at(i - 1).second, rows.at(i).second);
+        if (alert->status == Ux::StatusAlert)
+            alerts->append(alert);
+        else
+            delete alert;
+    }
+}
+
+void ComparisonAlert::removeAllAlerts()
+{
+    SqlQuery results(QStringLiteral("UPDATE Result SET Status=:NewStatus WHERE Status=:OldStatus"));
+    results.bindValue(QStringLiteral(":NewStatus"), int(Ux::StatusPass));
+    results.bindValue(QStringLiteral(":OldStatus"), int(Ux::StatusAlert));
+    results.exec();
+
+    SqlQuery sets(QStringLiteral("UPDATE ResultSet SET OverallResult=:NewStatus WHERE OverallResult=:OldStatus"));
+    sets.bindValue(QStringLiteral(":NewStatus"), int(Ux::StatusPass));
+    sets.bindValue(QStringLiteral(":OldStatus"), int(Ux::StatusAlert));
+    sets.exec();
+}

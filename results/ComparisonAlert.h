@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+
+// Compares the results of two result sets of one asset test by test and marks
+// the later set's drifting results, and the set, as Alert. Only results and
+// sets that passed are ever marked: a failed test stays failed.
+class ComparisonAlert
+{
+public:
+    // Does all the work: compares, marks the new set in the database, and
+    // leaves status and testIds set. previousResultSetId is the earlier set;
+    // only newResultSetId is ever changed.
+    ComparisonAlert(int previousResultSetId, int newResultSetId);
+
+    // 5 (Alert) when at least one pair drifted beyond its thresholds, else -1.
+    int status = -1;
+    // The TestIds of the drifting pairs, in the order found.
+    QList<int> testIds;
+    int previousResultSetId = 0;
+    int newResultSetId = 0;
+
+    // True when current differs from previous by at least the relative
+    // fraction of previous or by at least the absolute amount. A threshold of
+    // 0 is off. The ratio is taken by the signed previous value unguarded:
+    // previous 0 with any other current value is an infinite drift.
+    static bool exceeds(double previous, double current, double relative, double absolute);
+
+    static void loadThresholds(const QByteArray& blob);
+    static QByteArray saveThresholds();
+
+    // Compares every asset's consecutive Pass result sets in date order and
+    // appends each comparison that raised an alert; the caller owns them.
+    static void findAllAlerts(QList<ComparisonAlert*>* alerts);
+    // Every Alert result and result set becomes Pass again.
+    static void removeAllAlerts();
+};

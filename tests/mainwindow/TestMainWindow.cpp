@@ -1,0 +1,756 @@
+#include "../transfer/InstrumentRecords.h"
+#include "database/Database.h"
+#include "database/DialogConnection.h"
+#include "database/MySqlDatabase.h"
+#include "database/SqliteDatabase.h"
+#include "mainwindow/ApplicationLoop.h"
+#include "mainwindow/DialogAbout.h"
+#include "mainwindow/DialogLanguage.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/TranslationEntry.h"
+#include "support/DialogAnswerer.h"
+#include "support/MariaDbServer.h"
+#include "support/SeededDatabase.h"
+#include "support/SimulatedInstrument.h"
+#include "support/TestEnvironment.h"
+#include "results/AlertThresholds.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDataStream>
+#include <QDockWidget>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTimer>
+#include <QTreeView>
+#include <QToolBar>
+#include <QtTest>
+#include <memory>
+
+namespace {
+const QString kEnglish = QStringLiteral("Translations/pelvane_en.qm");
+
+QAction* findAction(QWidget* window, const char* name)
+{
+    return window->findChild<QAction*>(QLatin1String(name));
+}
+
+// Presses a button of a dialog once the answerer has returned, so that the
+// dialogs the button opens are answered by the handlers queued after it.
+void pressLater(QWidget* dialog, const char* buttonName)
+{
+    auto* button = dialog->findChild<QPushButton*>(QLatin1String(buttonName));
+    QVERIFY(button);
+    QTimer::singleShot(0, button, [button] { QTest::mouseClick(button, Qt::LeftButton); });
+}
+
+DialogAnswerer::Handler chooseFile(const QString& path, QString* startFolder = nullptr)
+{
+    return [path, startFolder](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        if (!dialog) {
+            qWarning("expected a file dialog, got %s", w->metaObject()->className());
+            return;
+        }
+        if (startFolder)
+            *startFolder = dialog->directory().absolutePath();
+        if (path.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept();
+    };
+}
+
+QStringList menuTitles(QMenuBar* bar)
+{
+    QStringList titles;
+    for (QAction* a : bar->actions())
+        titles << a->text();
+    return titles;
+}
+} // namespace
+
+// Writes a populated database for the screenshot helper (scripts/screenshot).
+PELVANE_CHILD_SCENARIO(seedDatabase)
+{
+    if (args.isEmpty())
+        return 2;
+    QFile::remove(args.first());
+    SqliteDatabase* db = SeededDatabase::createSeeded(args.first());
+    Database::setInstance(nullptr);
+    return db ? 0 : 1;
+}
+
+// Saves what the X display shows (run with QT_QPA_PLATFORM=xcb).
+PELVANE_CHILD_SCENARIO(grabScreen)
+{
+    if (args.isEmpty() || !QGuiApplication::primaryScreen())
+        return 2;
+    return QGuiApplication::primaryScreen()->grabWindow(0).save(args.first(), "PNG") ? 0 : 1;
+}
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void firstStartAsksForLanguage();
+    void cancelledLanguageQuestionFallsBackToEnglish();
+    void languageListFollowsTheTranslationsFolder();
+    void formHasTitleMenusToolBarsAndDocks();
+    void actionStatesWithAndWithoutDatabase();
+    void createDatabaseFromConnectDialog();
+    void openExistingDatabaseAndCancelledFileDialog();
+    void connectToMariaDbThroughDialog();
+    void downloadFillsTheTree();
+    void alertThresholdsKeptAcrossStarts();
+    void dialogRemembersEntriesButNeverPasswords();
+    void windowStateAndDatabaseRestoredAtNextStart();
+    void foreignDatabaseIsRefusedAtStart();
+    void languageChangeRestartsTheWindow();
+    void answeringNoKeepsTheWindow();
+    void aboutBoxShowsVersion();
+
+private:
+    std::unique_ptr<MainWindow> newWindow();
+    QString seededFile();
+
+    DialogAnswerer* m_answerer = nullptr;
+};
+
+void TestMainWindow::init()
+{
+    TestEnvironment::clearSettings();
+    QSettings().setValue(QStringLiteral("language/translation"), kEnglish);
+    m_answerer = new DialogAnswerer(this);
+}
+
+void TestMainWindow::cleanup()
+{
+    delete m_answerer;
+    m_answerer = nullptr;
+    Database::setInstance(nullptr);
+}
+
+std::unique_ptr<MainWindow> TestMainWindow::newWindow()
+{
+    auto window = std::make_unique<MainWindow>();
+    window->show();
+    return window;
+}
+
+QString TestMainWindow::seededFile()
+{
+    const QString path = TestEnvironment::instance()->newFolder(QStringLiteral("db")) + QStringLiteral("/site.db");
+    if (!SeededDatabase::createSeeded(path))
+        return QString();
+    Database::setInstance(nullptr);
+    return path;
+}
+
+void TestMainWindow::firstStartAsksForLanguage()
+{
+    TestEnvironment::clearSettings();
+    QStringList offered;
+    m_answerer->answerNext([&offered](QWidget* w) {
+        auto* combo = w->findChild<QComboBox*>(QStringLiteral("languageCombo"));
+        for (int i = 0; combo && i < combo->count(); ++i)
+            offered << combo->itemText(i);
+        qobject_cast<QDialog*>(w)->accept();
+    });
+    auto window = newWindow();
+    QCOMPARE(m_answerer->count(), 1);
+    QCOMPARE(m_answerer->seen().first().className, QStringLiteral("DialogLanguage"));
+    QCOMPARE(m_answerer->seen().first().title, QStringLiteral("Please Select a Language"));
+    QCOMPARE(offered, QStringList{QStringLiteral("English")});
+
+    QMenu* languages = window->findChild<QMenu*>(QStringLiteral("menuLanguage_Settings"));
+    QCOMPARE(languages->actions().size(), 1);
+    QVERIFY(languages->actions().first()->isChecked());
+
+    window->close();
+    QCOMPARE(QSettings().value(QStringLiteral("language/translation")).toString(), kEnglish);
+
+    // The answer sticks: the next window does not ask again.
+    m_answerer->clear();
+    auto second = newWindow();
+    QCOMPARE(m_answerer->count(), 0);
+}
+
+void TestMainWindow::cancelledLanguageQuestionFallsBackToEnglish()
+{
+    TestEnvironment::clearSettings();
+    QLocale::setDefault(QLocale(QLocale::German));
+    auto window = newWindow();  // the answerer rejects the question
+    QCOMPARE(m_answerer->count(), 1);
+    QCOMPARE(QLocale().language(), QLocale::English);
+    QCOMPARE(window->findChild<QMenu*>(QStringLiteral("menuLanguage_Settings"))->actions().first()->data().toString(),
+             kEnglish);
+}
+
+void TestMainWindow::languageListFollowsTheTranslationsFolder()
+{
+    const QString work = TestEnvironment::instance()->newFolder(QStringLiteral("cwd"));
+    QDir().mkpath(work + QStringLiteral("/Translations"));
+    QVERIFY(QFile::copy(kEnglish, work + QStringLiteral("/Translations/pelvane_en.qm")));
+    QVERIFY(QFile::copy(kEnglish, work + QStringLiteral("/Translations/pelvane_de.qm")));
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(work);
+    auto restore = qScopeGuard([&previous] { QDir::setCurrent(previous); });
+
+    const auto entries = listTranslations(translationsFolder());
+    QCOMPARE(entries.size(), 2);
+    QCOMPARE(entries.at(0)->path, QStringLiteral("Translations/pelvane_de.qm"));
+    QCOMPARE(entries.at(0)->languageName(), QStringLiteral("German"));
+    QCOMPARE(entries.at(1)->locale.language(), QLocale::English);
+
+    DialogLanguage dialog;
+    auto* combo = dialog.findChild<QComboBox*>(QStringLiteral("languageCombo"));
+    QCOMPARE(combo->count(), 2);
+    QCOMPARE(combo->itemText(0), QStringLiteral("German"));
+    QCOMPARE(dialog.selectedFile(), QStringLiteral("Translations/pelvane_en.qm"));
+    combo->setCurrentIndex(0);
+    QCOMPARE(dialog.selectedFile(), QStringLiteral("Translations/pelvane_de.qm"));
+
+    // A stored language whose file is gone: nothing is checked and the
+    // stored value survives the close.
+    QSettings().setValue(QStringLiteral("language/translation"), QStringLiteral("Translations/pelvane_fr.qm"));
+    auto window = newWindow();
+    QMenu* languages = window->findChild<QMenu*>(QStringLiteral("menuLanguage_Settings"));
+    QCOMPARE(languages->actions().size(), 2);
+    for (QAction* a : languages->actions())
+        QVERIFY(!a->isChecked());
+    QCOMPARE(QLocale().language(), QLocale::French);
+    window->close();
+    QCOMPARE(QSettings().value(QStringLiteral("language/translation")).toString(),
+             QStringLiteral("Translations/pelvane_fr.qm"));
+
+    // An empty folder offers nothing; accepting gives an empty path.
+    QVERIFY(QDir(work + QStringLiteral("/Translations")).removeRecursively());
+    DialogLanguage empty;
+    QVERIFY(empty.selectedFile().isEmpty());
+}
+
+void TestMainWindow::formHasTitleMenusToolBarsAndDocks()
+{
+    auto window = newWindow();
+    QCOMPARE(window->windowTitle(), QStringLiteral("Tavisk Pelvane"));
+    QVERIFY(!window->windowIcon().isNull());
+    QCOMPARE(menuTitles(window->menuBar()),
+             (QStringList{QStringLiteral("File"), QStringLiteral("Edit"), QStringLiteral("Tools"),
+                          QStringLiteral("Help")}));
+
+    QMenu* tools = window->findChild<QMenu*>(QStringLiteral("menuTools"));
+    QCOMPARE(tools->actions().first()->text(), QStringLiteral("Change Language"));
+    QMenu* file = window->findChild<QMenu*>(QStringLiteral("menuFile_2"));
+    QCOMPARE(file->actions().first(), findAction(window.get(), "actionDatabaseConnect"));
+
+    auto* top = window->findChild<QToolBar*>(QStringLiteral("toolBar"));
+    auto* side = window->findChild<QToolBar*>(QStringLiteral("toolBar2"));
+    QVERIFY(top && side);
+    QCOMPARE(window->toolBarArea(top), Qt::TopToolBarArea);
+    QCOMPARE(side->orientation(), Qt::Vertical);
+    QCOMPARE(side->parentWidget(), window->centralWidget());
+    QCOMPARE(top->iconSize(), QSize(20, 20));
+    QCOMPARE(top->actions().first(), findAction(window.get(), "actionDatabaseConnect"));
+    for (QAction* a : top->actions() + side->actions()) {
+        if (!a->isSeparator())
+            QVERIFY2(!a->icon().pixmap(20, 20).isNull(), qPrintable(a->objectName()));
+    }
+    QVERIFY(!window->windowIcon().pixmap(32, 32).isNull());
+    // The pictures that other parts of the program name are all there.
+    for (const char* name : {"database", "recycled", "client", "building", "door_open", "exclamation",
+                             "error_large", "sequences", "comparison_alerts", "tester"})
+        QVERIFY2(QFile::exists(QStringLiteral(":/icons/icons/%1.png").arg(QLatin1String(name))), name);
+    QVERIFY(!QPixmap(QStringLiteral(":/images/images/splash.jpg")).isNull());
+
+    auto* browse = window->findChild<QDockWidget*>(QStringLiteral("browseSearchDock"));
+    auto* details = window->findChild<QDockWidget*>(QStringLiteral("assetDetailsDock"));
+    QCOMPARE(window->dockWidgetArea(browse), Qt::LeftDockWidgetArea);
+    QCOMPARE(window->dockWidgetArea(details), Qt::BottomDockWidgetArea);
+    QCOMPARE(browse->windowTitle(), QStringLiteral("Browse Assets"));
+    QVERIFY(!(browse->features() & QDockWidget::DockWidgetClosable));
+    QCOMPARE(window->corner(Qt::BottomLeftCorner), Qt::LeftDockWidgetArea);
+    QCOMPARE(window->corner(Qt::BottomRightCorner), Qt::RightDockWidgetArea);
+
+    auto* tabs = window->findChild<QTabWidget*>(QStringLiteral("assetTabWidget"));
+    QCOMPARE(tabs->tabPosition(), QTabWidget::South);
+    QCOMPARE(tabs->currentWidget()->objectName(), QStringLiteral("browseTab"));
+    QVERIFY(!window->findChild<QWidget*>(QStringLiteral("assetTabs"))->isEnabled());
+
+    // Actions that belong to later work are not offered at all.
+    for (const char* absent : {"actionImport", "actionGenerateCertificates", "actionComparisonAlerts",
+                               "actionGlobalTestSequences", "actionTestInstruments"})
+        QVERIFY2(!findAction(window.get(), absent), absent);
+    for (QAction* a : window->findChildren<QAction*>())
+        QVERIFY2(a->shortcut().isEmpty(), qPrintable(a->objectName()));
+    QCOMPARE(MainWindow::instance(), window.get());
+}
+
+void TestMainWindow::actionStatesWithAndWithoutDatabase()
+{
+    auto window = newWindow();
+    QAction* connectAction = findAction(window.get(), "actionDatabaseConnect");
+    QAction* exportAction = findAction(window.get(), "actionExportDatabase");
+    QAction* search = findAction(window.get(), "actionSchedule");
+    QVERIFY(connectAction->isEnabled());
+    QVERIFY(!exportAction->isEnabled());
+    QVERIFY(!search->isEnabled());
+    QVERIFY(findAction(window.get(), "actionAbout")->isEnabled());
+    QVERIFY(!findAction(window.get(), "actionRestoreAssets")->isVisible());
+
+    QCOMPARE(window->action(0), findAction(window.get(), "actionAddAsset"));
+    QCOMPARE(window->action(2), findAction(window.get(), "actionRestoreAssets"));
+    QCOMPARE(window->action(7), findAction(window.get(), "actionDeleteLocation"));
+    QCOMPARE(window->action(8), nullptr);
+    QCOMPARE(window->action(-1), nullptr);
+
+    const QString path = seededFile();
+    QVERIFY(!path.isEmpty());
+    const QString otherPath = QFileInfo(path).absolutePath() + QStringLiteral("/other.db");
+    QVERIFY(SeededDatabase::createEmpty(otherPath));
+    Database::setInstance(nullptr);
+    auto* db = new SqliteDatabase;
+    QCOMPARE(db->open(path, false), 0);
+    QSignalSpy disconnected(window.get(), &MainWindow::disconnectOldDatabase);
+    QSignalSpy connected(window.get(), &MainWindow::connectNewDatabase);
+    QVERIFY(window->setDatabase(db));
+    QCOMPARE(disconnected.size(), 1);
+    QCOMPARE(connected.size(), 1);
+    QCOMPARE(Database::instance(), db);
+    QCOMPARE(window->windowTitle(), QStringLiteral("Tavisk Pelvane - %1").arg(path));
+    QVERIFY(exportAction->isEnabled());
+    QVERIFY(search->isEnabled());
+
+    // The browser shows the new database: its node selected, the clients under it.
+    auto* tree = window->findChild<QTreeView*>(QStringLiteral("assetTreeView"));
+    QVERIFY(tree->model());
+    QVERIFY(tree->isHeaderHidden());
+    const QModelIndex databaseNode = tree->model()->index(0, 0);
+    QCOMPARE(databaseNode.data().toString(), QStringLiteral("site.db"));
+    QStringList children;
+    for (int row = 0; row < tree->model()->rowCount(databaseNode); ++row)
+        children << tree->model()->index(row, 0, databaseNode).data().toString();
+    QVERIFY2(children.contains(QStringLiteral("Acme Health")), qPrintable(children.join(',')));
+    QVERIFY(children.contains(QStringLiteral("Borough Clinic")));
+    QVERIFY(children.contains(QStringLiteral("Recycled")));
+    QCOMPARE(tree->selectionModel()->selectedIndexes().value(0), databaseNode);
+    auto* table = window->findChild<QTableView*>(QStringLiteral("assetTableView"));
+    QVERIFY(table->model());
+    QCOMPARE(table->selectionBehavior(), QAbstractItemView::SelectRows);
+
+    // Search turns to the search tab.
+    search->trigger();
+    auto* tabs = window->findChild<QTabWidget*>(QStringLiteral("assetTabWidget"));
+    QCOMPARE(tabs->currentWidget()->objectName(), QStringLiteral("searchTab"));
+
+    // A second database replaces the first as a whole.
+    QPointer<Database> first(db);
+    QPointer<QAbstractItemModel> firstTree(tree->model());
+    auto* second = new SqliteDatabase;
+    QCOMPARE(second->open(otherPath, false), 0);
+    window->setDatabase(second);
+    QVERIFY(first.isNull());
+    QVERIFY(firstTree.isNull());
+    QCOMPARE(Database::instance(), second);
+    QCOMPARE(tree->model()->index(0, 0).data().toString(), QStringLiteral("other.db"));
+    QCOMPARE(tree->model()->rowCount(tree->model()->index(0, 0)), 1);  // only Recycled
+    QCOMPARE(window->windowTitle(), QStringLiteral("Tavisk Pelvane - %1").arg(otherPath));
+
+    // A lower layer turns the actions off through the registered hook.
+    QVERIFY(Database::openFromSettings() == nullptr);  // nothing stored yet
+    QVERIFY(!exportAction->isEnabled());
+    QVERIFY(!search->isEnabled());
+}
+
+void TestMainWindow::createDatabaseFromConnectDialog()
+{
+    auto window = newWindow();
+    const QString path = TestEnvironment::instance()->newFolder(QStringLiteral("new")) + QStringLiteral("/fresh.db");
+    QString startFolder;
+    m_answerer->answerNext([](QWidget* w) { pressLater(w, "createSQLiteBtn"); });
+    m_answerer->answerNext(chooseFile(path, &startFolder));
+    findAction(window.get(), "actionDatabaseConnect")->trigger();
+
+    QCOMPARE(m_answerer->seen().at(0).className, QStringLiteral("DialogConnection"));
+    QCOMPARE(m_answerer->seen().at(0).title, QStringLiteral("Connect to Database"));
+    QCOMPARE(m_answerer->seen().at(1).title, QStringLiteral("Save SQLite Database"));
+    QCOMPARE(startFolder, QStringLiteral("%1/Tavisk/Pelvane V2/Databases").arg(
+                              QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)));
+    QVERIFY(QFile::exists(path));
+    QVERIFY(Database::instance());
+    QVERIFY(Database::instance()->checkSchema());
+    QCOMPARE(window->windowTitle(), QStringLiteral("Tavisk Pelvane - %1").arg(path));
+    QVERIFY(findAction(window.get(), "actionExportDatabase")->isEnabled());
+    // Success stored the dialog's entries, the chosen file among them.
+    QVERIFY(QSettings().contains(DialogConnection::settingsKey));
+
+    window->close();
+    QSettings settings;
+    QCOMPARE(settings.value(QStringLiteral("db/current/type")).toInt(), 0);
+    QCOMPARE(settings.value(QStringLiteral("db/current/fileName")).toString(), path);
+    QVERIFY(!settings.contains(QStringLiteral("db/current/host")));
+}
+
+void TestMainWindow::openExistingDatabaseAndCancelledFileDialog()
+{
+    auto window = newWindow();
+    const QString path = seededFile();
+
+    // A cancelled file dialog leaves the dialog open; Escape then closes it
+    // without storing anything.
+    m_answerer->answerNext([](QWidget* w) { pressLater(w, "openSQLiteBtn"); });
+    m_answerer->answerNext([](QWidget* w) {
+        chooseFile(QString())(w);
+        QWidget* connection = w->parentWidget();
+        QTimer::singleShot(0, connection, [connection] { QTest::keyClick(connection, Qt::Key_Escape); });
+    });
+    findAction(window.get(), "actionDatabaseConnect")->trigger();
+    QCOMPARE(m_answerer->count(), 2);
+    QVERIFY(!Database::instance());
+    QVERIFY(!QSettings().contains(DialogConnection::settingsKey));
+
+    // A file that does not exist is refused silently and the dialog stays.
+    m_answerer->clear();
+    QString secondStart;
+    m_answerer->answerNext([](QWidget* w) { pressLater(w, "openSQLiteBtn"); });
+    m_answerer->answerNext([path](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        dialog->setFileMode(QFileDialog::AnyFile);
+        dialog->selectFile(path + QStringLiteral(".missing"));
+        static_cast<QDialog*>(dialog)->accept();
+        auto* connection = qobject_cast<QDialog*>(dialog->parentWidget());
+        QTimer::singleShot(0, connection, [connection] { pressLater(connection, "openSQLiteBtn"); });
+    });
+    m_answerer->answerNext(chooseFile(path, &secondStart));
+    findAction(window.get(), "actionDatabaseConnect")->trigger();
+    QCOMPARE(m_answerer->count(), 3);
+    // The second file dialog starts where the first one ended.
+    QCOMPARE(secondStart, QFileInfo(path).absolutePath());
+    QVERIFY(Database::instance());
+    QCOMPARE(window->windowTitle(), QStringLiteral("Tavisk Pelvane - %1").arg(path));
+}
+
+void TestMainWindow::connectToMariaDbThroughDialog()
+{
+    PELVANE_REQUIRE_MARIADB();
+    const ConnectionSettings server = MariaDbServer::settings(MariaDbServer::uniqueName(QStringLiteral("window")));
+    auto dropLater = qScopeGuard([&server] { MariaDbServer::dropDatabase(server.databaseName); });
+
+    auto window = newWindow();
+    m_answerer->answerNext([&server](QWidget* w) {
+        w->findChild<QTabWidget*>(QStringLiteral("tabWidget"))->setCurrentIndex(2);
+        w->findChild<QComboBox*>(QStringLiteral("myHostName"))->setEditText(server.host);
+        w->findChild<QComboBox*>(QStringLiteral("myDatabaseName"))->setEditText(server.databaseName);
+        w->findChild<QComboBox*>(QStringLiteral("myUserName"))->setEditText(server.userName);
+        w->findChild<QLineEdit*>(QStringLiteral("myPassword"))->setText(server.password);
+        w->findChild<QCheckBox*>(QStringLiteral("myCreateNewDb"))->setChecked(true);
+        pressLater(w, "mySqlConnectBtn");
+    });
+    findAction(window.get(), "actionDatabaseConnect")->trigger();
+
+    QVERIFY2(Database::instance(), "the connection failed");
+    QCOMPARE(Database::instance()->type(), int(DatabaseMySql));
+    QCOMPARE(window->windowTitle(),
+             QStringLiteral("Tavisk Pelvane - %1 (MySQL) on %2").arg(server.databaseName, server.host));
+
+    window->close();
+    QSettings settings;
+    QCOMPARE(settings.value(QStringLiteral("db/current/type")).toInt(), 2);
+    QCOMPARE(settings.value(QStringLiteral("db/current/dbName")).toString(), server.databaseName);
+    QVERIFY(!Database::instance());
+}
+
+void TestMainWindow::downloadFillsTheTree()
+{
+    SimulatedInstrument instrument;
+    QVERIFY(instrument.isValid());
+    SeededDatabase::createEmpty(TestEnvironment::instance()->newFolder(QStringLiteral("dl")) + QStringLiteral("/dl.db"));
+    Database* db = Database::instance();
+    QVERIFY(db);
+    auto window = newWindow();
+    QAction* download = findAction(window.get(), "actionDownload");
+    QVERIFY(download->isVisible());
+    QVERIFY(!download->isEnabled());
+    window->setDatabase(db);
+    QVERIFY(download->isEnabled());
+
+    const QDateTime tested(QDate(2026, 1, 10), QTime(9, 30));
+    const QList<QByteArray> records = {InstrumentRecords::header(2),
+                                       InstrumentRecords::asset(QStringLiteral("Pump"), tested, 1, {{1, 0.10f}}),
+                                       InstrumentRecords::asset(QStringLiteral("Lamp"), tested, 2, {{2, 0.90f}}),
+                                       InstrumentRecords::end()};
+    int acked = 0;
+    auto sendAll = [&] {
+        for (int i = 0; i < records.size(); ++i) {
+            const int before = int(instrument.seenOfKind(SimulatedInstrument::Seen::Ack).size());
+            if (!instrument.sendPacket(quint8(4 + i), records.at(i))
+                || !instrument.waitUntil([&] { return instrument.seenOfKind(SimulatedInstrument::Seen::Ack).size() > before; },
+                                         3000))
+                return;
+            ++acked;
+        }
+    };
+    QString title;
+    m_answerer->answerNext([&](QWidget* w) {
+        title = w->windowTitle();
+        auto* ports = w->findChild<QComboBox*>(QStringLiteral("comPorts"));
+        ports->addItem(instrument.portName(), instrument.portName());
+        ports->setCurrentIndex(ports->count() - 1);
+        // The download's own dialog is left alone by the answerer: the
+        // instrument talks to it once it is up.
+        auto* poll = new QTimer(window.get());
+        QObject::connect(poll, &QTimer::timeout, window.get(), [poll, &sendAll] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || !modal->inherits("Download") || !modal->isVisible())
+                return;
+            poll->stop();
+            poll->deleteLater();
+            sendAll();
+        });
+        poll->start(1);
+        qobject_cast<QDialog*>(w)->accept();
+    });
+    QStringList report;
+    m_answerer->answerNext([&report](QWidget* w) {
+        for (QLabel* label : w->findChildren<QLabel*>())
+            report << label->text();
+        qobject_cast<QDialog*>(w)->accept();
+    });
+    download->trigger();
+
+    QCOMPARE(title, QStringLiteral("Download from Tester"));
+    QCOMPARE(acked, records.size());
+    QCOMPARE(m_answerer->count(), 2);
+    QCOMPARE(m_answerer->last().className, QStringLiteral("DialogDownloadReport"));
+    QVERIFY(!report.isEmpty());
+
+    // The new client, site and location appear in the tree.
+    auto* tree = window->findChild<QTreeView*>(QStringLiteral("assetTreeView"));
+    const QModelIndex databaseNode = tree->model()->index(0, 0);
+    QModelIndex client;
+    for (int row = 0; row < tree->model()->rowCount(databaseNode); ++row) {
+        const QModelIndex child = tree->model()->index(row, 0, databaseNode);
+        if (child.data().toString() == QStringLiteral("Harbour Hospital"))
+            client = child;
+    }
+    QVERIFY(client.isValid());
+    const QModelIndex site = tree->model()->index(0, 0, client);
+    QCOMPARE(site.data().toString(), QStringLiteral("East Wing"));
+    QCOMPARE(tree->model()->index(0, 0, site).data().toString(), QStringLiteral("Ward 7"));
+}
+
+void TestMainWindow::alertThresholdsKeptAcrossStarts()
+{
+    for (double& value : AlertThresholds::values)
+        value = 0;
+    AlertThresholds::values[AlertThresholds::LeakageRelative] = 0.25;
+    newWindow()->close();
+    AlertThresholds::values[AlertThresholds::LeakageRelative] = 0;
+    auto window = newWindow();
+    QCOMPARE(AlertThresholds::values[AlertThresholds::LeakageRelative], 0.25);
+}
+
+void TestMainWindow::dialogRemembersEntriesButNeverPasswords()
+{
+    {
+        DialogConnection first;
+        QCOMPARE(first.findChild<QTabWidget*>(QStringLiteral("tabWidget"))->currentIndex(), 0);
+        QVERIFY(first.findChild<QComboBox*>(QStringLiteral("msHostName"))->currentText().isEmpty());
+        first.findChild<QTabWidget*>(QStringLiteral("tabWidget"))->setCurrentIndex(1);
+        first.findChild<QComboBox*>(QStringLiteral("msHostName"))->setEditText(QStringLiteral("SERVER\\SQLEXPRESS"));
+        first.findChild<QComboBox*>(QStringLiteral("msDatabaseName"))->setEditText(QStringLiteral("assets"));
+        first.findChild<QComboBox*>(QStringLiteral("msUserName"))->setEditText(QStringLiteral("tester"));
+        first.findChild<QLineEdit*>(QStringLiteral("msPassword"))->setText(QStringLiteral("s3cret-ms"));
+        first.findChild<QCheckBox*>(QStringLiteral("useNtSecurity"))->setChecked(true);
+        first.findChild<QCheckBox*>(QStringLiteral("msCreateNewDb"))->setChecked(true);
+        first.findChild<QComboBox*>(QStringLiteral("myHostName"))->setEditText(QStringLiteral("db.example"));
+        first.findChild<QLineEdit*>(QStringLiteral("myPassword"))->setText(QStringLiteral("s3cret-my"));
+        first.accept();
+    }
+    const QByteArray blob = QSettings().value(DialogConnection::settingsKey).toByteArray();
+    QVERIFY(!blob.isEmpty());
+    for (const QString& secret : {QStringLiteral("s3cret-ms"), QStringLiteral("s3cret-my")}) {
+        QByteArray utf16;
+        {
+            QDataStream out(&utf16, QIODevice::WriteOnly);
+            out << secret;
+        }
+        QVERIFY(!blob.contains(utf16.mid(4)));
+        QVERIFY(!blob.contains(secret.toUtf8()));
+    }
+
+    {
+        DialogConnection second;
+        QCOMPARE(second.findChild<QTabWidget*>(QStringLiteral("tabWidget"))->currentIndex(), 1);
+        auto* host = second.findChild<QComboBox*>(QStringLiteral("msHostName"));
+        QCOMPARE(host->currentText(), QStringLiteral("SERVER\\SQLEXPRESS"));
+        QCOMPARE(host->count(), 1);
+        QVERIFY(second.findChild<QCheckBox*>(QStringLiteral("useNtSecurity"))->isChecked());
+        QVERIFY(!second.findChild<QComboBox*>(QStringLiteral("msUserName"))->isEnabled());
+        QVERIFY(!second.findChild<QLineEdit*>(QStringLiteral("msPassword"))->isEnabled());
+        QVERIFY(!second.findChild<QCheckBox*>(QStringLiteral("msCreateNewDb"))->isChecked());
+        QVERIFY(second.findChild<QLineEdit*>(QStringLiteral("msPassword"))->text().isEmpty());
+        QCOMPARE(second.findChild<QComboBox*>(QStringLiteral("myHostName"))->currentText(),
+                 QStringLiteral("db.example"));
+        second.findChild<QCheckBox*>(QStringLiteral("useNtSecurity"))->setChecked(false);
+        QVERIFY(second.findChild<QComboBox*>(QStringLiteral("msUserName"))->isEnabled());
+
+        // A new host joins the history; the one used before is not added twice.
+        host->setEditText(QStringLiteral("OTHER"));
+        second.accept();
+    }
+    DialogConnection third;
+    auto* host = third.findChild<QComboBox*>(QStringLiteral("msHostName"));
+    QCOMPARE(host->currentText(), QStringLiteral("OTHER"));
+    QStringList items;
+    for (int i = 0; i < host->count(); ++i)
+        items << host->itemText(i);
+    QCOMPARE(items, (QStringList{QStringLiteral("SERVER\\SQLEXPRESS"), QStringLiteral("OTHER")}));
+
+    // A blob cut short (an older program's) restores what it holds.
+    QSettings().setValue(DialogConnection::settingsKey, blob.left(12));
+    DialogConnection truncated;
+    QCOMPARE(truncated.findChild<QTabWidget*>(QStringLiteral("tabWidget"))->currentIndex(), 1);
+    QVERIFY(truncated.findChild<QComboBox*>(QStringLiteral("msHostName"))->currentText().isEmpty());
+}
+
+void TestMainWindow::windowStateAndDatabaseRestoredAtNextStart()
+{
+    const QString path = seededFile();
+    QByteArray geometry;
+    {
+        auto window = newWindow();
+        auto* db = new SqliteDatabase;
+        QCOMPARE(db->open(path, false), 0);
+        window->setDatabase(db);
+        window->resize(900, 640);
+        auto* details = window->findChild<QDockWidget*>(QStringLiteral("assetDetailsDock"));
+        window->addDockWidget(Qt::TopDockWidgetArea, details);
+        geometry = window->saveGeometry();
+        window->close();
+        QVERIFY(!Database::instance());
+    }
+    QSettings settings;
+    QCOMPARE(settings.value(QStringLiteral("db/current/fileName")).toString(), path);
+    QCOMPARE(settings.value(QStringLiteral("win/MainWindowGeometry")).toByteArray(), geometry);
+
+    auto window = newWindow();
+    QVERIFY(Database::instance());
+    QCOMPARE(window->windowTitle(), QStringLiteral("Tavisk Pelvane - %1").arg(path));
+    QCOMPARE(window->size(), QSize(900, 640));
+    QCOMPARE(window->dockWidgetArea(window->findChild<QDockWidget*>(QStringLiteral("assetDetailsDock"))),
+             Qt::TopDockWidgetArea);
+    QVERIFY(findAction(window.get(), "actionExportDatabase")->isEnabled());
+    QCOMPARE(m_answerer->count(), 0);
+
+    // Closing without a database writes the window but no database keys.
+    window->close();
+    TestEnvironment::clearSettings();
+    settings.setValue(QStringLiteral("language/translation"), kEnglish);
+    auto empty = newWindow();
+    QVERIFY(!Database::instance());
+    empty->close();
+    QVERIFY(settings.contains(QStringLiteral("win/MainWindowState")));
+    QVERIFY(!settings.contains(QStringLiteral("db/current/type")));
+    QVERIFY(!settings.contains(QStringLiteral("db/current/fileName")));
+}
+
+void TestMainWindow::foreignDatabaseIsRefusedAtStart()
+{
+    const QString path = TestEnvironment::instance()->newFolder(QStringLiteral("foreign")) + QStringLiteral("/other.db");
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("foreign"));
+        other.setDatabaseName(path);
+        QVERIFY(other.open());
+        QVERIFY(other.exec(QStringLiteral("CREATE TABLE Client (Id INTEGER)")).lastError().type() == QSqlError::NoError);
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
+    QSettings().setValue(QStringLiteral("db/current/type"), 0);
+    QSettings().setValue(QStringLiteral("db/current/fileName"), path);
+
+    auto window = newWindow();
+    QCOMPARE(m_answerer->count(), 1);
+    QCOMPARE(m_answerer->last().className, QStringLiteral("DialogErrorMessage"));
+    QVERIFY(m_answerer->last().text.contains(QStringLiteral("not a Pelvane database")));
+    QVERIFY(!Database::instance());
+    QCOMPARE(window->windowTitle(), QStringLiteral("Tavisk Pelvane"));
+}
+
+void TestMainWindow::languageChangeRestartsTheWindow()
+{
+    QList<QPointer<MainWindow>> windows;
+    const int built = runApplicationLoop([this, &windows](MainWindow* window) {
+        windows.append(window);
+        if (windows.size() == 1) {
+            m_answerer->pressNext(QStringLiteral("Yes"));
+            QTimer::singleShot(0, window, [window] {
+                window->findChild<QMenu*>(QStringLiteral("menuLanguage_Settings"))->actions().first()->trigger();
+            });
+        } else {
+            QTimer::singleShot(0, window, [window] { window->close(); });
+        }
+    });
+    QCOMPARE(built, 2);
+    QCOMPARE(m_answerer->count(), 1);
+    QCOMPARE(m_answerer->last().text,
+             QStringLiteral("The language will be changed next time Pelvane is started. Would you like to restart now?"));
+    QCOMPARE(m_answerer->last().icon, int(QMessageBox::Question));
+    // Each window was released before the next pass, and the last one too.
+    QVERIFY(windows.at(0).isNull());
+    QVERIFY(windows.at(1).isNull());
+    QVERIFY(!MainWindow::instance());
+    QCOMPARE(QSettings().value(QStringLiteral("language/translation")).toString(), kEnglish);
+}
+
+void TestMainWindow::answeringNoKeepsTheWindow()
+{
+    auto window = newWindow();
+    m_answerer->pressNext(QStringLiteral("No"));
+    window->findChild<QMenu*>(QStringLiteral("menuLanguage_Settings"))->actions().first()->trigger();
+    QCOMPARE(m_answerer->count(), 1);
+    QVERIFY(window->isVisible());
+    QVERIFY(!window->restartRequested());
+}
+
+void TestMainWindow::aboutBoxShowsVersion()
+{
+    auto window = newWindow();
+    QString text;
+    QString credit;
+    m_answerer->answerNext([&text, &credit](QWidget* w) {
+        text = w->findChild<QLabel*>(QStringLiteral("labelAbout"))->text();
+        credit = w->findChild<QLabel*>(QStringLiteral("label"))->text();
+        qobject_cast<QDialog*>(w)->accept();
+    });
+    findAction(window.get(), "actionAbout")->trigger();
+    QCOMPARE(m_answerer->last().title, QStringLiteral("About Pelvane"));
+    QVERIFY(text.startsWith(QStringLiteral("Pelvane version 2.0.038\n")));
+    QVERIFY(text.contains(QStringLiteral("Copyright")));
+    QVERIFY(!credit.isEmpty());
+
+    DialogAbout about;
+    QCOMPARE(about.size(), QSize(400, 327));
+    QCOMPARE(about.palette().brush(about.backgroundRole()).texture().size(), QSize(400, 327));
+}
+
+PELVANE_TEST_MAIN(TestMainWindow)
+#include "TestMainWindow.moc"

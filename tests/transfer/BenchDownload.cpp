@@ -1,0 +1,161 @@
+// Downloads 1,000 asset records from a simulated instrument over a
+// pseudo-terminal into a fresh SQLite file and prints how long the program
+// took per record beside how long the record takes on a 115,200-baud line.
+//
+// The instrument answers as a real one would: it sends the next packet when
+// the ACK of the last one arrives, from inside the download's own event
+// loop. The pseudo-terminal has no baud rate, so the time from the last byte
+// of a packet to its ACK is the program's: polling, unescaping, framing, the
+// temporary file, the import with its SQL, and the ACK.
+
+#include "InstrumentRecords.h"
+#include "database/SqlQuery.h"
+#include "database/SqliteDatabase.h"
+#include "support/SeededDatabase.h"
+#include "support/TestEnvironment.h"
+#include "transfer/Download.h"
+#include "transfer/DownloadStats.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QtTest>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+
+using namespace InstrumentRecords;
+using Seen = SimulatedInstrument::Seen;
+
+namespace {
+
+constexpr int RecordCount = 1000;
+constexpr double WireBaud = 115200.0;
+constexpr double BitsPerByte = 10.0; // start bit, 8 data bits, stop bit
+
+// The program logs a few lines per packet; they go to a file as in the
+// program, not to the terminal.
+QFile* logFile = nullptr;
+void fileLog(QtMsgType, const QMessageLogContext&, const QString& text)
+{
+    if (logFile)
+        logFile->write(text.toLocal8Bit() + '\n');
+}
+
+QList<QByteArray> buildRecords()
+{
+    QList<QByteArray> records;
+    records << header(RecordCount);
+    const QDateTime tested(QDate(2026, 1, 10), QTime(8, 0));
+    for (int i = 0; i < RecordCount; ++i) {
+        QList<EarthBond> results;
+        for (int r = 0; r < 6; ++r)
+            results.append({quint8(1), 0.05f + 0.01f * float(r)});
+        records << asset(QStringLiteral("Asset %1").arg(i, 4, 10, QLatin1Char('0')), tested.addSecs(60 * i),
+                         1, results, QStringLiteral("SN%1").arg(i));
+    }
+    records << end();
+    return records;
+}
+
+// Processor time of this process: unlike the wall clock it does not grow
+// when other work loads the machine (nor while SQLite waits for the disk).
+double cpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? 0 : values.at(values.size() / 2);
+}
+
+int runBench()
+{
+    SqliteDatabase* db = SeededDatabase::createEmpty(TestEnvironment::instance()->newFolder() + "/bench.db");
+    SimulatedInstrument instrument;
+    if (!db || !instrument.isValid()) {
+        std::fprintf(stderr, "no database or no pseudo-terminal\n");
+        return 1;
+    }
+    QFile log(TestEnvironment::instance()->newFolder() + "/bench.log");
+    log.open(QIODevice::WriteOnly);
+    logFile = &log;
+    qInstallMessageHandler(fileLog);
+
+    const QList<QByteArray> records = buildRecords();
+    QList<qint64> frameBytes;
+    QList<double> responseMs;
+    int next = 0;
+    QElapsedTimer sinceSent;
+    QElapsedTimer total;
+
+    auto sendNext = [&] {
+        const quint8 id = quint8(4 + next % 123);
+        instrument.sendPacket(id, records.at(next));
+        sinceSent.start();
+        frameBytes << instrument.lastFrame().size();
+        ++next;
+    };
+    QObject::connect(&instrument, &SimulatedInstrument::frameSeen, &instrument, [&](const Seen& frame) {
+        if (frame.kind != Seen::Ack)
+            return;
+        responseMs << double(sinceSent.nsecsElapsed()) / 1e6;
+        if (next < records.size())
+            sendNext();
+    });
+
+    DownloadStats stats;
+    Download download(instrument.portName(), 115200, &stats);
+    double cpuAtStart = 0;
+    whenShown(&download, [&] { total.start(); cpuAtStart = cpuMs(); sendNext(); }, [] {});
+    // A stalled run must not hang: give up after a generous time.
+    QTimer::singleShot(600000, &download, [&download] { download.abort(); });
+    download.start();
+    const double totalMs = double(total.nsecsElapsed()) / 1e6;
+    const double totalCpuMs = cpuMs() - cpuAtStart;
+    qInstallMessageHandler(nullptr);
+    logFile = nullptr;
+
+    // Asset records only: the header and the end record are left out.
+    const QList<double> assetMs = responseMs.mid(1, RecordCount);
+    const QList<qint64> assetBytes = frameBytes.mid(1, RecordCount);
+    double meanMs = 0;
+    for (double ms : assetMs)
+        meanMs += ms;
+    meanMs /= std::max<qsizetype>(assetMs.size(), 1);
+    double meanBytes = 0;
+    for (qint64 bytes : assetBytes)
+        meanBytes += double(bytes);
+    meanBytes /= std::max<qsizetype>(assetBytes.size(), 1);
+    const double wireMs = meanBytes * BitsPerByte / WireBaud * 1000.0;
+
+    SqlQuery count;
+    count.exec(QStringLiteral("SELECT (SELECT COUNT(*) FROM Asset), (SELECT COUNT(*) FROM Result)"));
+    count.next();
+    std::printf("records acknowledged      %lld of %d (download %s, %d Pass counted)\n",
+                static_cast<long long>(assetMs.size()), RecordCount,
+                download.result() == QDialog::Accepted ? "completed" : "NOT completed", stats[DownloadStats::Pass]);
+    std::printf("rows written              %d assets, %d results\n", count.value(0).toInt(), count.value(1).toInt());
+    std::printf("frame size per record     %.0f bytes\n", meanBytes);
+    std::printf("program time per record   mean %.3f ms, median %.3f ms, max %.3f ms\n", meanMs, median(assetMs),
+                assetMs.isEmpty() ? 0 : *std::max_element(assetMs.begin(), assetMs.end()));
+    std::printf("processor time per packet %.3f ms (instrument side included)\n",
+                totalCpuMs / double(std::max<qsizetype>(responseMs.size(), 1)));
+    std::printf("wire time per record      %.3f ms at 115,200 baud (8N1)\n", wireMs);
+    std::printf("program / wire            %.2f\n", wireMs > 0 ? meanMs / wireMs : 0);
+    std::printf("whole download            %.0f ms, %lld packets acknowledged\n", totalMs,
+                static_cast<long long>(responseMs.size()));
+    Database::setInstance(nullptr);
+    return download.result() == QDialog::Accepted ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    return runTestMain(argc, argv, [](int, char**) { return runBench(); });
+}

@@ -1,0 +1,84 @@
+// Imports 10,000 asset records of 20 results each into a SQLite file, one
+// transaction per record as a download does, and compares the time taken
+// with the time the same records need on the wire at 115,200 baud.
+
+#include "TsqRecordBuilder.h"
+
+#include "database/SqlQuery.h"
+#include "database/SqliteDatabase.h"
+#include "support/SeededDatabase.h"
+#include "support/TestEnvironment.h"
+#include "transfer/ImportTsq.h"
+
+#include <QElapsedTimer>
+#include <QtTest>
+#include <cstdio>
+
+using namespace TsqRecordBuilder;
+
+namespace {
+
+constexpr int recordCount = 10000;
+constexpr int resultsPerRecord = 20;
+constexpr double baud = 115200.0;
+constexpr double bitsPerByte = 10.0; // start, 8 data, stop
+constexpr double allowedRatio = 0.05;
+
+QByteArray record(int i)
+{
+    Ux::TsqMedicalApplianceResult r = asset(QStringLiteral("Asset %1").arg(i), QStringLiteral("SN%1").arg(i));
+    r.locationName = QStringLiteral("Ward %1").arg(i % 50);
+    r.testDate = QDateTime(QDate(2026, 1, 1), QTime(8, 0)).addSecs(i * 60);
+    std::vector<Element> results;
+    for (int k = 0; k < resultsPerRecord; ++k) {
+        switch (k % 4) {
+        case 0: results.push_back(resistance(17, 0.1f + k * 0.01f, 0.5f)); break;
+        case 1: results.push_back(resistance(32, 50.0f + k, 2.0f)); break;
+        case 2: results.push_back(leakage(48, 100.0f + k, 500.0f, 1, 1, 0x21)); break;
+        default: results.push_back(visual(1)); break;
+        }
+    }
+    r.testResultsData = resultsData(results);
+    return bytes(r);
+}
+
+} // namespace
+
+class BenchImportTsq : public QObject
+{
+    Q_OBJECT
+private slots:
+    void importTenThousandRecords();
+};
+
+void BenchImportTsq::importTenThousandRecords()
+{
+    SqliteDatabase* db = SeededDatabase::createEmpty(TestEnvironment::instance()->newFolder() + "/bench.db");
+    QVERIFY(db);
+    QList<QByteArray> records;
+    qint64 bytesOnWire = 0;
+    for (int i = 0; i < recordCount; ++i) {
+        records << record(i);
+        bytesOnWire += records.last().size();
+    }
+    ImportTsq::resetTransfer();
+    QElapsedTimer timer;
+    timer.start();
+    for (const QByteArray& data : std::as_const(records)) {
+        ImportTsq import;
+        import.import(data);
+        QCOMPARE(import.outcome, 1);
+    }
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    const double wireSeconds = bytesOnWire * bitsPerByte / baud;
+    const double ratio = seconds / wireSeconds;
+    std::printf("Imported %d records (%lld bytes) in %.2f s: %.0f records per second\n", recordCount,
+                static_cast<long long>(bytesOnWire), seconds, recordCount / seconds);
+    std::printf("Time on the wire at 115200 baud: %.1f s; import / wire ratio %.4f (must stay below %.2f)\n",
+                wireSeconds, ratio, allowedRatio);
+    QVERIFY(ratio < allowedRatio);
+    Database::setInstance(nullptr);
+}
+
+PELVANE_TEST_MAIN(BenchImportTsq)
+#include "BenchImportTsq.moc"

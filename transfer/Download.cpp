@@ -1,0 +1,110 @@
+#include "transfer/Download.h"
+
+#include "core/Error.h"
+#include "transfer/DownloadStats.h"
+#include "transfer/ImportTsq.h"
+#include "transfer/TransferLink.h"
+#include "transfer/TransferTempFile.h"
+#include "ux/PerformanceTimer.h"
+#include "ux/TransferPacket.h"
+#include "ux/TsqHeader.h"
+
+#include <QDebug>
+#include <QTimer>
+
+Download::Download(const QString& portName, int baudRate, DownloadStats* stats)
+    : DialogProgress(tr("Downloading ..."), Error::dialogParent()), stats(stats), portName(portName),
+      baudRate(baudRate)
+{
+    connect(this, &DialogProgress::progressAbortRequest, this, &DialogProgress::abort);
+    connect(this, &QDialog::finished, this, [this] {
+        running = false;
+        if (pollTimer)
+            pollTimer->stop();
+    });
+}
+
+Download::~Download()
+{
+    port.close();
+    receiver.reset();
+}
+
+void Download::start()
+{
+    ImportTsq::resetTransfer();
+    if (!TransferLink::open(port, portName, baudRate, Error::dialogParent()))
+        return;
+    TransferTempFile::makeFolder();
+
+    receiver = std::make_unique<Ux::TransferPacket>(&port, Ux::TransferPacket::ReceiverMode);
+    connect(receiver.get(), &Ux::TransferPacket::packetReceived, this, &Download::packetReceived);
+
+    pollTimer = new QTimer(this);
+    connect(pollTimer, &QTimer::timeout, this, &Download::update);
+    pollTimer->start(0);
+    running = true;
+    exec();
+}
+
+void Download::update()
+{
+    port.read(TransferLink::PollBytes);
+}
+
+void Download::packetReceived(quint8 id, const QByteArray& data)
+{
+    if (!running)
+        return;
+    qDebug() << "Packet received with id=" << id << " and data length of " << data.size();
+    setInfo(1, tr("Received packet (id:%1)", "Shows progress of download. %%1 is the packet id").arg(id));
+    TransferTempFile::write(QStringLiteral("import"), id, data);
+
+    int identifier = 0;
+    {
+        Ux::PerformanceTimer timer(QStringLiteral("Import"));
+        ImportTsq importer;
+        importer.import(data);
+        identifier = importer.identifier;
+        count(identifier, importer.outcome);
+    }
+    if (identifier == Ux::TsqEndOfTransferId) {
+        updateProgress(1.0f);
+        finish();
+        return;
+    }
+
+    // The header announces the records that follow; with the header and the
+    // end record that makes the whole transfer. Without an announcement
+    // (-1) there is nothing to show and only the end record closes.
+    const int expected = ImportTsq::expectedRecordCount() + 2;
+    if (expected <= 1)
+        return;
+    ++received;
+    updateProgress(float(received) / float(expected));
+    if (received == expected)
+        finish();
+}
+
+void Download::count(int identifier, int outcome)
+{
+    if (identifier == Ux::TsqTestSequenceBlockId) {
+        ++(*stats)[DownloadStats::GlobalSequences];
+        return;
+    }
+    if (identifier != Ux::TsqMedicalApplianceResultId)
+        return;
+    switch (outcome) {
+    case 1: ++(*stats)[DownloadStats::Pass]; break;
+    case 2: ++(*stats)[DownloadStats::Fail]; break;
+    case 5: ++(*stats)[DownloadStats::Alert]; break;
+    case 6: ++(*stats)[DownloadStats::AlreadyStored]; break;
+    default: ++(*stats)[DownloadStats::Other]; break;
+    }
+}
+
+void Download::finish()
+{
+    running = false;
+    accept();
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "database/DialogProgress.h"
+#include "ux/SerialPort.h"
+
+#include <memory>
+
+struct DownloadStats;
+class QTimer;
+namespace Ux { class TransferPacket; }
+
+// Receives the records an instrument sends and imports each one into the
+// current database as it arrives, counting what they brought. Runs as a
+// modal progress dialog polling the port; it ends on the end-of-transfer
+// record, when the announced number of records has come, or on Abort. Each
+// record is committed on its own, so an aborted download keeps what came
+// before the Abort.
+class Download : public DialogProgress
+{
+    Q_OBJECT
+public:
+    // stats is the caller's zero-filled record, counted into in place.
+    Download(const QString& portName, int baudRate, DownloadStats* stats);
+    ~Download() override;
+
+    // Opens the port and runs the dialog; returns when it has closed, or at
+    // once when the port cannot be opened.
+    void start();
+
+public slots:
+    void update();
+    void packetReceived(quint8 id, const QByteArray& data);
+
+private:
+    void count(int identifier, int outcome);
+    void finish();
+
+    Ux::SerialPort port;
+    DownloadStats* stats;
+    int received = 0;
+    QString portName;
+    int baudRate;
+    QTimer* pollTimer = nullptr;
+    std::unique_ptr<Ux::TransferPacket> receiver;
+    // False once the dialog has closed: bytes still in the last read chunk
+    // are not imported after an Abort or the end.
+    bool running = false;
+};

@@ -1,0 +1,318 @@
+#include "transfer/ImportTsq.h"
+
+#include "database/Database.h"
+#include "database/DatabaseTransaction.h"
+#include "database/SqlQuery.h"
+#include "results/ComparisonAlert.h"
+#include "ux/CodeTables.h"
+#include "ux/InstrumentTypeString.h"
+#include "ux/TsqEndOfTransfer.h"
+#include "ux/TsqMedicalApplianceResult.h"
+#include "ux/TsqStartOfTransfer.h"
+#include "ux/TsqTestResults.h"
+#include "ux/TsqTestSequenceBlock.h"
+
+#include <QDebug>
+#include <QVariantList>
+
+namespace {
+
+// What the last transfer header of the running download announced.
+int g_expectedRecordCount = -1;
+int g_instrumentId = 0; // 0: no header seen in this download
+
+// The instruments' defaults for a newly seen instrument's port settings.
+constexpr int instrumentBaudRate = 57600;
+constexpr int instrumentDataBits = 8;
+constexpr int instrumentParity = 0;
+constexpr int instrumentStopBits = 0;
+
+// A blob column is written as it came; an absent blob is an empty one, not NULL.
+QByteArray blobValue(const QByteArray& data)
+{
+    return data.isNull() ? QByteArray("", 0) : data;
+}
+
+QVariant nullIfZero(int value)
+{
+    return value == 0 ? QVariant() : QVariant(value);
+}
+
+QVariant nullIfEmpty(const QString& text)
+{
+    return text.isEmpty() ? QVariant() : QVariant(text);
+}
+
+bool refused(const QDataStream& stream, const char* kind)
+{
+    if (stream.status() == QDataStream::Ok)
+        return false;
+    qDebug() << "ImportTsq: unreadable" << kind << "record ignored";
+    return true;
+}
+
+int findAsset(const Ux::TsqMedicalApplianceResult& record)
+{
+    SqlQuery query(QStringLiteral(
+        "SELECT Id FROM Asset WHERE Name=:Name AND (SerialNo=:SerialNo OR SerialNo IS NULL)"));
+    // Trimmed as the insert stores them, so that a record finds its own asset again.
+    query.bindValue(QStringLiteral(":Name"), record.applianceName.trimmed());
+    query.bindValue(QStringLiteral(":SerialNo"), record.serialNo.trimmed());
+    query.exec();
+    return query.next() ? query.value(0).toInt() : 0;
+}
+
+void updateAsset(int assetId, const Ux::TsqMedicalApplianceResult& record, int locationId, int equipmentId)
+{
+    SqlQuery update(QStringLiteral(
+        "UPDATE Asset SET Description=:Description, ServiceCode=:ServiceCode, LocationId=:LocationId, "
+        "EquipmentId=:EquipmentId, RetestPeriod=:RetestPeriod, DeletedLocation=NULL WHERE Id=:AssetId"));
+    update.bindValue(QStringLiteral(":Description"), record.applianceDescription.trimmed());
+    update.bindValue(QStringLiteral(":ServiceCode"), record.serviceCode.trimmed());
+    update.bindValue(QStringLiteral(":LocationId"), locationId);
+    update.bindValue(QStringLiteral(":EquipmentId"), equipmentId);
+    update.bindValue(QStringLiteral(":RetestPeriod"), int(record.retestPeriod));
+    update.bindValue(QStringLiteral(":AssetId"), assetId);
+    update.exec();
+}
+
+void deleteAssetRows(const QString& table, int assetId)
+{
+    SqlQuery remove(QStringLiteral("DELETE FROM %1 WHERE AssetId=:AssetId").arg(table));
+    remove.bindValue(QStringLiteral(":AssetId"), assetId);
+    remove.exec();
+}
+
+void replaceAppliedParts(int assetId, const Ux::TsqMedicalApplianceResult& record, int backend)
+{
+    deleteAssetRows(QStringLiteral("AppliedPart"), assetId);
+
+    SqlQuery insert;
+    insert.prepareInsert(QStringLiteral("AppliedPart"),
+                         {QStringLiteral("AssetId"), QStringLiteral("Name"), QStringLiteral("ConnectionClass"),
+                          QStringLiteral("Connection"), QStringLiteral("NumConnections")},
+                         backend);
+    for (int i = 0; i < Ux::TsqMedicalApplianceResult::AppliedPartSlots; ++i) {
+        const Ux::TsqAppliedPart& part = record.appliedParts[i];
+        if (part.numConnections == 0)
+            break; // the slots after the first empty one are never used
+        insert.bindValue(QStringLiteral(":AssetId"), assetId);
+        insert.bindValue(QStringLiteral(":Name"), part.name);
+        insert.bindValue(QStringLiteral(":ConnectionClass"), part.appliedPartClass);
+        insert.bindValue(QStringLiteral(":Connection"), i);
+        insert.bindValue(QStringLiteral(":NumConnections"), int(part.numConnections));
+        insert.exec();
+    }
+}
+
+void replaceTestSequence(int assetId, const Ux::TsqMedicalApplianceResult& record, int backend)
+{
+    deleteAssetRows(QStringLiteral("TestSequence"), assetId);
+
+    SqlQuery insert;
+    insert.prepareInsert(QStringLiteral("TestSequence"),
+                         {QStringLiteral("Name"), QStringLiteral("AssetId"), QStringLiteral("Data")}, backend);
+    insert.bindValue(QStringLiteral(":Name"), record.testSequenceName);
+    insert.bindValue(QStringLiteral(":AssetId"), assetId);
+    insert.bindValue(QStringLiteral(":Data"), blobValue(record.testSequenceData));
+    insert.exec();
+}
+
+bool resultSetStored(int assetId, const QDateTime& date)
+{
+    // A record without a valid date matches a stored set without one.
+    const QVariant dateValue = Database::dateTimeValue(date);
+    SqlQuery query(dateValue.isNull()
+                       ? QStringLiteral("SELECT Id FROM ResultSet WHERE AssetId=:AssetId AND Date IS NULL")
+                       : QStringLiteral("SELECT Id FROM ResultSet WHERE AssetId=:AssetId AND Date=:Date"));
+    query.bindValue(QStringLiteral(":AssetId"), assetId);
+    if (!dateValue.isNull())
+        query.bindValue(QStringLiteral(":Date"), dateValue);
+    query.exec();
+    return query.next() && query.value(0).toInt() != 0;
+}
+
+int latestResultSet(int assetId)
+{
+    SqlQuery query(QStringLiteral("SELECT LatestResultSetId FROM Asset WHERE Id=:AssetId"));
+    query.bindValue(QStringLiteral(":AssetId"), assetId);
+    query.exec();
+    return query.next() ? query.value(0).toInt() : 0;
+}
+
+void insertResults(int resultSetId, const QByteArray& data, QDataStream::ByteOrder order, int backend)
+{
+    static const QStringList columns = {
+        QStringLiteral("ResultSetId"),       QStringLiteral("TestId"),
+        QStringLiteral("Status"),            QStringLiteral("ResultLimit"),
+        QStringLiteral("Result"),            QStringLiteral("ResultACDC"),
+        QStringLiteral("ResultGreaterThan"), QStringLiteral("SingleFaultCondition"),
+        QStringLiteral("MainsPolarity"),     QStringLiteral("PatientConnection"),
+        QStringLiteral("PatientAuxConnection"), QStringLiteral("CustomName"),
+        QStringLiteral("CustomUnits")};
+
+    Ux::TsqTestResults elements;
+    QDataStream in(data);
+    in.setByteOrder(order);
+    in >> elements;
+    if (in.status() != QDataStream::Ok)
+        qDebug() << "ImportTsq: result data corrupt after" << elements.size() << "results";
+
+    QVector<QVariantList> values(columns.size());
+    for (const Ux::TsqTestResultElement* e : std::as_const(elements)) {
+        values[0] << resultSetId;
+        values[1] << int(e->id);
+        values[2] << e->status();
+        values[3] << e->limit();
+        values[4] << e->result();
+        values[5] << (e->acDc() == 0 ? QVariant() : QVariant(e->acDc() == 1));
+        values[6] << (e->relation() == -1 ? QVariant() : QVariant(e->relation() == 1));
+        values[7] << nullIfZero(e->conditions() & 0x0E);
+        values[8] << nullIfZero(e->conditions() & 0x01);
+        values[9] << nullIfZero(e->patientConnection());
+        values[10] << nullIfZero(e->auxPatientConnection());
+        values[11] << nullIfEmpty(e->testName());
+        values[12] << nullIfEmpty(e->testUnits());
+    }
+    qDeleteAll(elements);
+    if (values[0].isEmpty())
+        return;
+
+    SqlQuery insert;
+    insert.prepareInsert(QStringLiteral("Result"), columns, backend);
+    for (int i = 0; i < columns.size(); ++i)
+        insert.bindValue(QLatin1Char(':') + columns.at(i), values.at(i));
+    // A set must never be committed with only part of its results.
+    if (!insert.execBatch())
+        insert.displayError();
+}
+
+} // namespace
+
+ImportTsq::ImportTsq() = default;
+
+void ImportTsq::import(const QByteArray& data)
+{
+    QDataStream stream(data);
+    stream.setByteOrder(QDataStream::LittleEndian);
+    Ux::TsqHeader header;
+    stream >> header;
+    if (stream.status() != QDataStream::Ok) {
+        qDebug() << "ImportTsq: record shorter than its header ignored";
+        return;
+    }
+    identifier = header.identifier;
+    switch (identifier) {
+    case Ux::TsqMedicalApplianceResultId:
+        importAsset(stream, header);
+        break;
+    case Ux::TsqTestSequenceBlockId:
+        importGlobalTestSequence(stream, header);
+        break;
+    case Ux::TsqStartOfTransferId:
+        importHeader(stream, header);
+        break;
+    case Ux::TsqEndOfTransferId:
+        importEnd(stream, header);
+        break;
+    default:
+        break;
+    }
+}
+
+int ImportTsq::expectedRecordCount()
+{
+    return g_expectedRecordCount;
+}
+
+void ImportTsq::resetTransfer()
+{
+    g_expectedRecordCount = -1;
+    g_instrumentId = 0;
+}
+
+void ImportTsq::importHeader(QDataStream& stream, const Ux::TsqHeader& header)
+{
+    Ux::TsqStartOfTransfer record;
+    record.header = header;
+    stream >> record;
+    if (refused(stream, "start of transfer"))
+        return;
+    g_expectedRecordCount = record.numberOfRecords;
+    g_instrumentId = Database::instance()->findOrInsertInstrument(
+        Ux::InstrumentTypeString::fromName(record.testerType), record.testerSerialNumber,
+        record.calibrationDate, record.firmwareVersion, instrumentBaudRate, instrumentDataBits,
+        instrumentParity, instrumentStopBits);
+}
+
+void ImportTsq::importAsset(QDataStream& stream, const Ux::TsqHeader& header)
+{
+    Ux::TsqMedicalApplianceResult record;
+    record.header = header;
+    stream >> record;
+    if (refused(stream, "asset"))
+        return;
+
+    DatabaseTransaction transaction;
+    Database* db = Database::instance();
+    const int backend = db->type();
+    const int clientId = db->findOrInsertClient(record.clientName);
+    const int siteId = db->findOrInsertSite(clientId, record.siteName);
+    const int locationId = db->findOrInsertLocation(siteId, record.locationName);
+    const int equipmentId =
+        db->findOrInsertEquipment(record.make, record.model, record.serialNo, record.equipmentClass);
+
+    int assetId = findAsset(record);
+    if (assetId != 0)
+        updateAsset(assetId, record, locationId, equipmentId);
+    else
+        assetId = db->insertAsset(record.applianceName, record.applianceDescription, record.serviceCode,
+                                  record.serialNo, locationId, equipmentId, record.retestPeriod);
+
+    replaceAppliedParts(assetId, record, backend);
+    replaceTestSequence(assetId, record, backend);
+
+    if (record.testResultsData.size() < 4)
+        return;
+    if (resultSetStored(assetId, record.testDate)) {
+        outcome = ImportAlreadyStored;
+        return;
+    }
+    const int previousId = latestResultSet(assetId);
+    const int newId = db->insertResultSet(g_instrumentId == 0 ? QVariant() : QVariant(g_instrumentId),
+                                          assetId, record.testDate, record.testType, record.testMode,
+                                          record.overallResult, record.userName, record.comments);
+    insertResults(newId, record.testResultsData, stream.byteOrder(), backend);
+
+    outcome = record.overallResult;
+    if (previousId != 0) {
+        const ComparisonAlert alert(previousId, newId);
+        // The compare marks only a set that passed.
+        if (alert.status == Ux::StatusAlert && record.overallResult == Ux::StatusPass)
+            outcome = ImportAlert;
+    }
+}
+
+void ImportTsq::importGlobalTestSequence(QDataStream& stream, const Ux::TsqHeader& header)
+{
+    Ux::TsqTestSequenceBlock record;
+    record.header = header;
+    stream >> record;
+    if (refused(stream, "test sequence"))
+        return;
+    SqlQuery insert;
+    insert.prepareInsert(QStringLiteral("GlobalTestSequence"),
+                         {QStringLiteral("Name"), QStringLiteral("EquipmentClass"), QStringLiteral("Data")},
+                         Database::instance()->type());
+    insert.bindValue(QStringLiteral(":Name"), record.name);
+    insert.bindValue(QStringLiteral(":EquipmentClass"), int(record.equipmentClass));
+    insert.bindValue(QStringLiteral(":Data"), blobValue(record.data));
+    insert.exec();
+}
+
+void ImportTsq::importEnd(QDataStream& stream, const Ux::TsqHeader& header)
+{
+    Q_UNUSED(header);
+    quint8 body = 0;
+    stream >> body; // the end record carries nothing for the database
+}

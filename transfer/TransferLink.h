@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+namespace Ux { class SerialPort; }
+
+// What a download and an upload share when they open their port.
+class TransferLink
+{
+public:
+    // Opens the port; on failure logs the system's reason, tells the user
+    // "device failed to open" and returns false once the message is closed.
+    static bool open(Ux::SerialPort& port, const QString& portName, int baudRate, QWidget* parent);
+    // The bytes one poll of a transfer reads at most, so that a tick stays short.
+    static constexpr unsigned PollBytes = 100;
+};

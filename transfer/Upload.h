@@ -1,0 +1,48 @@
+#pragma once
+
+#include "database/DialogProgress.h"
+#include "ux/SerialPort.h"
+
+#include <memory>
+
+struct UploadRequest;
+class QTimer;
+namespace Ux { class TransferPacket; }
+
+// Sends a transfer header, the requested assets, the requested global test
+// sequences and the end record to an instrument, one record per packet: the
+// next on ACK, the same frame again on NCK, as often as the instrument
+// refuses it. Runs as a modal progress dialog polling the port for replies;
+// it closes right after sending the end record, or on Abort. Nothing in the
+// database changes.
+class Upload : public DialogProgress
+{
+    Q_OBJECT
+public:
+    // The request must outlive the upload.
+    explicit Upload(const UploadRequest* request);
+    ~Upload() override;
+
+    // Opens the port, asks whether the instrument is ready, runs the
+    // transfer; returns when it has ended or was not started.
+    void start();
+    void writeNextPacket();
+
+public slots:
+    void ackReceived(quint8 id);
+    void nckReceived(quint8 id);
+    void onPollPort();
+
+private:
+    const UploadRequest* request;
+    int assetIndex = 0;
+    int sequenceIndex = 0;
+    quint8 packetId = 0; // 0: nothing sent yet
+    int total = 0;
+    Ux::SerialPort port;
+    std::unique_ptr<Ux::TransferPacket> sender;
+    QTimer* pollTimer = nullptr;
+    // True from the first packet until the dialog closes; replies that come
+    // after the end record or the Abort send nothing more.
+    bool running = false;
+};
