@@ -4,6 +4,9 @@
 #include "database/Database.h"
 #include "database/DatabaseTransaction.h"
 #include "database/SqlQuery.h"
+#include "transfer/DialogTransfer.h"
+#include "transfer/Upload.h"
+#include "transfer/UploadRequest.h"
 
 #include <QAction>
 #include <QMenu>
@@ -315,6 +318,21 @@ void AssetManager::restoreSelectedAssets()
 void AssetManager::uploadSelectedAssets()
 {
     runUpload(selectedIds());
+}
+
+void AssetManager::runUpload(const QList<int>& assetIds)
+{
+    DialogTransfer dialog(m_window, 1);
+    dialog.setWindowTitle(tr("Upload Assets to Tester"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    UploadRequest request;
+    request.portName = dialog.portName();
+    request.baudRate = dialog.baudRate();
+    request.assetIds = assetIds;
+    // The upload keeps a pointer to the request until it has ended.
+    Upload upload(&request);
+    upload.start();
 }
 
 void AssetManager::removeNode(int type, const QString& assetQuery, const QString& deleteStatement,

@@ -36,6 +36,7 @@ private slots:
     void removingLocationSiteAndClientRecyclesTheirAssets();
     void nodeMergedAwayMovesTheSelectionToItsParent();
     void contextMenus();
+    void uploadAsksForThePortAndStopsOnCancel();
 
 private:
     QAction* act(AssetManager::ActionId id) const { return m_actions.at(id); }
@@ -414,6 +415,19 @@ void TestAssetManager::contextMenus()
     actions[AssetManager::CertificatesAction] = nullptr;
     AssetManager other(nullptr, actions);
     QCOMPARE(other.assetContextMenuActions().size(), 4);
+}
+
+void TestAssetManager::uploadAsksForThePortAndStopsOnCancel()
+{
+    m_treeView->selectLocation(Ward1);
+    selectRows({Pump1, Pump2});
+    QVERIFY(act(AssetManager::UploadAction)->isEnabled());
+    act(AssetManager::UploadAction)->trigger();
+    QCOMPARE(m_answerer->count(), 1);
+    QCOMPARE(m_answerer->last().className, QString("DialogTransfer"));
+    QCOMPARE(m_answerer->last().title, QString("Upload Assets to Tester"));
+    // Rejected: no upload starts, so no further dialog.
+    QCOMPARE(m_manager->selectedIds(), (QList<int>{Pump1, Pump2}));
 }
 
 PELVANE_TEST_MAIN(TestAssetManager)
