@@ -58,13 +58,13 @@ private slots:
     void lowerSeveritiesUseMessageBoxes_data();
     void lowerSeveritiesUseMessageBoxes();
     void reportFromAWorkerThreadIsShownByTheGuiThread();
+    void fatalReportEndsWithExitCodeOne_data();
     void fatalReportEndsWithExitCodeOne();
-    void fatalReportFromAWorkerEndsWithExitCodeOne();
     void dialogShowsTheIconOfItsSeverity();
     void severityNames();
     void logIsReplacedEachRunWithPrefixes();
-    void criticalMessageIsLoggedAndShown();
-    void fatalMessageEndsTheProgram();
+    void severeMessagesAreLogged_data();
+    void severeMessagesAreLogged();
     void dataFolderAndFallback();
 };
 
@@ -125,16 +125,17 @@ void TestErrorReporting::reportFromAWorkerThreadIsShownByTheGuiThread()
     QCOMPARE(answerer.last().text, QString("Critical warning at W (line 3 of W.cpp): from a worker"));
 }
 
-void TestErrorReporting::fatalReportEndsWithExitCodeOne()
+void TestErrorReporting::fatalReportEndsWithExitCodeOne_data()
 {
-    const ChildResult r = runChildScenario("fatalReport");
-    QVERIFY(!r.crashed);
-    QCOMPARE(r.exitCode, 1);
+    QTest::addColumn<QString>("scenario");
+    QTest::newRow("gui thread") << "fatalReport";
+    QTest::newRow("worker thread") << "fatalReportFromWorker";
 }
 
-void TestErrorReporting::fatalReportFromAWorkerEndsWithExitCodeOne()
+void TestErrorReporting::fatalReportEndsWithExitCodeOne()
 {
-    const ChildResult r = runChildScenario("fatalReportFromWorker");
+    QFETCH(QString, scenario);
+    const ChildResult r = runChildScenario(scenario);
     QVERIFY(!r.crashed);
     QCOMPARE(r.exitCode, 1);
 }
@@ -159,10 +160,9 @@ void TestErrorReporting::dialogShowsTheIconOfItsSeverity()
 
 void TestErrorReporting::severityNames()
 {
-    QCOMPARE(Error::severityName(0), QString("Debug"));
-    QCOMPARE(Error::severityName(1), QString("Warning"));
-    QCOMPARE(Error::severityName(2), QString("Critical"));
-    QCOMPARE(Error::severityName(3), QString("Fatal"));
+    const QStringList names = {"Debug", "Warning", "Critical", "Fatal"};
+    for (int severity = 0; severity < names.size(); ++severity)
+        QCOMPARE(Error::severityName(severity), names.at(severity));
 }
 
 void TestErrorReporting::logIsReplacedEachRunWithPrefixes()
@@ -179,25 +179,27 @@ void TestErrorReporting::logIsReplacedEachRunWithPrefixes()
     QCOMPARE(log.readAll(), QByteArray("plain second\r\nWARNING: careful\r\n"));
 }
 
-void TestErrorReporting::criticalMessageIsLoggedAndShown()
+void TestErrorReporting::severeMessagesAreLogged_data()
 {
-    QDir().mkpath(dataFolder());
-    const ChildResult r = runChildScenario("criticalMessage", {}, 60000, true);
-    QCOMPARE(r.exitCode, 5);
-    QFile log(dataFolder() + "/debug_output.txt");
-    QVERIFY(log.open(QIODevice::ReadOnly));
-    QCOMPARE(log.readAll(), QByteArray("CRITICAL: it broke\r\n"));
+    QTest::addColumn<QString>("scenario");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("log");
+    QTest::newRow("critical returns") << "criticalMessage" << 5 << QByteArray("CRITICAL: it broke\r\n");
+    QTest::newRow("fatal ends the program") << "fatalMessage" << 1 << QByteArray("FATAL: gone\r\n");
 }
 
-void TestErrorReporting::fatalMessageEndsTheProgram()
+void TestErrorReporting::severeMessagesAreLogged()
 {
+    QFETCH(QString, scenario);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, log);
     QDir().mkpath(dataFolder());
-    const ChildResult r = runChildScenario("fatalMessage", {}, 60000, true);
+    const ChildResult r = runChildScenario(scenario, {}, 60000, true);
     QVERIFY(!r.crashed);
-    QCOMPARE(r.exitCode, 1);
-    QFile log(dataFolder() + "/debug_output.txt");
-    QVERIFY(log.open(QIODevice::ReadOnly));
-    QCOMPARE(log.readAll(), QByteArray("FATAL: gone\r\n"));
+    QCOMPARE(r.exitCode, exitCode);
+    QFile file(dataFolder() + "/debug_output.txt");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), log);
 }
 
 void TestErrorReporting::dataFolderAndFallback()

@@ -40,105 +40,54 @@ class TestCodeTables : public QObject
 {
     Q_OBJECT
 private slots:
-    void statusTexts();
-    void instrumentTypes();
-    void modesAndTypes();
-    void patientConnections();
-    void conditionTexts();
-    void equipmentClasses();
+    void texts();
+    void reverseLookups();
     void fallbacksTranslatedOnlyWhereTheTableSays();
     void reverseLookupsUseTranslatedNames();
 };
 
-void TestCodeTables::statusTexts()
+void TestCodeTables::texts()
 {
-    QCOMPARE(StatusString::toString(-1), QString());
-    QCOMPARE(StatusString::toString(0), QStringLiteral("Deleted"));
-    QCOMPARE(StatusString::toString(1), QStringLiteral("Pass"));
-    QCOMPARE(StatusString::toString(2), QStringLiteral("Fail"));
-    QCOMPARE(StatusString::toString(4), QStringLiteral("Info"));
-    QCOMPARE(StatusString::toString(5), QStringLiteral("Alert"));
-    QCOMPARE(StatusString::toString(255), QStringLiteral("Uploaded"));
-    for (int code : {3, 6, 254, 256, -2})
-        QCOMPARE(StatusString::toString(code), QStringLiteral("?"));
+    using Text = QString (*)(int);
+    const Text status = StatusString::toString, instrument = InstrumentTypeString::toString,
+               mode = TestModeString::toString, type = TestTypeString::toString,
+               acDc = ResultACDCString::toString, fault = SingleFaultConditionString::toString,
+               polarity = MainsPolarityString::toString, equipment = EquipmentClassString::toString;
+    const Text shortPart = [](int code) { return PatientConnectionTypeString::toString(code, true); };
+    const Text longPart = [](int code) { return PatientConnectionTypeString::toString(code, false); };
+    struct Row { Text text; int code; const char* expected; };
+    const Row rows[] = {
+        {status, -1, ""}, {status, 0, "Deleted"}, {status, 1, "Pass"}, {status, 2, "Fail"}, {status, 4, "Info"},
+        {status, 5, "Alert"}, {status, 255, "Uploaded"}, {status, 3, "?"}, {status, 6, "?"}, {status, 254, "?"},
+        {status, 256, "?"}, {status, -2, "?"},
+        {instrument, 0, ""}, {instrument, 1, "Tavisk Q1"}, {instrument, 2, "Tavisk Q2"}, {instrument, 4, "Tavisk Presso"},
+        {instrument, 8, "Tavisk Oxilo"}, {instrument, 16, "Tavisk Corvix"}, {instrument, 32, "Tavisk Q3"},
+        {instrument, 3, "?"}, {instrument, 64, "?"},
+        {mode, 0, "Manual"}, {mode, 1, "Semi-automatic"}, {mode, 2, "Automatic"}, {mode, 3, "?"},
+        {type, -1, "Unknown"}, {type, 1, "Visual Only"}, {type, 2, "Full test"}, {type, 0, "?"},
+        {shortPart, 1, "B"}, {shortPart, 2, "BF"}, {shortPart, 3, "CF"}, {shortPart, 0, "?"},
+        {longPart, 1, "Type B"}, {longPart, 2, "Type BF"}, {longPart, 3, "Type CF"}, {longPart, 0, "?"},
+        {acDc, 0, "AC/DC combined"}, {acDc, 1, "AC"}, {acDc, 2, "DC"}, {acDc, 3, "?"},
+        {fault, 2, "Neutral O/C"}, {fault, 4, "Earth O/C"}, {fault, 8, "Source Reversed"}, {fault, 0, " - "},
+        {fault, 1, " - "}, {fault, 6, " - "},
+        {polarity, 0, "Normal"}, {polarity, 1, "Reversed"}, {polarity, 7, "Normal"},
+        {equipment, 0, " - "}, {equipment, 1, "Class I"}, {equipment, 2, "Class II"}, {equipment, 3, "?"},
+        {equipment, -1, "?"},
+    };
+    for (const Row& row : rows)
+        QCOMPARE(row.text(row.code), QString::fromUtf8(row.expected));
 }
 
-void TestCodeTables::instrumentTypes()
+void TestCodeTables::reverseLookups()
 {
-    QCOMPARE(InstrumentTypeString::toString(0), QString());
-    QCOMPARE(InstrumentTypeString::toString(1), QStringLiteral("Tavisk Q1"));
-    QCOMPARE(InstrumentTypeString::toString(2), QStringLiteral("Tavisk Q2"));
-    QCOMPARE(InstrumentTypeString::toString(4), QStringLiteral("Tavisk Presso"));
-    QCOMPARE(InstrumentTypeString::toString(8), QStringLiteral("Tavisk Oxilo"));
-    QCOMPARE(InstrumentTypeString::toString(16), QStringLiteral("Tavisk Corvix"));
-    QCOMPARE(InstrumentTypeString::toString(32), QStringLiteral("Tavisk Q3"));
-    QCOMPARE(InstrumentTypeString::toString(3), QStringLiteral("?"));
-    QCOMPARE(InstrumentTypeString::toString(64), QStringLiteral("?"));
-
     for (int type : {1, 2, 4, 8, 16, 32})
         QCOMPARE(InstrumentTypeString::fromName(InstrumentTypeString::toString(type)), type);
-    QCOMPARE(InstrumentTypeString::fromName(QString()), 0);
-    QCOMPARE(InstrumentTypeString::fromName(QStringLiteral("tavisk q1")), 0);
-    QCOMPARE(InstrumentTypeString::fromName(QStringLiteral("Tavisk Q1 ")), 0);
-}
-
-void TestCodeTables::modesAndTypes()
-{
-    QCOMPARE(TestModeString::toString(0), QStringLiteral("Manual"));
-    QCOMPARE(TestModeString::toString(1), QStringLiteral("Semi-automatic"));
-    QCOMPARE(TestModeString::toString(2), QStringLiteral("Automatic"));
-    QCOMPARE(TestModeString::toString(3), QStringLiteral("?"));
-    QCOMPARE(TestTypeString::toString(-1), QStringLiteral("Unknown"));
-    QCOMPARE(TestTypeString::toString(1), QStringLiteral("Visual Only"));
-    QCOMPARE(TestTypeString::toString(2), QStringLiteral("Full test"));
-    QCOMPARE(TestTypeString::toString(0), QStringLiteral("?"));
-}
-
-void TestCodeTables::patientConnections()
-{
-    QCOMPARE(PatientConnectionTypeString::toString(1, true), QStringLiteral("B"));
-    QCOMPARE(PatientConnectionTypeString::toString(2, true), QStringLiteral("BF"));
-    QCOMPARE(PatientConnectionTypeString::toString(3, true), QStringLiteral("CF"));
-    QCOMPARE(PatientConnectionTypeString::toString(1, false), QStringLiteral("Type B"));
-    QCOMPARE(PatientConnectionTypeString::toString(2, false), QStringLiteral("Type BF"));
-    QCOMPARE(PatientConnectionTypeString::toString(3, false), QStringLiteral("Type CF"));
-    QCOMPARE(PatientConnectionTypeString::toString(0, true), QStringLiteral("?"));
-    QCOMPARE(PatientConnectionTypeString::toString(0, false), QStringLiteral("?"));
-
-    QCOMPARE(PatientConnectionTypeString::fromString(QStringLiteral("B")), 1);
-    QCOMPARE(PatientConnectionTypeString::fromString(QStringLiteral("Type B")), 1);
-    QCOMPARE(PatientConnectionTypeString::fromString(QStringLiteral("BF")), 2);
-    QCOMPARE(PatientConnectionTypeString::fromString(QStringLiteral("Type BF")), 2);
-    QCOMPARE(PatientConnectionTypeString::fromString(QStringLiteral("CF")), 3);
-    QCOMPARE(PatientConnectionTypeString::fromString(QStringLiteral("Type CF")), 3);
-    QCOMPARE(PatientConnectionTypeString::fromString(QStringLiteral("cf")), 0);
-    QCOMPARE(PatientConnectionTypeString::fromString(QStringLiteral("?")), 0);
-}
-
-void TestCodeTables::conditionTexts()
-{
-    QCOMPARE(ResultACDCString::toString(0), QStringLiteral("AC/DC combined"));
-    QCOMPARE(ResultACDCString::toString(1), QStringLiteral("AC"));
-    QCOMPARE(ResultACDCString::toString(2), QStringLiteral("DC"));
-    QCOMPARE(ResultACDCString::toString(3), QStringLiteral("?"));
-    QCOMPARE(SingleFaultConditionString::toString(2), QStringLiteral("Neutral O/C"));
-    QCOMPARE(SingleFaultConditionString::toString(4), QStringLiteral("Earth O/C"));
-    QCOMPARE(SingleFaultConditionString::toString(8), QStringLiteral("Source Reversed"));
-    QCOMPARE(SingleFaultConditionString::toString(0), QStringLiteral(" - "));
-    QCOMPARE(SingleFaultConditionString::toString(1), QStringLiteral(" - "));
-    QCOMPARE(SingleFaultConditionString::toString(6), QStringLiteral(" - "));
-    QCOMPARE(MainsPolarityString::toString(0), QStringLiteral("Normal"));
-    QCOMPARE(MainsPolarityString::toString(1), QStringLiteral("Reversed"));
-    QCOMPARE(MainsPolarityString::toString(7), QStringLiteral("Normal"));
-}
-
-void TestCodeTables::equipmentClasses()
-{
-    QCOMPARE(EquipmentClassString::toString(0), QStringLiteral(" - "));
-    QCOMPARE(EquipmentClassString::toString(1), QStringLiteral("Class I"));
-    QCOMPARE(EquipmentClassString::toString(2), QStringLiteral("Class II"));
-    QCOMPARE(EquipmentClassString::toString(3), QStringLiteral("?"));
-    QCOMPARE(EquipmentClassString::toString(-1), QStringLiteral("?"));
+    for (const char* name : {"", "tavisk q1", "Tavisk Q1 "})
+        QCOMPARE(InstrumentTypeString::fromName(QString::fromUtf8(name)), 0);
+    const QList<QPair<const char*, int>> parts = {{"B", 1},  {"Type B", 1},  {"BF", 2}, {"Type BF", 2},
+                                                  {"CF", 3}, {"Type CF", 3}, {"cf", 0}, {"?", 0}};
+    for (const auto& [name, code] : parts)
+        QCOMPARE(PatientConnectionTypeString::fromString(QString::fromUtf8(name)), code);
 }
 
 void TestCodeTables::fallbacksTranslatedOnlyWhereTheTableSays()

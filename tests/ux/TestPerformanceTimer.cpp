@@ -30,11 +30,10 @@ void TestPerformanceTimer::logsOneLineWhenDone()
 
 void TestPerformanceTimer::cutsToWholeMilliseconds()
 {
-    QCOMPARE(Ux::PerformanceTimer::wholeMilliseconds(2900000), 2u);
-    QCOMPARE(Ux::PerformanceTimer::wholeMilliseconds(999999), 0u);
-    QCOMPARE(Ux::PerformanceTimer::wholeMilliseconds(1000000), 1u);
-    QCOMPARE(Ux::PerformanceTimer::wholeMilliseconds(-5), 0u);
-    QCOMPARE(Ux::PerformanceTimer::wholeMilliseconds(qint64(3600) * 1000000000), 3600000u);
+    const QList<QPair<qint64, unsigned>> cases = {
+        {2900000, 2}, {999999, 0}, {1000000, 1}, {-5, 0}, {qint64(3600) * 1000000000, 3600000}};
+    for (const auto& [nanoseconds, milliseconds] : cases)
+        QCOMPARE(Ux::PerformanceTimer::wholeMilliseconds(nanoseconds), milliseconds);
 }
 
 PELVANE_TEST_MAIN(TestPerformanceTimer)

@@ -38,7 +38,6 @@ private slots:
     void patvalDecode();
     void terminatedTexts();
     void terminatedTextLimits();
-    void unlimitedTexts();
     void fixedTexts();
     void charactersOutsideLatin1();
     void scaledFields();
@@ -105,12 +104,10 @@ void TestTsqEncodings::patvalClamping()
 
 void TestTsqEncodings::patvalDecode()
 {
-    QCOMPARE(TsqPatval::decode(0xC000), 0.0f);
-    QCOMPARE(TsqPatval::decode(0x0000), 0.0f);
-    QCOMPARE(TsqPatval::decode(0xFFFF), 16.383f);
-    QCOMPARE(TsqPatval::decode(0x4001), 0.1f);
-    QCOMPARE(TsqPatval::decode(0x3FFF), 16383.0f);
-    QCOMPARE(TsqPatval::decode(0x8000 | 1234), 12.34f);
+    const QList<QPair<quint16, float>> cases = {{0xC000, 0.0f},      {0x0000, 0.0f},    {0xFFFF, 16.383f},
+                                                {0x4001, 0.1f},      {0x3FFF, 16383.0f}, {0x8000 | 1234, 12.34f}};
+    for (const auto& [word, value] : cases)
+        QCOMPARE(TsqPatval::decode(word), value);
 }
 
 void TestTsqEncodings::terminatedTexts()
@@ -127,6 +124,14 @@ void TestTsqEncodings::terminatedTexts()
     QCOMPARE(TsqText::readTerminated(in, 25), QStringLiteral("CD"));
     QCOMPARE(in.status(), QDataStream::Ok);
     QVERIFY(in.atEnd());
+
+    // Without a limit, and unterminated at the end of the data.
+    QCOMPARE(written([](QDataStream& s) { TsqText::writeTerminated(s, QStringLiteral("01.03.2010")); }),
+             QByteArray::fromHex("30312E30332E3230313000"));
+    const QByteArray unterminated("1.2");
+    QDataStream rest(unterminated);
+    QCOMPARE(TsqText::readTerminated(rest), QStringLiteral("1.2"));
+    QCOMPARE(TsqText::readTerminated(rest), QString());
 }
 
 void TestTsqEncodings::terminatedTextLimits()
@@ -146,16 +151,6 @@ void TestTsqEncodings::terminatedTextLimits()
     quint8 next = 0;
     in >> next;
     QCOMPARE(next, quint8('y'));
-}
-
-void TestTsqEncodings::unlimitedTexts()
-{
-    QCOMPARE(written([](QDataStream& s) { TsqText::writeTerminated(s, QStringLiteral("01.03.2010")); }),
-             QByteArray::fromHex("30312E30332E3230313000"));
-    const QByteArray unterminated("1.2");
-    QDataStream in(unterminated);
-    QCOMPARE(TsqText::readTerminated(in), QStringLiteral("1.2"));
-    QCOMPARE(TsqText::readTerminated(in), QString());
 }
 
 void TestTsqEncodings::fixedTexts()
@@ -195,16 +190,15 @@ void TestTsqEncodings::charactersOutsideLatin1()
 
 void TestTsqEncodings::scaledFields()
 {
-    QCOMPARE(written([](QDataStream& s) { TsqScaled::writeByte(s, 0.29); }), QByteArray::fromHex("02"));
-    QCOMPARE(written([](QDataStream& s) { TsqScaled::writeByte(s, 5.0); }), QByteArray::fromHex("32"));
-    QCOMPARE(written([](QDataStream& s) { TsqScaled::writeByte(s, 30.0); }), QByteArray::fromHex("2C"));
-    QCOMPARE(written([](QDataStream& s) { TsqScaled::writeByte(s, -1.0); }), QByteArray::fromHex("00"));
+    const QList<QPair<double, const char*>> bytes = {{0.29, "02"}, {5.0, "32"}, {30.0, "2C"}, {-1.0, "00"}};
+    for (const auto& [value, hex] : bytes)
+        QCOMPARE(written([v = value](QDataStream& s) { TsqScaled::writeByte(s, v); }), QByteArray::fromHex(hex));
     QCOMPARE(written([](QDataStream& s) { TsqScaled::writeWord(s, 90.0); }), QByteArray::fromHex("8403"));
     QCOMPARE(written([](QDataStream& s) { TsqScaled::writeWord(s, NAN); }), QByteArray::fromHex("0000"));
     QCOMPARE(written([](QDataStream& s) { TsqScaled::writeWord(s, 1.0e30); }).size(), 2);
 
-    const QByteArray bytes = QByteArray::fromHex("328403");
-    QDataStream in(bytes);
+    const QByteArray data = QByteArray::fromHex("328403");
+    QDataStream in(data);
     in.setByteOrder(QDataStream::LittleEndian);
     QCOMPARE(TsqScaled::readByte(in), 5.0);
     QCOMPARE(TsqScaled::readWord(in), 90.0);

@@ -161,25 +161,16 @@ void TestTsqRecords::medicalApplianceRoundTrip()
 
     TsqMedicalApplianceResult back;
     QCOMPARE(read(bytes, back), QDataStream::Ok);
+    // Written again it gives the same bytes; a few fields are checked by name
+    // so that a reader and writer that agree on a wrong order are caught.
+    QCOMPARE(write(back), bytes);
     QCOMPARE(back.testDate, asset.testDate);
-    QCOMPARE(back.overallResult, 1);
-    QCOMPARE(int(back.retestPeriod), 12);
-    QCOMPARE(back.testType, 2);
-    QCOMPARE(back.testMode, 1);
-    QCOMPARE(back.applianceName, asset.applianceName);
     QCOMPARE(back.testCode, asset.testCode);
     QCOMPARE(back.clientName, asset.clientName);
-    QCOMPARE(back.comments, asset.comments);
-    QCOMPARE(back.appliedParts[0].name, QStringLiteral("ECG"));
     QCOMPARE(back.appliedParts[0].appliedPartClass, 2);
     QCOMPARE(int(back.appliedParts[9].numConnections), 1);
-    QCOMPARE(back.appliedParts[5].name, QString());
-    QCOMPARE(back.spareStrings, QStringLiteral("spare"));
-    QCOMPARE(back.testSequenceName, QStringLiteral("Seq"));
-    QCOMPARE(back.equipmentClass, 1);
     QCOMPARE(back.testSequenceData, asset.testSequenceData);
     QCOMPARE(back.testResultsData, asset.testResultsData);
-    QCOMPARE(write(back), bytes);
 
     TsqMedicalApplianceResult empty;
     const QByteArray emptyBytes = write(empty);
@@ -240,29 +231,26 @@ void TestTsqRecords::recordsThatDoNotFitAreRefused()
 void TestTsqRecords::tooLongBodiesAreRefused()
 {
     MessageCapture capture;
+    const auto writeStatus = [](auto& record, QByteArray* bytes) {
+        QDataStream out(bytes, QIODevice::WriteOnly);
+        out << record;
+        return out.status();
+    };
+    QByteArray bytes;
     TsqTestSequenceBlock block;
     block.data = QByteArray(0xFFFF - 30, 'x');
-    QByteArray bytes;
-    QDataStream out(&bytes, QIODevice::WriteOnly);
-    out << block;
-    QCOMPARE(out.status(), QDataStream::WriteFailed);
+    QCOMPARE(writeStatus(block, &bytes), QDataStream::WriteFailed);
     QVERIFY(bytes.isEmpty());
 
     TsqMedicalApplianceResult asset;
     asset.testResultsData = QByteArray(0xFFFF, 'r');
-    QByteArray assetBytes;
-    QDataStream assetOut(&assetBytes, QIODevice::WriteOnly);
-    assetOut << asset;
-    QCOMPARE(assetOut.status(), QDataStream::WriteFailed);
-    QVERIFY(assetBytes.isEmpty());
+    QCOMPARE(writeStatus(asset, &bytes), QDataStream::WriteFailed);
+    QVERIFY(bytes.isEmpty());
 
     // The largest block that fits is written.
     block.data = QByteArray(0xFFFF - 31 - 4, 'x');
-    QByteArray fits;
-    QDataStream fitsOut(&fits, QIODevice::WriteOnly);
-    fitsOut << block;
-    QCOMPARE(fitsOut.status(), QDataStream::Ok);
-    QCOMPARE(fits.size(), 8 + int(block.data.size()) + 32);
+    QCOMPARE(writeStatus(block, &bytes), QDataStream::Ok);
+    QCOMPARE(bytes.size(), 8 + int(block.data.size()) + 32);
 }
 
 PELVANE_TEST_MAIN(TestTsqRecords)

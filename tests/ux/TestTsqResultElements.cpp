@@ -53,7 +53,6 @@ private slots:
     void factory();
     void resistanceListEndsAtEndRecord();
     void statusAndConditionAccessors();
-    void wiringOutcome();
     void unknownAndOverlongRecords();
     void negativeAndUserResultsRoundTrip();
     void everyKindRoundTrips();
@@ -98,9 +97,10 @@ void TestTsqResultElements::resistanceListEndsAtEndRecord()
 void TestTsqResultElements::statusAndConditionAccessors()
 {
     Results results;
-    // Leakage 64: result 100, limit 500, status 0x4A, conditions 0x25.
-    readResults(QByteArray::fromHex("0840E84388534A25" "0971E8438853002530"), results);
-    QCOMPARE(results.list.size(), 2);
+    // Leakage 64: result 100, limit 500, status 0x4A, conditions 0x25; then
+    // an AP-AP leakage and two wiring outcomes.
+    readResults(QByteArray::fromHex("0840E84388534A25" "0971E8438853002530" "039101" "039103"), results);
+    QCOMPARE(results.list.size(), 4);
     const TsqTestResultElement* leakage = results.list.at(0);
     QCOMPARE(leakage->status(), 2);
     QCOMPARE(leakage->result(), -100.0);
@@ -114,17 +114,10 @@ void TestTsqResultElements::statusAndConditionAccessors()
     QCOMPARE(apAp->status(), 4);
     QCOMPARE(apAp->auxPatientConnection(), 3);
     QCOMPARE(apAp->patientConnection(), 2);
-}
-
-void TestTsqResultElements::wiringOutcome()
-{
-    Results results;
-    readResults(QByteArray::fromHex("039101" "039103"), results);
-    QCOMPARE(results.list.size(), 2);
-    QCOMPARE(results.list.at(0)->status(), 1);
-    QCOMPARE(results.list.at(0)->result(), 1.0);
-    QCOMPARE(results.list.at(1)->status(), 2);
-    QCOMPARE(results.list.at(1)->result(), 3.0);
+    QCOMPARE(results.list.at(2)->status(), 1);
+    QCOMPARE(results.list.at(2)->result(), 1.0);
+    QCOMPARE(results.list.at(3)->status(), 2);
+    QCOMPARE(results.list.at(3)->result(), 3.0);
 }
 
 void TestTsqResultElements::unknownAndOverlongRecords()
