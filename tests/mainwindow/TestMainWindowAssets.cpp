@@ -9,7 +9,9 @@
 #include "support/TestEnvironment.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDockWidget>
 #include <QLineEdit>
 #include <QMenu>
@@ -20,6 +22,7 @@
 #include <QSqlQuery>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QTreeView>
 #include <QtTest>
 #include <memory>
@@ -79,8 +82,10 @@ private slots:
     void addRecycleRestoreAndDeleteAssets();
     void removeLocationSiteAndClient();
     void uploadSendsTheSelectedAssets();
+    void contextMenusOfTreeAndTable();
 
 private:
+    QStringList contextMenuAt(QAbstractItemView* view, const QModelIndex& index);
     QAction* action(const char* name) const { return m_window->findChild<QAction*>(QLatin1String(name)); }
     QTreeView* tree() const { return m_window->findChild<QTreeView*>(QStringLiteral("assetTreeView")); }
     AssetTableView* table() const { return m_window->findChild<AssetTableView*>(QStringLiteral("assetTableView")); }
@@ -545,6 +550,46 @@ void TestMainWindowAssets::uploadSendsTheSelectedAssets()
     QVERIFY(packets.at(2).data.contains("Pump 2"));
     QCOMPARE(packets.at(3).data, QByteArray::fromHex("600200a9010000aaff"));
     QCOMPARE(m_answerer->count(), 3);
+}
+
+// What the menu that a right click on index opens offers (separators as "-");
+// the menu is closed again unused.
+QStringList TestMainWindowAssets::contextMenuAt(QAbstractItemView* view, const QModelIndex& index)
+{
+    QStringList entries;
+    // An empty menu is never shown; the reader goes with this call then.
+    QObject reader;
+    QTimer::singleShot(50, &reader, [&entries] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        for (QAction* a : menu->actions())
+            entries << (a->isSeparator() ? QStringLiteral("-") : a->text() + (a->isEnabled() ? "" : " (off)"));
+        menu->close();
+    });
+    const QPoint pos = view->visualRect(index).center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, pos, view->viewport()->mapToGlobal(pos));
+    QApplication::sendEvent(view->viewport(), &event);
+    return entries;
+}
+
+void TestMainWindowAssets::contextMenusOfTreeAndTable()
+{
+    clickTree({"Acme Health", "South"});
+    QCOMPARE(contextMenuAt(tree(), treeNode({"Acme Health", "South"})), QStringList{QStringLiteral("Delete Site")});
+    clickTree({"Acme Health", "South", "Theatre"});
+    clickAsset(MonitorB);
+    const QModelIndex row = table()->selectionModel()->selectedRows(AssetTableView::NameColumn).value(0);
+    QCOMPARE(contextMenuAt(table(), row),
+             (QStringList{QStringLiteral("Add New Asset"), QStringLiteral("Delete Asset(s)"), QStringLiteral("-"),
+                          QStringLiteral("Upload...")}));
+    clickTree({"Recycled"});
+    QCOMPARE(contextMenuAt(tree(), treeNode({"Recycled"})), QStringList{});
+    clickAsset(OldScale);
+    QCOMPARE(contextMenuAt(table(), table()->selectionModel()->selectedRows(AssetTableView::NameColumn).value(0)),
+             (QStringList{QStringLiteral("Restore Asset(s)"), QStringLiteral("Delete Asset(s)"), QStringLiteral("-"),
+                          QStringLiteral("Upload... (off)")}));
+    QCOMPARE(m_answerer->count(), 0);
 }
 
 PELVANE_TEST_MAIN(TestMainWindowAssets)
