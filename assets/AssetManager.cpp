@@ -341,6 +341,7 @@ void AssetManager::removeNode(int type, const QString& assetQuery, const QString
     if (m_currentNode.type != type)
         return;
     const int id = m_currentNode.id;
+    const NodeKey parent = m_currentParent;
     const QString parameter = QLatin1Char(':') + idName;
 
     SqlQuery assets(assetQuery);
@@ -369,6 +370,10 @@ void AssetManager::removeNode(int type, const QString& assetQuery, const QString
         emit locationRemoved(id);
         break;
     }
+    // A tree view in single selection moves the selection of a removed row to
+    // a sibling when there is one; the removed node's parent is where it goes.
+    if (m_currentNode.type != parent.type || m_currentNode.id != parent.id)
+        selectNode(parent);
     selectParentIfCurrentNodeGone();
 }
 

@@ -1,8 +1,11 @@
 #include "mainwindow/MainWindow.h"
 
+#include "assets/AssetDetailsTab.h"
+#include "assets/AssetManager.h"
 #include "assets/AssetQueryModel.h"
 #include "assets/AssetSearch.h"
 #include "assets/AssetTableView.h"
+#include "assets/AssetTabs.h"
 #include "assets/AssetTreeItem.h"
 #include "assets/AssetTreeModel.h"
 #include "assets/AssetTreeView.h"
@@ -76,11 +79,6 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
     loadTranslation();
     ui->setupUi(this);
 
-    // The code behind these actions is not part of this window yet: they stay
-    // out of sight rather than offer something that does nothing.
-    for (QAction* pending : {ui->actionAddAsset, ui->actionDeleteAssets, ui->actionDeleteClient,
-                             ui->actionDeleteSite, ui->actionDeleteLocation, ui->actionUpload})
-        pending->setVisible(false);
     // No manual ships with this build; the entry appears once one lies beside the program.
     ui->actionUserManual->setVisible(QFileInfo::exists(userManualPath()));
 
@@ -92,6 +90,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
     // The search form and the table live as long as the window: joined once.
     connect(ui->assetSearch, &AssetSearch::searchAssets, ui->assetTableView, &AssetTableView::showSearchResults);
     connect(this, &MainWindow::updateTranslations, ui->assetTableView, &AssetTableView::onUpdateTranslations);
+    connectEditor();
 
     buildLanguageMenu();
     restoreWindowSettings();
@@ -111,6 +110,7 @@ MainWindow::~MainWindow()
 {
     if (m_database && Database::instance() == m_database)
         Database::setInstance(nullptr);
+    m_assetManager.reset();
     releaseAssetTree();
     if (g_instance == this)
         g_instance = nullptr;
@@ -200,6 +200,8 @@ QAction* MainWindow::action(int id) const
 
 bool MainWindow::setDatabase(Database* db)
 {
+    // Unapplied edits of the previous database's asset are dropped with it.
+    ui->assetTabs->clearTabs();
     emit disconnectOldDatabase();
     Database::setInstance(db);
     emit connectNewDatabase();
@@ -230,6 +232,8 @@ bool MainWindow::setDatabase(Database* db)
 
     installAssetTable();
     installAssetTree(db);
+    installAssetManager();
+    db->setAssetTreeModel(m_treeModel);
 
     m_database = db;
     setDatabaseActionsEnabled(true);
@@ -275,8 +279,65 @@ void MainWindow::installAssetTree(Database* db)
     // The model goes before its nodes, so nothing refers to them any more.
     delete oldModel;
     delete oldRoot;
+}
 
-    db->setAssetTreeModel(m_treeModel);
+// The editor, the table and the tree live as long as the window, so they are
+// joined once here rather than again for every database.
+void MainWindow::connectEditor()
+{
+    AssetTabs* tabs = ui->assetTabs;
+    AssetTableView* table = ui->assetTableView;
+    AssetTreeView* tree = ui->assetTreeView;
+    connect(tabs->assetDetailsTab(), &AssetDetailsTab::updateAsset, tree, &AssetTreeView::assetUpdated);
+    connect(tabs, &AssetTabs::assetUpdated, tree, &AssetTreeView::assetUpdated);
+    connect(tabs, &AssetTabs::assetUpdated, table, &AssetTableView::assetUpdated);
+    connect(tabs, &AssetTabs::refreshTableView, table, &AssetTableView::refresh);
+}
+
+void MainWindow::installAssetManager()
+{
+    m_assetManager.reset();
+    QList<QAction*> actions;
+    for (int id = 0; id < AssetManager::ActionCount; ++id)
+        actions.append(action(id));
+    m_assetManager = std::make_unique<AssetManager>(this, actions);
+    AssetManager* manager = m_assetManager.get();
+    AssetTabs* tabs = ui->assetTabs;
+    AssetTableView* table = ui->assetTableView;
+    AssetTreeView* tree = ui->assetTreeView;
+
+    connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, manager,
+            &AssetManager::tableSelectionChanged);
+    connect(tree->selectionModel(), &QItemSelectionModel::selectionChanged, manager,
+            &AssetManager::treeItemSelected);
+    connect(tabs, &AssetTabs::assetModified, manager, &AssetManager::assetModified);
+    connect(manager, &AssetManager::assetAdded, table, &AssetTableView::assetAdded);
+    connect(manager, &AssetManager::assetsRemoved, table, &AssetTableView::assetsRemoved);
+    connect(manager, &AssetManager::assetsRestored, table, &AssetTableView::assetsRestored);
+    connect(manager, &AssetManager::assetsRestored, tree, &AssetTreeView::assetsRestored);
+    connect(manager, &AssetManager::selectAsset, table, &AssetTableView::selectAsset);
+    connect(manager, &AssetManager::assetSelected, tabs, &AssetTabs::assetSelected);
+    connect(manager, &AssetManager::saveAsset, tabs, &AssetTabs::saveAsset);
+    connect(manager, &AssetManager::revertAsset, tabs, &AssetTabs::revertAsset);
+    connect(manager, &AssetManager::selectDatabase, tree, &AssetTreeView::selectDatabase);
+    connect(manager, &AssetManager::selectRecycled, tree, &AssetTreeView::selectRecycled);
+    connect(manager, &AssetManager::selectClient, tree, &AssetTreeView::selectClient);
+    connect(manager, &AssetManager::selectSite, tree, &AssetTreeView::selectSite);
+    connect(manager, &AssetManager::selectLocation, tree, &AssetTreeView::selectLocation);
+    connect(manager, &AssetManager::showLocationAssets, table, &AssetTableView::showLocationAssets);
+    connect(manager, &AssetManager::showSiteAssets, table, &AssetTableView::showSiteAssets);
+    connect(manager, &AssetManager::showClientAssets, table, &AssetTableView::showClientAssets);
+    connect(manager, &AssetManager::showAllAssets, table, &AssetTableView::showAllAssets);
+    connect(manager, &AssetManager::showRecycledAssets, table, &AssetTableView::showRecycledAssets);
+    connect(manager, &AssetManager::newAsset, tabs, &AssetTabs::newAsset);
+    connect(manager, &AssetManager::locationRemoved, m_treeModel, &AssetTreeModel::removeLocation);
+    connect(manager, &AssetManager::siteRemoved, m_treeModel, &AssetTreeModel::removeSite);
+    connect(manager, &AssetManager::clientRemoved, m_treeModel, &AssetTreeModel::removeClient);
+    connect(table, &AssetTableView::requestShowContextMenu, manager, &AssetManager::showAssetContextMenu);
+    connect(tree, &AssetTreeView::requestShowContextMenu, manager, &AssetManager::showTreeContextMenu);
+    connect(m_treeModel, &AssetTreeModel::clientNameChanged, tabs, &AssetTabs::clientNameChanged);
+    connect(m_treeModel, &AssetTreeModel::siteNameChanged, tabs, &AssetTabs::siteNameChanged);
+    connect(m_treeModel, &AssetTreeModel::locationNameChanged, tabs, &AssetTabs::locationNameChanged);
 }
 
 void MainWindow::releaseAssetTree()

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <memory>
 
+class AssetManager;
 class AssetQueryModel;
 class AssetTreeItem;
 class AssetTreeModel;
@@ -64,6 +65,8 @@ private:
     void installAssetTable();
     void installAssetTree(Database* db);
     void releaseAssetTree();
+    void connectEditor();
+    void installAssetManager();
 
     std::unique_ptr<Ui::MainWindow> ui;
     QPointer<Database> m_database;
@@ -72,6 +75,8 @@ private:
     AssetTreeItem* m_treeRoot = nullptr;
     AssetTreeModel* m_treeModel = nullptr;
     AssetQueryModel* m_tableModel = nullptr;
+    // One per installed database; it has no parent and goes with the window.
+    std::unique_ptr<AssetManager> m_assetManager;
     QActionGroup* m_languageGroup = nullptr;
     QString m_translationPath;
     bool m_restartRequested = false;
