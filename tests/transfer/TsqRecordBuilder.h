@@ -42,55 +42,55 @@ inline quint8 statusByte(int status, int relation = -1, int acDc = 0)
 
 using Element = std::unique_ptr<Ux::TsqTestResultElement>;
 
-inline Element resistance(quint8 id, float result, float limit, int status = 1, int relation = -1)
+template <typename Kind>
+inline std::unique_ptr<Kind> element(quint8 id, float result, float limit, quint8 status)
 {
-    auto* e = id >= 32 ? new Ux::TsqTestResultElementInsulationTest : new Ux::TsqTestResultElementResistanceTest;
+    auto e = std::make_unique<Kind>();
     e->id = id;
     e->resultValue = result;
     e->limitValue = limit;
-    e->statusByte.value = statusByte(status, relation);
-    return Element(e);
+    e->statusByte.value = status;
+    return e;
+}
+
+inline Element resistance(quint8 id, float result, float limit, int status = 1, int relation = -1)
+{
+    if (id >= 32)
+        return element<Ux::TsqTestResultElementInsulationTest>(id, result, limit, statusByte(status, relation));
+    return element<Ux::TsqTestResultElementResistanceTest>(id, result, limit, statusByte(status, relation));
 }
 
 inline Element leakage(quint8 id, float result, float limit, int status = 1, int acDc = 0,
                        quint8 conditions = 0)
 {
-    auto* e = new Ux::TsqTestResultElementLeakageTest;
-    e->id = id;
-    e->resultValue = result;
-    e->limitValue = limit;
-    e->statusByte.value = statusByte(status, -1, acDc);
+    auto e = element<Ux::TsqTestResultElementLeakageTest>(id, result, limit, statusByte(status, -1, acDc));
     e->conditionByte.conditions = conditions;
-    return Element(e);
+    return e;
 }
 
 inline Element patientAuxLeakage(float result, float limit, quint8 conditions, quint8 auxClass)
 {
-    auto* e = new Ux::TsqTestResultElementApApLeakageTest;
-    e->id = 113;
-    e->resultValue = result;
-    e->limitValue = limit;
-    e->statusByte.value = statusByte(1);
+    auto e = element<Ux::TsqTestResultElementApApLeakageTest>(113, result, limit, statusByte(1));
     e->conditionByte.conditions = conditions;
     e->conditionByte2.value = quint8(auxClass << 4);
-    return Element(e);
+    return e;
 }
 
 inline Element visual(int status)
 {
-    auto* e = new Ux::TsqTestResultElementVisualTest;
+    auto e = std::make_unique<Ux::TsqTestResultElementVisualTest>();
     e->statusByte.value = statusByte(status);
-    return Element(e);
+    return e;
 }
 
 inline Element userTest(const QString& name, const QString& units, float result, int status = 4)
 {
-    auto* e = new Ux::TsqTestResultElementUserTest;
+    auto e = std::make_unique<Ux::TsqTestResultElementUserTest>();
     e->name = name;
     e->units = units;
     e->resultValue = result;
     e->statusByte.value = statusByte(status);
-    return Element(e);
+    return e;
 }
 
 inline QByteArray resultsData(const std::vector<Element>& elements)
