@@ -19,6 +19,7 @@
 using namespace InstrumentRecords;
 using namespace SqlRows;
 using Seen = SimulatedInstrument::Seen;
+using Fault = SimulatedInstrument::Fault;
 
 namespace {
 
@@ -35,252 +36,241 @@ class TestDownload : public QObject
 {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-    void wholeTransfer();
-    void lineFaults();
-    void abortKeepsWhatCameBefore();
-    void announcedCountClosesBeforeEndRecord();
-    void withoutCountOnlyTheEndCloses();
-    void missingPort();
+    void init()
+    {
+        instrument = std::make_unique<SimulatedInstrument>();
+        QVERIFY(instrument->isValid());
+        db = SeededDatabase::createEmpty(TestEnvironment::instance()->newFolder() + "/download.db");
+        QVERIFY(db);
+        QDir(TransferTempFile::folder()).removeRecursively();
+        for (double& value : AlertThresholds::values)
+            value = 0;
+    }
+
+    void cleanup()
+    {
+        Database::setInstance(nullptr);
+        db = nullptr;
+        instrument.reset();
+    }
+
+    void wholeTransfer()
+    {
+        AlertThresholds::values[AlertThresholds::ResistanceAbsolute] = 0.05;
+        const QDateTime first(QDate(2026, 1, 10), QTime(9, 30, 0));
+        const QDateTime later(QDate(2026, 2, 10), QTime(9, 30, 0));
+        const QList<QByteArray> records = {
+            header(6),
+            asset("Pump", first, 1, {{1, 0.10f}}),
+            asset("Defib", first, 2, {{2, 0.50f}}),
+            asset("Lamp", first, 1, {}),
+            asset("Pump", later, 1, {{1, 0.30f}}),   // drifted from the first Pump test
+            asset("Defib", first, 2, {{2, 0.50f}}),  // the same test again
+            sequence("Class I routine", 1, QByteArray::fromHex("0201060a")),
+            end(),
+        };
+
+        DownloadStats stats;
+        Download download(instrument->portName(), 115200, &stats);
+        QSignalSpy finished(&download, &QDialog::finished);
+        QList<int> progress;
+        run(download, [&] {
+            for (int i = 0; i < records.size(); ++i) {
+                QVERIFY2(exchange(quint8(4 + i), records.at(i)), qPrintable(QString::number(i)));
+                progress << download.progressValue();
+            }
+        });
+
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(download.result(), int(QDialog::Accepted));
+        // 6 records announced: 8 packets with header and end record.
+        QCOMPARE(progress, QList<int>({12, 25, 37, 50, 62, 75, 87, 100}));
+        QCOMPARE(counters(stats), QList<int>({1, 1, 1, 1, 1, 1}));
+        QCOMPARE(ids(instrument->seenOfKind(Seen::Ack)), QList<int>({4, 5, 6, 7, 8, 9, 10, 11}));
+        QVERIFY(instrument->seenOfKind(Seen::Nck).isEmpty());
+
+        QCOMPARE(counts("Client,Asset,ResultSet,Result,AppliedPart,TestSequence"), QStringLiteral("1 3 3 3 3 3"));
+        QCOMPARE(row("SELECT Name,EquipmentClass,hex(Data) FROM GlobalTestSequence"),
+                 QStringLiteral("Class I routine|1|0201060A"));
+        QCOMPARE(row("SELECT SerialNo,InstrumentType FROM Instrument"),
+                 QStringLiteral("SN-1001|%1").arg(Ux::InstrumentTypeString::fromName("Tavisk Q1")));
+        QCOMPARE(rows("SELECT a.Name,r.OverallResult,r.InstrumentId FROM ResultSet r JOIN Asset a ON a.Id=r.AssetId "
+                      "ORDER BY r.Id"),
+                 QStringList({"Pump|1|1", "Defib|2|1", "Pump|5|1"}));
+
+        for (int i = 0; i < records.size(); ++i)
+            QCOMPARE(fileContents(TransferTempFile::path("import", quint8(4 + i))), records.at(i));
+        QCOMPARE(QDir(TransferTempFile::folder()).entryList(QDir::Files).size(), records.size());
+    }
+
+    void lineFaults()
+    {
+        const QByteArray pump = asset("Pump", QDateTime(QDate(2026, 1, 10), QTime(9, 0)), 1, {{1, 0.1f}});
+        const QByteArray routine = sequence("Routine", 2, QByteArray::fromHex("0201"));
+        QList<int> chunks;
+        for (int i = 0; i < 40; ++i)
+            chunks << 1 + i % 3;
+
+        DownloadStats stats;
+        Download download(instrument->portName(), 57600, &stats);
+        run(download, [&] {
+            QVERIFY(exchange(4, header(3)));
+            // A spoilt sum is refused with the id of the last good packet.
+            QVERIFY(exchange(5, pump, SimulatedInstrument::BadSum));
+            QCOMPARE(instrument->seen().last().kind, Seen::Nck);
+            QCOMPARE(int(instrument->seen().last().id), 4);
+            // Before the repeat comes, a stray byte is refused too.
+            const int before = replies();
+            QVERIFY(instrument->sendRaw(QByteArray("\x55", 1)));
+            QVERIFY(instrument->waitUntil([&] { return replies() > before; }, 3000));
+            QCOMPARE(instrument->seen().last().kind, Seen::Nck);
+            // The packet again, in many small reads.
+            QVERIFY(exchange(5, pump, SimulatedInstrument::NoFault, chunks));
+            QCOMPARE(instrument->seen().last().kind, Seen::Ack);
+            QCOMPARE(counts("ResultSet"), QStringLiteral("1"));
+            // Between good packets a stray byte is left unanswered.
+            const int quiet = replies();
+            QVERIFY(instrument->sendRaw(QByteArray("\x55", 1)));
+            QVERIFY(!instrument->waitUntil([&] { return replies() > quiet; }, 200));
+            // The ACK got lost: the instrument repeats, the program acknowledges again.
+            const int acked = replies();
+            QVERIFY(instrument->resendLastPacket());
+            QVERIFY(instrument->waitUntil([&] { return replies() > acked; }, 3000));
+            QCOMPARE(instrument->seen().last().kind, Seen::Ack);
+            QCOMPARE(int(instrument->seen().last().id), 5);
+            QVERIFY(exchange(6, routine, SimulatedInstrument::NoFault, {3, 5, 7}));
+            QVERIFY(exchange(7, end()));
+        });
+
+        QCOMPARE(download.result(), int(QDialog::Accepted));
+        QCOMPARE(ids(instrument->seenOfKind(Seen::Ack)), QList<int>({4, 5, 5, 6, 7}));
+        QCOMPARE(instrument->seenOfKind(Seen::Nck).size(), 2);
+        QCOMPARE(counters(stats), QList<int>({1, 1, 0, 0, 0, 0}));
+        QCOMPARE(counts("Asset,ResultSet,Result,GlobalTestSequence"), QStringLiteral("1 1 1 1"));
+        QCOMPARE(fileContents(TransferTempFile::path("import", 5)), pump);
+        QCOMPARE(fileContents(TransferTempFile::path("import", 6)), routine);
+    }
+
+    void abortKeepsWhatCameBefore()
+    {
+        const QDateTime tested(QDate(2026, 1, 10), QTime(9, 0));
+        const QByteArray third = asset("Lamp", tested, 1, {{1, 0.1f}});
+        const QByteArray thirdFrame = SimulatedInstrument::frame(7, third);
+
+        DownloadStats stats;
+        Download download(instrument->portName(), 57600, &stats);
+        run(download, [&] {
+            QVERIFY(exchange(4, header(4)));
+            QVERIFY(exchange(5, asset("Pump", tested, 1, {{1, 0.1f}})));
+            QVERIFY(exchange(6, asset("Defib", tested, 2, {{2, 0.9f}})));
+            // Half a record on the line when the user gives up.
+            QVERIFY(instrument->sendAndWaitRead(thirdFrame.left(thirdFrame.size() / 2)));
+            download.abortBtnClicked();
+        });
+
+        QCOMPARE(download.result(), int(QDialog::Rejected));
+        // The rest of the record and one more arrive after the Abort.
+        QVERIFY(instrument->sendRaw(thirdFrame.mid(thirdFrame.size() / 2)));
+        QVERIFY(instrument->sendPacket(8, asset("Scale", tested, 1, {{1, 0.1f}})));
+        QTest::qWait(100);
+
+        QCOMPARE(counters(stats), QList<int>({0, 1, 1, 0, 0, 0}));
+        QCOMPARE(ids(instrument->seenOfKind(Seen::Ack)), QList<int>({4, 5, 6}));
+        QCOMPARE(rows("SELECT Name FROM Asset ORDER BY Id"), QStringList({"Pump", "Defib"}));
+        QCOMPARE(counts("ResultSet,Result"), QStringLiteral("2 2"));
+        QVERIFY(!QFile::exists(TransferTempFile::path("import", 7)));
+    }
+
+    void announcedCountClosesBeforeEndRecord()
+    {
+        DownloadStats stats;
+        Download download(instrument->portName(), 57600, &stats);
+        int afterHeader = -1;
+        run(download, [&] {
+            QVERIFY(exchange(4, header(0)));
+            afterHeader = download.progressValue();
+            // One record more than announced: the dialog closes on it.
+            QVERIFY(exchange(5, asset("Pump", QDateTime(QDate(2026, 1, 10), QTime(9, 0)), 2, {{2, 1.0f}})));
+        });
+        QCOMPARE(afterHeader, 50);
+        QCOMPARE(download.result(), int(QDialog::Accepted));
+        QCOMPARE(download.progressValue(), 100);
+        QCOMPARE(counters(stats), QList<int>({0, 0, 1, 0, 0, 0}));
+
+        // The end record that follows is no longer taken.
+        QVERIFY(instrument->sendPacket(6, end()));
+        QTest::qWait(100);
+        QCOMPARE(ids(instrument->seenOfKind(Seen::Ack)), QList<int>({4, 5}));
+    }
+
+    void withoutCountOnlyTheEndCloses()
+    {
+        const QDateTime tested(QDate(2026, 1, 10), QTime(9, 0));
+        const QByteArray older = asset("Pump", tested, 1, {{1, 0.1f}});
+        const QByteArray newer = asset("Scale", tested, 4, {{1, 0.1f}});
+        DownloadStats stats;
+        Download download(instrument->portName(), 57600, &stats);
+        QList<int> progress;
+        run(download, [&] {
+            QVERIFY(exchange(4, header(-1)));
+            // Two records under one packet id: the later one stays in the trace.
+            QVERIFY(exchange(5, older));
+            QVERIFY(exchange(5, newer));
+            QVERIFY(download.isVisible());
+            progress << download.progressValue() << download.progressMaximum();
+            QVERIFY(exchange(6, end()));
+        });
+        QCOMPARE(progress, QList<int>({0, 100}));
+        QCOMPARE(download.result(), int(QDialog::Accepted));
+        // Overall result Info counts with the other outcomes.
+        QCOMPARE(counters(stats), QList<int>({0, 1, 0, 0, 0, 1}));
+        QCOMPARE(fileContents(TransferTempFile::path("import", 5)), newer);
+    }
+
+    void missingPort()
+    {
+        DialogAnswerer answerer;
+        DownloadStats stats;
+        Download download(QStringLiteral("/dev/pelvane-no-such-port"), 57600, &stats);
+        QSignalSpy finished(&download, &QDialog::finished);
+        bool shown = false;
+        whenShown(&download, [&] { shown = true; }, [&download] { download.abort(); });
+        download.start();
+
+        QCOMPARE(answerer.count(), 1);
+        QCOMPARE(answerer.last().text, QStringLiteral("device failed to open"));
+        QVERIFY(!shown);
+        QCOMPARE(finished.size(), 0);
+        QCOMPARE(counters(stats), QList<int>({0, 0, 0, 0, 0, 0}));
+        QVERIFY(!QDir(TransferTempFile::folder()).exists());
+    }
 
 private:
     // Sends one packet and waits for the program's answer to it.
-    bool exchange(quint8 id, const QByteArray& record, SimulatedInstrument::Fault fault = SimulatedInstrument::NoFault,
-                  const QList<int>& chunks = {});
-    int replies() const;
+    bool exchange(quint8 id, const QByteArray& record, Fault fault = SimulatedInstrument::NoFault,
+                  QList<int> chunks = {})
+    {
+        const int before = replies();
+        return instrument->sendPacket(id, record, fault, chunks)
+               && instrument->waitUntil([&] { return replies() > before; }, 3000);
+    }
+
+    int replies() const
+    {
+        return int(instrument->seenOfKind(Seen::Ack).size() + instrument->seenOfKind(Seen::Nck).size());
+    }
+
     void run(Download& download, std::function<void()> script);
 
     std::unique_ptr<SimulatedInstrument> instrument;
     SqliteDatabase* db = nullptr;
 };
 
-void TestDownload::init()
-{
-    instrument = std::make_unique<SimulatedInstrument>();
-    QVERIFY(instrument->isValid());
-    db = SeededDatabase::createEmpty(TestEnvironment::instance()->newFolder() + "/download.db");
-    QVERIFY(db);
-    QDir(TransferTempFile::folder()).removeRecursively();
-    for (double& value : AlertThresholds::values)
-        value = 0;
-}
-
-void TestDownload::cleanup()
-{
-    Database::setInstance(nullptr);
-    db = nullptr;
-    instrument.reset();
-}
-
-int TestDownload::replies() const
-{
-    return int(instrument->seenOfKind(Seen::Ack).size() + instrument->seenOfKind(Seen::Nck).size());
-}
-
-bool TestDownload::exchange(quint8 id, const QByteArray& record, SimulatedInstrument::Fault fault,
-                            const QList<int>& chunks)
-{
-    const int before = replies();
-    return instrument->sendPacket(id, record, fault, chunks)
-           && instrument->waitUntil([&] { return replies() > before; }, 3000);
-}
 
 void TestDownload::run(Download& download, std::function<void()> script)
 {
     whenShown(&download, std::move(script), [&download] { download.abort(); });
     download.start();
-}
-
-void TestDownload::wholeTransfer()
-{
-    AlertThresholds::values[AlertThresholds::ResistanceAbsolute] = 0.05;
-    const QDateTime first(QDate(2026, 1, 10), QTime(9, 30, 0));
-    const QDateTime later(QDate(2026, 2, 10), QTime(9, 30, 0));
-    const QList<QByteArray> records = {
-        header(6),
-        asset("Pump", first, 1, {{1, 0.10f}}),
-        asset("Defib", first, 2, {{2, 0.50f}}),
-        asset("Lamp", first, 1, {}),
-        asset("Pump", later, 1, {{1, 0.30f}}),   // drifted from the first Pump test
-        asset("Defib", first, 2, {{2, 0.50f}}),  // the same test again
-        sequence("Class I routine", 1, QByteArray::fromHex("0201060a")),
-        end(),
-    };
-
-    DownloadStats stats;
-    Download download(instrument->portName(), 115200, &stats);
-    QSignalSpy finished(&download, &QDialog::finished);
-    QList<int> progress;
-    run(download, [&] {
-        for (int i = 0; i < records.size(); ++i) {
-            QVERIFY2(exchange(quint8(4 + i), records.at(i)), qPrintable(QString::number(i)));
-            progress << download.progressValue();
-        }
-    });
-
-    QCOMPARE(finished.size(), 1);
-    QCOMPARE(download.result(), int(QDialog::Accepted));
-    // 6 records announced: 8 packets with header and end record.
-    QCOMPARE(progress, QList<int>({12, 25, 37, 50, 62, 75, 87, 100}));
-    QCOMPARE(counters(stats), QList<int>({1, 1, 1, 1, 1, 1}));
-    QCOMPARE(ids(instrument->seenOfKind(Seen::Ack)), QList<int>({4, 5, 6, 7, 8, 9, 10, 11}));
-    QVERIFY(instrument->seenOfKind(Seen::Nck).isEmpty());
-
-    QCOMPARE(counts("Client,Asset,ResultSet,Result,AppliedPart,TestSequence"), QStringLiteral("1 3 3 3 3 3"));
-    QCOMPARE(row("SELECT Name,EquipmentClass,hex(Data) FROM GlobalTestSequence"),
-             QStringLiteral("Class I routine|1|0201060A"));
-    QCOMPARE(row("SELECT SerialNo,InstrumentType FROM Instrument"),
-             QStringLiteral("SN-1001|%1").arg(Ux::InstrumentTypeString::fromName("Tavisk Q1")));
-    QCOMPARE(rows("SELECT a.Name,r.OverallResult,r.InstrumentId FROM ResultSet r JOIN Asset a ON a.Id=r.AssetId "
-                  "ORDER BY r.Id"),
-             QStringList({"Pump|1|1", "Defib|2|1", "Pump|5|1"}));
-
-    for (int i = 0; i < records.size(); ++i)
-        QCOMPARE(fileContents(TransferTempFile::path("import", quint8(4 + i))), records.at(i));
-    QCOMPARE(QDir(TransferTempFile::folder()).entryList(QDir::Files).size(), records.size());
-}
-
-void TestDownload::lineFaults()
-{
-    const QByteArray pump = asset("Pump", QDateTime(QDate(2026, 1, 10), QTime(9, 0)), 1, {{1, 0.1f}});
-    const QByteArray routine = sequence("Routine", 2, QByteArray::fromHex("0201"));
-    QList<int> chunks;
-    for (int i = 0; i < 40; ++i)
-        chunks << 1 + i % 3;
-
-    DownloadStats stats;
-    Download download(instrument->portName(), 57600, &stats);
-    run(download, [&] {
-        QVERIFY(exchange(4, header(3)));
-        // A spoilt sum is refused with the id of the last good packet.
-        QVERIFY(exchange(5, pump, SimulatedInstrument::BadSum));
-        QCOMPARE(instrument->seen().last().kind, Seen::Nck);
-        QCOMPARE(int(instrument->seen().last().id), 4);
-        // Before the repeat comes, a stray byte is refused too.
-        const int before = replies();
-        QVERIFY(instrument->sendRaw(QByteArray("\x55", 1)));
-        QVERIFY(instrument->waitUntil([&] { return replies() > before; }, 3000));
-        QCOMPARE(instrument->seen().last().kind, Seen::Nck);
-        // The packet again, in many small reads.
-        QVERIFY(exchange(5, pump, SimulatedInstrument::NoFault, chunks));
-        QCOMPARE(instrument->seen().last().kind, Seen::Ack);
-        QCOMPARE(counts("ResultSet"), QStringLiteral("1"));
-        // Between good packets a stray byte is left unanswered.
-        const int quiet = replies();
-        QVERIFY(instrument->sendRaw(QByteArray("\x55", 1)));
-        QVERIFY(!instrument->waitUntil([&] { return replies() > quiet; }, 200));
-        // The ACK got lost: the instrument repeats, the program acknowledges again.
-        const int acked = replies();
-        QVERIFY(instrument->resendLastPacket());
-        QVERIFY(instrument->waitUntil([&] { return replies() > acked; }, 3000));
-        QCOMPARE(instrument->seen().last().kind, Seen::Ack);
-        QCOMPARE(int(instrument->seen().last().id), 5);
-        QVERIFY(exchange(6, routine, SimulatedInstrument::NoFault, {3, 5, 7}));
-        QVERIFY(exchange(7, end()));
-    });
-
-    QCOMPARE(download.result(), int(QDialog::Accepted));
-    QCOMPARE(ids(instrument->seenOfKind(Seen::Ack)), QList<int>({4, 5, 5, 6, 7}));
-    QCOMPARE(instrument->seenOfKind(Seen::Nck).size(), 2);
-    QCOMPARE(counters(stats), QList<int>({1, 1, 0, 0, 0, 0}));
-    QCOMPARE(counts("Asset,ResultSet,Result,GlobalTestSequence"), QStringLiteral("1 1 1 1"));
-    QCOMPARE(fileContents(TransferTempFile::path("import", 5)), pump);
-    QCOMPARE(fileContents(TransferTempFile::path("import", 6)), routine);
-}
-
-void TestDownload::abortKeepsWhatCameBefore()
-{
-    const QDateTime tested(QDate(2026, 1, 10), QTime(9, 0));
-    const QByteArray third = asset("Lamp", tested, 1, {{1, 0.1f}});
-    const QByteArray thirdFrame = SimulatedInstrument::frame(7, third);
-
-    DownloadStats stats;
-    Download download(instrument->portName(), 57600, &stats);
-    run(download, [&] {
-        QVERIFY(exchange(4, header(4)));
-        QVERIFY(exchange(5, asset("Pump", tested, 1, {{1, 0.1f}})));
-        QVERIFY(exchange(6, asset("Defib", tested, 2, {{2, 0.9f}})));
-        // Half a record on the line when the user gives up.
-        QVERIFY(instrument->sendAndWaitRead(thirdFrame.left(thirdFrame.size() / 2)));
-        download.abortBtnClicked();
-    });
-
-    QCOMPARE(download.result(), int(QDialog::Rejected));
-    // The rest of the record and one more arrive after the Abort.
-    QVERIFY(instrument->sendRaw(thirdFrame.mid(thirdFrame.size() / 2)));
-    QVERIFY(instrument->sendPacket(8, asset("Scale", tested, 1, {{1, 0.1f}})));
-    QTest::qWait(100);
-
-    QCOMPARE(counters(stats), QList<int>({0, 1, 1, 0, 0, 0}));
-    QCOMPARE(ids(instrument->seenOfKind(Seen::Ack)), QList<int>({4, 5, 6}));
-    QCOMPARE(rows("SELECT Name FROM Asset ORDER BY Id"), QStringList({"Pump", "Defib"}));
-    QCOMPARE(counts("ResultSet,Result"), QStringLiteral("2 2"));
-    QVERIFY(!QFile::exists(TransferTempFile::path("import", 7)));
-}
-
-void TestDownload::announcedCountClosesBeforeEndRecord()
-{
-    DownloadStats stats;
-    Download download(instrument->portName(), 57600, &stats);
-    int afterHeader = -1;
-    run(download, [&] {
-        QVERIFY(exchange(4, header(0)));
-        afterHeader = download.progressValue();
-        // One record more than announced: the dialog closes on it.
-        QVERIFY(exchange(5, asset("Pump", QDateTime(QDate(2026, 1, 10), QTime(9, 0)), 2, {{2, 1.0f}})));
-    });
-    QCOMPARE(afterHeader, 50);
-    QCOMPARE(download.result(), int(QDialog::Accepted));
-    QCOMPARE(download.progressValue(), 100);
-    QCOMPARE(counters(stats), QList<int>({0, 0, 1, 0, 0, 0}));
-
-    // The end record that follows is no longer taken.
-    QVERIFY(instrument->sendPacket(6, end()));
-    QTest::qWait(100);
-    QCOMPARE(ids(instrument->seenOfKind(Seen::Ack)), QList<int>({4, 5}));
-}
-
-void TestDownload::withoutCountOnlyTheEndCloses()
-{
-    const QDateTime tested(QDate(2026, 1, 10), QTime(9, 0));
-    const QByteArray older = asset("Pump", tested, 1, {{1, 0.1f}});
-    const QByteArray newer = asset("Scale", tested, 4, {{1, 0.1f}});
-    DownloadStats stats;
-    Download download(instrument->portName(), 57600, &stats);
-    QList<int> progress;
-    run(download, [&] {
-        QVERIFY(exchange(4, header(-1)));
-        // Two records under one packet id: the later one stays in the trace.
-        QVERIFY(exchange(5, older));
-        QVERIFY(exchange(5, newer));
-        QVERIFY(download.isVisible());
-        progress << download.progressValue() << download.progressMaximum();
-        QVERIFY(exchange(6, end()));
-    });
-    QCOMPARE(progress, QList<int>({0, 100}));
-    QCOMPARE(download.result(), int(QDialog::Accepted));
-    // Overall result Info counts with the other outcomes.
-    QCOMPARE(counters(stats), QList<int>({0, 1, 0, 0, 0, 1}));
-    QCOMPARE(fileContents(TransferTempFile::path("import", 5)), newer);
-}
-
-void TestDownload::missingPort()
-{
-    DialogAnswerer answerer;
-    DownloadStats stats;
-    Download download(QStringLiteral("/dev/pelvane-no-such-port"), 57600, &stats);
-    QSignalSpy finished(&download, &QDialog::finished);
-    bool shown = false;
-    whenShown(&download, [&] { shown = true; }, [&download] { download.abort(); });
-    download.start();
-
-    QCOMPARE(answerer.count(), 1);
-    QCOMPARE(answerer.last().text, QStringLiteral("device failed to open"));
-    QVERIFY(!shown);
-    QCOMPARE(finished.size(), 0);
-    QCOMPARE(counters(stats), QList<int>({0, 0, 0, 0, 0, 0}));
-    QVERIFY(!QDir(TransferTempFile::folder()).exists());
 }
 
 PELVANE_TEST_MAIN(TestDownload)

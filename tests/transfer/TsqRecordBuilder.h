@@ -109,10 +109,7 @@ inline QByteArray sequenceData(std::initializer_list<quint8> ids)
     Ux::TsqTestSequence sequence;
     for (quint8 id : ids)
         sequence.append(Ux::TsqTestSequenceElement::create(id));
-    QByteArray out;
-    QDataStream stream(&out, QIODevice::WriteOnly);
-    stream.setByteOrder(QDataStream::LittleEndian);
-    stream << sequence;
+    const QByteArray out = bytes(sequence);
     qDeleteAll(sequence);
     return out;
 }
