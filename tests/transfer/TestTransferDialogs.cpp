@@ -29,7 +29,7 @@ QByteArray state(qint32 baud, qint32 port)
     return bytes;
 }
 
-// The two indexes stored under the setting, baud rate first.
+// The two indexes stored under the setting, baud rate first, read big-endian.
 QPair<qint32, qint32> storedState()
 {
     QByteArray bytes = QSettings().value(QLatin1String(DialogTransfer::SettingsKey)).toByteArray();
@@ -86,8 +86,6 @@ private slots:
             combo(dialog, "baudRate")->setCurrentIndex(3);
         }
         QCOMPARE(storedState(), qMakePair(qint32(3), qint32(secondIndex)));
-        const QByteArray raw = QSettings().value(QLatin1String(DialogTransfer::SettingsKey)).toByteArray();
-        QCOMPARE(raw.left(4), QByteArray::fromHex("00000003"));
 
         // A stored choice wins over the one remembered in the run.
         QSettings().setValue(QLatin1String(DialogTransfer::SettingsKey), state(7, 0));
