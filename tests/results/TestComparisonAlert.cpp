@@ -1,4 +1,4 @@
-#include "database/SqlQuery.h"
+#include "../transfer/SqlRows.h"
 #include "database/SqliteDatabase.h"
 #include "results/AlertThresholds.h"
 #include "results/ComparisonAlert.h"
@@ -240,22 +240,15 @@ private:
     int makeSet(int assetId, const QDateTime& date, int overall, const QList<Value>& values)
     {
         const int id = m_db->insertResultSet(QVariant(), assetId, date, 2, 2, overall, "tech", QString());
-        SqlQuery insert;
-        insert.prepare("INSERT INTO Result (ResultSetId,TestId,Status,Result) VALUES (:Set,:TestId,:Status,:Result)");
-        for (const Value& v : values) {
-            insert.bindValue(":Set", id);
-            insert.bindValue(":TestId", v.testId);
-            insert.bindValue(":Status", v.status);
-            insert.bindValue(":Result", v.result);
-            insert.exec();
-        }
+        for (const Value& v : values)
+            SqlRows::exec("INSERT INTO Result (ResultSetId,TestId,Status,Result) VALUES (?,?,?,?)",
+                          {id, v.testId, v.status, v.result});
         return id;
     }
 
     SqliteDatabase* m_db = nullptr;
     int m_asset = 0;
 };
-
 
 PELVANE_TEST_MAIN(TestComparisonAlert)
 #include "TestComparisonAlert.moc"
