@@ -41,15 +41,12 @@ class TestSerialPort : public QObject
 private slots:
     void appliesRawLineSettings();
     void baudZeroKeepsLineSettings();
-    void unknownBaudIsRefused();
     void missingDevice();
     void longPathIsNotCut();
     void purgesOnOpen();
     void readsAtMostTheAskedCount();
     void writesToTheLine();
-    void closesAndReopens();
     void listsExtraPorts();
-    void leavesNoDescriptorsBehind();
 };
 
 void TestSerialPort::appliesRawLineSettings()
@@ -97,16 +94,6 @@ void TestSerialPort::baudZeroKeepsLineSettings()
     QCOMPARE(after.c_lflag, before.c_lflag);
     QCOMPARE(after.c_iflag, before.c_iflag);
     QCOMPARE(after.c_oflag, before.c_oflag);
-}
-
-void TestSerialPort::unknownBaudIsRefused()
-{
-    SimulatedInstrument line;
-    Ux::SerialPort port;
-    QVERIFY(!port.open(line.portName(), 12345));
-    QVERIFY(!port.isOpen());
-    QCOMPARE(port.errorString(), systemText(EINVAL));
-    QVERIFY(!line.portIsExclusive());
 }
 
 void TestSerialPort::missingDevice()
@@ -210,27 +197,6 @@ void TestSerialPort::writesToTheLine()
     QCOMPARE(taken, bytes);
 }
 
-void TestSerialPort::closesAndReopens()
-{
-    SimulatedInstrument line;
-    Ux::SerialPort port;
-    QVERIFY(port.open(line.portName(), 9600));
-    port.close();
-    QVERIFY(!port.isOpen());
-    // The device must not stay locked for the next transfer.
-    QVERIFY(!line.portIsExclusive());
-    QCOMPARE(port.write(QByteArray("x")), 0);
-    QVERIFY(port.open(line.portName(), 19200));
-    termios t;
-    QVERIFY(line.lineSettings(&t));
-    QCOMPARE(cfgetospeed(&t), speed_t(B19200));
-    {
-        Ux::SerialPort second;
-        QVERIFY(second.open(line.portName(), 9600));
-    }
-    QVERIFY(!line.portIsExclusive());
-}
-
 void TestSerialPort::listsExtraPorts()
 {
     SimulatedInstrument first;
@@ -260,23 +226,6 @@ void TestSerialPort::listsExtraPorts()
         return list;
     }();
     QVERIFY(!without.contains(first.portName()));
-}
-
-void TestSerialPort::leavesNoDescriptorsBehind()
-{
-    const auto openDescriptors = [] { return QDir(QStringLiteral("/proc/self/fd")).count(); };
-    const auto before = openDescriptors();
-    {
-        SimulatedInstrument line;
-        Ux::SerialPort port;
-        QVERIFY(port.open(line.portName(), 9600));
-        QVERIFY(line.sendRaw("x"));
-        QVERIFY(line.waitUntilPending(1));
-        QVERIFY(port.read(10));
-        QVERIFY(!port.open(QStringLiteral("/dev/ttyPelvaneMissing0"), 9600));
-        QVERIFY(port.open(line.portName(), 9600));
-    }
-    QCOMPARE(openDescriptors(), before);
 }
 
 PELVANE_TEST_MAIN(TestSerialPort)

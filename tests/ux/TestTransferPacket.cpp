@@ -67,18 +67,13 @@ class TestTransferPacket : public QObject
 private slots:
     void sentFrames_data();
     void sentFrames();
-    void resendRepeatsTheFrame();
     void tooLongDataIsRefused();
     void replyBytes();
     void receiverSession();
     void acknowledgedBeforeSignalled();
-    void packetsInOneChunkAndByteByByte();
-    void idLimits_data();
-    void idLimits();
     void repeatAfterLostAck();
     void resetForgetsEverything();
     void senderReadsSplitAndJoinedReplies();
-    void senderRepeatsOnNckUnderTheEventLoop();
     void thousandRandomPackets();
 };
 
@@ -110,18 +105,6 @@ void TestTransferPacket::sentFrames()
     line.packets->sendPacket(quint8(id), data);
     QVERIFY(line.instrument.waitForReceived(int(frame.size())));
     QCOMPARE(line.instrument.received().toHex(), frame.toHex());
-}
-
-void TestTransferPacket::resendRepeatsTheFrame()
-{
-    Line line(Ux::TransferPacket::SenderMode);
-    QVERIFY(line.ready());
-    QCOMPARE(line.packets->resendPacket(), qint64(0));
-    line.packets->sendPacket(9, hex("7f0203"));
-    const QByteArray frame = hex("02097ff3007f7f7ff27ff3910003");
-    QCOMPARE(line.packets->resendPacket(), qint64(frame.size()));
-    QVERIFY(line.instrument.waitForReceived(int(frame.size()) * 2));
-    QCOMPARE(line.instrument.received().toHex(), (frame + frame).toHex());
 }
 
 void TestTransferPacket::tooLongDataIsRefused()
@@ -233,49 +216,6 @@ void TestTransferPacket::acknowledgedBeforeSignalled()
     QCOMPARE(atError, hex("02060403" "02150403"));
 }
 
-void TestTransferPacket::packetsInOneChunkAndByteByByte()
-{
-    Line line(Ux::TransferPacket::ReceiverMode);
-    QVERIFY(line.ready());
-    QStringList order;
-    connect(line.packets.get(), &Ux::TransferPacket::packetReceived, this, [&](quint8 id) {
-        line.instrument.waitForReceived(4 * (order.size() + 1), 2000);
-        order << QStringLiteral("%1 after %2 replies").arg(id).arg(line.instrument.received().size() / 4);
-    });
-    QVERIFY(line.deliver(hex("0205040061626364940103" "02047ff3006162632e0103")));
-    QCOMPARE(order, (QStringList{"5 after 1 replies", "4 after 2 replies"}));
-
-    // Escape pairs and the sum cut apart by the reads change nothing.
-    const QByteArray frame = hex("02097ff3007f7f7ff27ff3910003");
-    QVERIFY(line.deliver(frame, QList<int>(frame.size(), 1)));
-    QCOMPARE(line.repliesAfter(12).mid(8), hex("02060903"));
-    QCOMPARE(line.data.last(), hex("7f0203"));
-    QCOMPARE(line.events.size(), 3);
-}
-
-void TestTransferPacket::idLimits_data()
-{
-    QTest::addColumn<QByteArray>("frame");
-    QTest::addColumn<QByteArray>("reply");
-    QTest::addColumn<QString>("event");
-    QTest::newRow("4") << hex("02040000050003") << hex("02060403") << "packet 4";
-    QTest::newRow("126") << hex("027e00007f7f0003") << hex("02067e03") << "packet 126";
-    QTest::newRow("3") << hex("027ff30000040003") << hex("02150003") << "error 1";
-    QTest::newRow("127") << hex("027f7f00008000" "03") << hex("02150003") << "error 1";
-}
-
-void TestTransferPacket::idLimits()
-{
-    QFETCH(QByteArray, frame);
-    QFETCH(QByteArray, reply);
-    QFETCH(QString, event);
-    Line line(Ux::TransferPacket::ReceiverMode);
-    QVERIFY(line.ready());
-    QVERIFY(line.deliver(frame));
-    QCOMPARE(line.repliesAfter(4), reply);
-    QCOMPARE(line.events, QStringList{event});
-}
-
 void TestTransferPacket::repeatAfterLostAck()
 {
     Line line(Ux::TransferPacket::ReceiverMode);
@@ -339,42 +279,6 @@ void TestTransferPacket::senderReadsSplitAndJoinedReplies()
     QTest::ignoreMessage(QtDebugMsg, "Unknown message received");
     QVERIFY(line.deliver(hex("02070503")));
     QCOMPARE(line.events.size(), 6);
-}
-
-void TestTransferPacket::senderRepeatsOnNckUnderTheEventLoop()
-{
-    // As an upload drives it: a zero-interval timer polls the port, the next
-    // packet goes out on ACK and the last one again on NCK.
-    Line line(Ux::TransferPacket::SenderMode);
-    QVERIFY(line.ready());
-    line.instrument.setPoller(nullptr);
-    line.instrument.setDefaultAnswer(SimulatedInstrument::AnswerAck);
-    line.instrument.queueAnswers({SimulatedInstrument::AnswerNck, SimulatedInstrument::AnswerAck,
-                                  SimulatedInstrument::AnswerNck, SimulatedInstrument::AnswerNck});
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, this, [&] { line.port.read(100); });
-    poll.start(0);
-    quint8 next = 4;
-    connect(line.packets.get(), &Ux::TransferPacket::ackReceived, this, [&] {
-        if (next <= 7) {
-            line.packets->sendPacket(next, QByteArray(3, char('a' + next)));
-            ++next;
-        }
-    });
-    connect(line.packets.get(), &Ux::TransferPacket::nckReceived, this,
-            [&] { line.packets->resendPacket(); });
-    line.packets->sendPacket(next++, "abc");
-    QTRY_COMPARE_WITH_TIMEOUT(line.events.size(), 7, 5000);
-    QCOMPARE(line.events, (QStringList{"nck 4", "ack 4", "nck 5", "nck 5", "ack 5", "ack 6",
-                                       "ack 7"}));
-    const auto packets = line.instrument.seenOfKind(SimulatedInstrument::Seen::Packet);
-    QStringList ids;
-    for (const auto& packet : packets)
-        ids << QString::number(packet.id);
-    QCOMPARE(ids, (QStringList{"4", "4", "5", "5", "5", "6", "7"}));
-    QCOMPARE(packets.at(4).raw, packets.at(2).raw);
-    QCOMPARE(packets.at(4).data, QByteArray("fff"));
-    QVERIFY(line.instrument.seenOfKind(SimulatedInstrument::Seen::BadPacket).isEmpty());
 }
 
 void TestTransferPacket::thousandRandomPackets()
