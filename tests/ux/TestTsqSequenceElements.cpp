@@ -182,14 +182,6 @@ void TestTsqSequenceElements::textLengthsFollowTheText()
     QCOMPARE(bytes.size(), 204);
     QCOMPARE(quint8(bytes.at(0)), quint8(204));
 
-    TsqTestSequenceElementCorvixSetOxiloSettings oxilo;
-    QCOMPARE(oxilo.length, quint8(49));
-    QCOMPARE(writeElement(oxilo).size(), 24);
-    QCOMPARE(oxilo.length, quint8(24));
-    oxilo.monitorName = QString(31, QLatin1Char('m'));
-    QCOMPARE(writeElement(oxilo).size(), 49);
-    QCOMPARE(oxilo.length, quint8(49));
-
     TsqTestSequenceElementNIBPSettingsOCurve curve;
     curve.monitorName = QString(40, QLatin1Char('c'));
     bytes = writeElement(curve);
