@@ -71,6 +71,8 @@ private slots:
     void replyBytes();
     void receiverSession();
     void acknowledgedBeforeSignalled();
+    void idLimits_data();
+    void idLimits();
     void repeatAfterLostAck();
     void resetForgetsEverything();
     void senderReadsSplitAndJoinedReplies();
@@ -209,6 +211,29 @@ void TestTransferPacket::acknowledgedBeforeSignalled()
     QCOMPARE(line.data, QList<QByteArray>{QByteArray()});
     QVERIFY(line.deliver(hex("02050000070003")));
     QCOMPARE(atError, hex("02060403" "02150403"));
+}
+
+void TestTransferPacket::idLimits_data()
+{
+    QTest::addColumn<QByteArray>("frame");
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QString>("event");
+    QTest::newRow("4") << hex("02040000050003") << hex("02060403") << "packet 4";
+    QTest::newRow("126") << hex("027e00007f7f0003") << hex("02067e03") << "packet 126";
+    QTest::newRow("3") << hex("027ff30000040003") << hex("02150003") << "error 1";
+    QTest::newRow("127") << hex("027f7f00008000" "03") << hex("02150003") << "error 1";
+}
+
+void TestTransferPacket::idLimits()
+{
+    QFETCH(QByteArray, frame);
+    QFETCH(QByteArray, reply);
+    QFETCH(QString, event);
+    Line line(Ux::TransferPacket::ReceiverMode);
+    QVERIFY(line.ready());
+    QVERIFY(line.deliver(frame));
+    QCOMPARE(line.repliesAfter(4), reply);
+    QCOMPARE(line.events, QStringList{event});
 }
 
 void TestTransferPacket::repeatAfterLostAck()
