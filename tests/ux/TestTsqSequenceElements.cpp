@@ -79,6 +79,7 @@ private slots:
     void goldenDefaults();
     void defaultsByEquipmentClass();
     void textLengthsFollowTheText();
+    void templatesCopyPayload();
     void blobSkipsUnknownAndOverlongRecords();
     void corruptBlobsStopReading();
 };
@@ -197,6 +198,23 @@ void TestTsqSequenceElements::textLengthsFollowTheText()
     QCOMPARE(read->monitorName, QString(31, QLatin1Char('c')));
     read->monitorName = QStringLiteral("X");
     QCOMPARE(writeElement(*read).size(), 171);
+}
+
+void TestTsqSequenceElements::templatesCopyPayload()
+{
+    TsqTestSequenceElementLeakageTest source(64, 1);
+    source.limit = 123.0;
+    source.conditions = TsqConditionByte(2, 5);
+    TsqTestSequenceElementLeakageTest copy(67, 2, &source);
+    QCOMPARE(int(copy.id), 67);
+    QCOMPARE(copy.limit, 123.0);
+    QCOMPARE(copy.sfcLimit, 500.0);
+    QCOMPARE(copy.conditions.validConditions, quint8(5));
+
+    TsqTestSequenceElementCorvixSetHalvexSettings halvex;
+    halvex.furtherBytes[9] = 0x5A;
+    TsqTestSequenceElementCorvixSetHalvexSettings halvexCopy(&halvex);
+    QCOMPARE(writeElement(halvexCopy).at(27), char(0x5A));
 }
 
 void TestTsqSequenceElements::blobSkipsUnknownAndOverlongRecords()
