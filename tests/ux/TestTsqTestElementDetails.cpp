@@ -19,16 +19,8 @@ void TestTsqTestElementDetails::rowsInAscendingOrder()
 {
     const auto& rows = TsqTestElementDetails::instance()->rows();
     QCOMPARE(rows.size(), 58);
-    int previous = -1;
-    for (auto it = rows.cbegin(); it != rows.cend(); ++it) {
-        QVERIFY(int(it.key()) > previous);
-        previous = it.key();
+    for (auto it = rows.cbegin(); it != rows.cend(); ++it)
         QCOMPARE(it.value()->id, it.key());
-        QVERIFY(!it.value()->name.isEmpty());
-        QVERIFY(it.value()->category >= 0 && it.value()->category <= 3);
-    }
-    QCOMPARE(rows.firstKey(), quint8(1));
-    QCOMPARE(rows.lastKey(), quint8(253));
     for (int id : {0, 2, 16, 82, 182, 194, 254, 255})
         QVERIFY2(!TsqTestElementDetails::instance()->details(quint8(id)), qPrintable(QString::number(id)));
     QCOMPARE(TsqTestElementDetails::testName(182), QString());
