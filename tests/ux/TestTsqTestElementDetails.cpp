@@ -9,13 +9,13 @@ class TestTsqTestElementDetails : public QObject
 {
     Q_OBJECT
 private slots:
-    void rowsInAscendingOrder();
+    void rowsKeyedByTheirId();
     void namesExactlyAsListed();
     void unitsAndWidths();
     void resultOnlyRows();
 };
 
-void TestTsqTestElementDetails::rowsInAscendingOrder()
+void TestTsqTestElementDetails::rowsKeyedByTheirId()
 {
     const auto& rows = TsqTestElementDetails::instance()->rows();
     QCOMPARE(rows.size(), 58);
