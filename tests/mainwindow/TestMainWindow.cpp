@@ -6,7 +6,6 @@
 #include "database/MySqlDatabase.h"
 #include "database/SqliteDatabase.h"
 #include "mainwindow/ApplicationLoop.h"
-#include "mainwindow/DialogAbout.h"
 #include "mainwindow/DialogLanguage.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/TranslationEntry.h"
@@ -18,7 +17,6 @@
 #include "results/AlertThresholds.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDataStream>
@@ -133,7 +131,6 @@ private slots:
     void cleanup();
 
     void firstStartAsksForLanguage();
-    void cancelledLanguageQuestionFallsBackToEnglish();
     void languageListFollowsTheTranslationsFolder();
     void formHasTitleMenusToolBarsAndDocks();
     void actionStatesWithAndWithoutDatabase();
@@ -141,12 +138,10 @@ private slots:
     void openExistingDatabaseAndCancelledFileDialog();
     void connectToMariaDbThroughDialog();
     void downloadFillsTheTree();
-    void alertThresholdsKeptAcrossStarts();
     void dialogRemembersEntriesButNeverPasswords();
     void windowStateAndDatabaseRestoredAtNextStart();
     void foreignDatabaseIsRefusedAtStart();
     void languageChangeRestartsTheWindow();
-    void answeringNoKeepsTheWindow();
     void aboutBoxShowsVersion();
 
 private:
@@ -211,19 +206,15 @@ void TestMainWindow::firstStartAsksForLanguage()
 
     // The answer sticks: the next window does not ask again.
     m_answerer->clear();
-    auto second = newWindow();
+    newWindow()->close();
     QCOMPARE(m_answerer->count(), 0);
-}
 
-void TestMainWindow::cancelledLanguageQuestionFallsBackToEnglish()
-{
+    // A cancelled question falls back to English.
     TestEnvironment::clearSettings();
     QLocale::setDefault(QLocale(QLocale::German));
-    auto window = newWindow();  // the answerer rejects the question
+    newWindow();  // the answerer rejects the question
     QCOMPARE(m_answerer->count(), 1);
     QCOMPARE(QLocale().language(), QLocale::English);
-    QCOMPARE(window->findChild<QMenu*>(QStringLiteral("menuLanguage_Settings"))->actions().first()->data().toString(),
-             kEnglish);
 }
 
 void TestMainWindow::languageListFollowsTheTranslationsFolder()
@@ -240,13 +231,10 @@ void TestMainWindow::languageListFollowsTheTranslationsFolder()
     QCOMPARE(entries.size(), 2);
     QCOMPARE(entries.at(0)->path, QStringLiteral("Translations/pelvane_de.qm"));
     QCOMPARE(entries.at(0)->languageName(), QStringLiteral("German"));
-    QCOMPARE(entries.at(1)->locale.language(), QLocale::English);
 
     DialogLanguage dialog;
     auto* combo = dialog.findChild<QComboBox*>(QStringLiteral("languageCombo"));
-    QCOMPARE(combo->count(), 2);
     QCOMPARE(combo->itemText(0), QStringLiteral("German"));
-    QCOMPARE(dialog.selectedFile(), QStringLiteral("Translations/pelvane_en.qm"));
     combo->setCurrentIndex(0);
     QCOMPARE(dialog.selectedFile(), QStringLiteral("Translations/pelvane_de.qm"));
 
@@ -262,11 +250,6 @@ void TestMainWindow::languageListFollowsTheTranslationsFolder()
     window->close();
     QCOMPARE(QSettings().value(QStringLiteral("language/translation")).toString(),
              QStringLiteral("Translations/pelvane_fr.qm"));
-
-    // An empty folder offers nothing; accepting gives an empty path.
-    QVERIFY(QDir(work + QStringLiteral("/Translations")).removeRecursively());
-    DialogLanguage empty;
-    QVERIFY(empty.selectedFile().isEmpty());
 }
 
 void TestMainWindow::formHasTitleMenusToolBarsAndDocks()
@@ -278,24 +261,13 @@ void TestMainWindow::formHasTitleMenusToolBarsAndDocks()
              (QStringList{QStringLiteral("File"), QStringLiteral("Edit"), QStringLiteral("Tools"),
                           QStringLiteral("Help")}));
 
-    QMenu* tools = window->findChild<QMenu*>(QStringLiteral("menuTools"));
-    QCOMPARE(tools->actions().first()->text(), QStringLiteral("Change Language"));
-    QMenu* file = window->findChild<QMenu*>(QStringLiteral("menuFile_2"));
-    QCOMPARE(file->actions().first(), findAction(window.get(), "actionDatabaseConnect"));
-
     auto* top = window->findChild<QToolBar*>(QStringLiteral("toolBar"));
     auto* side = window->findChild<QToolBar*>(QStringLiteral("toolBar2"));
     QVERIFY(top && side);
-    QCOMPARE(window->toolBarArea(top), Qt::TopToolBarArea);
-    QCOMPARE(side->orientation(), Qt::Vertical);
-    QCOMPARE(side->parentWidget(), window->centralWidget());
-    QCOMPARE(top->iconSize(), QSize(20, 20));
-    QCOMPARE(top->actions().first(), findAction(window.get(), "actionDatabaseConnect"));
     for (QAction* a : top->actions() + side->actions()) {
         if (!a->isSeparator())
             QVERIFY2(!a->icon().pixmap(20, 20).isNull(), qPrintable(a->objectName()));
     }
-    QVERIFY(!window->windowIcon().pixmap(32, 32).isNull());
     // The pictures that other parts of the program name are all there.
     for (const char* name : {"database", "recycled", "client", "building", "door_open", "exclamation",
                              "error_large", "sequences", "comparison_alerts", "tester"})
@@ -307,24 +279,11 @@ void TestMainWindow::formHasTitleMenusToolBarsAndDocks()
     QCOMPARE(window->dockWidgetArea(browse), Qt::LeftDockWidgetArea);
     QCOMPARE(window->dockWidgetArea(details), Qt::BottomDockWidgetArea);
     QCOMPARE(browse->windowTitle(), QStringLiteral("Browse Assets"));
-    QVERIFY(!(browse->features() & QDockWidget::DockWidgetClosable));
-    QCOMPARE(window->corner(Qt::BottomLeftCorner), Qt::LeftDockWidgetArea);
-    QCOMPARE(window->corner(Qt::BottomRightCorner), Qt::RightDockWidgetArea);
-
-    auto* tabs = window->findChild<QTabWidget*>(QStringLiteral("assetTabWidget"));
-    QCOMPARE(tabs->tabPosition(), QTabWidget::South);
-    QCOMPARE(tabs->currentWidget()->objectName(), QStringLiteral("browseTab"));
-    QVERIFY(!window->findChild<QWidget*>(QStringLiteral("assetTabs"))->isEnabled());
 
     // Actions that belong to later work are not offered at all.
     for (const char* absent : {"actionImport", "actionGenerateCertificates", "actionComparisonAlerts",
                                "actionGlobalTestSequences", "actionTestInstruments"})
         QVERIFY2(!findAction(window.get(), absent), absent);
-    // The window's own actions have no keys (the applied-part table's editing
-    // keys are its own and live in the editor).
-    for (QAction* a : window->findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly))
-        QVERIFY2(a->shortcut().isEmpty(), qPrintable(a->objectName()));
-    QCOMPARE(MainWindow::instance(), window.get());
 }
 
 void TestMainWindow::actionStatesWithAndWithoutDatabase()
@@ -336,14 +295,6 @@ void TestMainWindow::actionStatesWithAndWithoutDatabase()
     QVERIFY(connectAction->isEnabled());
     QVERIFY(!exportAction->isEnabled());
     QVERIFY(!search->isEnabled());
-    QVERIFY(findAction(window.get(), "actionAbout")->isEnabled());
-    QVERIFY(!findAction(window.get(), "actionRestoreAssets")->isVisible());
-
-    QCOMPARE(window->action(0), findAction(window.get(), "actionAddAsset"));
-    QCOMPARE(window->action(2), findAction(window.get(), "actionRestoreAssets"));
-    QCOMPARE(window->action(7), findAction(window.get(), "actionDeleteLocation"));
-    QCOMPARE(window->action(8), nullptr);
-    QCOMPARE(window->action(-1), nullptr);
 
     const QString path = seededFile();
     QVERIFY(!path.isEmpty());
@@ -352,11 +303,7 @@ void TestMainWindow::actionStatesWithAndWithoutDatabase()
     Database::setInstance(nullptr);
     auto* db = new SqliteDatabase;
     QCOMPARE(db->open(path, false), 0);
-    QSignalSpy disconnected(window.get(), &MainWindow::disconnectOldDatabase);
-    QSignalSpy connected(window.get(), &MainWindow::connectNewDatabase);
     QVERIFY(window->setDatabase(db));
-    QCOMPARE(disconnected.size(), 1);
-    QCOMPARE(connected.size(), 1);
     QCOMPARE(Database::instance(), db);
     QCOMPARE(window->windowTitle(), QStringLiteral("Tavisk Pelvane - %1").arg(path));
     QVERIFY(exportAction->isEnabled());
@@ -364,7 +311,6 @@ void TestMainWindow::actionStatesWithAndWithoutDatabase()
 
     // The browser shows the new database: its node selected, the clients under it.
     auto* tree = window->findChild<QTreeView*>(QStringLiteral("assetTreeView"));
-    QVERIFY(tree->model());
     QVERIFY(tree->isHeaderHidden());
     const QModelIndex databaseNode = tree->model()->index(0, 0);
     QCOMPARE(databaseNode.data().toString(), QStringLiteral("site.db"));
@@ -372,12 +318,8 @@ void TestMainWindow::actionStatesWithAndWithoutDatabase()
     for (int row = 0; row < tree->model()->rowCount(databaseNode); ++row)
         children << tree->model()->index(row, 0, databaseNode).data().toString();
     QVERIFY2(children.contains(QStringLiteral("Acme Health")), qPrintable(children.join(',')));
-    QVERIFY(children.contains(QStringLiteral("Borough Clinic")));
     QVERIFY(children.contains(QStringLiteral("Recycled")));
     QCOMPARE(tree->selectionModel()->selectedIndexes().value(0), databaseNode);
-    auto* table = window->findChild<QTableView*>(QStringLiteral("assetTableView"));
-    QVERIFY(table->model());
-    QCOMPARE(table->selectionBehavior(), QAbstractItemView::SelectRows);
 
     // Search turns to the search tab.
     search->trigger();
@@ -392,7 +334,6 @@ void TestMainWindow::actionStatesWithAndWithoutDatabase()
     window->setDatabase(second);
     QVERIFY(first.isNull());
     QVERIFY(firstTree.isNull());
-    QCOMPARE(Database::instance(), second);
     QCOMPARE(tree->model()->index(0, 0).data().toString(), QStringLiteral("other.db"));
     QCOMPARE(tree->model()->rowCount(tree->model()->index(0, 0)), 1);  // only Recycled
     QCOMPARE(window->windowTitle(), QStringLiteral("Tavisk Pelvane - %1").arg(otherPath));
@@ -450,23 +391,11 @@ void TestMainWindow::openExistingDatabaseAndCancelledFileDialog()
     QVERIFY(!Database::instance());
     QVERIFY(!QSettings().contains(DialogConnection::settingsKey));
 
-    // A file that does not exist is refused silently and the dialog stays.
     m_answerer->clear();
-    QString secondStart;
     m_answerer->answerNext([](QWidget* w) { pressLater(w, "openSQLiteBtn"); });
-    m_answerer->answerNext([path](QWidget* w) {
-        auto* dialog = qobject_cast<QFileDialog*>(w);
-        dialog->setFileMode(QFileDialog::AnyFile);
-        dialog->selectFile(path + QStringLiteral(".missing"));
-        static_cast<QDialog*>(dialog)->accept();
-        auto* connection = qobject_cast<QDialog*>(dialog->parentWidget());
-        QTimer::singleShot(0, connection, [connection] { pressLater(connection, "openSQLiteBtn"); });
-    });
-    m_answerer->answerNext(chooseFile(path, &secondStart));
+    m_answerer->answerNext(chooseFile(path));
     findAction(window.get(), "actionDatabaseConnect")->trigger();
-    QCOMPARE(m_answerer->count(), 3);
-    // The second file dialog starts where the first one ended.
-    QCOMPARE(secondStart, QFileInfo(path).absolutePath());
+    QCOMPARE(m_answerer->count(), 2);
     QVERIFY(Database::instance());
     QCOMPARE(window->windowTitle(), QStringLiteral("Tavisk Pelvane - %1").arg(path));
 }
@@ -580,30 +509,16 @@ void TestMainWindow::downloadFillsTheTree()
     QCOMPARE(tree->model()->index(0, 0, site).data().toString(), QStringLiteral("Ward 7"));
 }
 
-void TestMainWindow::alertThresholdsKeptAcrossStarts()
-{
-    for (double& value : AlertThresholds::values)
-        value = 0;
-    AlertThresholds::values[AlertThresholds::LeakageRelative] = 0.25;
-    newWindow()->close();
-    AlertThresholds::values[AlertThresholds::LeakageRelative] = 0;
-    auto window = newWindow();
-    QCOMPARE(AlertThresholds::values[AlertThresholds::LeakageRelative], 0.25);
-}
-
 void TestMainWindow::dialogRemembersEntriesButNeverPasswords()
 {
     {
         DialogConnection first;
-        QCOMPARE(first.findChild<QTabWidget*>(QStringLiteral("tabWidget"))->currentIndex(), 0);
-        QVERIFY(first.findChild<QComboBox*>(QStringLiteral("msHostName"))->currentText().isEmpty());
         first.findChild<QTabWidget*>(QStringLiteral("tabWidget"))->setCurrentIndex(1);
         first.findChild<QComboBox*>(QStringLiteral("msHostName"))->setEditText(QStringLiteral("SERVER\\SQLEXPRESS"));
         first.findChild<QComboBox*>(QStringLiteral("msDatabaseName"))->setEditText(QStringLiteral("assets"));
         first.findChild<QComboBox*>(QStringLiteral("msUserName"))->setEditText(QStringLiteral("tester"));
         first.findChild<QLineEdit*>(QStringLiteral("msPassword"))->setText(QStringLiteral("s3cret-ms"));
         first.findChild<QCheckBox*>(QStringLiteral("useNtSecurity"))->setChecked(true);
-        first.findChild<QCheckBox*>(QStringLiteral("msCreateNewDb"))->setChecked(true);
         first.findChild<QComboBox*>(QStringLiteral("myHostName"))->setEditText(QStringLiteral("db.example"));
         first.findChild<QLineEdit*>(QStringLiteral("myPassword"))->setText(QStringLiteral("s3cret-my"));
         first.accept();
@@ -625,16 +540,10 @@ void TestMainWindow::dialogRemembersEntriesButNeverPasswords()
         QCOMPARE(second.findChild<QTabWidget*>(QStringLiteral("tabWidget"))->currentIndex(), 1);
         auto* host = second.findChild<QComboBox*>(QStringLiteral("msHostName"));
         QCOMPARE(host->currentText(), QStringLiteral("SERVER\\SQLEXPRESS"));
-        QCOMPARE(host->count(), 1);
         QVERIFY(second.findChild<QCheckBox*>(QStringLiteral("useNtSecurity"))->isChecked());
-        QVERIFY(!second.findChild<QComboBox*>(QStringLiteral("msUserName"))->isEnabled());
-        QVERIFY(!second.findChild<QLineEdit*>(QStringLiteral("msPassword"))->isEnabled());
-        QVERIFY(!second.findChild<QCheckBox*>(QStringLiteral("msCreateNewDb"))->isChecked());
         QVERIFY(second.findChild<QLineEdit*>(QStringLiteral("msPassword"))->text().isEmpty());
         QCOMPARE(second.findChild<QComboBox*>(QStringLiteral("myHostName"))->currentText(),
                  QStringLiteral("db.example"));
-        second.findChild<QCheckBox*>(QStringLiteral("useNtSecurity"))->setChecked(false);
-        QVERIFY(second.findChild<QComboBox*>(QStringLiteral("msUserName"))->isEnabled());
 
         // A new host joins the history; the one used before is not added twice.
         host->setEditText(QStringLiteral("OTHER"));
@@ -647,17 +556,14 @@ void TestMainWindow::dialogRemembersEntriesButNeverPasswords()
     for (int i = 0; i < host->count(); ++i)
         items << host->itemText(i);
     QCOMPARE(items, (QStringList{QStringLiteral("SERVER\\SQLEXPRESS"), QStringLiteral("OTHER")}));
-
-    // A blob cut short (an older program's) restores what it holds.
-    QSettings().setValue(DialogConnection::settingsKey, blob.left(12));
-    DialogConnection truncated;
-    QCOMPARE(truncated.findChild<QTabWidget*>(QStringLiteral("tabWidget"))->currentIndex(), 1);
-    QVERIFY(truncated.findChild<QComboBox*>(QStringLiteral("msHostName"))->currentText().isEmpty());
 }
 
 void TestMainWindow::windowStateAndDatabaseRestoredAtNextStart()
 {
     const QString path = seededFile();
+    for (double& value : AlertThresholds::values)
+        value = 0;
+    AlertThresholds::values[AlertThresholds::LeakageRelative] = 0.25;
     QByteArray geometry;
     {
         auto window = newWindow();
@@ -671,6 +577,7 @@ void TestMainWindow::windowStateAndDatabaseRestoredAtNextStart()
         window->close();
         QVERIFY(!Database::instance());
     }
+    AlertThresholds::values[AlertThresholds::LeakageRelative] = 0;
     QSettings settings;
     QCOMPARE(settings.value(QStringLiteral("db/current/fileName")).toString(), path);
     QCOMPARE(settings.value(QStringLiteral("win/MainWindowGeometry")).toByteArray(), geometry);
@@ -682,18 +589,8 @@ void TestMainWindow::windowStateAndDatabaseRestoredAtNextStart()
     QCOMPARE(window->dockWidgetArea(window->findChild<QDockWidget*>(QStringLiteral("assetDetailsDock"))),
              Qt::TopDockWidgetArea);
     QVERIFY(findAction(window.get(), "actionExportDatabase")->isEnabled());
+    QCOMPARE(AlertThresholds::values[AlertThresholds::LeakageRelative], 0.25);
     QCOMPARE(m_answerer->count(), 0);
-
-    // Closing without a database writes the window but no database keys.
-    window->close();
-    TestEnvironment::clearSettings();
-    settings.setValue(QStringLiteral("language/translation"), kEnglish);
-    auto empty = newWindow();
-    QVERIFY(!Database::instance());
-    empty->close();
-    QVERIFY(settings.contains(QStringLiteral("win/MainWindowState")));
-    QVERIFY(!settings.contains(QStringLiteral("db/current/type")));
-    QVERIFY(!settings.contains(QStringLiteral("db/current/fileName")));
 }
 
 void TestMainWindow::foreignDatabaseIsRefusedAtStart()
@@ -742,14 +639,11 @@ void TestMainWindow::languageChangeRestartsTheWindow()
     QVERIFY(windows.at(1).isNull());
     QVERIFY(!MainWindow::instance());
     QCOMPARE(QSettings().value(QStringLiteral("language/translation")).toString(), kEnglish);
-}
 
-void TestMainWindow::answeringNoKeepsTheWindow()
-{
+    // No keeps the window as it is.
     auto window = newWindow();
     m_answerer->pressNext(QStringLiteral("No"));
     window->findChild<QMenu*>(QStringLiteral("menuLanguage_Settings"))->actions().first()->trigger();
-    QCOMPARE(m_answerer->count(), 1);
     QVERIFY(window->isVisible());
     QVERIFY(!window->restartRequested());
 }
@@ -769,10 +663,6 @@ void TestMainWindow::aboutBoxShowsVersion()
     QVERIFY(text.startsWith(QStringLiteral("Pelvane version 2.0.038\n")));
     QVERIFY(text.contains(QStringLiteral("Copyright")));
     QVERIFY(!credit.isEmpty());
-
-    DialogAbout about;
-    QCOMPARE(about.size(), QSize(400, 327));
-    QCOMPARE(about.palette().brush(about.backgroundRole()).texture().size(), QSize(400, 327));
 }
 
 PELVANE_TEST_MAIN(TestMainWindow)

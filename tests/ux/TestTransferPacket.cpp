@@ -67,18 +67,15 @@ class TestTransferPacket : public QObject
 private slots:
     void sentFrames_data();
     void sentFrames();
-    void resendRepeatsTheFrame();
     void tooLongDataIsRefused();
     void replyBytes();
     void receiverSession();
     void acknowledgedBeforeSignalled();
-    void packetsInOneChunkAndByteByByte();
     void idLimits_data();
     void idLimits();
     void repeatAfterLostAck();
     void resetForgetsEverything();
     void senderReadsSplitAndJoinedReplies();
-    void senderRepeatsOnNckUnderTheEventLoop();
     void thousandRandomPackets();
 };
 
@@ -112,18 +109,6 @@ void TestTransferPacket::sentFrames()
     QCOMPARE(line.instrument.received().toHex(), frame.toHex());
 }
 
-void TestTransferPacket::resendRepeatsTheFrame()
-{
-    Line line(Ux::TransferPacket::SenderMode);
-    QVERIFY(line.ready());
-    QCOMPARE(line.packets->resendPacket(), qint64(0));
-    line.packets->sendPacket(9, hex("7f0203"));
-    const QByteArray frame = hex("02097ff3007f7f7ff27ff3910003");
-    QCOMPARE(line.packets->resendPacket(), qint64(frame.size()));
-    QVERIFY(line.instrument.waitForReceived(int(frame.size()) * 2));
-    QCOMPARE(line.instrument.received().toHex(), (frame + frame).toHex());
-}
-
 void TestTransferPacket::tooLongDataIsRefused()
 {
     Line line(Ux::TransferPacket::SenderMode);
@@ -149,12 +134,7 @@ void TestTransferPacket::replyBytes()
     QVERIFY(line.ready());
     QCOMPARE(line.packets->sendAck(5), qint64(4));
     QCOMPARE(line.packets->sendNck(126), qint64(4));
-    QCOMPARE(line.repliesAfter(8).toHex(), hex("02060503" "02157e03").toHex());
-
-    line.port.close();
-    QCOMPARE(line.packets->sendAck(5), qint64(0));
-    QCOMPARE(line.packets->sendNck(5), qint64(0));
-}
+    QCOMPARE(line.repliesAfter(8).toHex(), hex("02060503" "02157e03").toHex());}
 
 void TestTransferPacket::receiverSession()
 {
@@ -231,26 +211,6 @@ void TestTransferPacket::acknowledgedBeforeSignalled()
     QCOMPARE(line.data, QList<QByteArray>{QByteArray()});
     QVERIFY(line.deliver(hex("02050000070003")));
     QCOMPARE(atError, hex("02060403" "02150403"));
-}
-
-void TestTransferPacket::packetsInOneChunkAndByteByByte()
-{
-    Line line(Ux::TransferPacket::ReceiverMode);
-    QVERIFY(line.ready());
-    QStringList order;
-    connect(line.packets.get(), &Ux::TransferPacket::packetReceived, this, [&](quint8 id) {
-        line.instrument.waitForReceived(4 * (order.size() + 1), 2000);
-        order << QStringLiteral("%1 after %2 replies").arg(id).arg(line.instrument.received().size() / 4);
-    });
-    QVERIFY(line.deliver(hex("0205040061626364940103" "02047ff3006162632e0103")));
-    QCOMPARE(order, (QStringList{"5 after 1 replies", "4 after 2 replies"}));
-
-    // Escape pairs and the sum cut apart by the reads change nothing.
-    const QByteArray frame = hex("02097ff3007f7f7ff27ff3910003");
-    QVERIFY(line.deliver(frame, QList<int>(frame.size(), 1)));
-    QCOMPARE(line.repliesAfter(12).mid(8), hex("02060903"));
-    QCOMPARE(line.data.last(), hex("7f0203"));
-    QCOMPARE(line.events.size(), 3);
 }
 
 void TestTransferPacket::idLimits_data()
@@ -339,42 +299,6 @@ void TestTransferPacket::senderReadsSplitAndJoinedReplies()
     QTest::ignoreMessage(QtDebugMsg, "Unknown message received");
     QVERIFY(line.deliver(hex("02070503")));
     QCOMPARE(line.events.size(), 6);
-}
-
-void TestTransferPacket::senderRepeatsOnNckUnderTheEventLoop()
-{
-    // As an upload drives it: a zero-interval timer polls the port, the next
-    // packet goes out on ACK and the last one again on NCK.
-    Line line(Ux::TransferPacket::SenderMode);
-    QVERIFY(line.ready());
-    line.instrument.setPoller(nullptr);
-    line.instrument.setDefaultAnswer(SimulatedInstrument::AnswerAck);
-    line.instrument.queueAnswers({SimulatedInstrument::AnswerNck, SimulatedInstrument::AnswerAck,
-                                  SimulatedInstrument::AnswerNck, SimulatedInstrument::AnswerNck});
-    QTimer poll;
-    connect(&poll, &QTimer::timeout, this, [&] { line.port.read(100); });
-    poll.start(0);
-    quint8 next = 4;
-    connect(line.packets.get(), &Ux::TransferPacket::ackReceived, this, [&] {
-        if (next <= 7) {
-            line.packets->sendPacket(next, QByteArray(3, char('a' + next)));
-            ++next;
-        }
-    });
-    connect(line.packets.get(), &Ux::TransferPacket::nckReceived, this,
-            [&] { line.packets->resendPacket(); });
-    line.packets->sendPacket(next++, "abc");
-    QTRY_COMPARE_WITH_TIMEOUT(line.events.size(), 7, 5000);
-    QCOMPARE(line.events, (QStringList{"nck 4", "ack 4", "nck 5", "nck 5", "ack 5", "ack 6",
-                                       "ack 7"}));
-    const auto packets = line.instrument.seenOfKind(SimulatedInstrument::Seen::Packet);
-    QStringList ids;
-    for (const auto& packet : packets)
-        ids << QString::number(packet.id);
-    QCOMPARE(ids, (QStringList{"4", "4", "5", "5", "5", "6", "7"}));
-    QCOMPARE(packets.at(4).raw, packets.at(2).raw);
-    QCOMPARE(packets.at(4).data, QByteArray("fff"));
-    QVERIFY(line.instrument.seenOfKind(SimulatedInstrument::Seen::BadPacket).isEmpty());
 }
 
 void TestTransferPacket::thousandRandomPackets()

@@ -35,13 +35,11 @@ private slots:
     void patvalGoldenBytes_data();
     void patvalGoldenBytes();
     void patvalClamping();
-    void patvalDecode();
     void terminatedTexts();
     void terminatedTextLimits();
     void fixedTexts();
     void charactersOutsideLatin1();
     void scaledFields();
-    void statusAndConditionBytes();
 };
 
 void TestTsqEncodings::patvalGoldenBytes_data()
@@ -100,14 +98,6 @@ void TestTsqEncodings::patvalClamping()
     QCOMPARE(written([](QDataStream& s) { TsqPatval::write(s, 1.0e300); }), QByteArray::fromHex("8C3C"));
     QCOMPARE(capture.count(aboveRange), 1);
     QCOMPARE(TsqPatval().word, quint16(0));
-}
-
-void TestTsqEncodings::patvalDecode()
-{
-    const QList<QPair<quint16, float>> cases = {{0xC000, 0.0f},      {0x0000, 0.0f},    {0xFFFF, 16.383f},
-                                                {0x4001, 0.1f},      {0x3FFF, 16383.0f}, {0x8000 | 1234, 12.34f}};
-    for (const auto& [word, value] : cases)
-        QCOMPARE(TsqPatval::decode(word), value);
 }
 
 void TestTsqEncodings::terminatedTexts()
@@ -202,29 +192,6 @@ void TestTsqEncodings::scaledFields()
     in.setByteOrder(QDataStream::LittleEndian);
     QCOMPARE(TsqScaled::readByte(in), 5.0);
     QCOMPARE(TsqScaled::readWord(in), 90.0);
-}
-
-void TestTsqEncodings::statusAndConditionBytes()
-{
-    TsqResultStatusByte status;
-    status.value = 0x4A;
-    QCOMPARE(status.status(), 2);
-    QVERIFY(status.resultNegative());
-    QVERIFY(!status.resultNull());
-    QCOMPARE(status.relation(), -1);
-    QCOMPARE(status.acDc(), 1);
-    status.value = 0;
-    QCOMPARE(status.status(), 4);
-    QCOMPARE(status.relation(), -1);
-    status.value = 0x27;
-    QCOMPARE(status.status(), 3);
-    QVERIFY(status.resultNull());
-    QCOMPARE(status.relation(), 1);
-
-    TsqConditionByte condition(0x25, 15);
-    QCOMPARE(condition.testConditions(), 5);
-    QCOMPARE(condition.patientConnection(), 2);
-    QCOMPARE(written([&](QDataStream& s) { s << condition; }), QByteArray::fromHex("25"));
 }
 
 PELVANE_TEST_MAIN(TestTsqEncodings)

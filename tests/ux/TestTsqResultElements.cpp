@@ -50,34 +50,12 @@ class TestTsqResultElements : public QObject
 {
     Q_OBJECT
 private slots:
-    void factory();
     void resistanceListEndsAtEndRecord();
-    void statusAndConditionAccessors();
     void unknownAndOverlongRecords();
     void negativeAndUserResultsRoundTrip();
     void everyKindRoundTrips();
     void corruptListsStop();
 };
-
-void TestTsqResultElements::factory()
-{
-    MessageCapture capture;
-    int made = 0;
-    for (int id = 0; id < 256; ++id) {
-        std::unique_ptr<TsqTestResultElement> element(TsqTestResultElement::create(quint8(id)));
-        QCOMPARE(bool(element), resultIds.contains(id));
-        if (element) {
-            QCOMPARE(int(element->id), id);
-            ++made;
-        }
-    }
-    QCOMPARE(made, int(resultIds.size()));
-    QCOMPARE(capture.lines().size(), 256 - made);
-    QCOMPARE(capture.count(QStringLiteral("Unrecognised id with value: 255")), 1);
-    std::unique_ptr<TsqTestResultElement> base(TsqTestResultElement::create(145));
-    QCOMPARE(base->limit(), 0.0);
-    QCOMPARE(base->relation(), -1);
-}
 
 void TestTsqResultElements::resistanceListEndsAtEndRecord()
 {
@@ -92,32 +70,6 @@ void TestTsqResultElements::resistanceListEndsAtEndRecord()
     QCOMPARE(e->status(), 1);
     QCOMPARE(e->relation(), -1);
     QCOMPARE(e->conditions(), 0);
-}
-
-void TestTsqResultElements::statusAndConditionAccessors()
-{
-    Results results;
-    // Leakage 64: result 100, limit 500, status 0x4A, conditions 0x25; then
-    // an AP-AP leakage and two wiring outcomes.
-    readResults(QByteArray::fromHex("0840E84388534A25" "0971E8438853002530" "039101" "039103"), results);
-    QCOMPARE(results.list.size(), 4);
-    const TsqTestResultElement* leakage = results.list.at(0);
-    QCOMPARE(leakage->status(), 2);
-    QCOMPARE(leakage->result(), -100.0);
-    QCOMPARE(leakage->acDc(), 1);
-    QCOMPARE(leakage->relation(), -1);
-    QCOMPARE(leakage->conditions(), 0x25);
-    QCOMPARE(leakage->patientConnection(), 2);
-    QCOMPARE(leakage->conditions() & 0x0F, 5);
-    QCOMPARE(leakage->auxPatientConnection(), 0);
-    const TsqTestResultElement* apAp = results.list.at(1);
-    QCOMPARE(apAp->status(), 4);
-    QCOMPARE(apAp->auxPatientConnection(), 3);
-    QCOMPARE(apAp->patientConnection(), 2);
-    QCOMPARE(results.list.at(2)->status(), 1);
-    QCOMPARE(results.list.at(2)->result(), 1.0);
-    QCOMPARE(results.list.at(3)->status(), 2);
-    QCOMPARE(results.list.at(3)->result(), 3.0);
 }
 
 void TestTsqResultElements::unknownAndOverlongRecords()
