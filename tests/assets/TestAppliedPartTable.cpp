@@ -36,16 +36,12 @@ private slots:
     void init();
     void cleanup();
     void loadsInStoredOrder();
-    void lockedPartsAreReadOnly();
     void entryRowFollowsEditsUpToTenRows();
     void savesNamedCompleteRowsWithTheirRowIndex();
     void tooManyConnectionsAreRefused();
     void duplicateNamesAreRefusedIgnoringCaseButNotEmptyNames();
-    void rowsMoveButNeverIntoTheEntryRow();
     void moveDownWorksWithTenParts();
-    void insertAndDeleteRows();
     void selectionGivesTheConnectionsOfThePart();
-    void keysReachTheRowOperations();
 
 private:
     void fill(const QList<Part>& parts);
@@ -106,22 +102,6 @@ void TestAppliedPartTable::loadsInStoredOrder()
     QCOMPARE(storedParts(MonitorA), QString("ECG/3/0/3 SpO2/2/1/1"));
     m_table->load(MonitorA, true);
     QCOMPARE(names(), (QStringList{"ECG", "SpO2", "-"}));
-}
-
-void TestAppliedPartTable::lockedPartsAreReadOnly()
-{
-    m_table->load(MonitorA, false);
-    QCOMPARE(names(), (QStringList{"ECG", "SpO2"}));
-    for (int column = 0; column < 3; ++column)
-        QVERIFY(!(m_table->item(1, column)->flags() & Qt::ItemIsEditable));
-    QVERIFY(m_table->item(1, 0)->flags() & Qt::ItemIsSelectable);
-
-    QSignalSpy modified(m_table.get(), &AppliedPartTable::appliedPartsModified);
-    select(1);
-    m_table->deleteRow();
-    m_table->moveRowUp();
-    QCOMPARE(names(), (QStringList{"ECG", "SpO2"}));
-    QCOMPARE(modified.count(), 0);
 }
 
 void TestAppliedPartTable::entryRowFollowsEditsUpToTenRows()
@@ -194,36 +174,6 @@ void TestAppliedPartTable::duplicateNamesAreRefusedIgnoringCaseButNotEmptyNames(
     QCOMPARE(storedParts(DeskLamp), QString("Probe/1/1/1"));
 }
 
-void TestAppliedPartTable::rowsMoveButNeverIntoTheEntryRow()
-{
-    m_table->load(DeskLamp, true);
-    fill({{"A", "1", "1"}, {"B", "1", "2"}, {"C", "1", "3"}});
-    QSignalSpy modified(m_table.get(), &AppliedPartTable::appliedPartsModified);
-
-    select(0);
-    m_table->moveRowUp();
-    QCOMPARE(names(), (QStringList{"A", "B", "C", "-"}));
-    select(2);
-    m_table->moveRowDown();
-    QCOMPARE(names(), (QStringList{"A", "B", "C", "-"}));
-    QCOMPARE(modified.count(), 0);
-
-    select(0);
-    m_table->moveRowDown();
-    QCOMPARE(names(), (QStringList{"B", "A", "C", "-"}));
-    QCOMPARE(m_table->item(1, 2)->text(), QString("1"));
-    // The moved part stays selected.
-    QCOMPARE(m_table->selectionModel()->selectedRows().size(), 1);
-    QCOMPARE(m_table->selectionModel()->selectedRows().first().row(), 1);
-    m_table->moveRowDown();
-    QCOMPARE(names(), (QStringList{"B", "C", "A", "-"}));
-    m_table->moveRowUp();
-    m_table->moveRowUp();
-    QCOMPARE(names(), (QStringList{"A", "B", "C", "-"}));
-    QVERIFY(modified.count() >= 4);
-    QCOMPARE(m_table->rowCount(), 4);
-}
-
 void TestAppliedPartTable::moveDownWorksWithTenParts()
 {
     m_table->load(DeskLamp, true);
@@ -246,30 +196,6 @@ void TestAppliedPartTable::moveDownWorksWithTenParts()
     QCOMPARE(names().mid(8), (QStringList{"P9", "P10"}));
 }
 
-void TestAppliedPartTable::insertAndDeleteRows()
-{
-    m_table->load(DeskLamp, true);
-    fill({{"A", "1", "2"}, {"B", "1", QString()}});
-    QSignalSpy connections(m_table.get(), &AppliedPartTable::connectionsModified);
-    QSignalSpy modified(m_table.get(), &AppliedPartTable::appliedPartsModified);
-
-    m_table->insertRow(); // nothing selected
-    QCOMPARE(m_table->rowCount(), 3);
-    select(1);
-    m_table->insertRow();
-    QCOMPARE(names(), (QStringList{"A", "-", "B", "-"}));
-    QCOMPARE(modified.count(), 1);
-
-    select(2);
-    m_table->deleteRow(); // B has no connections
-    QCOMPARE(connections.count(), 0);
-    select(0);
-    m_table->deleteRow();
-    QCOMPARE(connections.count(), 1);
-    QCOMPARE(names(), (QStringList{"-", "-"}));
-    QCOMPARE(modified.count(), 3);
-}
-
 void TestAppliedPartTable::selectionGivesTheConnectionsOfThePart()
 {
     m_table->load(DeskLamp, true);
@@ -286,21 +212,6 @@ void TestAppliedPartTable::selectionGivesTheConnectionsOfThePart()
     m_table->item(0, 2)->setText("4");
     QCOMPARE(selected.last().at(0).toInt(), 4);
     QCOMPARE(selected.last().at(1).toInt(), 0);
-}
-
-void TestAppliedPartTable::keysReachTheRowOperations()
-{
-    m_table->load(DeskLamp, true);
-    fill({{"A", "1", "1"}, {"B", "1", "1"}});
-    select(1);
-    QTest::keyClick(m_table.get(), Qt::Key_Left);
-    QCOMPARE(names(), (QStringList{"B", "A", "-"}));
-    QTest::keyClick(m_table.get(), Qt::Key_Right);
-    QCOMPARE(names(), (QStringList{"A", "B", "-"}));
-    QTest::keyClick(m_table.get(), Qt::Key_Insert);
-    QCOMPARE(names(), (QStringList{"A", "-", "B", "-"}));
-    QTest::keyClick(m_table.get(), Qt::Key_Delete);
-    QCOMPARE(m_table->rowCount(), 3);
 }
 
 PELVANE_TEST_MAIN(TestAppliedPartTable)

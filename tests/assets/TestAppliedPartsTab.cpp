@@ -22,7 +22,6 @@ private slots:
     void boxesTakeThePartColoursInOrder();
     void selectedPartFramesItsBoxes();
     void applyStoresForTheAssetJustCreated();
-    void addIsDisabledAtTenRows();
 
 private:
     QPushButton* button(const char* name) const { return m_tab->findChild<QPushButton*>(name); }
@@ -137,20 +136,6 @@ void TestAppliedPartsTab::applyStoresForTheAssetJustCreated()
     m_tab->clear();
     QCOMPARE(m_tab->table()->rowCount(), 0);
     QCOMPARE(m_tab->currentAssetId(), 0);
-}
-
-void TestAppliedPartsTab::addIsDisabledAtTenRows()
-{
-    m_tab->setAsset(DeskLamp, true);
-    QStringList counts;
-    for (int i = 0; i < 9; ++i)
-        counts << "1";
-    fill(counts);
-    QCOMPARE(m_tab->table()->rowCount(), 10);
-    QVERIFY(!button("addRowBtn")->isEnabled());
-    m_tab->table()->selectRow(0);
-    m_tab->table()->deleteRow();
-    QVERIFY(button("addRowBtn")->isEnabled());
 }
 
 PELVANE_TEST_MAIN(TestAppliedPartsTab)

@@ -24,16 +24,13 @@ private slots:
     void init();
     void cleanup();
     void showsAStoredAsset();
-    void nextTestText();
     void appliedEditsAreStored();
     void retestDateIsKeptToTheEndOfAShortMonth();
-    void blankNameIsRefused();
     void duplicateNameAndSerialIsRefused();
     void wildcardsInTheTextMatchOnlyThemselves();
     void newPlaceNamesCreateRowsAndKnownOnesAreReused();
     void newAssetIsInsertedUnderTheChosenNode();
     void editsWhileLoadingOrRenamingAreNotReported();
-    void equipmentClassChoice();
 
 private:
     QLineEdit* line(const char* name) const { return m_tab->findChild<QLineEdit*>(name); }
@@ -82,24 +79,6 @@ void TestAssetDetailsTab::showsAStoredAsset()
     QVERIFY(!line("apConfigSummary")->text().isEmpty());
 }
 
-void TestAssetDetailsTab::nextTestText()
-{
-    NextTestLineEdit edit;
-    edit.setLastTest(QDate(2026, 1, 31), 1);
-    QCOMPARE(edit.text(), QString("28/02/2026"));
-    edit.setRetestPeriod(13);
-    QCOMPARE(edit.text(), QString("28/02/2027"));
-    edit.setRetestPeriod(0);
-    QCOMPARE(edit.text(), QString("No Test Scheduled"));
-    edit.setLastTest(QDate(), 12);
-    QCOMPARE(edit.text(), QString("Untested"));
-
-    m_tab->setAsset(DeskLamp, true);
-    QCOMPARE(line("testPeriodNextTest")->text(), QString("Untested"));
-    period()->setValue(0);
-    QCOMPARE(line("testPeriodNextTest")->text(), QString("No Test Scheduled"));
-}
-
 void TestAssetDetailsTab::appliedEditsAreStored()
 {
     m_tab->setAsset(Pump1, true);
@@ -145,17 +124,6 @@ void TestAssetDetailsTab::retestDateIsKeptToTheEndOfAShortMonth()
     scalar("UPDATE Asset SET LatestResultSetId=NULL WHERE Id=2");
     QVERIFY(m_tab->apply());
     QVERIFY(scalar("SELECT RetestDate FROM Asset WHERE Id=2").isNull());
-}
-
-void TestAssetDetailsTab::blankNameIsRefused()
-{
-    m_tab->setAsset(Pump1, true);
-    line("assetId")->setText("   ");
-    QVERIFY(!m_tab->apply());
-    QCOMPARE(m_answerer->count(), 1);
-    QCOMPARE(m_answerer->last().text, QString("Asset name required"));
-    QCOMPARE(m_answerer->last().icon, int(QMessageBox::Warning));
-    QCOMPARE(scalar("SELECT Name FROM Asset WHERE Id=1").toString(), QString("Pump 1"));
 }
 
 void TestAssetDetailsTab::duplicateNameAndSerialIsRefused()
@@ -283,27 +251,6 @@ void TestAssetDetailsTab::editsWhileLoadingOrRenamingAreNotReported()
     QCOMPARE(modified.count(), 1);
     QCOMPARE(modified.at(0).at(0).value<ModifiedFlags>(), ModifiedFlags(ModifiedDetails));
     QVERIFY(m_tab->isModified());
-}
-
-void TestAssetDetailsTab::equipmentClassChoice()
-{
-    EquipmentClassComboBox box;
-    QCOMPARE(box.count(), 3);
-    for (int i = 0; i < 3; ++i) {
-        QCOMPARE(box.itemData(i).toInt(), i);
-        QCOMPARE(box.itemText(i), Ux::EquipmentClassString::toString(i));
-    }
-
-    m_tab->setAsset(Pump1, true);
-    QSignalSpy classChanged(m_tab.get(), &AssetDetailsTab::equipmentClassChanged);
-    QSignalSpy modified(m_tab.get(), &AssetTabBase::notifyModified);
-    combo("equipmentClass")->setCurrentIndex(2);
-    QCOMPARE(classChanged.count(), 1);
-    QCOMPARE(classChanged.at(0).at(0).toInt(), 2);
-    QCOMPARE(modified.count(), 1);
-    QVERIFY(m_tab->apply());
-    QCOMPARE(scalar("SELECT e.EquipmentClass FROM Asset a JOIN Equipment e ON e.Id=a.EquipmentId WHERE a.Id=1").toInt(),
-             2);
 }
 
 PELVANE_TEST_MAIN(TestAssetDetailsTab)

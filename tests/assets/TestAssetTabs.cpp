@@ -29,7 +29,6 @@ private slots:
     void resetDiscardsTheEdits();
     void noAssetEmptiesAndDisablesTheEditor();
     void newAssetIsWrittenWithItsAppliedParts();
-    void viewButtonTurnsToTheAppliedParts();
 
 private:
     QLineEdit* name() const { return m_tabs->assetDetailsTab()->findChild<QLineEdit*>("assetId"); }
@@ -201,15 +200,6 @@ void TestAssetTabs::newAssetIsWrittenWithItsAppliedParts()
     QCOMPARE(scalar("SELECT LocationId FROM Asset WHERE Name='Suction pump'").toInt(), int(Ward1));
     QCOMPARE(scalar(QString("SELECT Name FROM AppliedPart WHERE AssetId=%1").arg(id)).toString(), QString("Tube"));
     QCOMPARE(scalar("SELECT COUNT(Id) FROM AppliedPart WHERE AssetId=-1").toInt(), 0);
-}
-
-void TestAssetTabs::viewButtonTurnsToTheAppliedParts()
-{
-    m_tabs->assetSelected(MonitorA);
-    QTest::mouseClick(m_tabs->assetDetailsTab()->apConfigViewButton(), Qt::LeftButton);
-    QCOMPARE(tabWidget()->currentWidget(), m_tabs->appliedPartsTab());
-    QCOMPARE(m_tabs->appliedPartsTab()->currentAssetId(), int(MonitorA));
-    QCOMPARE(tabWidget()->count(), 2);
 }
 
 PELVANE_TEST_MAIN(TestAssetTabs)

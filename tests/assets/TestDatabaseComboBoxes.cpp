@@ -65,13 +65,8 @@ private slots:
     void cleanup();
     void clientListHasABlankItemAndSortedNames();
     void listedClientIsSelectedWithoutReloading();
-    void clientNameIsReloadedInPlace();
     void addressOfAnAssetIsShown();
     void anotherClientEmptiesTheLocations();
-    void anotherSiteListsItsLocations();
-    void unknownSiteLeavesTheBlankItem();
-    void siteAndLocationNamesAreReloaded();
-    void locationListWithoutSiteIsEmptyAndKeepsItsPlace();
     void manufacturerListsEveryEquipmentRow();
     void modelFollowsTheManufacturer();
     void serviceCodesAreGroupedWithoutRecycledAssets();
@@ -130,19 +125,6 @@ void TestDatabaseComboBoxes::listedClientIsSelectedWithoutReloading()
     QCOMPARE(client.currentIndex(), -1);
 }
 
-void TestDatabaseComboBoxes::clientNameIsReloadedInPlace()
-{
-    ClientComboBox client(nullptr);
-    client.load(Borough);
-    run("UPDATE Client SET Name='Borough Hospital' WHERE Id=2");
-    m_db->findOrInsertClient("Newcomer");
-    client.reloadName(Borough);
-    QCOMPARE(client.currentText(), QString("Borough Hospital"));
-    QCOMPARE(client.count(), 3);
-    client.reloadName(12345);
-    QCOMPARE(client.count(), 3);
-}
-
 void TestDatabaseComboBoxes::addressOfAnAssetIsShown()
 {
     AddressChain chain;
@@ -173,64 +155,6 @@ void TestDatabaseComboBoxes::anotherClientEmptiesTheLocations()
     QVERIFY(!siteChanged.isEmpty());
     QCOMPARE(siteChanged.last().at(0).toInt(), 0);
     QCOMPARE(chain.location.count(), 0);
-}
-
-void TestDatabaseComboBoxes::anotherSiteListsItsLocations()
-{
-    AddressChain chain;
-    chain.show(Borough, Main, Reception);
-    chain.client.setCurrentIndex(chain.client.findData(int(Acme)));
-    chain.site.setCurrentIndex(chain.site.findData(int(North)));
-    QCOMPARE(texts(chain.location), (QStringList{"", "Ward 1", "Ward 2"}));
-    QCOMPARE(chain.location.currentIndex(), 0);
-    QCOMPARE(chain.location.currentData().toInt(), 0);
-}
-
-void TestDatabaseComboBoxes::unknownSiteLeavesTheBlankItem()
-{
-    SiteComboBox site(nullptr);
-    site.load(Acme, 999);
-    QCOMPARE(site.count(), 3);
-    QCOMPARE(site.currentIndex(), 0);
-    site.load(0, 0);
-    QCOMPARE(texts(site), QStringList{""});
-    // Another client's site is not in this client's list.
-    site.setSite(Main, Acme);
-    QCOMPARE(site.currentIndex(), 0);
-    QCOMPARE(site.count(), 3);
-}
-
-void TestDatabaseComboBoxes::siteAndLocationNamesAreReloaded()
-{
-    AddressChain chain;
-    chain.show(Acme, North, Ward2);
-    run("UPDATE Site SET Name='Northern' WHERE Id=1");
-    run("UPDATE Location SET Name='Ward Two' WHERE Id=2");
-    chain.site.reloadName(North);
-    // Reloading the site list reloads the location list through the chain;
-    // the details form then puts the location back.
-    chain.location.setLocation(Ward2, North);
-    QCOMPARE(chain.site.currentText(), QString("Northern"));
-    QCOMPARE(chain.location.currentText(), QString("Ward Two"));
-
-    run("UPDATE Location SET Name='Ward B' WHERE Id=2");
-    chain.location.reloadName(0);
-    QCOMPARE(chain.location.currentText(), QString("Ward B"));
-}
-
-void TestDatabaseComboBoxes::locationListWithoutSiteIsEmptyAndKeepsItsPlace()
-{
-    LocationComboBox location(nullptr);
-    location.load(North, Ward2);
-    QCOMPARE(location.currentText(), QString("Ward 2"));
-    location.siteChanged(0);
-    QCOMPARE(location.count(), 0);
-    // The remembered site and location are those of the last real load.
-    location.reloadName(0);
-    QCOMPARE(location.currentText(), QString("Ward 2"));
-    location.setLocation(Theatre, South);
-    QCOMPARE(texts(location), (QStringList{"", "Theatre"}));
-    QCOMPARE(location.currentText(), QString("Theatre"));
 }
 
 void TestDatabaseComboBoxes::manufacturerListsEveryEquipmentRow()

@@ -39,21 +39,11 @@ class TestGraphWidget : public QObject
 {
     Q_OBJECT
 private slots:
-    void emptyGraphPaintsNothing();
     void singlePointAtOriginFillsWithoutLines();
     void peakIsScaledToThePlotArea();
-    void clearReturnsToAnEmptyFrame();
     void negativePointShiftsThePlot();
     void zeroRangeAxisStillDraws();
 };
-
-void TestGraphWidget::emptyGraphPaintsNothing()
-{
-    GraphWidget graph(nullptr);
-    graph.resize(104, 104);
-    const QImage image = render(graph);
-    QCOMPARE(countColour(image, Background), 104 * 104);
-}
 
 void TestGraphWidget::singlePointAtOriginFillsWithoutLines()
 {
@@ -91,23 +81,6 @@ void TestGraphWidget::peakIsScaledToThePlotArea()
     QCOMPARE(image.pixel(190, 102 - 50), qRgb(255, 255, 255));
     QCOMPARE(image.pixel(190, 102 - 100), qRgb(255, 255, 255));
     QCOMPARE(image.pixel(190, 102 - 75), Field);
-}
-
-void TestGraphWidget::clearReturnsToAnEmptyFrame()
-{
-    GraphWidget graph(nullptr);
-    graph.resize(104, 104);
-    graph.addPoint(QPointF(10, 10));
-    graph.addPoint(QPointF(40, 80));
-    QVERIFY(countColour(render(graph), Background) < 104 * 104);
-    graph.clear();
-    QCOMPARE(countColour(render(graph), Background), 104 * 104);
-
-    // The bounds went back to zero too: a small curve fills the area again.
-    graph.addPoint(QPointF(0, 0));
-    graph.addPoint(QPointF(4, 2));
-    const QImage image = render(graph);
-    QVERIFY(isBlack(image, 102, 2));
 }
 
 void TestGraphWidget::negativePointShiftsThePlot()

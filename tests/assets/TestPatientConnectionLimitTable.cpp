@@ -55,28 +55,12 @@ class TestPatientConnectionLimitTable : public QObject
 {
     Q_OBJECT
 private slots:
-    void freshTableShowsNothing();
     void twelveLimitsFillFourColumns();
     void combinedLimitsUseTheLastTwoColumns();
     void placingEmitsNoModificationAndKeepsTheValue();
     void editingWritesIntoTheLimit();
-    void textThatIsNoNumberStoresZero();
     void unknownCodesAreRefused();
-    void minimumHeightCoversEveryRow();
 };
-
-void TestPatientConnectionLimitTable::freshTableShowsNothing()
-{
-    PatientConnectionLimitTable table(nullptr);
-    QCOMPARE(table.columnCount(), 6);
-    QCOMPARE(table.rowCount(), 3);
-    QVERIFY(shownRows(table).isEmpty());
-    QVERIFY(shownColumns(table).isEmpty());
-    QCOMPARE(table.selectionMode(), QAbstractItemView::NoSelection);
-    QCOMPARE(table.horizontalHeaderItem(3)->text(), QString("SFC Limit DC"));
-    QCOMPARE(table.verticalHeaderItem(1)->text(), QString("BF"));
-    QCOMPARE(table.minimumSizeHint().height(), table.horizontalHeader()->height() + 2);
-}
 
 void TestPatientConnectionLimitTable::twelveLimitsFillFourColumns()
 {
@@ -134,17 +118,6 @@ void TestPatientConnectionLimitTable::editingWritesIntoTheLimit()
     QCOMPARE(element.limits[1][3], 50.0);
 }
 
-void TestPatientConnectionLimitTable::textThatIsNoNumberStoresZero()
-{
-    PatientConnectionLimitTable table(nullptr);
-    double limit = 15;
-    table.setLimit(&limit, 2, 2, 2);
-    QSignalSpy modified(&table, &PatientConnectionLimitTable::variableModified);
-    table.item(1, 3)->setText("abc");
-    QCOMPARE(limit, 0.0);
-    QCOMPARE(modified.count(), 1);
-}
-
 void TestPatientConnectionLimitTable::unknownCodesAreRefused()
 {
     PatientConnectionLimitTable table(nullptr);
@@ -155,18 +128,6 @@ void TestPatientConnectionLimitTable::unknownCodesAreRefused()
     QVERIFY(!table.setLimit(&limit, 1, 3, 1));
     QVERIFY(shownRows(table).isEmpty());
     QVERIFY(shownColumns(table).isEmpty());
-}
-
-void TestPatientConnectionLimitTable::minimumHeightCoversEveryRow()
-{
-    PatientConnectionLimitTable table(nullptr);
-    PatientLeakageLimits element;
-    element.placeInto(table);
-    int rows = 0;
-    for (int r = 0; r < table.rowCount(); ++r)
-        rows += table.rowHeight(r);
-    QVERIFY(rows > 0);
-    QCOMPARE(table.minimumSizeHint().height(), table.horizontalHeader()->height() + 2 + rows);
 }
 
 PELVANE_TEST_MAIN(TestPatientConnectionLimitTable)
