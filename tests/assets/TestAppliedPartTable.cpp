@@ -41,7 +41,6 @@ private slots:
     void tooManyConnectionsAreRefused();
     void duplicateNamesAreRefusedIgnoringCaseButNotEmptyNames();
     void moveDownWorksWithTenParts();
-    void selectionGivesTheConnectionsOfThePart();
 
 private:
     void fill(const QList<Part>& parts);
@@ -194,24 +193,6 @@ void TestAppliedPartTable::moveDownWorksWithTenParts()
     select(8);
     m_table->moveRowDown();
     QCOMPARE(names().mid(8), (QStringList{"P9", "P10"}));
-}
-
-void TestAppliedPartTable::selectionGivesTheConnectionsOfThePart()
-{
-    m_table->load(DeskLamp, true);
-    fill({{"A", "1", "2"}, {"B", "1", QString()}, {"C", "1", "3"}});
-    QSignalSpy selected(m_table.get(), &AppliedPartTable::connectionsSelected);
-    select(2);
-    QCOMPARE(selected.last().at(0).toInt(), 2);
-    QCOMPARE(selected.last().at(1).toInt(), 3);
-    m_table->clearSelection();
-    QCOMPARE(selected.last().at(0).toInt(), -1);
-
-    // A changed count is reported for the selected part at once.
-    select(1);
-    m_table->item(0, 2)->setText("4");
-    QCOMPARE(selected.last().at(0).toInt(), 4);
-    QCOMPARE(selected.last().at(1).toInt(), 0);
 }
 
 PELVANE_TEST_MAIN(TestAppliedPartTable)

@@ -20,7 +20,6 @@ private slots:
     void cleanup();
     void assetWithResultsIsLocked();
     void boxesTakeThePartColoursInOrder();
-    void selectedPartFramesItsBoxes();
     void applyStoresForTheAssetJustCreated();
 
 private:
@@ -101,21 +100,6 @@ void TestAppliedPartsTab::boxesTakeThePartColoursInOrder()
     QCOMPARE(m_tab->connectionBox(2)->colour().hue(), 0);
     QCOMPARE(m_tab->connectionBox(3)->colour().hue(), 24);
     QVERIFY(!m_tab->connectionBox(4)->isEnabled());
-}
-
-void TestAppliedPartsTab::selectedPartFramesItsBoxes()
-{
-    m_tab->setAsset(DeskLamp, true);
-    fill({"2", "0", "3"});
-    m_tab->table()->selectRow(2);
-    for (int i = 0; i < 10; ++i)
-        QCOMPARE(m_tab->connectionBox(i)->isSelected(), i >= 2 && i <= 4);
-    m_tab->table()->selectRow(0);
-    for (int i = 0; i < 10; ++i)
-        QCOMPARE(m_tab->connectionBox(i)->isSelected(), i <= 1);
-    // Without a selection the marks stay.
-    m_tab->table()->clearSelection();
-    QVERIFY(m_tab->connectionBox(0)->isSelected());
 }
 
 void TestAppliedPartsTab::applyStoresForTheAssetJustCreated()

@@ -28,7 +28,6 @@ private slots:
     void retestDateIsKeptToTheEndOfAShortMonth();
     void duplicateNameAndSerialIsRefused();
     void wildcardsInTheTextMatchOnlyThemselves();
-    void newPlaceNamesCreateRowsAndKnownOnesAreReused();
     void newAssetIsInsertedUnderTheChosenNode();
     void editsWhileLoadingOrRenamingAreNotReported();
 
@@ -170,28 +169,6 @@ void TestAssetDetailsTab::wildcardsInTheTextMatchOnlyThemselves()
     line("serialNo")->setText("SN-00%");
     QVERIFY(!m_tab->apply());
     QCOMPARE(m_answerer->count(), 1);
-}
-
-void TestAssetDetailsTab::newPlaceNamesCreateRowsAndKnownOnesAreReused()
-{
-    m_tab->setAsset(Pump1, true);
-    const int clients = scalar("SELECT COUNT(Id) FROM Client").toInt();
-    combo("site")->setEditText("East Wing");
-    combo("location")->setEditText("Ward 9");
-    QVERIFY(m_tab->apply());
-    QCOMPARE(scalar("SELECT COUNT(Id) FROM Client").toInt(), clients);
-    QCOMPARE(scalar("SELECT s.ClientId FROM Site s WHERE s.Name='East Wing'").toInt(), int(Acme));
-    QCOMPARE(scalar("SELECT l.Name FROM Asset a JOIN Location l ON l.Id=a.LocationId WHERE a.Id=1").toString(),
-             QString("Ward 9"));
-    const int sites = scalar("SELECT COUNT(Id) FROM Site").toInt();
-
-    // Typing the names of an existing place reuses its rows.
-    m_tab->setAsset(Pump1, true);
-    combo("site")->setEditText("North");
-    combo("location")->setEditText("Ward 2");
-    QVERIFY(m_tab->apply());
-    QCOMPARE(scalar("SELECT COUNT(Id) FROM Site").toInt(), sites);
-    QCOMPARE(scalar("SELECT LocationId FROM Asset WHERE Id=1").toInt(), 2);
 }
 
 void TestAssetDetailsTab::newAssetIsInsertedUnderTheChosenNode()

@@ -35,7 +35,6 @@ private slots:
     void deletingARecycledAssetOpenInTheEditorRevertsFirst();
     void removingLocationSiteAndClientRecyclesTheirAssets();
     void nodeMergedAwayMovesTheSelectionToItsParent();
-    void contextMenus();
     void uploadAsksForThePortAndStopsOnCancel();
 
 private:
@@ -393,28 +392,6 @@ void TestAssetManager::nodeMergedAwayMovesTheSelectionToItsParent()
     // Adding an asset now prepares it under the site, not the vanished node.
     act(AssetManager::AddAssetAction)->trigger();
     QCOMPARE(m_tabs->assetDetailsTab()->findChild<QComboBox*>("site")->currentText(), QString("North"));
-}
-
-void TestAssetManager::contextMenus()
-{
-    QVERIFY(m_manager->treeContextMenuActions().isEmpty()); // database node
-    m_treeView->selectClient(Acme);
-    QCOMPARE(m_manager->treeContextMenuActions(), (QList<QAction*>{act(AssetManager::DeleteClientAction)}));
-    m_treeView->selectLocation(Ward1);
-    QCOMPARE(m_manager->treeContextMenuActions(), (QList<QAction*>{act(AssetManager::DeleteLocationAction)}));
-    QCOMPARE(m_manager->assetContextMenuActions(),
-             (QList<QAction*>{act(AssetManager::AddAssetAction), act(AssetManager::DeleteAssetsAction), nullptr,
-                              act(AssetManager::UploadAction), act(AssetManager::CertificatesAction)}));
-    m_treeView->selectRecycled();
-    QVERIFY(m_manager->treeContextMenuActions().isEmpty());
-    m_table->selectAsset(OldScale);
-    QCOMPARE(m_manager->assetContextMenuActions().first(), act(AssetManager::RestoreAssetsAction));
-
-    // A window without a certificates action gets a menu without it.
-    QList<QAction*> actions = m_actions;
-    actions[AssetManager::CertificatesAction] = nullptr;
-    AssetManager other(nullptr, actions);
-    QCOMPARE(other.assetContextMenuActions().size(), 4);
 }
 
 void TestAssetManager::uploadAsksForThePortAndStopsOnCancel()

@@ -22,8 +22,6 @@ private slots:
     void cleanup();
     void starsBecomePercentSigns();
     void buttonSearches();
-    void dateFieldsGiveDates();
-    void resetEmptiesWithoutSearching();
     void searchByStatusAsksForAlerts();
     void formDrivesTheTable();
 
@@ -75,33 +73,6 @@ void TestAssetSearch::buttonSearches()
     QCOMPARE(m_spy->count(), 1);
     QCOMPARE(lastRecord().overallStatus, 2);
     QTest::mouseRelease(field<QPushButton>("searchBtn"), Qt::LeftButton);
-}
-
-void TestAssetSearch::dateFieldsGiveDates()
-{
-    field<QComboBox>("retestDateFrom")->addItem("05/03/2026");
-    m_search->search();
-    QCOMPARE(lastRecord().retestDateFrom, QDate(2026, 3, 5));
-    QVERIFY(lastRecord().retestDateTo.isNull());
-    field<QComboBox>("retestDateTo")->addItem("31/12/2026");
-    m_search->search();
-    QCOMPARE(lastRecord().retestDateTo, QDate(2026, 12, 31));
-}
-
-void TestAssetSearch::resetEmptiesWithoutSearching()
-{
-    for (const QString& name : kTextFields)
-        field<QLineEdit>(name)->setText("x");
-    field<QComboBox>("retestDateFrom")->addItem("05/03/2026");
-    field<QComboBox>("retestDateTo")->addItem("06/03/2026");
-    field<QComboBox>("overallStatus")->setCurrentIndex(4);
-    m_search->reset();
-    QCOMPARE(m_spy->count(), 0);
-    for (const QString& name : kTextFields)
-        QVERIFY(field<QLineEdit>(name)->text().isEmpty());
-    QCOMPARE(field<QComboBox>("retestDateFrom")->count(), 0);
-    QCOMPARE(field<QComboBox>("retestDateTo")->count(), 0);
-    QCOMPARE(field<QComboBox>("overallStatus")->currentIndex(), 0);
 }
 
 void TestAssetSearch::searchByStatusAsksForAlerts()

@@ -25,7 +25,6 @@ private slots:
     void selectionFollowsTheList();
     void removedAndRestoredAssets();
     void columnLayoutSavedAndRestored();
-    void storedWidthsOutOfRangeBecomeDefault();
 
 private:
     QList<int> ids() const;
@@ -265,23 +264,6 @@ void TestAssetTableView::columnLayoutSavedAndRestored()
     view.showAllAssets();
     QCOMPARE(view.columnWidth(4), 140);
     QCOMPARE(view.saveState(), state);
-}
-
-void TestAssetTableView::storedWidthsOutOfRangeBecomeDefault()
-{
-    QByteArray state;
-    QDataStream out(&state, QIODevice::WriteOnly);
-    for (qint32 w : {0, 5, 5000, 1000, 10, 77, 1001})
-        out << w;
-    m_view->restoreState(state);
-    m_view->showRecycledAssets();
-    const QList<int> expected = {100, 100, 100, 1000, 10, 77, 100};
-    for (int c = 1; c < 7; ++c) {
-        if (!m_view->isColumnHidden(c))
-            QCOMPARE(m_view->columnWidth(c), expected.at(c));
-    }
-    m_view->restoreState(state.left(27)); // too short: nothing changes
-    QCOMPARE(m_view->columnWidth(6), 100);
 }
 
 PELVANE_TEST_MAIN(TestAssetTableView)

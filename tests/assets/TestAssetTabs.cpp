@@ -24,9 +24,7 @@ private slots:
     void init();
     void cleanup();
     void onlyTheTabOnScreenIsLoaded();
-    void appliedTabsAreReloadedWhenShownAgain();
     void detailsApplyFirstAndARefusalKeepsEverythingPending();
-    void resetDiscardsTheEdits();
     void noAssetEmptiesAndDisablesTheEditor();
     void newAssetIsWrittenWithItsAppliedParts();
 
@@ -101,20 +99,6 @@ void TestAssetTabs::onlyTheTabOnScreenIsLoaded()
     QCOMPARE(name()->text(), QString("Pump 2"));
 }
 
-void TestAssetTabs::appliedTabsAreReloadedWhenShownAgain()
-{
-    m_tabs->assetSelected(Pump1);
-    typeName("Pump One");
-    QVERIFY(m_tabs->apply());
-    QCOMPARE(m_tabs->staleFlags(), ModifiedFlags(ModifiedAll));
-    // Changed behind the editor's back: the next load must read it.
-    scalar("UPDATE Asset SET Description='Changed elsewhere' WHERE Id=1");
-    tabWidget()->setCurrentWidget(m_tabs->appliedPartsTab());
-    tabWidget()->setCurrentWidget(m_tabs->assetDetailsTab());
-    QCOMPARE(m_tabs->assetDetailsTab()->findChild<QLineEdit*>("description")->text(),
-             QString("Changed elsewhere"));
-}
-
 void TestAssetTabs::detailsApplyFirstAndARefusalKeepsEverythingPending()
 {
     QSignalSpy modified(m_tabs.get(), &AssetTabs::assetModified);
@@ -148,21 +132,6 @@ void TestAssetTabs::detailsApplyFirstAndARefusalKeepsEverythingPending()
     QCOMPARE(updated.at(0).at(0).toInt(), int(DeskLamp));
     QCOMPARE(scalar("SELECT Name FROM Asset WHERE Id=5").toString(), QString("Desk lamp 2"));
     QCOMPARE(scalar("SELECT Name FROM AppliedPart WHERE AssetId=5").toString(), QString("Probe"));
-}
-
-void TestAssetTabs::resetDiscardsTheEdits()
-{
-    QSignalSpy modified(m_tabs.get(), &AssetTabs::assetModified);
-    m_tabs->assetSelected(Pump1);
-    QCOMPARE(modified.count(), 0); // loading is no edit
-    typeName("Something else");
-    QCOMPARE(modified.count(), int(QString("Something else").size()));
-    m_tabs->revertAsset(Pump1);
-    QCOMPARE(name()->text(), QString("Pump 1"));
-    QCOMPARE(modified.last().at(1).toBool(), false);
-    QCOMPARE(m_tabs->pendingFlags(), ModifiedFlags(ModifiedNone));
-    QVERIFY(!applyButton()->isEnabled());
-    QCOMPARE(scalar("SELECT Name FROM Asset WHERE Id=1").toString(), QString("Pump 1"));
 }
 
 void TestAssetTabs::noAssetEmptiesAndDisablesTheEditor()

@@ -25,10 +25,8 @@ private slots:
     void plainRenameWritesAndSignals();
     void mergeMovesChildrenUnlessCancelled();
     void insertAssetLocationAddsMissingNodes();
-    void findAssetNodeByLevel();
     void removeSlotsDropSubtrees();
     void nodeRemovesOnlyItsOwnMapEntry();
-    void translationRefreshRenamesRecycled();
 
 private:
     SqliteDatabase* m_db = nullptr;
@@ -193,19 +191,6 @@ void TestAssetTreeModel::insertAssetLocationAddsMissingNodes()
     QCOMPARE(inserted.count(), 4);
 }
 
-void TestAssetTreeModel::findAssetNodeByLevel()
-{
-    AssetTreeModel& model = *m_tree->model;
-    // Asset 4 is in Theatre, South, Acme.
-    QCOMPARE(model.findAssetNode(4, AssetTreeClient), model.clientIndex(1));
-    QCOMPARE(model.findAssetNode(4, AssetTreeSite), model.siteIndex(2));
-    QCOMPARE(model.findAssetNode(4, AssetTreeLocation), model.locationIndex(3));
-    QVERIFY(!model.findAssetNode(999, AssetTreeClient).isValid());
-    m_tree->model->removeLocation(3);
-    QVERIFY(!model.findAssetNode(4, AssetTreeLocation).isValid());
-    QCOMPARE(model.findAssetNode(4, AssetTreeSite), model.siteIndex(2));
-}
-
 void TestAssetTreeModel::removeSlotsDropSubtrees()
 {
     AssetTreeModel& model = *m_tree->model;
@@ -237,17 +222,6 @@ void TestAssetTreeModel::nodeRemovesOnlyItsOwnMapEntry()
     QCOMPARE(AssetTreeItem::find(1, AssetTreeClient), newer);
     delete newer;
     QCOMPARE(AssetTreeItem::find(1, AssetTreeClient), nullptr);
-}
-
-void TestAssetTreeModel::translationRefreshRenamesRecycled()
-{
-    AssetTreeModel& model = *m_tree->model;
-    AssetTreeItem* recycled = static_cast<AssetTreeItem*>(model.recycledIndex().internalPointer());
-    recycled->setData(0, QString("Papierkorb"));
-    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
-    model.onUpdateTranslations();
-    QCOMPARE(model.recycledIndex().data().toString(), QString("Recycled"));
-    QCOMPARE(changed.count(), 0);
 }
 
 PELVANE_TEST_MAIN(TestAssetTreeModel)

@@ -64,12 +64,10 @@ private slots:
     void init();
     void cleanup();
     void clientListHasABlankItemAndSortedNames();
-    void listedClientIsSelectedWithoutReloading();
     void addressOfAnAssetIsShown();
     void anotherClientEmptiesTheLocations();
     void manufacturerListsEveryEquipmentRow();
     void modelFollowsTheManufacturer();
-    void serviceCodesAreGroupedWithoutRecycledAssets();
 
 private:
     SqliteDatabase* m_db = nullptr;
@@ -103,26 +101,6 @@ void TestDatabaseComboBoxes::clientListHasABlankItemAndSortedNames()
     client.load(0);
     QCOMPARE(client.currentIndex(), 0);
     QCOMPARE(client.count(), 4);
-}
-
-void TestDatabaseComboBoxes::listedClientIsSelectedWithoutReloading()
-{
-    ClientComboBox client(nullptr);
-    client.load(Acme);
-    QCOMPARE(client.currentText(), QString("Acme Health"));
-    const int added = m_db->findOrInsertClient("Zeta Hospital");
-    QSignalSpy changed(&client, &ClientComboBox::clientChanged);
-    client.load(Borough);
-    QCOMPARE(client.currentText(), QString("Borough Clinic"));
-    QCOMPARE(client.count(), 3);
-    QCOMPARE(changed.count(), 1);
-    QCOMPARE(changed.at(0).at(0).toInt(), int(Borough));
-    // A client that is not listed yet makes the list read afresh.
-    client.load(added);
-    QCOMPARE(client.count(), 4);
-    QCOMPARE(client.currentText(), QString("Zeta Hospital"));
-    client.load(999);
-    QCOMPARE(client.currentIndex(), -1);
 }
 
 void TestDatabaseComboBoxes::addressOfAnAssetIsShown()
@@ -199,20 +177,6 @@ void TestDatabaseComboBoxes::modelFollowsTheManufacturer()
     model.load("Nobody", "X");
     QCOMPARE(model.count(), 0);
     QCOMPARE(model.currentIndex(), -1);
-}
-
-void TestDatabaseComboBoxes::serviceCodesAreGroupedWithoutRecycledAssets()
-{
-    m_db->insertAsset("Spare pump", "", "SC-001", "SN-100", 1, 1, 12);
-    m_db->insertAsset("No code", "", "", "SN-101", 1, 1, 12);
-    ServiceCodeComboBox code(nullptr);
-    code.load("SC-003");
-    QCOMPARE(texts(code), (QStringList{"", "SC-001", "SC-002", "SC-003", "SC-004", "SC-005"}));
-    QCOMPARE(code.currentText(), QString("SC-003"));
-    code.load("SC-006");
-    QCOMPARE(code.currentIndex(), -1);
-    code.load("SC-005");
-    QCOMPARE(code.currentIndex(), 5);
 }
 
 PELVANE_TEST_MAIN(TestDatabaseComboBoxes)

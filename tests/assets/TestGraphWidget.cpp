@@ -41,7 +41,6 @@ class TestGraphWidget : public QObject
 private slots:
     void singlePointAtOriginFillsWithoutLines();
     void peakIsScaledToThePlotArea();
-    void negativePointShiftsThePlot();
     void zeroRangeAxisStillDraws();
 };
 
@@ -81,22 +80,6 @@ void TestGraphWidget::peakIsScaledToThePlotArea()
     QCOMPARE(image.pixel(190, 102 - 50), qRgb(255, 255, 255));
     QCOMPARE(image.pixel(190, 102 - 100), qRgb(255, 255, 255));
     QCOMPARE(image.pixel(190, 102 - 75), Field);
-}
-
-void TestGraphWidget::negativePointShiftsThePlot()
-{
-    GraphWidget graph(nullptr);
-    graph.resize(204, 104);
-    graph.addPoint(QPointF(-100, 0));
-    graph.addPoint(QPointF(100, 50));
-    const QImage image = render(graph);
-    // x runs from -100 to 100 over 200 pixels: the first point sits at the
-    // left edge, the origin in the middle, where a grid line would be at 0
-    // but none is drawn for the lower bound itself.
-    QVERIFY(isBlack(image, 2, 102));
-    QVERIFY(isBlack(image, 202, 2));
-    QCOMPARE(image.pixel(2 + 125, 20), qRgb(255, 255, 255)); // x = 25
-    QCOMPARE(image.pixel(2 + 75, 20), qRgb(255, 255, 255));  // x = -25
 }
 
 void TestGraphWidget::zeroRangeAxisStillDraws()

@@ -70,7 +70,6 @@ private slots:
     void dateTimeShowsDayMonthYearForEveryType();
     void statusIconChosenByCode_data();
     void statusIconChosenByCode();
-    void statusIconFollowsAlignmentAndSelection();
     void noNameItemsAreItalic();
 };
 
@@ -211,35 +210,6 @@ void TestItemDelegates::statusIconChosenByCode()
     const QImage painted = image.copy(QRect(QPoint(2, 2), expected.size()))
                                .convertToFormat(QImage::Format_ARGB32_Premultiplied);
     QCOMPARE(painted, expected.convertToFormat(QImage::Format_ARGB32_Premultiplied));
-}
-
-void TestItemDelegates::statusIconFollowsAlignmentAndSelection()
-{
-    StatusDelegate delegate(nullptr);
-    const QImage icon = QImage(":/icons/icons/cross.png").convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    Cell cell(2);
-    QStyleOptionViewItem option;
-    option.rect = QRect(10, 5, 40, 30);
-    option.decorationAlignment = Qt::AlignRight | Qt::AlignBottom;
-    option.state = QStyle::State_Selected | QStyle::State_Active;
-    option.palette.setColor(QPalette::Active, QPalette::Highlight, QColor(1, 2, 3));
-
-    QImage image(60, 40, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        delegate.paint(&painter, option, cell.index());
-    }
-    // Icon in the bottom-right corner of the cell, highlight around it.
-    const QRect iconRect(50 - icon.width(), 35 - icon.height(), icon.width(), icon.height());
-    for (int y = 0; y < icon.height(); ++y) {
-        for (int x = 0; x < icon.width(); ++x) {
-            if (qAlpha(icon.pixel(x, y)) == 255)
-                QCOMPARE(image.pixel(iconRect.left() + x, iconRect.top() + y), icon.pixel(x, y));
-        }
-    }
-    QCOMPARE(QColor(image.pixel(11, 6)), QColor(1, 2, 3));
-    QCOMPARE(QColor(image.pixel(5, 6)), QColor(Qt::white));
 }
 
 void TestItemDelegates::noNameItemsAreItalic()

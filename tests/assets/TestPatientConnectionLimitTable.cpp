@@ -56,10 +56,8 @@ class TestPatientConnectionLimitTable : public QObject
     Q_OBJECT
 private slots:
     void twelveLimitsFillFourColumns();
-    void combinedLimitsUseTheLastTwoColumns();
     void placingEmitsNoModificationAndKeepsTheValue();
     void editingWritesIntoTheLimit();
-    void unknownCodesAreRefused();
 };
 
 void TestPatientConnectionLimitTable::twelveLimitsFillFourColumns()
@@ -73,20 +71,6 @@ void TestPatientConnectionLimitTable::twelveLimitsFillFourColumns()
     for (int row = 0; row < 3; ++row)
         for (int column = 0; column < 4; ++column)
             QCOMPARE(cellText(table, row, column), expected[row].at(column));
-}
-
-void TestPatientConnectionLimitTable::combinedLimitsUseTheLastTwoColumns()
-{
-    PatientConnectionLimitTable table(nullptr);
-    double limits[4] = {10, 50, 10, 50};
-    table.setLimit(&limits[0], 2, 0, 1);
-    table.setLimit(&limits[1], 2, 0, 2);
-    table.setLimit(&limits[2], 3, 0, 1);
-    table.setLimit(&limits[3], 3, 0, 2);
-    QCOMPARE(shownRows(table), (QList<int>{1, 2}));
-    QCOMPARE(shownColumns(table), (QList<int>{4, 5}));
-    QCOMPARE(cellText(table, 2, 5), QString("50"));
-    QCOMPARE(table.item(2, 5)->data(Qt::UserRole).value<void*>(), static_cast<void*>(&limits[3]));
 }
 
 void TestPatientConnectionLimitTable::placingEmitsNoModificationAndKeepsTheValue()
@@ -116,18 +100,6 @@ void TestPatientConnectionLimitTable::editingWritesIntoTheLimit()
     QCOMPARE(element.limits[2][3], 60.0);
     QCOMPARE(modified.count(), 1);
     QCOMPARE(element.limits[1][3], 50.0);
-}
-
-void TestPatientConnectionLimitTable::unknownCodesAreRefused()
-{
-    PatientConnectionLimitTable table(nullptr);
-    double limit = 1;
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no cell"));
-    QVERIFY(!table.setLimit(&limit, 4, 1, 1));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no cell"));
-    QVERIFY(!table.setLimit(&limit, 1, 3, 1));
-    QVERIFY(shownRows(table).isEmpty());
-    QVERIFY(shownColumns(table).isEmpty());
 }
 
 PELVANE_TEST_MAIN(TestPatientConnectionLimitTable)
