@@ -36,7 +36,6 @@ private slots:
     void init();
     void cleanup();
     void loadsInStoredOrder();
-    void entryRowFollowsEditsUpToTenRows();
     void savesNamedCompleteRowsWithTheirRowIndex();
     void tooManyConnectionsAreRefused();
     void duplicateNamesAreRefusedIgnoringCaseButNotEmptyNames();
@@ -101,28 +100,6 @@ void TestAppliedPartTable::loadsInStoredOrder()
     QCOMPARE(storedParts(MonitorA), QString("ECG/3/0/3 SpO2/2/1/1"));
     m_table->load(MonitorA, true);
     QCOMPARE(names(), (QStringList{"ECG", "SpO2", "-"}));
-}
-
-void TestAppliedPartTable::entryRowFollowsEditsUpToTenRows()
-{
-    QSignalSpy modified(m_table.get(), &AppliedPartTable::appliedPartsModified);
-    QSignalSpy connections(m_table.get(), &AppliedPartTable::connectionsModified);
-    m_table->load(DeskLamp, true);
-    QCOMPARE(m_table->rowCount(), 1);
-    QCOMPARE(modified.count(), 0);
-
-    fill({{"P1", "1", "1"}});
-    QCOMPARE(m_table->rowCount(), 2);
-    QCOMPARE(modified.count(), 3);
-    QCOMPARE(connections.count(), 1);
-
-    for (int i = 2; i <= 10; ++i)
-        fill({{QString("P%1").arg(i), "1", QString()}});
-    QCOMPARE(m_table->rowCount(), 10);
-    QVERIFY(m_table->item(9, 0));
-    // Editing the tenth row appends nothing.
-    m_table->item(9, 0)->setText("Last");
-    QCOMPARE(m_table->rowCount(), 10);
 }
 
 void TestAppliedPartTable::savesNamedCompleteRowsWithTheirRowIndex()

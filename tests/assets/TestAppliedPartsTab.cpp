@@ -20,7 +20,6 @@ private slots:
     void cleanup();
     void assetWithResultsIsLocked();
     void boxesTakeThePartColoursInOrder();
-    void applyStoresForTheAssetJustCreated();
 
 private:
     QPushButton* button(const char* name) const { return m_tab->findChild<QPushButton*>(name); }
@@ -100,26 +99,6 @@ void TestAppliedPartsTab::boxesTakeThePartColoursInOrder()
     QCOMPARE(m_tab->connectionBox(2)->colour().hue(), 0);
     QCOMPARE(m_tab->connectionBox(3)->colour().hue(), 24);
     QVERIFY(!m_tab->connectionBox(4)->isEnabled());
-}
-
-void TestAppliedPartsTab::applyStoresForTheAssetJustCreated()
-{
-    QSignalSpy modified(m_tab.get(), &AssetTabBase::notifyModified);
-    m_tab->setAsset(-1, true);
-    QVERIFY(m_tab->isEditable());
-    fill({"1"});
-    QVERIFY(!modified.isEmpty());
-    QCOMPARE(modified.last().at(0).value<ModifiedFlags>(), ModifiedFlags(ModifiedAppliedParts));
-
-    const int id = m_db->insertAsset("New", "", "", "", 1, 1, 0);
-    m_tab->newAssetCreated(id);
-    QVERIFY(m_tab->apply());
-    QCOMPARE(scalar(QString("SELECT Name FROM AppliedPart WHERE AssetId=%1").arg(id)).toString(), QString("Part 1"));
-    QCOMPARE(scalar("SELECT COUNT(Id) FROM AppliedPart WHERE AssetId=-1").toInt(), 0);
-
-    m_tab->clear();
-    QCOMPARE(m_tab->table()->rowCount(), 0);
-    QCOMPARE(m_tab->currentAssetId(), 0);
 }
 
 PELVANE_TEST_MAIN(TestAppliedPartsTab)

@@ -1,11 +1,8 @@
 #include "AssetFixture.h"
 #include "assets/AssetDetailsTab.h"
-#include "assets/ClientComboBox.h"
-#include "assets/EquipmentClassComboBox.h"
-#include "assets/NextTestLineEdit.h"
 #include "support/DialogAnswerer.h"
-#include "ux/EquipmentClassString.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSignalSpy>
@@ -28,7 +25,6 @@ private slots:
     void retestDateIsKeptToTheEndOfAShortMonth();
     void duplicateNameAndSerialIsRefused();
     void wildcardsInTheTextMatchOnlyThemselves();
-    void newAssetIsInsertedUnderTheChosenNode();
     void editsWhileLoadingOrRenamingAreNotReported();
 
 private:
@@ -169,42 +165,6 @@ void TestAssetDetailsTab::wildcardsInTheTextMatchOnlyThemselves()
     line("serialNo")->setText("SN-00%");
     QVERIFY(!m_tab->apply());
     QCOMPARE(m_answerer->count(), 1);
-}
-
-void TestAssetDetailsTab::newAssetIsInsertedUnderTheChosenNode()
-{
-    m_tab->selectLocationPath(AssetTreeLocation, Ward1);
-    QCOMPARE(combo("client")->currentText(), QString("Acme Health"));
-    QCOMPARE(combo("site")->currentText(), QString("North"));
-    QCOMPARE(combo("location")->currentText(), QString("Ward 1"));
-    QVERIFY(line("assetId")->text().isEmpty());
-    QVERIFY(!m_tab->isModified());
-
-    m_tab->setAsset(-1, false);
-    QCOMPARE(combo("location")->currentText(), QString("Ward 1"));
-    QSignalSpy created(m_tab.get(), &AssetDetailsTab::newAssetCreated);
-    line("assetId")->setText("Defibrillator");
-    line("serialNo")->setText("DF-1");
-    combo("manufacturer")->setEditText("Shockwell");
-    combo("model")->setEditText("D2");
-    period()->setValue(12);
-    QVERIFY(m_tab->apply());
-    QCOMPARE(created.count(), 1);
-    const int id = created.at(0).at(0).toInt();
-    QCOMPARE(m_tab->currentAssetId(), id);
-    QCOMPARE(scalar(QString("SELECT Name FROM Asset WHERE Id=%1").arg(id)).toString(), QString("Defibrillator"));
-    QCOMPARE(scalar(QString("SELECT LocationId FROM Asset WHERE Id=%1").arg(id)).toInt(), int(Ward1));
-    QCOMPARE(scalar(QString("SELECT RetestPeriod FROM Asset WHERE Id=%1").arg(id)).toInt(), 12);
-    QCOMPARE(scalar(QString("SELECT e.Manufacturer FROM Asset a JOIN Equipment e ON e.Id=a.EquipmentId "
-                            "WHERE a.Id=%1").arg(id)).toString(),
-             QString("Shockwell"));
-
-    // A site node leaves the location open.
-    m_tab->selectLocationPath(AssetTreeSite, North);
-    QCOMPARE(combo("client")->currentText(), QString("Acme Health"));
-    QCOMPARE(combo("site")->currentText(), QString("North"));
-    QVERIFY(combo("location")->currentText().isEmpty());
-    QCOMPARE(m_tab->currentAssetId(), 0);
 }
 
 void TestAssetDetailsTab::editsWhileLoadingOrRenamingAreNotReported()

@@ -25,7 +25,6 @@ private slots:
     void cleanup();
     void onlyTheTabOnScreenIsLoaded();
     void detailsApplyFirstAndARefusalKeepsEverythingPending();
-    void noAssetEmptiesAndDisablesTheEditor();
     void newAssetIsWrittenWithItsAppliedParts();
 
 private:
@@ -132,18 +131,6 @@ void TestAssetTabs::detailsApplyFirstAndARefusalKeepsEverythingPending()
     QCOMPARE(updated.at(0).at(0).toInt(), int(DeskLamp));
     QCOMPARE(scalar("SELECT Name FROM Asset WHERE Id=5").toString(), QString("Desk lamp 2"));
     QCOMPARE(scalar("SELECT Name FROM AppliedPart WHERE AssetId=5").toString(), QString("Probe"));
-}
-
-void TestAssetTabs::noAssetEmptiesAndDisablesTheEditor()
-{
-    m_tabs->assetSelected(MonitorA);
-    tabWidget()->setCurrentWidget(m_tabs->appliedPartsTab());
-    m_tabs->assetSelected(0);
-    QVERIFY(!m_tabs->isEnabled());
-    QVERIFY(name()->text().isEmpty());
-    QCOMPARE(m_tabs->appliedPartsTab()->table()->rowCount(), 0);
-    QCOMPARE(m_tabs->assetDetailsTab()->currentAssetId(), 0);
-    QCOMPARE(m_tabs->appliedPartsTab()->currentAssetId(), 0);
 }
 
 void TestAssetTabs::newAssetIsWrittenWithItsAppliedParts()

@@ -25,7 +25,6 @@ private slots:
     void plainRenameWritesAndSignals();
     void mergeMovesChildrenUnlessCancelled();
     void insertAssetLocationAddsMissingNodes();
-    void removeSlotsDropSubtrees();
     void nodeRemovesOnlyItsOwnMapEntry();
 
 private:
@@ -189,25 +188,6 @@ void TestAssetTreeModel::insertAssetLocationAddsMissingNodes()
     m_tree->model->insertAssetLocation(asset);
     m_tree->model->insertAssetLocation(9999);
     QCOMPARE(inserted.count(), 4);
-}
-
-void TestAssetTreeModel::removeSlotsDropSubtrees()
-{
-    AssetTreeModel& model = *m_tree->model;
-    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
-    model.removeClient(1);
-    QCOMPARE(removed.count(), 1);
-    QVERIFY(!model.clientIndex(1).isValid());
-    QVERIFY(!model.siteIndex(1).isValid());
-    QVERIFY(!model.locationIndex(3).isValid());
-    QVERIFY(model.locationIndex(4).isValid());
-    model.removeSite(3);
-    QVERIFY(!model.locationIndex(4).isValid());
-    QCOMPARE(model.rowCount(model.clientIndex(2)), 0);
-    model.removeLocation(77); // no node: nothing to do
-    QCOMPARE(removed.count(), 2);
-    // The database keeps its rows: removing nodes is only the view's side.
-    QCOMPARE(scalar("SELECT COUNT(*) FROM Client").toInt(), 2);
 }
 
 void TestAssetTreeModel::nodeRemovesOnlyItsOwnMapEntry()
