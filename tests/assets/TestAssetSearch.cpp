@@ -9,11 +9,6 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-namespace {
-const QStringList kTextFields = {"assetName", "description", "client", "site", "location",
-                                 "manufacturer", "model", "serialNo", "serviceCode"};
-}
-
 class TestAssetSearch : public QObject
 {
     Q_OBJECT

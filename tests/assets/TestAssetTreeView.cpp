@@ -12,7 +12,6 @@ private slots:
     void cleanup();
     void selectNodesById();
     void selectAssetAtLocationLevel();
-    void restoredAndUpdatedAssetsAddNodes();
 
 private:
     AssetTreeItem* selectedNode() const;
@@ -76,19 +75,6 @@ void TestAssetTreeView::selectAssetAtLocationLevel()
     m_view->selectRecycled();
     m_view->selectAsset(5);
     QCOMPARE(selectedNode(), AssetTreeItem::find(4, AssetTreeLocation));
-}
-
-void TestAssetTreeView::restoredAndUpdatedAssetsAddNodes()
-{
-    // The recycled scale's location moved away behind the tree's back.
-    m_tree->model->removeClient(1);
-    QVERIFY(!m_tree->model->locationIndex(3).isValid());
-    m_view->assetsRestored({6, 1});
-    QVERIFY(m_tree->model->locationIndex(3).isValid());
-    QVERIFY(m_tree->model->locationIndex(1).isValid());
-    QVERIFY(!m_tree->model->locationIndex(2).isValid());
-    m_view->assetUpdated(3);
-    QCOMPARE(m_tree->model->rowCount(m_tree->model->siteIndex(1)), 2);
 }
 
 PELVANE_TEST_MAIN(TestAssetTreeView)

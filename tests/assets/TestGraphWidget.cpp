@@ -24,37 +24,15 @@ bool isBlack(const QImage& image, int x, int y)
     return image.pixel(x, y) == qRgb(0, 0, 0);
 }
 
-int countColour(const QImage& image, QRgb colour)
-{
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            n += image.pixel(x, y) == colour;
-    return n;
-}
-
 } // namespace
 
 class TestGraphWidget : public QObject
 {
     Q_OBJECT
 private slots:
-    void singlePointAtOriginFillsWithoutLines();
     void peakIsScaledToThePlotArea();
     void zeroRangeAxisStillDraws();
 };
-
-void TestGraphWidget::singlePointAtOriginFillsWithoutLines()
-{
-    GraphWidget graph(nullptr);
-    graph.resize(104, 104);
-    graph.addPoint(QPointF(0, 0));
-    const QImage image = render(graph);
-    // The margin of two pixels stays free, the plot area is filled, no lines.
-    QCOMPARE(image.pixel(1, 1), Background);
-    QCOMPARE(image.pixel(101, 101), Field);
-    QCOMPARE(countColour(image, Field), 100 * 100);
-}
 
 void TestGraphWidget::peakIsScaledToThePlotArea()
 {

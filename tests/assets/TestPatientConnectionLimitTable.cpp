@@ -57,7 +57,6 @@ class TestPatientConnectionLimitTable : public QObject
 private slots:
     void twelveLimitsFillFourColumns();
     void placingEmitsNoModificationAndKeepsTheValue();
-    void editingWritesIntoTheLimit();
 };
 
 void TestPatientConnectionLimitTable::twelveLimitsFillFourColumns()
@@ -88,18 +87,6 @@ void TestPatientConnectionLimitTable::placingEmitsNoModificationAndKeepsTheValue
     QCOMPARE(cellText(table, 0, 0), QString("2.5"));
     QCOMPARE(big, 1234567.0);
     QCOMPARE(modified.count(), 0);
-}
-
-void TestPatientConnectionLimitTable::editingWritesIntoTheLimit()
-{
-    PatientConnectionLimitTable table(nullptr);
-    PatientLeakageLimits element;
-    element.placeInto(table);
-    QSignalSpy modified(&table, &PatientConnectionLimitTable::variableModified);
-    table.item(2, 3)->setText("60");
-    QCOMPARE(element.limits[2][3], 60.0);
-    QCOMPARE(modified.count(), 1);
-    QCOMPARE(element.limits[1][3], 50.0);
 }
 
 PELVANE_TEST_MAIN(TestPatientConnectionLimitTable)
