@@ -23,7 +23,6 @@ private slots:
     void searchCriteria();
     void sortByHeaderClick();
     void selectionFollowsTheList();
-    void removedAndRestoredAssets();
     void columnLayoutSavedAndRestored();
 
 private:
@@ -220,23 +219,6 @@ void TestAssetTableView::selectionFollowsTheList()
     QVERIFY(m_view->assetUpdated(1));
     QCOMPARE(column(2).first(), QString("Pump 1b"));
     QCOMPARE(m_view->selectionModel()->selectedRows().first().row(), 0);
-}
-
-void TestAssetTableView::removedAndRestoredAssets()
-{
-    m_view->showLocationAssets(1);
-    m_db->recycleAssets({2});
-    m_view->assetsRemoved({}); // nothing named: no refresh
-    QCOMPARE(ids(), QList<int>({1, 2}));
-    m_view->assetsRemoved({2});
-    QCOMPARE(ids(), QList<int>({1}));
-
-    m_view->showRecycledAssets();
-    QCOMPARE(ids(), QList<int>({2, 6}));
-    m_db->restoreAssets({2});
-    m_view->assetsRestored({2});
-    QCOMPARE(ids(), QList<int>({6}));
-    QVERIFY(m_view->selectionModel()->selectedRows().isEmpty());
 }
 
 void TestAssetTableView::columnLayoutSavedAndRestored()

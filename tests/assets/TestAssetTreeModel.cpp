@@ -171,10 +171,8 @@ void TestAssetTreeModel::insertAssetLocationAddsMissingNodes()
     const int client = m_db->findOrInsertClient("Cedar Care");
     const int site = m_db->findOrInsertSite(client, "Annex");
     const int location = m_db->findOrInsertLocation(site, "Lab");
-    QCOMPARE(inserted.count(), 0);
     const int asset = m_db->insertAsset("Centrifuge", "", "", "", location, 1, 12);
     QCOMPARE(inserted.count(), 3);
-    QCOMPARE(childNames(model, model.databaseIndex()).last(), QString("Cedar Care"));
     QCOMPARE(model.locationIndex(location).parent(), model.siteIndex(site));
     QCOMPARE(model.siteIndex(site).parent(), model.clientIndex(client));
 

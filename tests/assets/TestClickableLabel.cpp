@@ -14,7 +14,6 @@ private slots:
 void TestClickableLabel::everyPressIsAClick()
 {
     ClickableLabel label(nullptr);
-    label.setText("Earth bond");
     label.resize(100, 20);
     QSignalSpy clicked(&label, &ClickableLabel::clicked);
     QTest::mousePress(&label, Qt::LeftButton, {}, QPoint(5, 5));
