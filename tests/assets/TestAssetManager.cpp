@@ -392,6 +392,7 @@ void TestAssetManager::uploadAsksForThePortAndStopsOnCancel()
     selectRows({Pump1, Pump2});
     QVERIFY(act(AssetManager::UploadAction)->isEnabled());
     act(AssetManager::UploadAction)->trigger();
+    // The port dialog is refused, so no upload starts and no further dialog follows.
     QCOMPARE(m_answerer->count(), 1);
     QCOMPARE(m_answerer->last().className, QString("DialogTransfer"));
     QCOMPARE(m_answerer->last().title, QString("Upload Assets to Tester"));
