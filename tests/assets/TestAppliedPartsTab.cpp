@@ -20,9 +20,6 @@ private slots:
     void cleanup();
     void assetWithResultsIsLocked();
     void boxesTakeThePartColoursInOrder();
-    void selectedPartFramesItsBoxes();
-    void applyStoresForTheAssetJustCreated();
-    void addIsDisabledAtTenRows();
 
 private:
     QPushButton* button(const char* name) const { return m_tab->findChild<QPushButton*>(name); }
@@ -64,20 +61,15 @@ void TestAppliedPartsTab::assetWithResultsIsLocked()
     QVERIFY(!button("addRowBtn")->isEnabled());
     m_tab->table()->selectRow(1);
     QVERIFY(!button("removeRowBtn")->isEnabled());
-    QVERIFY(!button("moveRowUpBtn")->isEnabled());
     QVERIFY(!button("moveRowDownBtn")->isEnabled());
 
     m_tab->setAsset(DeskLamp, true);
     QVERIFY(m_tab->isEditable());
     QVERIFY(button("addRowBtn")->isEnabled());
-    QVERIFY(!button("removeRowBtn")->isEnabled());
     fill({"1"});
     m_tab->table()->selectRow(0);
     QVERIFY(button("removeRowBtn")->isEnabled());
-    QVERIFY(button("moveRowUpBtn")->isEnabled());
     QVERIFY(button("moveRowDownBtn")->isEnabled());
-    m_tab->table()->clearSelection();
-    QVERIFY(!button("removeRowBtn")->isEnabled());
 }
 
 void TestAppliedPartsTab::boxesTakeThePartColoursInOrder()
@@ -93,8 +85,6 @@ void TestAppliedPartsTab::boxesTakeThePartColoursInOrder()
 
     // Connections beyond the tenth box are not drawn.
     m_tab->table()->item(2, 2)->setText("12");
-    for (int i = 0; i < 10; ++i)
-        QVERIFY(m_tab->connectionBox(i)->isEnabled());
     QCOMPARE(m_tab->connectionBox(9)->colour().hue(), 24);
 
     // The stored parts colour the boxes on load.
@@ -102,55 +92,6 @@ void TestAppliedPartsTab::boxesTakeThePartColoursInOrder()
     QCOMPARE(m_tab->connectionBox(2)->colour().hue(), 0);
     QCOMPARE(m_tab->connectionBox(3)->colour().hue(), 24);
     QVERIFY(!m_tab->connectionBox(4)->isEnabled());
-}
-
-void TestAppliedPartsTab::selectedPartFramesItsBoxes()
-{
-    m_tab->setAsset(DeskLamp, true);
-    fill({"2", "0", "3"});
-    m_tab->table()->selectRow(2);
-    for (int i = 0; i < 10; ++i)
-        QCOMPARE(m_tab->connectionBox(i)->isSelected(), i >= 2 && i <= 4);
-    m_tab->table()->selectRow(0);
-    for (int i = 0; i < 10; ++i)
-        QCOMPARE(m_tab->connectionBox(i)->isSelected(), i <= 1);
-    // Without a selection the marks stay.
-    m_tab->table()->clearSelection();
-    QVERIFY(m_tab->connectionBox(0)->isSelected());
-}
-
-void TestAppliedPartsTab::applyStoresForTheAssetJustCreated()
-{
-    QSignalSpy modified(m_tab.get(), &AssetTabBase::notifyModified);
-    m_tab->setAsset(-1, true);
-    QVERIFY(m_tab->isEditable());
-    fill({"1"});
-    QVERIFY(!modified.isEmpty());
-    QCOMPARE(modified.last().at(0).value<ModifiedFlags>(), ModifiedFlags(ModifiedAppliedParts));
-
-    const int id = m_db->insertAsset("New", "", "", "", 1, 1, 0);
-    m_tab->newAssetCreated(id);
-    QVERIFY(m_tab->apply());
-    QCOMPARE(scalar(QString("SELECT Name FROM AppliedPart WHERE AssetId=%1").arg(id)).toString(), QString("Part 1"));
-    QCOMPARE(scalar("SELECT COUNT(Id) FROM AppliedPart WHERE AssetId=-1").toInt(), 0);
-
-    m_tab->clear();
-    QCOMPARE(m_tab->table()->rowCount(), 0);
-    QCOMPARE(m_tab->currentAssetId(), 0);
-}
-
-void TestAppliedPartsTab::addIsDisabledAtTenRows()
-{
-    m_tab->setAsset(DeskLamp, true);
-    QStringList counts;
-    for (int i = 0; i < 9; ++i)
-        counts << "1";
-    fill(counts);
-    QCOMPARE(m_tab->table()->rowCount(), 10);
-    QVERIFY(!button("addRowBtn")->isEnabled());
-    m_tab->table()->selectRow(0);
-    m_tab->table()->deleteRow();
-    QVERIFY(button("addRowBtn")->isEnabled());
 }
 
 PELVANE_TEST_MAIN(TestAppliedPartsTab)

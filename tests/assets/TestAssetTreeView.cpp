@@ -11,13 +11,7 @@ private slots:
     void init();
     void cleanup();
     void selectNodesById();
-    void selectAssetKeepsDatabaseNode();
-    void selectAssetAtClientLevel();
-    void selectAssetAtSiteLevel();
     void selectAssetAtLocationLevel();
-    void selectAssetWithoutSelection();
-    void recycledAssetClearsLocationSelection();
-    void restoredAndUpdatedAssetsAddNodes();
 
 private:
     AssetTreeItem* selectedNode() const;
@@ -68,39 +62,6 @@ void TestAssetTreeView::selectNodesById()
     QVERIFY(m_view->selectionModel()->selectedIndexes().isEmpty());
 }
 
-void TestAssetTreeView::selectAssetKeepsDatabaseNode()
-{
-    m_view->selectDatabase();
-    QSignalSpy changed(m_view->selectionModel(), &QItemSelectionModel::selectionChanged);
-    m_view->selectAsset(5);
-    QCOMPARE(changed.count(), 0);
-    QCOMPARE(selectedNode()->type(), int(AssetTreeDatabase));
-}
-
-void TestAssetTreeView::selectAssetAtClientLevel()
-{
-    m_view->selectClient(1);
-    QSignalSpy changed(m_view->selectionModel(), &QItemSelectionModel::selectionChanged);
-    m_view->selectAsset(4); // Acme's own asset: the client stays
-    QCOMPARE(changed.count(), 0);
-    m_view->selectAsset(5); // Borough's asset: its client takes over
-    QCOMPARE(selectedNode(), AssetTreeItem::find(2, AssetTreeClient));
-    QCOMPARE(changed.count(), 1);
-}
-
-void TestAssetTreeView::selectAssetAtSiteLevel()
-{
-    m_view->selectSite(1);
-    QSignalSpy changed(m_view->selectionModel(), &QItemSelectionModel::selectionChanged);
-    m_view->selectAsset(3); // in Ward 2 of North
-    QCOMPARE(changed.count(), 0);
-    m_view->selectAsset(5);
-    QCOMPARE(selectedNode(), AssetTreeItem::find(3, AssetTreeSite));
-    // The new node is scrolled into view.
-    const QModelIndex target = m_tree->model->siteIndex(3);
-    QVERIFY(m_view->viewport()->rect().intersects(m_view->visualRect(target)));
-}
-
 void TestAssetTreeView::selectAssetAtLocationLevel()
 {
     m_view->selectLocation(1);
@@ -114,35 +75,6 @@ void TestAssetTreeView::selectAssetAtLocationLevel()
     m_view->selectRecycled();
     m_view->selectAsset(5);
     QCOMPARE(selectedNode(), AssetTreeItem::find(4, AssetTreeLocation));
-}
-
-void TestAssetTreeView::selectAssetWithoutSelection()
-{
-    m_view->selectionModel()->clearSelection();
-    m_view->selectAsset(3);
-    QCOMPARE(selectedNode(), AssetTreeItem::find(2, AssetTreeLocation));
-}
-
-void TestAssetTreeView::recycledAssetClearsLocationSelection()
-{
-    // Asset 6 is recycled; once its location is gone it has no node to show.
-    m_tree->model->removeLocation(3);
-    m_view->selectLocation(1);
-    m_view->selectAsset(6);
-    QVERIFY(m_view->selectionModel()->selectedIndexes().isEmpty());
-}
-
-void TestAssetTreeView::restoredAndUpdatedAssetsAddNodes()
-{
-    // The recycled scale's location moved away behind the tree's back.
-    m_tree->model->removeClient(1);
-    QVERIFY(!m_tree->model->locationIndex(3).isValid());
-    m_view->assetsRestored({6, 1});
-    QVERIFY(m_tree->model->locationIndex(3).isValid());
-    QVERIFY(m_tree->model->locationIndex(1).isValid());
-    QVERIFY(!m_tree->model->locationIndex(2).isValid());
-    m_view->assetUpdated(3);
-    QCOMPARE(m_tree->model->rowCount(m_tree->model->siteIndex(1)), 2);
 }
 
 PELVANE_TEST_MAIN(TestAssetTreeView)

@@ -9,13 +9,11 @@ class TestClickableLabel : public QObject
     Q_OBJECT
 private slots:
     void everyPressIsAClick();
-    void releaseAloneIsNoClick();
 };
 
 void TestClickableLabel::everyPressIsAClick()
 {
     ClickableLabel label(nullptr);
-    label.setText("Earth bond");
     label.resize(100, 20);
     QSignalSpy clicked(&label, &ClickableLabel::clicked);
     QTest::mousePress(&label, Qt::LeftButton, {}, QPoint(5, 5));
@@ -24,15 +22,9 @@ void TestClickableLabel::everyPressIsAClick()
     QCOMPARE(clicked.count(), 1);
     QTest::mouseClick(&label, Qt::RightButton, {}, QPoint(50, 10));
     QCOMPARE(clicked.count(), 2);
-}
-
-void TestClickableLabel::releaseAloneIsNoClick()
-{
-    ClickableLabel label(nullptr);
-    QSignalSpy clicked(&label, &ClickableLabel::clicked);
+    // A release alone is no click.
     QTest::mouseRelease(&label, Qt::LeftButton, {}, QPoint(1, 1));
-    QTest::mouseMove(&label, QPoint(3, 3));
-    QCOMPARE(clicked.count(), 0);
+    QCOMPARE(clicked.count(), 2);
 }
 
 PELVANE_TEST_MAIN(TestClickableLabel)

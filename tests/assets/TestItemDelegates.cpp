@@ -9,9 +9,6 @@
 #include "assets/SfcDelegate.h"
 #include "assets/StatusDelegate.h"
 #include "support/TestEnvironment.h"
-#include "ux/MainsPolarityString.h"
-#include "ux/ResultACDCString.h"
-#include "ux/SingleFaultConditionString.h"
 
 #include <QComboBox>
 #include <QImage>
@@ -67,16 +64,12 @@ private slots:
     void codeDelegatesShowTheirTexts();
     void comboEditorsOfferTheirCodesInOrder_data();
     void comboEditorsOfferTheirCodesInOrder();
-    void connectionTypeStoredAsTextRoundTrips();
     void unknownCodeLeavesNoCurrentItemAndStoresNothing();
-    void chosenCodeIsStoredAsInt();
-    void instrumentTypeEditorSkipsQ2();
     void numConnectionsSpinBoxRoundTrip();
     void dateTimeShowsDayMonthYearForEveryType_data();
     void dateTimeShowsDayMonthYearForEveryType();
     void statusIconChosenByCode_data();
     void statusIconChosenByCode();
-    void statusIconFollowsAlignmentAndSelection();
     void noNameItemsAreItalic();
 };
 
@@ -86,40 +79,33 @@ void TestItemDelegates::codeDelegatesShowTheirTexts()
     QCOMPARE(EquipmentClassDelegate(nullptr).displayText(1, locale), QString("Class I"));
     QCOMPARE(EquipmentClassDelegate(nullptr).displayText(QString("2"), locale), QString("Class II"));
     QCOMPARE(AppliedPartConnectionTypeDelegate(nullptr).displayText(QString("2"), locale), QString("Type BF"));
-    QCOMPARE(AppliedPartConnectionTypeDelegate(nullptr).displayText(3, locale), QString("Type CF"));
     QCOMPARE(InstrumentTypeDelegate(nullptr).displayText(16, locale), QString("Tavisk Corvix"));
     QCOMPARE(InstrumentTypeDelegate(nullptr).displayText(0, locale), QString());
-    QCOMPARE(ResultACDCDelegate(nullptr).displayText(2, locale), Ux::ResultACDCString::toString(2));
-    QCOMPARE(SfcDelegate(nullptr).displayText(4, locale), Ux::SingleFaultConditionString::toString(4));
-    QCOMPARE(MainsPolarityDelegate(nullptr).displayText(1, locale), Ux::MainsPolarityString::toString(1));
-    QVERIFY(ResultACDCDelegate(nullptr).displayText(1, locale) != ResultACDCDelegate(nullptr).displayText(2, locale));
 }
 
 void TestItemDelegates::comboEditorsOfferTheirCodesInOrder_data()
 {
     QTest::addColumn<std::shared_ptr<QStyledItemDelegate>>("delegate");
     QTest::addColumn<QList<int>>("codes");
-    QTest::addColumn<int>("stored");
-    QTest::newRow("equipment class") << std::shared_ptr<QStyledItemDelegate>(new EquipmentClassDelegate(nullptr))
-                                     << QList<int>{0, 1, 2} << 2;
-    QTest::newRow("connection type")
-        << std::shared_ptr<QStyledItemDelegate>(new AppliedPartConnectionTypeDelegate(nullptr))
-        << QList<int>{1, 2, 3} << 3;
-    QTest::newRow("instrument type") << std::shared_ptr<QStyledItemDelegate>(new InstrumentTypeDelegate(nullptr))
-                                     << QList<int>{0, 1, 4, 8, 16, 32} << 8;
-    QTest::newRow("ac/dc") << std::shared_ptr<QStyledItemDelegate>(new ResultACDCDelegate(nullptr))
-                           << QList<int>{0, 1, 2} << 1;
-    QTest::newRow("sfc") << std::shared_ptr<QStyledItemDelegate>(new SfcDelegate(nullptr)) << QList<int>{0, 2, 4, 8}
-                         << 8;
-    QTest::newRow("polarity") << std::shared_ptr<QStyledItemDelegate>(new MainsPolarityDelegate(nullptr))
-                              << QList<int>{0, 1} << 1;
+    QTest::addColumn<QVariant>("stored");
+    QTest::addColumn<int>("chosen");
+    using D = std::shared_ptr<QStyledItemDelegate>;
+    QTest::newRow("equipment class") << D(new EquipmentClassDelegate(nullptr)) << QList<int>{0, 1, 2} << QVariant(2) << 1;
+    QTest::newRow("connection type stored as text")
+        << D(new AppliedPartConnectionTypeDelegate(nullptr)) << QList<int>{1, 2, 3} << QVariant("2") << 3;
+    QTest::newRow("instrument type without Q2")
+        << D(new InstrumentTypeDelegate(nullptr)) << QList<int>{0, 1, 4, 8, 16, 32} << QVariant(8) << 32;
+    QTest::newRow("ac/dc") << D(new ResultACDCDelegate(nullptr)) << QList<int>{0, 1, 2} << QVariant(1) << 2;
+    QTest::newRow("sfc") << D(new SfcDelegate(nullptr)) << QList<int>{0, 2, 4, 8} << QVariant(0) << 4;
+    QTest::newRow("polarity") << D(new MainsPolarityDelegate(nullptr)) << QList<int>{0, 1} << QVariant(1) << 0;
 }
 
 void TestItemDelegates::comboEditorsOfferTheirCodesInOrder()
 {
     QFETCH(std::shared_ptr<QStyledItemDelegate>, delegate);
     QFETCH(QList<int>, codes);
-    QFETCH(int, stored);
+    QFETCH(QVariant, stored);
+    QFETCH(int, chosen);
     QWidget parent;
     Cell cell(stored);
     auto editor = openEditor(*delegate, cell, &parent);
@@ -129,22 +115,14 @@ void TestItemDelegates::comboEditorsOfferTheirCodesInOrder()
     QCOMPARE(comboCodes(combo), codes);
     for (int i = 0; i < combo->count(); ++i)
         QCOMPARE(combo->itemText(i), delegate->displayText(codes.at(i), QLocale()));
-    QCOMPARE(combo->currentData().toInt(), stored);
+    QCOMPARE(combo->currentData().toInt(), stored.toInt());
     // Reopening the editor must not duplicate the items.
     delegate->setEditorData(combo, cell.index());
     QCOMPARE(combo->count(), codes.size());
-}
-
-void TestItemDelegates::connectionTypeStoredAsTextRoundTrips()
-{
-    AppliedPartConnectionTypeDelegate delegate(nullptr);
-    Cell cell(QString("2"));
-    auto editor = openEditor(delegate, cell, nullptr);
-    auto* combo = qobject_cast<QComboBox*>(editor.get());
-    QCOMPARE(combo->currentText(), QString("Type BF"));
-    delegate.setModelData(combo, &cell.model, cell.index());
-    QCOMPARE(cell.index().data(Qt::EditRole).typeId(), int(QMetaType::Int));
-    QCOMPARE(cell.index().data().toInt(), 2);
+    // The chosen code goes back as a number.
+    combo->setCurrentIndex(combo->findData(chosen));
+    delegate->setModelData(combo, &cell.model, cell.index());
+    QCOMPARE(cell.index().data(Qt::EditRole), QVariant(chosen));
 }
 
 void TestItemDelegates::unknownCodeLeavesNoCurrentItemAndStoresNothing()
@@ -157,34 +135,10 @@ void TestItemDelegates::unknownCodeLeavesNoCurrentItemAndStoresNothing()
     delegate.setModelData(combo, &cell.model, cell.index());
     QCOMPARE(cell.index().data().toInt(), 7);
 
-    Cell empty{QVariant()};
-    auto editor2 = openEditor(delegate, empty, nullptr);
+    InstrumentTypeDelegate instrument(nullptr);
+    Cell q2(2);
+    auto editor2 = openEditor(instrument, q2, nullptr);
     QCOMPARE(qobject_cast<QComboBox*>(editor2.get())->currentIndex(), -1);
-}
-
-void TestItemDelegates::chosenCodeIsStoredAsInt()
-{
-    SfcDelegate delegate(nullptr);
-    Cell cell(0);
-    auto editor = openEditor(delegate, cell, nullptr);
-    auto* combo = qobject_cast<QComboBox*>(editor.get());
-    QCOMPARE(combo->currentIndex(), 0);
-    combo->setCurrentIndex(combo->findData(4));
-    delegate.setModelData(combo, &cell.model, cell.index());
-    QCOMPARE(cell.index().data(Qt::EditRole), QVariant(4));
-    QCOMPARE(delegate.displayText(cell.index().data(), QLocale()), Ux::SingleFaultConditionString::toString(4));
-}
-
-void TestItemDelegates::instrumentTypeEditorSkipsQ2()
-{
-    InstrumentTypeDelegate delegate(nullptr);
-    Cell cell(2);
-    auto editor = openEditor(delegate, cell, nullptr);
-    auto* combo = qobject_cast<QComboBox*>(editor.get());
-    QCOMPARE(combo->findData(2), -1);
-    QCOMPARE(combo->currentIndex(), -1);
-    QCOMPARE(combo->itemText(combo->findData(0)), QString());
-    QCOMPARE(combo->itemText(combo->findData(32)), QString("Tavisk Q3"));
 }
 
 void TestItemDelegates::numConnectionsSpinBoxRoundTrip()
@@ -194,13 +148,11 @@ void TestItemDelegates::numConnectionsSpinBoxRoundTrip()
     auto editor = openEditor(delegate, cell, nullptr);
     auto* spin = qobject_cast<QSpinBox*>(editor.get());
     QVERIFY(spin);
-    QCOMPARE(spin->minimum(), 0);
     QCOMPARE(spin->maximum(), 99);
     QCOMPARE(spin->value(), 3);
     spin->setValue(5);
     delegate.setModelData(spin, &cell.model, cell.index());
     QCOMPARE(cell.index().data(Qt::EditRole), QVariant(5));
-    QCOMPARE(delegate.displayText(cell.index().data(), QLocale()), QString("5"));
 }
 
 void TestItemDelegates::dateTimeShowsDayMonthYearForEveryType_data()
@@ -209,7 +161,6 @@ void TestItemDelegates::dateTimeShowsDayMonthYearForEveryType_data()
     QTest::addColumn<QString>("shown");
     const QDateTime when(QDate(2011, 3, 4), QTime(10, 20));
     QTest::newRow("stored text") << QVariant(QString("2011-03-04 10:20:00")) << "04/03/2011";
-    QTest::newRow("iso text") << QVariant(QString("2011-03-04T10:20:00")) << "04/03/2011";
     QTest::newRow("date-time") << QVariant(when) << "04/03/2011";
     QTest::newRow("date") << QVariant(QDate(2011, 3, 4)) << "04/03/2011";
     QTest::newRow("not a date") << QVariant(QString("yesterday")) << "";
@@ -233,8 +184,6 @@ void TestItemDelegates::statusIconChosenByCode_data()
     QTest::newRow("fail") << 2 << ":/icons/icons/cross.png";
     QTest::newRow("alert") << 5 << ":/icons/icons/error.png";
     QTest::newRow("info") << 4 << ":/icons/icons/missing.png";
-    QTest::newRow("deleted") << 0 << ":/icons/icons/missing.png";
-    QTest::newRow("uploaded") << 255 << ":/icons/icons/missing.png";
     QTest::newRow("none") << -1 << ":/icons/icons/missing.png";
 }
 
@@ -260,44 +209,6 @@ void TestItemDelegates::statusIconChosenByCode()
     const QImage painted = image.copy(QRect(QPoint(2, 2), expected.size()))
                                .convertToFormat(QImage::Format_ARGB32_Premultiplied);
     QCOMPARE(painted, expected.convertToFormat(QImage::Format_ARGB32_Premultiplied));
-}
-
-void TestItemDelegates::statusIconFollowsAlignmentAndSelection()
-{
-    StatusDelegate delegate(nullptr);
-    const QImage icon = QImage(":/icons/icons/cross.png").convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    Cell cell(2);
-    QStyleOptionViewItem option;
-    option.rect = QRect(10, 5, 40, 30);
-    option.decorationAlignment = Qt::AlignRight | Qt::AlignBottom;
-    option.state = QStyle::State_Selected | QStyle::State_Active;
-    option.palette.setColor(QPalette::Active, QPalette::Highlight, QColor(1, 2, 3));
-
-    QImage image(60, 40, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        delegate.paint(&painter, option, cell.index());
-    }
-    // Icon in the bottom-right corner of the cell, highlight around it.
-    const QRect iconRect(50 - icon.width(), 35 - icon.height(), icon.width(), icon.height());
-    for (int y = 0; y < icon.height(); ++y) {
-        for (int x = 0; x < icon.width(); ++x) {
-            if (qAlpha(icon.pixel(x, y)) == 255)
-                QCOMPARE(image.pixel(iconRect.left() + x, iconRect.top() + y), icon.pixel(x, y));
-        }
-    }
-    QCOMPARE(QColor(image.pixel(11, 6)), QColor(1, 2, 3));
-    QCOMPARE(QColor(image.pixel(5, 6)), QColor(Qt::white));
-
-    // An inactive selection uses the inactive highlight colour.
-    option.state = QStyle::State_Selected;
-    option.palette.setColor(QPalette::Inactive, QPalette::Highlight, QColor(7, 8, 9));
-    {
-        QPainter painter(&image);
-        delegate.paint(&painter, option, cell.index());
-    }
-    QCOMPARE(QColor(image.pixel(11, 6)), QColor(7, 8, 9));
 }
 
 void TestItemDelegates::noNameItemsAreItalic()

@@ -55,28 +55,9 @@ class TestPatientConnectionLimitTable : public QObject
 {
     Q_OBJECT
 private slots:
-    void freshTableShowsNothing();
     void twelveLimitsFillFourColumns();
-    void combinedLimitsUseTheLastTwoColumns();
     void placingEmitsNoModificationAndKeepsTheValue();
-    void editingWritesIntoTheLimit();
-    void textThatIsNoNumberStoresZero();
-    void unknownCodesAreRefused();
-    void minimumHeightCoversEveryRow();
 };
-
-void TestPatientConnectionLimitTable::freshTableShowsNothing()
-{
-    PatientConnectionLimitTable table(nullptr);
-    QCOMPARE(table.columnCount(), 6);
-    QCOMPARE(table.rowCount(), 3);
-    QVERIFY(shownRows(table).isEmpty());
-    QVERIFY(shownColumns(table).isEmpty());
-    QCOMPARE(table.selectionMode(), QAbstractItemView::NoSelection);
-    QCOMPARE(table.horizontalHeaderItem(3)->text(), QString("SFC Limit DC"));
-    QCOMPARE(table.verticalHeaderItem(1)->text(), QString("BF"));
-    QCOMPARE(table.minimumSizeHint().height(), table.horizontalHeader()->height() + 2);
-}
 
 void TestPatientConnectionLimitTable::twelveLimitsFillFourColumns()
 {
@@ -89,20 +70,6 @@ void TestPatientConnectionLimitTable::twelveLimitsFillFourColumns()
     for (int row = 0; row < 3; ++row)
         for (int column = 0; column < 4; ++column)
             QCOMPARE(cellText(table, row, column), expected[row].at(column));
-}
-
-void TestPatientConnectionLimitTable::combinedLimitsUseTheLastTwoColumns()
-{
-    PatientConnectionLimitTable table(nullptr);
-    double limits[4] = {10, 50, 10, 50};
-    table.setLimit(&limits[0], 2, 0, 1);
-    table.setLimit(&limits[1], 2, 0, 2);
-    table.setLimit(&limits[2], 3, 0, 1);
-    table.setLimit(&limits[3], 3, 0, 2);
-    QCOMPARE(shownRows(table), (QList<int>{1, 2}));
-    QCOMPARE(shownColumns(table), (QList<int>{4, 5}));
-    QCOMPARE(cellText(table, 2, 5), QString("50"));
-    QCOMPARE(table.item(2, 5)->data(Qt::UserRole).value<void*>(), static_cast<void*>(&limits[3]));
 }
 
 void TestPatientConnectionLimitTable::placingEmitsNoModificationAndKeepsTheValue()
@@ -120,53 +87,6 @@ void TestPatientConnectionLimitTable::placingEmitsNoModificationAndKeepsTheValue
     QCOMPARE(cellText(table, 0, 0), QString("2.5"));
     QCOMPARE(big, 1234567.0);
     QCOMPARE(modified.count(), 0);
-}
-
-void TestPatientConnectionLimitTable::editingWritesIntoTheLimit()
-{
-    PatientConnectionLimitTable table(nullptr);
-    PatientLeakageLimits element;
-    element.placeInto(table);
-    QSignalSpy modified(&table, &PatientConnectionLimitTable::variableModified);
-    table.item(2, 3)->setText("60");
-    QCOMPARE(element.limits[2][3], 60.0);
-    QCOMPARE(modified.count(), 1);
-    QCOMPARE(element.limits[1][3], 50.0);
-}
-
-void TestPatientConnectionLimitTable::textThatIsNoNumberStoresZero()
-{
-    PatientConnectionLimitTable table(nullptr);
-    double limit = 15;
-    table.setLimit(&limit, 2, 2, 2);
-    QSignalSpy modified(&table, &PatientConnectionLimitTable::variableModified);
-    table.item(1, 3)->setText("abc");
-    QCOMPARE(limit, 0.0);
-    QCOMPARE(modified.count(), 1);
-}
-
-void TestPatientConnectionLimitTable::unknownCodesAreRefused()
-{
-    PatientConnectionLimitTable table(nullptr);
-    double limit = 1;
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no cell"));
-    QVERIFY(!table.setLimit(&limit, 4, 1, 1));
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("no cell"));
-    QVERIFY(!table.setLimit(&limit, 1, 3, 1));
-    QVERIFY(shownRows(table).isEmpty());
-    QVERIFY(shownColumns(table).isEmpty());
-}
-
-void TestPatientConnectionLimitTable::minimumHeightCoversEveryRow()
-{
-    PatientConnectionLimitTable table(nullptr);
-    PatientLeakageLimits element;
-    element.placeInto(table);
-    int rows = 0;
-    for (int r = 0; r < table.rowCount(); ++r)
-        rows += table.rowHeight(r);
-    QVERIFY(rows > 0);
-    QCOMPARE(table.minimumSizeHint().height(), table.horizontalHeader()->height() + 2 + rows);
 }
 
 PELVANE_TEST_MAIN(TestPatientConnectionLimitTable)
