@@ -21,7 +21,7 @@
 #include <memory>
 
 namespace {
-enum { Pump1 = 1, Pump2 = 2, MonitorA = 3, OldScale = 6 };
+enum { Pump1 = 1, Pump2 = 2, MonitorA = 3 };
 
 void startOn(const QString& path)
 {
@@ -69,7 +69,6 @@ private slots:
     void cleanup();
     void actionSitsInToolsMenuAndSideToolBar();
     void generatorOpensOnTheSelectedAssetsAndRemembersItsState();
-    void actionFollowsTheSelection();
 
 private:
     QAction* action() const { return m_window->findChild<QAction*>(QStringLiteral("actionGenerateCertificates")); }
@@ -183,17 +182,6 @@ void TestMainWindowCertificates::generatorOpensOnTheSelectedAssetsAndRemembersIt
     QVERIFY(folder.endsWith(QStringLiteral("/_default (en)/template.html")));
     QCOMPARE(title, QStringLiteral("Electrical Safety Certificate"));
     QCOMPARE(company, QStringLiteral("Sparks & Sons"));
-}
-
-void TestMainWindowCertificates::actionFollowsTheSelection()
-{
-    m_window->findChild<QTreeView*>(QStringLiteral("assetTreeView"))->expandAll();
-    QVERIFY(!action()->isEnabled());
-    clickAsset(MonitorA);
-    QVERIFY(action()->isEnabled());
-    table()->clearSelection();
-    QVERIFY(!action()->isEnabled());
-    QCOMPARE(m_answerer->count(), 0);
 }
 
 PELVANE_TEST_MAIN(TestMainWindowCertificates)
