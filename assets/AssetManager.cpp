@@ -24,6 +24,12 @@ QString joined(const QStringList& parts)
     return parts.join(joinGap);
 }
 
+AssetManager::CertificateGeneratorHook& certificateGeneratorHook()
+{
+    static AssetManager::CertificateGeneratorHook hook;
+    return hook;
+}
+
 } // namespace
 
 AssetManager::AssetManager(QWidget* window, const QList<QAction*>& actions) : QObject(nullptr), m_window(window)
@@ -41,6 +47,7 @@ AssetManager::AssetManager(QWidget* window, const QList<QAction*>& actions) : QO
         {DeleteAssetsAction, &AssetManager::removeSelectedAssets},
         {RestoreAssetsAction, &AssetManager::restoreSelectedAssets},
         {UploadAction, &AssetManager::uploadSelectedAssets},
+        {CertificatesAction, &AssetManager::generateCertificatesFromSelectedAssets},
         {DeleteClientAction, &AssetManager::removeSelectedClient},
         {DeleteSiteAction, &AssetManager::removeSelectedSite},
         {DeleteLocationAction, &AssetManager::removeSelectedLocation},
@@ -318,6 +325,17 @@ void AssetManager::restoreSelectedAssets()
 void AssetManager::uploadSelectedAssets()
 {
     runUpload(selectedIds());
+}
+
+void AssetManager::setCertificateGeneratorHook(CertificateGeneratorHook hook)
+{
+    certificateGeneratorHook() = std::move(hook);
+}
+
+void AssetManager::generateCertificatesFromSelectedAssets()
+{
+    if (certificateGeneratorHook())
+        certificateGeneratorHook()(selectedIds());
 }
 
 void AssetManager::runUpload(const QList<int>& assetIds)

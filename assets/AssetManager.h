@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
+#include <functional>
 
 class AssetTreeItem;
 class QAction;
@@ -38,6 +39,11 @@ public:
     ~AssetManager() override;
 
     static int askApplyChanges();
+
+    // The certificate generator lives in a higher layer; the main window
+    // registers how it is run for a list of asset ids.
+    using CertificateGeneratorHook = std::function<void(const QList<int>& assetIds)>;
+    static void setCertificateGeneratorHook(CertificateGeneratorHook hook);
 
     QList<int> selectedIds() const { return m_selectedAssets.keys(); }
     int modifiedAsset() const { return m_modifiedAsset; }
@@ -80,6 +86,7 @@ public slots:
     void removeSelectedAssets();
     void restoreSelectedAssets();
     void uploadSelectedAssets();
+    void generateCertificatesFromSelectedAssets();
     void removeSelectedClient();
     void removeSelectedSite();
     void removeSelectedLocation();

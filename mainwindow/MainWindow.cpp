@@ -11,6 +11,7 @@
 #include "assets/AssetTreeView.h"
 #include "assets/DateTimeDelegate.h"
 #include "assets/StatusDelegate.h"
+#include "certificates/DialogCertificateGenerator.h"
 #include "core/Error.h"
 #include "core/Translator.h"
 #include "database/Database.h"
@@ -74,6 +75,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
     Database::setDatabaseActionsHook([](bool enabled) {
         if (MainWindow* window = MainWindow::instance())
             window->setDatabaseActionsEnabled(enabled);
+    });
+    AssetManager::setCertificateGeneratorHook([](const QList<int>& assetIds) {
+        DialogCertificateGenerator generator(assetIds, MainWindow::instance());
+        generator.exec();
     });
 
     loadTranslation();
@@ -191,6 +196,7 @@ QAction* MainWindow::action(int id) const
     case 1: return ui->actionDeleteAssets;
     case 2: return ui->actionRestoreAssets;
     case 3: return ui->actionUpload;
+    case 4: return ui->actionGenerateCertificates;
     case 5: return ui->actionDeleteClient;
     case 6: return ui->actionDeleteSite;
     case 7: return ui->actionDeleteLocation;

@@ -27,7 +27,8 @@ public:
     static MainWindow* instance();
 
     // The asset actions by id: 0 add, 1 delete, 2 restore, 3 upload,
-    // 5 delete client, 6 delete site, 7 delete location; null otherwise.
+    // 4 create certificates, 5 delete client, 6 delete site, 7 delete
+    // location; null otherwise.
     QAction* action(int id) const;
 
     bool setDatabase(Database* db);

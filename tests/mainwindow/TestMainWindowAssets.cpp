@@ -497,12 +497,12 @@ void TestMainWindowAssets::contextMenusOfTreeAndTable()
     const QModelIndex row = table()->selectionModel()->selectedRows(AssetTableView::NameColumn).value(0);
     QCOMPARE(contextMenuAt(table(), row),
              (QStringList{QStringLiteral("Add New Asset"), QStringLiteral("Delete Asset(s)"), QStringLiteral("-"),
-                          QStringLiteral("Upload...")}));
+                          QStringLiteral("Upload..."), QStringLiteral("Create Certificates...")}));
     clickTree({"Recycled"});
     clickAsset(OldScale);
     QCOMPARE(contextMenuAt(table(), table()->selectionModel()->selectedRows(AssetTableView::NameColumn).value(0)),
              (QStringList{QStringLiteral("Restore Asset(s)"), QStringLiteral("Delete Asset(s)"), QStringLiteral("-"),
-                          QStringLiteral("Upload... (off)")}));
+                          QStringLiteral("Upload... (off)"), QStringLiteral("Create Certificates... (off)")}));
     QCOMPARE(m_answerer->count(), 0);
 }
 
