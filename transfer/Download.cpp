@@ -54,8 +54,9 @@ void Download::update()
 
 void Download::packetReceived(quint8 id, const QByteArray& data)
 {
-    if (!running)
-        return;
+    // The receiver has acknowledged the packet already: the instrument counts
+    // it as delivered, so it is imported even when it came in the same read
+    // as the record that closed the dialog.
     qDebug() << "Packet received with id=" << id << " and data length of " << data.size();
     setInfo(1, tr("Received packet (id:%1)", "Shows progress of download. %%1 is the packet id").arg(id));
     TransferTempFile::write(QStringLiteral("import"), id, data);
@@ -68,6 +69,8 @@ void Download::packetReceived(quint8 id, const QByteArray& data)
         identifier = importer.identifier;
         count(identifier, importer.outcome);
     }
+    if (!running)
+        return;
     if (identifier == Ux::TsqEndOfTransferId) {
         updateProgress(1.0f);
         finish();

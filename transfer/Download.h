@@ -42,7 +42,7 @@ private:
     int baudRate;
     QTimer* pollTimer = nullptr;
     std::unique_ptr<Ux::TransferPacket> receiver;
-    // False once the dialog has closed: bytes still in the last read chunk
-    // are not imported after an Abort or the end.
+    // False once the dialog has closed; packets still in the read that
+    // closed it are imported but move no progress.
     bool running = false;
 };

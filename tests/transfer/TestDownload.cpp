@@ -203,6 +203,32 @@ private slots:
         QCOMPARE(ids(instrument->seenOfKind(Seen::Ack)), QList<int>({4, 5}));
     }
 
+    void packetsAfterTheCloseInTheSameReadAreImported()
+    {
+        const QByteArray first = sequence("First", 1, QByteArray::fromHex("0201"));
+        const QByteArray second = sequence("Second", 2, QByteArray::fromHex("0201"));
+        const QByteArray firstFrame = SimulatedInstrument::frame(5, first);
+        // The tail of the record that closes the dialog, one record more and
+        // the end record, all in one read of the program.
+        const QByteArray tail = firstFrame.right(2) + SimulatedInstrument::frame(6, second)
+                                + SimulatedInstrument::frame(7, end());
+        QVERIFY(tail.size() <= 100);
+
+        DownloadStats stats;
+        Download download(instrument->portName(), 57600, &stats);
+        run(download, [&] {
+            QVERIFY(exchange(4, header(0)));
+            QVERIFY(instrument->sendRaw(firstFrame + tail, {int(firstFrame.size()) - 2}));
+            QVERIFY(instrument->waitUntil([&] { return replies() >= 4; }, 3000));
+        });
+        QCOMPARE(download.result(), int(QDialog::Accepted));
+        QCOMPARE(ids(instrument->seenOfKind(Seen::Ack)), QList<int>({4, 5, 6, 7}));
+        // What the instrument was told arrived is in the database.
+        QCOMPARE(rows("SELECT Name FROM GlobalTestSequence ORDER BY Id"), QStringList({"First", "Second"}));
+        QCOMPARE(counters(stats), QList<int>({2, 0, 0, 0, 0, 0}));
+        QCOMPARE(fileContents(TransferTempFile::path("import", 6)), second);
+    }
+
     void withoutCountOnlyTheEndCloses()
     {
         const QDateTime tested(QDate(2026, 1, 10), QTime(9, 0));
