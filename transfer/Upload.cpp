@@ -33,8 +33,7 @@ void Upload::start()
     if (!TransferLink::open(port, request->portName, request->baudRate, Error::dialogParent()))
         return;
     packetId = 0;
-    assetIndex = 0;
-    sequenceIndex = 0;
+    recordIndex = 0;
 
     sender = std::make_unique<Ux::TransferPacket>(&port, Ux::TransferPacket::SenderMode);
     connect(sender.get(), &Ux::TransferPacket::ackReceived, this, &Upload::ackReceived);
@@ -45,6 +44,7 @@ void Upload::start()
     if (ready.exec() != QMessageBox::Ok)
         return;
 
+    buildRecords();
     TransferTempFile::makeFolder();
     pollTimer = new QTimer(this);
     connect(pollTimer, &QTimer::timeout, this, &Upload::onPollPort);
@@ -52,6 +52,39 @@ void Upload::start()
     running = true;
     writeNextPacket();
     exec();
+    tellLeftOut();
+}
+
+void Upload::buildRecords()
+{
+    records.clear();
+    leftOut.clear();
+    const auto keep = [this](bool written, const QByteArray& record, const QString& what) {
+        if (written && record.size() <= Ux::TransferPacket::MaxDataLength)
+            records.append(record);
+        else
+            leftOut.append(what);
+    };
+    for (int id : request->assetIds) {
+        QByteArray record;
+        QString what;
+        keep(ExportTsq::writeAsset(&record, id, &what), record, what);
+    }
+    for (int id : request->globalSequenceIds) {
+        QByteArray record;
+        QString what;
+        keep(ExportTsq::writeGlobalTestSequence(&record, id, &what), record, what);
+    }
+}
+
+void Upload::tellLeftOut()
+{
+    if (leftOut.isEmpty())
+        return;
+    QMessageBox::warning(Error::dialogParent(), QString(),
+                         tr("These records are too long to be sent to the tester and were left out:\n\n%1",
+                            "%1 lists the assets and test sequences, one a line")
+                             .arg(leftOut.join(QLatin1Char('\n'))));
 }
 
 void Upload::onPollPort()
@@ -65,12 +98,10 @@ void Upload::writeNextPacket()
     bool last = false;
     if (packetId == 0) {
         packetId = Ux::TransferPacket::FirstPacketId;
-        total = int(request->assetIds.size() + request->globalSequenceIds.size());
+        total = int(records.size());
         ExportTsq::writeHeader(&record, total);
-    } else if (assetIndex < request->assetIds.size()) {
-        ExportTsq::writeAsset(&record, request->assetIds.at(assetIndex++));
-    } else if (sequenceIndex < request->globalSequenceIds.size()) {
-        ExportTsq::writeGlobalTestSequence(&record, request->globalSequenceIds.at(sequenceIndex++));
+    } else if (recordIndex < records.size()) {
+        record = records.at(recordIndex++);
     } else {
         ExportTsq::writeEnd(&record);
         last = true;
@@ -81,10 +112,9 @@ void Upload::writeNextPacket()
     packetId = packetId >= Ux::TransferPacket::LastPacketId ? Ux::TransferPacket::FirstPacketId
                                                             : quint8(packetId + 1);
 
-    // With nothing requested the header and the end record are all there is:
+    // With nothing to send the header and the end record are all there is:
     // done once the end record is out.
-    const int sent = assetIndex + sequenceIndex;
-    updateProgress(total > 0 ? float(sent) / float(total) : (last ? 1.0f : 0.0f));
+    updateProgress(total > 0 ? float(recordIndex) / float(total) : (last ? 1.0f : 0.0f));
     if (last) {
         running = false;
         accept();

@@ -3,6 +3,9 @@
 #include "database/DialogProgress.h"
 #include "ux/SerialPort.h"
 
+#include <QByteArray>
+#include <QList>
+#include <QStringList>
 #include <memory>
 
 struct UploadRequest;
@@ -10,7 +13,8 @@ class QTimer;
 namespace Ux { class TransferPacket; }
 
 // Sends a transfer header, the requested assets, the requested global test
-// sequences and the end record to an instrument, one record per packet: the
+// sequences and the end record to an instrument, one record per packet; a
+// record too long for a packet is left out and named once the upload ends. The
 // next on ACK, the same frame again on NCK, as often as the instrument
 // refuses it. Runs as a modal progress dialog polling the port for replies;
 // it closes right after sending the end record, or on Abort. Nothing in the
@@ -34,9 +38,15 @@ public slots:
     void onPollPort();
 
 private:
+    // Builds the asset and sequence records before anything is sent, so that
+    // the header counts only what goes out; names what cannot be sent.
+    void buildRecords();
+    void tellLeftOut();
+
     const UploadRequest* request;
-    int assetIndex = 0;
-    int sequenceIndex = 0;
+    QList<QByteArray> records;
+    QStringList leftOut;
+    int recordIndex = 0;
     quint8 packetId = 0; // 0: nothing sent yet
     int total = 0;
     Ux::SerialPort port;
