@@ -10,7 +10,8 @@
 #include "ux/TsqHeader.h"
 
 #include <QDebug>
-#include <QTimer>
+#include <QMessageBox>
+#include <QSocketNotifier>
 
 Download::Download(const QString& portName, int baudRate, DownloadStats* stats)
     : DialogProgress(tr("Downloading ..."), Error::dialogParent()), stats(stats), portName(portName),
@@ -19,8 +20,8 @@ Download::Download(const QString& portName, int baudRate, DownloadStats* stats)
     connect(this, &DialogProgress::progressAbortRequest, this, &DialogProgress::abort);
     connect(this, &QDialog::finished, this, [this] {
         running = false;
-        if (pollTimer)
-            pollTimer->stop();
+        if (portWatch)
+            portWatch->setEnabled(false);
     });
 }
 
@@ -40,16 +41,27 @@ void Download::start()
     receiver = std::make_unique<Ux::TransferPacket>(&port, Ux::TransferPacket::ReceiverMode);
     connect(receiver.get(), &Ux::TransferPacket::packetReceived, this, &Download::packetReceived);
 
-    pollTimer = new QTimer(this);
-    connect(pollTimer, &QTimer::timeout, this, &Download::update);
-    pollTimer->start(0);
+    lineLost = false;
+    portWatch = TransferLink::watch(port, this);
+    connect(portWatch, &QSocketNotifier::activated, this, &Download::update);
     running = true;
     exec();
+    if (lineLost) {
+        QMessageBox::warning(Error::dialogParent(), QString(),
+                             tr("The connection to the tester on %1 was lost and the download has stopped. "
+                                "The records received before are stored.",
+                                "%1 is the serial device")
+                                 .arg(portName));
+    }
 }
 
 void Download::update()
 {
-    port.read(TransferLink::PollBytes);
+    if (port.read(TransferLink::PollBytes) || !port.lineLost() || !running)
+        return;
+    qDebug().noquote() << "Download: device lost: " + port.errorString();
+    lineLost = true;
+    abort();
 }
 
 void Download::packetReceived(quint8 id, const QByteArray& data)

@@ -9,7 +9,7 @@
 
 #include <QDebug>
 #include <QMessageBox>
-#include <QTimer>
+#include <QSocketNotifier>
 
 Upload::Upload(const UploadRequest* request)
     : DialogProgress(tr("Uploading ..."), Error::dialogParent()), request(request)
@@ -17,8 +17,8 @@ Upload::Upload(const UploadRequest* request)
     connect(this, &DialogProgress::progressAbortRequest, this, &DialogProgress::abort);
     connect(this, &QDialog::finished, this, [this] {
         running = false;
-        if (pollTimer)
-            pollTimer->stop();
+        if (portWatch)
+            portWatch->setEnabled(false);
     });
 }
 
@@ -46,12 +46,18 @@ void Upload::start()
 
     buildRecords();
     TransferTempFile::makeFolder();
-    pollTimer = new QTimer(this);
-    connect(pollTimer, &QTimer::timeout, this, &Upload::onPollPort);
-    pollTimer->start(0);
+    lineLost = false;
+    portWatch = TransferLink::watch(port, this);
+    connect(portWatch, &QSocketNotifier::activated, this, &Upload::onPollPort);
     running = true;
     writeNextPacket();
     exec();
+    if (lineLost) {
+        QMessageBox::warning(Error::dialogParent(), QString(),
+                             tr("The connection to the tester on %1 was lost and the upload has stopped.",
+                                "%1 is the serial device")
+                                 .arg(request->portName));
+    }
     tellLeftOut();
 }
 
@@ -89,7 +95,12 @@ void Upload::tellLeftOut()
 
 void Upload::onPollPort()
 {
-    port.read(TransferLink::PollBytes);
+    if (port.read(TransferLink::PollBytes) || !port.lineLost() || !running)
+        return;
+    qDebug().noquote() << "Upload: device lost: " + port.errorString();
+    lineLost = true;
+    running = false;
+    abort();
 }
 
 void Upload::writeNextPacket()

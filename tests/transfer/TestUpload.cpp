@@ -205,6 +205,26 @@ private slots:
         QCOMPARE(ids(instrument->seenOfKind(Seen::Packet)), QList<int>({4}));
     }
 
+    void vanishedDeviceEndsTheUpload()
+    {
+        answerer->pressNext("OK");
+        const UploadRequest r = request({assetId("Pump 1")}, {});
+        Upload upload(&r);
+        whenShown(
+            &upload,
+            [&] {
+                QVERIFY(instrument->waitForSeen(1, 3000));
+                // Unplugged while the header waits for its answer.
+                instrument.reset();
+                QTRY_VERIFY_WITH_TIMEOUT(!upload.isVisible(), 3000);
+            },
+            [&upload] { upload.abort(); });
+        upload.start();
+        QCOMPARE(upload.result(), int(QDialog::Rejected));
+        QVERIFY(answerer->waitForCount(2, 3000));
+        QVERIFY2(answerer->last().text.contains(r.portName), qPrintable(answerer->last().text));
+    }
+
 private:
     UploadRequest request(const QList<int>& assets, const QList<int>& sequences) const
     {
