@@ -346,11 +346,17 @@ void TestMainWindowAssets::closingOrSwitchingDatabaseDropsUnappliedEdits()
     QCOMPARE(m_answerer->count(), 0);
     QVERIFY(!editor()->isEnabled());
     QVERIFY(inEditor<QLineEdit>("assetId")->text().isEmpty());
-    QVERIFY(!inEditor<QPushButton>("applyButton")->isEnabled());
+    // The buttons themselves, not only the disabled editor around them.
+    QVERIFY(!inEditor<QPushButton>("applyButton")->isEnabledTo(editor()));
+    QVERIFY(!inEditor<QPushButton>("resetButton")->isEnabledTo(editor()));
     QCOMPARE(storedName(m_path, Pump1), QStringLiteral("Pump 1"));
     QCOMPARE(currentTreeNode(), QStringLiteral("copy.db"));
     clickTree({"Acme Health", "North", "Ward 1"});
     clickAsset(Pump2);
+    // An asset of the new database opens unedited: nothing to apply to it.
+    QVERIFY(editor()->isEnabled());
+    QVERIFY(!inEditor<QPushButton>("applyButton")->isEnabled());
+    QCOMPARE(inEditor<QLineEdit>("assetId")->text(), QStringLiteral("Pump 2"));
 
     // Closing the window does not ask either, and writes nothing.
     typeInto("assetId", QStringLiteral("Closed away"));
