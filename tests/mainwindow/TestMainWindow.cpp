@@ -15,6 +15,7 @@
 #include "support/SimulatedInstrument.h"
 #include "support/TestEnvironment.h"
 #include "results/AlertThresholds.h"
+#include "ux/TsqTestElementDetails.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -35,6 +36,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
+#include <QTranslator>
 #include <QTreeView>
 #include <QToolBar>
 #include <QtTest>
@@ -75,6 +77,19 @@ DialogAnswerer::Handler chooseFile(const QString& path, QString* startFolder = n
         static_cast<QDialog*>(dialog)->accept();
     };
 }
+
+// Stands in for the catalogue's texts in another language.
+class MarkingTranslator : public QTranslator
+{
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* source, const char*, int) const override
+    {
+        if (qstrcmp(context, "Ux::TsqTestElementDetails") != 0)
+            return QString();
+        return QStringLiteral("Neu: ") + QString::fromUtf8(source);
+    }
+};
 
 QStringList menuTitles(QMenuBar* bar)
 {
@@ -142,6 +157,7 @@ private slots:
     void windowStateAndDatabaseRestoredAtNextStart();
     void foreignDatabaseIsRefusedAtStart();
     void languageChangeRestartsTheWindow();
+    void restartRebuildsTheElementCatalogue();
     void aboutBoxShowsVersion();
 
 private:
@@ -648,6 +664,21 @@ void TestMainWindow::languageChangeRestartsTheWindow()
     window->findChild<QMenu*>(QStringLiteral("menuLanguage_Settings"))->actions().first()->trigger();
     QVERIFY(window->isVisible());
     QVERIFY(!window->restartRequested());
+}
+
+void TestMainWindow::restartRebuildsTheElementCatalogue()
+{
+    QCOMPARE(Ux::TsqTestElementDetails::testName(17), QStringLiteral("Earth Bond"));
+    // The language of the next window.
+    MarkingTranslator german;
+    QCoreApplication::installTranslator(&german);
+    const int built = runApplicationLoop([](MainWindow* window) {
+        QTimer::singleShot(0, window, [window] { window->close(); });
+    });
+    QCOMPARE(built, 1);
+    const QString name = Ux::TsqTestElementDetails::testName(17);
+    QCoreApplication::removeTranslator(&german);
+    QCOMPARE(name, QStringLiteral("Neu: Earth Bond"));
 }
 
 void TestMainWindow::aboutBoxShowsVersion()
