@@ -179,7 +179,7 @@ void AssetTableView::showSearchResults(const SearchFields& fields)
     const auto addText = [&](const QString& text, const char* expression, const char* name) {
         if (text.isEmpty())
             return;
-        statement += QStringLiteral(" AND %1 LIKE :%2").arg(QLatin1String(expression), QLatin1String(name));
+        statement += QStringLiteral(" AND %1 LIKE :%2 ESCAPE '!'").arg(QLatin1String(expression), QLatin1String(name));
         values.append({QLatin1Char(':') + QLatin1String(name), text});
     };
     addText(fields.assetName, "a.Name", "AssetName");
