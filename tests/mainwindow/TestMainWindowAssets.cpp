@@ -80,6 +80,7 @@ private slots:
     void closingOrSwitchingDatabaseDropsUnappliedEdits();
     void addRecycleRestoreAndDeleteAssets();
     void removeLocationSiteAndClient();
+    void mergeShowsTheTargetsAssets();
     void uploadSendsTheSelectedAssets();
     void contextMenusOfTreeAndTable();
 
@@ -368,6 +369,22 @@ void TestMainWindowAssets::closingOrSwitchingDatabaseDropsUnappliedEdits()
     QVERIFY(Database::instance());
     QCOMPARE(QSettings().value(QStringLiteral("db/current/fileName")).toString(), otherPath);
     QCOMPARE(scalar("SELECT Name FROM Asset WHERE Id=2").toString(), QStringLiteral("Pump 2"));
+}
+
+void TestMainWindowAssets::mergeShowsTheTargetsAssets()
+{
+    clickTree({"Acme Health", "North", "Ward 1"});
+    QCOMPARE(listedAssets(), (QList<int>{Pump1, Pump2}));
+    // Renamed in place to its sibling's name; the user agrees to merge.
+    m_answerer->pressNext(QStringLiteral("Yes"));
+    const QModelIndex ward1 = treeNode({"Acme Health", "North", "Ward 1"});
+    QVERIFY(!tree()->model()->setData(ward1, QStringLiteral("Ward 2")));
+    QCOMPARE(m_answerer->count(), 1);
+    QVERIFY(!treeNode({"Acme Health", "North", "Ward 1"}).isValid());
+    QCOMPARE(scalar("SELECT COUNT(Id) FROM Asset WHERE LocationId=2").toInt(), 3);
+
+    QTRY_COMPARE(currentTreeNode(), QStringLiteral("Ward 2"));
+    QCOMPARE(listedAssets(), (QList<int>{Pump1, Pump2, MonitorA}));
 }
 
 void TestMainWindowAssets::addRecycleRestoreAndDeleteAssets()
