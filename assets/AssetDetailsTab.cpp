@@ -3,6 +3,7 @@
 #include "ui_AssetDetailsTab.h"
 
 #include "assets/AssetTreeItem.h"
+#include "assets/LikePattern.h"
 #include "core/DateFormat.h"
 #include "core/Error.h"
 #include "database/Database.h"
@@ -12,19 +13,6 @@
 #include <QMessageBox>
 
 namespace {
-
-// The user's text as a LIKE pattern that matches only itself: '!' escapes the
-// wildcards (a backslash would mean different things to the back-ends), and
-// SQL Server also treats '[' as the start of a character class.
-QString likeLiteral(QString text, int databaseType)
-{
-    text.replace(QLatin1Char('!'), QStringLiteral("!!"));
-    text.replace(QLatin1Char('%'), QStringLiteral("!%"));
-    text.replace(QLatin1Char('_'), QStringLiteral("!_"));
-    if (databaseType == DatabaseMsSql)
-        text.replace(QLatin1Char('['), QStringLiteral("!["));
-    return text;
-}
 
 int scalarInt(const QString& statement)
 {
@@ -178,8 +166,8 @@ bool AssetDetailsTab::isDuplicate(const QString& name, const QString& serial) co
     const int type = Database::instance()->type();
     SqlQuery count(QStringLiteral("SELECT COUNT(Id) FROM Asset WHERE Name LIKE :Name ESCAPE '!' "
                                   "AND SerialNo LIKE :SerialNo ESCAPE '!' AND Id<>:CurrentAssetId"));
-    count.bindValue(QStringLiteral(":Name"), likeLiteral(name, type));
-    count.bindValue(QStringLiteral(":SerialNo"), likeLiteral(serial, type));
+    count.bindValue(QStringLiteral(":Name"), LikePattern::literal(name, type));
+    count.bindValue(QStringLiteral(":SerialNo"), LikePattern::literal(serial, type));
     count.bindValue(QStringLiteral(":CurrentAssetId"), m_currentAssetId);
     count.exec();
     return count.next() && count.value(0).toInt() > 0;

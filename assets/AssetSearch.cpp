@@ -1,6 +1,8 @@
 #include "assets/AssetSearch.h"
 
+#include "assets/LikePattern.h"
 #include "core/DateFormat.h"
+#include "database/Database.h"
 #include "ux/CodeTables.h"
 #include "ux/StatusString.h"
 
@@ -42,7 +44,10 @@ QDate AssetSearch::fieldDate(const QComboBox* field)
 
 void AssetSearch::search()
 {
-    const auto pattern = [](const QLineEdit* edit) { return edit->text().replace(QLatin1Char('*'), QLatin1Char('%')); };
+    // The table matches the fields with LIKE: everything the user typed but a
+    // star is taken literally, on every back-end.
+    const int type = Database::instance() ? Database::instance()->type() : -1;
+    const auto pattern = [type](const QLineEdit* edit) { return LikePattern::withStars(edit->text(), type); };
     SearchFields fields;
     fields.assetName = pattern(m_ui->assetName);
     fields.description = pattern(m_ui->description);

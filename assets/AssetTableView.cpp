@@ -71,6 +71,7 @@ void AssetTableView::restoreState(const QByteArray& state)
         if (isColumnHidden(column))
             m_hiddenWidths.insert(column, w);
     }
+    widenToHeaderTexts();
 }
 
 QByteArray AssetTableView::saveState() const
@@ -179,7 +180,7 @@ void AssetTableView::showSearchResults(const SearchFields& fields)
     const auto addText = [&](const QString& text, const char* expression, const char* name) {
         if (text.isEmpty())
             return;
-        statement += QStringLiteral(" AND %1 LIKE :%2").arg(QLatin1String(expression), QLatin1String(name));
+        statement += QStringLiteral(" AND %1 LIKE :%2 ESCAPE '!'").arg(QLatin1String(expression), QLatin1String(name));
         values.append({QLatin1Char(':') + QLatin1String(name), text});
     };
     addText(fields.assetName, "a.Name", "AssetName");
@@ -254,6 +255,19 @@ void AssetTableView::onUpdateTranslations()
     };
     for (int column = StatusColumn; column < ColumnCount; ++column)
         m_model->setHeaderData(column, Qt::Horizontal, headers[column], Qt::EditRole);
+    widenToHeaderTexts();
+}
+
+// A title cut short hides what the column holds: the platform's font (or a
+// translation) may need more than the default or the stored width.
+void AssetTableView::widenToHeaderTexts()
+{
+    QHeaderView* header = horizontalHeader();
+    for (int column = 0; column < header->count(); ++column) {
+        const int needed = header->sectionSizeHint(column);
+        if (!header->isSectionHidden(column) && columnWidth(column) < needed)
+            setColumnWidth(column, needed);
+    }
 }
 
 void AssetTableView::assetAdded(int) {}

@@ -62,6 +62,7 @@ private:
     void setStatement(QSqlQuery& query);
     void showList(const QString& statement, bool recycled);
     void setColumnShown(int column, bool shown);
+    void widenToHeaderTexts();
     void refreshAndSelect(const QList<int>& ids);
 
     QPointer<AssetQueryModel> m_model;

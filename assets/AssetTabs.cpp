@@ -79,6 +79,9 @@ void AssetTabs::clearTabs()
     // Tabs in the order details, applied parts, results, sequence.
     ui->assetDetailsTab->clear();
     ui->appliedPartsTab->clear();
+    // Edits of an asset no longer shown are gone: Apply must not write them
+    // into whatever asset (or database) comes next.
+    resetModified();
     m_currentAssetId = 0;
 }
 

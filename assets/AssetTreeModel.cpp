@@ -172,6 +172,26 @@ bool AssetTreeModel::merge(AssetTreeItem* item, int targetId)
     const int type = item->type();
     const int id = item->id();
 
+    // The rows move first: removing the node moves the selection, and the
+    // node then selected lists its assets from the merged rows.
+    {
+        // Clients and sites move in one transaction; a location's two
+        // statements run on their own.
+        std::optional<DatabaseTransaction> transaction;
+        if (type != AssetTreeLocation)
+            transaction.emplace();
+        const NodeTable t = nodeTable(type);
+        const QString keyColumn = QLatin1String(t.table) + QStringLiteral("Id");
+        SqlQuery move(
+            QStringLiteral("UPDATE %1 SET %2=:NewId WHERE %2=:OldId").arg(QLatin1String(t.childTable), keyColumn));
+        move.bindValue(QStringLiteral(":NewId"), targetId);
+        move.bindValue(QStringLiteral(":OldId"), id);
+        move.exec();
+        SqlQuery drop(QStringLiteral("DELETE FROM %1 WHERE Id=:%2").arg(QLatin1String(t.table), keyColumn));
+        drop.bindValue(QLatin1Char(':') + keyColumn, id);
+        drop.exec();
+    }
+
     AssetTreeItem* target = AssetTreeItem::find(targetId, type);
     if (target && item->childCount() > 0) {
         const QModelIndex from = nodeIndex(item);
@@ -181,23 +201,8 @@ bool AssetTreeModel::merge(AssetTreeItem* item, int targetId)
             item->child(0)->setParent(target);
         endMoveRows();
     }
-
-    // Clients and sites move in one transaction; a location's two statements
-    // run on their own.
-    std::optional<DatabaseTransaction> transaction;
-    if (type != AssetTreeLocation)
-        transaction.emplace();
     removeNode(nodeIndex(item));
-
-    const NodeTable t = nodeTable(type);
-    const QString keyColumn = QLatin1String(t.table) + QStringLiteral("Id");
-    SqlQuery move(QStringLiteral("UPDATE %1 SET %2=:NewId WHERE %2=:OldId").arg(QLatin1String(t.childTable), keyColumn));
-    move.bindValue(QStringLiteral(":NewId"), targetId);
-    move.bindValue(QStringLiteral(":OldId"), id);
-    move.exec();
-    SqlQuery drop(QStringLiteral("DELETE FROM %1 WHERE Id=:%2").arg(QLatin1String(t.table), keyColumn));
-    drop.bindValue(QLatin1Char(':') + keyColumn, id);
-    drop.exec();
+    emit nodeMerged(nodeIndex(target));
     return false;
 }
 

@@ -36,6 +36,8 @@ signals:
     void clientNameChanged(int id);
     void siteNameChanged(int id);
     void locationNameChanged(int id);
+    // A node was merged into target, which now holds what it held.
+    void nodeMerged(const QModelIndex& target);
 
 public slots:
     void onUpdateTranslations();

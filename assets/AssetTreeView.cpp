@@ -39,6 +39,15 @@ AssetTreeModel* AssetTreeView::treeModel() const
     return qobject_cast<AssetTreeModel*>(model());
 }
 
+void AssetTreeView::setModel(QAbstractItemModel* model)
+{
+    QTreeView::setModel(model);
+    // After a merge the user sees the merged node and, through the
+    // selection, its assets, whichever node the removal left selected.
+    if (auto* tree = qobject_cast<AssetTreeModel*>(model))
+        connect(tree, &AssetTreeModel::nodeMerged, this, &AssetTreeView::selectIndex);
+}
+
 void AssetTreeView::selectIndex(const QModelIndex& index)
 {
     if (treeModel() && selectionModel())

@@ -14,6 +14,8 @@ class AssetTreeView : public QTreeView
 public:
     explicit AssetTreeView(QWidget* parent = nullptr);
 
+    void setModel(QAbstractItemModel* model) override;
+
 signals:
     void requestShowContextMenu(QPoint globalPos);
 

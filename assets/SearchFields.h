@@ -4,8 +4,9 @@
 #include <QMetaType>
 #include <QString>
 
-// Asset search criteria. A text is a criterion when it is not empty, a date
-// when it is valid, the status when it is not -1.
+// Asset search criteria. A text is a criterion when it is not empty (a LIKE
+// pattern for an " ESCAPE '!'" clause, see LikePattern), a date when it is
+// valid, the status when it is not -1.
 struct SearchFields
 {
     QString assetName;

@@ -3,7 +3,10 @@
 #include "core/AppPaths.h"
 #include "core/Error.h"
 
+#include <QDebug>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMutex>
 #include <QMutexLocker>
 #include <cstdio>
@@ -27,8 +30,11 @@ void messageHandler(QtMsgType type, const QMessageLogContext& context, const QSt
 
         if (!logFile)
             logFile = new QFile(logFilePath());
-        if (!logFile->isOpen())
+        if (!logFile->isOpen()) {
+            // The first message may come before anything else made the folder.
+            QDir().mkpath(QFileInfo(logFile->fileName()).absolutePath());
             logFile->open(QIODevice::WriteOnly);
+        }
         if (logFile->isOpen()) {
             switch (type) {
             case QtWarningMsg: logFile->write("WARNING: "); break;
@@ -46,4 +52,13 @@ void messageHandler(QtMsgType type, const QMessageLogContext& context, const QSt
         Error::showDialog(text, ErrorCritical);
     else if (type == QtFatalMsg)
         Error::showDialog(text, ErrorFatal);
+}
+
+void installMessageHandler()
+{
+    const bool made = QDir().mkpath(dataFolder());
+    qInstallMessageHandler(messageHandler);
+    qDebug().noquote() << (made ? QStringLiteral("Program data folder: ")
+                                : QStringLiteral("Program data folder could not be created: "))
+                              + QDir::toNativeSeparators(dataFolder());
 }

@@ -10,3 +10,7 @@ void messageHandler(QtMsgType type, const QMessageLogContext& context, const QSt
 
 // Where the log goes; the default is "<dataFolder>/debug_output.txt".
 QString logFilePath();
+
+// Installs messageHandler once the program data folder exists, so that a
+// first run's log is kept from its first line, and logs where the folder is.
+void installMessageHandler();

@@ -174,8 +174,12 @@ void Database::saveSettings(Database* db)
         const ConnectionSettings& cs = server->connectionSettings();
         settings.setValue(QStringLiteral("db/current/host"), cs.host);
         settings.setValue(QStringLiteral("db/current/dbName"), cs.databaseName);
-        settings.setValue(QStringLiteral("db/current/username"), cs.userName);
-        settings.setValue(QStringLiteral("db/current/password"), cs.password);
+        // Integrated security is stored as a login without a user name (SQL
+        // Server has no such login), which is how the next start reads it;
+        // what stood in the login fields is not kept.
+        const bool integrated = db->type() == DatabaseMsSql && cs.integratedSecurity;
+        settings.setValue(QStringLiteral("db/current/username"), integrated ? QString() : cs.userName);
+        settings.setValue(QStringLiteral("db/current/password"), integrated ? QString() : cs.password);
     }
     settings.sync();
     // The store may now hold a password: nobody but its owner reads it.

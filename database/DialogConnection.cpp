@@ -112,15 +112,28 @@ void DialogConnection::finish(Database* db, int result)
     accept();
 }
 
+// The file name for a new database. A name typed without a suffix gets
+// ".db" before the dialog checks for an existing file, so that "Open",
+// which lists *.db only, finds it again.
+static QString askNewDatabasePath(QWidget* parent, const QString& start)
+{
+    QFileDialog dialog(parent,
+                       QCoreApplication::translate("MainWindow", "Save SQLite Database",
+                                                   "Title in save file dialog when creating a new local database"),
+                       start,
+                       QCoreApplication::translate("MainWindow", "SQLite Database (*.db)",
+                                                   "The types of files to show when creating a new local database"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("db"));
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    return dialog.selectedFiles().value(0);
+}
+
 void DialogConnection::createSQLiteDatabase()
 {
-    const QString path = QFileDialog::getSaveFileName(
-        this,
-        QCoreApplication::translate("MainWindow", "Save SQLite Database",
-                                    "Title in save file dialog when creating a new local database"),
-        m_sqlitePath,
-        QCoreApplication::translate("MainWindow", "SQLite Database (*.db)",
-                                    "The types of files to show when creating a new local database"));
+    const QString path = askNewDatabasePath(this, m_sqlitePath);
     if (path.isEmpty())
         return;
     m_sqlitePath = path;

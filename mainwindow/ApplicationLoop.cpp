@@ -1,6 +1,7 @@
 #include "mainwindow/ApplicationLoop.h"
 
 #include "mainwindow/MainWindow.h"
+#include "ux/TsqTestElementDetails.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -28,6 +29,8 @@ int runApplicationLoop(const std::function<void(MainWindow*)>& windowShown)
 
         restart = window->restartRequested();
         window.reset();
+        // The next window may speak another language: its element names too.
+        Ux::TsqTestElementDetails::release();
         splash.reset();
     } while (restart);
     return windows;

@@ -41,6 +41,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMessageBox>
+#include <QScreen>
 #include <QSettings>
 #include <QTextStream>
 #include <QTranslator>
@@ -108,7 +109,23 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
         setDatabase(db);
 
     connectActions();
+    if (m_firstStart)
+        fitFirstStart();
     qDebug() << "Starting Pelvane";
+}
+
+// The designed size may be too small for the platform's fonts: at the first
+// start the layout's wish wins, as far as the screen allows. Asked once the
+// docks and the database are in place, since they make the wish.
+void MainWindow::fitFirstStart()
+{
+    ensurePolished();
+    if (layout())
+        layout()->activate();
+    QSize wanted = size().expandedTo(sizeHint());
+    if (const QScreen* screen = this->screen())
+        wanted = wanted.boundedTo(screen->availableSize());
+    resize(wanted);
 }
 
 MainWindow::~MainWindow()
@@ -168,6 +185,8 @@ void MainWindow::restoreWindowSettings()
     const QVariant geometry = settings.value(kGeometryKey);
     if (usable(geometry))
         restoreGeometry(geometry.toByteArray());
+    else
+        m_firstStart = true;
     const QVariant state = settings.value(kStateKey);
     if (usable(state))
         restoreState(state.toByteArray(), 0);

@@ -62,6 +62,7 @@ private:
     void loadTranslation();
     void buildLanguageMenu();
     void restoreWindowSettings();
+    void fitFirstStart();
     void connectActions();
     void installAssetTable();
     void installAssetTree(Database* db);
@@ -81,4 +82,6 @@ private:
     QActionGroup* m_languageGroup = nullptr;
     QString m_translationPath;
     bool m_restartRequested = false;
+    // No window geometry was stored: the window is sized to its layout.
+    bool m_firstStart = false;
 };

@@ -9,7 +9,7 @@
 int main(int argc, char** argv)
 {
     try {
-        qInstallMessageHandler(messageHandler);
+        installMessageHandler();
         QApplication app(argc, argv);
         QCoreApplication::setOrganizationName(QStringLiteral("Tavisk"));
         QCoreApplication::setOrganizationDomain(QStringLiteral("tavisk.com"));

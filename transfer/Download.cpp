@@ -10,7 +10,8 @@
 #include "ux/TsqHeader.h"
 
 #include <QDebug>
-#include <QTimer>
+#include <QMessageBox>
+#include <QSocketNotifier>
 
 Download::Download(const QString& portName, int baudRate, DownloadStats* stats)
     : DialogProgress(tr("Downloading ..."), Error::dialogParent()), stats(stats), portName(portName),
@@ -19,8 +20,8 @@ Download::Download(const QString& portName, int baudRate, DownloadStats* stats)
     connect(this, &DialogProgress::progressAbortRequest, this, &DialogProgress::abort);
     connect(this, &QDialog::finished, this, [this] {
         running = false;
-        if (pollTimer)
-            pollTimer->stop();
+        if (portWatch)
+            portWatch->setEnabled(false);
     });
 }
 
@@ -40,22 +41,34 @@ void Download::start()
     receiver = std::make_unique<Ux::TransferPacket>(&port, Ux::TransferPacket::ReceiverMode);
     connect(receiver.get(), &Ux::TransferPacket::packetReceived, this, &Download::packetReceived);
 
-    pollTimer = new QTimer(this);
-    connect(pollTimer, &QTimer::timeout, this, &Download::update);
-    pollTimer->start(0);
+    lineLost = false;
+    portWatch = TransferLink::watch(port, this);
+    connect(portWatch, &QSocketNotifier::activated, this, &Download::update);
     running = true;
     exec();
+    if (lineLost) {
+        QMessageBox::warning(Error::dialogParent(), QString(),
+                             tr("The connection to the tester on %1 was lost and the download has stopped. "
+                                "The records received before are stored.",
+                                "%1 is the serial device")
+                                 .arg(portName));
+    }
 }
 
 void Download::update()
 {
-    port.read(TransferLink::PollBytes);
+    if (port.read(TransferLink::PollBytes) || !port.lineLost() || !running)
+        return;
+    qDebug().noquote() << "Download: device lost: " + port.errorString();
+    lineLost = true;
+    abort();
 }
 
 void Download::packetReceived(quint8 id, const QByteArray& data)
 {
-    if (!running)
-        return;
+    // The receiver has acknowledged the packet already: the instrument counts
+    // it as delivered, so it is imported even when it came in the same read
+    // as the record that closed the dialog.
     qDebug() << "Packet received with id=" << id << " and data length of " << data.size();
     setInfo(1, tr("Received packet (id:%1)", "Shows progress of download. %%1 is the packet id").arg(id));
     TransferTempFile::write(QStringLiteral("import"), id, data);
@@ -68,6 +81,8 @@ void Download::packetReceived(quint8 id, const QByteArray& data)
         identifier = importer.identifier;
         count(identifier, importer.outcome);
     }
+    if (!running)
+        return;
     if (identifier == Ux::TsqEndOfTransferId) {
         updateProgress(1.0f);
         finish();

@@ -6,13 +6,14 @@
 #include <memory>
 
 struct DownloadStats;
-class QTimer;
+class QSocketNotifier;
 namespace Ux { class TransferPacket; }
 
 // Receives the records an instrument sends and imports each one into the
 // current database as it arrives, counting what they brought. Runs as a
-// modal progress dialog polling the port; it ends on the end-of-transfer
-// record, when the announced number of records has come, or on Abort. Each
+// modal progress dialog reading the port whenever it has bytes; it ends on
+// the end-of-transfer record, when the announced number of records has come,
+// on Abort, or when the device goes away (which the user is told). Each
 // record is committed on its own, so an aborted download keeps what came
 // before the Abort.
 class Download : public DialogProgress
@@ -40,9 +41,12 @@ private:
     int received = 0;
     QString portName;
     int baudRate;
-    QTimer* pollTimer = nullptr;
+    // Fires while the port has bytes or has gone; nothing runs on a quiet line.
+    QSocketNotifier* portWatch = nullptr;
+    // Set when the device went away under the download.
+    bool lineLost = false;
     std::unique_ptr<Ux::TransferPacket> receiver;
-    // False once the dialog has closed: bytes still in the last read chunk
-    // are not imported after an Abort or the end.
+    // False once the dialog has closed; packets still in the read that
+    // closed it are imported but move no progress.
     bool running = false;
 };

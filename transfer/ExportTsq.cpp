@@ -1,6 +1,5 @@
 #include "transfer/ExportTsq.h"
 
-#include "core/Error.h"
 #include "database/SqlQuery.h"
 #include "ux/CodeTables.h"
 #include "ux/TsqEndOfTransfer.h"
@@ -10,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QDataStream>
+#include <QDebug>
 #include <QIODevice>
 
 namespace ExportTsq {
@@ -20,23 +20,20 @@ const QDate uploadDate(1970, 1, 1);
 const QString uploadFirmwareVersion = QStringLiteral("3.09");
 
 // Writes record into output, replacing what it held; a record the writer
-// refuses leaves output empty and is reported.
+// refuses leaves output empty. what receives the record's name either way.
 template <typename Record>
-bool writeRecord(QByteArray* output, Record& record, const QString& what)
+bool writeRecord(QByteArray* output, Record& record, const QString& name, QString* what)
 {
     output->clear();
+    if (what)
+        *what = name;
     QDataStream out(output, QIODevice::WriteOnly);
     out.setByteOrder(QDataStream::LittleEndian);
     out << record;
     if (out.status() == QDataStream::Ok)
         return true;
     output->clear();
-    Error::report(QStringLiteral("ExportTsq::writeRecord"),
-                  QCoreApplication::translate("ExportTsq",
-                                              "%1 is too long to be sent to the tester and is left out.",
-                                              "%1 names the asset or test sequence")
-                      .arg(what),
-                  ErrorWarning, 0, __FILE__, __LINE__);
+    qWarning().noquote() << "ExportTsq: record too long to be sent:" << name;
     return false;
 }
 
@@ -48,10 +45,10 @@ bool writeHeader(QByteArray* output, int recordCount)
     record.numberOfRecords = recordCount;
     record.calibrationDate = uploadDate;
     record.firmwareVersion = uploadFirmwareVersion;
-    return writeRecord(output, record, QCoreApplication::translate("ExportTsq", "The transfer header"));
+    return writeRecord(output, record, QCoreApplication::translate("ExportTsq", "The transfer header"), nullptr);
 }
 
-bool writeAsset(QByteArray* output, int assetId)
+bool writeAsset(QByteArray* output, int assetId, QString* what)
 {
     Ux::TsqMedicalApplianceResult record;
     record.overallResult = Ux::StatusUploaded;
@@ -99,13 +96,13 @@ bool writeAsset(QByteArray* output, int assetId)
         record.testSequenceData = sequence.value(1).toByteArray();
     }
 
-    const QString what = record.applianceName.isEmpty()
+    const QString name = record.applianceName.isEmpty()
                              ? QCoreApplication::translate("ExportTsq", "Asset %1").arg(assetId)
                              : QCoreApplication::translate("ExportTsq", "Asset \"%1\"").arg(record.applianceName);
-    return writeRecord(output, record, what);
+    return writeRecord(output, record, name, what);
 }
 
-bool writeGlobalTestSequence(QByteArray* output, int sequenceId)
+bool writeGlobalTestSequence(QByteArray* output, int sequenceId, QString* what)
 {
     Ux::TsqTestSequenceBlock record;
     SqlQuery query(QStringLiteral("SELECT Name,EquipmentClass,Data FROM GlobalTestSequence WHERE Id=:Id"));
@@ -117,13 +114,13 @@ bool writeGlobalTestSequence(QByteArray* output, int sequenceId)
         record.data = query.value(2).toByteArray();
     }
     return writeRecord(output, record,
-                       QCoreApplication::translate("ExportTsq", "Test sequence \"%1\"").arg(record.name));
+                       QCoreApplication::translate("ExportTsq", "Test sequence \"%1\"").arg(record.name), what);
 }
 
 bool writeEnd(QByteArray* output)
 {
     Ux::TsqEndOfTransfer record;
-    return writeRecord(output, record, QCoreApplication::translate("ExportTsq", "The end record"));
+    return writeRecord(output, record, QCoreApplication::translate("ExportTsq", "The end record"), nullptr);
 }
 
 } // namespace ExportTsq

@@ -4,6 +4,7 @@
 
 #include <QDebug>
 #include <QMessageBox>
+#include <QSocketNotifier>
 
 bool TransferLink::open(Ux::SerialPort& port, const QString& portName, int baudRate, QWidget* parent)
 {
@@ -15,4 +16,9 @@ bool TransferLink::open(Ux::SerialPort& port, const QString& portName, int baudR
     box.setText(QStringLiteral("device failed to open"));
     box.exec();
     return false;
+}
+
+QSocketNotifier* TransferLink::watch(Ux::SerialPort& port, QObject* owner)
+{
+    return new QSocketNotifier(qintptr(port.descriptor()), QSocketNotifier::Read, owner);
 }

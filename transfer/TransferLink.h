@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QObject;
+class QSocketNotifier;
 class QWidget;
 namespace Ux { class SerialPort; }
 
@@ -14,4 +16,8 @@ public:
     static bool open(Ux::SerialPort& port, const QString& portName, int baudRate, QWidget* parent);
     // The bytes one poll of a transfer reads at most, so that a tick stays short.
     static constexpr unsigned PollBytes = 100;
+    // A notifier, owned by owner, that fires while the open port has bytes to
+    // read or has gone: the transfer reads when there is something to read,
+    // and an idle line costs no processor time.
+    static QSocketNotifier* watch(Ux::SerialPort& port, QObject* owner);
 };

@@ -9,7 +9,7 @@
 
 #include <QDebug>
 #include <QMessageBox>
-#include <QTimer>
+#include <QSocketNotifier>
 
 Upload::Upload(const UploadRequest* request)
     : DialogProgress(tr("Uploading ..."), Error::dialogParent()), request(request)
@@ -17,8 +17,8 @@ Upload::Upload(const UploadRequest* request)
     connect(this, &DialogProgress::progressAbortRequest, this, &DialogProgress::abort);
     connect(this, &QDialog::finished, this, [this] {
         running = false;
-        if (pollTimer)
-            pollTimer->stop();
+        if (portWatch)
+            portWatch->setEnabled(false);
     });
 }
 
@@ -33,8 +33,7 @@ void Upload::start()
     if (!TransferLink::open(port, request->portName, request->baudRate, Error::dialogParent()))
         return;
     packetId = 0;
-    assetIndex = 0;
-    sequenceIndex = 0;
+    recordIndex = 0;
 
     sender = std::make_unique<Ux::TransferPacket>(&port, Ux::TransferPacket::SenderMode);
     connect(sender.get(), &Ux::TransferPacket::ackReceived, this, &Upload::ackReceived);
@@ -45,18 +44,63 @@ void Upload::start()
     if (ready.exec() != QMessageBox::Ok)
         return;
 
+    buildRecords();
     TransferTempFile::makeFolder();
-    pollTimer = new QTimer(this);
-    connect(pollTimer, &QTimer::timeout, this, &Upload::onPollPort);
-    pollTimer->start(0);
+    lineLost = false;
+    portWatch = TransferLink::watch(port, this);
+    connect(portWatch, &QSocketNotifier::activated, this, &Upload::onPollPort);
     running = true;
     writeNextPacket();
     exec();
+    if (lineLost) {
+        QMessageBox::warning(Error::dialogParent(), QString(),
+                             tr("The connection to the tester on %1 was lost and the upload has stopped.",
+                                "%1 is the serial device")
+                                 .arg(request->portName));
+    }
+    tellLeftOut();
+}
+
+void Upload::buildRecords()
+{
+    records.clear();
+    leftOut.clear();
+    const auto keep = [this](bool written, const QByteArray& record, const QString& what) {
+        if (written && record.size() <= Ux::TransferPacket::MaxDataLength)
+            records.append(record);
+        else
+            leftOut.append(what);
+    };
+    for (int id : request->assetIds) {
+        QByteArray record;
+        QString what;
+        keep(ExportTsq::writeAsset(&record, id, &what), record, what);
+    }
+    for (int id : request->globalSequenceIds) {
+        QByteArray record;
+        QString what;
+        keep(ExportTsq::writeGlobalTestSequence(&record, id, &what), record, what);
+    }
+}
+
+void Upload::tellLeftOut()
+{
+    if (leftOut.isEmpty())
+        return;
+    QMessageBox::warning(Error::dialogParent(), QString(),
+                         tr("These records are too long to be sent to the tester and were left out:\n\n%1",
+                            "%1 lists the assets and test sequences, one a line")
+                             .arg(leftOut.join(QLatin1Char('\n'))));
 }
 
 void Upload::onPollPort()
 {
-    port.read(TransferLink::PollBytes);
+    if (port.read(TransferLink::PollBytes) || !port.lineLost() || !running)
+        return;
+    qDebug().noquote() << "Upload: device lost: " + port.errorString();
+    lineLost = true;
+    running = false;
+    abort();
 }
 
 void Upload::writeNextPacket()
@@ -65,12 +109,10 @@ void Upload::writeNextPacket()
     bool last = false;
     if (packetId == 0) {
         packetId = Ux::TransferPacket::FirstPacketId;
-        total = int(request->assetIds.size() + request->globalSequenceIds.size());
+        total = int(records.size());
         ExportTsq::writeHeader(&record, total);
-    } else if (assetIndex < request->assetIds.size()) {
-        ExportTsq::writeAsset(&record, request->assetIds.at(assetIndex++));
-    } else if (sequenceIndex < request->globalSequenceIds.size()) {
-        ExportTsq::writeGlobalTestSequence(&record, request->globalSequenceIds.at(sequenceIndex++));
+    } else if (recordIndex < records.size()) {
+        record = records.at(recordIndex++);
     } else {
         ExportTsq::writeEnd(&record);
         last = true;
@@ -81,10 +123,9 @@ void Upload::writeNextPacket()
     packetId = packetId >= Ux::TransferPacket::LastPacketId ? Ux::TransferPacket::FirstPacketId
                                                             : quint8(packetId + 1);
 
-    // With nothing requested the header and the end record are all there is:
+    // With nothing to send the header and the end record are all there is:
     // done once the end record is out.
-    const int sent = assetIndex + sequenceIndex;
-    updateProgress(total > 0 ? float(sent) / float(total) : (last ? 1.0f : 0.0f));
+    updateProgress(total > 0 ? float(recordIndex) / float(total) : (last ? 1.0f : 0.0f));
     if (last) {
         running = false;
         accept();

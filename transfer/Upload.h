@@ -3,17 +3,22 @@
 #include "database/DialogProgress.h"
 #include "ux/SerialPort.h"
 
+#include <QByteArray>
+#include <QList>
+#include <QStringList>
 #include <memory>
 
 struct UploadRequest;
-class QTimer;
+class QSocketNotifier;
 namespace Ux { class TransferPacket; }
 
 // Sends a transfer header, the requested assets, the requested global test
-// sequences and the end record to an instrument, one record per packet: the
+// sequences and the end record to an instrument, one record per packet; a
+// record too long for a packet is left out and named once the upload ends. The
 // next on ACK, the same frame again on NCK, as often as the instrument
-// refuses it. Runs as a modal progress dialog polling the port for replies;
-// it closes right after sending the end record, or on Abort. Nothing in the
+// refuses it. Runs as a modal progress dialog reading the replies whenever
+// the port has bytes; it closes right after sending the end record, on Abort,
+// or when the device goes away (which the user is told). Nothing in the
 // database changes.
 class Upload : public DialogProgress
 {
@@ -34,14 +39,23 @@ public slots:
     void onPollPort();
 
 private:
+    // Builds the asset and sequence records before anything is sent, so that
+    // the header counts only what goes out; names what cannot be sent.
+    void buildRecords();
+    void tellLeftOut();
+
     const UploadRequest* request;
-    int assetIndex = 0;
-    int sequenceIndex = 0;
+    QList<QByteArray> records;
+    QStringList leftOut;
+    int recordIndex = 0;
     quint8 packetId = 0; // 0: nothing sent yet
     int total = 0;
     Ux::SerialPort port;
     std::unique_ptr<Ux::TransferPacket> sender;
-    QTimer* pollTimer = nullptr;
+    // Fires while the port has bytes or has gone; nothing runs on a quiet line.
+    QSocketNotifier* portWatch = nullptr;
+    // Set when the device went away under the upload.
+    bool lineLost = false;
     // True from the first packet until the dialog closes; replies that come
     // after the end record or the Abort send nothing more.
     bool running = false;

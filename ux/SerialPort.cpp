@@ -64,6 +64,7 @@ bool SerialPort::open(const QString& name, unsigned baudRate)
 {
     m_buffer.clear();
     close();
+    m_lineLost = false;
 
     const QByteArray path = QFile::encodeName(name);
     {
@@ -139,8 +140,18 @@ bool SerialPort::read(unsigned maxCount)
     QByteArray block(static_cast<qsizetype>(maxCount), Qt::Uninitialized);
     const ssize_t got = ::read(m_fd, block.data(), maxCount);
     if (got <= 0) {
-        if (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)
+        if (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
             m_lastError = errno;
+            m_lineLost = true;
+        } else if (got == 0) {
+            // An empty line and a hung-up one both read nothing; only the
+            // hung-up one reports it when asked.
+            pollfd pfd{m_fd, POLLIN, 0};
+            if (::poll(&pfd, 1, 0) > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL))) {
+                m_lastError = EIO;
+                m_lineLost = true;
+            }
+        }
         return false;
     }
     m_buffer.append(block.constData(), static_cast<qsizetype>(got));

@@ -39,6 +39,12 @@ public:
     // One read without waiting of at most maxCount bytes; true when bytes
     // arrived, after readyRead() was emitted.
     bool read(unsigned maxCount);
+    // True once a read found the device gone: a read error, or a hang-up
+    // (a USB adapter pulled, the far side of a pseudo-terminal closed).
+    // Cleared by open().
+    bool lineLost() const { return m_lineLost; }
+    // The open device's descriptor, for waiting on it; -1 when closed.
+    int descriptor() const { return m_fd; }
     // Hands over the bytes read so far and empties the receive buffer.
     void readAll(QByteArray& bytes);
     // Writes all bytes within the write time-out; returns the count written.
@@ -68,6 +74,7 @@ private:
     Timeouts m_timeouts;
     QByteArray m_buffer;
     int m_lastError = 0;
+    bool m_lineLost = false;
 };
 
 } // namespace Ux

@@ -2,11 +2,22 @@
 
 namespace Ux {
 
+namespace {
+// Lives until released; the rows are handed out by pointer.
+TsqTestElementDetails* catalogue = nullptr;
+} // namespace
+
 TsqTestElementDetails* TsqTestElementDetails::instance()
 {
-    // Lives to the end of the program; the rows are handed out by pointer.
-    static TsqTestElementDetails* catalogue = new TsqTestElementDetails;
+    if (!catalogue)
+        catalogue = new TsqTestElementDetails;
     return catalogue;
+}
+
+void TsqTestElementDetails::release()
+{
+    delete catalogue;
+    catalogue = nullptr;
 }
 
 const TsqTestElementDetail* TsqTestElementDetails::details(quint8 id) const

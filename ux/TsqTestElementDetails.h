@@ -7,13 +7,16 @@
 
 namespace Ux {
 
-// The fixed catalogue of test-element ids. Names are translated once, when the
-// catalogue is first used.
+// The fixed catalogue of test-element ids. Names are translated when the
+// catalogue is first used; release() forgets it, so that the next use
+// translates them again (after a change of language).
 class TsqTestElementDetails : public QObject
 {
     Q_OBJECT
 public:
     static TsqTestElementDetails* instance();
+    // Deletes the catalogue and every row handed out; nothing may hold a row.
+    static void release();
 
     // Null when the id has no row.
     const TsqTestElementDetail* details(quint8 id) const;

@@ -33,7 +33,7 @@ private slots:
     void recycleRestoreAndDeleteAssets();
     void deletingARecycledAssetOpenInTheEditorRevertsFirst();
     void removingLocationSiteAndClientRecyclesTheirAssets();
-    void nodeMergedAwayMovesTheSelectionToItsParent();
+    void nodeMergedAwayMovesTheSelectionToTheTarget();
     void uploadAsksForThePortAndStopsOnCancel();
 
 private:
@@ -371,7 +371,7 @@ void TestAssetManager::removingLocationSiteAndClientRecyclesTheirAssets()
     QVERIFY(AssetTreeItem::find(scalar("SELECT LocationId FROM Asset WHERE Id=3").toInt(), AssetTreeLocation));
 }
 
-void TestAssetManager::nodeMergedAwayMovesTheSelectionToItsParent()
+void TestAssetManager::nodeMergedAwayMovesTheSelectionToTheTarget()
 {
     m_treeView->selectLocation(Ward2);
     QCOMPARE(m_manager->currentTreeNode(), AssetTreeItem::find(Ward2, AssetTreeLocation));
@@ -379,11 +379,12 @@ void TestAssetManager::nodeMergedAwayMovesTheSelectionToItsParent()
     QVERIFY(!m_tree->model->setData(m_tree->model->locationIndex(Ward2), "Ward 1"));
     QCOMPARE(m_answerer->count(), 1);
     QVERIFY(!AssetTreeItem::find(Ward2, AssetTreeLocation));
-    QTRY_COMPARE(m_manager->currentTreeNode(), AssetTreeItem::find(North, AssetTreeSite));
+    QTRY_COMPARE(m_manager->currentTreeNode(), AssetTreeItem::find(Ward1, AssetTreeLocation));
     QCOMPARE(tableIds(), (QList<int>{Pump1, Pump2, MonitorA}));
-    // Adding an asset now prepares it under the site, not the vanished node.
+    // Adding an asset now prepares it in the merged location, not the vanished one.
     act(AssetManager::AddAssetAction)->trigger();
     QCOMPARE(m_tabs->assetDetailsTab()->findChild<QComboBox*>("site")->currentText(), QString("North"));
+    QCOMPARE(m_tabs->assetDetailsTab()->findChild<QComboBox*>("location")->currentText(), QString("Ward 1"));
 }
 
 void TestAssetManager::uploadAsksForThePortAndStopsOnCancel()

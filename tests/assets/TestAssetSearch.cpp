@@ -2,6 +2,9 @@
 #include "assets/AssetQueryModel.h"
 #include "assets/AssetSearch.h"
 #include "assets/AssetTableView.h"
+#include "database/MySqlDatabase.h"
+#include "support/DialogAnswerer.h"
+#include "support/MariaDbServer.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -18,6 +21,8 @@ private slots:
     void starsBecomePercentSigns();
     void searchByStatusAsksForAlerts();
     void formDrivesTheTable();
+    void searchTextIsLiteralButForStars_data();
+    void searchTextIsLiteralButForStars();
 
 private:
     template <typename T>
@@ -97,6 +102,64 @@ void TestAssetSearch::formDrivesTheTable()
     QCOMPARE(model.rowCount(), 1);
     QCOMPARE(model.index(0, 2).data().toString(), QString("Monitor A"));
     Database::setInstance(nullptr);
+}
+
+void TestAssetSearch::searchTextIsLiteralButForStars_data()
+{
+    QTest::addColumn<bool>("mariaDb");
+    QTest::newRow("SQLite") << false;
+    QTest::newRow("MariaDB") << true;
+}
+
+// Backslashes, percent signs and underscores are the user's text; only a
+// star stands for anything.
+void TestAssetSearch::searchTextIsLiteralButForStars()
+{
+    QFETCH(bool, mariaDb);
+    QString serverDatabase;
+    auto dropLater = qScopeGuard([&serverDatabase] {
+        Database::setInstance(nullptr);
+        if (!serverDatabase.isEmpty())
+            MariaDbServer::dropDatabase(serverDatabase);
+    });
+    Database* db = nullptr;
+    if (mariaDb) {
+        PELVANE_REQUIRE_MARIADB();
+        serverDatabase = MariaDbServer::uniqueName(QStringLiteral("search"));
+        DialogAnswerer answerer;
+        answerer.pressNext("Yes");
+        auto* server = new MySqlDatabase;
+        QCOMPARE(server->open(MariaDbServer::settings(serverDatabase)), 0);
+        db = server;
+    } else {
+        db = SeededDatabase::createEmpty(TestEnvironment::instance()->newFolder() + QStringLiteral("/search.db"));
+    }
+    QVERIFY(db);
+    Database::setInstance(db);
+    const int location = db->findOrInsertLocation(db->findOrInsertSite(db->findOrInsertClient("Clinic"), "North"), "Ward");
+    const int equipment = db->findOrInsertEquipment("Make", "Model", "S-1", 1);
+    for (const char* name : {"C:\\probe\\one", "C:probeone", "Probe 100%", "Probe 1000", "a_b", "axb"})
+        QVERIFY(db->insertAsset(QString::fromLatin1(name), "", "", "S-1", location, equipment, 12) > 0);
+
+    AssetQueryModel model;
+    AssetTableView table;
+    table.setup(&model);
+    connect(m_search.get(), &AssetSearch::searchAssets, &table, &AssetTableView::showSearchResults);
+    const auto found = [&](const QString& text) {
+        field<QLineEdit>("assetName")->setText(text);
+        m_search->search();
+        QStringList names;
+        for (int row = 0; row < model.rowCount(); ++row)
+            names << model.index(row, AssetTableView::NameColumn).data().toString();
+        names.sort();
+        return names;
+    };
+    QCOMPARE(found("C:\\probe\\one"), QStringList({"C:\\probe\\one"}));
+    QCOMPARE(found("C:\\*"), QStringList({"C:\\probe\\one"}));
+    QCOMPARE(found("*100%"), QStringList({"Probe 100%"}));
+    QCOMPARE(found("a_b"), QStringList({"a_b"}));
+    QCOMPARE(found("*!*"), QStringList());
+    QCOMPARE(found("Probe*"), QStringList({"Probe 100%", "Probe 1000"}));
 }
 
 PELVANE_TEST_MAIN(TestAssetSearch)

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QThread>
+#include <cstdio>
 #include <QtTest>
 
 PELVANE_CHILD_SCENARIO(fatalReport)
@@ -33,6 +34,22 @@ PELVANE_CHILD_SCENARIO(logMessages)
     qWarning("careful");
     qInstallMessageHandler(nullptr);
     return 0;
+}
+
+// A first run: nothing of the data folder exists yet.
+PELVANE_CHILD_SCENARIO(firstRunLog)
+{
+    if (QFileInfo::exists(dataFolder()))
+        return 2;
+    installMessageHandler();
+    qDebug("first words");
+    qInstallMessageHandler(nullptr);
+    QFile log(logFilePath());
+    if (!log.open(QIODevice::ReadOnly))
+        return 3;
+    const QByteArray text = log.readAll();
+    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+    return text.contains("first words") && text.contains(QFile::encodeName(dataFolder())) ? 0 : 4;
 }
 
 PELVANE_CHILD_SCENARIO(criticalMessage)
@@ -63,6 +80,7 @@ private slots:
     void dialogShowsTheIconOfItsSeverity();
     void severityNames();
     void logIsReplacedEachRunWithPrefixes();
+    void firstRunKeepsItsLog();
     void severeMessagesAreLogged_data();
     void severeMessagesAreLogged();
     void dataFolderAndFallback();
@@ -177,6 +195,13 @@ void TestErrorReporting::logIsReplacedEachRunWithPrefixes()
     QFile log(dataFolder() + "/debug_output.txt");
     QVERIFY(log.open(QIODevice::ReadOnly));
     QCOMPARE(log.readAll(), QByteArray("plain second\r\nWARNING: careful\r\n"));
+}
+
+void TestErrorReporting::firstRunKeepsItsLog()
+{
+    const ChildResult r = runChildScenario("firstRunLog");
+    QVERIFY(!r.crashed);
+    QVERIFY2(r.exitCode == 0, r.output.constData());
 }
 
 void TestErrorReporting::severeMessagesAreLogged_data()

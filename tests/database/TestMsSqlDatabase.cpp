@@ -44,6 +44,13 @@ quint16 closedPort()
     return ntohs(address.sin_port);
 }
 
+// A SQL Server database as a successful connect leaves it, without a server.
+class ConnectedMsSql : public MsSqlDatabase
+{
+public:
+    explicit ConnectedMsSql(const ConnectionSettings& s) { m_settings = s; }
+};
+
 ConnectionSettings loopback(const QString& database = QStringLiteral("Assets"))
 {
     ConnectionSettings s;
@@ -68,6 +75,7 @@ private slots:
     void loginIsSentOnlyWithoutIntegratedSecurity();
     void listingFailureIsShown();
     void reopenFromSettingsFailsWithTheMessage();
+    void integratedSecurityIsStoredWithoutLogin();
 
 private:
     QString traceSince(qint64 offset) const;
@@ -254,6 +262,41 @@ void TestMsSqlDatabase::reopenFromSettingsFailsWithTheMessage()
     QVERIFY(answerer.last().text.startsWith(kConnectError));
     // A stored login without a user name is integrated security.
     QVERIFY(traceSince(mark).contains("Database=Assets;Trusted_Connection=Yes"));
+}
+
+void TestMsSqlDatabase::integratedSecurityIsStoredWithoutLogin()
+{
+    // The user ticked integrated security with a login still in the fields.
+    ConnectionSettings s = loopback();
+    s.integratedSecurity = true;
+    {
+        ConnectedMsSql db(s);
+        Database::saveSettings(&db);
+    }
+    QSettings settings;
+    QCOMPARE(settings.value("db/current/type").toInt(), int(DatabaseMsSql));
+    QVERIFY(settings.value("db/current/username").toString().isEmpty());
+    QVERIFY(settings.value("db/current/password").toString().isEmpty());
+
+    DialogAnswerer answerer;
+    qint64 mark = traceSize();
+    QVERIFY(!Database::openFromSettings());
+    QString sent = traceSince(mark);
+    QVERIFY2(sent.contains("Database=Assets;Trusted_Connection=Yes"), qPrintable(sent.left(3000)));
+    QVERIFY(!sent.contains("UID="));
+
+    // A stored login is used as it was.
+    s.integratedSecurity = false;
+    {
+        ConnectedMsSql db(s);
+        Database::saveSettings(&db);
+    }
+    QCOMPARE(settings.value("db/current/username").toString(), QStringLiteral("sa"));
+    mark = traceSize();
+    QVERIFY(!Database::openFromSettings());
+    sent = traceSince(mark);
+    QVERIFY2(sent.contains("Database=Assets;UID=sa"), qPrintable(sent.left(3000)));
+    QCOMPARE(answerer.count(), 2);
 }
 
 PELVANE_TEST_MAIN(TestMsSqlDatabase)

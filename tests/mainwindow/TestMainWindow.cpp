@@ -15,13 +15,16 @@
 #include "support/SimulatedInstrument.h"
 #include "support/TestEnvironment.h"
 #include "results/AlertThresholds.h"
+#include "ux/TsqTestElementDetails.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDataStream>
 #include <QDockWidget>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -35,9 +38,11 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
+#include <QTranslator>
 #include <QTreeView>
 #include <QToolBar>
 #include <QtTest>
+#include <cstdio>
 #include <memory>
 
 namespace {
@@ -76,6 +81,19 @@ DialogAnswerer::Handler chooseFile(const QString& path, QString* startFolder = n
     };
 }
 
+// Stands in for the catalogue's texts in another language.
+class MarkingTranslator : public QTranslator
+{
+public:
+    bool isEmpty() const override { return false; }
+    QString translate(const char* context, const char* source, const char*, int) const override
+    {
+        if (qstrcmp(context, "Ux::TsqTestElementDetails") != 0)
+            return QString();
+        return QStringLiteral("Neu: ") + QString::fromUtf8(source);
+    }
+};
+
 QStringList menuTitles(QMenuBar* bar)
 {
     QStringList titles;
@@ -94,6 +112,57 @@ PELVANE_CHILD_SCENARIO(seedDatabase)
     SqliteDatabase* db = SeededDatabase::createSeeded(args.first());
     Database::setInstance(nullptr);
     return db ? 0 : 1;
+}
+
+// The window as a first start opens it (args: the database file): at least
+// its designed size and its layout's size hint, every field of the asset
+// editor whole, no column of the asset list narrower than its title.
+// Prints what is wrong and returns 1. A second argument names a PNG of the
+// screen to write (run under X, for a person to look at).
+PELVANE_CHILD_SCENARIO(firstStart)
+{
+    QSettings settings;
+    settings.setValue(QStringLiteral("language/translation"), kEnglish);
+    settings.setValue(QStringLiteral("db/current/type"), 0);
+    settings.setValue(QStringLiteral("db/current/fileName"), args.value(0));
+    MainWindow window;
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window) || !Database::instance())
+        return 2;
+    QStringList faults;
+    const QSize hint = window.sizeHint();
+    if (window.width() < qMax(743, hint.width()) || window.height() < qMax(535, hint.height()))
+        faults << QStringLiteral("window %1x%2, hint %3x%4")
+                      .arg(window.width()).arg(window.height()).arg(hint.width()).arg(hint.height());
+
+    auto* table = window.findChild<AssetTableView*>(QStringLiteral("assetTableView"));
+    table->selectRow(0);
+    QTest::qWait(50);
+    QWidget* details = window.findChild<QWidget*>(QStringLiteral("assetDetailsTab"));
+    if (!details || !details->isVisible())
+        return 3;
+    for (QWidget* field : details->findChildren<QWidget*>()) {
+        // Parts of a widget (a spin box's text) are sized by the widget.
+        if (!field->isVisible() || field->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        if (!(qobject_cast<QLineEdit*>(field) || qobject_cast<QComboBox*>(field) || qobject_cast<QLabel*>(field)
+              || qobject_cast<QPushButton*>(field) || qobject_cast<QAbstractSpinBox*>(field)))
+            continue;
+        if (field->width() < field->minimumSizeHint().width())
+            faults << QStringLiteral("%1 %2 wide, needs %3").arg(field->objectName()).arg(field->width())
+                          .arg(field->minimumSizeHint().width());
+    }
+    QHeaderView* header = table->horizontalHeader();
+    for (int column = 0; column < header->count(); ++column) {
+        if (!header->isSectionHidden(column) && header->sectionSize(column) < header->sectionSizeHint(column))
+            faults << QStringLiteral("column %1 %2 wide, title needs %3")
+                          .arg(table->model()->headerData(column, Qt::Horizontal).toString())
+                          .arg(header->sectionSize(column)).arg(header->sectionSizeHint(column));
+    }
+    std::printf("%s\n", qPrintable(faults.join(QLatin1Char('\n'))));
+    if (args.size() > 1 && !window.screen()->grabWindow(0).save(args.at(1)))
+        return 4;
+    return faults.isEmpty() ? 0 : 1;
 }
 
 // Shows the window on the demo database (args: the database file, the PNG to
@@ -142,6 +211,8 @@ private slots:
     void windowStateAndDatabaseRestoredAtNextStart();
     void foreignDatabaseIsRefusedAtStart();
     void languageChangeRestartsTheWindow();
+    void restartRebuildsTheElementCatalogue();
+    void firstStartShowsEveryFieldWhole();
     void aboutBoxShowsVersion();
 
 private:
@@ -350,7 +421,9 @@ void TestMainWindow::createDatabaseFromConnectDialog()
     const QString path = TestEnvironment::instance()->newFolder(QStringLiteral("new")) + QStringLiteral("/fresh.db");
     QString startFolder;
     m_answerer->answerNext([](QWidget* w) { pressLater(w, "createSQLiteBtn"); });
-    m_answerer->answerNext(chooseFile(path, &startFolder));
+    // The user types the name without a suffix; the file gets the one that
+    // "Open" looks for.
+    m_answerer->answerNext(chooseFile(path.chopped(3), &startFolder));
     findAction(window.get(), "actionDatabaseConnect")->trigger();
 
     QCOMPARE(m_answerer->seen().at(0).className, QStringLiteral("DialogConnection"));
@@ -646,6 +719,38 @@ void TestMainWindow::languageChangeRestartsTheWindow()
     window->findChild<QMenu*>(QStringLiteral("menuLanguage_Settings"))->actions().first()->trigger();
     QVERIFY(window->isVisible());
     QVERIFY(!window->restartRequested());
+}
+
+void TestMainWindow::restartRebuildsTheElementCatalogue()
+{
+    QCOMPARE(Ux::TsqTestElementDetails::testName(17), QStringLiteral("Earth Bond"));
+    // The language of the next window.
+    MarkingTranslator german;
+    QCoreApplication::installTranslator(&german);
+    const int built = runApplicationLoop([](MainWindow* window) {
+        QTimer::singleShot(0, window, [window] { window->close(); });
+    });
+    QCOMPARE(built, 1);
+    const QString name = Ux::TsqTestElementDetails::testName(17);
+    QCoreApplication::removeTranslator(&german);
+    QCOMPARE(name, QStringLiteral("Neu: Earth Bond"));
+}
+
+void TestMainWindow::firstStartShowsEveryFieldWhole()
+{
+    // A first start on a screen larger than the window needs: nothing
+    // stored but the database (and the language).
+    const QString folder = TestEnvironment::instance()->newFolder(QStringLiteral("screen"));
+    QFile config(folder + QStringLiteral("/screen.json"));
+    QVERIFY(config.open(QIODevice::WriteOnly));
+    config.write(R"({"screens": [{"name": "wide", "x": 0, "y": 0, "width": 1600, "height": 1200, "dpi": 96, "dpr": 1}]})");
+    config.close();
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config.fileName()));
+    const ChildResult r = runChildScenario(QStringLiteral("firstStart"), {seededFile()});
+    qputenv("QT_QPA_PLATFORM", platform);
+    QVERIFY(!r.crashed);
+    QVERIFY2(r.exitCode == 0, r.output.right(2000).constData());
 }
 
 void TestMainWindow::aboutBoxShowsVersion()

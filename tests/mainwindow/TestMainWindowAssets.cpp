@@ -80,6 +80,7 @@ private slots:
     void closingOrSwitchingDatabaseDropsUnappliedEdits();
     void addRecycleRestoreAndDeleteAssets();
     void removeLocationSiteAndClient();
+    void mergeShowsTheTargetsAssets();
     void uploadSendsTheSelectedAssets();
     void contextMenusOfTreeAndTable();
 
@@ -346,11 +347,17 @@ void TestMainWindowAssets::closingOrSwitchingDatabaseDropsUnappliedEdits()
     QCOMPARE(m_answerer->count(), 0);
     QVERIFY(!editor()->isEnabled());
     QVERIFY(inEditor<QLineEdit>("assetId")->text().isEmpty());
-    QVERIFY(!inEditor<QPushButton>("applyButton")->isEnabled());
+    // The buttons themselves, not only the disabled editor around them.
+    QVERIFY(!inEditor<QPushButton>("applyButton")->isEnabledTo(editor()));
+    QVERIFY(!inEditor<QPushButton>("resetButton")->isEnabledTo(editor()));
     QCOMPARE(storedName(m_path, Pump1), QStringLiteral("Pump 1"));
     QCOMPARE(currentTreeNode(), QStringLiteral("copy.db"));
     clickTree({"Acme Health", "North", "Ward 1"});
     clickAsset(Pump2);
+    // An asset of the new database opens unedited: nothing to apply to it.
+    QVERIFY(editor()->isEnabled());
+    QVERIFY(!inEditor<QPushButton>("applyButton")->isEnabled());
+    QCOMPARE(inEditor<QLineEdit>("assetId")->text(), QStringLiteral("Pump 2"));
 
     // Closing the window does not ask either, and writes nothing.
     typeInto("assetId", QStringLiteral("Closed away"));
@@ -362,6 +369,22 @@ void TestMainWindowAssets::closingOrSwitchingDatabaseDropsUnappliedEdits()
     QVERIFY(Database::instance());
     QCOMPARE(QSettings().value(QStringLiteral("db/current/fileName")).toString(), otherPath);
     QCOMPARE(scalar("SELECT Name FROM Asset WHERE Id=2").toString(), QStringLiteral("Pump 2"));
+}
+
+void TestMainWindowAssets::mergeShowsTheTargetsAssets()
+{
+    clickTree({"Acme Health", "North", "Ward 1"});
+    QCOMPARE(listedAssets(), (QList<int>{Pump1, Pump2}));
+    // Renamed in place to its sibling's name; the user agrees to merge.
+    m_answerer->pressNext(QStringLiteral("Yes"));
+    const QModelIndex ward1 = treeNode({"Acme Health", "North", "Ward 1"});
+    QVERIFY(!tree()->model()->setData(ward1, QStringLiteral("Ward 2")));
+    QCOMPARE(m_answerer->count(), 1);
+    QVERIFY(!treeNode({"Acme Health", "North", "Ward 1"}).isValid());
+    QCOMPARE(scalar("SELECT COUNT(Id) FROM Asset WHERE LocationId=2").toInt(), 3);
+
+    QTRY_COMPARE(currentTreeNode(), QStringLiteral("Ward 2"));
+    QCOMPARE(listedAssets(), (QList<int>{Pump1, Pump2, MonitorA}));
 }
 
 void TestMainWindowAssets::addRecycleRestoreAndDeleteAssets()

@@ -1,6 +1,8 @@
 // Downloads 1,000 asset records from a simulated instrument over a
 // pseudo-terminal into a fresh SQLite file and prints how long the program
 // took per record beside how long the record takes on a 115,200-baud line.
+// Then it keeps a download open on a silent line for 10 s and prints the
+// processor time that cost, which must stay below 2 %.
 //
 // The instrument answers as a real one would: it sends the next packet when
 // the ACK of the last one arrives, from inside the download's own event
@@ -71,6 +73,34 @@ double median(QList<double> values)
 {
     std::sort(values.begin(), values.end());
     return values.isEmpty() ? 0 : values.at(values.size() / 2);
+}
+
+constexpr int IdleMs = 10000;
+constexpr double IdleBound = 0.02;
+
+// A download waiting on a line on which the instrument says nothing, as
+// between two tests; the share of one core the program used meanwhile.
+double idleShare()
+{
+    SimulatedInstrument instrument;
+    if (!instrument.isValid())
+        return -1;
+    DownloadStats stats;
+    Download download(instrument.portName(), 115200, &stats);
+    double share = -1;
+    whenShown(
+        &download,
+        [&] {
+            const double before = cpuMs();
+            QElapsedTimer wall;
+            wall.start();
+            QTest::qWait(IdleMs);
+            share = (cpuMs() - before) / double(wall.elapsed());
+            download.abort();
+        },
+        [&download] { download.abort(); });
+    download.start();
+    return share;
 }
 
 int runBench()
@@ -149,8 +179,13 @@ int runBench()
     std::printf("program / wire            %.2f\n", wireMs > 0 ? meanMs / wireMs : 0);
     std::printf("whole download            %.0f ms, %lld packets acknowledged\n", totalMs,
                 static_cast<long long>(responseMs.size()));
+    const bool completed = download.result() == QDialog::Accepted;
+
+    const double idle = idleShare();
+    std::printf("silent line, %d s          processor time %.2f %% of one core (bound %.0f %%)\n", IdleMs / 1000,
+                idle * 100.0, IdleBound * 100.0);
     Database::setInstance(nullptr);
-    return download.result() == QDialog::Accepted ? 0 : 1;
+    return completed && idle >= 0 && idle < IdleBound ? 0 : 1;
 }
 
 } // namespace

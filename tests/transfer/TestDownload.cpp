@@ -11,9 +11,12 @@
 #include "ux/InstrumentTypeString.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <ctime>
 #include <memory>
 
 using namespace InstrumentRecords;
@@ -22,6 +25,13 @@ using Seen = SimulatedInstrument::Seen;
 using Fault = SimulatedInstrument::Fault;
 
 namespace {
+
+double processorMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
 
 QList<int> counters(const DownloadStats& stats)
 {
@@ -203,6 +213,32 @@ private slots:
         QCOMPARE(ids(instrument->seenOfKind(Seen::Ack)), QList<int>({4, 5}));
     }
 
+    void packetsAfterTheCloseInTheSameReadAreImported()
+    {
+        const QByteArray first = sequence("First", 1, QByteArray::fromHex("0201"));
+        const QByteArray second = sequence("Second", 2, QByteArray::fromHex("0201"));
+        const QByteArray firstFrame = SimulatedInstrument::frame(5, first);
+        // The tail of the record that closes the dialog, one record more and
+        // the end record, all in one read of the program.
+        const QByteArray tail = firstFrame.right(2) + SimulatedInstrument::frame(6, second)
+                                + SimulatedInstrument::frame(7, end());
+        QVERIFY(tail.size() <= 100);
+
+        DownloadStats stats;
+        Download download(instrument->portName(), 57600, &stats);
+        run(download, [&] {
+            QVERIFY(exchange(4, header(0)));
+            QVERIFY(instrument->sendRaw(firstFrame + tail, {int(firstFrame.size()) - 2}));
+            QVERIFY(instrument->waitUntil([&] { return replies() >= 4; }, 3000));
+        });
+        QCOMPARE(download.result(), int(QDialog::Accepted));
+        QCOMPARE(ids(instrument->seenOfKind(Seen::Ack)), QList<int>({4, 5, 6, 7}));
+        // What the instrument was told arrived is in the database.
+        QCOMPARE(rows("SELECT Name FROM GlobalTestSequence ORDER BY Id"), QStringList({"First", "Second"}));
+        QCOMPARE(counters(stats), QList<int>({2, 0, 0, 0, 0, 0}));
+        QCOMPARE(fileContents(TransferTempFile::path("import", 6)), second);
+    }
+
     void withoutCountOnlyTheEndCloses()
     {
         const QDateTime tested(QDate(2026, 1, 10), QTime(9, 0));
@@ -225,6 +261,47 @@ private slots:
         // Overall result Info counts with the other outcomes.
         QCOMPARE(counters(stats), QList<int>({0, 1, 0, 0, 0, 1}));
         QCOMPARE(fileContents(TransferTempFile::path("import", 5)), newer);
+    }
+
+    void vanishedDeviceEndsTheDownload()
+    {
+        const QString device = instrument->portName();
+        DialogAnswerer answerer;
+        DownloadStats stats;
+        Download download(device, 57600, &stats);
+        run(download, [&] {
+            QVERIFY(exchange(4, header(3)));
+            QVERIFY(exchange(5, asset("Pump", QDateTime(QDate(2026, 1, 10), QTime(9, 0)), 1, {{1, 0.1f}})));
+            // The cable is pulled: the far end of the line goes away.
+            instrument.reset();
+            QTRY_VERIFY_WITH_TIMEOUT(!download.isVisible(), 3000);
+        });
+        QCOMPARE(download.result(), int(QDialog::Rejected));
+        QVERIFY(answerer.waitForCount(1, 3000));
+        QVERIFY2(answerer.last().text.contains(device), qPrintable(answerer.last().text));
+        QCOMPARE(answerer.last().icon, int(QMessageBox::Warning));
+        // What came before is kept and counted.
+        QCOMPARE(counters(stats), QList<int>({0, 1, 0, 0, 0, 0}));
+        QCOMPARE(counts("Asset,ResultSet"), QStringLiteral("1 1"));
+    }
+
+    void idleLineCostsNextToNoProcessorTime()
+    {
+        DownloadStats stats;
+        Download download(instrument->portName(), 57600, &stats);
+        double busy = -1;
+        run(download, [&] {
+            QVERIFY(exchange(4, header(2)));
+            // The instrument is silent for a while, as between two tests.
+            const double before = processorMs();
+            QElapsedTimer wall;
+            wall.start();
+            QTest::qWait(500);
+            busy = (processorMs() - before) / double(wall.elapsed());
+            QVERIFY(exchange(5, end()));
+        });
+        QCOMPARE(download.result(), int(QDialog::Accepted));
+        QVERIFY2(busy >= 0 && busy < 0.1, qPrintable(QString::number(busy)));
     }
 
     void missingPort()

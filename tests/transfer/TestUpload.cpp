@@ -119,6 +119,44 @@ private slots:
         QCOMPARE(QDir(TransferTempFile::folder()).entryList(QDir::Files).size(), 5);
     }
 
+    void recordsThatCannotBeSentAreLeftOutAndNamed()
+    {
+        const int pump = assetId("Pump 1");
+        const int monitor = assetId("Monitor A");
+        QVERIFY(pump && monitor);
+        // Too long for the record's own length fields.
+        SqlRows::exec("INSERT INTO TestSequence (Name,AssetId,Data) VALUES ('Long',?,?)",
+                      {monitor, QByteArray(70000, '\x02')});
+        const int routine = addGlobalSequence("Routine");
+        // Fits the record's fields, but the record is longer than a packet holds.
+        const int big = addGlobalSequence("Big");
+        SqlRows::exec("UPDATE GlobalTestSequence SET Data=? WHERE Id=?", {QByteArray(65500, '\x02'), big});
+        instrument->setDefaultAnswer(SimulatedInstrument::AnswerAck);
+        answerer->pressNext("OK");
+
+        const UploadRequest r = request({monitor, pump}, {big, routine});
+        Upload upload(&r);
+        whenShown(&upload, [&] { instrument->waitUntil([&] { return !upload.isVisible(); }, 3000); },
+                  [&upload] { upload.abort(); });
+        upload.start();
+        instrument->waitForSeen(4, 1000);
+
+        QCOMPARE(upload.result(), int(QDialog::Accepted));
+        const QList<Seen> packets = instrument->seenOfKind(Seen::Packet);
+        QCOMPARE(ids(packets), QList<int>({4, 5, 6, 7}));
+        QCOMPARE(read<Ux::TsqStartOfTransfer>(packets.at(0).data).numberOfRecords, 2);
+        QCOMPARE(read<Ux::TsqMedicalApplianceResult>(packets.at(1).data).applianceName, QStringLiteral("Pump 1"));
+        QCOMPARE(read<Ux::TsqTestSequenceBlock>(packets.at(2).data).name, QStringLiteral("Routine"));
+        QCOMPARE(packets.at(3).data, endRecord());
+
+        // The ready question, then one message at the end naming both.
+        QVERIFY(answerer->waitForCount(2));
+        QCOMPARE(answerer->count(), 2);
+        QVERIFY2(answerer->last().text.contains("\"Monitor A\""), qPrintable(answerer->last().text));
+        QVERIFY2(answerer->last().text.contains("\"Big\""), qPrintable(answerer->last().text));
+        QVERIFY(!answerer->last().text.contains("Routine"));
+    }
+
     void packetIdsWrapAfter126()
     {
         QList<int> sequences;
@@ -165,6 +203,26 @@ private slots:
         QTest::qWait(100);
         instrument->pump();
         QCOMPARE(ids(instrument->seenOfKind(Seen::Packet)), QList<int>({4}));
+    }
+
+    void vanishedDeviceEndsTheUpload()
+    {
+        answerer->pressNext("OK");
+        const UploadRequest r = request({assetId("Pump 1")}, {});
+        Upload upload(&r);
+        whenShown(
+            &upload,
+            [&] {
+                QVERIFY(instrument->waitForSeen(1, 3000));
+                // Unplugged while the header waits for its answer.
+                instrument.reset();
+                QTRY_VERIFY_WITH_TIMEOUT(!upload.isVisible(), 3000);
+            },
+            [&upload] { upload.abort(); });
+        upload.start();
+        QCOMPARE(upload.result(), int(QDialog::Rejected));
+        QVERIFY(answerer->waitForCount(2, 3000));
+        QVERIFY2(answerer->last().text.contains(r.portName), qPrintable(answerer->last().text));
     }
 
 private:

@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -45,6 +46,7 @@ private slots:
     void longPathIsNotCut();
     void purgesOnOpen();
     void readsAtMostTheAskedCount();
+    void noticesTheLineGoingAway();
     void writesToTheLine();
     void listsExtraPorts();
 };
@@ -165,6 +167,27 @@ void TestSerialPort::readsAtMostTheAskedCount()
     QCOMPARE(taken, bytes.mid(200));
     port.readAll(taken);
     QVERIFY(taken.isEmpty());
+}
+
+void TestSerialPort::noticesTheLineGoingAway()
+{
+    auto line = std::make_unique<SimulatedInstrument>();
+    Ux::SerialPort port;
+    QVERIFY(port.open(line->portName(), 9600));
+    // A quiet line is not a lost one.
+    QVERIFY(!port.read(100));
+    QVERIFY(!port.lineLost());
+    line.reset();
+    QVERIFY(!port.read(100));
+    QVERIFY(port.lineLost());
+    QVERIFY(!port.errorString().isEmpty());
+    // A new line on a new open starts clean.
+    line = std::make_unique<SimulatedInstrument>();
+    QVERIFY(port.open(line->portName(), 9600));
+    QVERIFY(!port.lineLost());
+    QVERIFY(port.descriptor() >= 0);
+    port.close();
+    QCOMPARE(port.descriptor(), -1);
 }
 
 void TestSerialPort::writesToTheLine()
