@@ -47,6 +47,7 @@ signals:
 
 public slots:
     void languageChanged(QAction* action);
+    void onImportV1Database();
     void onExportDatabase();
     void onDatabaseConnect();
     void onDownload();
