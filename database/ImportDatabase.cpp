@@ -457,7 +457,9 @@ bool ImportDatabase::importNextResult()
         int resultSetId = m_lastResultSetId;
         if (resultSetId <= 0 || assetId != m_lastAssetId || date != m_lastDate) {
             SqlQuery user(m_legacyConnection);
-            user.prepare(QStringLiteral("SELECT UserName FROM Assetdetails WHERE AssetID=:AssetId"));
+            // Asset names were trimmed when they came in; the padded first-version
+            // key must still find its row.
+            user.prepare(QStringLiteral("SELECT UserName FROM Assetdetails WHERE LTRIM(RTRIM(AssetID))=:AssetId"));
             user.bindValue(QStringLiteral(":AssetId"), assetName);
             user.exec();
             const QString userName = user.next() ? user.value(0).toString() : QString();
