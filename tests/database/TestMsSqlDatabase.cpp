@@ -298,23 +298,34 @@ void TestMsSqlDatabase::legacyAttachFailureIsShownAndLeavesTheCurrentDatabase()
     QVERIFY(current->checkSchema());
 }
 
+namespace {
+class BoxCounter : public QObject
+{
+public:
+    explicit BoxCounter(int* count) : m_count(count) {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            if (auto* box = qobject_cast<QMessageBox*>(watched)) {
+                ++*m_count;
+                std::fputs(qPrintable(box->text()), stdout);
+            }
+        return false;
+    }
+
+private:
+    int* m_count;
+};
+} // namespace
+
 // The driver manager reads its configuration once per process, so the attach
 // over another driver runs in a child of its own. args: the .mdf path.
 PELVANE_CHILD_SCENARIO(attachOverSqliteOdbc)
 {
-    // The child's own answerer closes the box; its text is read first.
+    // Seen when shown, before the child's answerer closes it.
     int boxes = 0;
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            if (box->property("seen").toBool())
-                return;
-            box->setProperty("seen", true);
-            ++boxes;
-            std::fputs(qPrintable(box->text()), stdout);
-        }
-    });
-    watch.start(0);
+    BoxCounter counter(&boxes);
+    qApp->installEventFilter(&counter);
     MsSqlDatabase legacy;
     const int result = legacy.open(args.value(0));
     std::fflush(stdout);
