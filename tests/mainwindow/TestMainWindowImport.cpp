@@ -1,4 +1,5 @@
 #include "database/Database.h"
+#include "database/DialogImportV1Database.h"
 #include "database/SqliteDatabase.h"
 #include "mainwindow/MainWindow.h"
 #include "support/DialogAnswerer.h"
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QSettings>
 #include <QSqlDatabase>
@@ -75,6 +77,41 @@ DialogAnswerer::Handler acceptImport(const QString& file, QString* title = nullp
 }
 
 } // namespace
+
+// For a person to look at (args: database file, window PNG, dialog PNG):
+// the window on a demo register with its File menu open, and the import
+// dialog with a file chosen.
+PELVANE_CHILD_SCENARIO(showImport)
+{
+    if (args.size() < 3 || !SeededDatabase::createSeeded(args.at(0)))
+        return 2;
+    QSettings settings;
+    settings.setValue("language/translation", QStringLiteral("Translations/pelvane_en.qm"));
+    settings.setValue("db/current/type", 0);
+    settings.setValue("db/current/fileName", args.at(0));
+    Database::setInstance(nullptr);
+    MainWindow window;
+    window.resize(1000, 650);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return 1;
+    auto* file = window.findChild<QMenu*>("menuFile_2");
+    file->popup(window.mapToGlobal(QPoint(5, 20)));
+    QTest::qWait(300);
+    QPixmap shot = window.grab();
+    {
+        QPainter painter(&shot);
+        painter.drawPixmap(window.mapFromGlobal(file->pos()), file->grab());
+    }
+    file->hide();
+    if (!shot.save(args.at(1), "PNG"))
+        return 1;
+    DialogImportV1Database dialog(&window);
+    dialog.findChild<QLineEdit*>("lineEditFileName")->setText("/srv/pelvane-v1/Register.mdf");
+    dialog.show();
+    QTest::qWait(300);
+    return dialog.grab().save(args.at(2), "PNG") ? 0 : 1;
+}
 
 class TestMainWindowImport : public QObject
 {
