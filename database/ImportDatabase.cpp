@@ -95,8 +95,7 @@ constexpr int kUserTest = 253;
 } // namespace
 
 ImportDatabase::ImportDatabase(ImportOptions* options)
-    : m_legacy(options->legacyDatabase),
-      m_target(options->targetDatabase),
+    : m_target(options->targetDatabase),
       m_legacyConnection(options->legacyDatabase->connection()),
       m_targetConnection(options->targetDatabase->connection()),
       m_targetType(options->targetDatabase->type()),

@@ -68,7 +68,6 @@ private:
                               const QString& comments);
     int unknownInstrument();
 
-    Database* m_legacy;
     Database* m_target;
     QSqlDatabase m_legacyConnection;
     QSqlDatabase m_targetConnection;

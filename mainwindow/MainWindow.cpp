@@ -394,21 +394,26 @@ void MainWindow::languageChanged(QAction*)
 void MainWindow::onImportV1Database()
 {
     DialogImportV1Database dialog(this);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    Database* target = Database::instance();
-    if (!target)
+    if (dialog.exec() != QDialog::Accepted || !Database::instance())
         return;
     MsSqlDatabase legacy;
     if (legacy.open(dialog.fileName()) != 0)
         return;
+    importLegacyDatabase(&legacy, dialog.importAssets(), dialog.importResults());
+    legacy.detachLegacy();
+}
 
+void MainWindow::importLegacyDatabase(Database* legacy, bool assets, bool results)
+{
+    Database* target = Database::instance();
+    if (!target)
+        return;
     ImportOptions options;
     options.owner = this;
-    options.legacyDatabase = &legacy;
+    options.legacyDatabase = legacy;
     options.targetDatabase = target;
-    options.importAssets = dialog.importAssets();
-    options.importResults = dialog.importResults();
+    options.importAssets = assets;
+    options.importResults = results;
     options.importTestSequences = false;
     // The worker inserts assets from its own thread; the tree must not be
     // told of them while it runs, so it is built anew afterwards.
@@ -417,7 +422,6 @@ void MainWindow::onImportV1Database()
         ImportDatabaseThread thread(&options, this);
         thread.exec();
     }
-    legacy.detachLegacy();
     setDatabase(target);
 }
 

@@ -31,6 +31,9 @@ public:
     QAction* action(int id) const;
 
     bool setDatabase(Database* db);
+    // Copies an attached first-version database into the current one behind
+    // the progress dialog, then shows the register anew.
+    void importLegacyDatabase(Database* legacy, bool assets, bool results);
     void setDatabaseActionsEnabled(bool enabled);
 
     // Set when the user asked for a restart to change the language; main

@@ -5,6 +5,7 @@
 #include "database/MySqlDatabase.h"
 #include "database/SqliteDatabase.h"
 #include "support/DialogAnswerer.h"
+#include "support/LegacyStandIn.h"
 #include "support/MariaDbServer.h"
 #include "support/SeededDatabase.h"
 #include "support/TestEnvironment.h"
@@ -25,59 +26,6 @@
 namespace {
 
 const QString kMicro = QString(QChar(0xB5));
-
-// The first version's tables, with the columns the import reads, in a SQLite
-// file: the file the first version kept on SQL Server, as far as it matters.
-class LegacyStandIn : public Database
-{
-public:
-    explicit LegacyStandIn(const QString& path) : Database(DatabaseMsSql), m_name(path)
-    {
-        m_connectionName = QStringLiteral("legacy:") + path;
-        m_connection = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-        m_connection.setDatabaseName(path);
-        m_connection.open();
-        for (const char* statement : {
-                 "CREATE TABLE IF NOT EXISTS Assetdetails (AssetID TEXT, Description TEXT, Client TEXT, Site TEXT, "
-                 "Location TEXT, Manufacturer TEXT, Model TEXT, SerialNo TEXT, Servicecode TEXT, Period INTEGER, "
-                 "Status TEXT, Comments TEXT, UserName TEXT)",
-                 "CREATE TABLE IF NOT EXISTS AppliedParts (ID TEXT, PartName TEXT, Type TEXT, Noconnect INTEGER, "
-                 "Connections TEXT)",
-                 "CREATE TABLE IF NOT EXISTS TblTestResults (AID TEXT, Date TEXT, TestType TEXT, Mains TEXT, SFC TEXT, "
-                 "AP TEXT, \"Limit\" TEXT, TResult TEXT, Unit TEXT, Status TEXT, Comments TEXT, Tinstrument TEXT, "
-                 "SerialNo TEXT, Type TEXT, Person TEXT, RType TEXT)",
-                 "CREATE TABLE IF NOT EXISTS TblUserResult (AID TEXT, Instruction TEXT, Date TEXT, Result TEXT, "
-                 "Unit TEXT, Status TEXT)",
-                 "CREATE TABLE IF NOT EXISTS TestSequence (AId TEXT, Name TEXT, Class TEXT, Type INTEGER, "
-                 "Duration INTEGER, \"Limit\" TEXT, NoOfTimes INTEGER, SFC TEXT, TestCondition INTEGER, BLimit TEXT, "
-                 "CLimit TEXT)"}) {
-            QSqlQuery q(m_connection);
-            q.exec(QString::fromLatin1(statement));
-        }
-    }
-    const QString& databaseName() const override { return m_name; }
-    void writeCreateScript(QTextStream&) override {}
-
-    void insert(const QString& table, const QVariantList& values)
-    {
-        QStringList marks;
-        for (int i = 0; i < values.size(); ++i)
-            marks << QStringLiteral("?");
-        QSqlQuery q(m_connection);
-        q.prepare(QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(table, marks.join(QLatin1Char(','))));
-        for (const QVariant& v : values)
-            q.addBindValue(v);
-        QVERIFY2(q.exec(), qPrintable(q.lastError().text()));
-    }
-    void exec(const QString& statement)
-    {
-        QSqlQuery q(m_connection);
-        QVERIFY2(q.exec(statement), qPrintable(q.lastError().text()));
-    }
-
-private:
-    QString m_name;
-};
 
 void asset(LegacyStandIn& legacy, const QString& id, const QString& client, const QString& site,
            const QString& location, const QString& serial, int period, const QString& user)
@@ -381,9 +329,9 @@ void TestImportDatabase::secondImportUpdatesInPlace()
     const int pump = resultSetOf("PUMP-01", "2009-11-05 13:15:30");
     const int bond = resultRow(pump, 17).value(10).toInt();
 
-    legacy.exec("UPDATE AppliedParts SET PartName='Oximeter', Noconnect=2 WHERE PartName='SpO2'");
-    legacy.exec("UPDATE TblTestResults SET TResult='0.15', Status='Failed' WHERE TestType='Earth Bond DC(200mA)'");
-    legacy.exec("UPDATE TblUserResult SET Result='3.25', Unit='mm2' WHERE Instruction='Cable wear'");
+    QVERIFY(legacy.exec("UPDATE AppliedParts SET PartName='Oximeter', Noconnect=2 WHERE PartName='SpO2'"));
+    QVERIFY(legacy.exec("UPDATE TblTestResults SET TResult='0.15', Status='Failed' WHERE TestType='Earth Bond DC(200mA)'"));
+    QVERIFY(legacy.exec("UPDATE TblUserResult SET Result='3.25', Unit='mm2' WHERE Instruction='Cable wear'"));
     QCOMPARE(runImport(&legacy), int(QDialog::Accepted));
 
     QCOMPARE(one("SELECT Name FROM AppliedPart WHERE Id=?", {part}).toString(), QString("Oximeter"));
@@ -426,7 +374,7 @@ void TestImportDatabase::emptyAssetTableImportsNothing()
     QVERIFY(SeededDatabase::createEmpty(newFile("target.db")));
     LegacyStandIn legacy(newFile("v1.db"));
     fillRegister(legacy);
-    legacy.exec("DELETE FROM Assetdetails");
+    QVERIFY(legacy.exec("DELETE FROM Assetdetails"));
     QCOMPARE(runImport(&legacy), int(QDialog::Accepted));
     QCOMPARE(counts(), (QList<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
 
@@ -473,10 +421,10 @@ void TestImportDatabase::abortKeepsCommittedRowsAndForeignKeys()
 {
     QVERIFY(SeededDatabase::createEmpty(newFile("target.db")));
     LegacyStandIn legacy(newFile("v1.db"));
-    legacy.exec("BEGIN");
+    QVERIFY(legacy.exec("BEGIN"));
     for (int i = 0; i < 3000; ++i)
         asset(legacy, QStringLiteral("A%1").arg(i, 4, 10, QLatin1Char('0')), "C", "S", "L", QString::number(i), 12, "u");
-    legacy.exec("COMMIT");
+    QVERIFY(legacy.exec("COMMIT"));
 
     ImportOptions options;
     options.legacyDatabase = &legacy;

@@ -3,6 +3,7 @@
 #include "database/SqliteDatabase.h"
 #include "mainwindow/MainWindow.h"
 #include "support/DialogAnswerer.h"
+#include "support/LegacyStandIn.h"
 #include "support/SeededDatabase.h"
 #include "support/TestEnvironment.h"
 
@@ -15,6 +16,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QToolBar>
@@ -124,6 +126,7 @@ private slots:
     void cancelledDialogAttachesNothing();
     void unattachableFileLeavesTheDatabase_data();
     void unattachableFileLeavesTheDatabase();
+    void importShowsTheRegisterAnew();
 
 private:
     std::unique_ptr<MainWindow> windowOnSeededDatabase();
@@ -267,6 +270,56 @@ void TestMainWindowImport::unattachableFileLeavesTheDatabase()
     QCOMPARE(rows("Result"), results);
     auto* tree = window->findChild<QTreeView*>("assetTreeView");
     QVERIFY(tree->model()->rowCount(tree->model()->index(0, 0)) > 1);
+}
+
+namespace {
+QStringList childNames(QTreeView* tree, const QModelIndex& parent)
+{
+    QStringList names;
+    for (int row = 0; row < tree->model()->rowCount(parent); ++row)
+        names << tree->model()->index(row, 0, parent).data().toString();
+    return names;
+}
+} // namespace
+
+void TestMainWindowImport::importShowsTheRegisterAnew()
+{
+    auto window = windowOnSeededDatabase();
+    QVERIFY(window);
+    Database* target = Database::instance();
+    const int assets = rows("Asset");
+    LegacyStandIn legacy(TestEnvironment::instance()->newFolder("v1") + "/v1.db");
+    QVERIFY(legacy.insert("Assetdetails", {"NEW-1", "Scale", "Zeta Care", "Hub", "Lab", "Weighco", "W1", "S-1",
+                                           "SC", 12, "", "", "dora"}));
+    QVERIFY(legacy.insert("Assetdetails", {"NEW-2", "Scale", "Acme Health", "North", "Ward 1", "Weighco", "W1",
+                                           "S-2", "SC", 12, "", "", "dora"}));
+    QVERIFY(legacy.insert("TblTestResults", {"NEW-1", "01/02/2010 10:00:00 AM", "Load Current", "", "", "", "",
+                                             "1", "A", "Failed", "", "TaviskQ1", "Q-1", "", "", ""}));
+
+    auto* tree = window->findChild<QTreeView*>("assetTreeView");
+    QAbstractItemModel* before = tree->model();
+    QVERIFY(!childNames(tree, before->index(0, 0)).contains("Zeta Care"));
+    // Nothing reaches the tree while the worker runs.
+    QSignalSpy inserted(before, &QAbstractItemModel::rowsInserted);
+    DialogAnswerer answerer;
+    window->importLegacyDatabase(&legacy, true, true);
+    QCOMPARE(inserted.count(), 0);
+    QCOMPARE(answerer.count(), 0);
+
+    QCOMPARE(Database::instance(), target);
+    QCOMPARE(rows("Asset"), assets + 2);
+    QCOMPARE(rows("ResultSet WHERE OverallResult=2 AND UserName='dora'"), 1);
+    const QModelIndex database = tree->model()->index(0, 0);
+    QStringList clients = childNames(tree, database);
+    QVERIFY2(clients.contains("Zeta Care"), qPrintable(clients.join(',')));
+    QVERIFY(clients.contains("Acme Health"));
+    QVERIFY(clients.contains("Recycled"));
+    // Further assets reach the new tree as before.
+    const int rowsBefore = tree->model()->rowCount(database);
+    const int client = target->findOrInsertClient("Omega Labs");
+    const int location = target->findOrInsertLocation(target->findOrInsertSite(client, "S"), "L");
+    target->insertAsset("LATE", "", "", "", location, target->findOrInsertEquipment("M", "M", "1", 0), 12);
+    QTRY_COMPARE(tree->model()->rowCount(database), rowsBefore + 1);
 }
 
 PELVANE_TEST_MAIN(TestMainWindowImport)
