@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -63,20 +62,7 @@ void TestDialogImportV1Database::formAsItOpens()
     DialogImportV1Database dialog;
     Form f(dialog);
     QVERIFY(f.fileName && f.browse && f.group && f.assets && f.results && f.sequences && f.ok);
-    QCOMPARE(dialog.objectName(), QString("DialogImportV1Database"));
     QCOMPARE(dialog.windowTitle(), QString("Import Legacy Database (Pelvane V1)"));
-    QCOMPARE(f.fileName->toolTip(), QString("Enter location of database"));
-    QCOMPARE(f.browse->text(), QString("Browse..."));
-    QCOMPARE(f.group->title(), QString("Import"));
-    QCOMPARE(f.group->toolTip(), QString("Choose data to be imported"));
-    QCOMPARE(f.sequences->text(), QString("Test Sequences"));
-    auto* grid = qobject_cast<QGridLayout*>(f.group->layout());
-    QVERIFY(grid);
-    QCOMPARE(grid->contentsMargins().left(), 10);
-    QCOMPARE(grid->contentsMargins().right(), 10);
-    QCOMPARE(grid->itemAtPosition(0, 0)->widget(), f.assets);
-    QCOMPARE(grid->itemAtPosition(0, 1)->widget(), f.results);
-    QCOMPARE(grid->itemAtPosition(0, 2)->widget(), f.sequences);
 
     QVERIFY(f.fileName->text().isEmpty());
     QVERIFY(!f.ok->isEnabled());

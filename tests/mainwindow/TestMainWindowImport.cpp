@@ -194,8 +194,6 @@ void TestMainWindowImport::importActionInFileMenuAndToolBar()
     auto window = std::make_unique<MainWindow>();
     auto* import = window->findChild<QAction*>("actionImport");
     QVERIFY(import);
-    QCOMPARE(import->text(), QString("Import Pelvane V1 Database..."));
-    QCOMPARE(import->toolTip(), QString("Import Pelvane V1 Database"));
     QVERIFY(!import->icon().isNull());
     QVERIFY(!import->isEnabled());
 
