@@ -66,13 +66,13 @@ private slots:
     void connectionStrings_data();
     void connectionStrings();
     void statementsQuoteNames();
+    void legacyAttachStatements();
+    void legacyAttachFailureIsShownAndLeavesTheCurrentDatabase();
+    void legacyAttachStopsWhenMasterCannotBeUsed();
     void connectFailureIsShownAndLeavesThePreviousDatabase();
     void loginIsSentOnlyWithoutIntegratedSecurity();
     void listingFailureIsShown();
     void reopenFromSettingsFailsWithTheMessage();
-    void legacyAttachStatements();
-    void legacyAttachFailureIsShownAndLeavesTheCurrentDatabase();
-    void legacyAttachStopsWhenMasterCannotBeUsed();
 
 private:
     QString traceSince(qint64 offset) const;
@@ -171,94 +171,6 @@ void TestMsSqlDatabase::statementsQuoteNames()
     db.writeCreateScript(out);
     out.flush();
     QVERIFY(text.contains("CREATE TABLE dbo.Result ("));
-}
-
-void TestMsSqlDatabase::connectFailureIsShownAndLeavesThePreviousDatabase()
-{
-    SqliteDatabase* previous = SeededDatabase::createEmpty(TestEnvironment::instance()->newFolder() + "/kept.db");
-    QVERIFY(previous);
-    for (bool create : {false, true}) {
-        DialogAnswerer answerer;
-        ConnectionSettings s = loopback();
-        s.create = create;
-        {
-            MsSqlDatabase db;
-            QCOMPARE(db.connect(s), 1);
-            QVERIFY(db.databaseName().isEmpty());
-            QVERIFY(db.connectionSettings().host.isEmpty());
-        }
-        QCOMPARE(answerer.count(), 1);
-        QCOMPARE(answerer.last().icon, int(QMessageBox::Warning));
-        QVERIFY2(answerer.last().text.startsWith(kConnectError), qPrintable(answerer.last().text));
-        // The driver's own words follow.
-        QVERIFY(answerer.last().text.size() > kConnectError.size() + 10);
-        QVERIFY(!QSqlDatabase::contains("127.0.0.1.Assets"));
-        QCOMPARE(Database::instance(), previous);
-        QVERIFY(previous->checkSchema());
-    }
-}
-
-void TestMsSqlDatabase::loginIsSentOnlyWithoutIntegratedSecurity()
-{
-    DialogAnswerer answerer;
-    qint64 mark = traceSize();
-    {
-        MsSqlDatabase db;
-        QCOMPARE(db.connect(loopback("Login test")), 1);
-    }
-    QString sent = traceSince(mark);
-    QVERIFY2(sent.contains("Driver={SQL Server};Server=127.0.0.1;Database=Login test;UID=sa;PWD=********"),
-             qPrintable(sent.left(3000)));
-
-    mark = traceSize();
-    {
-        ConnectionSettings s = loopback("Integrated test");
-        s.integratedSecurity = true;
-        MsSqlDatabase db;
-        QCOMPARE(db.connect(s), 1);
-    }
-    sent = traceSince(mark);
-    QVERIFY2(sent.contains("Driver={SQL Server};Server=127.0.0.1;Database=Integrated test;Trusted_Connection=Yes"),
-             qPrintable(sent.left(3000)));
-    QVERIFY(!sent.contains("UID="));
-    QVERIFY(!sent.contains("PWD="));
-    QCOMPARE(answerer.count(), 2);
-}
-
-void TestMsSqlDatabase::listingFailureIsShown()
-{
-    DialogAnswerer answerer;
-    const qint64 mark = traceSize();
-    const QStringList names = MsSqlDatabase::listDatabases(loopback());
-    QVERIFY(names.isEmpty());
-    QCOMPARE(answerer.count(), 1);
-    QCOMPARE(answerer.last().icon, int(QMessageBox::Critical));
-    QVERIFY2(answerer.last().text.startsWith("Cannot connect to server. Error:\n\n"), qPrintable(answerer.last().text));
-    // The listing logs in with what the user entered.
-    const QString sent = traceSince(mark);
-    QVERIFY2(sent.contains("Driver={SQL Server};Server=127.0.0.1;UID=sa;PWD=********"), qPrintable(sent.right(3000)));
-    QVERIFY(!QSqlDatabase::contains("127.0.0.1.__master__"));
-}
-
-void TestMsSqlDatabase::reopenFromSettingsFailsWithTheMessage()
-{
-    QSettings settings;
-    settings.setValue("db/current/type", int(DatabaseMsSql));
-    settings.setValue("db/current/host", "127.0.0.1");
-    settings.setValue("db/current/dbName", "Assets");
-    settings.setValue("db/current/username", "");
-    settings.setValue("db/current/password", "");
-    bool enabled = true;
-    Database::setDatabaseActionsHook([&](bool on) { enabled = on; });
-    DialogAnswerer answerer;
-    const qint64 mark = traceSize();
-    QVERIFY(!Database::openFromSettings());
-    Database::setDatabaseActionsHook(nullptr);
-    QVERIFY(!enabled);
-    QCOMPARE(answerer.count(), 1);
-    QVERIFY(answerer.last().text.startsWith(kConnectError));
-    // A stored login without a user name is integrated security.
-    QVERIFY(traceSince(mark).contains("Database=Assets;Trusted_Connection=Yes"));
 }
 
 void TestMsSqlDatabase::legacyAttachStatements()
@@ -364,6 +276,94 @@ void TestMsSqlDatabase::legacyAttachStopsWhenMasterCannotBeUsed()
     QVERIFY2(sent.contains("Driver={SQL Server};Server=.\\SQLEXPRESS"), qPrintable(sent.left(2000)));
     QVERIFY2(sent.contains("USE master"), qPrintable(sent.right(2000)));
     QVERIFY(!sent.contains("sp_attach_db"));
+}
+
+void TestMsSqlDatabase::connectFailureIsShownAndLeavesThePreviousDatabase()
+{
+    SqliteDatabase* previous = SeededDatabase::createEmpty(TestEnvironment::instance()->newFolder() + "/kept.db");
+    QVERIFY(previous);
+    for (bool create : {false, true}) {
+        DialogAnswerer answerer;
+        ConnectionSettings s = loopback();
+        s.create = create;
+        {
+            MsSqlDatabase db;
+            QCOMPARE(db.connect(s), 1);
+            QVERIFY(db.databaseName().isEmpty());
+            QVERIFY(db.connectionSettings().host.isEmpty());
+        }
+        QCOMPARE(answerer.count(), 1);
+        QCOMPARE(answerer.last().icon, int(QMessageBox::Warning));
+        QVERIFY2(answerer.last().text.startsWith(kConnectError), qPrintable(answerer.last().text));
+        // The driver's own words follow.
+        QVERIFY(answerer.last().text.size() > kConnectError.size() + 10);
+        QVERIFY(!QSqlDatabase::contains("127.0.0.1.Assets"));
+        QCOMPARE(Database::instance(), previous);
+        QVERIFY(previous->checkSchema());
+    }
+}
+
+void TestMsSqlDatabase::loginIsSentOnlyWithoutIntegratedSecurity()
+{
+    DialogAnswerer answerer;
+    qint64 mark = traceSize();
+    {
+        MsSqlDatabase db;
+        QCOMPARE(db.connect(loopback("Login test")), 1);
+    }
+    QString sent = traceSince(mark);
+    QVERIFY2(sent.contains("Driver={SQL Server};Server=127.0.0.1;Database=Login test;UID=sa;PWD=********"),
+             qPrintable(sent.left(3000)));
+
+    mark = traceSize();
+    {
+        ConnectionSettings s = loopback("Integrated test");
+        s.integratedSecurity = true;
+        MsSqlDatabase db;
+        QCOMPARE(db.connect(s), 1);
+    }
+    sent = traceSince(mark);
+    QVERIFY2(sent.contains("Driver={SQL Server};Server=127.0.0.1;Database=Integrated test;Trusted_Connection=Yes"),
+             qPrintable(sent.left(3000)));
+    QVERIFY(!sent.contains("UID="));
+    QVERIFY(!sent.contains("PWD="));
+    QCOMPARE(answerer.count(), 2);
+}
+
+void TestMsSqlDatabase::listingFailureIsShown()
+{
+    DialogAnswerer answerer;
+    const qint64 mark = traceSize();
+    const QStringList names = MsSqlDatabase::listDatabases(loopback());
+    QVERIFY(names.isEmpty());
+    QCOMPARE(answerer.count(), 1);
+    QCOMPARE(answerer.last().icon, int(QMessageBox::Critical));
+    QVERIFY2(answerer.last().text.startsWith("Cannot connect to server. Error:\n\n"), qPrintable(answerer.last().text));
+    // The listing logs in with what the user entered.
+    const QString sent = traceSince(mark);
+    QVERIFY2(sent.contains("Driver={SQL Server};Server=127.0.0.1;UID=sa;PWD=********"), qPrintable(sent.right(3000)));
+    QVERIFY(!QSqlDatabase::contains("127.0.0.1.__master__"));
+}
+
+void TestMsSqlDatabase::reopenFromSettingsFailsWithTheMessage()
+{
+    QSettings settings;
+    settings.setValue("db/current/type", int(DatabaseMsSql));
+    settings.setValue("db/current/host", "127.0.0.1");
+    settings.setValue("db/current/dbName", "Assets");
+    settings.setValue("db/current/username", "");
+    settings.setValue("db/current/password", "");
+    bool enabled = true;
+    Database::setDatabaseActionsHook([&](bool on) { enabled = on; });
+    DialogAnswerer answerer;
+    const qint64 mark = traceSize();
+    QVERIFY(!Database::openFromSettings());
+    Database::setDatabaseActionsHook(nullptr);
+    QVERIFY(!enabled);
+    QCOMPARE(answerer.count(), 1);
+    QVERIFY(answerer.last().text.startsWith(kConnectError));
+    // A stored login without a user name is integrated security.
+    QVERIFY(traceSince(mark).contains("Database=Assets;Trusted_Connection=Yes"));
 }
 
 PELVANE_TEST_MAIN(TestMsSqlDatabase)
