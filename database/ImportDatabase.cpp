@@ -213,8 +213,10 @@ int ImportDatabase::countRows(const QString& table)
 
 SqlQuery* ImportDatabase::openStage(const QString& statement)
 {
+    // Not forward-only: on SQL Server that would be a plain result set,
+    // which keeps the connection busy while the other stages' queries and
+    // the user-name look-ups run beside it; a scrollable cursor does not.
     auto* query = new SqlQuery(m_legacyConnection);
-    query->setForwardOnly(true);
     query->exec(statement);
     return query;
 }
