@@ -3,7 +3,10 @@
 #include "core/Error.h"
 #include "database/ExecSqlScriptThread.h"
 
+#include <QCoreApplication>
 #include <QDebug>
+#include <QDir>
+#include <QFile>
 #include <QMessageBox>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -11,6 +14,9 @@
 
 const QString MsSqlDatabase::schemaScript = QStringLiteral("Schemas/schema.mssql.sql");
 const QString MsSqlDatabase::listStatement = QStringLiteral("SELECT name FROM master..sysdatabases");
+
+const QString MsSqlDatabase::legacyServer = QStringLiteral(".\\SQLEXPRESS");
+const QString MsSqlDatabase::legacyDatabaseName = QStringLiteral("__temp");
 
 namespace {
 const QString kCannotOpenDatabase = QStringLiteral("4060");
@@ -148,4 +154,82 @@ QStringList MsSqlDatabase::listDatabases(const ConnectionSettings& s)
 void MsSqlDatabase::writeCreateScript(QTextStream& out)
 {
     copyScript(schemaScript, out);
+}
+
+QString MsSqlDatabase::legacyNativePath(const QString& path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+QString MsSqlDatabase::legacyLogPath(const QString& nativePath)
+{
+    return nativePath.left(nativePath.size() - 4) + QStringLiteral("_log.LDF");
+}
+
+QString MsSqlDatabase::attachStatement(const QString& nativePath, const QString& logPath)
+{
+    // A quote in a folder name must not end the literal.
+    auto literal = [](QString text) {
+        text.replace(QLatin1Char('\''), QStringLiteral("''"));
+        return QLatin1Char('\'') + text + QLatin1Char('\'');
+    };
+    QString statement = QStringLiteral("sp_attach_db %1,%2").arg(legacyDatabaseName, literal(nativePath));
+    if (!logPath.isEmpty())
+        statement += QLatin1Char(',') + literal(logPath);
+    return statement;
+}
+
+int MsSqlDatabase::open(const QString& path)
+{
+    registerConnection(QStringLiteral("QODBC"), path);
+    const QString native = legacyNativePath(path);
+    m_connection.setDatabaseName(QStringLiteral("Driver={SQL Server};Server=%1").arg(legacyServer));
+
+    QString failure;
+    if (!m_connection.open()) {
+        failure = QCoreApplication::translate("DialogCertificateGenerator", "Cannot open master database\n\n%1",
+                                              "%%1 is the error message from the database system")
+                      .arg(m_connection.lastError().text());
+    } else {
+        QSqlQuery useMaster(m_connection);
+        if (!useMaster.exec(QStringLiteral("USE master"))) {
+            failure = QCoreApplication::translate("DialogCertificateGenerator", "Could not use master database (%1)\n\n%2",
+                                                  "%%1 is the query and %%2 is the error message from the database system")
+                          .arg(QStringLiteral("USE master"), useMaster.lastError().text());
+        } else {
+            const QString log = legacyLogPath(native);
+            QSqlQuery attach(m_connection);
+            if (!attach.exec(attachStatement(native, QFile::exists(log) ? log : QString()))) {
+                qDebug() << attach.lastError().text();
+                // A log file from another database makes the pair fail; the
+                // server builds a new log for the data file alone.
+                QSqlQuery alone(m_connection);
+                if (!alone.exec(attachStatement(native)))
+                    qDebug() << alone.lastError().text();
+            }
+            // Whether the attach worked shows here.
+            QSqlQuery useTemp(m_connection);
+            if (!useTemp.exec(QStringLiteral("USE %1").arg(legacyDatabaseName))) {
+                const QSqlError error = useTemp.lastError();
+                failure = tr("Error opening database:\n%1\n%2\nIs your mdf file on a shared driver? Does the mdf "
+                             "file reference a log file not associated with this MDF file?",
+                             "Error message shown when opening a MS SQL database. %%1 is replaced with the SQL "
+                             "driver error and %%2 is the database error message.")
+                              .arg(error.driverText(), error.databaseText());
+            }
+        }
+    }
+    if (failure.isEmpty())
+        return 0;
+    QMessageBox box(QMessageBox::Warning, QString(), failure, QMessageBox::Ok, Error::dialogParent());
+    box.exec();
+    return 1;
+}
+
+void MsSqlDatabase::detachLegacy()
+{
+    QSqlQuery useMaster(m_connection);
+    useMaster.exec(QStringLiteral("Use Master"));
+    QSqlQuery detach(m_connection);
+    detach.exec(QStringLiteral("sp_detach_db %1").arg(legacyDatabaseName));
 }

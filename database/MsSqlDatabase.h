@@ -22,6 +22,23 @@ public:
     // which the user has seen.
     static QStringList listDatabases(const ConnectionSettings& settings);
 
+    // Attaches a first-version database file to the local SQL Server
+    // Express instance as database __temp and makes it this connection's
+    // current database. 0 when attached; non-zero after a failure, which
+    // the user has seen.
+    int open(const QString& path);
+    // Gives the attached file back; the object stays on the master database.
+    void detachLegacy();
+
+    // The file as the local server names it, and the log file beside it.
+    static QString legacyNativePath(const QString& path);
+    static QString legacyLogPath(const QString& nativePath);
+    // Attaches the file, and its log file when one is given.
+    static QString attachStatement(const QString& nativePath, const QString& logPath = QString());
+
+    static const QString legacyServer;
+    static const QString legacyDatabaseName;
+
     const QString& databaseName() const override { return m_displayName; }
     void writeCreateScript(QTextStream& out) override;
 

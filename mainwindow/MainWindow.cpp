@@ -16,7 +16,11 @@
 #include "core/Translator.h"
 #include "database/Database.h"
 #include "database/DialogConnection.h"
+#include "database/DialogImportV1Database.h"
 #include "database/ExportDatabaseThread.h"
+#include "database/ImportDatabaseThread.h"
+#include "database/ImportOptions.h"
+#include "database/MsSqlDatabase.h"
 #include "database/ServerDatabase.h"
 #include "database/SqliteDatabase.h"
 #include "mainwindow/DialogAbout.h"
@@ -35,6 +39,7 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -84,9 +89,6 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
 
     loadTranslation();
     ui->setupUi(this);
-
-    // No manual ships with this build; the entry appears once one lies beside the program.
-    ui->actionUserManual->setVisible(QFileInfo::exists(userManualPath()));
 
     ui->assetTableView->setItemDelegateForColumn(AssetTableView::StatusColumn,
                                                  new StatusDelegate(ui->assetTableView));
@@ -200,6 +202,7 @@ void MainWindow::restoreWindowSettings()
 
 void MainWindow::connectActions()
 {
+    connect(ui->actionImport, &QAction::triggered, this, &MainWindow::onImportV1Database);
     connect(ui->actionExportDatabase, &QAction::triggered, this, &MainWindow::onExportDatabase);
     connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::onAbout);
     connect(ui->actionSchedule, &QAction::triggered, this, &MainWindow::onSearch);
@@ -378,6 +381,7 @@ void MainWindow::setDatabaseActionsEnabled(bool enabled)
     for (QAction* action : {ui->actionExportDatabase, ui->actionSchedule, ui->actionDownload,
                             ui->actionAddAsset})
         action->setEnabled(enabled);
+    ui->actionImport->setEnabled(enabled);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -410,6 +414,40 @@ void MainWindow::languageChanged(QAction*)
         return;
     m_restartRequested = true;
     close();
+}
+
+void MainWindow::onImportV1Database()
+{
+    DialogImportV1Database dialog(this);
+    if (dialog.exec() != QDialog::Accepted || !Database::instance())
+        return;
+    MsSqlDatabase legacy;
+    if (legacy.open(dialog.fileName()) != 0)
+        return;
+    importLegacyDatabase(&legacy, dialog.importAssets(), dialog.importResults());
+    legacy.detachLegacy();
+}
+
+void MainWindow::importLegacyDatabase(Database* legacy, bool assets, bool results)
+{
+    Database* target = Database::instance();
+    if (!target)
+        return;
+    ImportOptions options;
+    options.owner = this;
+    options.legacyDatabase = legacy;
+    options.targetDatabase = target;
+    options.importAssets = assets;
+    options.importResults = results;
+    options.importTestSequences = false;
+    // The worker inserts assets from its own thread; the tree must not be
+    // told of them while it runs, so it is built anew afterwards.
+    target->setAssetTreeModel(nullptr);
+    {
+        ImportDatabaseThread thread(&options, this);
+        thread.exec();
+    }
+    setDatabase(target);
 }
 
 void MainWindow::onExportDatabase()
@@ -465,8 +503,16 @@ void MainWindow::onAbout()
 
 void MainWindow::onOpenUserManual()
 {
-    // The desktop's PDF reader takes the place of the one looked up on Windows.
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(userManualPath()))) {
+    const QString path = userManualPath();
+    if (!QFileInfo::exists(path)) {
+        QMessageBox::information(this, QString(),
+                                 tr("The user manual could not be found. It should be at:\n%1",
+                                    "Shown when the manual's PDF file is missing. %%1 is its path")
+                                     .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    // The desktop's PDF viewer takes the place of the reader looked up on Windows.
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
         QMessageBox::information(this, QString(),
                                  tr("A version of Adobe Acrobat could not be found on your system. "
                                     "Acrobat must be installed to open the manual."));

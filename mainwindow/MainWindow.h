@@ -32,6 +32,9 @@ public:
     QAction* action(int id) const;
 
     bool setDatabase(Database* db);
+    // Copies an attached first-version database into the current one behind
+    // the progress dialog, then shows the register anew.
+    void importLegacyDatabase(Database* legacy, bool assets, bool results);
     void setDatabaseActionsEnabled(bool enabled);
 
     // Set when the user asked for a restart to change the language; main
@@ -48,6 +51,7 @@ signals:
 
 public slots:
     void languageChanged(QAction* action);
+    void onImportV1Database();
     void onExportDatabase();
     void onDatabaseConnect();
     void onDownload();

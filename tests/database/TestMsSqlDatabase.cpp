@@ -4,11 +4,13 @@
 #include "support/SeededDatabase.h"
 #include "support/TestEnvironment.h"
 
+#include <QDir>
 #include <QFile>
 #include <QMessageBox>
 #include <QSettings>
 #include <QSqlDatabase>
 #include <QtTest>
+#include <cstdio>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -71,6 +73,9 @@ private slots:
     void connectionStrings_data();
     void connectionStrings();
     void statementsQuoteNames();
+    void legacyAttachStatements();
+    void legacyAttachFailureIsShownAndLeavesTheCurrentDatabase();
+    void legacyAttachStopsWhenMasterCannotBeUsed();
     void connectFailureIsShownAndLeavesThePreviousDatabase();
     void loginIsSentOnlyWithoutIntegratedSecurity();
     void listingFailureIsShown();
@@ -174,6 +179,111 @@ void TestMsSqlDatabase::statementsQuoteNames()
     db.writeCreateScript(out);
     out.flush();
     QVERIFY(text.contains("CREATE TABLE dbo.Result ("));
+}
+
+void TestMsSqlDatabase::legacyAttachStatements()
+{
+    QCOMPARE(MsSqlDatabase::legacyNativePath("/data/v1/old.mdf"), QDir::toNativeSeparators("/data/v1/old.mdf"));
+    QCOMPARE(MsSqlDatabase::legacyLogPath("C:\\data\\old.mdf"), QString("C:\\data\\old_log.LDF"));
+    QCOMPARE(MsSqlDatabase::attachStatement("C:\\data\\old.mdf"), QString("sp_attach_db __temp,'C:\\data\\old.mdf'"));
+    QCOMPARE(MsSqlDatabase::attachStatement("C:\\data\\old.mdf", "C:\\data\\old_log.LDF"),
+             QString("sp_attach_db __temp,'C:\\data\\old.mdf','C:\\data\\old_log.LDF'"));
+    // A quote in a folder name stays inside the literal.
+    QCOMPARE(MsSqlDatabase::attachStatement("C:\\O'Brien\\old.mdf"),
+             QString("sp_attach_db __temp,'C:\\O''Brien\\old.mdf'"));
+}
+
+void TestMsSqlDatabase::legacyAttachFailureIsShownAndLeavesTheCurrentDatabase()
+{
+    SqliteDatabase* current = SeededDatabase::createEmpty(TestEnvironment::instance()->newFolder() + "/kept.db");
+    QVERIFY(current);
+    const QString file = TestEnvironment::instance()->newFolder("v1") + "/old.mdf";
+    DialogAnswerer answerer;
+    const qint64 mark = traceSize();
+    {
+        MsSqlDatabase legacy;
+        QVERIFY(legacy.open(file) != 0);
+        QVERIFY(QSqlDatabase::contains(file));
+    }
+    QVERIFY(!QSqlDatabase::contains(file));
+    QCOMPARE(answerer.count(), 1);
+    QCOMPARE(answerer.last().icon, int(QMessageBox::Warning));
+    QVERIFY2(answerer.last().text.startsWith("Cannot open master database\n\n"), qPrintable(answerer.last().text));
+    QVERIFY(answerer.last().text.size() > 40);
+    // The local Express instance, without a login of its own.
+    const QString sent = traceSince(mark);
+    QVERIFY2(sent.contains("Driver={SQL Server};Server=.\\SQLEXPRESS"), qPrintable(sent.left(3000)));
+    QVERIFY(!sent.contains("UID="));
+    QCOMPARE(Database::instance(), current);
+    QVERIFY(current->checkSchema());
+}
+
+namespace {
+class BoxCounter : public QObject
+{
+public:
+    explicit BoxCounter(int* count) : m_count(count) {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            if (auto* box = qobject_cast<QMessageBox*>(watched)) {
+                ++*m_count;
+                std::fputs(qPrintable(box->text()), stdout);
+            }
+        return false;
+    }
+
+private:
+    int* m_count;
+};
+} // namespace
+
+// The driver manager reads its configuration once per process, so the attach
+// over another driver runs in a child of its own. args: the .mdf path.
+PELVANE_CHILD_SCENARIO(attachOverSqliteOdbc)
+{
+    // Seen when shown, before the child's answerer closes it.
+    int boxes = 0;
+    BoxCounter counter(&boxes);
+    qApp->installEventFilter(&counter);
+    MsSqlDatabase legacy;
+    const int result = legacy.open(args.value(0));
+    std::fflush(stdout);
+    if (boxes != 1)
+        return 2;
+    return result != 0 ? 0 : 3;
+}
+
+// An ODBC driver that opens but speaks no SQL Server: the attach gets past
+// the connection and must stop at the first statement that fails.
+void TestMsSqlDatabase::legacyAttachStopsWhenMasterCannotBeUsed()
+{
+    const QString driver = QStringLiteral("/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so");
+    if (!QFile::exists(driver)) {
+        if (qgetenv("CI") == "true")
+            QFAIL("The SQLite ODBC driver (libsqliteodbc) is missing");
+        QSKIP("The SQLite ODBC driver (libsqliteodbc) is missing; run scripts/setup");
+    }
+    const QByteArray previous = qgetenv("ODBCSYSINI");
+    auto restore = qScopeGuard([&] { qputenv("ODBCSYSINI", previous); });
+    const QString folder = TestEnvironment::instance()->newFolder("odbc-sqlite");
+    const QString trace = folder + "/trace.log";
+    QFile ini(folder + "/odbcinst.ini");
+    QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Text));
+    ini.write(QStringLiteral("[ODBC]\nTrace=Yes\nTraceFile=%1\n\n[SQL Server]\nDriver=%2\n").arg(trace, driver).toUtf8());
+    ini.close();
+    qputenv("ODBCSYSINI", QFile::encodeName(folder));
+
+    const ChildResult child =
+        runChildScenario("attachOverSqliteOdbc", {TestEnvironment::instance()->newFolder("v1") + "/old.mdf"});
+    QVERIFY2(child.exitCode == 0, child.output.constData());
+    QVERIFY2(child.output.contains("Could not use master database (USE master)\n\n"), child.output.constData());
+    QFile log(trace);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QString sent = QString::fromUtf8(log.readAll());
+    QVERIFY2(sent.contains("Driver={SQL Server};Server=.\\SQLEXPRESS"), qPrintable(sent.left(2000)));
+    QVERIFY2(sent.contains("USE master"), qPrintable(sent.right(2000)));
+    QVERIFY(!sent.contains("sp_attach_db"));
 }
 
 void TestMsSqlDatabase::connectFailureIsShownAndLeavesThePreviousDatabase()

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "database/ThreadObject.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QMap>
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+
+class Database;
+class SqlQuery;
+struct ImportOptions;
+namespace Sq { class Element; }
+
+// Copies a first-version database (the legacy connection) into the current
+// database, one legacy row per step: assets, applied parts, results,
+// user-test results and, when asked, test sequences. Every row is looked for
+// before it is inserted, so a second import of the same file adds nothing.
+// It runs on the worker thread and touches no widget.
+class ImportDatabase : public ThreadObject
+{
+    Q_OBJECT
+public:
+    explicit ImportDatabase(ImportOptions* options);
+    ~ImportDatabase() override;
+
+    // "dd/MM/yyyy hh:mm:ss AM" at fixed positions; 12 AM is midnight.
+    static QDateTime parseLegacyDateTime(const QString& text);
+    // Hexadecimal ("0x1F4") or a low,high byte pair ("10,2"); anything else 0.
+    // Empty text leaves word as it was.
+    static void parseLegacyWord(quint16& word, const QString& text);
+    // "lo,hi,lo,hi,..." as words; a lone last part is its own low byte.
+    static void parseLegacyPairList(const QString& text, QList<quint16>& list);
+    // The test id of a first-version test name; -1 for the empty name and
+    // for names the first version never wrote.
+    static int testIdForName(const QString& name);
+    // The stored value of an IEC lead polarity verdict.
+    static int iecResultValue(const QString& text);
+    // A first-version number text as a real number, NULL when it is not one.
+    static QVariant numberValue(const QString& text);
+
+public slots:
+    bool init() override;
+    bool step() override;
+
+private:
+    struct LegacySequence
+    {
+        int assetId = 0;
+        QString name;
+        QList<Sq::Element*> elements;
+    };
+
+    bool importNextAsset();
+    bool importNextAppliedPart();
+    bool importNextResult();
+    bool importNextUserResult();
+    bool importNextTestSequence();
+    bool storeTestSequences();
+
+    int countRows(const QString& table);
+    SqlQuery* openStage(const QString& statement);
+    void countRow();
+    int findAsset(const QString& name);
+    int findOrInsertResultSet(int assetId, const QDateTime& date, int instrumentId, const QString& userName,
+                              const QString& comments);
+    int unknownInstrument();
+
+    Database* m_target;
+    QSqlDatabase m_legacyConnection;
+    QSqlDatabase m_targetConnection;
+    int m_targetType;
+
+    int m_rowsDone = 0;
+    int m_rowsTotal = 0;
+
+    bool m_assetsOn;
+    bool m_appliedPartsOn;
+    bool m_resultsOn;
+    bool m_userResultsOn;
+    bool m_sequencesOn;
+    bool m_storeOn = false;
+
+    SqlQuery* m_assetQuery = nullptr;
+    SqlQuery* m_appliedPartQuery = nullptr;
+    SqlQuery* m_resultQuery = nullptr;
+    SqlQuery* m_userResultQuery = nullptr;
+    SqlQuery* m_sequenceQuery = nullptr;
+    int m_assetCount = 0;
+    int m_appliedPartCount = 0;
+    int m_resultCount = 0;
+    int m_userResultCount = 0;
+    int m_sequenceCount = 0;
+    int m_assetIndex = 0;
+    int m_appliedPartIndex = 0;
+    int m_resultIndex = 0;
+    int m_userResultIndex = 0;
+    int m_sequenceIndex = 0;
+
+    // The keys of the last result row: consecutive rows of one test share them.
+    QString m_lastAssetName;
+    int m_lastAssetId = -1;
+    QDateTime m_lastDate;
+    int m_lastInstrumentType = 0;
+    QString m_lastSerialNo;
+    int m_lastInstrumentId = -1;
+    int m_lastResultSetId = -1;
+
+    QMap<int, LegacySequence*> m_sequences;
+    QMap<int, LegacySequence*>::const_iterator m_storePosition;
+};
