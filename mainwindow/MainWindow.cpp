@@ -22,6 +22,8 @@
 #include "mainwindow/DialogLanguage.h"
 #include "mainwindow/TranslationEntry.h"
 #include "results/AlertThresholds.h"
+#include "sequences/DialogGlobalTestSequences.h"
+#include "sequences/TestSequenceTab.h"
 #include "transfer/DialogDownloadReport.h"
 #include "transfer/DialogTransfer.h"
 #include "transfer/Download.h"
@@ -75,6 +77,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
         if (MainWindow* window = MainWindow::instance())
             window->setDatabaseActionsEnabled(enabled);
     });
+
+    AssetTabs::setSequenceTabFactory(&TestSequenceTab::create);
 
     loadTranslation();
     ui->setupUi(this);
@@ -180,6 +184,7 @@ void MainWindow::connectActions()
     connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::onAbout);
     connect(ui->actionSchedule, &QAction::triggered, this, &MainWindow::onSearch);
     connect(ui->actionDownload, &QAction::triggered, this, &MainWindow::onDownload);
+    connect(ui->actionGlobalTestSequences, &QAction::triggered, this, &MainWindow::onGlobalTestSequences);
     connect(ui->actionDatabaseConnect, &QAction::triggered, this, &MainWindow::onDatabaseConnect);
     connect(ui->actionUserManual, &QAction::triggered, this, &MainWindow::onOpenUserManual);
 }
@@ -351,7 +356,7 @@ void MainWindow::releaseAssetTree()
 void MainWindow::setDatabaseActionsEnabled(bool enabled)
 {
     for (QAction* action : {ui->actionExportDatabase, ui->actionSchedule, ui->actionDownload,
-                            ui->actionAddAsset})
+                            ui->actionAddAsset, ui->actionGlobalTestSequences})
         action->setEnabled(enabled);
 }
 
@@ -425,6 +430,13 @@ void MainWindow::onDownload()
     }
     DialogDownloadReport report(&stats, this);
     report.exec();
+}
+
+void MainWindow::onGlobalTestSequences()
+{
+    DialogGlobalTestSequences dialog(false, this);
+    dialog.setWindowIcon(QIcon(QStringLiteral(":/icons/icons/sequences.png")));
+    dialog.exec();
 }
 
 void MainWindow::onSearch()

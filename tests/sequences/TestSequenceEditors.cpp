@@ -1,0 +1,346 @@
+#include "sequences/PulseVolumeComboBox.h"
+#include "sequences/TestConditionsWidget.h"
+#include "sequences/TestSequence.h"
+#include "sequences/TestSequenceWidget.h"
+#include "sequences/TestSequenceWidgetContainer.h"
+#include "support/TestEnvironment.h"
+#include "ux/TsqTestSequence.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QIODevice>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+QByteArray record(Ux::TsqTestSequenceElement* element)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    element->write(out, true);
+    return bytes;
+}
+
+// The one element of a stored record, as the sequence reader gives it.
+std::unique_ptr<Ux::TsqTestSequenceElement> parse(const QByteArray& bytes)
+{
+    Ux::TsqTestSequence elements;
+    QDataStream in(bytes);
+    in.setByteOrder(QDataStream::LittleEndian);
+    in >> elements;
+    if (elements.size() != 1) {
+        qDeleteAll(elements);
+        return nullptr;
+    }
+    return std::unique_ptr<Ux::TsqTestSequenceElement>(elements.first());
+}
+
+// Typing characters that have no key of their own.
+void typeText(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        QTest::sendKeyEvent(QTest::Press, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+} // namespace
+
+// Each editor of the safety tests: what a new element holds, that a stored
+// element comes back unchanged, and that every field is written by its own
+// widget with one change notice per edit.
+class TestSequenceEditors : public QObject
+{
+    Q_OBJECT
+private slots:
+    void newElementPerEquipmentClass_data();
+    void newElementPerEquipmentClass();
+    void oneEditPerField_data();
+    void oneEditPerField();
+    void userTestTextsStayWithinTheInstrumentCharacters();
+    void leakageConditionsFollowTheElementsMask();
+    void appliedPartDurationIsTakenWhenEditingEnds();
+    void numbersReadTheSameInAnyLocale();
+    void conditionsWidgetMasks();
+    void pulseVolumeSets();
+
+private:
+    // The editor in its frame, as the list holds it.
+    TestSequenceWidget* build(quint8 id, Ux::TsqTestSequenceElement* element, int equipmentClass = 1);
+
+    std::unique_ptr<TestSequence> m_list;
+    std::unique_ptr<TestSequenceWidgetContainer> m_frame;
+};
+
+TestSequenceWidget* TestSequenceEditors::build(quint8 id, Ux::TsqTestSequenceElement* element, int equipmentClass)
+{
+    m_list = std::make_unique<TestSequence>();
+    m_list->setEquipmentClass(equipmentClass);
+    m_frame.reset(m_list->createElementWidget(id, element));
+    if (!m_frame)
+        return nullptr;
+    return m_frame->widget();
+}
+
+void TestSequenceEditors::newElementPerEquipmentClass_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<int>("equipmentClass");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("empty") << 1 << 0 << QByteArrayLiteral("0201");
+    QTest::newRow("empty177") << 177 << 1 << QByteArrayLiteral("02b1");
+    QTest::newRow("resistance") << 17 << 1 << QByteArrayLiteral("061102c8c001");
+    QTest::newRow("insulation33 none") << 33 << 0 << QByteArrayLiteral("062102e8c301");
+    QTest::newRow("insulation33 I") << 33 << 1 << QByteArrayLiteral("062102e8c301");
+    QTest::newRow("insulation33 II") << 33 << 2 << QByteArrayLiteral("062102d0c701");
+    QTest::newRow("insulation46 II") << 46 << 2 << QByteArrayLiteral("062e02589b01");
+    QTest::newRow("iec") << 145 << 1 << QByteArrayLiteral("039101");
+    QTest::newRow("leakage48") << 48 << 1 << QByteArrayLiteral("0830028813102703");
+    QTest::newRow("leakage64 I") << 64 << 1 << QByteArrayLiteral("084002e843885307");
+    QTest::newRow("leakage64 II") << 64 << 2 << QByteArrayLiteral("084002e843885305");
+    QTest::newRow("leakage70 II") << 70 << 2 << QByteArrayLiteral("0846028853885300");
+    QTest::newRow("leakage70 I") << 70 << 1 << QByteArrayLiteral("084602e803e80300");
+    QTest::newRow("apleakage") << 71 << 1 << QByteArrayLiteral("07470288138893");
+    QTest::newRow("patient80 I") << 80 << 1 << QByteArrayLiteral("1c5002e843e88388538893e843e88388538893e883e8838893889307");
+    QTest::newRow("patient80 II") << 80 << 2 << QByteArrayLiteral("1c5002e843e88388538893e843e88388538893e883e8838893889303");
+    QTest::newRow("patientF96") << 96 << 1 << QByteArrayLiteral("0c6002881388138893889309");
+    QTest::newRow("patientF98") << 98 << 0 << QByteArrayLiteral("0c6202c489c489c489c48909");
+    QTest::newRow("user") << 253 << 1 << QByteArrayLiteral("04fd0000");
+}
+
+void TestSequenceEditors::newElementPerEquipmentClass()
+{
+    QFETCH(int, id);
+    QFETCH(int, equipmentClass);
+    QFETCH(QByteArray, expected);
+    TestSequenceWidget* editor = build(quint8(id), nullptr, equipmentClass);
+    QVERIFY(editor);
+    QCOMPARE(record(editor->element()).toHex(), expected);
+}
+
+void TestSequenceEditors::oneEditPerField_data()
+{
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QString>("widget");
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("resistance duration") << QByteArrayLiteral("0612052cc102") << "duration" << "replace:9" << QByteArrayLiteral("0612092cc102");
+    QTest::newRow("resistance duration cleared") << QByteArrayLiteral("0612052cc102") << "duration" << "clear" << QByteArrayLiteral("0612002cc102");
+    QTest::newRow("resistance limit") << QByteArrayLiteral("0612052cc102") << "passFailLimit" << "append:5" << QByteArrayLiteral("0612055ec102");
+    QTest::newRow("resistance tests") << QByteArrayLiteral("0612052cc102") << "numberOfTests" << "replace:4" << QByteArrayLiteral("0612052cc104");
+    QTest::newRow("insulation duration") << QByteArrayLiteral("06220a88d303") << "duration" << "replace:7" << QByteArrayLiteral("06220788d303");
+    QTest::newRow("insulation limit") << QByteArrayLiteral("06220a88d303") << "passFailLimit" << "append:5" << QByteArrayLiteral("06220a7c9503");
+    QTest::newRow("insulation tests") << QByteArrayLiteral("06220a88d303") << "numberOfTests" << "replace:1" << QByteArrayLiteral("06220a88d301");
+    QTest::newRow("iec tests") << QByteArrayLiteral("039104") << "numTests" << "replace:2" << QByteArrayLiteral("039102");
+    QTest::newRow("iec tests cleared") << QByteArrayLiteral("039104") << "numTests" << "clear" << QByteArrayLiteral("039100");
+    QTest::newRow("leakage duration") << QByteArrayLiteral("0832037057b00402") << "duration" << "replace:4" << QByteArrayLiteral("0832047057b00402");
+    QTest::newRow("leakage limit") << QByteArrayLiteral("0832037057b00402") << "passFailLimit" << "append:1" << QByteArrayLiteral("0832037117b00402");
+    QTest::newRow("leakage sfc limit") << QByteArrayLiteral("0832037057b00402") << "sfcPassFailLimit" << "append:1" << QByteArrayLiteral("0832037057e12e02");
+    QTest::newRow("leakage earth open") << QByteArrayLiteral("0832037057b00402") << "earthOpen" << "check" << QByteArrayLiteral("0832037057b00406");
+    QTest::newRow("leakage 49 mains reversed") << QByteArrayLiteral("0831037057b00400") << "mainsReversed" << "check" << QByteArrayLiteral("0831037057b00401");
+    QTest::newRow("ap duration") << QByteArrayLiteral("074804a04fa08f") << "duration" << "enter:6" << QByteArrayLiteral("074806a04fa08f");
+    QTest::newRow("ap bf limit") << QByteArrayLiteral("074804a04fa08f") << "bfPassFailLimit" << "append:1" << QByteArrayLiteral("074804a10fa08f");
+    QTest::newRow("ap cf limit") << QByteArrayLiteral("074804a04fa08f") << "cfPassFailLimit" << "append:5" << QByteArrayLiteral("074804a04fd24f");
+    QTest::newRow("patient duration") << QByteArrayLiteral("1c5503b044dc8550547c954c44b084c05294914c8428e39491a08f05") << "duration" << "replace:8" << QByteArrayLiteral("1c5508b044dc8550547c954c44b084c05294914c8428e39491a08f05");
+    QTest::newRow("patient neutral open") << QByteArrayLiteral("1c5503b044dc8550547c954c44b084c05294914c8428e39491a08f05") << "neutralOpen" << "check" << QByteArrayLiteral("1c5503b044dc8550547c954c44b084c05294914c8428e39491a08f07");
+    QTest::newRow("patient B mains AC") << QByteArrayLiteral("1c5503b044dc8550547c954c44b084c05294914c8428e39491a08f05") << "patientConnectionLimits" << "cell:0,0,130" << QByteArrayLiteral("1c55031445dc8550547c954c44b084c05294914c8428e39491a08f05");
+    QTest::newRow("patient BF SFC AC") << QByteArrayLiteral("1c5503b044dc8550547c954c44b084c05294914c8428e39491a08f05") << "patientConnectionLimits" << "cell:1,2,420" << QByteArrayLiteral("1c5503b044dc8550547c954c44b084685094914c8428e39491a08f05");
+    QTest::newRow("patient CF mains DC") << QByteArrayLiteral("1c5503b044dc8550547c954c44b084c05294914c8428e39491a08f05") << "patientConnectionLimits" << "cell:2,1,7" << QByteArrayLiteral("1c5503b044dc8550547c954c44b084c05294914c8458db9491a08f05");
+    QTest::newRow("patient CF SFC DC") << QByteArrayLiteral("1c5503b044dc8550547c954c44b084c05294914c8428e39491a08f05") << "patientConnectionLimits" << "cell:2,3,35" << QByteArrayLiteral("1c5503b044dc8550547c954c44b084c05294914c8428e39491ac8d05");
+    QTest::newRow("patient F duration") << QByteArrayLiteral("0c6305a00f9411a08f949101") << "duration" << "replace:2" << QByteArrayLiteral("0c6302a00f9411a08f949101");
+    QTest::newRow("patient F source reversed") << QByteArrayLiteral("0c6305a00f9411a08f949101") << "sourceReversed" << "check" << QByteArrayLiteral("0c6305a00f9411a08f949109");
+    QTest::newRow("patient F BF mains") << QByteArrayLiteral("0c6305a00f9411a08f949101") << "patientConnectionLimits" << "cell:1,4,3000" << QByteArrayLiteral("0c6305b80b9411a08f949101");
+    QTest::newRow("patient F CF SFC") << QByteArrayLiteral("0c6305a00f9411a08f949101") << "patientConnectionLimits" << "cell:2,5,60" << QByteArrayLiteral("0c6305a00f9411a08f709701");
+    QTest::newRow("user name") << QByteArrayLiteral("0afd466c6f77006d6c00") << "testName" << "append:x" << QByteArrayLiteral("0bfd466c6f7778006d6c00");
+    QTest::newRow("user units picked") << QByteArrayLiteral("0afd466c6f77006d6c00") << "testUnits" << "pick:9" << QByteArrayLiteral("0cfd466c6f77006d6d486700");
+    QTest::newRow("user units typed") << QByteArrayLiteral("0afd466c6f77006d6c00") << "testUnits" << "append:V" << QByteArrayLiteral("0bfd466c6f77006d6c5600");
+    QTest::newRow("user units first item") << QByteArrayLiteral("0afd466c6f77006d6c00") << "testUnits" << "pick:0" << QByteArrayLiteral("08fd466c6f770000");
+}
+
+void TestSequenceEditors::oneEditPerField()
+{
+    QFETCH(QByteArray, stored);
+    QFETCH(QString, widget);
+    QFETCH(QString, edit);
+    QFETCH(QByteArray, expected);
+
+    std::unique_ptr<Ux::TsqTestSequenceElement> element = parse(QByteArray::fromHex(stored));
+    QVERIFY(element);
+    TestSequenceWidget* editor = build(element->id, element.get());
+    QVERIFY(editor);
+    QSignalSpy modified(editor, &TestSequenceWidget::modified);
+    // Loading writes nothing and reports nothing.
+    QCOMPARE(record(editor->element()).toHex(), stored);
+    QCOMPARE(modified.count(), 0);
+
+    QWidget* target = editor->findChild<QWidget*>(widget);
+    QVERIFY2(target, qPrintable(widget));
+    const QString kind = edit.section(QLatin1Char(':'), 0, 0);
+    const QString argument = edit.section(QLatin1Char(':'), 1);
+    if (auto* line = qobject_cast<QLineEdit*>(target)) {
+        if (kind == QLatin1String("append"))
+            line->end(false);
+        else
+            line->selectAll();
+        if (kind == QLatin1String("clear"))
+            QTest::keyClick(line, Qt::Key_Backspace);
+        else
+            QTest::keyClicks(line, argument);
+        if (kind == QLatin1String("enter"))
+            QTest::keyClick(line, Qt::Key_Return);
+    } else if (auto* combo = qobject_cast<QComboBox*>(target)) {
+        if (kind == QLatin1String("pick")) {
+            combo->setCurrentIndex(argument.toInt());
+        } else {
+            combo->lineEdit()->end(false);
+            QTest::keyClicks(combo->lineEdit(), argument);
+        }
+    } else if (auto* box = qobject_cast<QCheckBox*>(target)) {
+        QVERIFY(box->isEnabled());
+        QTest::mouseClick(box, Qt::LeftButton);
+    } else if (auto* table = qobject_cast<QTableWidget*>(target)) {
+        const QStringList cell = argument.split(QLatin1Char(','));
+        QTableWidgetItem* item = table->item(cell.at(0).toInt(), cell.at(1).toInt());
+        QVERIFY(item);
+        QVERIFY(!table->isRowHidden(cell.at(0).toInt()) && !table->isColumnHidden(cell.at(1).toInt()));
+        item->setText(cell.at(2));
+    } else {
+        QFAIL("no way to edit this widget");
+    }
+
+    QCOMPARE(modified.count(), 1);
+    QCOMPARE(record(editor->element()).toHex(), expected);
+}
+
+void TestSequenceEditors::userTestTextsStayWithinTheInstrumentCharacters()
+{
+    TestSequenceWidget* editor = build(253, nullptr);
+    QVERIFY(editor);
+    auto* name = editor->findChild<QLineEdit*>(QStringLiteral("testName"));
+    auto* units = editor->findChild<QComboBox*>(QStringLiteral("testUnits"));
+    QCOMPARE(units->count(), 24);
+    QCOMPARE(units->itemText(1), QStringLiteral("°C "));
+    QSignalSpy modified(editor, &TestSequenceWidget::modified);
+
+    // A character the one-byte text cannot hold, and a control character,
+    // never reach the element.
+    typeText(name, QStringLiteral("A\u20AC\u0001"));
+    typeText(units->lineEdit(), QStringLiteral("\u0100"));
+    QCOMPARE(name->text(), QStringLiteral("A"));
+    QCOMPARE(modified.count(), 1);
+
+    // Both texts stop at what the record holds.
+    name->setText(QString(200, QLatin1Char('n')));
+    name->end(false);
+    QTest::keyClicks(name, QStringLiteral("z"));
+    QCOMPARE(name->text().size(), 200);
+    QTest::keyClicks(units->lineEdit(), QString(30, QLatin1Char('u')));
+    QCOMPARE(units->currentText().size(), 25);
+    const QByteArray bytes = record(editor->element());
+    QCOMPARE(quint8(bytes.at(0)), quint8(25 + 1 + 1 + 2 + 1));  // length of "A", 25 units, two zeros
+}
+
+void TestSequenceEditors::leakageConditionsFollowTheElementsMask()
+{
+    const struct {
+        quint8 id;
+        QList<bool> enabled;  // earth open, neutral open, source reversed, mains reversed
+        bool sfcShown;
+    } cases[] = {{70, {false, false, false, false}, false},
+                 {49, {false, false, false, true}, true},
+                 {48, {true, true, false, true}, true},
+                 {83, {false, false, false, true}, false}};
+    for (const auto& c : cases) {
+        TestSequenceWidget* editor = build(c.id, nullptr);
+        QVERIFY(editor);
+        QList<bool> enabled;
+        for (const char* name : {"earthOpen", "neutralOpen", "sourceReversed", "mainsReversed"})
+            enabled << editor->findChild<QCheckBox*>(QLatin1String(name))->isEnabled();
+        QCOMPARE(enabled, c.enabled);
+        QCOMPARE(editor->findChild<QLineEdit*>(QStringLiteral("sfcPassFailLimit"))->isHidden(), !c.sfcShown);
+        QCOMPARE(editor->findChild<QLabel*>(QStringLiteral("labelSFCPassFailLimit"))->isHidden(), !c.sfcShown);
+    }
+}
+
+void TestSequenceEditors::appliedPartDurationIsTakenWhenEditingEnds()
+{
+    TestSequenceWidget* editor = build(71, nullptr);
+    QVERIFY(editor);
+    QSignalSpy modified(editor, &TestSequenceWidget::modified);
+    auto* duration = editor->findChild<QLineEdit*>(QStringLiteral("duration"));
+    duration->selectAll();
+    QTest::keyClicks(duration, QStringLiteral("12"));
+    QCOMPARE(modified.count(), 0);
+    QCOMPARE(quint8(record(editor->element()).at(2)), quint8(2));
+    QTest::keyClick(duration, Qt::Key_Enter);
+    QCOMPARE(modified.count(), 1);
+    QCOMPARE(quint8(record(editor->element()).at(2)), quint8(12));
+}
+
+void TestSequenceEditors::numbersReadTheSameInAnyLocale()
+{
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    TestSequenceWidget* editor = build(17, nullptr);
+    QLocale::setDefault(saved);
+    QVERIFY(editor);
+    auto* limit = editor->findChild<QLineEdit*>(QStringLiteral("passFailLimit"));
+    QCOMPARE(limit->text(), QStringLiteral("0.2"));
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    limit->selectAll();
+    QTest::keyClicks(limit, QStringLiteral("1.5"));
+    QLocale::setDefault(saved);
+    QCOMPARE(record(editor->element()).toHex(), QByteArrayLiteral("061102dcc501"));
+}
+
+void TestSequenceEditors::conditionsWidgetMasks()
+{
+    TestConditionsWidget widget;
+    const auto boxes = [&widget] {
+        QList<QCheckBox*> list;
+        for (const char* name : {"mainsReversed", "neutralOpen", "earthOpen", "sourceReversed"})
+            list << widget.findChild<QCheckBox*>(QLatin1String(name));
+        return list;
+    }();
+    QSignalSpy modified(&widget, &TestConditionsWidget::modified);
+    widget.setConditions(0, 15);
+    for (QCheckBox* box : boxes)
+        QVERIFY(!box->isEnabled() && box->isChecked());
+    QCOMPARE(widget.conditions(), 15);
+    widget.setConditions(7, 0x12);
+    QCOMPARE(widget.conditions(), 2);
+    QVERIFY(!boxes.at(3)->isEnabled());
+    QVERIFY(boxes.at(1)->isChecked() && boxes.at(1)->isEnabled());
+    modified.clear();
+    QTest::mouseClick(boxes.at(0), Qt::LeftButton);
+    QCOMPARE(modified.count(), 1);
+    QCOMPARE(widget.conditions(), 3);
+}
+
+void TestSequenceEditors::pulseVolumeSets()
+{
+    PulseVolumeComboBox combo;
+    QCOMPARE(combo.count(), 3);
+    combo.setValue(30);
+    QCOMPARE(combo.currentIndex(), 1);
+    QVERIFY(!combo.firstSet());
+    QCOMPARE(combo.value(), 30);
+    combo.setValue(255);
+    QCOMPARE(combo.currentIndex(), 2);
+    QVERIFY(combo.firstSet());
+    combo.setValue(100);
+    QCOMPARE(combo.currentIndex(), 2);
+    QVERIFY(combo.firstSet());
+    combo.setCurrentIndex(0);
+    QCOMPARE(combo.value(), 120);
+}
+
+PELVANE_TEST_MAIN(TestSequenceEditors)
+#include "TestSequenceEditors.moc"
