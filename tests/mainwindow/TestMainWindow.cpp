@@ -282,7 +282,7 @@ void TestMainWindow::formHasTitleMenusToolBarsAndDocks()
 
     // Actions that belong to later work are not offered at all.
     for (const char* absent : {"actionImport", "actionGenerateCertificates", "actionComparisonAlerts",
-                               "actionGlobalTestSequences", "actionTestInstruments"})
+                               "actionTestInstruments"})
         QVERIFY2(!findAction(window.get(), absent), absent);
 }
 
