@@ -24,7 +24,11 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSettings>
+#include <QDockWidget>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QTableView>
 #include <QToolBox>
 #include <QTreeView>
@@ -100,6 +104,48 @@ int answered(const std::function<void()>& open, const DialogAnswerer::Handler& h
 }
 
 } // namespace
+
+// For a person to look at: the window on a register whose Monitor A has a
+// sequence of several kinds, the sequence tab on screen with some editors
+// open. Arguments: the database file to create, the picture to write.
+PELVANE_CHILD_SCENARIO(showSequenceTab)
+{
+    if (args.size() < 2 || !QGuiApplication::primaryScreen())
+        return 2;
+    if (!SeededDatabase::createSeeded(args.at(0)))
+        return 1;
+    SqlQuery insert;
+    insert.prepare(QStringLiteral("INSERT INTO TestSequence (Name,AssetId,Data) VALUES (?,3,?)"));
+    insert.addBindValue(QStringLiteral("Monitor yearly"));
+    insert.addBindValue(QByteArray::fromHex(visualTest + insulationClassII + "0832037057b00402" + patientClassII
+                                            + "074804a04fa08f" + "0afd466c6f77006d6c00"));
+    insert.exec();
+    Database::setInstance(nullptr);
+    QSettings settings;
+    settings.setValue(QStringLiteral("language/translation"), QStringLiteral("Translations/pelvane_en.qm"));
+    settings.setValue(QStringLiteral("db/current/type"), 0);
+    settings.setValue(QStringLiteral("db/current/fileName"), args.at(0));
+    MainWindow window;
+    if (!Database::instance())
+        return 1;
+    window.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return 1;
+    auto* table = window.findChild<AssetTableView*>(QStringLiteral("assetTableView"));
+    table->showAllAssets();
+    table->selectAsset(MonitorA);
+    auto* tab = window.findChild<TestSequenceTab*>(QStringLiteral("testSequenceTab"));
+    qobject_cast<QTabWidget*>(tab->parentWidget()->parentWidget())->setCurrentWidget(tab);
+    if (auto* dock = window.findChild<QDockWidget*>(QStringLiteral("assetDetailsDock")))
+        window.resizeDocks({dock}, {window.height() * 2 / 3}, Qt::Vertical);
+    for (int i : {1, 3, 5}) {
+        auto* details = tab->testSequence()->container(i)->findChild<QToolButton*>(QStringLiteral("detailsBtn"));
+        QTest::mouseClick(details, Qt::LeftButton);
+    }
+    QTest::qWait(500);
+    return QGuiApplication::primaryScreen()->grabWindow(0).save(args.at(1), "PNG") ? 0 : 1;
+}
 
 // Test sequences as a user builds them in the window: an asset's own
 // sequence in the editor dock, and the global sequences behind the Tools menu.
