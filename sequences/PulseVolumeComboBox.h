@@ -17,6 +17,8 @@ public:
     // The value of the chosen entry in the current set.
     int value() const;
     bool firstSet() const { return m_firstSet; }
+    // The same position then stands for the value of the other set.
+    void setFirstSet(bool first) { m_firstSet = first; }
 
 private:
     bool m_firstSet = true;

@@ -7,13 +7,23 @@
 #include "sequences/DialogTestSequenceElementTypes.h"
 #include "sequences/TestSequenceWidgetAPLeakage.h"
 #include "sequences/TestSequenceWidgetContainer.h"
+#include "sequences/TestSequenceWidgetCorvixSetHalvexSettings.h"
+#include "sequences/TestSequenceWidgetCorvixSetOxiloSettings.h"
+#include "sequences/TestSequenceWidgetCorvixSetPressoSettings.h"
+#include "sequences/TestSequenceWidgetCorvixStartAllTests.h"
+#include "sequences/TestSequenceWidgetECGPerformanceWave.h"
 #include "sequences/TestSequenceWidgetEmpty.h"
 #include "sequences/TestSequenceWidgetIECWiring.h"
 #include "sequences/TestSequenceWidgetInsulation.h"
 #include "sequences/TestSequenceWidgetLeakage.h"
+#include "sequences/TestSequenceWidgetNIBPLeakage.h"
+#include "sequences/TestSequenceWidgetNIBPSettingsOCurve.h"
+#include "sequences/TestSequenceWidgetNIBPSimulation.h"
 #include "sequences/TestSequenceWidgetPatientLeakage.h"
 #include "sequences/TestSequenceWidgetPatientLeakageF.h"
 #include "sequences/TestSequenceWidgetResistance.h"
+#include "sequences/TestSequenceWidgetSPO2MonitorType.h"
+#include "sequences/TestSequenceWidgetSPO2Simulation.h"
 #include "sequences/TestSequenceWidgetUserTest.h"
 #include "ux/TsqTestElementDetails.h"
 #include "ux/TsqTestSequence.h"
@@ -163,15 +173,36 @@ TestSequenceWidgetContainer* TestSequence::createElementWidget(quint8 testId, Ux
     case 253:
         editor = new TestSequenceWidgetUserTest(element, frame);
         break;
-    case 176: case 178: case 179: case 180: case 181: case 183: case 184: case 186: case 187: case 188:
-    case 189: case 190: case 192: case 193: {
-        // Simulator settings are kept as they came until their own editors exist.
-        std::unique_ptr<Ux::TsqTestSequenceElement> fresh;
-        if (!element)
-            fresh.reset(Ux::TsqTestSequenceElement::create(testId));
-        editor = new TestSequenceWidgetEmpty(element ? *element : *fresh, frame);
+    case 176: case 190: case 192:
+        editor = new TestSequenceWidgetNIBPLeakage(element, testId, frame);
         break;
-    }
+    case 178:
+        editor = new TestSequenceWidgetNIBPSettingsOCurve(element, frame);
+        break;
+    case 179:
+        editor = new TestSequenceWidgetNIBPSimulation(element, frame);
+        break;
+    case 180:
+        editor = new TestSequenceWidgetSPO2MonitorType(element, frame);
+        break;
+    case 181: case 183: case 184:
+        editor = new TestSequenceWidgetSPO2Simulation(element, testId, frame);
+        break;
+    case 186:
+        editor = new TestSequenceWidgetCorvixSetPressoSettings(element, frame);
+        break;
+    case 187:
+        editor = new TestSequenceWidgetCorvixSetOxiloSettings(element, frame);
+        break;
+    case 188:
+        editor = new TestSequenceWidgetCorvixSetHalvexSettings(element, frame);
+        break;
+    case 189:
+        editor = new TestSequenceWidgetCorvixStartAllTests(element, frame);
+        break;
+    case 193:
+        editor = new TestSequenceWidgetECGPerformanceWave(element, frame);
+        break;
     default:
         break;
     }

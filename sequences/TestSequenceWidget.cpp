@@ -4,6 +4,7 @@
 #include "ux/TsqConditionByte.h"
 
 #include <QComboBox>
+#include <QDoubleValidator>
 #include <QIntValidator>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -82,6 +83,14 @@ void TestSequenceWidget::bindConditions(TestConditionsWidget* widget, Ux::TsqCon
 void TestSequenceWidget::limitInteger(QLineEdit* edit, int bottom, int top)
 {
     auto* validator = new QIntValidator(bottom, top, edit);
+    validator->setLocale(QLocale::c());
+    edit->setValidator(validator);
+}
+
+void TestSequenceWidget::limitDecimal(QLineEdit* edit, double bottom, double top, int decimals)
+{
+    auto* validator = new QDoubleValidator(bottom, top, decimals, edit);
+    validator->setNotation(QDoubleValidator::StandardNotation);
     validator->setLocale(QLocale::c());
     edit->setValidator(validator);
 }

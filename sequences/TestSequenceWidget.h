@@ -74,4 +74,7 @@ protected:
 
     // Whole numbers from bottom to top, read the same in every locale.
     static void limitInteger(QLineEdit* edit, int bottom, int top);
+    // Numbers from bottom to top with at most the given decimals, written
+    // with a point in every locale.
+    static void limitDecimal(QLineEdit* edit, double bottom, double top, int decimals);
 };

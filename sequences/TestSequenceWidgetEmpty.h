@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sequences/TestSequenceWidget.h"
+#include "ux/TsqTestSequenceElementEmptyTest.h"
 
 #include <memory>
 
@@ -12,14 +13,11 @@ class TestSequenceWidgetEmpty : public TestSequenceWidget
     Q_OBJECT
 public:
     explicit TestSequenceWidgetEmpty(quint8 id, QWidget* parent = nullptr);
-    // Keeps a copy of an element whose settings have no editor of their own,
-    // so that a stored sequence keeps every byte of it.
-    TestSequenceWidgetEmpty(Ux::TsqTestSequenceElement& element, QWidget* parent);
     ~TestSequenceWidgetEmpty() override;
 
-    Ux::TsqTestSequenceElement* element() override { return m_element.get(); }
+    Ux::TsqTestSequenceElement* element() override { return &m_element; }
 
 private:
-    std::unique_ptr<Ux::TsqTestSequenceElement> m_element;
+    Ux::TsqTestSequenceElementEmptyTest m_element;
     std::unique_ptr<Ui::TestSequenceWidgetEmpty> ui;
 };

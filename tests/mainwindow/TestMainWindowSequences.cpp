@@ -91,16 +91,18 @@ QStringList listedNames(QWidget* listDialog)
     return names;
 }
 
-// Does what opens a dialog with an answerer of its own for it, gone again
-// before anything else is shown: dialogs opened from inside an answer are
-// answered at their own level.
-int answered(const std::function<void()>& open, const DialogAnswerer::Handler& handler = {})
+// Leaves a dialog to whoever opened it: the dialog below a nested one may
+// become active again before the nested answerer has gone.
+void leaveAlone(QWidget*) {}
+
+// Does what opens a dialog with an answerer of its own for it: dialogs opened
+// from inside an answer are answered at their own level.
+void answered(const std::function<void()>& open, const DialogAnswerer::Handler& handler)
 {
     DialogAnswerer answerer;
-    if (handler)
-        answerer.answerNext(handler);
+    answerer.answerNext(handler);
+    answerer.answerNext(leaveAlone);
     open();
-    return answerer.count();
 }
 
 } // namespace
@@ -345,10 +347,11 @@ void TestMainWindowSequences::globalSequencesCreatedEditedImportedUploadedAndDel
             addElement(dialog->testSequence(), 33);
             {
                 DialogAnswerer refusal;
+                refusal.pressNext(QStringLiteral("OK"));
+                refusal.answerNext(leaveAlone);
                 press(okOf(edit));
-                QCOMPARE(refusal.count(), 1);
-                QCOMPARE(refusal.last().text, QStringLiteral("A global test sequence already exists with the "
-                                                             "same name. Please choose another."));
+                QCOMPARE(refusal.seen().first().text, QStringLiteral("A global test sequence already exists with "
+                                                                     "the same name. Please choose another."));
             }
             QVERIFY(edit->isVisible());
             name->selectAll();
@@ -406,8 +409,10 @@ void TestMainWindowSequences::globalSequencesCreatedEditedImportedUploadedAndDel
                 qobject_cast<QDialog*>(dialog)->accept();
             });
             transfer.pressNext(QStringLiteral("OK"));  // "Press Ok when ready to send"
+            transfer.answerNext(leaveAlone);
             press(button(list, "uploadBtn"));
-            QCOMPARE(transfer.count(), 2);
+            QVERIFY(transfer.count() >= 2);
+            QCOMPARE(transfer.seen().at(1).text, QStringLiteral("Press Ok when ready to send"));
         }
         QVERIFY(instrument.waitForSeen(4, 5000));
 
