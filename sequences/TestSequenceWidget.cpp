@@ -9,6 +9,29 @@
 #include <QLineEdit>
 #include <QSpinBox>
 
+namespace {
+
+// The framework's validators let a number above the top stand as unfinished
+// input, and it would then reach the element; every bottom here is 0 or
+// more, so such text can only grow further away and is refused at once.
+template <typename Base>
+class NoAboveTop : public Base
+{
+public:
+    using Base::Base;
+    QValidator::State validate(QString& input, int& pos) const override
+    {
+        const QValidator::State state = Base::validate(input, pos);
+        bool ok = false;
+        const double value = input.toDouble(&ok);
+        if (state == QValidator::Intermediate && ok && value > double(Base::top()))
+            return QValidator::Invalid;
+        return state;
+    }
+};
+
+} // namespace
+
 TestSequenceWidget::TestSequenceWidget(QWidget* parent) : QWidget(parent)
 {
 }
@@ -82,14 +105,14 @@ void TestSequenceWidget::bindConditions(TestConditionsWidget* widget, Ux::TsqCon
 
 void TestSequenceWidget::limitInteger(QLineEdit* edit, int bottom, int top)
 {
-    auto* validator = new QIntValidator(bottom, top, edit);
+    auto* validator = new NoAboveTop<QIntValidator>(bottom, top, edit);
     validator->setLocale(QLocale::c());
     edit->setValidator(validator);
 }
 
 void TestSequenceWidget::limitDecimal(QLineEdit* edit, double bottom, double top, int decimals)
 {
-    auto* validator = new QDoubleValidator(bottom, top, decimals, edit);
+    auto* validator = new NoAboveTop<QDoubleValidator>(bottom, top, decimals, edit);
     validator->setNotation(QDoubleValidator::StandardNotation);
     validator->setLocale(QLocale::c());
     edit->setValidator(validator);

@@ -5,6 +5,7 @@
 #include "sequences/TestSequenceWidgetContainer.h"
 #include "support/TestEnvironment.h"
 #include "ux/TsqTestSequence.h"
+#include "ux/TsqTestSequenceElementCorvixSetOxiloSettings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -53,9 +54,10 @@ void typeText(QWidget* widget, const QString& text)
 
 } // namespace
 
-// Each editor of the safety tests: what a new element holds, that a stored
-// element comes back unchanged, and that every field is written by its own
-// widget with one change notice per edit.
+// Each element editor: what a new element holds, that a stored element comes
+// back unchanged, and that every field is written by its own widget with one
+// change notice per edit; list fields store the position of the chosen entry,
+// the pulse volume its value.
 class TestSequenceEditors : public QObject
 {
     Q_OBJECT
@@ -68,6 +70,7 @@ private slots:
     void leakageConditionsFollowTheElementsMask();
     void appliedPartDurationIsTakenWhenEditingEnds();
     void numbersReadTheSameInAnyLocale();
+    void simulatorFieldsShownAndBounded();
     void conditionsWidgetMasks();
     void pulseVolumeSets();
 
@@ -113,6 +116,17 @@ void TestSequenceEditors::newElementPerEquipmentClass_data()
     QTest::newRow("patientF96") << 96 << 1 << QByteArrayLiteral("0c6002881388138893889309");
     QTest::newRow("patientF98") << 98 << 0 << QByteArrayLiteral("0c6202c489c489c489c48909");
     QTest::newRow("user") << 253 << 1 << QByteArrayLiteral("04fd0000");
+    QTest::newRow("nibp leak 176") << 176 << 1 << QByteArrayLiteral("06b0c8001e00");
+    QTest::newRow("nibp static 190") << 190 << 1 << QByteArrayLiteral("06bec8001400");
+    QTest::newRow("ibp static 192") << 192 << 1 << QByteArrayLiteral("06c078001400");
+    QTest::newRow("nibp simulation") << 179 << 1 << QByteArrayLiteral("08b3013c000000b4");
+    QTest::newRow("spo2 monitor") << 180 << 1 << QByteArrayLiteral("17b44e656c6c636f7220287374616e6461726429000000");
+    QTest::newRow("spo2 simulation") << 181 << 1 << QByteArrayLiteral("10b51e5a003201000084030000000001");
+    QTest::newRow("spo2 chronometer") << 184 << 1 << QByteArrayLiteral("10b81e5a003201000084030000000001");
+    QTest::newRow("oxilo") << 187 << 1 << QByteArrayLiteral("18bb4d6173696d6f0000035a0032010000b6030000000001");
+    QTest::newRow("halvex") << 188 << 1 << QByteArrayLiteral("1cbc005a00057d005500020201030000000000000000000000000000");
+    QTest::newRow("start all") << 189 << 1 << QByteArrayLiteral("03bd1e");
+    QTest::newRow("ecg wave") << 193 << 1 << QByteArrayLiteral("08c100000a001400");
 }
 
 void TestSequenceEditors::newElementPerEquipmentClass()
@@ -162,6 +176,42 @@ void TestSequenceEditors::oneEditPerField_data()
     QTest::newRow("user units picked") << QByteArrayLiteral("0afd466c6f77006d6c00") << "testUnits" << "pick:9" << QByteArrayLiteral("0cfd466c6f77006d6d486700");
     QTest::newRow("user units typed") << QByteArrayLiteral("0afd466c6f77006d6c00") << "testUnits" << "append:V" << QByteArrayLiteral("0bfd466c6f77006d6c5600");
     QTest::newRow("user units first item") << QByteArrayLiteral("0afd466c6f77006d6c00") << "testUnits" << "pick:0" << QByteArrayLiteral("08fd466c6f770000");
+    QTest::newRow("nibp set point") << QByteArrayLiteral("06b0fa002d00") << "setPoint" << "replace:9" << QByteArrayLiteral("06b009002d00");
+    QTest::newRow("nibp duration") << QByteArrayLiteral("06b0fa002d00") << "duration" << "append:0" << QByteArrayLiteral("06b0fa00c201");
+    QTest::newRow("simulation tests") << QByteArrayLiteral("08b3024b0009001e") << "numberOfTests" << "replace:5" << QByteArrayLiteral("08b3054b0009001e");
+    QTest::newRow("simulation heart rate") << QByteArrayLiteral("08b3024b0009001e") << "heartRate" << "replace:8" << QByteArrayLiteral("08b302080009001e");
+    QTest::newRow("simulation pulse volume") << QByteArrayLiteral("08b3024b0009001e") << "pulseVolume" << "pick:2" << QByteArrayLiteral("08b3024b0009002d");
+    QTest::newRow("monitor type") << QByteArrayLiteral("17b44e656c6c636f7220287374616e6461726429000000") << "monitorName" << "pick:3" << QByteArrayLiteral("0bb44d6173696d6f000003");
+    QTest::newRow("spo2 duration") << QByteArrayLiteral("10b52850002d020700cf030300000000") << "duration" << "replace:6" << QByteArrayLiteral("10b50650002d020700cf030300000000");
+    QTest::newRow("spo2 heart rate") << QByteArrayLiteral("10b52850002d020700cf030300000000") << "heartRate" << "append:0" << QByteArrayLiteral("10b52820032d020700cf030300000000");
+    QTest::newRow("spo2 perfusion") << QByteArrayLiteral("10b52850002d020700cf030300000000") << "perfusion" << "replace:9" << QByteArrayLiteral("10b52850005a020700cf030300000000");
+    QTest::newRow("spo2 saturation") << QByteArrayLiteral("10b52850002d020700cf030300000000") << "spo2" << "replace:8" << QByteArrayLiteral("10b52850002d02070050000300000000");
+    QTest::newRow("spo2 skin") << QByteArrayLiteral("10b52850002d020700cf030300000000") << "skinColour" << "pick:0" << QByteArrayLiteral("10b52850002d000700cf030300000000");
+    QTest::newRow("spo2 led") << QByteArrayLiteral("10b52850002d020700cf030300000000") << "ledState" << "pick:1" << QByteArrayLiteral("10b52850002d020700cf030300000001");
+    QTest::newRow("oxilo monitor") << QByteArrayLiteral("18bb4d6173696d6f0000035a0032010000b6030000070001") << "monitorName" << "pick:4" << QByteArrayLiteral("19bb5068696c6970730000045a0032010000b6030000070001");
+    QTest::newRow("oxilo saturation") << QByteArrayLiteral("18bb4d6173696d6f0000035a0032010000b6030000070001") << "spo2" << "replace:7" << QByteArrayLiteral("18bb4d6173696d6f0000035a003201000046000000070001");
+    QTest::newRow("oxilo heart rate") << QByteArrayLiteral("18bb4d6173696d6f0000035a0032010000b6030000070001") << "heartRate" << "replace:6" << QByteArrayLiteral("18bb4d6173696d6f000003060032010000b6030000070001");
+    QTest::newRow("oxilo perfusion") << QByteArrayLiteral("18bb4d6173696d6f0000035a0032010000b6030000070001") << "perfusion" << "replace:3" << QByteArrayLiteral("18bb4d6173696d6f0000035a001e010000b6030000070001");
+    QTest::newRow("oxilo skin") << QByteArrayLiteral("18bb4d6173696d6f0000035a0032010000b6030000070001") << "skinColour" << "pick:2" << QByteArrayLiteral("18bb4d6173696d6f0000035a0032020000b6030000070001");
+    QTest::newRow("oxilo led") << QByteArrayLiteral("18bb4d6173696d6f0000035a0032010000b6030000070001") << "ledState" << "pick:0" << QByteArrayLiteral("18bb4d6173696d6f0000035a0032010000b6030000070000");
+    QTest::newRow("halvex waveform") << QByteArrayLiteral("1cbc0148000482005a00030402010a003c000102030405060708090a") << "waveform" << "pick:22" << QByteArrayLiteral("1cbc1648000482005a00030402010a003c000102030405060708090a");
+    QTest::newRow("halvex heart rate") << QByteArrayLiteral("1cbc0148000482005a00030402010a003c000102030405060708090a") << "heartRate" << "append:5" << QByteArrayLiteral("1cbc01d5020482005a00030402010a003c000102030405060708090a");
+    QTest::newRow("halvex amplitude") << QByteArrayLiteral("1cbc0148000482005a00030402010a003c000102030405060708090a") << "amplitude" << "pick:9" << QByteArrayLiteral("1cbc0148000982005a00030402010a003c000102030405060708090a");
+    QTest::newRow("halvex systolic") << QByteArrayLiteral("1cbc0148000482005a00030402010a003c000102030405060708090a") << "systolic" << "replace:7" << QByteArrayLiteral("1cbc0148000407005a00030402010a003c000102030405060708090a");
+    QTest::newRow("halvex systolic cleared") << QByteArrayLiteral("1cbc0148000482005a00030402010a003c000102030405060708090a") << "systolic" << "clear" << QByteArrayLiteral("1cbc0148000400005a00030402010a003c000102030405060708090a");
+    QTest::newRow("halvex diastolic") << QByteArrayLiteral("1cbc0148000482005a00030402010a003c000102030405060708090a") << "diastolic" << "replace:6" << QByteArrayLiteral("1cbc0148000482000600030402010a003c000102030405060708090a");
+    QTest::newRow("halvex temperature") << QByteArrayLiteral("1cbc0148000482005a00030402010a003c000102030405060708090a") << "temperature" << "pick:7" << QByteArrayLiteral("1cbc0148000482005a00070402010a003c000102030405060708090a");
+    QTest::newRow("halvex respiration") << QByteArrayLiteral("1cbc0148000482005a00030402010a003c000102030405060708090a") << "respirationRate" << "pick:6" << QByteArrayLiteral("1cbc0148000482005a00030602010a003c000102030405060708090a");
+    QTest::newRow("halvex base impedance") << QByteArrayLiteral("1cbc0148000482005a00030402010a003c000102030405060708090a") << "baseImpedance" << "pick:3" << QByteArrayLiteral("1cbc0148000482005a00030403010a003c000102030405060708090a");
+    QTest::newRow("halvex delta impedance") << QByteArrayLiteral("1cbc0148000482005a00030402010a003c000102030405060708090a") << "deltaImpedance" << "pick:0" << QByteArrayLiteral("1cbc0148000482005a00030402000a003c000102030405060708090a");
+    QTest::newRow("halvex apnoea duration") << QByteArrayLiteral("1cbc0148000482005a00030402010a003c000102030405060708090a") << "apnoeaDuration" << "replace:5" << QByteArrayLiteral("1cbc0148000482005a000304020105003c000102030405060708090a");
+    QTest::newRow("halvex apnoea interval") << QByteArrayLiteral("1cbc0148000482005a00030402010a003c000102030405060708090a") << "apnoeaInterval" << "replace:9" << QByteArrayLiteral("1cbc0148000482005a00030402010a0009000102030405060708090a");
+    QTest::newRow("start all duration") << QByteArrayLiteral("03bd2d") << "duration" << "replace:9" << QByteArrayLiteral("03bd09");
+    QTest::newRow("start all cleared") << QByteArrayLiteral("03bd2d") << "duration" << "clear" << QByteArrayLiteral("03bd00");
+    QTest::newRow("ecg waveform") << QByteArrayLiteral("08c1010219001e00") << "waveform" << "pick:3" << QByteArrayLiteral("08c1030219001e00");
+    QTest::newRow("ecg frequency") << QByteArrayLiteral("08c1010219001e00") << "waveFrequency" << "enter:7" << QByteArrayLiteral("08c1010246001e00");
+    QTest::newRow("ecg amplitude") << QByteArrayLiteral("08c1010219001e00") << "waveAmplitude" << "pick:9" << QByteArrayLiteral("08c1010919001e00");
+    QTest::newRow("ecg duration") << QByteArrayLiteral("08c1010219001e00") << "duration" << "replace:8" << QByteArrayLiteral("08c1010219000800");
 }
 
 void TestSequenceEditors::oneEditPerField()
@@ -298,6 +348,45 @@ void TestSequenceEditors::numbersReadTheSameInAnyLocale()
     QTest::keyClicks(limit, QStringLiteral("1.5"));
     QLocale::setDefault(saved);
     QCOMPARE(record(editor->element()).toHex(), QByteArrayLiteral("061102dcc501"));
+}
+
+void TestSequenceEditors::simulatorFieldsShownAndBounded()
+{
+    const auto text = [](TestSequenceWidget* editor, const char* name) {
+        return editor->findChild<QLineEdit*>(QLatin1String(name))->text();
+    };
+    TestSequenceWidget* spo2 = build(181, nullptr);
+    QCOMPARE(QStringList({text(spo2, "spo2"), text(spo2, "perfusion"), text(spo2, "heartRate"), text(spo2, "duration")}),
+             QStringList({"90.0", "5.0", "90", "30"}));
+    QVERIFY(!spo2->findChild<QLineEdit*>(QStringLiteral("duration"))->isHidden());
+    QVERIFY(build(183, nullptr)->findChild<QLineEdit*>(QStringLiteral("duration"))->isHidden());
+
+    // What the instrument cannot take is refused while typing.
+    const struct {
+        quint8 id;
+        const char* field;
+        const char* typed;
+        const char* kept;
+    } bounds[] = {{181, "spo2", "101", "10"},       {181, "spo2", "97.55", "97.5"},
+                  {181, "perfusion", "20.5", "20."}, {188, "systolic", "351", "35"},
+                  {188, "apnoeaDuration", "61", "6"}, {189, "duration", "256", "25"},
+                  {176, "setPoint", "351", "35"},     {193, "waveFrequency", "100.5", "100."}};
+    for (const auto& b : bounds) {
+        TestSequenceWidget* editor = build(b.id, nullptr);
+        auto* edit = editor->findChild<QLineEdit*>(QLatin1String(b.field));
+        edit->selectAll();
+        QTest::keyClicks(edit, QLatin1String(b.typed));
+        QCOMPARE(edit->text(), QLatin1String(b.kept));
+    }
+
+    // The monitor shown is the stored index; the stored name stays until a choice.
+    Ux::TsqTestSequenceElementCorvixSetOxiloSettings oxilo;
+    oxilo.monitorIndex = 0;
+    TestSequenceWidget* editor = build(187, &oxilo);
+    QCOMPARE(editor->findChild<QComboBox*>(QStringLiteral("monitorName"))->currentText(),
+             QStringLiteral("Nellcor (Standard)"));
+    QCOMPARE(static_cast<Ux::TsqTestSequenceElementCorvixSetOxiloSettings*>(editor->element())->monitorName,
+             QStringLiteral("Masimo"));
 }
 
 void TestSequenceEditors::conditionsWidgetMasks()
