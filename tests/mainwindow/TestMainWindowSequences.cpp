@@ -7,6 +7,7 @@
 #include "sequences/DialogEditGlobalTestSequence.h"
 #include "sequences/DialogGlobalTestSequences.h"
 #include "sequences/DialogTestSequenceElementTypes.h"
+#include "sequences/OCurveFile.h"
 #include "sequences/TestSequence.h"
 #include "sequences/TestSequenceTab.h"
 #include "sequences/TestSequenceWidgetContainer.h"
@@ -15,25 +16,29 @@
 #include "support/SimulatedInstrument.h"
 #include "support/TestEnvironment.h"
 #include "ux/TsqTestSequenceBlock.h"
+#include "ux/TsqTestSequenceElementNIBPSettingsOCurve.h"
 
 #include <QAction>
-#include <functional>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QDockWidget>
+#include <QFile>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSettings>
-#include <QDockWidget>
-#include <QGuiApplication>
 #include <QScreen>
-#include <QTabWidget>
-#include <QToolButton>
+#include <QSettings>
 #include <QTableView>
+#include <QTabWidget>
 #include <QToolBox>
+#include <QToolButton>
 #include <QTreeView>
 #include <QtTest>
 
+#include <cmath>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -107,10 +112,12 @@ void answered(const std::function<void()>& open, const DialogAnswerer::Handler& 
 
 } // namespace
 
-// For a person to look at: the window on a register whose Monitor A has a
-// sequence of several kinds, the sequence tab on screen with some editors
-// open. Arguments: the database file to create, the picture to write.
-PELVANE_CHILD_SCENARIO(showSequenceTab)
+namespace {
+
+// For a person to look at: the window on a register whose Monitor A has the
+// sequence blob, the sequence tab on screen with the editors at the given
+// places open. Arguments: the database file to create, the picture to write.
+int showSequenceOf(const QStringList& args, const QByteArray& blob, const QList<int>& open)
 {
     if (args.size() < 2 || !QGuiApplication::primaryScreen())
         return 2;
@@ -119,8 +126,7 @@ PELVANE_CHILD_SCENARIO(showSequenceTab)
     SqlQuery insert;
     insert.prepare(QStringLiteral("INSERT INTO TestSequence (Name,AssetId,Data) VALUES (?,3,?)"));
     insert.addBindValue(QStringLiteral("Monitor yearly"));
-    insert.addBindValue(QByteArray::fromHex(visualTest + insulationClassII + "0832037057b00402" + patientClassII
-                                            + "074804a04fa08f" + "0afd466c6f77006d6c00"));
+    insert.addBindValue(blob);
     insert.exec();
     Database::setInstance(nullptr);
     QSettings settings;
@@ -141,12 +147,51 @@ PELVANE_CHILD_SCENARIO(showSequenceTab)
     qobject_cast<QTabWidget*>(tab->parentWidget()->parentWidget())->setCurrentWidget(tab);
     if (auto* dock = window.findChild<QDockWidget*>(QStringLiteral("assetDetailsDock")))
         window.resizeDocks({dock}, {window.height() * 2 / 3}, Qt::Vertical);
-    for (int i : {1, 3, 5}) {
+    for (int i : open) {
         auto* details = tab->testSequence()->container(i)->findChild<QToolButton*>(QStringLiteral("detailsBtn"));
         QTest::mouseClick(details, Qt::LeftButton);
     }
     QTest::qWait(500);
     return QGuiApplication::primaryScreen()->grabWindow(0).save(args.at(1), "PNG") ? 0 : 1;
+}
+
+} // namespace
+
+PELVANE_CHILD_SCENARIO(showSequenceTab)
+{
+    return showSequenceOf(args,
+                          QByteArray::fromHex(visualTest + insulationClassII + "0832037057b00402" + patientClassII
+                                              + "074804a04fa08f" + "0afd466c6f77006d6c00"),
+                          {1, 3, 5});
+}
+
+// An NIBP O-curve element on its own curve file, with the curve drawn.
+PELVANE_CHILD_SCENARIO(showOCurveEditor)
+{
+    Ux::TsqTestSequenceElementNIBPSettingsOCurve oCurve;
+    QByteArray file;
+    for (int i = 0; i < 40; ++i) {
+        const int pressure = 20 + 5 * i;
+        // Pulse amplitudes rise to a peak near the mean pressure and fall again.
+        const int amplitude = int(1200 * std::exp(-std::pow((pressure - 95) / 35.0, 2)));
+        oCurve.curve[i][0] = quint16(pressure);
+        oCurve.curve[i][1] = quint16(amplitude);
+        file += QByteArray::number(pressure) + ',' + QByteArray::number(amplitude) + '\n';
+    }
+    const QString folder = OCurveFile::root() + QStringLiteral("/Default/Adult/");
+    QDir().mkpath(folder);
+    for (const char* name : {"120_080.csv", "100_060.csv", "140_090.csv"}) {
+        QFile curve(folder + QLatin1String(name));
+        if (!curve.open(QIODevice::WriteOnly))
+            return 1;
+        curve.write(file);
+    }
+    QDir().mkpath(OCurveFile::root() + QStringLiteral("/Dinamap/Adult"));
+    QByteArray blob;
+    QDataStream out(&blob, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    oCurve.write(out, true);
+    return showSequenceOf(args, QByteArray::fromHex(visualTest) + blob + QByteArray::fromHex("06b0c8001e00"), {1});
 }
 
 // Test sequences as a user builds them in the window: an asset's own
