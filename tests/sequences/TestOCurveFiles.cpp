@@ -72,6 +72,7 @@ private slots:
     void monitorAndPatientSizeChoices();
     void monitorNamesThatNameNoFolderOfTheirOwn();
     void pressoSettingsFollowThePatientSize();
+    void curveFolderThatCannotBeMade();
 
 private:
     TestSequenceWidget* open(quint8 id, Ux::TsqTestSequenceElement* element = nullptr);
@@ -161,8 +162,14 @@ void TestOCurveFiles::choosingAPressureTakesItsCurve()
     for (int i = 1; i <= 12; ++i)
         expected << QPointF(i * 10, i * i);
     QCOMPARE(graph(), expected);
-    QCOMPARE(element->curve[11][0], quint16(120));
-    QCOMPARE(element->curve[12][0], quint16(0));
+    Ux::TsqTestSequenceElementNIBPSettingsOCurve expectedElement;
+    expectedElement.systolic = 90;
+    expectedElement.diastolic = 60;
+    for (int i = 0; i < 12; ++i) {
+        expectedElement.curve[i][0] = quint16((i + 1) * 10);
+        expectedElement.curve[i][1] = quint16((i + 1) * (i + 1));
+    }
+    QCOMPARE(bytes().toHex(), record(&expectedElement).toHex());
     QCOMPARE(bytes().mid(2, 4).toHex(), QByteArray("5a003c00"));
 
     // A file name without pressures is listed but changes nothing.
@@ -244,7 +251,16 @@ void TestOCurveFiles::monitorAndPatientSizeChoices()
     QCOMPARE(element->adultInfant, quint8(30));
     QCOMPARE(element->systolic, quint16(80));
     QCOMPARE(graph().size(), 6);
-    QCOMPARE(bytes().mid(8, 1).toHex(), QByteArray("1e"));
+    Ux::TsqTestSequenceElementNIBPSettingsOCurve infant;
+    infant.monitorName = QStringLiteral("acme");
+    infant.adultInfant = 30;
+    infant.systolic = 80;
+    infant.diastolic = 50;
+    for (int i = 0; i < 6; ++i) {
+        infant.curve[i][0] = quint16((i + 1) * 10);
+        infant.curve[i][1] = quint16((i + 1) * (i + 1));
+    }
+    QCOMPARE(bytes().toHex(), record(&infant).toHex());
 
     // Back to the first monitor, whose Infant side is empty: refused.
     choose("monitorName", "Default");
@@ -305,6 +321,28 @@ void TestOCurveFiles::pressoSettingsFollowThePatientSize()
     QCOMPARE(element->systolic, quint16(80));
     QCOMPARE(graph().size(), 5);
     QCOMPARE(modified.count(), 3);
+}
+
+void TestOCurveFiles::curveFolderThatCannotBeMade()
+{
+    // A file where the curve folders should be.
+    QDir().mkpath(QFileInfo(OCurveFile::root()).absolutePath());
+    QFile blocker(OCurveFile::root());
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    Ux::TsqTestSequenceElementNIBPSettingsOCurve stored;
+    stored.curve[0][1] = 42;
+    QVERIFY(open(178, &stored));
+    QCOMPARE(bytes(), record(&stored));
+    auto* notice = m_editor->findChild<QLabel*>(QStringLiteral("curveNotice"));
+    QVERIFY(!notice->isHidden());
+    QVERIFY2(notice->text().contains(QStringLiteral("cannot be created")), qPrintable(notice->text()));
+    // No monitor can be offered either.
+    QCOMPARE(m_answerer->count(), 1);
+    QCOMPARE(m_answerer->last().text,
+             QStringLiteral("No CSV files found in the directory. Reverting to previous selection."));
+    QCOMPARE(graph(), (QList<QPointF>{QPointF(0, 42)}));
+    blocker.remove();
 }
 
 PELVANE_TEST_MAIN(TestOCurveFiles)

@@ -29,6 +29,7 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QToolBox>
+#include <QToolButton>
 #include <QtTest>
 
 #include <memory>
@@ -148,6 +149,7 @@ private slots:
     void damagedOrUnknownRecordsLeaveTheRest();
     void loadingAppendsAndAMissingRowChangesNothing();
     void addDeleteMoveImportAndClear();
+    void frameSelectsAndShowsItsDetails();
     void elementTypeListsPerInstrumentAndClass();
     void elementTypeDialogRemembersItsPage();
 
@@ -342,6 +344,34 @@ void TestSequenceList::addDeleteMoveImportAndClear()
     QCOMPARE(m_list->data(), QByteArray(""));
     QVERIFY(!form->deleteElementBtn->isEnabled());
     QCOMPARE(modified.count(), 8);
+}
+
+void TestSequenceList::frameSelectsAndShowsItsDetails()
+{
+    const int id = storeGlobal(QStringLiteral("Two"), 1, earthBond + iecWiring);
+    QVERIFY(m_list->load(id, true));
+    TestSequenceWidgetContainer* frame = m_list->container(1);
+    auto* details = frame->findChild<QWidget*>(QStringLiteral("variablesContainer"));
+    auto* toggle = frame->findChild<QToolButton*>(QStringLiteral("detailsBtn"));
+    QCOMPARE(frame->name(), QStringLiteral("IEC Wiring Test"));
+    QVERIFY(details->isHidden());
+    QCOMPARE(frame->frameStyle(), 49);
+
+    click(frame);
+    QCOMPARE(m_list->selectedElement(), frame);
+    QCOMPARE(frame->frameStyle(), 17);
+    QVERIFY(details->isHidden());
+
+    click(m_list->container(0));
+    QCOMPARE(frame->frameStyle(), 49);
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    QVERIFY(!details->isHidden());
+    QCOMPARE(m_list->selectedElement(), frame);
+    QTest::mouseClick(toggle, Qt::LeftButton);
+    QVERIFY(details->isHidden());
+    QCOMPARE(m_list->selectedElement(), frame);
+    QVERIFY(m_list->form()->moveElementUpBtn->isEnabled());
+    QVERIFY(!m_list->form()->moveElementDownBtn->isEnabled());
 }
 
 void TestSequenceList::elementTypeListsPerInstrumentAndClass()
