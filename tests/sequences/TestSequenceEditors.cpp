@@ -1,5 +1,3 @@
-#include "sequences/PulseVolumeComboBox.h"
-#include "sequences/TestConditionsWidget.h"
 #include "sequences/TestSequence.h"
 #include "sequences/TestSequenceWidget.h"
 #include "sequences/TestSequenceWidgetContainer.h"
@@ -71,8 +69,6 @@ private slots:
     void appliedPartDurationIsTakenWhenEditingEnds();
     void numbersReadTheSameInAnyLocale();
     void simulatorFieldsShownAndBounded();
-    void conditionsWidgetMasks();
-    void pulseVolumeSets();
 
 private:
     // The editor in its frame, as the list holds it.
@@ -387,48 +383,6 @@ void TestSequenceEditors::simulatorFieldsShownAndBounded()
              QStringLiteral("Nellcor (Standard)"));
     QCOMPARE(static_cast<Ux::TsqTestSequenceElementCorvixSetOxiloSettings*>(editor->element())->monitorName,
              QStringLiteral("Masimo"));
-}
-
-void TestSequenceEditors::conditionsWidgetMasks()
-{
-    TestConditionsWidget widget;
-    const auto boxes = [&widget] {
-        QList<QCheckBox*> list;
-        for (const char* name : {"mainsReversed", "neutralOpen", "earthOpen", "sourceReversed"})
-            list << widget.findChild<QCheckBox*>(QLatin1String(name));
-        return list;
-    }();
-    QSignalSpy modified(&widget, &TestConditionsWidget::modified);
-    widget.setConditions(0, 15);
-    for (QCheckBox* box : boxes)
-        QVERIFY(!box->isEnabled() && box->isChecked());
-    QCOMPARE(widget.conditions(), 15);
-    widget.setConditions(7, 0x12);
-    QCOMPARE(widget.conditions(), 2);
-    QVERIFY(!boxes.at(3)->isEnabled());
-    QVERIFY(boxes.at(1)->isChecked() && boxes.at(1)->isEnabled());
-    modified.clear();
-    QTest::mouseClick(boxes.at(0), Qt::LeftButton);
-    QCOMPARE(modified.count(), 1);
-    QCOMPARE(widget.conditions(), 3);
-}
-
-void TestSequenceEditors::pulseVolumeSets()
-{
-    PulseVolumeComboBox combo;
-    QCOMPARE(combo.count(), 3);
-    combo.setValue(30);
-    QCOMPARE(combo.currentIndex(), 1);
-    QVERIFY(!combo.firstSet());
-    QCOMPARE(combo.value(), 30);
-    combo.setValue(255);
-    QCOMPARE(combo.currentIndex(), 2);
-    QVERIFY(combo.firstSet());
-    combo.setValue(100);
-    QCOMPARE(combo.currentIndex(), 2);
-    QVERIFY(combo.firstSet());
-    combo.setCurrentIndex(0);
-    QCOMPARE(combo.value(), 120);
 }
 
 PELVANE_TEST_MAIN(TestSequenceEditors)

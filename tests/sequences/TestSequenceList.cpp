@@ -236,6 +236,9 @@ void TestSequenceList::damagedOrUnknownRecordsLeaveTheRest()
     QVERIFY(m_list->load(id, true));
     QCOMPARE(blob(), hex({earthBond, iecWiring, visualTest}));
     QCOMPARE(m_answerer->count(), 0);
+    // A catalogue id that is no sequence element has no editor.
+    QTest::ignoreMessage(QtDebugMsg, "Could not create test sequence widget for test with id=144");
+    QVERIFY(!m_list->createElementWidget(144, nullptr));
 
     // A length byte below 2 ends the readable part; the user is told.
     m_list->clear();
