@@ -7,6 +7,19 @@
 
 #include <QDebug>
 
+namespace {
+AssetTabs::SequenceTabFactory& sequenceTabFactory()
+{
+    static AssetTabs::SequenceTabFactory factory;
+    return factory;
+}
+} // namespace
+
+void AssetTabs::setSequenceTabFactory(SequenceTabFactory factory)
+{
+    sequenceTabFactory() = std::move(factory);
+}
+
 AssetTabs::AssetTabs(QWidget* parent) : QFrame(parent), ui(std::make_unique<Ui::AssetTabs>())
 {
     ui->setupUi(this);
@@ -21,6 +34,14 @@ AssetTabs::AssetTabs(QWidget* parent) : QFrame(parent), ui(std::make_unique<Ui::
     connect(ui->assetDetailsTab, &AssetDetailsTab::newAssetCreated, this, &AssetTabs::newAssetCreated);
     connect(ui->assetDetailsTab, &AssetDetailsTab::newAssetCreated, ui->appliedPartsTab,
             &AppliedPartsTab::newAssetCreated);
+    if (sequenceTabFactory()) {
+        m_sequenceTab = sequenceTabFactory()(ui->assetDetailsTab, ui->assetTabWidget);
+        m_sequenceTab->setObjectName(QStringLiteral("testSequenceTab"));
+        ui->assetTabWidget->insertTab(qMin(3, ui->assetTabWidget->count()), m_sequenceTab,
+                                      tr("Test Sequence", "The asset test sequence tab text"));
+        m_applyOrder.append(m_sequenceTab);
+        connect(m_sequenceTab, &AssetTabBase::notifyModified, this, &AssetTabs::setModified);
+    }
 }
 
 AssetTabs::~AssetTabs() = default;
@@ -79,6 +100,8 @@ void AssetTabs::clearTabs()
     // Tabs in the order details, applied parts, results, sequence.
     ui->assetDetailsTab->clear();
     ui->appliedPartsTab->clear();
+    if (m_sequenceTab)
+        m_sequenceTab->clear();
     // Edits of an asset no longer shown are gone: Apply must not write them
     // into whatever asset (or database) comes next.
     resetModified();

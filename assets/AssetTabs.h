@@ -4,6 +4,7 @@
 
 #include <QFrame>
 #include <QList>
+#include <functional>
 #include <memory>
 
 class AppliedPartsTab;
@@ -28,6 +29,13 @@ public:
 
     AssetDetailsTab* assetDetailsTab() const;
     AppliedPartsTab* appliedPartsTab() const;
+
+    // The test-sequence tab comes from a library above this one: the window
+    // registers how to make it (and join it to the details tab) before it
+    // builds the editor. Without a factory the editor has no such tab.
+    using SequenceTabFactory = std::function<AssetTabBase*(AssetDetailsTab* details, QWidget* parent)>;
+    static void setSequenceTabFactory(SequenceTabFactory factory);
+    AssetTabBase* testSequenceTab() const { return m_sequenceTab; }
 
     int currentAssetId() const { return m_currentAssetId; }
     ModifiedFlags pendingFlags() const { return m_pendingFlags; }
@@ -65,4 +73,5 @@ private:
     // In the order in which Apply writes them; the details tab comes first so
     // that a new asset has its Id before the other tabs write rows for it.
     QList<AssetTabBase*> m_applyOrder;
+    AssetTabBase* m_sequenceTab = nullptr;
 };

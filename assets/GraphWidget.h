@@ -14,6 +14,7 @@ public:
     // Neither repaints: the caller repaints once after its changes.
     void addPoint(const QPointF& point);
     void clear();
+    const QList<QPointF>& points() const { return m_points; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

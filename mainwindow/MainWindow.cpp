@@ -27,6 +27,8 @@
 #include "mainwindow/DialogLanguage.h"
 #include "mainwindow/TranslationEntry.h"
 #include "results/AlertThresholds.h"
+#include "sequences/DialogGlobalTestSequences.h"
+#include "sequences/TestSequenceTab.h"
 #include "transfer/DialogDownloadReport.h"
 #include "transfer/DialogTransfer.h"
 #include "transfer/Download.h"
@@ -86,6 +88,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
         DialogCertificateGenerator generator(assetIds, MainWindow::instance());
         generator.exec();
     });
+
+    AssetTabs::setSequenceTabFactory(&TestSequenceTab::create);
 
     loadTranslation();
     ui->setupUi(this);
@@ -207,6 +211,7 @@ void MainWindow::connectActions()
     connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::onAbout);
     connect(ui->actionSchedule, &QAction::triggered, this, &MainWindow::onSearch);
     connect(ui->actionDownload, &QAction::triggered, this, &MainWindow::onDownload);
+    connect(ui->actionGlobalTestSequences, &QAction::triggered, this, &MainWindow::onGlobalTestSequences);
     connect(ui->actionDatabaseConnect, &QAction::triggered, this, &MainWindow::onDatabaseConnect);
     connect(ui->actionUserManual, &QAction::triggered, this, &MainWindow::onOpenUserManual);
 }
@@ -379,7 +384,7 @@ void MainWindow::releaseAssetTree()
 void MainWindow::setDatabaseActionsEnabled(bool enabled)
 {
     for (QAction* action : {ui->actionExportDatabase, ui->actionSchedule, ui->actionDownload,
-                            ui->actionAddAsset})
+                            ui->actionAddAsset, ui->actionGlobalTestSequences})
         action->setEnabled(enabled);
     ui->actionImport->setEnabled(enabled);
 }
@@ -488,6 +493,13 @@ void MainWindow::onDownload()
     }
     DialogDownloadReport report(&stats, this);
     report.exec();
+}
+
+void MainWindow::onGlobalTestSequences()
+{
+    DialogGlobalTestSequences dialog(false, this);
+    dialog.setWindowIcon(QIcon(QStringLiteral(":/icons/icons/sequences.png")));
+    dialog.exec();
 }
 
 void MainWindow::onSearch()

@@ -55,6 +55,7 @@ public slots:
     void onExportDatabase();
     void onDatabaseConnect();
     void onDownload();
+    void onGlobalTestSequences();
     void onSearch();
     void onAbout();
     void onOpenUserManual();

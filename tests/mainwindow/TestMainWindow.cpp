@@ -352,8 +352,7 @@ void TestMainWindow::formHasTitleMenusToolBarsAndDocks()
     QCOMPARE(browse->windowTitle(), QStringLiteral("Browse Assets"));
 
     // Actions that belong to later work are not offered at all.
-    for (const char* absent : {"actionComparisonAlerts",
-                               "actionGlobalTestSequences", "actionTestInstruments"})
+    for (const char* absent : {"actionComparisonAlerts", "actionTestInstruments"})
         QVERIFY2(!findAction(window.get(), absent), absent);
 }
 

@@ -1,0 +1,6 @@
+#include "sequences/FixedListComboBox.h"
+
+FixedListComboBox::FixedListComboBox(const QStringList& items, QWidget* parent) : QComboBox(parent)
+{
+    addItems(items);
+}

@@ -1,0 +1,6 @@
+#include "sequences/LedStateComboBox.h"
+
+LedStateComboBox::LedStateComboBox(QWidget* parent)
+    : FixedListComboBox({tr("Red"), tr("Infra-red")}, parent)
+{
+}

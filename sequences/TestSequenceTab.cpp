@@ -1,0 +1,94 @@
+#include "sequences/TestSequenceTab.h"
+
+#include "ui_TestSequenceTab.h"
+
+#include "assets/AssetDetailsTab.h"
+#include "database/Database.h"
+#include "database/DatabaseTransaction.h"
+#include "database/SqlQuery.h"
+#include "sequences/TestSequence.h"
+
+TestSequenceTab::TestSequenceTab(QWidget* parent)
+    : AssetTabBase(ModifiedTestSequence, parent), ui(std::make_unique<Ui::TestSequenceTab>())
+{
+    ui->setupUi(this);
+    connect(ui->testSequence, &TestSequence::modified, this, &AssetTabBase::setModified);
+    connect(ui->name, &QLineEdit::textEdited, this, &TestSequenceTab::nameEdited);
+}
+
+TestSequenceTab::~TestSequenceTab() = default;
+
+AssetTabBase* TestSequenceTab::create(AssetDetailsTab* details, QWidget* parent)
+{
+    auto* tab = new TestSequenceTab(parent);
+    connect(details, &AssetDetailsTab::equipmentClassChanged, tab, &TestSequenceTab::equipmentClassChanged);
+    connect(details, &AssetDetailsTab::newAssetCreated, tab, &TestSequenceTab::newAssetCreated);
+    return tab;
+}
+
+TestSequence* TestSequenceTab::testSequence() const
+{
+    return ui->testSequence;
+}
+
+void TestSequenceTab::reset(int assetId)
+{
+    clear();
+    m_sequenceId = 0;
+    SqlQuery query;
+    query.prepare(QStringLiteral("SELECT Id,Name FROM TestSequence WHERE AssetId=:AssetId"));
+    query.bindValue(QStringLiteral(":AssetId"), assetId);
+    query.exec();
+    if (!query.next())
+        return;
+    ui->name->setText(query.value(1).toString());
+    m_sequenceId = query.value(0).toInt();
+    ui->testSequence->load(m_sequenceId, false);
+}
+
+bool TestSequenceTab::apply()
+{
+    const QByteArray blob = ui->testSequence->data();
+    DatabaseTransaction transaction;
+    SqlQuery query;
+    if (m_sequenceId == 0) {
+        const int type = Database::instance()->type();
+        query.prepareInsert(QStringLiteral("TestSequence"),
+                            {QStringLiteral("Name"), QStringLiteral("AssetId"), QStringLiteral("Data")}, type);
+        query.bindValue(QStringLiteral(":Name"), ui->name->text());
+        query.bindValue(QStringLiteral(":AssetId"), m_currentAssetId);
+        query.bindValue(QStringLiteral(":Data"), blob);
+        query.exec();
+        m_sequenceId = query.lastInsertId(type);
+    } else {
+        query.prepare(QStringLiteral("UPDATE TestSequence SET Name=:Name, Data=:Data WHERE Id=:Id"));
+        query.bindValue(QStringLiteral(":Name"), ui->name->text());
+        query.bindValue(QStringLiteral(":Data"), blob);
+        query.bindValue(QStringLiteral(":Id"), m_sequenceId);
+        query.exec();
+    }
+    return true;
+}
+
+void TestSequenceTab::clear()
+{
+    ui->name->clear();
+    ui->testSequence->clear();
+    AssetTabBase::clear();
+}
+
+void TestSequenceTab::newAssetCreated(int assetId)
+{
+    m_currentAssetId = assetId;
+    m_sequenceId = 0;
+}
+
+void TestSequenceTab::equipmentClassChanged(int equipmentClass)
+{
+    ui->testSequence->setEquipmentClass(equipmentClass);
+}
+
+void TestSequenceTab::nameEdited(const QString&)
+{
+    setModified();
+}
