@@ -35,9 +35,12 @@ void TComThread::run()
 {
     TCustomComPort* port = m_port;
     const int fd = port->m_fd;
-    // Input that was there at the last delivery: the terminal reports it as
-    // readable until someone reads it, but only new bytes are a new event.
+    // The terminal reports input as readable until someone reads it. Input
+    // that the handlers left unread is announced again only when more comes;
+    // once they have read, whatever is there is announced at once, so that
+    // bytes arriving while they ran are never missed.
     int seenInput = 0;
+    bool readDuringDelivery = false;
     int modemLines = -1;
     ::ioctl(fd, TIOCMGET, &modemLines);
 
@@ -62,10 +65,10 @@ void TComThread::run()
         short events = 0;
         if (rxWanted) {
             const int now = waitingInput(fd);
-            if (now < seenInput)
-                seenInput = now;
-            if (seenInput == 0)
+            if (now == 0)
                 events |= POLLIN;
+            else if (readDuringDelivery || now > seenInput)
+                shorten(0);
             else
                 shorten(RecheckMs);
         }
@@ -103,7 +106,7 @@ void TComThread::run()
         unsigned found = 0;
         if (rxWanted) {
             const int now = waitingInput(fd);
-            if (now > seenInput) {
+            if (now > 0 && (readDuringDelivery || now > seenInput)) {
                 found |= evRxChar;
                 if (now * 10 >= port->m_bufferSizes.Input() * 8)
                     found |= evRx80PercFull;
@@ -142,7 +145,9 @@ void TComThread::run()
         found &= mask;
         if (found == 0)
             continue;
+        const quint64 readsBefore = port->m_readCount.load();
         port->deliverFromThread(found, m_generation);
+        readDuringDelivery = port->m_readCount.load() != readsBefore;
         seenInput = waitingInput(fd);
     }
 }

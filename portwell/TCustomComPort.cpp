@@ -579,6 +579,7 @@ int TCustomComPort::Read(char* buffer, int count, bool wait)
             const ssize_t n = ::read(m_fd, buffer + got, size_t(count - got));
             if (n > 0) {
                 got += int(n);
+                ++m_readCount;
                 if (got == count)
                     break;
                 continue;

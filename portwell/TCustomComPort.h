@@ -236,6 +236,9 @@ private:
     bool m_countersKnown = false;
     Counters m_eventCounters;
     std::atomic<bool> m_txPending{false};
+    // Counts reads that took bytes, so that the event thread can tell
+    // whether its handlers consumed input.
+    std::atomic<quint64> m_readCount{0};
 
     TNotifyEvent m_onBreak, m_onCTSChange, m_onDSRChange, m_onEvent1, m_onEvent2,
         m_onPrinterError, m_onRing, m_onRLSDChange, m_onRx80PercFull, m_onRxChar, m_onRxFlag,

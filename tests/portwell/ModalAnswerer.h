@@ -7,6 +7,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QStringList>
 #include <QTimer>
@@ -62,7 +64,13 @@ private:
                 dialog->reject();
                 return;
             }
-            dialog->selectFile(path);
+            // Typed into the name field, as a user would: a selection made
+            // before the folder listing is loaded may not take.
+            dialog->setDirectory(QFileInfo(path).absolutePath());
+            if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+                name->setText(QFileInfo(path).fileName());
+            else
+                dialog->selectFile(path);
             static_cast<QDialog*>(dialog)->accept();
             return;
         }
