@@ -5,6 +5,8 @@
 // dialogs get the queued path (an empty one cancels). Nothing is left open.
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QItemSelectionModel>
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -64,11 +66,17 @@ private:
                 dialog->reject();
                 return;
             }
-            // Typed into the name field, as a user would: a selection made
-            // before the folder listing is loaded may not take.
-            dialog->setDirectory(QFileInfo(path).absolutePath());
+            // The whole path typed into the name field, as a user may, and
+            // taken at once: a selection made through the folder listing can
+            // be overtaken by the listing loading in the background.
+            // A file still selected in the listing from the last showing
+            // would win over the typed name.
+            for (auto* view : dialog->findChildren<QAbstractItemView*>()) {
+                if (view->selectionModel())
+                    view->selectionModel()->clear();
+            }
             if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
-                name->setText(QFileInfo(path).fileName());
+                name->setText(path);
             else
                 dialog->selectFile(path);
             static_cast<QDialog*>(dialog)->accept();
