@@ -1,8 +1,11 @@
+#include "portwell/ComPortConfigDialog.h"
 #include "portwell/TComPort.h"
 #include "tests/portwell/ModalAnswerer.h"
 #include "tests/portwell/PtyTester.h"
 
+#include <QComboBox>
 #include <QElapsedTimer>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -24,6 +27,7 @@ private slots:
     void vanishedDeviceIsReportedOnceAndClosed();
     void writeThatIsNotTakenTimesOut();
     void readsAndWritesCarryBytesUnchanged();
+    void configurationDialogShowsAndAppliesTheProperties();
 };
 
 namespace {
@@ -388,6 +392,41 @@ void TestComPort::readsAndWritesCarryBytesUnchanged()
     QVERIFY(PtyTester::waitFor([&] { return port.InputCount() == 2; }));
     QCOMPARE(port.Read(buffer, 4, false), 2);
     QCOMPARE(QByteArray(buffer, 2), QByteArray("cd"));
+}
+
+void TestComPort::configurationDialogShowsAndAppliesTheProperties()
+{
+    PtyTester tester;
+    TComPort port;
+    port.SetDeviceName(tester.slaveName());
+    QCOMPARE(port.ShortDeviceName(), tester.shortName());
+    QCOMPARE(TCustomComPort::ShortDeviceName(QStringLiteral("/tmp/ttyV0")), QStringLiteral("/tmp/ttyV0"));
+    port.SetCustomBaudRate(57600);
+    port.SetStopBits(sb2);
+    port.Open();
+
+    ComPortConfigDialog dialog(&port);
+    auto* rate = dialog.findChild<QComboBox*>(QStringLiteral("BaudRate"));
+    auto* stop = dialog.findChild<QComboBox*>(QStringLiteral("StopBits"));
+    auto* custom = dialog.findChild<QSpinBox*>(QStringLiteral("CustomBaudRate"));
+    QVERIFY(rate && stop && custom);
+    // Every value of the property, named as users read it.
+    QCOMPARE(rate->count(), int(brCustom) + 1);
+    QCOMPARE(rate->itemText(0), QStringLiteral("Default"));
+    QCOMPARE(rate->currentText(), QStringLiteral("Custom"));
+    QCOMPARE(custom->value(), 57600);
+    QVERIFY(custom->isEnabled());
+    QCOMPARE(stop->currentText(), QStringLiteral("2"));
+    QCOMPARE(stop->itemText(2), QStringLiteral("1.5"));
+
+    rate->setCurrentIndex(rate->findText(QStringLiteral("19200")));
+    QVERIFY(!custom->isEnabled());
+    stop->setCurrentIndex(stop->findText(QStringLiteral("1")));
+    dialog.apply();
+    QCOMPARE(port.BaudRate(), br19200);
+    termios tio = settingsOf(tester);
+    QCOMPARE(::cfgetospeed(&tio), speed_t(B19200));
+    QVERIFY(!(tio.c_cflag & CSTOPB));
 }
 
 QTEST_MAIN(TestComPort)
