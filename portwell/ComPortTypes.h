@@ -49,8 +49,8 @@ Q_ENUM_NS(TXOnXOffControl)
 enum TPriorityClass { pcDefault, pcIdle, pcNormal, pcHigh, pcRealTime };
 Q_ENUM_NS(TPriorityClass)
 
-// Line errors, valued as the Windows error bits that instruments' manuals
-// and our users' logs quote.
+// Line errors, with the values of the Windows communication error bits, so
+// that a logged set reads the same wherever the tool runs.
 enum TComLineError {
     leRxOverflow = 0x1,
     leOverrun = 0x2,
