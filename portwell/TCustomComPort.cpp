@@ -1,6 +1,7 @@
 #include "portwell/TCustomComPort.h"
 
 #include "portwell/ComPortConfigDialog.h"
+#include "portwell/CustomLineSpeed.h"
 #include "portwell/ShowException.h"
 #include "portwell/TComThread.h"
 
@@ -197,10 +198,12 @@ void TCustomComPort::ApplySettings()
     tio.c_cc[VMIN] = 0;
     tio.c_cc[VTIME] = 0;
 
-    if (m_baudRate != brDefault) {
-        speed_t speed = B9600;
-        if (!speedFor(rateOf(m_baudRate, m_customBaudRate), &speed))
-            raiseErrno(EINVAL);
+    const int rate = m_baudRate == brDefault ? 0 : rateOf(m_baudRate, m_customBaudRate);
+    if (rate < 0 || (m_baudRate != brDefault && rate == 0))
+        raiseErrno(EINVAL);
+    speed_t speed = B9600;
+    const bool standard = rate > 0 && speedFor(rate, &speed);
+    if (standard) {
         ::cfsetispeed(&tio, speed);
         ::cfsetospeed(&tio, speed);
     }
@@ -245,6 +248,8 @@ void TCustomComPort::ApplySettings()
     tio.c_cc[VSTOP] = static_cast<cc_t>(m_characters.XOff());
 
     check(::tcsetattr(m_fd, TCSANOW, &tio) == 0);
+    if (rate > 0 && !standard)
+        check(CustomLineSpeed::set(m_fd, rate));
 
     // A pseudo-terminal has no modem lines to drive.
     auto lines = [this](int bits, bool set) {

@@ -1,4 +1,5 @@
 #include "portwell/ComPortConfigDialog.h"
+#include "portwell/CustomLineSpeed.h"
 #include "portwell/TComPort.h"
 #include "tests/portwell/ModalAnswerer.h"
 #include "tests/portwell/PtyTester.h"
@@ -128,6 +129,15 @@ void TestComPort::propertiesReachTheTerminal()
         QVERIFY(!(format & CSIZE));
     }
     port.SetDataBits(db8);
+
+    // Rates without a terminal constant are set all the same.
+    port.SetBaudRate(br56000);
+    QCOMPARE(CustomLineSpeed::get(tester.slaveFd()), 56000);
+    port.SetCustomBaudRate(31250);
+    QCOMPARE(CustomLineSpeed::get(tester.slaveFd()), 31250);
+    port.SetBaudRate(br9600);
+    QCOMPARE(::cfgetospeed(&(tio = settingsOf(tester))), speed_t(B9600));
+    QVERIFY_THROWS_EXCEPTION(EComError, port.SetCustomBaudRate(-5));
 
     // A closed port keeps a change until the next open.
     port.Close();
