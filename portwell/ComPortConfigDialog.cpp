@@ -28,9 +28,9 @@ ComPortConfigDialog::ComPortConfigDialog(TCustomComPort* port, QWidget* parent)
     : QDialog(parent), m_port(port)
 {
     setWindowTitle(QStringLiteral("%1 Properties").arg(port->ShortDeviceName()));
+    auto* box = new QVBoxLayout(this);
     auto* form = new QFormLayout;
-    setLayout(new QVBoxLayout);
-    layout()->addItem(form);
+    box->addLayout(form);
 
     m_baudRate = addChoice("BaudRate", QMetaEnum::fromType<TBaudRate>(), port->BaudRate());
     form->addRow(QStringLiteral("Bits per second:"), m_baudRate);
@@ -62,7 +62,7 @@ ComPortConfigDialog::ComPortConfigDialog(TCustomComPort* port, QWidget* parent)
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout()->addWidget(buttons);
+    box->addWidget(buttons);
 }
 
 QComboBox* ComPortConfigDialog::addChoice(const char* name, const QMetaEnum& values, int current)

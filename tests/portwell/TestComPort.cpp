@@ -5,6 +5,7 @@
 #include "tests/portwell/PtyTester.h"
 
 #include <QComboBox>
+#include <QFormLayout>
 #include <QElapsedTimer>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -420,6 +421,15 @@ void TestComPort::configurationDialogShowsAndAppliesTheProperties()
     auto* stop = dialog.findChild<QComboBox*>(QStringLiteral("StopBits"));
     auto* custom = dialog.findChild<QSpinBox*>(QStringLiteral("CustomBaudRate"));
     QVERIFY(rate && stop && custom);
+    // Each choice is captioned in the dialog itself.
+    auto* form = dialog.findChild<QFormLayout*>();
+    QVERIFY(form);
+    for (QWidget* field : {static_cast<QWidget*>(rate), static_cast<QWidget*>(stop),
+                           static_cast<QWidget*>(custom)}) {
+        QWidget* caption = form->labelForField(field);
+        QVERIFY(caption);
+        QCOMPARE(caption->parentWidget(), &dialog);
+    }
     // Every value of the property, named as users read it.
     QCOMPARE(rate->count(), int(brCustom) + 1);
     QCOMPARE(rate->itemText(0), QStringLiteral("Default"));
