@@ -3,7 +3,6 @@
 #include "tests/portwell/ModalAnswerer.h"
 
 #include <QDir>
-#include <QtWidgets>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -16,7 +15,6 @@ private slots:
     void lookupFallsBackToEnglishAndStaysInBounds();
     void exportWritesEveryRowAsTranslatorsReadIt();
     void exportArgumentWritesTheFileAtStartUp();
-    void windowShowsTheEnglishTexts();
 
 private:
     // The English table as the tool's users know it.
@@ -115,34 +113,6 @@ void TestLanguageTables::exportArgumentWritesTheFileAtStartUp()
     QDir::setCurrent(previous);
     QVERIFY(!writtenWithoutArgument);
     QCOMPARE(atStart, expected.readAll());
-}
-
-void TestLanguageTables::windowShowsTheEnglishTexts()
-{
-    ModalAnswerer answerer;
-    QTemporaryDir folder;
-    const QString previous = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(folder.path()));
-    TForm1 form({QStringLiteral("portwell")});
-    QDir::setCurrent(previous);
-
-    QStringList menus;
-    for (QAction* action : form.menuBar()->actions()) {
-        menus << action->text();
-        for (QAction* item : action->menu()->actions())
-            menus << item->text();
-    }
-    QCOMPARE(menus, (QStringList{"File", "Code Update", "Send File", "Exit", "Capture",
-                                 "Start Capture", "Stop Capture", "Help", "About"}));
-    QCOMPARE(form.findChild<QLabel*>("Label1")->text(), QStringLiteral("Time"));
-    QCOMPARE(form.findChild<QLabel*>("Label7")->text(), QStringLiteral("Estimated time to completion"));
-    QCOMPARE(form.findChild<QGroupBox*>("gbDownloadProgress")->title(), QStringLiteral("Download Progress"));
-    QCOMPARE(form.findChild<QGroupBox*>("gbInData")->title(), QStringLiteral("Data received from Tester"));
-    QCOMPARE(form.findChild<QLabel*>("lStatus")->text(), QStringLiteral("Ready"));
-    QCOMPARE(form.findChild<QPushButton*>("configureComPortButton")->text(), QStringLiteral("Configure COM Port"));
-    QCOMPARE(form.findChild<QLabel*>("StatusPanel0")->text(), QStringLiteral("Capture OFF"));
-    QVERIFY(form.findChild<QLabel*>("debugLabel2")->text().isEmpty());
-    QVERIFY(!form.findChild<QLabel*>("debugLabel2")->isVisibleTo(&form));
 }
 
 QTEST_MAIN(TestLanguageTables)
