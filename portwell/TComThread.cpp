@@ -112,7 +112,9 @@ void TComThread::run()
                     found |= evRx80PercFull;
             }
         }
-        if (fds[0].revents & POLLOUT)
+        // Also when the device took nothing: a write past its time is then
+        // marked failed instead of being polled for again and again.
+        if (writing)
             port->drainWriteQueue();
         if (txEmptyWanted && port->m_txPending.load()) {
             QMutexLocker lock(&port->m_mutex);
