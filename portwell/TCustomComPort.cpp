@@ -943,7 +943,7 @@ QString TCustomComPort::ShortDeviceName(const QString& deviceName)
     return deviceName.startsWith(DeviceFolder) ? deviceName.mid(DeviceFolder.size()) : deviceName;
 }
 
-void TCustomComPort::EnumComDevices(QStringList& list)
+void TCustomComPort::EnumComDevicesFromRegistry(QStringList& list)
 {
     const auto ports = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo& port : ports) {

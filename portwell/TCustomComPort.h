@@ -151,8 +151,9 @@ public:
     // The device name without the device folder "/dev/".
     QString ShortDeviceName() const;
     static QString ShortDeviceName(const QString& deviceName);
-    // Serial devices of the system and of ExtraPortsVariable, as short names.
-    static void EnumComDevices(QStringList& list);
+    // The system's map of serial devices (as Qt lists them) and the paths
+    // of ExtraPortsVariable, as short names.
+    static void EnumComDevicesFromRegistry(QStringList& list);
 
     // Re-applied by the sub-objects when one of their values changes.
     void ApplySettings();

@@ -158,7 +158,7 @@ TForm1::TForm1(const QStringList& arguments, QWidget* parent)
     transferActive = false;
 
     QStringList ports;
-    TComPort::EnumComDevices(ports);
+    TComPort::EnumComDevicesFromRegistry(ports);
     ports.sort(Qt::CaseInsensitive);
     ui->cbComPorts->addItems(ports);
     ui->cbComPorts->setCurrentIndex(-1);

@@ -110,6 +110,18 @@ void TestConfigRecord::windowReadsAndWritesTheRecord()
     QCOMPARE(form.findChild<QComboBox*>("cbComPorts")->placeholderText(), QStringLiteral("Port List"));
     QVERIFY(form.comPort().Active());
 
+    // A listed device that will not open: the last good port is opened again.
+    QFile notATerminal(QDir(start.path()).filePath(QStringLiteral("plain")));
+    QVERIFY(notATerminal.open(QIODevice::WriteOnly));
+    notATerminal.close();
+    form.findChild<QComboBox*>("cbComPorts")->addItem(notATerminal.fileName());
+    form.TryToSetPort(notATerminal.fileName());
+    QCOMPARE(answerer.count(), 2);
+    QCOMPARE(answerer.last().text, QStringLiteral("Comport Unavailable"));
+    QVERIFY(form.comPort().Active());
+    QCOMPARE(form.comPort().DeviceName(), tester.slaveName());
+    QCOMPARE(form.findChild<QComboBox*>("cbComPorts")->currentText(), tester.shortName());
+
     // Characters before the name are dropped; the port chosen is written.
     form.comPort().Close();
     form.TryToSetPort(QStringLiteral(" ") + tester.shortName());
