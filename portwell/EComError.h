@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+#include <stdexcept>
+
+// A failed serial call: the system's error code (errno; 0 for the port's
+// own refusals such as an operation on a closed port) and its text.
+class EComError : public std::runtime_error
+{
+public:
+    EComError(int code, const QString& message);
+
+    // The failure of the last system call, from errno.
+    static EComError fromErrno(int code);
+
+    int ErrorCode() const { return m_code; }
+    QString Message() const { return m_message; }
+
+private:
+    int m_code;
+    QString m_message;
+};

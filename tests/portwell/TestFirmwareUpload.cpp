@@ -1,0 +1,392 @@
+#include "portwell/ConfigRecord.h"
+#include "portwell/ShowException.h"
+#include "portwell/TForm1.h"
+#include "tests/portwell/ModalAnswerer.h"
+#include "tests/portwell/PtyTester.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <QtWidgets>
+
+#include <cstring>
+#include <memory>
+
+// The firmware upload of the tool's window against a tester stand-in on a
+// pseudo-terminal. The one-second tick is stopped and driven by hand, so
+// that silent periods take no real time.
+class TestFirmwareUpload : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void blocksGoOutExactlyAndSuccessIsReported();
+    void nakRepeatsTheBlock();
+    void nakOnTheFirstBlockWritesNothing();
+    void silenceRepeatsTheBlockAfterThirtySeconds();
+    void sixthFailureInARowAbandons();
+    void lastLineWithoutLineFeedIsSent();
+    void tinyFilesComplete();
+    void yesToRestartStopsTheRunningUpload();
+    void portVanishingMidUploadIsReported();
+    void pictureDuringAnUpload();
+
+private:
+    QString firmware(const QByteArray& content);
+    void startUpload(const QString& path);
+    QTimer* secondTimer() { return m_form->findChild<QTimer*>("SecondTimer"); }
+    bool portControlsEnabled()
+    {
+        return m_form->findChild<QComboBox*>("cbComPorts")->isEnabled()
+               && m_form->findChild<QPushButton*>("configureComPortButton")->isEnabled();
+    }
+    QString status() { return m_form->findChild<QLabel*>("lStatus")->text(); }
+    void ticks(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            RunGuarded([this] { m_form->SecondTimerTimer(); });
+    }
+
+    std::unique_ptr<PtyTester> m_tester;
+    std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<ModalAnswerer> m_answerer;
+    std::unique_ptr<TForm1> m_form;
+    int m_files = 0;
+};
+
+namespace {
+
+// Lines of S-record text with CR LF ends.
+QByteArray records(int count, bool lastLineFeed = true)
+{
+    QByteArray text;
+    for (int i = 0; i < count; ++i) {
+        text += "S113" + QByteArray::number(0x1000 + i * 16, 16).toUpper()
+                + "0102030405060708090A0B0C0D0E0F" + QByteArray::number(i % 100).rightJustified(2, '0');
+        text += "\r";
+        if (i + 1 < count || lastLineFeed)
+            text += "\n";
+    }
+    return text;
+}
+
+QList<QByteArray> linesOf(const QByteArray& text)
+{
+    QList<QByteArray> lines = text.split('\n');
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+QByteArray joined(const QList<QByteArray>& lines, int from, int count)
+{
+    QByteArray out;
+    for (int i = from; i < from + count && i < lines.size(); ++i)
+        out += lines.at(i);
+    return out;
+}
+
+const QString AbandonText = QStringLiteral(
+    "Comms failure - download abandoned\n\nPlease check Tester is ready for upgrade and \n"
+    "Bluetooth Dongle is connected and configured correctly\n");
+
+} // namespace
+
+void TestFirmwareUpload::init()
+{
+    m_tester = std::make_unique<PtyTester>();
+    QVERIFY(m_tester->isValid());
+    qputenv(TComPort::ExtraPortsVariable, m_tester->slaveName().toLocal8Bit());
+    m_folder = std::make_unique<QTemporaryDir>();
+    ConfigRecord config;
+    config.setPortName(m_tester->shortName());
+    config.save(QDir(m_folder->path()).filePath(QStringLiteral("btd.cfg")));
+    m_answerer = std::make_unique<ModalAnswerer>();
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(m_folder->path());
+    m_form = std::make_unique<TForm1>(QStringList{QStringLiteral("portwell")});
+    QDir::setCurrent(previous);
+    QVERIFY(m_form->comPort().Active());
+    QCOMPARE(m_answerer->count(), 0);
+}
+
+void TestFirmwareUpload::cleanup()
+{
+    m_form.reset();
+    m_answerer.reset();
+    m_tester.reset();
+    m_folder.reset();
+    qunsetenv(TComPort::ExtraPortsVariable);
+}
+
+QString TestFirmwareUpload::firmware(const QByteArray& content)
+{
+    const QString path = QDir(m_folder->path()).filePath(QStringLiteral("fw%1.hex").arg(++m_files));
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(content);
+    return path;
+}
+
+void TestFirmwareUpload::startUpload(const QString& path)
+{
+    m_answerer->queueFile(path);
+    RunGuarded([this] { m_form->mOpenFileClick(); });
+    secondTimer()->stop();
+}
+
+void TestFirmwareUpload::blocksGoOutExactlyAndSuccessIsReported()
+{
+    const QByteArray text = records(60);
+    const QList<QByteArray> lines = linesOf(text);
+    m_tester->setDefaultReply(PtyTester::Ack);
+    m_tester->queueReplies({PtyTester::Silent});
+    startUpload(firmware(text));
+
+    QVERIFY(m_tester->waitForBlocks(1));
+    const QByteArray first = "\x02L" + QByteArray::number(text.size()) + "\n" + joined(lines, 0, 25) + "\x03";
+    QCOMPARE(m_tester->blocks().at(0), first);
+    QVERIFY(m_tester->blocks().at(0).count('\r') == 25);
+    QCOMPARE(status(), QStringLiteral("Erasing..."));
+    QVERIFY(!portControlsEnabled());
+
+    // The tester has erased: from its ACK on, one block per ACK.
+    m_tester->send("\x06");
+    QVERIFY(m_tester->waitForBlocks(3));
+    QVERIFY(PtyTester::waitFor([this] { return m_answerer->count() == 1; }));
+    QCOMPARE(m_tester->blocks().at(1), "\x02" + joined(lines, 25, 25) + "\x03");
+    QCOMPARE(m_tester->blocks().at(2), "\x02" + joined(lines, 50, 10) + "\x03");
+    QCOMPARE(m_tester->blocks().size(), 3);
+    QVERIFY(!m_tester->blocks().at(0).mid(1 + 1 + QByteArray::number(text.size()).size() + 1).contains('\n'));
+    QVERIFY(!m_tester->blocks().at(1).contains('\n'));
+
+    QCOMPARE(m_answerer->last().title, QStringLiteral("Download Status"));
+    QCOMPARE(m_answerer->last().text,
+             QStringLiteral("Completed successfully\nFile size transferred = %1\nLines sent = 35\nRetries = 0")
+                 .arg(text.size()));
+    QCOMPARE(status(), QStringLiteral("Completed successfully"));
+    QCOMPARE(m_form->windowTitle(), QStringLiteral("Portwell 0%"));
+    QCOMPARE(m_form->findChild<QLabel*>("lPercentDone")->text(), QStringLiteral("0%"));
+    QVERIFY(portControlsEnabled());
+    QVERIFY(!secondTimer()->isActive());
+}
+
+void TestFirmwareUpload::nakRepeatsTheBlock()
+{
+    const QByteArray text = records(40);
+    m_tester->setDefaultReply(PtyTester::Ack);
+    m_tester->queueReplies({PtyTester::Silent, PtyTester::Nak, PtyTester::Nak});
+    startUpload(firmware(text));
+    QVERIFY(m_tester->waitForBlocks(1));
+    m_tester->send("\x06");
+    QVERIFY(PtyTester::waitFor([this] { return m_answerer->count() == 1; }));
+
+    const QList<QByteArray> blocks = m_tester->blocks();
+    QCOMPARE(blocks.size(), 4);
+    QCOMPARE(blocks.at(2), blocks.at(1));
+    QCOMPARE(blocks.at(3), blocks.at(1));
+    QCOMPARE(blocks.at(1), "\x02" + joined(linesOf(text), 25, 15) + "\x03");
+    QVERIFY(m_answerer->last().text.endsWith(QStringLiteral("Lines sent = 15\nRetries = 2")));
+}
+
+void TestFirmwareUpload::nakOnTheFirstBlockWritesNothing()
+{
+    const QByteArray text = records(30);
+    m_tester->queueReplies({PtyTester::Nak});
+    m_tester->setDefaultReply(PtyTester::Ack);
+    startUpload(firmware(text));
+    QVERIFY(m_tester->waitForBlocks(1));
+    const qsizetype before = m_tester->received().size();
+    QTest::qWait(200);
+    m_tester->pump();
+    QCOMPARE(m_tester->received().size(), before);
+
+    m_tester->send("\x06");
+    QVERIFY(PtyTester::waitFor([this] { return m_answerer->count() == 1; }));
+    QCOMPARE(m_tester->blocks().size(), 2);
+    QVERIFY(m_answerer->last().text.endsWith(QStringLiteral("Retries = 1")));
+}
+
+void TestFirmwareUpload::silenceRepeatsTheBlockAfterThirtySeconds()
+{
+    const QByteArray text = records(30);
+    m_tester->queueReplies({PtyTester::Ack, PtyTester::Silent});
+    startUpload(firmware(text));
+    QVERIFY(m_tester->waitForBlocks(2));
+    QCOMPARE(status(), QStringLiteral("In Progress"));
+
+    ticks(30);
+    QTest::qWait(100);
+    m_tester->pump();
+    QCOMPARE(m_tester->blocks().size(), 2);
+    ticks(1);
+    QVERIFY(m_tester->waitForBlocks(3));
+    QCOMPARE(m_tester->blocks().at(2), m_tester->blocks().at(1));
+    QCOMPARE(m_form->findChild<QLabel*>("lTimePassed")->text(), QStringLiteral("00:00:31"));
+
+    m_tester->send("\x06");
+    QVERIFY(PtyTester::waitFor([this] { return m_answerer->count() == 1; }));
+    QVERIFY(m_answerer->last().text.endsWith(QStringLiteral("Retries = 1")));
+}
+
+void TestFirmwareUpload::sixthFailureInARowAbandons()
+{
+    const QByteArray text = records(30);
+    m_tester->queueReplies({PtyTester::Ack, PtyTester::Nak, PtyTester::Nak, PtyTester::Nak,
+                            PtyTester::Nak, PtyTester::Nak});
+    startUpload(firmware(text));
+    // The second block and its five repeats.
+    QVERIFY(m_tester->waitForBlocks(7));
+    QTest::qWait(50);
+    ticks(1);
+    QCOMPARE(m_answerer->count(), 0);
+    QVERIFY(!portControlsEnabled());
+
+    // The sixth NAK in a row: its repeat goes out, the next tick abandons.
+    m_tester->send("\x15");
+    QVERIFY(m_tester->waitForBlocks(8));
+    QTest::qWait(50);
+    QCOMPARE(m_answerer->count(), 0);
+    ticks(1);
+    QCOMPARE(m_answerer->count(), 1);
+    QCOMPARE(m_answerer->last().title, QStringLiteral("Download Status"));
+    QCOMPARE(m_answerer->last().text, AbandonText);
+    QCOMPARE(status(), QStringLiteral("Comms failure - download abandoned"));
+    QCOMPARE(m_form->windowTitle(), QStringLiteral("Portwell 0%"));
+    QVERIFY(portControlsEnabled());
+
+    // An ACK now finds no upload: it is shown as text.
+    m_tester->send("\x06");
+    QVERIFY(PtyTester::waitFor([this] {
+        return m_form->findChild<QPlainTextEdit*>("mInData")->toPlainText() == QStringLiteral("\x06");
+    }));
+    QCOMPARE(m_tester->blocks().size(), 8);
+}
+
+void TestFirmwareUpload::lastLineWithoutLineFeedIsSent()
+{
+    // 25 lines fill the first block; a last line of one byte without its
+    // line feed must still reach the tester.
+    const QByteArray text = records(25) + "X";
+    m_tester->setDefaultReply(PtyTester::Ack);
+    startUpload(firmware(text));
+    QVERIFY(PtyTester::waitFor([this] { return m_answerer->count() == 1; }));
+    m_tester->pump();
+    QCOMPARE(m_tester->blocks().size(), 2);
+    QCOMPARE(m_tester->blocks().at(1), QByteArray("\x02X\x03"));
+    QVERIFY(m_answerer->last().text.contains(QStringLiteral("File size transferred = %1").arg(text.size())));
+
+    // Exactly 25 lines: one block, and its ACK completes the upload.
+    m_tester->clear();
+    m_answerer->clear();
+    startUpload(firmware(records(25)));
+    QVERIFY(PtyTester::waitFor([this] { return m_answerer->count() == 1; }));
+    QTest::qWait(50);
+    m_tester->pump();
+    QCOMPARE(m_tester->blocks().size(), 1);
+    QVERIFY(m_answerer->last().text.startsWith(QStringLiteral("Completed successfully")));
+}
+
+void TestFirmwareUpload::tinyFilesComplete()
+{
+    m_tester->setDefaultReply(PtyTester::Ack);
+    startUpload(firmware("S"));
+    QVERIFY(PtyTester::waitFor([this] { return m_answerer->count() == 1; }));
+    QCOMPARE(m_tester->blocks().value(0), QByteArray("\x02L1\nS\x03"));
+    QCOMPARE(m_answerer->last().text,
+             QStringLiteral("Completed successfully\nFile size transferred = 1\nLines sent = 0\nRetries = 0"));
+
+    m_tester->clear();
+    startUpload(firmware(QByteArray()));
+    QVERIFY(PtyTester::waitFor([this] { return m_answerer->count() == 2; }));
+    QCOMPARE(m_tester->blocks().value(0), QByteArray("\x02L0\n\x03"));
+
+}
+
+void TestFirmwareUpload::yesToRestartStopsTheRunningUpload()
+{
+    m_tester->queueReplies({PtyTester::Ack, PtyTester::Silent});
+    startUpload(firmware(records(60)));
+    QVERIFY(m_tester->waitForBlocks(2));
+    secondTimer()->start();
+
+    m_answerer->queueYes(false);
+    RunGuarded([this] { m_form->mOpenFileClick(); });
+    QCOMPARE(m_answerer->last().text, QStringLiteral("Already downloading. Cancel and start again?"));
+    QCOMPARE(m_answerer->last().title, QStringLiteral("Warning"));
+    QVERIFY(secondTimer()->isActive());
+    QVERIFY(!portControlsEnabled());
+
+    // Yes, and then no file: the old upload is over all the same.
+    m_answerer->queueYes(true);
+    m_answerer->queueFile(QString());
+    RunGuarded([this] { m_form->mOpenFileClick(); });
+    QCOMPARE(m_answerer->count(), 2);
+    QVERIFY(!secondTimer()->isActive());
+    QVERIFY(portControlsEnabled());
+    m_tester->send("\x06");
+    QVERIFY(PtyTester::waitFor([this] {
+        return !m_form->findChild<QPlainTextEdit*>("mInData")->toPlainText().isEmpty();
+    }));
+    QTest::qWait(50);
+    m_tester->pump();
+    QCOMPARE(m_tester->blocks().size(), 2);
+}
+
+void TestFirmwareUpload::portVanishingMidUploadIsReported()
+{
+    m_tester->queueReplies({PtyTester::Ack, PtyTester::Silent});
+    startUpload(firmware(records(60)));
+    QVERIFY(m_tester->waitForBlocks(2));
+    m_tester->vanish();
+
+    QVERIFY(PtyTester::waitFor([this] { return m_answerer->count() == 1; }));
+    QCOMPARE(m_answerer->last().text, QString::fromLocal8Bit(std::strerror(EIO)));
+    QVERIFY(!m_form->comPort().Active());
+    QVERIFY(!portControlsEnabled());
+
+    // Every repeat now fails; the sixth failure in a row gives up.
+    ticks(31);
+    QCOMPARE(m_answerer->count(), 2);
+    QCOMPARE(m_answerer->last().text, QStringLiteral("Can't perform this operation on a closed port"));
+    ticks(31 * 5);
+    QCOMPARE(m_answerer->count(), 7);
+    ticks(1);
+    QCOMPARE(m_answerer->count(), 8);
+    QCOMPARE(m_answerer->last().text, AbandonText);
+    QVERIFY(portControlsEnabled());
+}
+
+void TestFirmwareUpload::pictureDuringAnUpload()
+{
+    // A picture of the window while an upload runs, for a person to look at:
+    // PORTWELL_SCREENSHOT names the PNG to write.
+    const QString picture = qEnvironmentVariable("PORTWELL_SCREENSHOT");
+    const QByteArray text = records(400);
+    QList<PtyTester::Reply> replies(6, PtyTester::Ack);
+    replies.append(PtyTester::Silent);
+    m_tester->queueReplies(replies);
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    m_tester->send("Boot v2.14 ready\r\nErasing flash ... ");
+    QVERIFY(PtyTester::waitFor([this] {
+        return m_form->findChild<QPlainTextEdit*>("mInData")->toPlainText().contains("Erasing");
+    }));
+    startUpload(firmware(text));
+    secondTimer()->start();
+    QVERIFY(m_tester->waitForBlocks(7));
+    QTest::qWait(2200);
+    QVERIFY(m_form->findChild<QProgressBar*>("pbDownload")->value() > 30);
+    QCOMPARE(status(), QStringLiteral("In Progress"));
+    const QString estimate = m_form->findChild<QLabel*>("lTimeEstimate")->text();
+    QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d$")).match(estimate).hasMatch());
+    QVERIFY(estimate != QStringLiteral("00:00:00"));
+    if (!picture.isEmpty()) {
+        QScreen* screen = m_form->screen();
+        QVERIFY(screen->grabWindow(0).save(picture));
+    }
+}
+
+QTEST_MAIN(TestFirmwareUpload)
+#include "TestFirmwareUpload.moc"
