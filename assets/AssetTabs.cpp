@@ -6,11 +6,27 @@
 #include "core/ReentrancyGuard.h"
 
 #include <QDebug>
+#include <QMap>
+#include <QMetaObject>
+
+namespace {
+QMap<int, AssetTabs::TabFactory>& tabFactories()
+{
+    static QMap<int, AssetTabs::TabFactory> factories;
+    return factories;
+}
+} // namespace
+
+void AssetTabs::setTabFactory(ModifiedFlag flag, TabFactory factory)
+{
+    tabFactories()[flag] = factory;
+}
 
 AssetTabs::AssetTabs(QWidget* parent) : QFrame(parent), ui(std::make_unique<Ui::AssetTabs>())
 {
     ui->setupUi(this);
     m_applyOrder = {ui->assetDetailsTab, ui->appliedPartsTab};
+    addRegisteredTabs();
 
     connect(ui->assetTabWidget, &QTabWidget::currentChanged, this, &AssetTabs::onCurrentTabChanged);
     for (AssetTabBase* tab : m_applyOrder)
@@ -24,6 +40,34 @@ AssetTabs::AssetTabs(QWidget* parent) : QFrame(parent), ui(std::make_unique<Ui::
 }
 
 AssetTabs::~AssetTabs() = default;
+
+void AssetTabs::addRegisteredTabs()
+{
+    if (TabFactory make = tabFactories().value(ModifiedTestResults)) {
+        m_testResultsTab = make(ui->assetTabWidget);
+        m_testResultsTab->setObjectName(QStringLiteral("testResultsTab"));
+        ui->assetTabWidget->insertTab(1, m_testResultsTab, tr("Test Results", "The asset test results tab text"));
+        ui->assetTabWidget->setCurrentIndex(0);
+        // Deleting result sets repairs the asset row last, after every other tab wrote it.
+        m_applyOrder.append(m_testResultsTab);
+    }
+}
+
+QByteArray AssetTabs::saveState() const
+{
+    QByteArray state;
+    if (m_testResultsTab)
+        QMetaObject::invokeMethod(m_testResultsTab, "saveColumnWidths", Qt::DirectConnection,
+                                  Q_RETURN_ARG(QByteArray, state));
+    return state;
+}
+
+void AssetTabs::restoreState(const QByteArray& state)
+{
+    if (m_testResultsTab)
+        QMetaObject::invokeMethod(m_testResultsTab, "restoreColumnWidths", Qt::DirectConnection,
+                                  Q_ARG(QByteArray, state));
+}
 
 AssetDetailsTab* AssetTabs::assetDetailsTab() const
 {
@@ -79,6 +123,8 @@ void AssetTabs::clearTabs()
     // Tabs in the order details, applied parts, results, sequence.
     ui->assetDetailsTab->clear();
     ui->appliedPartsTab->clear();
+    if (m_testResultsTab)
+        m_testResultsTab->clear();
     m_currentAssetId = 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include "assets/ModifiedFlags.h"
 
+#include <QByteArray>
 #include <QFrame>
 #include <QList>
 #include <memory>
@@ -28,6 +29,18 @@ public:
 
     AssetDetailsTab* assetDetailsTab() const;
     AppliedPartsTab* appliedPartsTab() const;
+    // Null when no factory for it was registered.
+    AssetTabBase* testResultsTab() const { return m_testResultsTab; }
+
+    // The results and sequence tabs come from libraries that are built on
+    // this one, so the program registers how to make them before it builds
+    // the editor.
+    using TabFactory = AssetTabBase* (*)(QWidget* parent);
+    static void setTabFactory(ModifiedFlag flag, TabFactory factory);
+
+    // The results tab's column widths, kept by the main window.
+    QByteArray saveState() const;
+    void restoreState(const QByteArray& state);
 
     int currentAssetId() const { return m_currentAssetId; }
     ModifiedFlags pendingFlags() const { return m_pendingFlags; }
@@ -57,6 +70,7 @@ public slots:
 private:
     void setAsset();
     void setButtonsEnabled(bool enabled);
+    void addRegisteredTabs();
 
     std::unique_ptr<Ui::AssetTabs> ui;
     ModifiedFlags m_pendingFlags = ModifiedNone;
@@ -65,4 +79,5 @@ private:
     // In the order in which Apply writes them; the details tab comes first so
     // that a new asset has its Id before the other tabs write rows for it.
     QList<AssetTabBase*> m_applyOrder;
+    AssetTabBase* m_testResultsTab = nullptr;
 };

@@ -49,7 +49,9 @@ public slots:
     void languageChanged(QAction* action);
     void onExportDatabase();
     void onDatabaseConnect();
+    void onTestInstruments();
     void onDownload();
+    void onComparisonAlerts();
     void onSearch();
     void onAbout();
     void onOpenUserManual();

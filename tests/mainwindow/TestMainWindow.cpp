@@ -281,8 +281,7 @@ void TestMainWindow::formHasTitleMenusToolBarsAndDocks()
     QCOMPARE(browse->windowTitle(), QStringLiteral("Browse Assets"));
 
     // Actions that belong to later work are not offered at all.
-    for (const char* absent : {"actionImport", "actionGenerateCertificates", "actionComparisonAlerts",
-                               "actionGlobalTestSequences", "actionTestInstruments"})
+    for (const char* absent : {"actionImport", "actionGenerateCertificates", "actionGlobalTestSequences"})
         QVERIFY2(!findAction(window.get(), absent), absent);
 }
 
