@@ -74,6 +74,7 @@ void TestResultsTab::reset(int assetId)
     SqlQuery query;
     query.exec(statement);
     m_model->setQuery(std::move(query));
+    showAllRows();
     m_assetId = assetId;
     applyColumnWidths();
     if (m_model->rowCount() > 0)
@@ -129,6 +130,7 @@ bool TestResultsTab::apply()
     SqlQuery refresh;
     refresh.exec(m_model->query().lastQuery());
     m_model->setQuery(std::move(refresh));
+    showAllRows();
     applyColumnWidths();
     return true;
 }
@@ -139,6 +141,7 @@ void TestResultsTab::clear()
         SqlQuery empty;
         empty.exec(QStringLiteral("SELECT Id,Date,OverallResult FROM ResultSet WHERE AssetId=0"));
         m_model->setQuery(std::move(empty));
+        showAllRows();
         applyColumnWidths();
     }
     AssetTabBase::clear();
@@ -206,6 +209,14 @@ void TestResultsTab::restoreColumnWidths(const QByteArray& state)
         m_columnWidths.append(width == 0 ? kDefaultWidth : width);
     }
     applyColumnWidths();
+}
+
+void TestResultsTab::showAllRows()
+{
+    // The view keeps rows hidden by position across a new query; a reload
+    // must show every set it lists, or a mark would hit another set.
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        ui->resultSetsTable->showRow(row);
 }
 
 void TestResultsTab::applyColumnWidths()

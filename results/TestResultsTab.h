@@ -41,6 +41,7 @@ public slots:
 private:
     QString latestRemainingStatement() const;
     void applyColumnWidths();
+    void showAllRows();
 
     std::unique_ptr<Ui::TestResultsTab> ui;
     QSqlQueryModel* m_model = nullptr;
