@@ -66,6 +66,8 @@ TestResult::TestResult(int testId, QWidget* parent) : QFrame(parent), m_testId(t
 
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(2, 1, 2, 3);
+    // The name and the form take the width; the icon keeps its own.
+    grid->setColumnStretch(1, 1);
 
     m_status = new QWidget(this);
     m_status->setObjectName(QStringLiteral("status"));

@@ -1,10 +1,12 @@
 #include "../transfer/InstrumentRecords.h"
 #include "assets/AssetTableView.h"
+#include "assets/AssetTreeView.h"
 #include "assets/StatusDelegate.h"
 #include "database/SqlQuery.h"
 #include "database/SqliteDatabase.h"
 #include "mainwindow/MainWindow.h"
 #include "results/AlertThresholds.h"
+#include "results/DialogTestResults.h"
 #include "results/TestResult.h"
 #include "support/DialogAnswerer.h"
 #include "support/SeededDatabase.h"
@@ -26,6 +28,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeView>
 #include <QtTest>
 #include <memory>
@@ -46,12 +49,55 @@ QString value(const QString& statement)
     return values.join('|');
 }
 
-void addResult(int set, int testId, int status, double result)
+void addResult(int set, int testId, int status, double result, const QVariantList& more = {})
 {
-    SqlQuery q(QStringLiteral("INSERT INTO Result (ResultSetId,TestId,Status,ResultLimit,Result) VALUES (?,?,?,?,?)"));
+    SqlQuery q(QStringLiteral(
+        "INSERT INTO Result (ResultSetId,TestId,Status,ResultLimit,Result,ResultGreaterThan,MainsPolarity,"
+        "SingleFaultCondition,ResultACDC,PatientConnection,PatientAuxConnection,CustomName,CustomUnits) "
+        "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)"));
     for (const QVariant& v : {QVariant(set), QVariant(testId), QVariant(status), QVariant(0.5), QVariant(result)})
         q.addBindValue(v);
+    for (int i = 0; i < 8; ++i)
+        q.addBindValue(more.value(i));
     q.exec();
+}
+
+struct DemoSets
+{
+    int january, march, may;
+};
+
+// Monitor A gets a full January test before its seeded March alert and a
+// failed test in May; Pump 1's earth bond triples between its two tests.
+DemoSets addDemoResults(Database* db)
+{
+    DemoSets sets;
+    sets.march = value(QStringLiteral("SELECT Id FROM ResultSet WHERE AssetId=%1").arg(MonitorA)).toInt();
+    sets.january = db->insertResultSet(1, MonitorA, QDateTime(QDate(2026, 1, 5), QTime(8, 15)), 2, 2, 1, "Ann",
+                                       "Fine");
+    sets.may = db->insertResultSet(1, MonitorA, QDateTime(QDate(2026, 5, 1), QTime(14, 0)), 2, 2, 2, "Ann", "");
+    addResult(sets.january, 17, 1, 0.12);
+    for (int i = 0; i < 3; ++i)
+        addResult(sets.january, 48, 1, 120.0 + i * 37.5, {QVariant(), i == 1, i == 2 ? 4 : 0, QVariant()});
+    addResult(sets.january, 253, 1, 3.0);
+    addResult(sets.may, 17, 2, 0.9);
+    const int pumpFirst = value(QStringLiteral("SELECT Id FROM ResultSet WHERE AssetId=%1").arg(Pump1)).toInt();
+    addResult(pumpFirst, 17, 1, 0.10);
+    addResult(db->insertResultSet(1, Pump1, QDateTime(QDate(2026, 6, 1), QTime(9, 0)), 2, 2, 1, "Ann", ""), 17, 1,
+              0.30);
+    return sets;
+}
+
+// More kinds of test in Monitor A's January set, for the pictures.
+void addMoreKinds(int set)
+{
+    addResult(set, 33, 1, 199.9, {true});
+    addResult(set, 113, 1, 2.5, {QVariant(), false, 0, true, "ECG", "SpO2"});
+    addResult(set, 113, 1, 3.25, {QVariant(), true, 2, false, "ECG", "SpO2"});
+    addResult(set, 145, 1, 1);
+    addResult(set, 146, 1, 229.5);
+    addResult(set, 253, 4, 12.0, {false, QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), "Cable strain", "N"});
+    addResult(set, 1, 1, 0);
 }
 
 void pressSoon(QAbstractButton* button)
@@ -67,6 +113,60 @@ void typeAndLeave(QLineEdit* edit, const QString& text)
     emit edit->editingFinished();
 }
 } // namespace
+
+// Shows Monitor A's results tab and then the dialog of its January set, with
+// a few lines opened, under X (args: the demo database, the PNG of the tab,
+// the PNG of the dialog); for scripts/screenshot --results.
+PELVANE_CHILD_SCENARIO(showResults)
+{
+    if (args.size() < 3 || !QGuiApplication::primaryScreen())
+        return 2;
+    {
+        auto* db = new SqliteDatabase;
+        if (db->open(args.at(0), false) != 0)
+            return 1;
+        Database::setInstance(db);
+        addMoreKinds(addDemoResults(db).january);
+        Database::setInstance(nullptr);
+    }
+    QSettings settings;
+    settings.setValue(QStringLiteral("language/translation"), QStringLiteral("Translations/pelvane_en.qm"));
+    settings.setValue(QStringLiteral("db/current/type"), 0);
+    settings.setValue(QStringLiteral("db/current/fileName"), args.at(0));
+    MainWindow window;
+    if (!Database::instance())
+        return 1;
+    window.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return 1;
+    auto* tree = window.findChild<QTreeView*>(QStringLiteral("assetTreeView"));
+    auto* table = window.findChild<AssetTableView*>(QStringLiteral("assetTableView"));
+    tree->expandAll();
+    static_cast<AssetTreeView*>(tree)->selectClient(1);
+    table->selectAsset(MonitorA);
+    auto* editor = window.findChild<QWidget*>(QStringLiteral("assetTabs"));
+    editor->findChild<QTabWidget*>(QStringLiteral("assetTabWidget"))->setCurrentIndex(1);
+    auto* sets = editor->findChild<QTableView*>(QStringLiteral("resultSetsTable"));
+    sets->selectRow(0);
+    QTest::qWait(500);
+    if (!QGuiApplication::primaryScreen()->grabWindow(0).save(args.at(1), "PNG"))
+        return 1;
+
+    // The child's answerer closes every modal dialog at once, so the set's
+    // dialog is shown without a modal loop of its own.
+    DialogTestResults dialog(sets->model()->index(0, 0).data().toInt(), &window);
+    dialog.resize(760, 790);
+    dialog.show();
+    if (!QTest::qWaitForWindowExposed(&dialog))
+        return 1;
+    for (TestResult* line : dialog.findChildren<TestResult*>()) {
+        if (QList<int>{17, 48, 113, 145}.contains(line->testId()))
+            line->findChild<QToolButton*>(QStringLiteral("detailsBtn"))->click();
+    }
+    QTest::qWait(500);
+    return QGuiApplication::primaryScreen()->grabWindow(0).save(args.at(2), "PNG") ? 0 : 1;
+}
 
 // The results tab, the result-set dialog, the alerts dialog and the
 // instrument register as a user reaches them in the real window.
@@ -112,20 +212,10 @@ void TestMainWindowResults::init()
     m_path = TestEnvironment::instance()->newFolder(QStringLiteral("db")) + QStringLiteral("/register.db");
     SqliteDatabase* db = SeededDatabase::createSeeded(m_path);
     QVERIFY(db);
-    // Monitor A has the seeded alert set of 12 March; a pass before it and a fail after it.
-    m_march = value(QStringLiteral("SELECT Id FROM ResultSet WHERE AssetId=%1").arg(MonitorA)).toInt();
-    m_january = db->insertResultSet(1, MonitorA, QDateTime(QDate(2026, 1, 5), QTime(8, 15)), 2, 2, 1, "Ann", "Fine");
-    m_may = db->insertResultSet(1, MonitorA, QDateTime(QDate(2026, 5, 1), QTime(14, 0)), 2, 2, 2, "Ann", "");
-    addResult(m_january, 17, 1, 0.12);
-    for (int i = 0; i < 3; ++i)
-        addResult(m_january, 48, 1, 120.0 + i);
-    addResult(m_january, 253, 1, 3.0);
-    addResult(m_may, 17, 2, 0.9);
-    // Pump 1's earth bond has tripled since its seeded test.
-    const int pumpFirst = value(QStringLiteral("SELECT Id FROM ResultSet WHERE AssetId=%1").arg(Pump1)).toInt();
-    addResult(pumpFirst, 17, 1, 0.10);
-    addResult(db->insertResultSet(1, Pump1, QDateTime(QDate(2026, 6, 1), QTime(9, 0)), 2, 2, 1, "Ann", ""), 17, 1,
-              0.30);
+    const DemoSets sets = addDemoResults(db);
+    m_january = sets.january;
+    m_march = sets.march;
+    m_may = sets.may;
     Database::setInstance(nullptr);
     QSettings().setValue(QStringLiteral("db/current/type"), 0);
     QSettings().setValue(QStringLiteral("db/current/fileName"), m_path);
