@@ -2,7 +2,11 @@
 #include "../transfer/SqlRows.h"
 #include "assets/DateTimeDelegate.h"
 #include "assets/StatusDelegate.h"
+#include "database/MySqlDatabase.h"
 #include "database/SqliteDatabase.h"
+#include "results/DialogTestResults.h"
+#include "results/TestResult.h"
+#include "support/MariaDbServer.h"
 #include "results/TestResultsTab.h"
 #include "support/DialogAnswerer.h"
 #include "support/SeededDatabase.h"
@@ -38,6 +42,8 @@ private slots:
     void resetOrNoDeletesNothing();
     void clearEmptiesTheList();
     void columnWidthBlob();
+    // Last: it replaces the SQLite database with a MariaDB one.
+    void deletingOnMySql();
 
 private:
     QTableView* table() const { return m_tab->findChild<QTableView*>("resultSetsTable"); }
@@ -274,6 +280,47 @@ void TestResultSetTab::columnWidthBlob()
     QCOMPARE(widths(), (QList<int>{0, 170, 80}));
     QCOMPARE(m_tab->saveColumnWidths(), blob({0, 170, 80}));
     QCOMPARE(m_tab->saveColumnWidths().toHex(), QByteArray("00000000aa00000050000000"));
+}
+
+void TestResultSetTab::deletingOnMySql()
+{
+    PELVANE_REQUIRE_MARIADB();
+    const QString name = MariaDbServer::uniqueName("results tab");
+    m_answerer->pressNext("Yes"); // create the missing database
+    auto* server = new MySqlDatabase;
+    QCOMPARE(server->open(MariaDbServer::settings(name)), 0);
+    m_tab->releaseOldDatabase();
+    Database::setInstance(server);
+    m_db = nullptr;
+    m_tab->connectNewDatabase();
+
+    const int location = server->findOrInsertLocation(server->findOrInsertSite(server->findOrInsertClient("C"), "S"), "L");
+    const int asset = server->insertAsset("Pump", "", "", "SN", location, server->findOrInsertEquipment("M", "M", "E", 1), 3);
+    const int january = server->insertResultSet(QVariant(), asset, QDateTime(QDate(2026, 1, 31), QTime(8, 0)), 2, 2, 1, "t", "");
+    const int february = server->insertResultSet(QVariant(), asset, QDateTime(QDate(2026, 2, 20), QTime(8, 0)), 2, 2, 2, "t", "");
+    ResultRows::insert(january, {Row{17}, Row{17, 2}, Row{48}});
+    ResultRows::insert(february, Row{17});
+    m_asset = asset;
+    m_tab->setAsset(asset, true);
+    QCOMPARE(shownIds(), (QList<int>{january, february}));
+
+    // The set's dialog reads its rows by name on this server too.
+    {
+        DialogTestResults dialog(january, nullptr);
+        const QList<TestResult*> lines = dialog.findChildren<TestResult*>();
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines.first()->findChild<QWidget*>("status")->styleSheet(),
+                 QStringLiteral("image: url(:/icons/icons/cross.png)"));
+    }
+
+    selectRows({1});
+    markSelected("Yes");
+    QVERIFY(m_tab->apply());
+    QCOMPARE(SqlRows::counts("ResultSet,Result"), QStringLiteral("1 3"));
+    // Three months after 31 January is the last day of April.
+    QCOMPARE(assetState(), QStringLiteral("%1|2026-04-30T08:00:00.000").arg(january));
+    Database::setInstance(nullptr);
+    MariaDbServer::dropDatabase(name);
 }
 
 PELVANE_TEST_MAIN(TestResultSetTab)
