@@ -6,27 +6,26 @@
 #include "core/ReentrancyGuard.h"
 
 #include <QDebug>
-#include <QMap>
 #include <QMetaObject>
 
 namespace {
-QMap<int, AssetTabs::TabFactory>& tabFactories()
+AssetTabs::ResultsTabFactory& resultsTabFactory()
 {
-    static QMap<int, AssetTabs::TabFactory> factories;
-    return factories;
+    static AssetTabs::ResultsTabFactory factory;
+    return factory;
 }
 } // namespace
 
-void AssetTabs::setTabFactory(ModifiedFlag flag, TabFactory factory)
+void AssetTabs::setResultsTabFactory(ResultsTabFactory factory)
 {
-    tabFactories()[flag] = factory;
+    resultsTabFactory() = std::move(factory);
 }
 
 AssetTabs::AssetTabs(QWidget* parent) : QFrame(parent), ui(std::make_unique<Ui::AssetTabs>())
 {
     ui->setupUi(this);
     m_applyOrder = {ui->assetDetailsTab, ui->appliedPartsTab};
-    addRegisteredTabs();
+    addResultsTab();
 
     connect(ui->assetTabWidget, &QTabWidget::currentChanged, this, &AssetTabs::onCurrentTabChanged);
     for (AssetTabBase* tab : m_applyOrder)
@@ -41,16 +40,15 @@ AssetTabs::AssetTabs(QWidget* parent) : QFrame(parent), ui(std::make_unique<Ui::
 
 AssetTabs::~AssetTabs() = default;
 
-void AssetTabs::addRegisteredTabs()
+void AssetTabs::addResultsTab()
 {
-    if (TabFactory make = tabFactories().value(ModifiedTestResults)) {
-        m_testResultsTab = make(ui->assetTabWidget);
-        m_testResultsTab->setObjectName(QStringLiteral("testResultsTab"));
-        ui->assetTabWidget->insertTab(1, m_testResultsTab, tr("Test Results", "The asset test results tab text"));
-        ui->assetTabWidget->setCurrentIndex(0);
-        // Deleting result sets repairs the asset row last, after every other tab wrote it.
-        m_applyOrder.append(m_testResultsTab);
-    }
+    if (!resultsTabFactory())
+        return;
+    m_testResultsTab = resultsTabFactory()(ui->assetTabWidget);
+    m_testResultsTab->setObjectName(QStringLiteral("testResultsTab"));
+    ui->assetTabWidget->insertTab(1, m_testResultsTab, tr("Test Results", "The asset test results tab text"));
+    ui->assetTabWidget->setCurrentIndex(0);
+    connect(m_testResultsTab, &AssetTabBase::notifyModified, this, &AssetTabs::setModified);
 }
 
 QByteArray AssetTabs::saveState() const
@@ -138,8 +136,11 @@ bool AssetTabs::apply()
     setButtonsEnabled(false);
     emit assetModified(m_currentAssetId, false);
 
+    QList<AssetTabBase*> order = m_applyOrder;
+    if (m_testResultsTab)
+        order.append(m_testResultsTab);
     bool applied = true;
-    for (AssetTabBase* tab : m_applyOrder) {
+    for (AssetTabBase* tab : order) {
         if ((pending & tab->flag()) && !tab->apply()) {
             applied = false;
             break;

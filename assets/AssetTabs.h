@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QFrame>
 #include <QList>
+#include <functional>
 #include <memory>
 
 class AppliedPartsTab;
@@ -32,11 +33,11 @@ public:
     // Null when no factory for it was registered.
     AssetTabBase* testResultsTab() const { return m_testResultsTab; }
 
-    // The results and sequence tabs come from libraries that are built on
-    // this one, so the program registers how to make them before it builds
-    // the editor.
-    using TabFactory = AssetTabBase* (*)(QWidget* parent);
-    static void setTabFactory(ModifiedFlag flag, TabFactory factory);
+    // The results tab comes from a library above this one: the window
+    // registers how to make it before it builds the editor. Without a
+    // factory the editor has no such tab.
+    using ResultsTabFactory = std::function<AssetTabBase*(QWidget* parent)>;
+    static void setResultsTabFactory(ResultsTabFactory factory);
 
     // The results tab's column widths, kept by the main window.
     QByteArray saveState() const;
@@ -70,7 +71,7 @@ public slots:
 private:
     void setAsset();
     void setButtonsEnabled(bool enabled);
-    void addRegisteredTabs();
+    void addResultsTab();
 
     std::unique_ptr<Ui::AssetTabs> ui;
     ModifiedFlags m_pendingFlags = ModifiedNone;
@@ -79,5 +80,7 @@ private:
     // In the order in which Apply writes them; the details tab comes first so
     // that a new asset has its Id before the other tabs write rows for it.
     QList<AssetTabBase*> m_applyOrder;
+    // Applied after every tab of m_applyOrder: deleting result sets repairs
+    // the asset row last, after the other tabs wrote it.
     AssetTabBase* m_testResultsTab = nullptr;
 };

@@ -80,9 +80,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
             window->setDatabaseActionsEnabled(enabled);
     });
 
-    AssetTabs::setTabFactory(ModifiedTestResults, [](QWidget* parent) -> AssetTabBase* {
-        return new TestResultsTab(parent);
-    });
+    AssetTabs::setResultsTabFactory([](QWidget* parent) -> AssetTabBase* { return new TestResultsTab(parent); });
 
     loadTranslation();
     ui->setupUi(this);
