@@ -176,24 +176,21 @@ void TestAlertsAndInstruments::findAlertsCountsAndOffersTheAssets()
     addSet(steady, 2, 0.10);
     setThresholds({0.5});
 
-    for (const QString& answer : {QStringLiteral("No"), QStringLiteral("Yes")}) {
-        DialogComparisonAlerts dialog(nullptr);
-        QSignalSpy details(&dialog, &DialogComparisonAlerts::updateAssetDetails);
-        QSignalSpy table(&dialog, &DialogComparisonAlerts::updateAssetTableView);
-        dialog.show();
-        m_answerer->pressNext(answer);
-        QTest::mousePress(dialog.findChild<QPushButton*>("findAlerts"), Qt::LeftButton);
-        QCOMPARE(m_answerer->last().text,
-                 QStringLiteral("The search found 3 alert(s). Would you like to view these assets now?"));
-        QCOMPARE(m_answerer->last().icon, int(QMessageBox::Question));
-        QCOMPARE(details.size(), 1);
-        QCOMPARE(table.size(), 1);
-        QCOMPARE(dialog.showAlertAssets, answer == QLatin1String("Yes"));
-        QCOMPARE(dialog.isVisible(), answer == QLatin1String("No"));
-        if (answer == QLatin1String("Yes"))
-            QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QTest::mouseRelease(dialog.findChild<QPushButton*>("findAlerts"), Qt::LeftButton);
-    }
+    // No keeps the dialog open; the views reload all the same. (Yes is
+    // walked through the main window.)
+    DialogComparisonAlerts dialog(nullptr);
+    QSignalSpy details(&dialog, &DialogComparisonAlerts::updateAssetDetails);
+    QSignalSpy table(&dialog, &DialogComparisonAlerts::updateAssetTableView);
+    dialog.show();
+    m_answerer->pressNext("No");
+    QTest::mouseClick(dialog.findChild<QPushButton*>("findAlerts"), Qt::LeftButton);
+    QCOMPARE(m_answerer->last().text,
+             QStringLiteral("The search found 3 alert(s). Would you like to view these assets now?"));
+    QCOMPARE(m_answerer->last().icon, int(QMessageBox::Question));
+    QCOMPARE(details.size(), 1);
+    QCOMPARE(table.size(), 1);
+    QVERIFY(!dialog.showAlertAssets);
+    QVERIFY(dialog.isVisible());
     QCOMPARE(SqlRows::row("SELECT COUNT(*) FROM ResultSet WHERE OverallResult=5"), QStringLiteral("3"));
 }
 

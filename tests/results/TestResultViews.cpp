@@ -69,7 +69,6 @@ private slots:
     void failSticksToTheLine();
     void leakageRowsAndColumns();
     void wiringCodesAsWords();
-    void userTestsAreTitledByTheirName();
     void clickingTheNameTogglesTheDetails();
     void dialogShowsHeaderAndGroupsRows();
     void dialogOverallIcon_data();
@@ -287,23 +286,6 @@ void TestResultViews::wiringCodesAsWords()
     QCOMPARE(text(lineFor(unknownOnly, 145), "result"), QString());
 }
 
-void TestResultViews::userTestsAreTitledByTheirName()
-{
-    const int unnamed = newSet();
-    ResultRows::insert(unnamed, Row{253});
-    QCOMPARE(title(lineFor(unnamed, 253)), QStringLiteral("Custom Result"));
-    const int named = newSet();
-    Row row{253, 1, 0.75, 1.0, true};
-    row.customName = "Lead check";
-    row.customUnits = "kg";
-    ResultRows::insert(named, row);
-    TestResult* line = lineFor(named, 253);
-    QCOMPARE(title(line), QStringLiteral("Lead check (Custom Result)"));
-    QCOMPARE(text(line, "name"), QStringLiteral("Lead check"));
-    QCOMPARE(text(line, "result"), QStringLiteral(">0.7500"));
-    QCOMPARE(text(line, "units"), QStringLiteral("kg"));
-}
-
 void TestResultViews::clickingTheNameTogglesTheDetails()
 {
     const int set = newSet();
@@ -328,8 +310,7 @@ void TestResultViews::clickingTheNameTogglesTheDetails()
 void TestResultViews::dialogShowsHeaderAndGroupsRows()
 {
     const int set = newSet(5, m_instrument, "Cable worn\nreplace soon");
-    Row user{253};
-    user.customName = "A";
+    Row user{253, 1, 0.75, 1.0, true};
     Row otherUser{253};
     otherUser.customName = "B";
     ResultRows::insert(set, {Row{17}, Row{17, 2}, Row{48}, Row{48}, Row{48}, user, otherUser, Row{21}, Row{17}});
@@ -353,7 +334,8 @@ void TestResultViews::dialogShowsHeaderAndGroupsRows()
         titles << title(line);
     }
     QCOMPARE(ids, (QList<int>{17, 48, 253, 253, 21, 17}));
-    QCOMPARE(titles.mid(2, 2), (QStringList{"A (Custom Result)", "B (Custom Result)"}));
+    QCOMPARE(titles.mid(2, 2), (QStringList{"Custom Result", "B (Custom Result)"}));
+    QCOMPARE(text(items(dialog).at(2), "result"), QStringLiteral(">0.7500"));
     QCOMPARE(status(items(dialog).at(0)), kCross);
     QCOMPARE(items(dialog).at(1)->findChild<QTableWidget*>("leakageResults")->rowCount(), 3);
 }
