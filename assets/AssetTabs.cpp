@@ -6,6 +6,20 @@
 #include "core/ReentrancyGuard.h"
 
 #include <QDebug>
+#include <QMetaObject>
+
+namespace {
+AssetTabs::ResultsTabFactory& resultsTabFactory()
+{
+    static AssetTabs::ResultsTabFactory factory;
+    return factory;
+}
+} // namespace
+
+void AssetTabs::setResultsTabFactory(ResultsTabFactory factory)
+{
+    resultsTabFactory() = std::move(factory);
+}
 
 namespace {
 AssetTabs::SequenceTabFactory& sequenceTabFactory()
@@ -24,6 +38,7 @@ AssetTabs::AssetTabs(QWidget* parent) : QFrame(parent), ui(std::make_unique<Ui::
 {
     ui->setupUi(this);
     m_applyOrder = {ui->assetDetailsTab, ui->appliedPartsTab};
+    addResultsTab();
 
     connect(ui->assetTabWidget, &QTabWidget::currentChanged, this, &AssetTabs::onCurrentTabChanged);
     for (AssetTabBase* tab : m_applyOrder)
@@ -45,6 +60,33 @@ AssetTabs::AssetTabs(QWidget* parent) : QFrame(parent), ui(std::make_unique<Ui::
 }
 
 AssetTabs::~AssetTabs() = default;
+
+void AssetTabs::addResultsTab()
+{
+    if (!resultsTabFactory())
+        return;
+    m_testResultsTab = resultsTabFactory()(ui->assetTabWidget);
+    m_testResultsTab->setObjectName(QStringLiteral("testResultsTab"));
+    ui->assetTabWidget->insertTab(1, m_testResultsTab, tr("Test Results", "The asset test results tab text"));
+    ui->assetTabWidget->setCurrentIndex(0);
+    connect(m_testResultsTab, &AssetTabBase::notifyModified, this, &AssetTabs::setModified);
+}
+
+QByteArray AssetTabs::saveState() const
+{
+    QByteArray state;
+    if (m_testResultsTab)
+        QMetaObject::invokeMethod(m_testResultsTab, "saveColumnWidths", Qt::DirectConnection,
+                                  Q_RETURN_ARG(QByteArray, state));
+    return state;
+}
+
+void AssetTabs::restoreState(const QByteArray& state)
+{
+    if (m_testResultsTab)
+        QMetaObject::invokeMethod(m_testResultsTab, "restoreColumnWidths", Qt::DirectConnection,
+                                  Q_ARG(QByteArray, state));
+}
 
 AssetDetailsTab* AssetTabs::assetDetailsTab() const
 {
@@ -102,6 +144,8 @@ void AssetTabs::clearTabs()
     ui->appliedPartsTab->clear();
     if (m_sequenceTab)
         m_sequenceTab->clear();
+    if (m_testResultsTab)
+        m_testResultsTab->clear();
     // Edits of an asset no longer shown are gone: Apply must not write them
     // into whatever asset (or database) comes next.
     resetModified();
@@ -118,8 +162,11 @@ bool AssetTabs::apply()
     setButtonsEnabled(false);
     emit assetModified(m_currentAssetId, false);
 
+    QList<AssetTabBase*> order = m_applyOrder;
+    if (m_testResultsTab)
+        order.append(m_testResultsTab);
     bool applied = true;
-    for (AssetTabBase* tab : m_applyOrder) {
+    for (AssetTabBase* tab : order) {
         if ((pending & tab->flag()) && !tab->apply()) {
             applied = false;
             break;

@@ -2,6 +2,7 @@
 
 #include "assets/ModifiedFlags.h"
 
+#include <QByteArray>
 #include <QFrame>
 #include <QList>
 #include <functional>
@@ -29,6 +30,18 @@ public:
 
     AssetDetailsTab* assetDetailsTab() const;
     AppliedPartsTab* appliedPartsTab() const;
+    // Null when no factory for it was registered.
+    AssetTabBase* testResultsTab() const { return m_testResultsTab; }
+
+    // The results tab comes from a library above this one: the window
+    // registers how to make it before it builds the editor. Without a
+    // factory the editor has no such tab.
+    using ResultsTabFactory = std::function<AssetTabBase*(QWidget* parent)>;
+    static void setResultsTabFactory(ResultsTabFactory factory);
+
+    // The results tab's column widths, kept by the main window.
+    QByteArray saveState() const;
+    void restoreState(const QByteArray& state);
 
     // The test-sequence tab comes from a library above this one: the window
     // registers how to make it (and join it to the details tab) before it
@@ -65,6 +78,7 @@ public slots:
 private:
     void setAsset();
     void setButtonsEnabled(bool enabled);
+    void addResultsTab();
 
     std::unique_ptr<Ui::AssetTabs> ui;
     ModifiedFlags m_pendingFlags = ModifiedNone;
@@ -74,4 +88,7 @@ private:
     // that a new asset has its Id before the other tabs write rows for it.
     QList<AssetTabBase*> m_applyOrder;
     AssetTabBase* m_sequenceTab = nullptr;
+    // Applied after every tab of m_applyOrder: deleting result sets repairs
+    // the asset row last, after the other tabs wrote it.
+    AssetTabBase* m_testResultsTab = nullptr;
 };

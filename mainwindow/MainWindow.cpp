@@ -27,6 +27,9 @@
 #include "mainwindow/DialogLanguage.h"
 #include "mainwindow/TranslationEntry.h"
 #include "results/AlertThresholds.h"
+#include "results/DialogComparisonAlerts.h"
+#include "results/DialogTestInstruments.h"
+#include "results/TestResultsTab.h"
 #include "sequences/DialogGlobalTestSequences.h"
 #include "sequences/TestSequenceTab.h"
 #include "transfer/DialogDownloadReport.h"
@@ -61,6 +64,7 @@ const QString kTranslationKey = QStringLiteral("language/translation");
 const QString kGeometryKey = QStringLiteral("win/MainWindowGeometry");
 const QString kStateKey = QStringLiteral("win/MainWindowState");
 const QString kTableKey = QStringLiteral("win/AssetTableView");
+const QString kTabsKey = QStringLiteral("win/AssetTabs");
 const QString kAlertsKey = QStringLiteral("settings/alerts");
 const QString kDefaultTranslation = QStringLiteral("Translations/pelvane_en.qm");
 
@@ -90,6 +94,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
     });
 
     AssetTabs::setSequenceTabFactory(&TestSequenceTab::create);
+
+    AssetTabs::setResultsTabFactory([](QWidget* parent) -> AssetTabBase* { return new TestResultsTab(parent); });
 
     loadTranslation();
     ui->setupUi(this);
@@ -199,6 +205,9 @@ void MainWindow::restoreWindowSettings()
     const QVariant table = settings.value(kTableKey);
     if (usable(table))
         ui->assetTableView->restoreState(table.toByteArray());
+    const QVariant tabs = settings.value(kTabsKey);
+    if (usable(tabs))
+        ui->assetTabs->restoreState(tabs.toByteArray());
     const QVariant alerts = settings.value(kAlertsKey);
     if (usable(alerts))
         AlertThresholds::load(alerts.toByteArray());
@@ -210,7 +219,9 @@ void MainWindow::connectActions()
     connect(ui->actionExportDatabase, &QAction::triggered, this, &MainWindow::onExportDatabase);
     connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::onAbout);
     connect(ui->actionSchedule, &QAction::triggered, this, &MainWindow::onSearch);
+    connect(ui->actionTestInstruments, &QAction::triggered, this, &MainWindow::onTestInstruments);
     connect(ui->actionDownload, &QAction::triggered, this, &MainWindow::onDownload);
+    connect(ui->actionComparisonAlerts, &QAction::triggered, this, &MainWindow::onComparisonAlerts);
     connect(ui->actionGlobalTestSequences, &QAction::triggered, this, &MainWindow::onGlobalTestSequences);
     connect(ui->actionDatabaseConnect, &QAction::triggered, this, &MainWindow::onDatabaseConnect);
     connect(ui->actionUserManual, &QAction::triggered, this, &MainWindow::onOpenUserManual);
@@ -325,6 +336,11 @@ void MainWindow::connectEditor()
     connect(tabs, &AssetTabs::assetUpdated, tree, &AssetTreeView::assetUpdated);
     connect(tabs, &AssetTabs::assetUpdated, table, &AssetTableView::assetUpdated);
     connect(tabs, &AssetTabs::refreshTableView, table, &AssetTableView::refresh);
+    // The results tab keeps a query on the database; it lets go before each switch.
+    auto* results = static_cast<TestResultsTab*>(tabs->testResultsTab());
+    connect(this, &MainWindow::connectNewDatabase, results, &TestResultsTab::connectNewDatabase);
+    connect(this, &MainWindow::disconnectOldDatabase, results, &TestResultsTab::releaseOldDatabase);
+    connect(results, &TestResultsTab::updateAsset, table, &AssetTableView::assetUpdated);
 }
 
 void MainWindow::installAssetManager()
@@ -383,8 +399,9 @@ void MainWindow::releaseAssetTree()
 
 void MainWindow::setDatabaseActionsEnabled(bool enabled)
 {
-    for (QAction* action : {ui->actionExportDatabase, ui->actionSchedule, ui->actionDownload,
-                            ui->actionAddAsset, ui->actionGlobalTestSequences})
+    for (QAction* action : {ui->actionComparisonAlerts, ui->actionExportDatabase, ui->actionTestInstruments,
+                            ui->actionSchedule, ui->actionDownload, ui->actionAddAsset,
+                            ui->actionGlobalTestSequences})
         action->setEnabled(enabled);
     ui->actionImport->setEnabled(enabled);
 }
@@ -402,6 +419,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     // Without a database the table has no columns whose widths could be kept.
     if (ui->assetTableView->model())
         settings.setValue(kTableKey, ui->assetTableView->saveState());
+    settings.setValue(kTabsKey, ui->assetTabs->saveState());
     settings.setValue(kAlertsKey, AlertThresholds::save());
     if (QAction* checked = m_languageGroup->checkedAction())
         settings.setValue(kTranslationKey, checked->data().toString());
@@ -477,6 +495,25 @@ void MainWindow::onDatabaseConnect()
     DialogConnection dialog(this);
     connect(&dialog, &DialogConnection::databaseOpened, this, &MainWindow::setDatabase);
     dialog.exec();
+}
+
+void MainWindow::onTestInstruments()
+{
+    DialogTestInstruments dialog(this);
+    dialog.exec();
+}
+
+void MainWindow::onComparisonAlerts()
+{
+    DialogComparisonAlerts dialog(this);
+    connect(&dialog, &DialogComparisonAlerts::updateAssetDetails, ui->assetTabs, &AssetTabs::reset);
+    connect(&dialog, &DialogComparisonAlerts::updateAssetTableView, ui->assetTableView, &AssetTableView::refresh);
+    dialog.setWindowIcon(QIcon(QStringLiteral(":/icons/icons/comparison_alerts.png")));
+    if (dialog.exec() == QDialog::Accepted && dialog.showAlertAssets) {
+        ui->assetSearch->reset();
+        ui->assetSearch->searchByStatus();
+        ui->assetTabWidget->setCurrentWidget(ui->searchTab);
+    }
 }
 
 void MainWindow::onDownload()

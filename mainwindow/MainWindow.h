@@ -54,7 +54,9 @@ public slots:
     void onImportV1Database();
     void onExportDatabase();
     void onDatabaseConnect();
+    void onTestInstruments();
     void onDownload();
+    void onComparisonAlerts();
     void onGlobalTestSequences();
     void onSearch();
     void onAbout();

@@ -2,6 +2,7 @@
 #include "assets/AppliedPartTable.h"
 #include "assets/AppliedPartsTab.h"
 #include "assets/AssetDetailsTab.h"
+#include "assets/AssetTabBase.h"
 #include "assets/AssetTabs.h"
 #include "support/DialogAnswerer.h"
 
@@ -15,6 +16,30 @@
 namespace {
 enum { Pump1 = 1, Pump2 = 2, MonitorA = 3, DeskLamp = 5 };
 enum { Ward1 = 1 };
+
+// Stands in for the results tab of the library above: records what the
+// editor asks of it, and the asset name stored when it is applied.
+class RecordingResultsTab : public AssetTabBase
+{
+    Q_OBJECT
+public:
+    explicit RecordingResultsTab(QWidget* parent) : AssetTabBase(ModifiedTestResults, parent) {}
+    Q_INVOKABLE QByteArray saveColumnWidths() const { return m_widths; }
+    Q_INVOKABLE void restoreColumnWidths(const QByteArray& widths) { m_widths = widths; }
+    void reset(int assetId) override { calls << QStringLiteral("reset %1").arg(assetId); }
+    bool apply() override
+    {
+        calls << QStringLiteral("apply after name '%1'").arg(scalar("SELECT Name FROM Asset WHERE Id=5").toString());
+        return true;
+    }
+    void clear() override
+    {
+        calls << QStringLiteral("clear");
+        AssetTabBase::clear();
+    }
+    QStringList calls;
+    QByteArray m_widths;
+};
 } // namespace
 
 class TestAssetTabs : public QObject
@@ -26,6 +51,7 @@ private slots:
     void onlyTheTabOnScreenIsLoaded();
     void detailsApplyFirstAndARefusalKeepsEverythingPending();
     void newAssetIsWrittenWithItsAppliedParts();
+    void registeredResultsTabIsAppliedLast();
 
 private:
     QLineEdit* name() const { return m_tabs->assetDetailsTab()->findChild<QLineEdit*>("assetId"); }
@@ -125,6 +151,41 @@ void TestAssetTabs::detailsApplyFirstAndARefusalKeepsEverythingPending()
     QCOMPARE(updated.count(), 1);
     QCOMPARE(scalar("SELECT Name FROM Asset WHERE Id=5").toString(), QString("Desk lamp 2"));
     QCOMPARE(scalar("SELECT Name FROM AppliedPart WHERE AssetId=5").toString(), QString("Probe"));
+}
+
+void TestAssetTabs::registeredResultsTabIsAppliedLast()
+{
+    AssetTabs::setResultsTabFactory([](QWidget* parent) -> AssetTabBase* { return new RecordingResultsTab(parent); });
+    auto tabs = std::make_unique<AssetTabs>();
+    AssetTabs::setResultsTabFactory(nullptr);
+    auto* results = qobject_cast<RecordingResultsTab*>(tabs->testResultsTab());
+    QVERIFY(results);
+    auto* pages = tabs->findChild<QTabWidget*>("assetTabWidget");
+    QCOMPARE(pages->indexOf(results), 1);
+    QCOMPARE(pages->tabText(1), QStringLiteral("Test Results"));
+    QCOMPARE(results->objectName(), QStringLiteral("testResultsTab"));
+    QCOMPARE(pages->currentIndex(), 0);
+
+    tabs->assetSelected(DeskLamp);
+    pages->setCurrentWidget(results);
+    QCOMPARE(results->calls, QStringList{"reset 5"});
+    results->setModified();
+    QCOMPARE(tabs->pendingFlags(), ModifiedFlags(ModifiedTestResults));
+    pages->setCurrentIndex(0);
+    tabs->findChild<QLineEdit*>("assetId")->selectAll();
+    QTest::keyClicks(tabs->findChild<QLineEdit*>("assetId"), "Lamp 9");
+    QVERIFY(tabs->apply());
+    // The details were written before the results tab ran.
+    QCOMPARE(results->calls.last(), QStringLiteral("apply after name 'Lamp 9'"));
+
+    tabs->restoreState("\x01\x02");
+    QCOMPARE(tabs->saveState(), QByteArray("\x01\x02"));
+    tabs->clearTabs();
+    QCOMPARE(results->calls.last(), QStringLiteral("clear"));
+    QCOMPARE(results->currentAssetId(), 0);
+    // Without a factory the editor has no results tab.
+    QVERIFY(!m_tabs->testResultsTab());
+    QCOMPARE(m_tabs->saveState(), QByteArray());
 }
 
 void TestAssetTabs::newAssetIsWrittenWithItsAppliedParts()

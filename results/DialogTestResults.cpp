@@ -1,0 +1,82 @@
+#include "results/DialogTestResults.h"
+
+#include "ui_DialogTestResults.h"
+
+#include "core/DateFormat.h"
+#include "database/SqlQuery.h"
+#include "results/TestResult.h"
+#include "ux/InstrumentTypeString.h"
+#include "ux/TestModeString.h"
+
+#include <QSpacerItem>
+#include <QSqlRecord>
+
+namespace {
+const int kUserTest = 253;
+} // namespace
+
+DialogTestResults::DialogTestResults(int resultSetId, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::DialogTestResults>())
+{
+    ui->setupUi(this);
+    fillHeader(resultSetId);
+    fillResults(resultSetId);
+}
+
+DialogTestResults::~DialogTestResults() = default;
+
+void DialogTestResults::fillHeader(int resultSetId)
+{
+    SqlQuery query(QStringLiteral(
+        "SELECT rs.AssetId,rs.Date,rs.TestMode,rs.OverallResult,rs.UserName,rs.Comments, "
+        "i.InstrumentType,i.SerialNo FROM ResultSet rs LEFT JOIN Instrument i ON i.Id=rs.InstrumentId "
+        "WHERE rs.Id=:ResultSetId"));
+    query.bindValue(QStringLiteral(":ResultSetId"), resultSetId);
+    query.exec();
+    // The set may have been deleted behind the list's back; the dialog then shows it empty.
+    if (!query.next())
+        return;
+    ui->testDate->setText(dateTimeFromVariant(query.value(1)).toString(QStringLiteral("dd/MM/yyyy hh:mm:ss")));
+    ui->testMode->setText(Ux::TestModeString::toString(query.value(2).toInt()));
+    switch (query.value(3).toInt()) {
+    case 1:
+        ui->status->setStyleSheet(QStringLiteral("image: url(:/icons/icons/flag_green_large.png);"));
+        break;
+    case 2:
+        ui->status->setStyleSheet(QStringLiteral("image: url(:/icons/icons/cross_large.png);"));
+        break;
+    case 4:
+        ui->status->setStyleSheet(QStringLiteral("image: url(:/icons/icons/information_large.png);"));
+        break;
+    case 5:
+        ui->status->setStyleSheet(QStringLiteral("image: url(:/icons/icons/error_large.png);"));
+        break;
+    default:
+        break;
+    }
+    ui->testerName->setText(query.value(4).toString());
+    ui->comments->setPlainText(query.value(5).toString());
+    ui->testerType->setText(Ux::InstrumentTypeString::toString(query.value(6).toInt()));
+    ui->testerSerialNo->setText(query.value(7).toString());
+}
+
+void DialogTestResults::fillResults(int resultSetId)
+{
+    SqlQuery query(QStringLiteral("SELECT * FROM Result WHERE ResultSetId=:ResultSetId"));
+    query.bindValue(QStringLiteral(":ResultSetId"), resultSetId);
+    query.exec();
+    const int testIdColumn = query.record().indexOf(QStringLiteral("TestId"));
+    int previousTestId = -1;
+    TestResult* current = nullptr;
+    while (query.next()) {
+        const int testId = query.value(testIdColumn).toInt();
+        // Consecutive rows of one test are one line; every user test is its own.
+        if (!current || testId != previousTestId || testId == kUserTest) {
+            current = new TestResult(testId, this);
+            ui->testResultsListLayout->addWidget(current);
+        }
+        current->setResult(query);
+        previousTestId = testId;
+    }
+    ui->testResultsListLayout->addItem(new QSpacerItem(10, 1000, QSizePolicy::Minimum, QSizePolicy::Expanding));
+}

@@ -1,0 +1,26 @@
+#include "results/TestResultUserResult.h"
+
+#include "results/ResultFormat.h"
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+TestResultUserResult::TestResultUserResult(QWidget* parent) : TestResultValueForm(parent)
+{
+    m_name = addField(QCoreApplication::translate("TestResultUserResult", "Name:", "Label of the user test's name"),
+                      "name", Qt::AlignLeft);
+    m_result = addField(QCoreApplication::translate("TestResultUserResult", "Result:", "Label of the measured value"),
+                        "result", Qt::AlignRight);
+    m_units = addField(QCoreApplication::translate("TestResultUserResult", "Units:", "Label of the user test's units"),
+                       "units", Qt::AlignLeft);
+}
+
+void TestResultUserResult::setResult(QSqlQuery& query)
+{
+    const QSqlRecord record = query.record();
+    m_result->setText(formatResult(query));
+    m_name->setText(query.value(record.indexOf(QStringLiteral("CustomName"))).toString());
+    m_units->setText(query.value(record.indexOf(QStringLiteral("CustomUnits"))).toString());
+}
