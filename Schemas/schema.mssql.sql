@@ -84,7 +84,7 @@ CREATE TABLE dbo.TestSequence (
 IF OBJECT_ID(N'dbo.ResultSet', N'U') IS NULL
 CREATE TABLE dbo.ResultSet (
 	Id INT IDENTITY(1,1) NOT NULL PRIMARY KEY,
-	InstrumentId INT NULL REFERENCES Instrument (Id),
+	InstrumentId INT NULL,
 	AssetId INT NULL REFERENCES Asset (Id) ON DELETE CASCADE,
 	Date DATETIME2(0) NULL,
 	TestType INT NULL,

@@ -97,7 +97,6 @@ CREATE TABLE IF NOT EXISTS ResultSet (
 	UserName VARCHAR(255) NULL,
 	Comments TEXT NULL,
 	KEY ResultSetAssetIdIndex (AssetId),
-	CONSTRAINT ResultSetInstrumentFk FOREIGN KEY (InstrumentId) REFERENCES Instrument (Id),
 	CONSTRAINT ResultSetAssetFk FOREIGN KEY (AssetId) REFERENCES Asset (Id) ON DELETE CASCADE
 ) ENGINE=InnoDB DEFAULT CHARSET=utf8mb4;
 

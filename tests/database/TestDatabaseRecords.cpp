@@ -4,7 +4,10 @@
 #include "support/SeededDatabase.h"
 #include "support/TestEnvironment.h"
 
+#include <QRegularExpression>
 #include <QSignalSpy>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QtTest>
 
 namespace {
@@ -36,6 +39,7 @@ private slots:
     void olderResultSetLeavesAssetAlone();
     void recycleAndRestore();
     void deleteRemovesDependentRows();
+    void deletingAnInstrumentKeepsItsResultSets();
     void appliedPartSummary();
     void nestedTransactionsCommitOnce();
 
@@ -202,6 +206,28 @@ void TestDatabaseRecords::deleteRemovesDependentRows()
     for (const char* table : {"Asset", "ResultSet", "Result", "AppliedPart", "TestSequence"})
         QCOMPARE(scalar(QString("SELECT COUNT(*) FROM %1").arg(table)).toInt(), 1);
     QCOMPARE(scalar("SELECT AssetId FROM AppliedPart").toInt(), keep);
+}
+
+void TestDatabaseRecords::deletingAnInstrumentKeepsItsResultSets()
+{
+    const int instrument = m_db->findOrInsertInstrument(1, "Q1", QDate(2026, 1, 2), "1.0", 9600, 8, 0, 1);
+    const int id = asset();
+    const int set = m_db->insertResultSet(instrument, id, QDateTime::currentDateTime(), 2, 2, 1, "", "");
+    // Through QSqlQuery: a refusal here must fail the test, not end it.
+    QSqlQuery remove(m_db->connection());
+    QVERIFY2(remove.exec(QString("DELETE FROM Instrument WHERE Id=%1").arg(instrument)),
+             qPrintable(remove.lastError().text()));
+    QCOMPARE(field("ResultSet", "InstrumentId", set).toInt(), instrument);
+
+    // No server runs here for the other two back-ends: their scripts must not
+    // tie result sets to instruments either.
+    for (const char* script : {"Schemas/schema.sqlite.sql", "Schemas/schema.mysql.sql", "Schemas/schema.mssql.sql"}) {
+        QFile file(script);
+        QVERIFY2(file.open(QIODevice::ReadOnly | QIODevice::Text), script);
+        const QString text = QString::fromUtf8(file.readAll());
+        QVERIFY2(text.contains(QRegularExpression("CREATE TABLE[^(]*ResultSet \\([^;]*InstrumentId")), script);
+        QVERIFY2(!text.contains(QRegularExpression("REFERENCES\\s+(dbo\\.)?Instrument\\b")), script);
+    }
 }
 
 void TestDatabaseRecords::appliedPartSummary()

@@ -329,6 +329,15 @@ void TestMySqlDatabase::schemaHoldsTheDeleteRules()
     QCOMPARE(retest.value(0).toDateTime(), QDateTime(QDate(2027, 1, 31), QTime(10, 0)));
     QCOMPARE(retest.value(1).toInt(), set);
 
+    // Result sets keep naming an instrument that the register deleted.
+    const int other = db->insertResultSet(instrument, kept, when, 2, 2, 1, "tech", "");
+    QSqlQuery instrumentGone(db->connection());
+    QVERIFY2(instrumentGone.exec(QStringLiteral("DELETE FROM Instrument WHERE Id=%1").arg(instrument)),
+             qPrintable(instrumentGone.lastError().text()));
+    QCOMPARE(countRows(db->connection(), QStringLiteral("SELECT InstrumentId FROM ResultSet WHERE Id=%1").arg(other)),
+             instrument);
+    QVERIFY(insert.exec(QStringLiteral("DELETE FROM ResultSet WHERE Id=%1").arg(other)));
+
     db->deleteAssets({gone});
     QCOMPARE(countRows(db->connection(), "SELECT COUNT(*) FROM ResultSet"), 0);
     QCOMPARE(countRows(db->connection(), "SELECT COUNT(*) FROM Result"), 0);
