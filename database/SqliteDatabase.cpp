@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QSqlQuery>
 #include <QTextStream>
 
@@ -38,8 +39,32 @@ int SqliteDatabase::open(const QString& path, bool allowMissing)
     return 0;
 }
 
+namespace {
+// The current database's file, however the path is spelt.
+bool isOpenNow(const QString& path)
+{
+    const auto* current = qobject_cast<const SqliteDatabase*>(Database::instance());
+    if (!current || current->filePath().isEmpty())
+        return false;
+    const QFileInfo wanted(path), open(current->filePath());
+    return wanted.absoluteFilePath() == open.absoluteFilePath()
+           || (wanted.exists() && wanted.canonicalFilePath() == open.canonicalFilePath());
+}
+} // namespace
+
 int SqliteDatabase::create(const QString& path)
 {
+    // Registering a connection under the open file's name would take the
+    // connection away from the database in use.
+    if (isOpenNow(path)) {
+        QMessageBox box(QMessageBox::Warning, QString(),
+                        tr("The database \"%1\" is open now and cannot be created anew. "
+                           "Choose another file for the new database.")
+                            .arg(path),
+                        QMessageBox::Ok, Error::dialogParent());
+        box.exec();
+        return 1;
+    }
     const bool existed = QFileInfo::exists(path);
     if (open(path, true) != 0)
         return 1;
