@@ -2,6 +2,7 @@
 
 #include "assets/AppliedPartConnectionTypeDelegate.h"
 #include "assets/AppliedPartNumConnectionsDelegate.h"
+#include "assets/NameEditorDelegate.h"
 #include "database/Database.h"
 #include "database/DatabaseTransaction.h"
 #include "database/SqlQuery.h"
@@ -23,6 +24,7 @@ AppliedPartTable::AppliedPartTable(QWidget* parent) : QTableWidget(parent)
     setHorizontalHeaderItem(ConnectionsColumn,
                             new QTableWidgetItem(tr("No. of connections", "The number of patient connections")));
     horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    setItemDelegateForColumn(NameColumn, new NameEditorDelegate(this));
     setItemDelegateForColumn(TypeColumn, new AppliedPartConnectionTypeDelegate(this));
     setItemDelegateForColumn(ConnectionsColumn, new AppliedPartNumConnectionsDelegate(this));
 

@@ -2,11 +2,11 @@
 
 #include <QCoreApplication>
 
-AssetTreeItemDelegate::AssetTreeItemDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
+AssetTreeItemDelegate::AssetTreeItemDelegate(QObject* parent) : NameEditorDelegate(parent) {}
 
 void AssetTreeItemDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
 {
-    QStyledItemDelegate::initStyleOption(option, index);
+    NameEditorDelegate::initStyleOption(option, index);
     // The placeholder is translated where the database writes it, so compare
     // with the translation of that context.
     const QString noName = QCoreApplication::translate(

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QStyledItemDelegate>
+#include "assets/NameEditorDelegate.h"
 
 // Sets clients, sites and locations without a name apart by an italic font.
-class AssetTreeItemDelegate : public QStyledItemDelegate
+class AssetTreeItemDelegate : public NameEditorDelegate
 {
 public:
     explicit AssetTreeItemDelegate(QObject* parent);

@@ -1,6 +1,7 @@
 #include "assets/AssetTreeModel.h"
 
 #include "assets/AssetTreeItem.h"
+#include "database/Database.h"
 #include "database/DatabaseTransaction.h"
 #include "database/SqlQuery.h"
 
@@ -124,6 +125,9 @@ bool AssetTreeModel::setData(const QModelIndex& index, const QVariant& value, in
     AssetTreeItem* item = node(index);
     const int type = item->type();
     if (type < AssetTreeClient || type > AssetTreeLocation)
+        return false;
+    // The server back-ends end the program on a name their column cannot hold.
+    if (value.toString().size() > Database::maxNameLength)
         return false;
     const NodeTable t = nodeTable(type);
     const int id = item->id();

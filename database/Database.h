@@ -46,6 +46,10 @@ public:
 
     bool checkSchema();
 
+    // The most characters the name columns of the server schemas hold; a
+    // longer name makes MySQL and SQL Server refuse the statement.
+    static constexpr int maxNameLength = 255;
+
     int findOrInsertClient(const QString& name);
     int findOrInsertSite(int clientId, const QString& name);
     int findOrInsertLocation(int siteId, const QString& name);

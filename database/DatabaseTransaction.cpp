@@ -1,6 +1,7 @@
 #include "database/DatabaseTransaction.h"
 
 #include "database/Database.h"
+#include "database/SqlQuery.h"
 
 #include <QHash>
 #include <QMutex>
@@ -27,16 +28,21 @@ DatabaseTransaction::DatabaseTransaction(QSqlDatabase* connection)
         QMutexLocker locker(&depthLock);
         m_outermost = depths()[m_connection.connectionName()]++ == 0;
     }
+    // A scope that could not begin (a transaction someone else opened) has
+    // nothing of its own to commit.
     if (m_outermost)
-        m_connection.transaction();
+        m_begun = m_connection.transaction();
 }
 
 DatabaseTransaction::~DatabaseTransaction()
 {
     if (!m_connection.isValid())
         return;
-    if (m_outermost)
-        m_connection.commit();
+    // A commit that fails (disk full, server gone) has lost the scope's
+    // writes: it ends the program as a failed statement does, so that no
+    // caller goes on to count them as stored.
+    if (m_begun && !m_connection.commit())
+        SqlQuery::reportFailure(QStringLiteral("COMMIT"), m_connection.lastError());
     QMutexLocker locker(&depthLock);
     int& depth = depths()[m_connection.connectionName()];
     if (--depth <= 0)

@@ -16,4 +16,5 @@ public:
 private:
     QSqlDatabase m_connection;
     bool m_outermost = false;
+    bool m_begun = false;
 };

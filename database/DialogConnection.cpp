@@ -1,6 +1,8 @@
 #include "database/DialogConnection.h"
 
 #include "core/AppPaths.h"
+#include "core/DialogErrorMessage.h"
+#include "core/Error.h"
 #include "database/ConnectionSettings.h"
 #include "database/MsSqlDatabase.h"
 #include "database/MySqlDatabase.h"
@@ -154,7 +156,17 @@ void DialogConnection::openSQLiteDatabase()
         return;
     m_sqlitePath = path;
     auto* db = new SqliteDatabase;
-    finish(db, db->open(path, false));
+    int result = db->open(path, false);
+    // Any file opens; one without our tables would end the program at its
+    // first query, so it is checked here as at start-up.
+    if (result == 0 && !db->checkSchema()) {
+        DialogErrorMessage message(Database::tr("The database is not a Pelvane database or it has become "
+                                                "corrupted. The database will now be closed."),
+                                   ErrorCritical, this);
+        message.exec();
+        result = 1;
+    }
+    finish(db, result);
 }
 
 // User name and password go whatever the integrated-security box says; the

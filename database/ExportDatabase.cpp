@@ -12,6 +12,8 @@
 #include <QSqlRecord>
 #include <QTextStream>
 
+#include <algorithm>
+
 const QStringList ExportDatabase::tableOrder = {
     QStringLiteral("Client"),     QStringLiteral("Site"),        QStringLiteral("Location"),
     QStringLiteral("Equipment"),  QStringLiteral("GlobalTestSequence"), QStringLiteral("Instrument"),
@@ -31,16 +33,21 @@ QString hex(const QByteArray& bytes)
     return QString::fromLatin1(bytes.toHex().toUpper());
 }
 
-// SQLite and SQL Server have no escape for a line break inside a literal:
-// the text is cut at each break and the pieces joined with the break's
-// character code.
+bool spelledOut(QChar c)
+{
+    return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c.unicode() == 0;
+}
+
+// SQLite and SQL Server have no escape for a line break or a NUL inside a
+// literal: the text is cut at each and the pieces joined with its character
+// code. A raw NUL would end the statement where the replay reads it.
 QString joinedAtLineBreaks(const QString& text, const QString& prefix, const QString& charFunction,
                            const QString& concat)
 {
     QStringList parts;
     QString piece;
     for (QChar c : text) {
-        if (c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
+        if (spelledOut(c)) {
             if (!piece.isEmpty())
                 parts.append(prefix + quoted(piece));
             piece.clear();
@@ -52,6 +59,21 @@ QString joinedAtLineBreaks(const QString& text, const QString& prefix, const QSt
     if (!piece.isEmpty())
         parts.append(prefix + quoted(piece));
     return parts.join(concat);
+}
+
+// A name in the header comment must neither end it ("*/") nor, on SQL
+// Server, open a nested one ("/*"), nor break the line: the replay reads a
+// statement up to a line that ends in ';'.
+QString commentText(QString text)
+{
+    for (QChar& c : text)
+        if (spelledOut(c))
+            c = QLatin1Char(' ');
+    while (text.contains(QStringLiteral("*/")) || text.contains(QStringLiteral("/*"))) {
+        text.replace(QStringLiteral("*/"), QStringLiteral("* /"));
+        text.replace(QStringLiteral("/*"), QStringLiteral("/ *"));
+    }
+    return text;
 }
 } // namespace
 
@@ -78,13 +100,14 @@ QString ExportDatabase::formatValue(const QSqlField& field, int type, const QSql
         return quoted(value.toDate().startOfDay().toString(storedDateTimeFormat));
     case QMetaType::QString: {
         const QString text = value.toString();
-        const bool breaks = text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+        const bool breaks = std::any_of(text.cbegin(), text.cend(), spelledOut);
         if (type == DatabaseMySql) {
             // MySQL reads backslash escapes inside literals.
             QString escaped = text;
             escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
             escaped.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
             escaped.replace(QLatin1Char('\r'), QStringLiteral("\\r"));
+            escaped.replace(QChar(0), QStringLiteral("\\0"));
             return quoted(escaped);
         }
         if (type == DatabaseMsSql)
@@ -119,7 +142,7 @@ bool ExportDatabase::init()
     if (!db)
         return false;
     QTextStream& out = *m_output;
-    out << "/*\n\tExporting Tavisk Pelvane database '" << db->databaseName() << "'\n\t"
+    out << "/*\n\tExporting Tavisk Pelvane database '" << commentText(db->databaseName()) << "'\n\t"
         << QLocale().toString(QDateTime::currentDateTime(), QLocale::LongFormat) << "\n*/" << Qt::endl;
     db->writeCreateScript(out);
 

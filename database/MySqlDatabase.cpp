@@ -15,6 +15,26 @@ const QString MySqlDatabase::listingConnectionName = QStringLiteral("__MYSQL_mas
 
 namespace {
 const QString kUnknownDatabase = QStringLiteral("1049");
+// Long enough for any statement of ours on a loaded server, short enough
+// that a stopped one is reported rather than waited for.
+int g_serverTimeout = 30;
+}
+
+int MySqlDatabase::serverTimeout()
+{
+    return g_serverTimeout;
+}
+
+void MySqlDatabase::setServerTimeout(int seconds)
+{
+    g_serverTimeout = seconds;
+}
+
+// Without them the client library waits for ever on a server that is
+// stopped but still holds the connection open.
+QString MySqlDatabase::connectOptions()
+{
+    return QStringLiteral("MYSQL_OPT_READ_TIMEOUT=%1;MYSQL_OPT_WRITE_TIMEOUT=%1").arg(g_serverTimeout);
 }
 
 MySqlDatabase::MySqlDatabase() : ServerDatabase(DatabaseMySql) {}
@@ -37,6 +57,7 @@ int MySqlDatabase::open(const ConnectionSettings& s)
             m_connection.setDatabaseName(s.databaseName);
         m_connection.setUserName(s.userName);
         m_connection.setPassword(s.password);
+        m_connection.setConnectOptions(connectOptions());
 
         if (!m_connection.open()) {
             const QSqlError error = m_connection.lastError();
@@ -108,6 +129,7 @@ QStringList MySqlDatabase::listDatabases(const QString& host, const QString& use
         db.setHostName(host);
         db.setUserName(userName);
         db.setPassword(password);
+        db.setConnectOptions(connectOptions());
     }
     return listWith(listingConnectionName, QStringLiteral("show databases"));
 }

@@ -31,4 +31,12 @@ public:
 
     static const QString schemaScript;
     static const QString listingConnectionName;
+
+    // Seconds a connection waits for the server to take or answer a request
+    // before the statement fails; applies to connections opened afterwards.
+    static int serverTimeout();
+    static void setServerTimeout(int seconds);
+
+private:
+    static QString connectOptions();
 };

@@ -66,12 +66,17 @@ bool SqlQuery::exec(const QString& statement)
 
 void SqlQuery::displayError()
 {
-    qDebug() << lastQuery();
-    qDebug() << lastError();
+    reportFailure(lastQuery(), lastError());
+}
+
+void SqlQuery::reportFailure(const QString& statement, const QSqlError& error)
+{
+    qDebug() << statement;
+    qDebug() << error;
     Error::report(QStringLiteral("SqlQuery::displayError"),
                   Database::tr("Last query:\n%1\n\nError message:\n%2",
                                "%%1 is the query and %%2 is the message from the database system")
-                      .arg(lastQuery(), lastError().text()),
+                      .arg(statement, error.text()),
                   ErrorFatal, 2, __FILE__, 68);
     // A fatal report does not return; this only keeps the promise if it ever did.
     std::_Exit(1);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
 
@@ -19,4 +20,6 @@ public:
     bool exec(const QString& statement);
 
     [[noreturn]] void displayError();
+    // The same report for a statement that ran outside a query, such as a commit.
+    [[noreturn]] static void reportFailure(const QString& statement, const QSqlError& error);
 };

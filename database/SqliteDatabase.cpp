@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QSqlQuery>
 #include <QTextStream>
 
@@ -28,15 +29,42 @@ int SqliteDatabase::open(const QString& path, bool allowMissing)
     m_fileName = slash < 0 ? path : path.mid(slash + 1);
     QSqlQuery pragma(m_connection);
     pragma.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
-    // A download commits once per record; with a write-ahead log those commits
-    // do not each wait for the disk, and a crash still leaves the file whole.
-    pragma.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
-    pragma.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
+    // A rollback journal, never a write-ahead log: that would be written into
+    // the user's file for good, leave -wal and -shm files beside it and fail
+    // on a network share. TRUNCATE lasts for this connection only and spares
+    // each commit creating and deleting the journal. Every commit waits for
+    // the disk, so a record counted as stored survives a power cut.
+    pragma.exec(QStringLiteral("PRAGMA journal_mode = TRUNCATE"));
+    pragma.exec(QStringLiteral("PRAGMA synchronous = FULL"));
     return 0;
 }
 
+namespace {
+// The current database's file, however the path is spelt.
+bool isOpenNow(const QString& path)
+{
+    const auto* current = qobject_cast<const SqliteDatabase*>(Database::instance());
+    if (!current || current->filePath().isEmpty())
+        return false;
+    const QFileInfo wanted(path), open(current->filePath());
+    return wanted.absoluteFilePath() == open.absoluteFilePath()
+           || (wanted.exists() && wanted.canonicalFilePath() == open.canonicalFilePath());
+}
+} // namespace
+
 int SqliteDatabase::create(const QString& path)
 {
+    // Registering a connection under the open file's name would take the
+    // connection away from the database in use.
+    if (isOpenNow(path)) {
+        QMessageBox box(QMessageBox::Warning, QString(),
+                        tr("The database \"%1\" is open now and cannot be created anew. "
+                           "Choose another file for the new database.")
+                            .arg(path),
+                        QMessageBox::Ok, Error::dialogParent());
+        box.exec();
+        return 1;
+    }
     const bool existed = QFileInfo::exists(path);
     if (open(path, true) != 0)
         return 1;

@@ -53,11 +53,19 @@ bool refused(const QDataStream& stream, const char* kind)
 
 int findAsset(const Ux::TsqMedicalApplianceResult& record)
 {
-    SqlQuery query(QStringLiteral(
-        "SELECT Id FROM Asset WHERE Name=:Name AND (SerialNo=:SerialNo OR SerialNo IS NULL)"));
-    // Trimmed as the insert stores them, so that a record finds its own asset again.
-    query.bindValue(QStringLiteral(":Name"), record.applianceName.trimmed());
-    query.bindValue(QStringLiteral(":SerialNo"), record.serialNo.trimmed());
+    // Trimmed as the insert stores them, so that a record finds its own asset
+    // again. An empty text may have been stored as NULL or as '': both match
+    // an empty one, and an empty text is bound as '', never as NULL.
+    const QString name = record.applianceName.trimmed();
+    SqlQuery query(name.isEmpty()
+                       ? QStringLiteral("SELECT Id FROM Asset WHERE (Name IS NULL OR Name='') AND "
+                                        "(SerialNo=:SerialNo OR SerialNo IS NULL)")
+                       : QStringLiteral("SELECT Id FROM Asset WHERE Name=:Name AND "
+                                        "(SerialNo=:SerialNo OR SerialNo IS NULL)"));
+    if (!name.isEmpty())
+        query.bindValue(QStringLiteral(":Name"), name);
+    const QString serialNo = record.serialNo.trimmed();
+    query.bindValue(QStringLiteral(":SerialNo"), serialNo.isNull() ? QStringLiteral("") : serialNo);
     query.exec();
     return query.next() ? query.value(0).toInt() : 0;
 }

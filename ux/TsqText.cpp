@@ -11,8 +11,9 @@ QByteArray toBytes(const QString& text, int count)
     QByteArray bytes(count, '\0');
     for (int i = 0; i < count; ++i) {
         const QChar c = text.at(i);
-        // A 0 byte would end a terminated text early and shift every later field.
-        bytes[i] = c.unicode() > 0xFF ? '?' : char(c.unicode());
+        // A 0 byte would end a terminated text early and shift every later
+        // field, so NUL goes out as '?' like any character past Latin-1.
+        bytes[i] = (c.unicode() > 0xFF || c.unicode() == 0) ? '?' : char(c.unicode());
     }
     return bytes;
 }

@@ -5,8 +5,8 @@
 
 namespace Ux {
 
-// Single-byte texts of the instrument format. Characters outside Latin-1 are
-// written as '?'; bytes are read back as Latin-1.
+// Single-byte texts of the instrument format. Characters outside Latin-1, and
+// NUL, are written as '?'; bytes are read back as Latin-1.
 class TsqText
 {
 public:

@@ -2,6 +2,7 @@
 #include "assets/AppliedPartTable.h"
 #include "support/DialogAnswerer.h"
 
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QSignalSpy>
 #include <QtTest>
@@ -40,6 +41,7 @@ private slots:
     void tooManyConnectionsAreRefused();
     void duplicateNamesAreRefusedIgnoringCaseButNotEmptyNames();
     void moveDownWorksWithTenParts();
+    void nameEditorHoldsWhatTheServerColumnsHold();
 
 private:
     void fill(const QList<Part>& parts);
@@ -167,6 +169,18 @@ void TestAppliedPartTable::moveDownWorksWithTenParts()
     select(8);
     m_table->moveRowDown();
     QCOMPARE(names().mid(8), (QStringList{"P9", "P10"}));
+}
+
+void TestAppliedPartTable::nameEditorHoldsWhatTheServerColumnsHold()
+{
+    m_table->load(DeskLamp, true);
+    fill({{"ECG", "2", "3"}});
+    const QModelIndex name = m_table->model()->index(0, AppliedPartTable::NameColumn);
+    QAbstractItemDelegate* delegate = m_table->itemDelegateForIndex(name);
+    std::unique_ptr<QWidget> editor(delegate->createEditor(m_table->viewport(), QStyleOptionViewItem(), name));
+    auto* line = qobject_cast<QLineEdit*>(editor.get());
+    QVERIFY2(line, editor ? editor->metaObject()->className() : "no editor");
+    QCOMPARE(line->maxLength(), 255);
 }
 
 PELVANE_TEST_MAIN(TestAppliedPartTable)

@@ -23,6 +23,7 @@ private slots:
     void cleanup();
     void populatesDatabaseRecycledAndLevels();
     void plainRenameWritesAndSignals();
+    void renameLongerThanTheServerColumnsIsRefused();
     void mergeMovesChildrenUnlessCancelled();
     void insertAssetLocationAddsMissingNodes();
     void nodeRemovesOnlyItsOwnMapEntry();
@@ -111,6 +112,20 @@ void TestAssetTreeModel::plainRenameWritesAndSignals()
     // The database and Recycled nodes cannot be renamed.
     QVERIFY(!model.setData(model.recycledIndex(), QString("Bin")));
     QCOMPARE(model.recycledIndex().data().toString(), QString("Recycled"));
+}
+
+void TestAssetTreeModel::renameLongerThanTheServerColumnsIsRefused()
+{
+    // MySQL and SQL Server refuse a name longer than their 255-character
+    // columns with an error that ends the program: no back-end gets one.
+    DialogAnswerer answerer;
+    AssetTreeModel& model = *m_tree->model;
+    QVERIFY(!model.setData(model.clientIndex(1), QString(256, QLatin1Char('x'))));
+    QCOMPARE(scalar("SELECT Name FROM Client WHERE Id=1").toString(), QString("Acme Health"));
+    QCOMPARE(model.clientIndex(1).data().toString(), QString("Acme Health"));
+    QVERIFY(model.setData(model.locationIndex(1), QString(255, QLatin1Char('y'))));
+    QCOMPARE(scalar("SELECT Name FROM Location WHERE Id=1").toString(), QString(255, QLatin1Char('y')));
+    QCOMPARE(answerer.count(), 0);
 }
 
 void TestAssetTreeModel::mergeMovesChildrenUnlessCancelled()

@@ -12,6 +12,7 @@
 
 #include <QComboBox>
 #include <QImage>
+#include <QLineEdit>
 #include <QPainter>
 #include <QSpinBox>
 #include <QStandardItemModel>
@@ -71,6 +72,7 @@ private slots:
     void statusIconChosenByCode_data();
     void statusIconChosenByCode();
     void noNameItemsAreItalic();
+    void treeNameEditorHoldsWhatTheServerColumnsHold();
 };
 
 void TestItemDelegates::codeDelegatesShowTheirTexts()
@@ -219,6 +221,19 @@ void TestItemDelegates::noNameItemsAreItalic()
     model.appendRow(new QStandardItem("Ward 1"));
     QVERIFY(delegate.option(model.index(0, 0)).font.italic());
     QVERIFY(!delegate.option(model.index(1, 0)).font.italic());
+}
+
+void TestItemDelegates::treeNameEditorHoldsWhatTheServerColumnsHold()
+{
+    AssetTreeItemDelegate delegate(nullptr);
+    Cell cell(QString("Ward 1"));
+    QWidget parent;
+    auto editor = openEditor(delegate, cell, &parent);
+    auto* line = qobject_cast<QLineEdit*>(editor.get());
+    QVERIFY(line);
+    QCOMPARE(line->text(), QString("Ward 1"));
+    QCOMPARE(line->maxLength(), 255);
+    editor.release(); // owned by parent
 }
 
 PELVANE_TEST_MAIN(TestItemDelegates)

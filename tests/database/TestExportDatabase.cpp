@@ -31,6 +31,8 @@ QByteArray everyByte()
 
 const QString kQuoted = QStringLiteral("O'Brien's \"Clinic\" \\ back");
 const QString kMultiLine = QStringLiteral("Line 1\nends here;\n\nLine 4\r\nÜberprüfung Ω");
+// A NUL inside a text: raw in the script it stops or shifts the replay.
+const QString kWithNul = QStringLiteral("before") + QChar(0) + QStringLiteral("after'; x") + QChar(0);
 
 // Every table gets rows, with the values that are hard to write as literals.
 void fill(Database* db)
@@ -40,7 +42,7 @@ void fill(Database* db)
     const int equipment = db->findOrInsertEquipment("Make", "Model", "EQ-1", 1);
     const int instrument = db->findOrInsertInstrument(1, "Q1-0001", QDate(2026, 1, 15), "3.09", 115200, 8, 0, 1);
     const int asset = db->insertAsset("Pump", kMultiLine, "SC-1", "", location, equipment, 12);
-    db->insertAsset("Spare", "", "SC-2", "SN-2", location, equipment, 6);
+    db->insertAsset("Spare", kWithNul, "SC-2", "SN-2", location, equipment, 6);
     const int set = db->insertResultSet(instrument, asset, QDateTime(QDate(2026, 3, 10), QTime(9, 30, 5)), 2, 2, 1,
                                         "tech", "It's fine");
     db->insertResultSet(QVariant(), asset, QDateTime(QDate(2026, 4, 1), QTime(8, 0)), -1, 0, 2, "tech", "");
@@ -220,6 +222,7 @@ void TestExportDatabase::sqliteScriptLayout()
     // The multi-line description stays on its INSERT line.
     QVERIFY(script.contains("'Line 1'||char(10)||'ends here;'||char(10)||char(10)||'Line 4'||char(13)||char(10)"));
     QCOMPARE(script.count("ends here;"), 1);
+    QVERIFY(!script.contains(QChar(0)));
     QVERIFY(script.endsWith("/* 'Result' Table Data */\n" + script.section("/* 'Result' Table Data */\n", 1)));
 }
 
@@ -291,6 +294,10 @@ void TestExportDatabase::literalsForSqlServer()
     QCOMPARE(ExportDatabase::formatValue(field(QString("a\r\nb")), DatabaseMsSql, driver),
              QString("N'a'+NCHAR(13)+NCHAR(10)+N'b'"));
     QCOMPARE(ExportDatabase::formatValue(field(QString("a\\b\nc")), DatabaseMySql, driver), QString("'a\\\\b\\nc'"));
+    const QString nul = QStringLiteral("a") + QChar(0) + QStringLiteral("b");
+    QCOMPARE(ExportDatabase::formatValue(field(nul), DatabaseMsSql, driver), QString("N'a'+NCHAR(0)+N'b'"));
+    QCOMPARE(ExportDatabase::formatValue(field(nul), DatabaseMySql, driver), QString("'a\\0b'"));
+    QCOMPARE(ExportDatabase::formatValue(field(nul), DatabaseSqlite, driver), QString("'a'||char(0)||'b'"));
     QCOMPARE(ExportDatabase::formatValue(field(QVariant(QMetaType(QMetaType::QString))), DatabaseMsSql, driver),
              QString("NULL"));
     QCOMPARE(ExportDatabase::formatValue(field(QString("")), DatabaseSqlite, driver), QString("''"));
@@ -306,7 +313,8 @@ void TestExportDatabase::literalsForSqlServer()
 void TestExportDatabase::mariaDbRoundTripKeepsEveryValue()
 {
     PELVANE_REQUIRE_MARIADB();
-    const QString source = MariaDbServer::uniqueName("export source");
+    // A name that would end the script's header comment and run a statement.
+    const QString source = MariaDbServer::uniqueName("src*/ DROP TABLE Client; /*");
     const QString target = MariaDbServer::uniqueName("export target");
     auto dropBoth = qScopeGuard([&] {
         MariaDbServer::dropDatabase(source);
@@ -326,6 +334,9 @@ void TestExportDatabase::mariaDbRoundTripKeepsEveryValue()
     QCOMPARE(sections(script), ExportDatabase::tableOrder);
     QVERIFY(script.contains(readAll(MySqlDatabase::schemaScript)));
     QVERIFY(script.contains("X'000102030405"));
+    // The header comment ends only at its own last line.
+    QCOMPARE(script.indexOf("*/"), script.indexOf("\n*/\n") + 1);
+    QVERIFY(!script.contains(QChar(0)));
 
     QVERIFY(MariaDbServer::exec(QStringLiteral("CREATE DATABASE %1").arg(MySqlDatabase::quoteIdentifier(target))));
     {

@@ -230,6 +230,27 @@ private slots:
                  QStringLiteral("1|Infusion pump|-"));
     }
 
+    void recordWithoutNameOrSerialIsFoundAgain()
+    {
+        // A record with empty texts, downloaded twice: the second time it is
+        // already stored, however the first stored its empty texts.
+        Ux::TsqMedicalApplianceResult r = withResults(QString(), day1, 0.1f);
+        r.serialNo = QString();
+        QCOMPARE(importAsset(r), 1);
+        QCOMPARE(importAsset(r), int(ImportAlreadyStored));
+        r.applianceName = QStringLiteral("   ");
+        QCOMPARE(importAsset(r), int(ImportAlreadyStored));
+        QCOMPARE(counts("Asset,ResultSet"), QStringLiteral("1 1"));
+
+        // An asset that another path stored with empty, not missing, texts.
+        SqlQuery q;
+        q.exec("DELETE FROM Asset");
+        q.exec("INSERT INTO Asset (Name, SerialNo, Description) VALUES ('', '', 'typed')");
+        r.applianceDescription = QStringLiteral("found");
+        QCOMPARE(importAsset(r), 1);
+        QCOMPARE(row("SELECT COUNT(*),MIN(Description) FROM Asset"), QStringLiteral("1|found"));
+    }
+
     void instrumentIsNotCarriedIntoNextDownload()
     {
         importRecord(header(QStringLiteral("Not an instrument"), QStringLiteral("X-1")));

@@ -173,6 +173,20 @@ void TestTsqEncodings::charactersOutsideLatin1()
              QByteArray::fromHex("413F42B500"));
     QCOMPARE(written([&](QDataStream& s) { TsqText::writeFixed(s, text, 5); }),
              QByteArray::fromHex("413F42B500"));
+    // A NUL inside a text cannot stand in a one-byte text either: written as
+    // a 0 byte it would end the text early and shift every later field.
+    const QString nul = QStringLiteral("A") + QChar(0) + QStringLiteral("B");
+    const QByteArray record = written([&](QDataStream& s) {
+        TsqText::writeTerminated(s, nul, 25);
+        TsqText::writeFixed(s, nul, 5);
+        TsqText::writeTerminated(s, QStringLiteral("next"));
+    });
+    QCOMPARE(record, QByteArray::fromHex("413F4200") + QByteArray::fromHex("413F420000") + QByteArray("next", 5));
+    QDataStream fields(record);
+    QCOMPARE(TsqText::readTerminated(fields, 25), QStringLiteral("A?B"));
+    QCOMPARE(TsqText::readFixed(fields, 5), QStringLiteral("A?B"));
+    QCOMPARE(TsqText::readTerminated(fields), QStringLiteral("next"));
+
     QByteArray latin = QByteArray::fromHex("B5E900");
     QDataStream in(latin);
     QCOMPARE(TsqText::readTerminated(in, 5), QString(QChar(0xB5)) + QChar(0xE9));
