@@ -9,27 +9,25 @@
 #include <QMetaObject>
 
 namespace {
-AssetTabs::ResultsTabFactory& resultsTabFactory()
+AssetTabs::TabFactory& resultsTabFactory()
 {
-    static AssetTabs::ResultsTabFactory factory;
+    static AssetTabs::TabFactory factory;
+    return factory;
+}
+
+AssetTabs::TabFactory& sequenceTabFactory()
+{
+    static AssetTabs::TabFactory factory;
     return factory;
 }
 } // namespace
 
-void AssetTabs::setResultsTabFactory(ResultsTabFactory factory)
+void AssetTabs::setResultsTabFactory(TabFactory factory)
 {
     resultsTabFactory() = std::move(factory);
 }
 
-namespace {
-AssetTabs::SequenceTabFactory& sequenceTabFactory()
-{
-    static AssetTabs::SequenceTabFactory factory;
-    return factory;
-}
-} // namespace
-
-void AssetTabs::setSequenceTabFactory(SequenceTabFactory factory)
+void AssetTabs::setSequenceTabFactory(TabFactory factory)
 {
     sequenceTabFactory() = std::move(factory);
 }
@@ -65,7 +63,7 @@ void AssetTabs::addResultsTab()
 {
     if (!resultsTabFactory())
         return;
-    m_testResultsTab = resultsTabFactory()(ui->assetTabWidget);
+    m_testResultsTab = resultsTabFactory()(ui->assetDetailsTab, ui->assetTabWidget);
     m_testResultsTab->setObjectName(QStringLiteral("testResultsTab"));
     ui->assetTabWidget->insertTab(1, m_testResultsTab, tr("Test Results", "The asset test results tab text"));
     ui->assetTabWidget->setCurrentIndex(0);

@@ -33,21 +33,18 @@ public:
     // Null when no factory for it was registered.
     AssetTabBase* testResultsTab() const { return m_testResultsTab; }
 
-    // The results tab comes from a library above this one: the window
-    // registers how to make it before it builds the editor. Without a
+    // The results and test-sequence tabs come from libraries above this
+    // one: the window registers how to make them (the sequence tab is
+    // joined to the details tab) before it builds the editor. Without a
     // factory the editor has no such tab.
-    using ResultsTabFactory = std::function<AssetTabBase*(QWidget* parent)>;
-    static void setResultsTabFactory(ResultsTabFactory factory);
+    using TabFactory = std::function<AssetTabBase*(AssetDetailsTab* details, QWidget* parent)>;
+    static void setResultsTabFactory(TabFactory factory);
+    static void setSequenceTabFactory(TabFactory factory);
 
     // The results tab's column widths, kept by the main window.
     QByteArray saveState() const;
     void restoreState(const QByteArray& state);
 
-    // The test-sequence tab comes from a library above this one: the window
-    // registers how to make it (and join it to the details tab) before it
-    // builds the editor. Without a factory the editor has no such tab.
-    using SequenceTabFactory = std::function<AssetTabBase*(AssetDetailsTab* details, QWidget* parent)>;
-    static void setSequenceTabFactory(SequenceTabFactory factory);
     AssetTabBase* testSequenceTab() const { return m_sequenceTab; }
 
     int currentAssetId() const { return m_currentAssetId; }

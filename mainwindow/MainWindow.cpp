@@ -95,7 +95,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
 
     AssetTabs::setSequenceTabFactory(&TestSequenceTab::create);
 
-    AssetTabs::setResultsTabFactory([](QWidget* parent) -> AssetTabBase* { return new TestResultsTab(parent); });
+    AssetTabs::setResultsTabFactory(
+        [](AssetDetailsTab*, QWidget* parent) -> AssetTabBase* { return new TestResultsTab(parent); });
 
     loadTranslation();
     ui->setupUi(this);

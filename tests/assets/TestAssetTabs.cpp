@@ -155,7 +155,8 @@ void TestAssetTabs::detailsApplyFirstAndARefusalKeepsEverythingPending()
 
 void TestAssetTabs::registeredResultsTabIsAppliedLast()
 {
-    AssetTabs::setResultsTabFactory([](QWidget* parent) -> AssetTabBase* { return new RecordingResultsTab(parent); });
+    AssetTabs::setResultsTabFactory(
+        [](AssetDetailsTab*, QWidget* parent) -> AssetTabBase* { return new RecordingResultsTab(parent); });
     auto tabs = std::make_unique<AssetTabs>();
     AssetTabs::setResultsTabFactory(nullptr);
     auto* results = qobject_cast<RecordingResultsTab*>(tabs->testResultsTab());
