@@ -41,28 +41,47 @@
 #include "database/SqVisualTest.h"
 #include "database/SqlQuery.h"
 #include "database/SqliteDatabase.h"
+#include "ux/TsqPatval.h"
 #include "ux/TsqText.h"
 
 namespace Sq {
 
 Element::~Element() = default;
 
+void Element::writeLimit(QDataStream& stream, quint16 word)
+{
+    const float value = Ux::TsqPatval::decode(word);
+    if (value > 15500.0f) {
+        stream << word;
+        return;
+    }
+    const quint16 editorWord = Ux::TsqPatval::encode(value);
+    stream << (Ux::TsqPatval::decode(editorWord) == value ? editorWord : word);
+}
+
 void ResistanceTest::write(QDataStream& stream) const
 {
     writeHeader(stream, 6);
-    stream << m_parameters.duration << m_parameters.limit << m_parameters.noOfTimes;
+    stream << m_parameters.duration;
+    writeLimit(stream, m_parameters.limit);
+    stream << m_parameters.noOfTimes;
 }
 
 void LeakageTest::write(QDataStream& stream) const
 {
     writeHeader(stream, 8);
-    stream << m_parameters.duration << m_parameters.limit << m_parameters.sfc << m_parameters.testCondition;
+    stream << m_parameters.duration;
+    writeLimit(stream, m_parameters.limit);
+    writeLimit(stream, m_parameters.sfc);
+    stream << m_parameters.testCondition;
 }
 
 void AppliedPartLeakageTest::write(QDataStream& stream) const
 {
     writeHeader(stream, 7);
-    stream << m_parameters.duration << m_parameters.bAt(0) << m_parameters.cAt(0);
+    stream << m_parameters.duration;
+    writeLimit(stream, m_parameters.bAt(0));
+    writeLimit(stream, m_parameters.cAt(0));
 }
 
 void PatientLeakageTest::write(QDataStream& stream) const
@@ -70,17 +89,21 @@ void PatientLeakageTest::write(QDataStream& stream) const
     writeHeader(stream, 28);
     stream << m_parameters.duration;
     for (int i = 0; i < 8; ++i)
-        stream << m_parameters.bAt(i);
+        writeLimit(stream, m_parameters.bAt(i));
     for (int i = 0; i < 4; ++i)
-        stream << m_parameters.cAt(i);
+        writeLimit(stream, m_parameters.cAt(i));
     stream << m_parameters.testCondition;
 }
 
 void PatientLeakageFTypeTest::write(QDataStream& stream) const
 {
     writeHeader(stream, 12);
-    stream << m_parameters.duration << m_parameters.bAt(0) << m_parameters.bAt(1) << m_parameters.cAt(0)
-           << m_parameters.cAt(1) << m_parameters.testCondition;
+    stream << m_parameters.duration;
+    writeLimit(stream, m_parameters.bAt(0));
+    writeLimit(stream, m_parameters.bAt(1));
+    writeLimit(stream, m_parameters.cAt(0));
+    writeLimit(stream, m_parameters.cAt(1));
+    stream << m_parameters.testCondition;
 }
 
 void PatientAuxiliaryLeakageAPtoAPTest::write(QDataStream& stream) const
@@ -88,15 +111,21 @@ void PatientAuxiliaryLeakageAPtoAPTest::write(QDataStream& stream) const
     writeHeader(stream, 28);
     stream << m_parameters.duration;
     // Classes B, BF and CF, each: normal AC, normal DC, single-fault AC, single-fault DC.
-    for (int connectionClass = 0; connectionClass < 3; ++connectionClass)
-        stream << m_parameters.limit << quint16(0) << m_parameters.sfc << quint16(0);
+    for (int connectionClass = 0; connectionClass < 3; ++connectionClass) {
+        writeLimit(stream, m_parameters.limit);
+        writeLimit(stream, 0);
+        writeLimit(stream, m_parameters.sfc);
+        writeLimit(stream, 0);
+    }
     stream << m_parameters.testCondition;
 }
 
 void PatientAuxiliaryLeakageAPtoALLTest::write(QDataStream& stream) const
 {
     writeHeader(stream, 6);
-    stream << m_parameters.duration << m_parameters.limit << m_parameters.noOfTimes;
+    stream << m_parameters.duration;
+    writeLimit(stream, m_parameters.limit);
+    stream << m_parameters.noOfTimes;
 }
 
 void IECLeadPolarityTest::write(QDataStream& stream) const

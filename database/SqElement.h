@@ -46,6 +46,13 @@ public:
 
 protected:
     void writeHeader(QDataStream& stream, quint8 length) const { stream << length << m_type; }
+    // Every word of these records is a packed decimal limit. The first
+    // version kept some in forms the sequence editor never writes (500 with no
+    // decimals, a bare 0 for an empty limit); the editor would turn them into
+    // its own form of the same value, so an imported sequence that is opened
+    // and applied unchanged would change bytes. Such a word is written in the
+    // editor's form; one whose value that form cannot hold stays as it was.
+    static void writeLimit(QDataStream& stream, quint16 word);
 
     quint8 m_type;
     Parameters m_parameters;

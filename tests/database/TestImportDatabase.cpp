@@ -520,10 +520,11 @@ void TestImportDatabase::sequencesAreStoredAsElementRecords()
         out.setByteOrder(QDataStream::LittleEndian);
         out << sequence;
     }
-    // The records keep their layout; the words the first version wrote in
-    // the instruments' own form come back byte for byte.
+    // The records keep their layout and every word comes back byte for byte,
+    // the patient limits the first version wrote in its own forms included.
     QCOMPARE(rewritten.size(), blob.size());
     QCOMPARE(rewritten.left(38), blob.left(38));
+    QCOMPARE(rewritten.toHex(), blob.toHex());
     QDataStream again(rewritten);
     again.setByteOrder(QDataStream::LittleEndian);
     Ux::TsqTestSequence reread;

@@ -2,6 +2,7 @@
 #include "support/TestEnvironment.h"
 #include "ux/TsqTestSequence.h"
 #include "ux/TsqTestSequenceElementInsulationTest.h"
+#include "ux/TsqTestSequenceElementLeakageTest.h"
 #include "ux/TsqTestSequenceElementPatientLeakageTest.h"
 #include "ux/TsqTestSequenceElementUserTest.h"
 
@@ -34,6 +35,7 @@ private slots:
     void kindsWithoutAnElement();
     void userTestTextsAreCutNotWrapped();
     void parametersLandWhereTheInstrumentsReadThem();
+    void limitsAreWrittenAsTheEditorWritesThem();
 };
 
 void TestSqElement::everyKindMatchesTheInstrumentRecord()
@@ -120,8 +122,8 @@ void TestSqElement::parametersLandWhereTheInstrumentsReadThem()
     QCOMPARE(recordOf(*make(17, p)), QByteArray("\x06\x11\x04\xC8\xC0\x02", 6));
     QCOMPARE(recordOf(*make(145, p)), QByteArray("\x03\x91\x02", 3));
     QCOMPARE(recordOf(*make(72, p)), QByteArray("\x07\x48\x04\x88\x53\xE8\x43", 7));
-    // Missing list values are 0.
-    QCOMPARE(recordOf(*make(96, p)), QByteArray("\x0C\x60\x04\x88\x53\xA0\x8F\xE8\x43\x00\x00\x05", 12));
+    // Missing list values are 0, in the form the sequence editor writes it.
+    QCOMPARE(recordOf(*make(96, p)), QByteArray("\x0C\x60\x04\x88\x53\xA0\x8F\xE8\x43\x00\xC0\x05", 12));
 
     // The two tests the instruments read differently from the first version.
     QDataStream in(recordOf(*make(113, p)) + recordOf(*make(114, p)));
@@ -141,6 +143,41 @@ void TestSqElement::parametersLandWhereTheInstrumentsReadThem()
     QVERIFY(apToAll);
     QCOMPARE(float(apToAll->limit), 0.2f);
     QCOMPARE(apToAll->numberOfTests, quint8(2));
+    qDeleteAll(read);
+}
+
+void TestSqElement::limitsAreWrittenAsTheEditorWritesThem()
+{
+    Sq::Parameters p;
+    p.limit = 0x01F4;   // 500 with no decimals
+    p.sfc = 0;          // an empty limit
+    // 0.5 with two decimals, then two values the editor's form cannot hold:
+    // 1638.3 and 16383.
+    p.b = {0x8032, 0x7FFF};
+    p.c = {0x3FFF};
+
+    const QByteArray leakage = recordOf(*make(48, p));
+    QCOMPARE(leakage, QByteArray("\x08\x30\x00\x88\x53\x00\xC0\x00", 8));
+    const QByteArray appliedPart = recordOf(*make(71, p));
+    QCOMPARE(appliedPart, QByteArray("\x07\x47\x00\xF4\xC1\xFF\x3F", 7));
+    const QByteArray patientF = recordOf(*make(96, p));
+    QCOMPARE(patientF.mid(3, 8), QByteArray("\xF4\xC1\xFF\x7F\xFF\x3F\x00\xC0", 8));
+
+    // The instrument library reads the same values and writes the same bytes.
+    QDataStream in(leakage + appliedPart + patientF);
+    in.setByteOrder(QDataStream::LittleEndian);
+    Ux::TsqTestSequence read;
+    in >> read;
+    QCOMPARE(read.size(), 3);
+    auto* earth = dynamic_cast<Ux::TsqTestSequenceElementLeakageTest*>(read.at(0));
+    QVERIFY(earth);
+    QCOMPARE(earth->limit, 500.0);
+    QCOMPARE(earth->sfcLimit, 0.0);
+    QByteArray again;
+    QDataStream out(&again, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    read.at(0)->write(out, true);
+    QCOMPARE(again, leakage);
     qDeleteAll(read);
 }
 
