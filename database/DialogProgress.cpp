@@ -18,44 +18,70 @@ QString DialogProgress::detailedInfoText() const { return ui->detailedInfo->text
 int DialogProgress::progressMaximum() const { return ui->progressBar->maximum(); }
 int DialogProgress::progressValue() const { return ui->progressBar->value(); }
 
+qint64 DialogProgress::elapsedMs() const
+{
+    return m_clock ? m_start.msecsTo(m_clock()) : m_elapsed.elapsed();
+}
+
+void DialogProgress::showUnknown()
+{
+    ui->timeRemaining->setText(tr("Unknown"));
+    ui->finishTime->setText(tr("Unknown"));
+    m_estimateShown = false;
+}
+
+void DialogProgress::showBar(int maximum, int value)
+{
+    // Setting the range repaints the bar even when it does not change.
+    if (ui->progressBar->maximum() != maximum)
+        ui->progressBar->setMaximum(maximum);
+    if (value >= 0 && ui->progressBar->value() != value)
+        ui->progressBar->setValue(value);
+}
+
 void DialogProgress::updateProgress(float fraction)
 {
     if (fraction < 0) {
-        ui->progressBar->setMaximum(0);
+        showBar(0, -1);
         if (m_start.isValid()) {
-            ui->timeRemaining->setText(tr("Unknown"));
-            ui->finishTime->setText(tr("Unknown"));
+            showUnknown();
             m_start = QDateTime();
         }
         return;
     }
 
     if (!m_start.isValid()) {
-        m_start = m_clock();
+        m_start = m_clock ? m_clock() : QDateTime::currentDateTime();
+        m_elapsed.start();
         m_previousEstimate = -1;
     } else if (fraction == 0) {
         // No work done yet: there is nothing to estimate from.
-        ui->timeRemaining->setText(tr("Unknown"));
-        ui->finishTime->setText(tr("Unknown"));
+        if (m_estimateShown)
+            showUnknown();
     } else {
-        const qint64 elapsed = m_start.msecsTo(m_clock()) / 1000;
+        const qint64 elapsed = elapsedMs() / 1000;
         const qint64 total = qint64(double(elapsed) / double(fraction)) + 1;
         qint64 remaining = total - elapsed;
         if (m_previousEstimate > 0)
             remaining = (m_previousEstimate + remaining) / 2;
         m_previousEstimate = int(remaining);
 
-        ui->finishTime->setText(m_start.addSecs(total).toString(QStringLiteral("HH:mm:ss")));
-        if (remaining < 60)
-            ui->timeRemaining->setText(tr("%1s").arg(remaining));
-        else if (remaining < 3600)
-            ui->timeRemaining->setText(tr("%1m %2s").arg(remaining / 60).arg(remaining % 60));
-        else
-            ui->timeRemaining->setText(tr("%1h %2m").arg(remaining / 3600).arg((remaining % 3600) / 60));
+        if (!m_estimateShown || total != m_shownTotal)
+            ui->finishTime->setText(m_start.addSecs(total).toString(QStringLiteral("HH:mm:ss")));
+        if (!m_estimateShown || remaining != m_shownRemaining) {
+            if (remaining < 60)
+                ui->timeRemaining->setText(tr("%1s").arg(remaining));
+            else if (remaining < 3600)
+                ui->timeRemaining->setText(tr("%1m %2s").arg(remaining / 60).arg(remaining % 60));
+            else
+                ui->timeRemaining->setText(tr("%1h %2m").arg(remaining / 3600).arg((remaining % 3600) / 60));
+        }
+        m_estimateShown = true;
+        m_shownTotal = total;
+        m_shownRemaining = remaining;
     }
 
-    ui->progressBar->setMaximum(100);
-    ui->progressBar->setValue(qBound(0, int(fraction * 100), 100));
+    showBar(100, qBound(0, int(fraction * 100), 100));
 }
 
 void DialogProgress::setInfo(int what, const QString& text)

@@ -1,6 +1,8 @@
 #include "transfer/Download.h"
 
 #include "core/Error.h"
+#include "database/Database.h"
+#include "database/StatementCache.h"
 #include "transfer/DownloadStats.h"
 #include "transfer/ImportTsq.h"
 #include "transfer/TransferLink.h"
@@ -11,6 +13,7 @@
 
 #include <QDebug>
 #include <QTimer>
+#include <optional>
 
 Download::Download(const QString& portName, int baudRate, DownloadStats* stats)
     : DialogProgress(tr("Downloading ..."), Error::dialogParent()), stats(stats), portName(portName),
@@ -44,6 +47,10 @@ void Download::start()
     connect(pollTimer, &QTimer::timeout, this, &Download::update);
     pollTimer->start(0);
     running = true;
+    // Every record runs the same statements: prepare them once per download.
+    std::optional<StatementCache> statements;
+    if (Database::instance())
+        statements.emplace(Database::instance()->connection());
     exec();
 }
 
