@@ -28,10 +28,13 @@ int SqliteDatabase::open(const QString& path, bool allowMissing)
     m_fileName = slash < 0 ? path : path.mid(slash + 1);
     QSqlQuery pragma(m_connection);
     pragma.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
-    // A download commits once per record; with a write-ahead log those commits
-    // do not each wait for the disk, and a crash still leaves the file whole.
-    pragma.exec(QStringLiteral("PRAGMA journal_mode = WAL"));
-    pragma.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
+    // A rollback journal, never a write-ahead log: that would be written into
+    // the user's file for good, leave -wal and -shm files beside it and fail
+    // on a network share. TRUNCATE lasts for this connection only and spares
+    // each commit creating and deleting the journal. Every commit waits for
+    // the disk, so a record counted as stored survives a power cut.
+    pragma.exec(QStringLiteral("PRAGMA journal_mode = TRUNCATE"));
+    pragma.exec(QStringLiteral("PRAGMA synchronous = FULL"));
     return 0;
 }
 

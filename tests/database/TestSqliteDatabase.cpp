@@ -33,6 +33,7 @@ private slots:
     void schemaCheckRefusesForeignDatabase();
     void openFromSettingsClosesForeignDatabase();
     void reopeningTheCurrentFileKeepsTheNewConnection();
+    void openLeavesTheRollbackJournalAndCommitsInFull();
     void writeCreateScriptCopiesTheSchema();
 };
 
@@ -195,6 +196,38 @@ void TestSqliteDatabase::reopeningTheCurrentFileKeepsTheNewConnection()
     QCOMPARE(count("SELECT COUNT(*) FROM Client"), 0);
     Database::setInstance(nullptr);
     QVERIFY(!QSqlDatabase::contains(path));
+}
+
+void TestSqliteDatabase::openLeavesTheRollbackJournalAndCommitsInFull()
+{
+    // The file may live on a network share, where a write-ahead log does not
+    // work; nothing beside the file but a journal while a write is open.
+    const QString folder = TestEnvironment::instance()->newFolder();
+    const QString path = folder + "/journal.db";
+    SqliteDatabase* db = SeededDatabase::createSeeded(path);
+    QVERIFY(db);
+    db->findOrInsertClient("Written");
+    QSqlQuery q(db->connection());
+    QVERIFY(q.exec("PRAGMA journal_mode") && q.next());
+    QVERIFY2(q.value(0).toString() != "wal", qPrintable(q.value(0).toString()));
+    QVERIFY(q.exec("PRAGMA synchronous") && q.next());
+    QCOMPARE(q.value(0).toInt(), 2); // FULL
+    QVERIFY(!QFile::exists(path + "-wal"));
+    QVERIFY(!QFile::exists(path + "-shm"));
+    Database::setInstance(nullptr);
+
+    // What the file says of its journal is what it said before we opened it.
+    QSqlDatabase raw = QSqlDatabase::addDatabase("QSQLITE", "raw");
+    raw.setDatabaseName(path);
+    QVERIFY(raw.open());
+    {
+        QSqlQuery mode(raw);
+        QVERIFY(mode.exec("PRAGMA journal_mode") && mode.next());
+        QCOMPARE(mode.value(0).toString(), QString("delete"));
+    }
+    raw.close();
+    raw = QSqlDatabase();
+    QSqlDatabase::removeDatabase("raw");
 }
 
 void TestSqliteDatabase::writeCreateScriptCopiesTheSchema()

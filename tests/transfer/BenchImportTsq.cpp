@@ -1,6 +1,8 @@
 // Imports 10,000 asset records of 20 results each into a SQLite file, one
 // transaction per record as a download does, and compares the time taken
-// with the time the same records need on the wire at 115,200 baud.
+// with the time the same records need on the wire at 115,200 baud. The file
+// keeps a rollback journal and every commit waits for the disk, so the bound
+// is a tenth of the wire time: still far below what the line delivers.
 
 #include "TsqRecordBuilder.h"
 
@@ -22,7 +24,7 @@ constexpr int recordCount = 10000;
 constexpr int resultsPerRecord = 20;
 constexpr double baud = 115200.0;
 constexpr double bitsPerByte = 10.0; // start, 8 data, stop
-constexpr double allowedRatio = 0.05;
+constexpr double allowedRatio = 0.1;
 
 QByteArray record(int i)
 {
@@ -76,6 +78,8 @@ void BenchImportTsq::importTenThousandRecords()
                 static_cast<long long>(bytesOnWire), seconds, recordCount / seconds);
     std::printf("Time on the wire at 115200 baud: %.1f s; import / wire ratio %.4f (must stay below %.2f)\n",
                 wireSeconds, ratio, allowedRatio);
+    std::printf("Bound: %.1f of wire time, with a rollback journal and full synchronous commits (one per record)\n",
+                allowedRatio);
     QVERIFY(ratio < allowedRatio);
     Database::setInstance(nullptr);
 }
