@@ -2,8 +2,11 @@
 
 #include "ui_DialogProgress.h"
 
+#include <QTimeZone>
+#include <limits>
+
 DialogProgress::DialogProgress(const QString& title, QWidget* parent)
-    : QDialog(parent), ui(new Ui::DialogProgress), m_clock([] { return QDateTime::currentDateTime(); })
+    : QDialog(parent), ui(new Ui::DialogProgress)
 {
     ui->setupUi(this);
     setWindowTitle(title);
@@ -39,6 +42,17 @@ void DialogProgress::showBar(int maximum, int value)
         ui->progressBar->setValue(value);
 }
 
+QString DialogProgress::finishText(qint64 totalSeconds) const
+{
+    static const QString format = QStringLiteral("HH:mm:ss");
+    const qint64 ms = totalSeconds * 1000;
+    if (ms < 0 || ms >= m_offsetHoldsMs)
+        return m_start.addSecs(totalSeconds).toString(format);
+    constexpr qint64 day = 24 * 3600 * 1000;
+    const qint64 local = ((m_startMs + m_offsetMs + ms) % day + day) % day;
+    return QTime::fromMSecsSinceStartOfDay(int(local)).toString(format);
+}
+
 void DialogProgress::updateProgress(float fraction)
 {
     if (fraction < 0) {
@@ -53,6 +67,12 @@ void DialogProgress::updateProgress(float fraction)
     if (!m_start.isValid()) {
         m_start = m_clock ? m_clock() : QDateTime::currentDateTime();
         m_elapsed.start();
+        m_startMs = m_start.toMSecsSinceEpoch();
+        m_offsetMs = qint64(m_start.offsetFromUtc()) * 1000;
+        const QTimeZone zone = m_start.timeZone();
+        const QTimeZone::OffsetData next =
+            zone.hasTransitions() ? zone.nextTransition(m_start) : QTimeZone::OffsetData();
+        m_offsetHoldsMs = next.atUtc.isValid() ? m_start.msecsTo(next.atUtc) : std::numeric_limits<qint64>::max();
         m_previousEstimate = -1;
     } else if (fraction == 0) {
         // No work done yet: there is nothing to estimate from.
@@ -67,7 +87,7 @@ void DialogProgress::updateProgress(float fraction)
         m_previousEstimate = int(remaining);
 
         if (!m_estimateShown || total != m_shownTotal)
-            ui->finishTime->setText(m_start.addSecs(total).toString(QStringLiteral("HH:mm:ss")));
+            ui->finishTime->setText(finishText(total));
         if (!m_estimateShown || remaining != m_shownRemaining) {
             if (remaining < 60)
                 ui->timeRemaining->setText(tr("%1s").arg(remaining));

@@ -45,11 +45,18 @@ private:
     qint64 elapsedMs() const;
     void showUnknown();
     void showBar(int maximum, int value);
+    QString finishText(qint64 totalSeconds) const;
 
     std::unique_ptr<Ui::DialogProgress> ui;
     std::function<QDateTime()> m_clock;
     QDateTime m_start; // null while the clock is stopped
     QElapsedTimer m_elapsed;
+    // The start in milliseconds since the epoch, its offset from UTC, and
+    // for how long after the start that offset holds: within that span the
+    // finish time needs no time-zone lookup.
+    qint64 m_startMs = 0;
+    qint64 m_offsetMs = 0;
+    qint64 m_offsetHoldsMs = 0;
     int m_previousEstimate = -1;
     // What the time labels show, so that they are set only when it changes.
     bool m_estimateShown = false;

@@ -38,7 +38,7 @@ public:
 
     // MySQL's driver holds a whole result in memory, so its tables are read
     // in pages of this many rows, in the order of their Id.
-    static constexpr int mysqlPageRows = 2000;
+    static constexpr int mysqlPageRows = 5000;
 
 public slots:
     bool init() override;
