@@ -10,10 +10,12 @@
 //    alone) beside `sqlite3 .dump`;
 //  - the export of the MariaDB database beside `mariadb-dump`, with the peak
 //    memory of the export at 10k / 100k / 1M results;
-//  - the longest gap of a 50 ms timer on the GUI thread during each export;
+//  - the longest gap of a 50 ms timer on the GUI thread while each export's
+//    progress dialog is up (BENCH_GAPS=1 lists every gap over 70 ms);
 //  - the import of asset records into the MariaDB database beside the time
 //    the records take on the wire, with the server's statement counters per
-//    record and what a 0.5 ms round trip would add.
+//    record, the processor time spent here, and what 0.5 ms round trips
+//    would make of it.
 //
 // Every export runs in a child process under /usr/bin/time -v, which gives
 // its peak memory.
@@ -23,7 +25,6 @@
 
 #include "TsqRecordBuilder.h"
 
-#include "database/DatabaseTransaction.h"
 #include "database/DialogProgress.h"
 #include "database/ExportDatabase.h"
 #include "database/ExportDatabaseThread.h"
