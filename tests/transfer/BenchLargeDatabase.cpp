@@ -20,7 +20,10 @@
 // Every export runs in a child process under /usr/bin/time -v, which gives
 // its peak memory.
 //
-// Usage: BenchLargeDatabase [--runs N] [--only export|import] (needs the
+// Last, the exports are read back into fresh databases and compared with
+// their sources table by table.
+//
+// Usage: BenchLargeDatabase [--runs N] [--only export|import|replay] (needs the
 // PELVANE_MYSQL_* variables of scripts/mariadb-test-server for MariaDB).
 
 #include "TsqRecordBuilder.h"
@@ -486,6 +489,86 @@ void benchMySqlExport(int runs)
     }
 }
 
+// ----------------------------------------------------------------- replay
+
+// Output of a shell command line, hashed: tables of a million rows compare
+// without being held.
+QByteArray hashOf(const QString& commandLine)
+{
+    QProcess process;
+    process.start(QStringLiteral("/bin/bash"),
+                  {QStringLiteral("-o"), QStringLiteral("pipefail"), QStringLiteral("-c"),
+                   commandLine + QStringLiteral(" | md5sum")});
+    process.waitForFinished(30 * 60 * 1000);
+    return process.exitCode() == 0 ? process.readAllStandardOutput().left(32) : QByteArray("failed");
+}
+
+bool run(const QString& commandLine)
+{
+    QProcess process;
+    process.start(QStringLiteral("/bin/bash"), {QStringLiteral("-o"), QStringLiteral("pipefail"),
+                                                QStringLiteral("-c"), commandLine});
+    process.waitForFinished(60 * 60 * 1000);
+    if (process.exitCode() != 0)
+        std::fprintf(stderr, "%s\n%s\n", qPrintable(commandLine),
+                     qPrintable(QString::fromLocal8Bit(process.readAllStandardError().right(600))));
+    return process.exitCode() == 0;
+}
+
+QString quotedArgs(const QStringList& args)
+{
+    QStringList out;
+    for (const QString& arg : args)
+        out << QLatin1Char('\'') + arg + QLatin1Char('\'');
+    return out.join(QLatin1Char(' '));
+}
+
+// The export of the full-size register read into a fresh database by the
+// back-end's own client, in one transaction, and every table compared with
+// its source row by row.
+void benchReplay()
+{
+    const int results = 1000000;
+    const QString script = benchDir() + QStringLiteral("/export.sql");
+    if (buildSqlite(results) && exportChild(QStringLiteral("sqlite"), sqlitePath(results), false).ok) {
+        const QString copy = benchDir() + QStringLiteral("/replay.db");
+        QFile::remove(copy);
+        const bool read = run(QStringLiteral("(echo 'BEGIN;'; cat '%1'; echo 'COMMIT;') | sqlite3 -bail '%2'")
+                                  .arg(script, copy));
+        int same = 0;
+        for (const QString& table : ExportDatabase::tableOrder) {
+            const QString select = QStringLiteral("SELECT * FROM %1 ORDER BY Id").arg(table);
+            const QString dump = QStringLiteral("sqlite3 -cmd '.mode quote' '%1' '%2'");
+            const QByteArray original = hashOf(dump.arg(sqlitePath(results), select));
+            same += read && original != "failed" && original == hashOf(dump.arg(copy, select));
+        }
+        std::printf("\nReplay of the SQLite export into a fresh SQLite file: %d of %d tables hold the same rows\n",
+                    same, int(ExportDatabase::tableOrder.size()));
+    }
+    QString why;
+    if (!MariaDbServer::reachable(&why) || !buildMySql(results))
+        return;
+    const QString source = mysqlName(results);
+    const QString copy = QStringLiteral("pelvane_bench_replay");
+    if (!exportChild(QStringLiteral("mysql"), source, false).ok)
+        return;
+    MariaDbServer::exec(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(copy));
+    MariaDbServer::exec(QStringLiteral("CREATE DATABASE %1").arg(copy));
+    const QString client = QStringLiteral("/usr/bin/mariadb ") + quotedArgs(mysqlClientArgs());
+    const bool read = run(QStringLiteral("(echo 'SET autocommit=0;'; cat '%1'; echo 'COMMIT;') | %2 %3")
+                              .arg(script, client, copy));
+    int same = 0;
+    for (const QString& table : ExportDatabase::tableOrder) {
+        const QString dump = QStringLiteral("%1 -N -B -e 'SELECT * FROM %2 ORDER BY Id' %3");
+        const QByteArray original = hashOf(dump.arg(client, table, source));
+        same += read && original != "failed" && original == hashOf(dump.arg(client, table, copy));
+    }
+    std::printf("Replay of the MariaDB export into a fresh MariaDB database: %d of %d tables hold the same rows\n",
+                same, int(ExportDatabase::tableOrder.size()));
+    MariaDbServer::exec(QStringLiteral("DROP DATABASE %1").arg(copy));
+    std::fflush(stdout);
+}
+
 // ----------------------------------------------------------------- import
 
 QMap<QString, qint64> serverCounters()
@@ -633,6 +716,8 @@ int runBench(int argc, char** argv)
     }
     if (mysql && (only.isEmpty() || only == QLatin1String("import")))
         benchMySqlImport(runs);
+    if (only.isEmpty() || only == QLatin1String("replay"))
+        benchReplay();
     if (!mysql)
         std::printf("\nMariaDB parts skipped: %s\n", qPrintable(why));
     return 0;
