@@ -7,6 +7,7 @@
 #include "database/ServerDatabase.h"
 #include "database/SqlQuery.h"
 #include "database/SqliteDatabase.h"
+#include "database/StatementCache.h"
 #include "ux/PatientConnectionTypeString.h"
 
 #include <QDebug>
@@ -54,22 +55,23 @@ int findOrInsert(Database* db, const QString& lookup, const QString& table,
                  const QStringList& fields, const QVariantList& values,
                  const QStringList& extraFields = {}, const QVariantList& extraValues = {})
 {
-    SqlQuery query(db->connection());
-    query.prepare(lookup);
-    for (int i = 0; i < fields.size(); ++i)
-        query.bindValue(QLatin1Char(':') + fields.at(i), values.at(i));
-    query.exec();
-    if (query.next())
-        return query.value(0).toInt();
+    {
+        StatementCache::Statement query = StatementCache::prepare(db->connection(), lookup);
+        for (int i = 0; i < fields.size(); ++i)
+            query->bindValue(QLatin1Char(':') + fields.at(i), values.at(i));
+        query->exec();
+        if (query->next())
+            return query->value(0).toInt();
+    }
 
-    SqlQuery insert(db->connection());
-    insert.prepareInsert(table, fields + extraFields, db->type());
+    StatementCache::Statement insert =
+        StatementCache::prepareInsert(db->connection(), table, fields + extraFields, db->type());
     for (int i = 0; i < fields.size(); ++i)
-        insert.bindValue(QLatin1Char(':') + fields.at(i), values.at(i));
+        insert->bindValue(QLatin1Char(':') + fields.at(i), values.at(i));
     for (int i = 0; i < extraFields.size(); ++i)
-        insert.bindValue(QLatin1Char(':') + extraFields.at(i), extraValues.at(i));
-    insert.exec();
-    return insert.lastInsertId(db->type());
+        insert->bindValue(QLatin1Char(':') + extraFields.at(i), extraValues.at(i));
+    insert->exec();
+    return insert->lastInsertId(db->type());
 }
 } // namespace
 
@@ -261,21 +263,21 @@ int Database::insertAsset(const QString& name, const QString& description, const
                           const QString& serialNo, int locationId, int equipmentId, int retestPeriod)
 {
     Database* current = instance() ? instance() : this;
-    SqlQuery query(current->connection());
-    query.prepareInsert(QStringLiteral("Asset"),
-                        {QStringLiteral("Name"), QStringLiteral("Description"), QStringLiteral("ServiceCode"),
-                         QStringLiteral("SerialNo"), QStringLiteral("LocationId"),
-                         QStringLiteral("EquipmentId"), QStringLiteral("RetestPeriod")},
-                        current->type());
-    query.bindValue(QStringLiteral(":Name"), name.trimmed());
-    query.bindValue(QStringLiteral(":Description"), description.trimmed());
-    query.bindValue(QStringLiteral(":ServiceCode"), serviceCode.trimmed());
-    query.bindValue(QStringLiteral(":SerialNo"), serialNo.trimmed());
-    query.bindValue(QStringLiteral(":LocationId"), locationId);
-    query.bindValue(QStringLiteral(":EquipmentId"), equipmentId);
-    query.bindValue(QStringLiteral(":RetestPeriod"), retestPeriod);
-    query.exec();
-    const int id = query.lastInsertId(current->type());
+    StatementCache::Statement query = StatementCache::prepareInsert(
+        current->connection(), QStringLiteral("Asset"),
+        {QStringLiteral("Name"), QStringLiteral("Description"), QStringLiteral("ServiceCode"),
+         QStringLiteral("SerialNo"), QStringLiteral("LocationId"), QStringLiteral("EquipmentId"),
+         QStringLiteral("RetestPeriod")},
+        current->type());
+    query->bindValue(QStringLiteral(":Name"), name.trimmed());
+    query->bindValue(QStringLiteral(":Description"), description.trimmed());
+    query->bindValue(QStringLiteral(":ServiceCode"), serviceCode.trimmed());
+    query->bindValue(QStringLiteral(":SerialNo"), serialNo.trimmed());
+    query->bindValue(QStringLiteral(":LocationId"), locationId);
+    query->bindValue(QStringLiteral(":EquipmentId"), equipmentId);
+    query->bindValue(QStringLiteral(":RetestPeriod"), retestPeriod);
+    query->exec();
+    const int id = query->lastInsertId(current->type());
     emit assetInserted(id);
     return id;
 }
@@ -284,40 +286,53 @@ int Database::insertResultSet(const QVariant& instrumentId, int assetId, const Q
                               int testType, int testMode, int overallResult, const QString& userName,
                               const QString& comments)
 {
-    SqlQuery insert;
-    insert.prepareInsert(QStringLiteral("ResultSet"),
-                         {QStringLiteral("InstrumentId"), QStringLiteral("AssetId"), QStringLiteral("Date"),
-                          QStringLiteral("TestType"), QStringLiteral("TestMode"),
-                          QStringLiteral("OverallResult"), QStringLiteral("UserName"),
-                          QStringLiteral("Comments")},
-                         type());
-    insert.bindValue(QStringLiteral(":InstrumentId"),
-                     instrumentId.isValid() && !instrumentId.isNull() ? instrumentId : QVariant());
-    insert.bindValue(QStringLiteral(":AssetId"), assetId);
-    insert.bindValue(QStringLiteral(":Date"), dateTimeValue(date));
-    insert.bindValue(QStringLiteral(":TestType"), testType);
-    insert.bindValue(QStringLiteral(":TestMode"), testMode);
-    insert.bindValue(QStringLiteral(":OverallResult"), overallResult);
-    insert.bindValue(QStringLiteral(":UserName"), userName);
-    insert.bindValue(QStringLiteral(":Comments"), comments.trimmed());
-    insert.exec();
-    const int id = insert.lastInsertId(type());
+    // The statements run on the current database, as SqlQuery's do.
+    Database* current = instance() ? instance() : this;
+    const QSqlDatabase& connection = current->connection();
+    StatementCache::Statement insert = StatementCache::prepareInsert(
+        connection, QStringLiteral("ResultSet"),
+        {QStringLiteral("InstrumentId"), QStringLiteral("AssetId"), QStringLiteral("Date"),
+         QStringLiteral("TestType"), QStringLiteral("TestMode"), QStringLiteral("OverallResult"),
+         QStringLiteral("UserName"), QStringLiteral("Comments")},
+        type());
+    insert->bindValue(QStringLiteral(":InstrumentId"),
+                      instrumentId.isValid() && !instrumentId.isNull() ? instrumentId : QVariant());
+    insert->bindValue(QStringLiteral(":AssetId"), assetId);
+    insert->bindValue(QStringLiteral(":Date"), dateTimeValue(date));
+    insert->bindValue(QStringLiteral(":TestType"), testType);
+    insert->bindValue(QStringLiteral(":TestMode"), testMode);
+    insert->bindValue(QStringLiteral(":OverallResult"), overallResult);
+    insert->bindValue(QStringLiteral(":UserName"), userName);
+    insert->bindValue(QStringLiteral(":Comments"), comments.trimmed());
+    insert->exec();
+    const int id = insert->lastInsertId(type());
 
-    SqlQuery newest(QStringLiteral("SELECT Id FROM ResultSet WHERE AssetId=:AssetId ORDER BY Date DESC"));
-    newest.bindValue(QStringLiteral(":AssetId"), assetId);
-    newest.exec();
-    if (newest.next() && newest.value(0).toInt() == id) {
-        SqlQuery period(QStringLiteral("SELECT RetestPeriod FROM Asset a WHERE Id=:AssetId"));
-        period.bindValue(QStringLiteral(":AssetId"), assetId);
-        period.exec();
-        const int months = period.next() ? period.value(0).toInt() : 0;
+    bool newest = false;
+    {
+        StatementCache::Statement query = StatementCache::prepare(
+            connection, QStringLiteral("SELECT Id FROM ResultSet WHERE AssetId=:AssetId ORDER BY Date DESC"));
+        query->bindValue(QStringLiteral(":AssetId"), assetId);
+        query->exec();
+        newest = query->next() && query->value(0).toInt() == id;
+    }
+    if (newest) {
+        int months = 0;
+        {
+            StatementCache::Statement period = StatementCache::prepare(
+                connection, QStringLiteral("SELECT RetestPeriod FROM Asset a WHERE Id=:AssetId"));
+            period->bindValue(QStringLiteral(":AssetId"), assetId);
+            period->exec();
+            months = period->next() ? period->value(0).toInt() : 0;
+        }
 
-        SqlQuery update(QStringLiteral(
-            "UPDATE Asset SET LatestResultSetId=:LatestResultSetId, RetestDate=:RetestDate WHERE Id=:AssetId"));
-        update.bindValue(QStringLiteral(":LatestResultSetId"), id);
-        update.bindValue(QStringLiteral(":RetestDate"), dateTimeValue(addMonths(date, months)));
-        update.bindValue(QStringLiteral(":AssetId"), assetId);
-        update.exec();
+        StatementCache::Statement update = StatementCache::prepare(
+            connection,
+            QStringLiteral(
+                "UPDATE Asset SET LatestResultSetId=:LatestResultSetId, RetestDate=:RetestDate WHERE Id=:AssetId"));
+        update->bindValue(QStringLiteral(":LatestResultSetId"), id);
+        update->bindValue(QStringLiteral(":RetestDate"), dateTimeValue(addMonths(date, months)));
+        update->bindValue(QStringLiteral(":AssetId"), assetId);
+        update->exec();
     }
     return id;
 }

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <functional>
 #include <memory>
 
@@ -17,7 +18,11 @@ public:
     explicit DialogProgress(const QString& title, QWidget* parent = nullptr);
     ~DialogProgress() override;
 
-    // The clock that the estimates use; tests replace it.
+    // The clock that the estimates use; tests replace it. Without one the
+    // elapsed time comes from a monotonic clock and the wall clock is read
+    // once, to place the finish time: a workers' thread may report progress
+    // a million times, and local date-time arithmetic on each would cost
+    // more than the work itself.
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
     QString timeRemainingText() const;
@@ -37,8 +42,24 @@ public slots:
     void reject() override;
 
 private:
+    qint64 elapsedMs() const;
+    void showUnknown();
+    void showBar(int maximum, int value);
+    QString finishText(qint64 totalSeconds) const;
+
     std::unique_ptr<Ui::DialogProgress> ui;
     std::function<QDateTime()> m_clock;
-    QDateTime m_start;
+    QDateTime m_start; // null while the clock is stopped
+    QElapsedTimer m_elapsed;
+    // The start in milliseconds since the epoch, its offset from UTC, and
+    // for how long after the start that offset holds: within that span the
+    // finish time needs no time-zone lookup.
+    qint64 m_startMs = 0;
+    qint64 m_offsetMs = 0;
+    qint64 m_offsetHoldsMs = 0;
     int m_previousEstimate = -1;
+    // What the time labels show, so that they are set only when it changes.
+    bool m_estimateShown = false;
+    qint64 m_shownTotal = 0;
+    qint64 m_shownRemaining = 0;
 };

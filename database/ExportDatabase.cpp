@@ -143,7 +143,7 @@ bool ExportDatabase::init()
         return false;
     QTextStream& out = *m_output;
     out << "/*\n\tExporting Tavisk Pelvane database '" << commentText(db->databaseName()) << "'\n\t"
-        << QLocale().toString(QDateTime::currentDateTime(), QLocale::LongFormat) << "\n*/" << Qt::endl;
+        << QLocale().toString(QDateTime::currentDateTime(), QLocale::LongFormat) << "\n*/\n";
     db->writeCreateScript(out);
 
     m_totalRows = 0;
@@ -161,35 +161,29 @@ bool ExportDatabase::init()
 
 bool ExportDatabase::step()
 {
-    QTextStream& out = *m_output;
     if (!m_tableQuery) {
         if (m_tableIndex >= tableOrder.size()) {
-            out.flush();
+            m_output->flush();
             emit done();
             return false;
         }
-        m_table = tableOrder.at(m_tableIndex++);
-        out << "\n/* '" << m_table << "' Table Data */" << Qt::endl;
-        const QString start = tableStartStatement(m_table, m_type);
-        if (!start.isEmpty())
-            out << start << Qt::endl;
-        m_tableQuery = new SqlQuery(Database::instance()->connection());
-        m_tableQuery->setForwardOnly(true);
-        m_tableQuery->prepare(QStringLiteral("SELECT * FROM %1").arg(m_table));
-        m_tableQuery->exec();
+        startTable();
     }
 
-    if (m_tableQuery->next()) {
-        const QSqlRecord record = m_tableQuery->record();
-        QStringList names;
-        QStringList values;
-        for (int i = 0; i < record.count(); ++i) {
-            names.append(record.fieldName(i));
-            values.append(formatValue(record.field(i), m_type, m_driver));
+    if (nextRow()) {
+        // One line buffer for the whole export: a row costs no allocation
+        // once the buffer has grown to the longest line.
+        m_line.resize(0);
+        m_line += m_insertPrefix;
+        for (int i = 0; i < m_fields.size(); ++i) {
+            if (i > 0)
+                m_line += QLatin1Char(',');
+            QSqlField& field = m_fields[i];
+            field.setValue(m_tableQuery->value(i));
+            m_line += formatValue(field, m_type, m_driver);
         }
-        out << QStringLiteral("INSERT INTO %1 (%2) VALUES (%3);")
-                   .arg(m_table, names.join(QLatin1Char(',')), values.join(QLatin1Char(',')))
-            << Qt::endl;
+        m_line += QLatin1String(");\n");
+        *m_output << m_line;
     } else {
         endTable();
     }
@@ -202,11 +196,74 @@ bool ExportDatabase::step()
     return true;
 }
 
+void ExportDatabase::startTable()
+{
+    m_table = tableOrder.at(m_tableIndex++);
+    *m_output << "\n/* '" << m_table << "' Table Data */\n";
+    const QString start = tableStartStatement(m_table, m_type);
+    if (!start.isEmpty())
+        *m_output << start << '\n';
+    m_paged = m_type == DatabaseMySql;
+    m_fields.clear();
+    m_idColumn = -1;
+    m_lastId = 0;
+    startQuery();
+}
+
+void ExportDatabase::startQuery()
+{
+    delete m_tableQuery;
+    m_tableQuery = new SqlQuery(Database::instance()->connection());
+    m_tableQuery->setForwardOnly(true);
+    if (!m_paged) {
+        m_tableQuery->prepare(QStringLiteral("SELECT * FROM %1").arg(m_table));
+    } else if (m_fields.isEmpty()) {
+        // The first page takes whatever Ids there are, negative ones too.
+        m_tableQuery->prepare(QStringLiteral("SELECT * FROM %1 ORDER BY Id LIMIT %2").arg(m_table).arg(mysqlPageRows));
+    } else {
+        m_tableQuery->prepare(
+            QStringLiteral("SELECT * FROM %1 WHERE Id>:Id ORDER BY Id LIMIT %2").arg(m_table).arg(mysqlPageRows));
+        m_tableQuery->bindValue(QStringLiteral(":Id"), m_lastId);
+    }
+    m_tableQuery->exec();
+    m_pageRows = 0;
+
+    if (m_fields.isEmpty()) {
+        // The columns are the same on every row and every page.
+        const QSqlRecord record = m_tableQuery->record();
+        QStringList names;
+        for (int i = 0; i < record.count(); ++i) {
+            names.append(record.fieldName(i));
+            QSqlField field = record.field(i);
+            field.setReadOnly(false); // it only carries the value of each row
+            m_fields.append(field);
+        }
+        m_insertPrefix = QStringLiteral("INSERT INTO %1 (%2) VALUES (").arg(m_table, names.join(QLatin1Char(',')));
+        m_idColumn = record.indexOf(QStringLiteral("Id"));
+    }
+}
+
+bool ExportDatabase::nextRow()
+{
+    if (!m_tableQuery->next()) {
+        // A page shorter than a full one was the table's last.
+        if (!m_paged || m_pageRows < mysqlPageRows)
+            return false;
+        startQuery();
+        if (!m_tableQuery->next())
+            return false;
+    }
+    ++m_pageRows;
+    if (m_paged)
+        m_lastId = m_tableQuery->value(m_idColumn).toLongLong();
+    return true;
+}
+
 void ExportDatabase::endTable()
 {
     const QString end = tableEndStatement(m_table, m_type);
     if (!end.isEmpty())
-        *m_output << end << Qt::endl;
+        *m_output << end << '\n';
     delete m_tableQuery;
     m_tableQuery = nullptr;
 }

@@ -2,11 +2,12 @@
 
 #include "database/ThreadObject.h"
 
+#include <QSqlField>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 class QSqlDriver;
-class QSqlField;
 class QTextStream;
 class SqlQuery;
 
@@ -35,11 +36,18 @@ public:
     static QString tableStartStatement(const QString& table, int type);
     static QString tableEndStatement(const QString& table, int type);
 
+    // MySQL's driver holds a whole result in memory, so its tables are read
+    // in pages of this many rows, in the order of their Id.
+    static constexpr int mysqlPageRows = 5000;
+
 public slots:
     bool init() override;
     bool step() override;
 
 private:
+    void startTable();
+    bool nextRow();
+    void startQuery();
     void endTable();
 
     QTextStream* m_output;
@@ -47,6 +55,17 @@ private:
     int m_type = 0;
     SqlQuery* m_tableQuery = nullptr;
     QString m_table;
+    // Per table: "INSERT INTO <table> (<columns>) VALUES (" and one field per
+    // column that carries each row's value to formatValue().
+    QString m_insertPrefix;
+    QVector<QSqlField> m_fields;
+    QString m_line;
+    // Paged reading: where the Id column is, the last Id written and whether
+    // the current page was full (so that another may follow).
+    bool m_paged = false;
+    int m_idColumn = -1;
+    qint64 m_lastId = 0;
+    int m_pageRows = 0;
     int m_tableIndex = 0;
     int m_stepsDone = 0;
     int m_totalRows = 0;

@@ -26,6 +26,11 @@ SqlQuery::SqlQuery(QSqlDatabase db) : QSqlQuery(db) {}
 
 bool SqlQuery::prepareInsert(const QString& table, const QStringList& fields, int type)
 {
+    return prepare(insertStatement(table, fields, type));
+}
+
+QString SqlQuery::insertStatement(const QString& table, const QStringList& fields, int type)
+{
     const QString names = fields.join(QLatin1Char(','));
     const QString values = fields.join(QStringLiteral(",:"));
     QString statement;
@@ -33,7 +38,7 @@ bool SqlQuery::prepareInsert(const QString& table, const QStringList& fields, in
         statement = QStringLiteral("INSERT INTO %1 (Id,%2) VALUES (NULL,:%3)").arg(table, names, values);
     else
         statement = QStringLiteral("INSERT INTO %1 (%2) VALUES (:%3)").arg(table, names, values);
-    return prepare(statement);
+    return statement;
 }
 
 int SqlQuery::lastInsertId(int type)

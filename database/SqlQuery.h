@@ -14,6 +14,7 @@ public:
     explicit SqlQuery(QSqlDatabase db);
 
     bool prepareInsert(const QString& table, const QStringList& fields, int type);
+    static QString insertStatement(const QString& table, const QStringList& fields, int type);
     int lastInsertId(int type);
 
     bool exec();

@@ -1,5 +1,6 @@
 #include "database/ThreadObject.h"
 
+#include <QElapsedTimer>
 #include <QMutexLocker>
 
 ThreadObject::ThreadObject()
@@ -18,13 +19,23 @@ void ThreadObject::setAbort()
 
 void ThreadObject::onIdleTimeout()
 {
-    bool aborted;
-    {
-        QMutexLocker locker(&m_abortLock);
-        aborted = m_abort;
-    }
-    if (aborted || !step())
-        m_timer.stop();
+    // One tick runs steps for a few milliseconds: a turn of the event loop,
+    // with its poll of the system, for every row would cost more than the row.
+    // The abort flag is still read before every step.
+    constexpr qint64 sliceMs = 10;
+    QElapsedTimer slice;
+    slice.start();
+    do {
+        bool aborted;
+        {
+            QMutexLocker locker(&m_abortLock);
+            aborted = m_abort;
+        }
+        if (aborted || !step()) {
+            m_timer.stop();
+            return;
+        }
+    } while (m_timer.isActive() && slice.elapsed() < sliceMs);
 }
 
 bool ThreadObject::init()

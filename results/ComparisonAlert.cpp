@@ -1,6 +1,7 @@
 #include "results/ComparisonAlert.h"
 
 #include "database/SqlQuery.h"
+#include "database/StatementCache.h"
 #include "results/AlertThresholds.h"
 #include "ux/CodeTables.h"
 #include "ux/TsqTestElementDetails.h"
@@ -25,22 +26,23 @@ ComparisonAlert::ComparisonAlert(int previousResultSetId, int newResultSetId)
 {
     // The pairing below needs the rows of one TestId next to each other, by
     // set and then by value; grouping alone does not promise that order.
-    SqlQuery rows(QStringLiteral(
-        "SELECT TestId,ResultSetId,Result FROM Result WHERE ResultSetId=:ResultSetId1 OR "
-        "ResultSetId=:ResultSetId2 GROUP BY TestId,ResultSetId,Result ORDER BY TestId,ResultSetId,Result"));
-    rows.bindValue(QStringLiteral(":ResultSetId1"), previousResultSetId);
-    rows.bindValue(QStringLiteral(":ResultSetId2"), newResultSetId);
-    rows.exec();
+    StatementCache::Statement rows = StatementCache::prepare(
+        QStringLiteral(
+            "SELECT TestId,ResultSetId,Result FROM Result WHERE ResultSetId=:ResultSetId1 OR "
+            "ResultSetId=:ResultSetId2 GROUP BY TestId,ResultSetId,Result ORDER BY TestId,ResultSetId,Result"));
+    rows->bindValue(QStringLiteral(":ResultSetId1"), previousResultSetId);
+    rows->bindValue(QStringLiteral(":ResultSetId2"), newResultSetId);
+    rows->exec();
 
     double previousValue = 0.0;
     double newValue = 0.0;
     bool hasPrevious = false;
     bool hasNew = false;
     int testIdBefore = 0;
-    while (rows.next()) {
-        const int testId = rows.value(0).toInt();
-        const int setId = rows.value(1).toInt();
-        const double value = rows.value(2).toDouble();
+    while (rows->next()) {
+        const int testId = rows->value(0).toInt();
+        const int setId = rows->value(1).toInt();
+        const double value = rows->value(2).toDouble();
         if (testId != testIdBefore) {
             hasPrevious = false;
             hasNew = false;

@@ -1,6 +1,8 @@
 #include "transfer/Download.h"
 
 #include "core/Error.h"
+#include "database/Database.h"
+#include "database/StatementCache.h"
 #include "transfer/DownloadStats.h"
 #include "transfer/ImportTsq.h"
 #include "transfer/TransferLink.h"
@@ -12,6 +14,7 @@
 #include <QDebug>
 #include <QMessageBox>
 #include <QSocketNotifier>
+#include <optional>
 
 Download::Download(const QString& portName, int baudRate, DownloadStats* stats)
     : DialogProgress(tr("Downloading ..."), Error::dialogParent()), stats(stats), portName(portName),
@@ -45,6 +48,10 @@ void Download::start()
     portWatch = TransferLink::watch(port, this);
     connect(portWatch, &QSocketNotifier::activated, this, &Download::update);
     running = true;
+    // Every record runs the same statements: prepare them once per download.
+    std::optional<StatementCache> statements;
+    if (Database::instance())
+        statements.emplace(Database::instance()->connection());
     exec();
     if (lineLost) {
         QMessageBox::warning(Error::dialogParent(), QString(),

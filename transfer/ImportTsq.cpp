@@ -3,6 +3,7 @@
 #include "database/Database.h"
 #include "database/DatabaseTransaction.h"
 #include "database/SqlQuery.h"
+#include "database/StatementCache.h"
 #include "results/ComparisonAlert.h"
 #include "ux/CodeTables.h"
 #include "ux/InstrumentTypeString.h"
@@ -14,6 +15,7 @@
 
 #include <QDebug>
 #include <QVariantList>
+#include <algorithm>
 
 namespace {
 
@@ -43,6 +45,18 @@ QVariant nullIfEmpty(const QString& text)
     return text.isEmpty() ? QVariant() : QVariant(text);
 }
 
+// Statements on the current database; kept for the whole download while it
+// holds a StatementCache.
+StatementCache::Statement statement(const QString& text)
+{
+    return StatementCache::prepare(Database::instance()->connection(), text);
+}
+
+StatementCache::Statement insertStatement(const QString& table, const QStringList& fields, int backend)
+{
+    return StatementCache::prepareInsert(Database::instance()->connection(), table, fields, backend);
+}
+
 bool refused(const QDataStream& stream, const char* kind)
 {
     if (stream.status() == QDataStream::Ok)
@@ -57,59 +71,59 @@ int findAsset(const Ux::TsqMedicalApplianceResult& record)
     // again. An empty text may have been stored as NULL or as '': both match
     // an empty one, and an empty text is bound as '', never as NULL.
     const QString name = record.applianceName.trimmed();
-    SqlQuery query(name.isEmpty()
-                       ? QStringLiteral("SELECT Id FROM Asset WHERE (Name IS NULL OR Name='') AND "
+    StatementCache::Statement query = statement(
+        name.isEmpty() ? QStringLiteral("SELECT Id FROM Asset WHERE (Name IS NULL OR Name='') AND "
                                         "(SerialNo=:SerialNo OR SerialNo IS NULL)")
                        : QStringLiteral("SELECT Id FROM Asset WHERE Name=:Name AND "
                                         "(SerialNo=:SerialNo OR SerialNo IS NULL)"));
     if (!name.isEmpty())
-        query.bindValue(QStringLiteral(":Name"), name);
+        query->bindValue(QStringLiteral(":Name"), name);
     const QString serialNo = record.serialNo.trimmed();
-    query.bindValue(QStringLiteral(":SerialNo"), serialNo.isNull() ? QStringLiteral("") : serialNo);
-    query.exec();
-    return query.next() ? query.value(0).toInt() : 0;
+    query->bindValue(QStringLiteral(":SerialNo"), serialNo.isNull() ? QStringLiteral("") : serialNo);
+    query->exec();
+    return query->next() ? query->value(0).toInt() : 0;
 }
 
 void updateAsset(int assetId, const Ux::TsqMedicalApplianceResult& record, int locationId, int equipmentId)
 {
-    SqlQuery update(QStringLiteral(
+    StatementCache::Statement update = statement(QStringLiteral(
         "UPDATE Asset SET Description=:Description, ServiceCode=:ServiceCode, LocationId=:LocationId, "
         "EquipmentId=:EquipmentId, RetestPeriod=:RetestPeriod, DeletedLocation=NULL WHERE Id=:AssetId"));
-    update.bindValue(QStringLiteral(":Description"), record.applianceDescription.trimmed());
-    update.bindValue(QStringLiteral(":ServiceCode"), record.serviceCode.trimmed());
-    update.bindValue(QStringLiteral(":LocationId"), locationId);
-    update.bindValue(QStringLiteral(":EquipmentId"), equipmentId);
-    update.bindValue(QStringLiteral(":RetestPeriod"), int(record.retestPeriod));
-    update.bindValue(QStringLiteral(":AssetId"), assetId);
-    update.exec();
+    update->bindValue(QStringLiteral(":Description"), record.applianceDescription.trimmed());
+    update->bindValue(QStringLiteral(":ServiceCode"), record.serviceCode.trimmed());
+    update->bindValue(QStringLiteral(":LocationId"), locationId);
+    update->bindValue(QStringLiteral(":EquipmentId"), equipmentId);
+    update->bindValue(QStringLiteral(":RetestPeriod"), int(record.retestPeriod));
+    update->bindValue(QStringLiteral(":AssetId"), assetId);
+    update->exec();
 }
 
 void deleteAssetRows(const QString& table, int assetId)
 {
-    SqlQuery remove(QStringLiteral("DELETE FROM %1 WHERE AssetId=:AssetId").arg(table));
-    remove.bindValue(QStringLiteral(":AssetId"), assetId);
-    remove.exec();
+    StatementCache::Statement remove = statement(QStringLiteral("DELETE FROM %1 WHERE AssetId=:AssetId").arg(table));
+    remove->bindValue(QStringLiteral(":AssetId"), assetId);
+    remove->exec();
 }
 
 void replaceAppliedParts(int assetId, const Ux::TsqMedicalApplianceResult& record, int backend)
 {
     deleteAssetRows(QStringLiteral("AppliedPart"), assetId);
 
-    SqlQuery insert;
-    insert.prepareInsert(QStringLiteral("AppliedPart"),
-                         {QStringLiteral("AssetId"), QStringLiteral("Name"), QStringLiteral("ConnectionClass"),
-                          QStringLiteral("Connection"), QStringLiteral("NumConnections")},
-                         backend);
+    StatementCache::Statement insert =
+        insertStatement(QStringLiteral("AppliedPart"),
+                        {QStringLiteral("AssetId"), QStringLiteral("Name"), QStringLiteral("ConnectionClass"),
+                         QStringLiteral("Connection"), QStringLiteral("NumConnections")},
+                        backend);
     for (int i = 0; i < Ux::TsqMedicalApplianceResult::AppliedPartSlots; ++i) {
         const Ux::TsqAppliedPart& part = record.appliedParts[i];
         if (part.numConnections == 0)
             break; // the slots after the first empty one are never used
-        insert.bindValue(QStringLiteral(":AssetId"), assetId);
-        insert.bindValue(QStringLiteral(":Name"), part.name);
-        insert.bindValue(QStringLiteral(":ConnectionClass"), part.appliedPartClass);
-        insert.bindValue(QStringLiteral(":Connection"), i);
-        insert.bindValue(QStringLiteral(":NumConnections"), int(part.numConnections));
-        insert.exec();
+        insert->bindValue(QStringLiteral(":AssetId"), assetId);
+        insert->bindValue(QStringLiteral(":Name"), part.name);
+        insert->bindValue(QStringLiteral(":ConnectionClass"), part.appliedPartClass);
+        insert->bindValue(QStringLiteral(":Connection"), i);
+        insert->bindValue(QStringLiteral(":NumConnections"), int(part.numConnections));
+        insert->exec();
     }
 }
 
@@ -117,35 +131,56 @@ void replaceTestSequence(int assetId, const Ux::TsqMedicalApplianceResult& recor
 {
     deleteAssetRows(QStringLiteral("TestSequence"), assetId);
 
-    SqlQuery insert;
-    insert.prepareInsert(QStringLiteral("TestSequence"),
-                         {QStringLiteral("Name"), QStringLiteral("AssetId"), QStringLiteral("Data")}, backend);
-    insert.bindValue(QStringLiteral(":Name"), record.testSequenceName);
-    insert.bindValue(QStringLiteral(":AssetId"), assetId);
-    insert.bindValue(QStringLiteral(":Data"), blobValue(record.testSequenceData));
-    insert.exec();
+    StatementCache::Statement insert = insertStatement(
+        QStringLiteral("TestSequence"), {QStringLiteral("Name"), QStringLiteral("AssetId"), QStringLiteral("Data")},
+        backend);
+    insert->bindValue(QStringLiteral(":Name"), record.testSequenceName);
+    insert->bindValue(QStringLiteral(":AssetId"), assetId);
+    insert->bindValue(QStringLiteral(":Data"), blobValue(record.testSequenceData));
+    insert->exec();
 }
 
 bool resultSetStored(int assetId, const QDateTime& date)
 {
     // A record without a valid date matches a stored set without one.
     const QVariant dateValue = Database::dateTimeValue(date);
-    SqlQuery query(dateValue.isNull()
+    StatementCache::Statement query = statement(dateValue.isNull()
                        ? QStringLiteral("SELECT Id FROM ResultSet WHERE AssetId=:AssetId AND Date IS NULL")
                        : QStringLiteral("SELECT Id FROM ResultSet WHERE AssetId=:AssetId AND Date=:Date"));
-    query.bindValue(QStringLiteral(":AssetId"), assetId);
+    query->bindValue(QStringLiteral(":AssetId"), assetId);
     if (!dateValue.isNull())
-        query.bindValue(QStringLiteral(":Date"), dateValue);
-    query.exec();
-    return query.next() && query.value(0).toInt() != 0;
+        query->bindValue(QStringLiteral(":Date"), dateValue);
+    query->exec();
+    return query->next() && query->value(0).toInt() != 0;
 }
 
 int latestResultSet(int assetId)
 {
-    SqlQuery query(QStringLiteral("SELECT LatestResultSetId FROM Asset WHERE Id=:AssetId"));
-    query.bindValue(QStringLiteral(":AssetId"), assetId);
-    query.exec();
-    return query.next() ? query.value(0).toInt() : 0;
+    StatementCache::Statement query = statement(QStringLiteral("SELECT LatestResultSetId FROM Asset WHERE Id=:AssetId"));
+    query->bindValue(QStringLiteral(":AssetId"), assetId);
+    query->exec();
+    return query->next() ? query->value(0).toInt() : 0;
+}
+
+// MySQL's driver runs a batch as one statement per row, a round trip each;
+// one statement with many rows takes the same rows in the same order.
+void insertResultRows(const QStringList& columns, const QVector<QVariantList>& values)
+{
+    constexpr int rowsPerStatement = 100;
+    const int rowCount = int(values.at(0).size());
+    const QString row = QLatin1Char('(') + QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(','))
+                        + QLatin1Char(')');
+    for (int first = 0; first < rowCount; first += rowsPerStatement) {
+        const int rows = std::min(rowsPerStatement, rowCount - first);
+        StatementCache::Statement insert =
+            statement(QStringLiteral("INSERT INTO Result (%1) VALUES %2")
+                          .arg(columns.join(QLatin1Char(',')), QStringList(rows, row).join(QLatin1Char(','))));
+        int position = 0;
+        for (int r = first; r < first + rows; ++r)
+            for (int c = 0; c < columns.size(); ++c)
+                insert->bindValue(position++, values.at(c).at(r));
+        insert->exec();
+    }
 }
 
 void insertResults(int resultSetId, const QByteArray& data, QDataStream::ByteOrder order, int backend)
@@ -186,13 +221,16 @@ void insertResults(int resultSetId, const QByteArray& data, QDataStream::ByteOrd
     if (values[0].isEmpty())
         return;
 
-    SqlQuery insert;
-    insert.prepareInsert(QStringLiteral("Result"), columns, backend);
+    if (backend == DatabaseMySql) {
+        insertResultRows(columns, values);
+        return;
+    }
+    StatementCache::Statement insert = insertStatement(QStringLiteral("Result"), columns, backend);
     for (int i = 0; i < columns.size(); ++i)
-        insert.bindValue(QLatin1Char(':') + columns.at(i), values.at(i));
+        insert->bindValue(QLatin1Char(':') + columns.at(i), values.at(i));
     // A set must never be committed with only part of its results.
-    if (!insert.execBatch())
-        insert.displayError();
+    if (!insert->execBatch())
+        insert->displayError();
 }
 
 } // namespace
@@ -308,14 +346,14 @@ void ImportTsq::importGlobalTestSequence(QDataStream& stream, const Ux::TsqHeade
     stream >> record;
     if (refused(stream, "test sequence"))
         return;
-    SqlQuery insert;
-    insert.prepareInsert(QStringLiteral("GlobalTestSequence"),
-                         {QStringLiteral("Name"), QStringLiteral("EquipmentClass"), QStringLiteral("Data")},
-                         Database::instance()->type());
-    insert.bindValue(QStringLiteral(":Name"), record.name);
-    insert.bindValue(QStringLiteral(":EquipmentClass"), int(record.equipmentClass));
-    insert.bindValue(QStringLiteral(":Data"), blobValue(record.data));
-    insert.exec();
+    StatementCache::Statement insert =
+        insertStatement(QStringLiteral("GlobalTestSequence"),
+                        {QStringLiteral("Name"), QStringLiteral("EquipmentClass"), QStringLiteral("Data")},
+                        Database::instance()->type());
+    insert->bindValue(QStringLiteral(":Name"), record.name);
+    insert->bindValue(QStringLiteral(":EquipmentClass"), int(record.equipmentClass));
+    insert->bindValue(QStringLiteral(":Data"), blobValue(record.data));
+    insert->exec();
 }
 
 void ImportTsq::importEnd(QDataStream& stream, const Ux::TsqHeader& header)

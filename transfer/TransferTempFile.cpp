@@ -27,11 +27,14 @@ QString TransferTempFile::path(const QString& kind, quint8 packetId)
 bool TransferTempFile::write(const QString& kind, quint8 packetId, const QByteArray& record)
 {
     QFile file(path(kind, packetId));
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Truncating on open waits for the disk while the old contents are still
+    // being written out, as they are while the import commits: the file is
+    // overwritten in place and cut only when it was longer.
+    if (!file.open(QIODevice::ReadWrite)) {
         qDebug() << "Cannot write transfer file" << file.fileName() << ":" << file.errorString();
         return false;
     }
-    if (file.write(record) != record.size()) {
+    if (file.write(record) != record.size() || (file.size() > record.size() && !file.resize(record.size()))) {
         qDebug() << "Cannot write transfer file" << file.fileName() << ":" << file.errorString();
         return false;
     }

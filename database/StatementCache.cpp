@@ -1,0 +1,81 @@
+#include "database/StatementCache.h"
+
+#include "database/Database.h"
+
+namespace {
+// Caches of this thread, innermost first through m_outer.
+thread_local StatementCache* t_innermost = nullptr;
+} // namespace
+
+StatementCache::StatementCache(const QSqlDatabase& connection) : m_connection(connection), m_outer(t_innermost)
+{
+    t_innermost = this;
+}
+
+StatementCache::~StatementCache()
+{
+    qDeleteAll(m_statements);
+    if (t_innermost == this)
+        t_innermost = m_outer;
+}
+
+StatementCache::Statement::Statement(SqlQuery* kept, std::unique_ptr<SqlQuery> owned)
+    : m_owned(std::move(owned)), m_query(kept ? kept : m_owned.get())
+{
+}
+
+StatementCache::Statement::Statement(Statement&& other) noexcept
+    : m_owned(std::move(other.m_owned)), m_query(other.m_query)
+{
+    other.m_query = nullptr;
+}
+
+StatementCache::Statement::~Statement()
+{
+    if (m_query && !m_owned)
+        m_query->finish();
+}
+
+StatementCache* StatementCache::forConnection(const QSqlDatabase& connection)
+{
+    for (StatementCache* cache = t_innermost; cache; cache = cache->m_outer) {
+        // Copies of one connection share its driver.
+        if (cache->m_connection.driver() == connection.driver())
+            return cache;
+    }
+    return nullptr;
+}
+
+StatementCache::Statement StatementCache::prepare(const QSqlDatabase& connection, const QString& statement)
+{
+    StatementCache* cache = forConnection(connection);
+    if (!cache) {
+        auto query = std::make_unique<SqlQuery>(connection);
+        query->prepare(statement);
+        return Statement(nullptr, std::move(query));
+    }
+    SqlQuery*& kept = cache->m_statements[statement];
+    if (!kept) {
+        kept = new SqlQuery(connection);
+        kept->prepare(statement);
+    }
+    return Statement(kept, nullptr);
+}
+
+StatementCache::Statement StatementCache::prepare(const QString& statement)
+{
+    Database* db = Database::instance();
+    return prepare(db ? db->connection() : QSqlDatabase(), statement);
+}
+
+StatementCache::Statement StatementCache::prepareInsert(const QSqlDatabase& connection, const QString& table,
+                                                        const QStringList& fields, int type)
+{
+    return prepare(connection, SqlQuery::insertStatement(table, fields, type));
+}
+
+int StatementCache::preparedCount(const QSqlDatabase& connection)
+{
+    StatementCache* cache = forConnection(connection);
+    return cache ? int(cache->m_statements.size()) : 0;
+}

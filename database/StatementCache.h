@@ -1,0 +1,62 @@
+#pragma once
+
+#include "database/SqlQuery.h"
+
+#include <QHash>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+// While one is alive, the statements that the register's find-or-insert and
+// import functions run on its connection are prepared once and kept: over a
+// server each prepare and each close is a round trip of its own, and a
+// download runs the same few statements for every record it receives. A cache
+// serves the thread that made it; everywhere else statements are prepared
+// afresh as before.
+class StatementCache
+{
+public:
+    explicit StatementCache(const QSqlDatabase& connection);
+    ~StatementCache();
+    StatementCache(const StatementCache&) = delete;
+    StatementCache& operator=(const StatementCache&) = delete;
+
+    // A prepared statement, used like a query. A kept one gives back its
+    // result when the handle goes, so that no read stays open on the
+    // connection between records.
+    class Statement
+    {
+    public:
+        Statement(Statement&& other) noexcept;
+        Statement(const Statement&) = delete;
+        Statement& operator=(const Statement&) = delete;
+        ~Statement();
+        SqlQuery* operator->() const { return m_query; }
+        SqlQuery& operator*() const { return *m_query; }
+
+    private:
+        friend class StatementCache;
+        Statement(SqlQuery* kept, std::unique_ptr<SqlQuery> owned);
+        std::unique_ptr<SqlQuery> m_owned;
+        SqlQuery* m_query = nullptr;
+    };
+
+    static Statement prepare(const QSqlDatabase& connection, const QString& statement);
+    // On the current database's connection, as SqlQuery(statement) does.
+    static Statement prepare(const QString& statement);
+    // The insert of SqlQuery::prepareInsert.
+    static Statement prepareInsert(const QSqlDatabase& connection, const QString& table, const QStringList& fields,
+                                   int type);
+
+    // Number of statements prepared through the cache of connection (0 when
+    // none is alive).
+    static int preparedCount(const QSqlDatabase& connection);
+
+private:
+    static StatementCache* forConnection(const QSqlDatabase& connection);
+
+    QSqlDatabase m_connection;
+    QHash<QString, SqlQuery*> m_statements;
+    StatementCache* m_outer = nullptr;
+};

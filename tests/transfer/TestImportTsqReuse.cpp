@@ -1,0 +1,175 @@
+#include "InstrumentRecords.h"
+#include "SqlRows.h"
+#include "database/ExportDatabase.h"
+#include "database/MySqlDatabase.h"
+#include "database/SqliteDatabase.h"
+#include "database/StatementCache.h"
+#include "results/AlertThresholds.h"
+#include "support/DialogAnswerer.h"
+#include "support/MariaDbServer.h"
+#include "support/SeededDatabase.h"
+#include "support/TestEnvironment.h"
+#include "transfer/ImportTsq.h"
+
+#include <QSqlQuery>
+#include <QtTest>
+
+using namespace InstrumentRecords;
+
+namespace {
+
+QList<EarthBond> bonds(int count, float from)
+{
+    QList<EarthBond> out;
+    for (int i = 0; i < count; ++i)
+        out.append({quint8(i % 7 == 3 ? 2 : 1), from + 0.001f * float(i)});
+    return out;
+}
+
+// A transfer that walks every path of the import: new and known assets, a
+// repeated record, an alert, a record without results, more results than
+// one statement takes, a global sequence and a record dated before the
+// asset's latest set.
+QList<QByteArray> transfer()
+{
+    const QDateTime t0(QDate(2026, 2, 3), QTime(9, 15, 0));
+    return {header(7),
+            asset("Pump", t0, 1, bonds(3, 0.10f), "P-1"),
+            asset("Pump", t0, 1, bonds(3, 0.10f), "P-1"),
+            asset("Pump", t0.addDays(1), 1, bonds(3, 0.30f), "P-1"),
+            asset("Monitor 'ICU'", t0, 2, bonds(230, 0.05f), "M\\1"),
+            asset("Lamp", t0, 1, {}, "L-1"),
+            sequence("Class I", 1, QByteArray("\x00\x01'\\\xff", 5)),
+            asset("Pump", t0.addDays(-3), 1, bonds(3, 0.12f), "P-1"),
+            end()};
+}
+
+// Imports the records as a download does, with or without its kept
+// statements; returns the outcomes.
+QList<int> importAll(const QList<QByteArray>& records, bool keep)
+{
+    std::optional<StatementCache> cache;
+    if (keep)
+        cache.emplace(Database::instance()->connection());
+    ImportTsq::resetTransfer();
+    QList<int> outcomes;
+    for (const QByteArray& data : records) {
+        ImportTsq import;
+        import.import(data);
+        outcomes << import.outcome;
+    }
+    return outcomes;
+}
+
+QStringList everyRow()
+{
+    QStringList all;
+    for (const QString& table : ExportDatabase::tableOrder)
+        all << table + ":" << SqlRows::rows(QStringLiteral("SELECT * FROM %1 ORDER BY Id").arg(table));
+    return all;
+}
+
+} // namespace
+
+// A download prepares its statements once and runs them for every record;
+// the rows must be those that statements prepared afresh write.
+class TestImportTsqReuse : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        for (double& value : AlertThresholds::values)
+            value = 0;
+        AlertThresholds::values[AlertThresholds::ResistanceAbsolute] = 0.05;
+    }
+    void cleanup() { Database::setInstance(nullptr); }
+    void sqliteWritesTheSameRows();
+    void mariaDbWritesTheSameRowsAndPreparesOnce();
+
+private:
+    QStringList sqliteRows(bool keep, QList<int>* outcomes);
+    QStringList mariaDbRows(const QString& name, bool keep, QList<int>* outcomes, int* preparesForMore);
+};
+
+QStringList TestImportTsqReuse::sqliteRows(bool keep, QList<int>* outcomes)
+{
+    if (!SeededDatabase::createEmpty(TestEnvironment::instance()->newFolder() + "/reuse.db"))
+        return {};
+    *outcomes = importAll(transfer(), keep);
+    return everyRow();
+}
+
+void TestImportTsqReuse::sqliteWritesTheSameRows()
+{
+    QList<int> fresh, kept;
+    const QStringList expected = sqliteRows(false, &fresh);
+    QCOMPARE(SqlRows::counts("Asset,AppliedPart,TestSequence,ResultSet,Result,GlobalTestSequence"),
+             QString("3 3 3 4 239 1"));
+    QCOMPARE(fresh, QList<int>({-1, 1, 6, 5, 2, -1, -1, 5, -1}));
+    const QStringList rows = sqliteRows(true, &kept);
+    QCOMPARE(kept, fresh);
+    QCOMPARE(rows, expected);
+}
+
+QStringList TestImportTsqReuse::mariaDbRows(const QString& name, bool keep, QList<int>* outcomes,
+                                            int* preparesForMore)
+{
+    DialogAnswerer answerer;
+    answerer.pressNext("Yes");
+    auto* db = new MySqlDatabase;
+    if (db->open(MariaDbServer::settings(name)) != 0) {
+        delete db;
+        return {};
+    }
+    Database::setInstance(db);
+    *outcomes = importAll(transfer(), keep);
+    const QStringList rows = everyRow();
+
+    // More records of the same shape: with the statements kept, the server
+    // prepares nothing for them.
+    auto prepared = [db] {
+        QSqlQuery status(db->connection());
+        status.exec("SHOW SESSION STATUS LIKE 'Com_stmt_prepare'");
+        return status.next() ? status.value(1).toInt() : -1;
+    };
+    std::optional<StatementCache> cache;
+    if (keep)
+        cache.emplace(db->connection());
+    const QDateTime t0(QDate(2026, 5, 1), QTime(8, 0, 0));
+    for (int round = 0; round < 2; ++round) {
+        const int before = prepared();
+        for (int i = 0; i < 3; ++i) {
+            ImportTsq import;
+            import.import(asset(QString("More %1 %2").arg(round).arg(i), t0.addSecs(i), 1, bonds(3, 0.1f), "X"));
+        }
+        *preparesForMore = prepared() - before;
+    }
+    return rows;
+}
+
+void TestImportTsqReuse::mariaDbWritesTheSameRowsAndPreparesOnce()
+{
+    PELVANE_REQUIRE_MARIADB();
+    const QString freshName = MariaDbServer::uniqueName("reuse fresh");
+    const QString keptName = MariaDbServer::uniqueName("reuse kept");
+    auto dropBoth = qScopeGuard([&] {
+        Database::setInstance(nullptr);
+        MariaDbServer::dropDatabase(freshName);
+        MariaDbServer::dropDatabase(keptName);
+    });
+    QList<int> fresh, kept;
+    int freshPrepares = 0, keptPrepares = -1;
+    const QStringList expected = mariaDbRows(freshName, false, &fresh, &freshPrepares);
+    QCOMPARE(fresh, QList<int>({-1, 1, 6, 5, 2, -1, -1, 5, -1}));
+    QVERIFY(expected.contains("Result:"));
+    QVERIFY(freshPrepares > 3 * 10);
+
+    const QStringList rows = mariaDbRows(keptName, true, &kept, &keptPrepares);
+    QCOMPARE(kept, fresh);
+    QCOMPARE(rows, expected);
+    QCOMPARE(keptPrepares, 0);
+}
+
+PELVANE_TEST_MAIN(TestImportTsqReuse)
+#include "TestImportTsqReuse.moc"
