@@ -1,0 +1,296 @@
+#include "../transfer/InstrumentRecords.h"
+#include "assets/AppliedPartTable.h"
+#include "assets/AppliedPartsTab.h"
+#include "assets/AssetTableView.h"
+#include "assets/AssetTabs.h"
+#include "certificates/DialogCertificateGenerator.h"
+#include "database/SqlQuery.h"
+#include "database/SqliteDatabase.h"
+#include "mainwindow/MainWindow.h"
+#include "sequences/DialogTestSequenceElementTypes.h"
+#include "sequences/TestSequence.h"
+#include "sequences/TestSequenceTab.h"
+#include "support/DialogAnswerer.h"
+#include "support/SeededDatabase.h"
+#include "support/SimulatedInstrument.h"
+#include "support/TestEnvironment.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSettings>
+#include <QSqlRecord>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTimer>
+#include <QToolBox>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+namespace {
+// Rows of the seeded register, in insertion order.
+enum { Pump1 = 1, Pump2 = 2, MonitorA = 3 };
+
+// A visual test element, as the editor makes it.
+const QByteArray visualTest("0201");
+
+QVariant scalar(const QString& statement)
+{
+    SqlQuery query;
+    query.exec(statement);
+    return query.next() ? query.value(0) : QVariant();
+}
+
+QString storedHex(const QString& statement)
+{
+    return QString::fromLatin1(scalar(statement).toByteArray().toHex());
+}
+
+QPushButton* button(QWidget* in, const char* name)
+{
+    return in->findChild<QPushButton*>(QLatin1String(name));
+}
+
+void press(QPushButton* b)
+{
+    QVERIFY(b);
+    QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+} // namespace
+
+// The asset editor's tabs as a technician uses them together in the window:
+// one Apply over several tabs, switching databases with edits pending, and a
+// download or an upload of the asset the editor shows.
+class TestMainWindowEditorTabs : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void oneApplyWritesEveryTab();
+    void switchingDatabaseDropsSequenceAndResultEdits();
+
+private:
+    QAction* action(const char* name) const { return m_window->findChild<QAction*>(QLatin1String(name)); }
+    AssetTabs* tabs() const { return m_window->findChild<AssetTabs*>(QStringLiteral("assetTabs")); }
+    AssetTableView* table() const { return m_window->findChild<AssetTableView*>(QStringLiteral("assetTableView")); }
+    QTabWidget* tabWidget() const { return tabs()->findChild<QTabWidget*>(QStringLiteral("assetTabWidget")); }
+    TestSequenceTab* sequenceTab() const { return m_window->findChild<TestSequenceTab*>(QStringLiteral("testSequenceTab")); }
+    TestSequence* sequence() const { return sequenceTab()->testSequence(); }
+    QTableView* resultSets() const { return tabs()->findChild<QTableView*>(QStringLiteral("resultSetsTable")); }
+    QPushButton* applyButton() const { return button(tabs(), "applyButton"); }
+    void showTab(const char* objectName);
+    void clickAsset(int assetId);
+    void addElement(int id);
+    // Marks the result set on row for deletion, answering Yes.
+    void deleteResultSet(int row);
+    QStringList listedSetIds() const;
+    QDate lastTestShown(int assetId) const;
+    static QString newSeededFile();
+
+    DialogAnswerer* m_answerer = nullptr;
+    std::unique_ptr<MainWindow> m_window;
+    // A second register with the same Ids, for switching to.
+    QString m_otherPath;
+};
+
+QString TestMainWindowEditorTabs::newSeededFile()
+{
+    const QString path = TestEnvironment::instance()->newFolder(QStringLiteral("db")) + QStringLiteral("/register.db");
+    if (!SeededDatabase::createSeeded(path))
+        return QString();
+    Database::setInstance(nullptr);
+    return path;
+}
+
+void TestMainWindowEditorTabs::init()
+{
+    TestEnvironment::clearSettings();
+    QSettings().setValue(QStringLiteral("language/translation"), QStringLiteral("Translations/pelvane_en.qm"));
+    const QString path = newSeededFile();
+    QVERIFY(!path.isEmpty());
+    m_otherPath = newSeededFile();
+    QVERIFY(!m_otherPath.isEmpty());
+    QSettings().setValue(QStringLiteral("db/current/type"), 0);
+    QSettings().setValue(QStringLiteral("db/current/fileName"), path);
+    m_answerer = new DialogAnswerer(this);
+    m_window = std::make_unique<MainWindow>();
+    m_window->resize(1100, 800);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QVERIFY(Database::instance());
+}
+
+void TestMainWindowEditorTabs::cleanup()
+{
+    m_window.reset();
+    delete m_answerer;
+    m_answerer = nullptr;
+    Database::setInstance(nullptr);
+}
+
+void TestMainWindowEditorTabs::showTab(const char* objectName)
+{
+    QWidget* tab = tabWidget()->findChild<QWidget*>(QLatin1String(objectName));
+    QVERIFY(tab);
+    const int index = tabWidget()->indexOf(tab);
+    QTest::mouseClick(tabWidget()->tabBar(), Qt::LeftButton, Qt::NoModifier,
+                      tabWidget()->tabBar()->tabRect(index).center());
+    QCOMPARE(tabWidget()->currentIndex(), index);
+}
+
+void TestMainWindowEditorTabs::clickAsset(int assetId)
+{
+    table()->showAllAssets();
+    QAbstractItemModel* model = table()->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        if (model->index(row, AssetTableView::IdColumn).data().toInt() != assetId)
+            continue;
+        const QModelIndex cell = model->index(row, AssetTableView::NameColumn);
+        table()->scrollTo(cell);
+        QTest::mouseClick(table()->viewport(), Qt::LeftButton, Qt::NoModifier, table()->visualRect(cell).center());
+        return;
+    }
+    QFAIL(qPrintable(QStringLiteral("asset %1 is not listed").arg(assetId)));
+}
+
+void TestMainWindowEditorTabs::addElement(int id)
+{
+    const int before = sequence()->elementCount();
+    m_answerer->answerNext([id](QWidget* dialog) {
+        auto* types = qobject_cast<DialogTestSequenceElementTypes*>(dialog);
+        QVERIFY(types);
+        for (QListWidget* choices : types->lists()) {
+            for (int row = 0; row < choices->count(); ++row) {
+                QListWidgetItem* item = choices->item(row);
+                if (item->data(Qt::UserRole).toInt() != id || item->isHidden())
+                    continue;
+                dialog->findChild<QToolBox*>()->setCurrentWidget(choices->parentWidget());
+                choices->scrollToItem(item);
+                QTest::mouseClick(choices->viewport(), Qt::LeftButton, Qt::NoModifier,
+                                  choices->visualItemRect(item).center());
+                press(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok));
+                return;
+            }
+        }
+        QFAIL("the element is not offered");
+    });
+    press(button(sequence(), "addElementBtn"));
+    QCOMPARE(sequence()->elementCount(), before + 1);
+}
+
+void TestMainWindowEditorTabs::deleteResultSet(int row)
+{
+    const QModelIndex cell = resultSets()->model()->index(row, 1);
+    QTest::mouseClick(resultSets()->viewport(), Qt::LeftButton, Qt::NoModifier, resultSets()->visualRect(cell).center());
+    m_answerer->pressNext(QStringLiteral("Yes"));
+    press(button(tabs(), "deleteBtn"));
+    QVERIFY(resultSets()->isRowHidden(row));
+}
+
+QStringList TestMainWindowEditorTabs::listedSetIds() const
+{
+    QStringList ids;
+    QAbstractItemModel* model = resultSets()->model();
+    for (int row = 0; model && row < model->rowCount(); ++row) {
+        if (!resultSets()->isRowHidden(row))
+            ids << model->index(row, 0).data().toString();
+    }
+    return ids;
+}
+
+void TestMainWindowEditorTabs::oneApplyWritesEveryTab()
+{
+    // Pump 2 has one failed result set; its applied parts are locked by it.
+    clickAsset(Pump2);
+    showTab("testResultsTab");
+    QCOMPARE(listedSetIds(), QStringList{"2"});
+    auto* description = tabs()->findChild<QLineEdit*>(QStringLiteral("description"));
+    showTab("assetDetailsTab");
+    description->selectAll();
+    QTest::keyClicks(description, QStringLiteral("Syringe driver"));
+    showTab("testSequenceTab");
+    QTest::keyClicks(sequenceTab()->findChild<QLineEdit*>(QStringLiteral("name")), QStringLiteral("Yearly"));
+    addElement(1);
+    showTab("testResultsTab");
+    deleteResultSet(0);
+    QVERIFY(applyButton()->isEnabled());
+    press(applyButton());
+    QVERIFY(!applyButton()->isEnabled());
+
+    QCOMPARE(scalar("SELECT Description FROM Asset WHERE Id=2").toString(), QStringLiteral("Syringe driver"));
+    QCOMPARE(scalar("SELECT Name FROM TestSequence WHERE AssetId=2").toString(), QStringLiteral("Yearly"));
+    QCOMPARE(storedHex("SELECT Data FROM TestSequence WHERE AssetId=2"), QString(visualTest));
+    QCOMPARE(scalar("SELECT COUNT(*) FROM ResultSet WHERE AssetId=2").toInt(), 0);
+    QCOMPARE(scalar("SELECT LatestResultSetId FROM Asset WHERE Id=2").toInt(), 0);
+    QVERIFY(scalar("SELECT RetestDate FROM Asset WHERE Id=2").isNull());
+    QVERIFY(listedSetIds().isEmpty());
+
+    // With its last result set gone the asset's applied parts may be edited.
+    showTab("appliedPartsTab");
+    QPushButton* addPart = button(tabs()->appliedPartsTab(), "addRowBtn");
+    QVERIFY(addPart->isEnabled());
+    AppliedPartTable* parts = tabs()->appliedPartsTab()->table();
+    const int row = parts->rowCount() - 1;
+    parts->setItem(row, 0, new QTableWidgetItem(QStringLiteral("ECG")));
+    parts->setItem(row, 1, new QTableWidgetItem(QStringLiteral("2")));
+    parts->setItem(row, 2, new QTableWidgetItem(QStringLiteral("3")));
+    QVERIFY(applyButton()->isEnabled());
+    press(applyButton());
+    QCOMPARE(scalar("SELECT Name FROM AppliedPart WHERE AssetId=2").toString(), QStringLiteral("ECG"));
+    // Nothing the first Apply wrote was written over.
+    QCOMPARE(storedHex("SELECT Data FROM TestSequence WHERE AssetId=2"), QString(visualTest));
+    QCOMPARE(scalar("SELECT Description FROM Asset WHERE Id=2").toString(), QStringLiteral("Syringe driver"));
+}
+
+void TestMainWindowEditorTabs::switchingDatabaseDropsSequenceAndResultEdits()
+{
+    clickAsset(MonitorA);
+    showTab("testSequenceTab");
+    addElement(1);
+    showTab("testResultsTab");
+    deleteResultSet(0);
+    QVERIFY(applyButton()->isEnabled());
+
+    // Opened as the connection dialog opens it.
+    auto* db = new SqliteDatabase;
+    QCOMPARE(db->open(m_otherPath, false), 0);
+    m_window->setDatabase(db);
+    QVERIFY(!applyButton()->isEnabled());
+
+    clickAsset(MonitorA);
+    showTab("testResultsTab");
+    QCOMPARE(listedSetIds(), QStringList{"3"});
+    showTab("testSequenceTab");
+    QCOMPARE(sequence()->elementCount(), 0);
+    QVERIFY(!applyButton()->isEnabled());
+
+    // An edit in the new register writes that edit alone.
+    QTest::keyClicks(sequenceTab()->findChild<QLineEdit*>(QStringLiteral("name")), QStringLiteral("New"));
+    press(applyButton());
+    QCOMPARE(scalar("SELECT COUNT(*) FROM ResultSet WHERE AssetId=3").toInt(), 1);
+    QCOMPARE(scalar("SELECT Name FROM TestSequence WHERE AssetId=3").toString(), QStringLiteral("New"));
+    QCOMPARE(scalar("SELECT length(Data) FROM TestSequence WHERE AssetId=3").toInt(), 0);
+}
+
+QDate TestMainWindowEditorTabs::lastTestShown(int assetId) const
+{
+    QAbstractItemModel* model = table()->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        if (model->index(row, AssetTableView::IdColumn).data().toInt() == assetId)
+            return model->index(row, AssetTableView::LastTestColumn).data().toDateTime().date();
+    }
+    return QDate();
+}
+
+PELVANE_TEST_MAIN(TestMainWindowEditorTabs)
+#include "TestMainWindowEditorTabs.moc"
