@@ -531,6 +531,16 @@ void MainWindow::onDownload()
     }
     DialogDownloadReport report(&stats, this);
     report.exec();
+
+    // The records replace an asset's sequence and applied parts and add its
+    // results, the shown asset's too: the editor and the list read the
+    // register again, or an Apply would write over rows that are gone.
+    ui->assetTabs->reset();
+    const int shown = ui->assetTabs->currentAssetId();
+    if (shown > 0)
+        ui->assetTableView->assetUpdated(shown);
+    else
+        ui->assetTableView->refresh();
 }
 
 void MainWindow::onGlobalTestSequences()

@@ -78,6 +78,7 @@ private slots:
 
     void oneApplyWritesEveryTab();
     void switchingDatabaseDropsSequenceAndResultEdits();
+    void downloadedAssetShowsItsNewDataInTheEditor();
 
 private:
     QAction* action(const char* name) const { return m_window->findChild<QAction*>(QLatin1String(name)); }
@@ -280,6 +281,88 @@ void TestMainWindowEditorTabs::switchingDatabaseDropsSequenceAndResultEdits()
     QCOMPARE(scalar("SELECT COUNT(*) FROM ResultSet WHERE AssetId=3").toInt(), 1);
     QCOMPARE(scalar("SELECT Name FROM TestSequence WHERE AssetId=3").toString(), QStringLiteral("New"));
     QCOMPARE(scalar("SELECT length(Data) FROM TestSequence WHERE AssetId=3").toInt(), 0);
+}
+
+void TestMainWindowEditorTabs::downloadedAssetShowsItsNewDataInTheEditor()
+{
+    // Pump 1 as the technician left it: its sequence stored, then both its
+    // results and its sequence looked at.
+    clickAsset(Pump1);
+    showTab("testSequenceTab");
+    QTest::keyClicks(sequenceTab()->findChild<QLineEdit*>(QStringLiteral("name")), QStringLiteral("Mine"));
+    addElement(1);
+    press(applyButton());
+    // Another asset's sequence was stored after it.
+    SqlQuery(QStringLiteral("INSERT INTO TestSequence (Name,AssetId,Data) VALUES ('Other',2,x'0201')")).exec();
+    showTab("testResultsTab");
+    QCOMPARE(listedSetIds(), QStringList{"1"});
+    showTab("testSequenceTab");
+    QCOMPARE(sequence()->elementCount(), 1);
+
+    SimulatedInstrument instrument;
+    QVERIFY(instrument.isValid());
+    const QList<QByteArray> records = {
+        InstrumentRecords::header(1),
+        InstrumentRecords::asset(QStringLiteral("Pump 1"), QDateTime(QDate(2026, 7, 1), QTime(10, 0)), 1,
+                                 {{1, 0.10f}}, QStringLiteral("SN-001")),
+        InstrumentRecords::end()};
+    int acked = 0;
+    m_answerer->answerNext([&](QWidget* w) {
+        auto* ports = w->findChild<QComboBox*>(QStringLiteral("comPorts"));
+        ports->addItem(instrument.portName(), instrument.portName());
+        ports->setCurrentIndex(ports->count() - 1);
+        auto* poll = new QTimer(m_window.get());
+        QObject::connect(poll, &QTimer::timeout, m_window.get(), [&, poll] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || !modal->inherits("Download") || !modal->isVisible())
+                return;
+            poll->stop();
+            poll->deleteLater();
+            for (int i = 0; i < records.size(); ++i) {
+                const int before = int(instrument.seenOfKind(SimulatedInstrument::Seen::Ack).size());
+                if (!instrument.sendPacket(quint8(4 + i), records.at(i))
+                    || !instrument.waitUntil(
+                        [&] { return instrument.seenOfKind(SimulatedInstrument::Seen::Ack).size() > before; }, 3000))
+                    return;
+                ++acked;
+            }
+        });
+        poll->start(1);
+        qobject_cast<QDialog*>(w)->accept();
+    });
+    m_answerer->answerNext([](QWidget* w) { qobject_cast<QDialog*>(w)->accept(); });
+    action("actionDownload")->trigger();
+    QCOMPARE(acked, records.size());
+    const QString newSet = scalar("SELECT MAX(Id) FROM ResultSet WHERE AssetId=1").toString();
+    QCOMPARE(scalar("SELECT COUNT(*) FROM ResultSet WHERE AssetId=1").toInt(), 2);
+    // The instrument's sequence took the place of the one stored before.
+    QCOMPARE(scalar("SELECT Name FROM TestSequence WHERE AssetId=1").toString(), QStringLiteral("Routine"));
+
+    // The list shows the new test; the tab on screen shows what the download
+    // stored, and so do the others.
+    QCOMPARE(lastTestShown(Pump1), QDate(2026, 7, 1));
+    QCOMPARE(sequenceTab()->findChild<QLineEdit*>(QStringLiteral("name"))->text(), QStringLiteral("Routine"));
+    showTab("testResultsTab");
+    QCOMPARE(listedSetIds(), (QStringList{"1", newSet}));
+
+    // An edit made afterwards lands in the asset's one sequence row.
+    showTab("testSequenceTab");
+    addElement(1);
+    press(applyButton());
+    QCOMPARE(scalar("SELECT COUNT(*) FROM TestSequence WHERE AssetId=1").toInt(), 1);
+    QCOMPARE(storedHex("SELECT Data FROM TestSequence WHERE AssetId=1"), QStringLiteral("02010201"));
+
+    // Its certificate is made from the downloaded test.
+    QString preview;
+    m_answerer->answerNext([&preview](QWidget* w) {
+        if (auto* generator = qobject_cast<DialogCertificateGenerator*>(w))
+            preview = generator->previewHtml();
+        qobject_cast<QDialog*>(w)->reject();
+    });
+    action("actionGenerateCertificates")->trigger();
+    QVERIFY(preview.contains(QStringLiteral("Pump 1")));
+    QVERIFY(preview.contains(QStringLiteral("01 July, 2026")));
+    QVERIFY(preview.contains(QStringLiteral("Earth Bond")));
 }
 
 QDate TestMainWindowEditorTabs::lastTestShown(int assetId) const
