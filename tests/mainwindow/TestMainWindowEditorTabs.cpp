@@ -6,6 +6,7 @@
 #include "certificates/DialogCertificateGenerator.h"
 #include "database/SqlQuery.h"
 #include "database/SqliteDatabase.h"
+#include "mainwindow/ApplicationLoop.h"
 #include "mainwindow/MainWindow.h"
 #include "sequences/DialogTestSequenceElementTypes.h"
 #include "sequences/TestSequence.h"
@@ -14,6 +15,7 @@
 #include "support/SeededDatabase.h"
 #include "support/SimulatedInstrument.h"
 #include "support/TestEnvironment.h"
+#include "ux/TsqMedicalApplianceResult.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,6 +23,7 @@
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QSettings>
 #include <QSqlRecord>
@@ -78,7 +81,10 @@ private slots:
 
     void oneApplyWritesEveryTab();
     void switchingDatabaseDropsSequenceAndResultEdits();
+    void leavingTheAssetAppliesOrDropsSequenceAndResultEdits();
     void downloadedAssetShowsItsNewDataInTheEditor();
+    void uploadSendsTheSequenceBuiltInTheEditor();
+    void languageRestartWithTheTabsOpen();
 
 private:
     QAction* action(const char* name) const { return m_window->findChild<QAction*>(QLatin1String(name)); }
@@ -183,7 +189,8 @@ void TestMainWindowEditorTabs::addElement(int id)
                 return;
             }
         }
-        QFAIL("the element is not offered");
+        qobject_cast<QDialog*>(dialog)->reject();
+        QFAIL(qPrintable(QStringLiteral("element %1 is not offered").arg(id)));
     });
     press(button(sequence(), "addElementBtn"));
     QCOMPARE(sequence()->elementCount(), before + 1);
@@ -283,6 +290,40 @@ void TestMainWindowEditorTabs::switchingDatabaseDropsSequenceAndResultEdits()
     QCOMPARE(scalar("SELECT length(Data) FROM TestSequence WHERE AssetId=3").toInt(), 0);
 }
 
+void TestMainWindowEditorTabs::leavingTheAssetAppliesOrDropsSequenceAndResultEdits()
+{
+    // Monitor A has one result set (Id 3); both edits are answered No first.
+    clickAsset(MonitorA);
+    showTab("testSequenceTab");
+    addElement(1);
+    showTab("testResultsTab");
+    deleteResultSet(0);
+    m_answerer->pressNext(QStringLiteral("No"));
+    clickAsset(Pump2);
+    QCOMPARE(tabs()->currentAssetId(), int(Pump2));
+    QCOMPARE(listedSetIds(), QStringList{"2"});
+    QVERIFY(!applyButton()->isEnabled());
+    QCOMPARE(scalar("SELECT COUNT(*) FROM ResultSet WHERE AssetId=3").toInt(), 1);
+    QCOMPARE(scalar("SELECT COUNT(*) FROM TestSequence").toInt(), 0);
+    showTab("testSequenceTab");
+    QCOMPARE(sequence()->elementCount(), 0);
+
+    // Then Yes: both are written, and the row the user chose is shown.
+    clickAsset(MonitorA);
+    addElement(1);
+    showTab("testResultsTab");
+    deleteResultSet(0);
+    m_answerer->pressNext(QStringLiteral("Yes"));
+    clickAsset(Pump2);
+    QCOMPARE(scalar("SELECT COUNT(*) FROM ResultSet WHERE AssetId=3").toInt(), 0);
+    QCOMPARE(storedHex("SELECT Data FROM TestSequence WHERE AssetId=3"), QString(visualTest));
+    QCOMPARE(tabs()->currentAssetId(), int(Pump2));
+    QCOMPARE(listedSetIds(), QStringList{"2"});
+    QCOMPARE(table()->selectionModel()->selectedRows(AssetTableView::IdColumn).size(), 1);
+    QCOMPARE(table()->selectionModel()->selectedRows(AssetTableView::IdColumn).first().data().toInt(), int(Pump2));
+    QVERIFY(!applyButton()->isEnabled());
+}
+
 void TestMainWindowEditorTabs::downloadedAssetShowsItsNewDataInTheEditor()
 {
     // Pump 1 as the technician left it: its sequence stored, then both its
@@ -363,6 +404,70 @@ void TestMainWindowEditorTabs::downloadedAssetShowsItsNewDataInTheEditor()
     QVERIFY(preview.contains(QStringLiteral("Pump 1")));
     QVERIFY(preview.contains(QStringLiteral("01 July, 2026")));
     QVERIFY(preview.contains(QStringLiteral("Earth Bond")));
+}
+
+void TestMainWindowEditorTabs::uploadSendsTheSequenceBuiltInTheEditor()
+{
+    clickAsset(MonitorA);
+    showTab("testSequenceTab");
+    QTest::keyClicks(sequenceTab()->findChild<QLineEdit*>(QStringLiteral("name")), QStringLiteral("Monitor yearly"));
+    addElement(1);
+    addElement(33);
+    press(applyButton());
+    const QByteArray stored = scalar("SELECT Data FROM TestSequence WHERE AssetId=3").toByteArray();
+    QCOMPARE(stored.size(), 8);
+
+    SimulatedInstrument instrument;
+    QVERIFY(instrument.isValid());
+    instrument.setDefaultAnswer(SimulatedInstrument::AnswerAck);
+    m_answerer->answerNext([&instrument](QWidget* w) {
+        auto* ports = w->findChild<QComboBox*>(QStringLiteral("comPorts"));
+        ports->addItem(instrument.portName(), instrument.portName());
+        ports->setCurrentIndex(ports->count() - 1);
+        qobject_cast<QDialog*>(w)->accept();
+    });
+    m_answerer->pressNext(QStringLiteral("OK"));  // ready to send
+    QVERIFY(action("actionUpload")->isEnabled());
+    action("actionUpload")->trigger();
+    QVERIFY(instrument.waitForSeen(3, 5000));
+
+    const QList<SimulatedInstrument::Seen> packets = instrument.seenOfKind(SimulatedInstrument::Seen::Packet);
+    QCOMPARE(packets.size(), 3);
+    QDataStream in(packets.at(1).data);
+    in.setByteOrder(QDataStream::LittleEndian);
+    Ux::TsqMedicalApplianceResult record;
+    in >> record.header >> record;
+    QCOMPARE(record.applianceName, QStringLiteral("Monitor A"));
+    QCOMPARE(record.testSequenceName, QStringLiteral("Monitor yearly"));
+    QCOMPARE(record.testSequenceData.toHex(), stored.toHex());
+}
+
+void TestMainWindowEditorTabs::languageRestartWithTheTabsOpen()
+{
+    SqlQuery(QStringLiteral("INSERT INTO TestSequence (Name,AssetId,Data) VALUES ('Yearly',3,x'0201')")).exec();
+    m_window.reset();
+    QStringList seen;
+    int shown = 0;
+    const int built = runApplicationLoop([&](MainWindow* window) {
+        QTimer::singleShot(0, window, [&, window] {
+            m_window.reset(window);
+            clickAsset(MonitorA);
+            showTab("testResultsTab");
+            seen << listedSetIds().join(',');
+            showTab("testSequenceTab");
+            seen << QString::number(sequence()->elementCount());
+            m_window.release();
+            if (++shown == 1) {
+                // The one language there is, chosen again, and the restart accepted.
+                m_answerer->pressNext(QStringLiteral("Yes"));
+                window->findChild<QMenu*>(QStringLiteral("menuLanguage_Settings"))->actions().first()->trigger();
+            } else {
+                window->close();
+            }
+        });
+    });
+    QCOMPARE(built, 2);
+    QCOMPARE(seen, (QStringList{"3", "1", "3", "1"}));
 }
 
 QDate TestMainWindowEditorTabs::lastTestShown(int assetId) const
