@@ -21,6 +21,7 @@ TestSequenceTab::~TestSequenceTab() = default;
 AssetTabBase* TestSequenceTab::create(AssetDetailsTab* details, QWidget* parent)
 {
     auto* tab = new TestSequenceTab(parent);
+    tab->m_details = details;
     connect(details, &AssetDetailsTab::equipmentClassChanged, tab, &TestSequenceTab::equipmentClassChanged);
     connect(details, &AssetDetailsTab::newAssetCreated, tab, &TestSequenceTab::newAssetCreated);
     return tab;
@@ -35,6 +36,19 @@ void TestSequenceTab::reset(int assetId)
 {
     clear();
     m_sequenceId = 0;
+    // The class decides the elements offered and the editors' limits. The
+    // details tab's is the one to use while it shows this asset, since it
+    // may hold a class not applied yet; otherwise the stored one.
+    if (m_details && m_details->currentAssetId() == assetId) {
+        ui->testSequence->setEquipmentClass(m_detailsClass);
+    } else {
+        SqlQuery equipment;
+        equipment.prepare(QStringLiteral("SELECT e.EquipmentClass FROM Asset a "
+                                         "LEFT JOIN Equipment e ON e.Id=a.EquipmentId WHERE a.Id=:AssetId"));
+        equipment.bindValue(QStringLiteral(":AssetId"), assetId);
+        equipment.exec();
+        ui->testSequence->setEquipmentClass(equipment.next() ? equipment.value(0).toInt() : 0);
+    }
     SqlQuery query;
     query.prepare(QStringLiteral("SELECT Id,Name FROM TestSequence WHERE AssetId=:AssetId"));
     query.bindValue(QStringLiteral(":AssetId"), assetId);
@@ -85,6 +99,7 @@ void TestSequenceTab::newAssetCreated(int assetId)
 
 void TestSequenceTab::equipmentClassChanged(int equipmentClass)
 {
+    m_detailsClass = equipmentClass;
     ui->testSequence->setEquipmentClass(equipmentClass);
 }
 

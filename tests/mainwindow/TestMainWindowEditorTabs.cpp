@@ -82,6 +82,7 @@ private slots:
     void oneApplyWritesEveryTab();
     void switchingDatabaseDropsSequenceAndResultEdits();
     void leavingTheAssetAppliesOrDropsSequenceAndResultEdits();
+    void sequenceFollowsTheShownAssetsEquipmentClass();
     void downloadedAssetShowsItsNewDataInTheEditor();
     void uploadSendsTheSequenceBuiltInTheEditor();
     void languageRestartWithTheTabsOpen();
@@ -322,6 +323,38 @@ void TestMainWindowEditorTabs::leavingTheAssetAppliesOrDropsSequenceAndResultEdi
     QCOMPARE(table()->selectionModel()->selectedRows(AssetTableView::IdColumn).size(), 1);
     QCOMPARE(table()->selectionModel()->selectedRows(AssetTableView::IdColumn).first().data().toInt(), int(Pump2));
     QVERIFY(!applyButton()->isEnabled());
+}
+
+void TestMainWindowEditorTabs::sequenceFollowsTheShownAssetsEquipmentClass()
+{
+    // Monitor A is Class II, Pump 1 Class I. The details tab shows Monitor A,
+    // then the technician stays on the sequence tab while picking Pump 1.
+    clickAsset(MonitorA);
+    QCOMPARE(tabWidget()->currentWidget()->objectName(), QStringLiteral("assetDetailsTab"));
+    showTab("testSequenceTab");
+    clickAsset(Pump1);
+    QCOMPARE(sequenceTab()->currentAssetId(), int(Pump1));
+    addElement(17);  // the earth bond, offered for Class I only
+    QCOMPARE(sequence()->data().toHex(), QByteArray("061102c8c001"));
+
+    // And back: Pump 1's details on screen, Monitor A picked on the sequence tab.
+    press(applyButton());
+    showTab("assetDetailsTab");
+    showTab("testSequenceTab");
+    clickAsset(MonitorA);
+    addElement(33);  // Class II insulation
+    QCOMPARE(sequence()->data().toHex(), QByteArray("062102d0c701"));
+
+    press(applyButton());
+
+    // A class chosen but not yet applied holds for the asset it was chosen for.
+    showTab("assetDetailsTab");
+    clickAsset(Pump1);
+    tabs()->findChild<QComboBox*>(QStringLiteral("equipmentClass"))->setCurrentIndex(2);
+    showTab("testSequenceTab");
+    QCOMPARE(sequenceTab()->currentAssetId(), int(Pump1));
+    addElement(33);
+    QCOMPARE(sequence()->data().toHex(), QByteArray("061102c8c001062102d0c701"));
 }
 
 void TestMainWindowEditorTabs::downloadedAssetShowsItsNewDataInTheEditor()
