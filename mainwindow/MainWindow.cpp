@@ -341,7 +341,10 @@ void MainWindow::connectEditor()
     auto* results = static_cast<TestResultsTab*>(tabs->testResultsTab());
     connect(this, &MainWindow::connectNewDatabase, results, &TestResultsTab::connectNewDatabase);
     connect(this, &MainWindow::disconnectOldDatabase, results, &TestResultsTab::releaseOldDatabase);
-    connect(results, &TestResultsTab::updateAsset, table, &AssetTableView::assetUpdated);
+    // Its updateAsset is left unheard: the list is refreshed by the editor's
+    // assetUpdated once Apply has ended. Refreshing it for each deleted set
+    // reselected the asset and reloaded the tab in the middle of its Apply,
+    // which showed the other marked rows again and so kept those sets.
 }
 
 void MainWindow::installAssetManager()

@@ -80,6 +80,7 @@ private slots:
     void cleanup();
 
     void oneApplyWritesEveryTab();
+    void everyMarkedResultSetIsDeleted();
     void switchingDatabaseDropsSequenceAndResultEdits();
     void leavingTheAssetAppliesOrDropsSequenceAndResultEdits();
     void sequenceFollowsTheShownAssetsEquipmentClass();
@@ -259,6 +260,33 @@ void TestMainWindowEditorTabs::oneApplyWritesEveryTab()
     // Nothing the first Apply wrote was written over.
     QCOMPARE(storedHex("SELECT Data FROM TestSequence WHERE AssetId=2"), QString(visualTest));
     QCOMPARE(scalar("SELECT Description FROM Asset WHERE Id=2").toString(), QStringLiteral("Syringe driver"));
+}
+
+void TestMainWindowEditorTabs::everyMarkedResultSetIsDeleted()
+{
+    // Monitor A gets two more sets around its seeded one (Id 3, March).
+    Database* db = Database::instance();
+    const int january = db->insertResultSet(1, MonitorA, QDateTime(QDate(2026, 1, 5), QTime(8, 0)), 2, 2, 1, "Ann", "");
+    const int may = db->insertResultSet(1, MonitorA, QDateTime(QDate(2026, 5, 1), QTime(8, 0)), 2, 2, 2, "Ann", "");
+    clickAsset(MonitorA);
+    showTab("testResultsTab");
+    QCOMPARE(listedSetIds(), (QStringList{QString::number(january), "3", QString::number(may)}));
+
+    // The two older sets marked in one go.
+    resultSets()->selectionModel()->select(
+        QItemSelection(resultSets()->model()->index(0, 0), resultSets()->model()->index(1, 2)),
+        QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_answerer->pressNext(QStringLiteral("Yes"));
+    press(button(tabs(), "deleteBtn"));
+    QCOMPARE(listedSetIds(), QStringList{QString::number(may)});
+    press(applyButton());
+
+    QCOMPARE(scalar("SELECT COUNT(*) FROM ResultSet WHERE AssetId=3").toInt(), 1);
+    QCOMPARE(scalar("SELECT Id FROM ResultSet WHERE AssetId=3").toInt(), may);
+    QCOMPARE(listedSetIds(), QStringList{QString::number(may)});
+    // The list follows once, after the Apply.
+    QCOMPARE(lastTestShown(MonitorA), QDate(2026, 5, 1));
+    QVERIFY(!applyButton()->isEnabled());
 }
 
 void TestMainWindowEditorTabs::switchingDatabaseDropsSequenceAndResultEdits()
