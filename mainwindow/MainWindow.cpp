@@ -536,9 +536,11 @@ void MainWindow::onDownload()
     report.exec();
 
     // The records replace an asset's sequence and applied parts and add its
-    // results, the shown asset's too: the editor and the list read the
-    // register again, or an Apply would write over rows that are gone.
-    ui->assetTabs->reset();
+    // results, the shown asset's too: the list and the editor read the
+    // register again. Edits not yet applied are kept for the user to apply
+    // or reset; the tabs read the register again after that.
+    if (ui->assetTabs->pendingFlags() == ModifiedNone)
+        ui->assetTabs->reset();
     const int shown = ui->assetTabs->currentAssetId();
     if (shown > 0)
         ui->assetTableView->assetUpdated(shown);

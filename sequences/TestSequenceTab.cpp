@@ -64,6 +64,14 @@ bool TestSequenceTab::apply()
 {
     const QByteArray blob = ui->testSequence->data();
     DatabaseTransaction transaction;
+    // Looked up again rather than trusted from the load: a download, here or
+    // at another workstation on the same server, replaces the asset's row
+    // with a new one, and an update of the old Id would store nothing.
+    SqlQuery row;
+    row.prepare(QStringLiteral("SELECT Id FROM TestSequence WHERE AssetId=:AssetId"));
+    row.bindValue(QStringLiteral(":AssetId"), m_currentAssetId);
+    row.exec();
+    m_sequenceId = row.next() ? row.value(0).toInt() : 0;
     SqlQuery query;
     if (m_sequenceId == 0) {
         const int type = Database::instance()->type();

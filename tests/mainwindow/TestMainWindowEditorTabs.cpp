@@ -85,6 +85,7 @@ private slots:
     void leavingTheAssetAppliesOrDropsSequenceAndResultEdits();
     void sequenceFollowsTheShownAssetsEquipmentClass();
     void downloadedAssetShowsItsNewDataInTheEditor();
+    void sequenceEditPendingOverADownloadIsKept();
     void uploadSendsTheSequenceBuiltInTheEditor();
     void languageRestartWithTheTabsOpen();
 
@@ -104,6 +105,8 @@ private:
     void deleteResultSet(int row);
     QStringList listedSetIds() const;
     QDate lastTestShown(int assetId) const;
+    // Pump 1 tested on 1 July 2026, with the instrument's sequence "Routine".
+    void downloadPump1();
     static QString newSeededFile();
 
     DialogAnswerer* m_answerer = nullptr;
@@ -401,40 +404,7 @@ void TestMainWindowEditorTabs::downloadedAssetShowsItsNewDataInTheEditor()
     showTab("testSequenceTab");
     QCOMPARE(sequence()->elementCount(), 1);
 
-    SimulatedInstrument instrument;
-    QVERIFY(instrument.isValid());
-    const QList<QByteArray> records = {
-        InstrumentRecords::header(1),
-        InstrumentRecords::asset(QStringLiteral("Pump 1"), QDateTime(QDate(2026, 7, 1), QTime(10, 0)), 1,
-                                 {{1, 0.10f}}, QStringLiteral("SN-001")),
-        InstrumentRecords::end()};
-    int acked = 0;
-    m_answerer->answerNext([&](QWidget* w) {
-        auto* ports = w->findChild<QComboBox*>(QStringLiteral("comPorts"));
-        ports->addItem(instrument.portName(), instrument.portName());
-        ports->setCurrentIndex(ports->count() - 1);
-        auto* poll = new QTimer(m_window.get());
-        QObject::connect(poll, &QTimer::timeout, m_window.get(), [&, poll] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || !modal->inherits("Download") || !modal->isVisible())
-                return;
-            poll->stop();
-            poll->deleteLater();
-            for (int i = 0; i < records.size(); ++i) {
-                const int before = int(instrument.seenOfKind(SimulatedInstrument::Seen::Ack).size());
-                if (!instrument.sendPacket(quint8(4 + i), records.at(i))
-                    || !instrument.waitUntil(
-                        [&] { return instrument.seenOfKind(SimulatedInstrument::Seen::Ack).size() > before; }, 3000))
-                    return;
-                ++acked;
-            }
-        });
-        poll->start(1);
-        qobject_cast<QDialog*>(w)->accept();
-    });
-    m_answerer->answerNext([](QWidget* w) { qobject_cast<QDialog*>(w)->accept(); });
-    action("actionDownload")->trigger();
-    QCOMPARE(acked, records.size());
+    downloadPump1();
     const QString newSet = scalar("SELECT MAX(Id) FROM ResultSet WHERE AssetId=1").toString();
     QCOMPARE(scalar("SELECT COUNT(*) FROM ResultSet WHERE AssetId=1").toInt(), 2);
     // The instrument's sequence took the place of the one stored before.
@@ -465,6 +435,30 @@ void TestMainWindowEditorTabs::downloadedAssetShowsItsNewDataInTheEditor()
     QVERIFY(preview.contains(QStringLiteral("Pump 1")));
     QVERIFY(preview.contains(QStringLiteral("01 July, 2026")));
     QVERIFY(preview.contains(QStringLiteral("Earth Bond")));
+}
+
+void TestMainWindowEditorTabs::sequenceEditPendingOverADownloadIsKept()
+{
+    clickAsset(Pump1);
+    showTab("testSequenceTab");
+    addElement(1);
+    press(applyButton());
+    SqlQuery(QStringLiteral("INSERT INTO TestSequence (Name,AssetId,Data) VALUES ('Other',2,x'0201')")).exec();
+    showTab("testResultsTab");
+    showTab("testSequenceTab");
+
+    // Edited, not applied, when the download replaces the stored sequence.
+    addElement(1);
+    downloadPump1();
+    QVERIFY(applyButton()->isEnabled());
+    QCOMPARE(sequence()->elementCount(), 2);
+    press(applyButton());
+    QCOMPARE(scalar("SELECT COUNT(*) FROM TestSequence WHERE AssetId=1").toInt(), 1);
+    QCOMPARE(storedHex("SELECT Data FROM TestSequence WHERE AssetId=1"), QStringLiteral("02010201"));
+    QCOMPARE(storedHex("SELECT Data FROM TestSequence WHERE AssetId=2"), QString(visualTest));
+    // The results the download brought are listed once the edit is applied.
+    showTab("testResultsTab");
+    QCOMPARE(listedSetIds().size(), 2);
 }
 
 void TestMainWindowEditorTabs::uploadSendsTheSequenceBuiltInTheEditor()
@@ -529,6 +523,44 @@ void TestMainWindowEditorTabs::languageRestartWithTheTabsOpen()
     });
     QCOMPARE(built, 2);
     QCOMPARE(seen, (QStringList{"3", "1", "3", "1"}));
+}
+
+void TestMainWindowEditorTabs::downloadPump1()
+{
+    SimulatedInstrument instrument;
+    QVERIFY(instrument.isValid());
+    const QList<QByteArray> records = {
+        InstrumentRecords::header(1),
+        InstrumentRecords::asset(QStringLiteral("Pump 1"), QDateTime(QDate(2026, 7, 1), QTime(10, 0)), 1,
+                                 {{1, 0.10f}}, QStringLiteral("SN-001")),
+        InstrumentRecords::end()};
+    int acked = 0;
+    m_answerer->answerNext([&](QWidget* w) {
+        auto* ports = w->findChild<QComboBox*>(QStringLiteral("comPorts"));
+        ports->addItem(instrument.portName(), instrument.portName());
+        ports->setCurrentIndex(ports->count() - 1);
+        auto* poll = new QTimer(m_window.get());
+        QObject::connect(poll, &QTimer::timeout, m_window.get(), [&, poll] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || !modal->inherits("Download") || !modal->isVisible())
+                return;
+            poll->stop();
+            poll->deleteLater();
+            for (int i = 0; i < records.size(); ++i) {
+                const int before = int(instrument.seenOfKind(SimulatedInstrument::Seen::Ack).size());
+                if (!instrument.sendPacket(quint8(4 + i), records.at(i))
+                    || !instrument.waitUntil(
+                        [&] { return instrument.seenOfKind(SimulatedInstrument::Seen::Ack).size() > before; }, 3000))
+                    return;
+                ++acked;
+            }
+        });
+        poll->start(1);
+        qobject_cast<QDialog*>(w)->accept();
+    });
+    m_answerer->answerNext([](QWidget* w) { qobject_cast<QDialog*>(w)->accept(); });
+    action("actionDownload")->trigger();
+    QCOMPARE(acked, records.size());
 }
 
 QDate TestMainWindowEditorTabs::lastTestShown(int assetId) const
