@@ -341,7 +341,10 @@ void MainWindow::connectEditor()
     auto* results = static_cast<TestResultsTab*>(tabs->testResultsTab());
     connect(this, &MainWindow::connectNewDatabase, results, &TestResultsTab::connectNewDatabase);
     connect(this, &MainWindow::disconnectOldDatabase, results, &TestResultsTab::releaseOldDatabase);
-    connect(results, &TestResultsTab::updateAsset, table, &AssetTableView::assetUpdated);
+    // Its updateAsset is left unheard: the list is refreshed by the editor's
+    // assetUpdated once Apply has ended. Refreshing it for each deleted set
+    // reselected the asset and reloaded the tab in the middle of its Apply,
+    // which showed the other marked rows again and so kept those sets.
 }
 
 void MainWindow::installAssetManager()
@@ -531,6 +534,18 @@ void MainWindow::onDownload()
     }
     DialogDownloadReport report(&stats, this);
     report.exec();
+
+    // The records replace an asset's sequence and applied parts and add its
+    // results, the shown asset's too: the list and the editor read the
+    // register again. Edits not yet applied are kept for the user to apply
+    // or reset; the tabs read the register again after that.
+    if (ui->assetTabs->pendingFlags() == ModifiedNone)
+        ui->assetTabs->reset();
+    const int shown = ui->assetTabs->currentAssetId();
+    if (shown > 0)
+        ui->assetTableView->assetUpdated(shown);
+    else
+        ui->assetTableView->refresh();
 }
 
 void MainWindow::onGlobalTestSequences()

@@ -21,6 +21,7 @@ TestSequenceTab::~TestSequenceTab() = default;
 AssetTabBase* TestSequenceTab::create(AssetDetailsTab* details, QWidget* parent)
 {
     auto* tab = new TestSequenceTab(parent);
+    tab->m_details = details;
     connect(details, &AssetDetailsTab::equipmentClassChanged, tab, &TestSequenceTab::equipmentClassChanged);
     connect(details, &AssetDetailsTab::newAssetCreated, tab, &TestSequenceTab::newAssetCreated);
     return tab;
@@ -35,6 +36,19 @@ void TestSequenceTab::reset(int assetId)
 {
     clear();
     m_sequenceId = 0;
+    // The class decides the elements offered and the editors' limits. The
+    // details tab's is the one to use while it shows this asset, since it
+    // may hold a class not applied yet; otherwise the stored one.
+    if (m_details && m_details->currentAssetId() == assetId) {
+        ui->testSequence->setEquipmentClass(m_detailsClass);
+    } else {
+        SqlQuery equipment;
+        equipment.prepare(QStringLiteral("SELECT e.EquipmentClass FROM Asset a "
+                                         "LEFT JOIN Equipment e ON e.Id=a.EquipmentId WHERE a.Id=:AssetId"));
+        equipment.bindValue(QStringLiteral(":AssetId"), assetId);
+        equipment.exec();
+        ui->testSequence->setEquipmentClass(equipment.next() ? equipment.value(0).toInt() : 0);
+    }
     SqlQuery query;
     query.prepare(QStringLiteral("SELECT Id,Name FROM TestSequence WHERE AssetId=:AssetId"));
     query.bindValue(QStringLiteral(":AssetId"), assetId);
@@ -50,6 +64,14 @@ bool TestSequenceTab::apply()
 {
     const QByteArray blob = ui->testSequence->data();
     DatabaseTransaction transaction;
+    // Looked up again rather than trusted from the load: a download, here or
+    // at another workstation on the same server, replaces the asset's row
+    // with a new one, and an update of the old Id would store nothing.
+    SqlQuery row;
+    row.prepare(QStringLiteral("SELECT Id FROM TestSequence WHERE AssetId=:AssetId"));
+    row.bindValue(QStringLiteral(":AssetId"), m_currentAssetId);
+    row.exec();
+    m_sequenceId = row.next() ? row.value(0).toInt() : 0;
     SqlQuery query;
     if (m_sequenceId == 0) {
         const int type = Database::instance()->type();
@@ -85,6 +107,7 @@ void TestSequenceTab::newAssetCreated(int assetId)
 
 void TestSequenceTab::equipmentClassChanged(int equipmentClass)
 {
+    m_detailsClass = equipmentClass;
     ui->testSequence->setEquipmentClass(equipmentClass);
 }
 

@@ -2,6 +2,7 @@
 
 #include "assets/AssetTabBase.h"
 
+#include <QPointer>
 #include <memory>
 
 class AssetDetailsTab;
@@ -35,5 +36,9 @@ public slots:
 private:
     // The asset's TestSequence row; 0 while it has none.
     int m_sequenceId = 0;
+    // The details tab loads lazily like this one: the class it last sent
+    // belongs to the asset it shows, which need not be the one loaded here.
+    QPointer<AssetDetailsTab> m_details;
+    int m_detailsClass = 0;
     std::unique_ptr<Ui::TestSequenceTab> ui;
 };
