@@ -73,10 +73,8 @@ void TestResultsTab::reset(int assetId)
     ui->resultSetsTable->hideColumn(0);
     SqlQuery query;
     query.exec(statement);
-    m_model->setQuery(std::move(query));
-    showAllRows();
+    setModelQuery(std::move(query));
     m_assetId = assetId;
-    applyColumnWidths();
     if (m_model->rowCount() > 0)
         ui->resultSetsTable->selectRow(m_model->rowCount() - 1);
 }
@@ -129,9 +127,7 @@ bool TestResultsTab::apply()
     }
     SqlQuery refresh;
     refresh.exec(m_model->query().lastQuery());
-    m_model->setQuery(std::move(refresh));
-    showAllRows();
-    applyColumnWidths();
+    setModelQuery(std::move(refresh));
     return true;
 }
 
@@ -140,9 +136,7 @@ void TestResultsTab::clear()
     if (m_model && m_model->rowCount() > 0) {
         SqlQuery empty;
         empty.exec(QStringLiteral("SELECT Id,Date,OverallResult FROM ResultSet WHERE AssetId=0"));
-        m_model->setQuery(std::move(empty));
-        showAllRows();
-        applyColumnWidths();
+        setModelQuery(std::move(empty));
     }
     AssetTabBase::clear();
 }
@@ -208,6 +202,16 @@ void TestResultsTab::restoreColumnWidths(const QByteArray& state)
             width = 0;
         m_columnWidths.append(width == 0 ? kDefaultWidth : width);
     }
+    applyColumnWidths();
+}
+
+void TestResultsTab::setModelQuery(SqlQuery&& query)
+{
+    m_model->setQuery(std::move(query));
+    // The model would title the columns with the database's names.
+    m_model->setHeaderData(1, Qt::Horizontal, tr("Test Date", "column title of the result sets table"));
+    m_model->setHeaderData(2, Qt::Horizontal, tr("Result", "column title of the result sets table"));
+    showAllRows();
     applyColumnWidths();
 }
 

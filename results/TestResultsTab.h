@@ -9,6 +9,7 @@
 
 class QItemSelectionModel;
 class QSqlQueryModel;
+class SqlQuery;
 namespace Ui { class TestResultsTab; }
 
 // The editor's list of an asset's result sets. Delete only hides rows; the
@@ -42,6 +43,8 @@ private:
     QString latestRemainingStatement() const;
     void applyColumnWidths();
     void showAllRows();
+    // Every reload of the list goes through here.
+    void setModelQuery(SqlQuery&& query);
 
     std::unique_ptr<Ui::TestResultsTab> ui;
     QSqlQueryModel* m_model = nullptr;

@@ -132,6 +132,9 @@ QString TestResultSetTab::assetState() const
 
 void TestResultSetTab::buttonsFollowTheSelection()
 {
+    // The columns are titled for the user, not by their database names.
+    QCOMPARE(table()->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Test Date"));
+    QCOMPARE(table()->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Result"));
     // The newest set is selected on load.
     QCOMPARE(table()->selectionModel()->selectedRows().value(0).row(), 2);
     QVERIFY(button("detailsBtn")->isEnabled());
@@ -192,6 +195,7 @@ void TestResultSetTab::deletingEverySetClearsTheAsset()
     QCOMPARE(assetState(), QStringLiteral("0|-"));
     QCOMPARE(updated.size(), 3);
     QCOMPARE(table()->model()->rowCount(), 0);
+    QCOMPARE(table()->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Result"));
 }
 
 void TestResultSetTab::resetOrNoDeletesNothing()
@@ -216,6 +220,7 @@ void TestResultSetTab::clearEmptiesTheList()
     m_tab->clear();
     QCOMPARE(table()->model()->rowCount(), 0);
     QCOMPARE(table()->model()->columnCount(), 3);
+    QCOMPARE(table()->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Test Date"));
     QCOMPARE(m_tab->currentAssetId(), 0);
     // The models go with the database and come back with the next.
     m_tab->releaseOldDatabase();
