@@ -2,6 +2,249 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>AdultInfantComboBox</name>
+    <message>
+        <source>Adult</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Infant</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>AppliedPartTable</name>
+    <message>
+        <source>Name</source>
+        <comment>Name of applied part</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <comment>The type of patient connection (B,BF or CF)</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No. of connections</source>
+        <comment>The number of patient connections</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Insert Row</source>
+        <comment>Action to insert applied part</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete Row</source>
+        <comment>Action to delete applied part</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move Row Up</source>
+        <comment>Action to move an applied part higher in the list</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move Row Down</source>
+        <comment>Action to move an applied part lower in the list</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You have specified more connections than are available.
+Reduce the number of connections from %1 to 10.</source>
+        <comment>The %%1 character will be replaced with the actual number of connections</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>More than one applied part has the same name. Please ensure all applied parts have unique names.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>AppliedPartsTab</name>
+    <message>
+        <source>Applied Parts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connections</source>
+        <extracomment>Group box title listing patient connections</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Patient connections</source>
+        <extracomment>Tooltip: informing user that these are the patient connections</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>List of applied parts</source>
+        <extracomment>Tooltip: Indicates to user that this is a list of applied parts</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move Up</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move Down</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>AssetDetailsTab</name>
+    <message>
+        <source>Asset Details</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Asset Name:</source>
+        <extracomment>The name of the asset (or appliance)</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Serial No.:</source>
+        <extracomment>The asset serial number</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Description:</source>
+        <extracomment>The asset description</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Manufacturer:</source>
+        <extracomment>The manufacturer of the appliance</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Client:</source>
+        <extracomment>The client associated with the asset</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select client that asset belongs to</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Model:</source>
+        <extracomment>The model of the appliance</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Site Name:</source>
+        <extracomment>The name of the site where the asset is</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select site that asset belongs to</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Service Code:</source>
+        <extracomment>The asset service code</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Location Name:</source>
+        <extracomment>The name of the location where the asset is</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select location that asset belongs to</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Equipment Class:</source>
+        <extracomment>The qquipment class of the asset (Class I, Class II)</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select equipment class being used</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test Period</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select how often to re-test</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Re-test Period (months):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Next Test:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Date next test is due</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Configuration of applied parts</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>AP Configuration</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot find asset with Id: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Asset name required</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>An asset already exists with the same name and serial number. Please choose different values for these fields.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No Test Scheduled</source>
+        <comment>Shown when there is no scheduled test</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Untested</source>
+        <comment>Shown when there is no last test date because no test record exists</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>AssetManager</name>
+    <message>
+        <source>The asset has been modified. Would you like to apply the changes?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This operation will permanently remove the selected assets. Are you sure?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Upload Assets to Tester</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>AssetSearch</name>
     <message>
         <source>Asset Search</source>
@@ -112,6 +355,53 @@
     </message>
 </context>
 <context>
+    <name>AssetTabs</name>
+    <message>
+        <source>Asset Tabs</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Asset Details</source>
+        <extracomment>The asset details tab text</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Applied Parts</source>
+        <extracomment>The asset applied parts tab text</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Apply changes</source>
+        <extracomment>Tooltip: Informing user that this button will apply their changes</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Apply</source>
+        <extracomment>The text on the button that applies any changes made to the asset</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ignore changes</source>
+        <extracomment>Tooptip: Informing user that the button will ignore their changes</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Reset</source>
+        <extracomment>The text on the button that reverts any changes made to the asset</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test Sequence</source>
+        <comment>The asset test sequence tab text</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test Results</source>
+        <comment>The asset test results tab text</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>AssetTreeModel</name>
     <message>
         <source>A client already exists the same name. Would you like to move the sites into this client?</source>
@@ -131,6 +421,24 @@
     <message>
         <source>Recycled</source>
         <comment>The recycled item is where the deleted assets go</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CertificateFill</name>
+    <message>
+        <source>Test %1</source>
+        <comment>Name of a test whose kind this program does not know</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CertificateTemplate</name>
+    <message>
+        <source>Error in template file. Missing end of marker
+
+%1</source>
+        <comment>%%1 is a dump of the file up to the problem</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -189,6 +497,11 @@ Error message:
         <comment>The text that is shown for clients, sites or locations that have no name</comment>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Importing V1 Database ...</source>
+        <comment>Title of progress dialog when importing a Pelvane version 1 database</comment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>DialogAbout</name>
@@ -217,6 +530,331 @@ Copyright (c) 2024 Tavisk. All rights reserved.</source>
     </message>
     <message>
         <source>Clear Date</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DialogCertificateGenerator</name>
+    <message>
+        <source>Generate Certificate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Template</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select template to use</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Header</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Electrical Safety Certificate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter certificate title</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test Company</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter company details</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Acme Test Limited</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Logo:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select a logo to be displayed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Browse for a logo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Address Line 1:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>12 Tester Lane</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Address Line 2:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tester Town</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Address Line 3:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Testershire</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Post Code:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>TS1 1ST</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Client Details</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter the client details</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Medicorp Limited</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>34 Medicine Road</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Medical City</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MD1 1DM</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Date Formats</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose how dates are displayed (e.g. dd/MM/yy)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test Date:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>dd MMMM, yyyy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Re-test Date:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Today&apos;s Date:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Help...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tester&apos;s Signature</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose image for tester signature</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Print Preview</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Preview of certificate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Page Setup...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Page layout and printer properties</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save as HTML file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Print...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose print options</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot open master database
+
+%1</source>
+        <comment>%%1 is the error message from the database system</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Could not use master database (%1)
+
+%2</source>
+        <comment>%%1 is the query and %%2 is the error message from the database system</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Certificate produced with Tavisk Pelvane</source>
+        <comment>Message added to the footer of every certificate page</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Page</source>
+        <comment>Word shown before the page number on certificates</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <comment>Increases the size of the certificate preview</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <comment>Decreases the size of the certificate preview</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fit in View</source>
+        <comment>Sets the size of the certificate preview to the window size</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Date Formats Explained</source>
+        <comment>Date format help window title</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>d   	The day as a number without a leading zero (1 to 31)
+dd  	The day as a number with a leading zero (01 to 31)
+ddd 	The abbreviated localized day name (e.g. &apos;Mon&apos; to &apos;Sun&apos;)
+dddd	The long localized day name (e.g. &apos;Monday&apos; to &apos;Sunday&apos;)
+M   	The month as a number without a leading zero (1 to 12)
+MM  	The month as a number with a leading zero (01 to 12)
+MMM 	The abbreviated localized month name (e.g. &apos;Jan&apos; to &apos;Dec&apos;)
+MMMM	The long localized month name (e.g. &apos;January&apos; to &apos;December&apos;)
+yy  	The year as a two digit number (00 to 99)
+yyyy	The year as a four digit number</source>
+        <comment>Explaination of date format</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select Logo Image</source>
+        <comment>Title in open logo dialog</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Images (*.jpg *.jpeg *.png *.bmp)</source>
+        <comment>Describes image types supported</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select Signature Image</source>
+        <comment>Title in open signature dialog</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>These certificates could not be written:
+%1</source>
+        <comment>Listed after a save run</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>These images could not be found and were not copied beside the certificates:
+%1</source>
+        <comment>Listed after a save run of HTML certificates</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DialogComparisonAlerts</name>
+    <message>
+        <source>Comparison Alerts</source>
+        <extracomment>Title of the dialog that sets and finds comparison alerts</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set alert for resistance</source>
+        <extracomment>Tooltip of the resistance alert thresholds</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Alert on resistance results that vary by more than ...</source>
+        <extracomment>Heading of the resistance alert thresholds</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>OR</source>
+        <extracomment>Between the relative and the absolute threshold</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set alert for insulation</source>
+        <extracomment>Tooltip of the insulation alert thresholds</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Alert on insulation results that vary by more than ...</source>
+        <extracomment>Heading of the insulation alert thresholds</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Set alert for leakage</source>
+        <extracomment>Tooltip of the leakage alert thresholds</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Alert on leakage results that vary by more than ...</source>
+        <extracomment>Heading of the leakage alert thresholds</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Remove Alerts</source>
+        <extracomment>Button that turns every alert back into a pass</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Find Alerts</source>
+        <extracomment>Button that searches the database for alerts</extracomment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -367,6 +1005,49 @@ Copyright (c) 2024 Tavisk. All rights reserved.</source>
     </message>
 </context>
 <context>
+    <name>DialogEditGlobalTestSequence</name>
+    <message>
+        <source>Edit Global Test Sequence</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter name for test sequence</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Equipment Class:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select equipment class being used</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test Sequence</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import test sequence</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tests in this sequence</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>A global test sequence already exists with the same name. Please choose another.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>DialogErrorMessage</name>
     <message>
         <source>Fatal Error</source>
@@ -387,6 +1068,101 @@ If you experience this error message again please try re-installing Pelvane.</so
         <source>A critical error has occurred inside the application and the current task had to be aborted. It may be that some of the files that Pelvane relies upon are missing or have been corrupted.
 
 If you experience this error message again please try re-installing Pelvane.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DialogGlobalTestSequences</name>
+    <message>
+        <source>Global Test Sequences</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select a test sequence</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>New...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Edit...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Upload...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Class</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Upload Global Test Sequences to Tester</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DialogImportV1Database</name>
+    <message>
+        <source>Import Legacy Database (Pelvane V1)</source>
+        <comment>Title of window for importing a legacy database from a previous version of Pelvane</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter location of database</source>
+        <comment>Tooltip: Instructing user to enter the location of the database</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <comment>Browse for a database to import</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Choose data to be imported</source>
+        <comment>Tooltip: Instructing user to choose the data to be imported</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Assets</source>
+        <comment>Title of tickbox for choosing is assets are to be imported or not</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Results</source>
+        <comment>Title of tickbox for choosing is results are to be imported or not</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test Sequences</source>
+        <comment>Title of tickbox for choosing is test sequences are to be imported or not</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select SQL Server Database</source>
+        <comment>Message shown when importing a Pelvane version 1 database</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SQL Server Database (*.mdf)</source>
+        <comment>Types of SQL databases to be shown</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -440,6 +1216,201 @@ If you experience this error message again please try re-installing Pelvane.</so
     </message>
 </context>
 <context>
+    <name>DialogSaveCertificate</name>
+    <message>
+        <source>Save Certificates</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Directory</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter location for exported file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File Name</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>File Name:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter name for exported file(s)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>.pdf (Adobe PDF)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>.html (Web Page)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tags:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add rules for naming multiple files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Insert</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Description</source>
+        <comment>Column header name for describing the placeholders</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select Location for PDF File(s)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There is a problem with the file name. Please re-check its validity.</source>
+        <comment>Error message shown when saving multiple certificates</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There is a problem with the directory. Please choose where the certificates are saved.</source>
+        <comment>Error message shown when saving multiple certificates without a directory</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DialogTestInstruments</name>
+    <message>
+        <source>Instrument</source>
+        <comment>The column header for the instrument types</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You have made changes to this instrument. Do you want to save these changes?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>An instrument already exists with the same serial number. Please choose a different serial number.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DialogTestResults</name>
+    <message>
+        <source>Test Results</source>
+        <extracomment>Title of the window that shows one set of test results
+----------
+Heading of the list of the tests in the set</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Overall Result:</source>
+        <extracomment>Heading above the icon of the overall result</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Overall test result</source>
+        <extracomment>Tooltip of the overall result icon</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter details of test</source>
+        <extracomment>Tooltip of the group with the details of the test</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <extracomment>Heading of the group with the details of the test</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tested By:</source>
+        <extracomment>Label of the name of the person who tested</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test Date:</source>
+        <extracomment>Label of the date and time of the test</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tester Serial No.:</source>
+        <extracomment>Label of the serial number of the test instrument</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test Mode:</source>
+        <extracomment>Label of the test mode (manual, semi-automatic, automatic)</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test Instrument Type:</source>
+        <extracomment>Label of the model of the test instrument</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>List of results for this test</source>
+        <extracomment>Tooltip of the list of the tests in the set</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Comments</source>
+        <extracomment>Heading of the comments of the test</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter any additional comments</source>
+        <extracomment>Tooltip of the comments of the test</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DialogTestSequenceElementTypes</name>
+    <message>
+        <source>Select Type of Test</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Equipment Class:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Class I</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Class II</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tavisk Q1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tavisk Presso</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tavisk Oxilo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tavisk Corvix</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>DialogTransfer</name>
     <message>
         <source>Transfer</source>
@@ -477,6 +1448,106 @@ If you experience this error message again please try re-installing Pelvane.</so
         <comment>Shows progress of download. %%1 is the packet id</comment>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The connection to the tester on %1 was lost and the download has stopped. The records received before are stored.</source>
+        <comment>%1 is the serial device</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>EcgWaveformComboBox</name>
+    <message>
+        <source>Normal Sinus Rhythm</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Atrial Flutter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Atrial Fibrillation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Right Bundle Branch Block</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Premature Ventricular Contraction</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bigeminy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ventricular Fibrillation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ventricular Tachycardia</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ST Elevation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ST Depression</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Myocardial Infarction</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tall T</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pacer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>R Wave Detection</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sinus Arrhythmia</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Missing Beat</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Paroxysmal Atrial Tachycardia</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>AV Block</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left Bundle Block</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Left Anterior Hemiblock</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Trigeminy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Right Focal PVC</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ventricular Flutter</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Error</name>
@@ -500,11 +1571,6 @@ If you experience this error message again please try re-installing Pelvane.</so
 <context>
     <name>ExportTsq</name>
     <message>
-        <source>%1 is too long to be sent to the tester and is left out.</source>
-        <comment>%1 names the asset or test sequence</comment>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>The transfer header</source>
         <translation type="unfinished"></translation>
     </message>
@@ -522,6 +1588,77 @@ If you experience this error message again please try re-installing Pelvane.</so
     </message>
     <message>
         <source>The end record</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HtmlPrinter</name>
+    <message>
+        <source>Print Document</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LedStateComboBox</name>
+    <message>
+        <source>Red</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Infra-red</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MacroMarker</name>
+    <message>
+        <source>Incremental number starting from 0001</source>
+        <comment>Desribes a placeholder</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name of the asset</source>
+        <comment>Desribes a placeholder</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Serial number of the asset</source>
+        <comment>Desribes a placeholder</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Description of the asset</source>
+        <comment>Desribes a placeholder</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Date of the test</source>
+        <comment>Desribes a placeholder</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name of the person who performed the test</source>
+        <comment>Desribes a placeholder</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Overall pass/fail status</source>
+        <comment>Desribes a placeholder</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name of the client</source>
+        <comment>Desribes a placeholder</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name of the site</source>
+        <comment>Desribes a placeholder</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name of the location</source>
+        <comment>Desribes a placeholder</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -761,6 +1898,62 @@ If you experience this error message again please try re-installing Pelvane.</so
         <comment>This is the title in the download from tester dialog</comment>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Import Pelvane V1 Database...</source>
+        <comment>Menu item to import data from a database</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import Pelvane V1 Database</source>
+        <comment>Menu item to import data from a database</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Global Test Sequences...</source>
+        <comment>Menu item that opens the global test sequences dialog box</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Global Test Sequences</source>
+        <comment>Menu item that opens the global test sequences dialog box</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Comparison Alerts...</source>
+        <comment>Menu item that opens the comparison alerts dialog box</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Comparison Alerts</source>
+        <comment>Menu item that opens the comparison alerts dialog box</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test Instruments...</source>
+        <comment>Menu item that opens the test instruments dialog box</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test Instruments</source>
+        <comment>Menu item that opens the test instruments dialog box</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Create Certificates...</source>
+        <comment>Menu item to create certificates based on assets</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Create Certificates</source>
+        <comment>Menu item to create certificates based on assets</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The user manual could not be found. It should be at:
+%1</source>
+        <comment>Shown when the manual&apos;s PDF file is missing. %%1 is its path</comment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>MsSqlDatabase</name>
@@ -770,6 +1963,14 @@ If you experience this error message again please try re-installing Pelvane.</so
 %1
 %2</source>
         <comment>%%1 and %%2 are messages from the database system</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error opening database:
+%1
+%2
+Is your mdf file on a shared driver? Does the mdf file reference a log file not associated with this MDF file?</source>
+        <comment>Error message shown when opening a MS SQL database. %%1 is replaced with the SQL driver error and %%2 is the database error message.</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -791,6 +1992,36 @@ If you experience this error message again please try re-installing Pelvane.</so
 %1
 %2</source>
         <comment>%%1 and %%2 are messages from the database system</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>OCurveFile</name>
+    <message>
+        <source>The folder %1 cannot be created.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The curve file %1 cannot be written: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The curve file %1 cannot be read: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The curve file %1 cannot be used: line %2 is not two numbers from 0 to 65535.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>OCurvePicker</name>
+    <message>
+        <source>No CSV files found in the directory. Reverting to previous selection.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The monitor name &quot;%1&quot; cannot name a curve folder: no curve file is read or written for it. Choose a monitor to take a curve.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -822,9 +2053,1098 @@ If you experience this error message again please try re-installing Pelvane.</so
     </message>
 </context>
 <context>
+    <name>PerformanceWaveformComboBox</name>
+    <message>
+        <source>Sine Wave</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Square Wave</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Triangle Wave</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pulse Wave</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PulseVolumeComboBox</name>
+    <message>
+        <source>Low</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Medium</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>High</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SkinColourComboBox</name>
+    <message>
+        <source>Light</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Medium</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dark</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>SqliteDatabase</name>
     <message>
         <source>The new database could not be created from the schema script &quot;%1&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The database &quot;%1&quot; is open now and cannot be created anew. Choose another file for the new database.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestConditionsWidget</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Earth Open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Neutral Open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Source Reversed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mains Polarity Reversed</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestInstruments</name>
+    <message>
+        <source>Test Instruments</source>
+        <extracomment>Title of the register of test instruments</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Instruments</source>
+        <extracomment>Heading of the list of test instruments</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>List of test instruments</source>
+        <extracomment>Tooltip of the list of test instruments</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add instrument</source>
+        <extracomment>Tooltip of the button that adds an instrument</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete instrument</source>
+        <extracomment>Tooltip of the button that deletes an instrument</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Instrument Details</source>
+        <extracomment>Heading of the details of the chosen instrument</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Instrument Type:</source>
+        <extracomment>Label of the instrument model</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Serial Number:</source>
+        <extracomment>Label of the instrument&apos;s serial number</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Connectivity of instrument</source>
+        <extracomment>Tooltip of the serial port settings</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Communication</source>
+        <extracomment>Heading of the serial port settings</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Baud rate</source>
+        <extracomment>Label of the COM port baud rate</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Data bits:</source>
+        <extracomment>Label of the COM port data bits</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Parity:</source>
+        <extracomment>Label of the COM port parity</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>None</source>
+        <extracomment>COM port Parity setting</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Odd</source>
+        <extracomment>COM port Parity setting</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Even</source>
+        <extracomment>COM port Parity setting</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mark</source>
+        <extracomment>COM port Parity setting</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Space</source>
+        <extracomment>COM port Parity setting</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Stop bits:</source>
+        <extracomment>Label of the COM port stop bits</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestResult</name>
+    <message>
+        <source>Test %1</source>
+        <comment>Title of a test that has no name; %1 is its number</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Custom Result</source>
+        <comment>Title of a user test without a name</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 (Custom Result)</source>
+        <comment>Title of a user test; %1 is its name</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestResultIECWiring</name>
+    <message>
+        <source>Result:</source>
+        <comment>Label of the outcome of the wiring test</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test not complete</source>
+        <comment>Wiring test outcome</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pass</source>
+        <comment>Wiring test outcome</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Live Open</source>
+        <comment>Wiring test outcome</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Live / Neutral reversed</source>
+        <comment>Wiring test outcome</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Live / Neutral short</source>
+        <comment>Wiring test outcome</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Neutral open</source>
+        <comment>Wiring test outcome</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Live or Neutral open</source>
+        <comment>Wiring test outcome</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestResultInsulation</name>
+    <message>
+        <source>Result:</source>
+        <comment>Label of the measured value</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Limit:</source>
+        <comment>Label of the test limit</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestResultLeakage</name>
+    <message>
+        <source>Status</source>
+        <comment>The pass/fail status of the leakage test</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>AP</source>
+        <comment>The applied part in the leakage test</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Aux AP</source>
+        <comment>The auxilary applied part in the leakage test</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Polarity</source>
+        <comment>The polarity of the leakage test</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SFC</source>
+        <comment>The single fault condition in the leakage test</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Limit (µA)</source>
+        <comment>The limits in the leakage test</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Result (µA)</source>
+        <comment>The test measurement in the leakage test</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>AC/DC</source>
+        <comment>The AC/DC status in the leakage test</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestResultResistance</name>
+    <message>
+        <source>Result:</source>
+        <comment>Label of the measured value</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Limit:</source>
+        <comment>Label of the test limit</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestResultSingleResultAmps</name>
+    <message>
+        <source>Result:</source>
+        <comment>Label of the measured value</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestResultSingleResultVolts</name>
+    <message>
+        <source>Result:</source>
+        <comment>Label of the measured value</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestResultSingleResultkVA</name>
+    <message>
+        <source>Result:</source>
+        <comment>Label of the measured value</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestResultUserResult</name>
+    <message>
+        <source>Name:</source>
+        <comment>Label of the user test&apos;s name</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Result:</source>
+        <comment>Label of the measured value</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Units:</source>
+        <comment>Label of the user test&apos;s units</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestResultVisual</name>
+    <message>
+        <source>No additional information</source>
+        <comment>Shown under a visual test, which records no values</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestResultsTab</name>
+    <message>
+        <source>Test Results</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Details...</source>
+        <extracomment>button displays a new window with test details</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <extracomment>deletes the selected test</extracomment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Are you sure you want to delete this set of test results?
+After clicking &apos;Apply&apos; the test results will be lost forever.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test Date</source>
+        <comment>column title of the result sets table</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <comment>column title of the result sets table</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestSequence</name>
+    <message>
+        <source>Test Sequence</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import test sequences</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add test sequence item</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete test sequence item</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move Up</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Move Down</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The stored test sequence &quot;%1&quot; is damaged. Only the tests before the damaged part are shown; the stored sequence stays as it is unless you apply your changes.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestSequenceAPLeakage</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Duration:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The duration of the test</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>BF Pass / Fail Limit:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Value past which the test will be failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CF Pass / Fail Limit:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestSequenceTab</name>
+    <message>
+        <source>Test Sequence</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Tests in this sequence</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestSequenceWidgetContainer</name>
+    <message>
+        <source>Test Sequence Widget</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test details</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show/Hide Details</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestSequenceWidgetCorvixSetHalvexSettings</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>ECG Waveform:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The shape of the test wave</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Heart Rate:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Heart rate for test</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>bpm</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>beats per minute</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Amplitude:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The amplitude of the test wave</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Systolic:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Systolic blood pressure for test</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Diastolic:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Diastolic blood pressure for test</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Temperature:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Index for test temperature</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Respiration Rate:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Respiration rate for test</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>breaths per minute</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Base Impedance:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Base impedance for respiration simulation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delta Impedance:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Delta impedance for respiration simulation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Apnoea Duration:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Duration of each apneic episode</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Apnoea Interval:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Time between episodes of apnoea</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestSequenceWidgetCorvixSetOxiloSettings</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Monitor Type:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name or model of monitor</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SPO2:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Oxygen saturation in simulation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Heart Rate:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Heart rate in simulation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>bpm</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>beats per minute</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Perfusion:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Perfusion in simulation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Skin Colour:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Skin colour in simulation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>LED State:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Red or Infra-red LED</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestSequenceWidgetCorvixSetPressoSettings</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Monitor Type:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Type of monitor used</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Adult /  Infant:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Simulation of adult or infant</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Systolic / Diastolic:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Blood Pressure (Systolic/Diastolic)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Heart Rate:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Heart Rate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>bpm</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>beats per minute</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pulse Volume:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The magnitude of pulse volume</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>O-Curve Graph</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestSequenceWidgetCorvixStartAllTests</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Duration:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The duration of the test</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestSequenceWidgetECGPerformanceWave</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Waveform:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The shape of the test wave</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wave Frequency:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The frequency of the test wave</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wave Amplitude:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The amplitude of the test wave</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Duration:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The duration of the test</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestSequenceWidgetEmpty</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No additional information</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestSequenceWidgetIECWiring</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Number of Tests:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestSequenceWidgetInsulation</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Duration:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The duration of the test</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pass / Fail Limit:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Value past which the test will be failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Number of Tests:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The number of tests carried out</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestSequenceWidgetLeakage</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Duration:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Mains Pass / Fail Limit:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SFC Pass / Fail Limit:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test Conditions</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestSequenceWidgetNIBPLeakage</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pressure:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The pressure used in the test</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Duration:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The duration of the test</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestSequenceWidgetNIBPSettingsOCurve</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Monitor Type:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Type of monitor used</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Adult /  Infant:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Simulation of adult or infant</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Systolic / Diastolic:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Blood Pressure (Systolic/Diastolic)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>O-Curve Graph</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestSequenceWidgetNIBPSimulation</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Number of Tests:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Heart Rate:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Heart Rate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>bpm</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>beats per minute</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pulse Volume:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The magnitude of pulse volume</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestSequenceWidgetPatientLeakage</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Duration:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The duration of the test</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test Conditions</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Patient Connection Limits (µA)</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestSequenceWidgetResistance</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Duration:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The duration of the test</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pass / Fail Limit:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Value past which the test will be failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Number of Tests:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestSequenceWidgetSPO2MonitorType</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Monitor Type:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Name or model of monitor</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestSequenceWidgetSPO2Simulation</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Duration:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The duration of the test</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>SPO2:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Oxygen saturation in simulation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Heart Rate:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Heart rate in simulation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>bpm</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>beats per minute</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Perfusion:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Perfusion in simulation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Skin Colour:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Skin colour in simulation</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>LED State:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Red or Infra-red LED</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TestSequenceWidgetUserTest</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test Name:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Test Units:</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -836,6 +3156,18 @@ If you experience this error message again please try re-installing Pelvane.</so
     </message>
     <message>
         <source>Press Ok when ready to send</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The connection to the tester on %1 was lost and the upload has stopped.</source>
+        <comment>%1 is the serial device</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>These records are too long to be sent to the tester and were left out:
+
+%1</source>
+        <comment>%1 lists the assets and test sequences, one a line</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>
