@@ -51,17 +51,35 @@ QString nameValue(const QString& name)
     return trimmed.isNull() ? QStringLiteral("") : trimmed;
 }
 
+// The exact values looked up: keys that the database may take as equal
+// (a name in another case on a server) stay apart and each asks it once.
+QString idKey(const QString& table, const QVariantList& values)
+{
+    QString key = table;
+    for (const QVariant& value : values) {
+        const QString text = value.toString();
+        key += QStringLiteral("|%1:%2:").arg(value.typeId()).arg(text.size()) + text;
+    }
+    return key;
+}
+
 int findOrInsert(Database* db, const QString& lookup, const QString& table,
                  const QStringList& fields, const QVariantList& values,
                  const QStringList& extraFields = {}, const QVariantList& extraValues = {})
 {
+    const QString key = idKey(table, values);
+    if (const int known = StatementCache::knownId(db->connection(), key))
+        return known;
     {
         StatementCache::Statement query = StatementCache::prepare(db->connection(), lookup);
         for (int i = 0; i < fields.size(); ++i)
             query->bindValue(QLatin1Char(':') + fields.at(i), values.at(i));
         query->exec();
-        if (query->next())
-            return query->value(0).toInt();
+        if (query->next()) {
+            const int id = query->value(0).toInt();
+            StatementCache::learnId(db->connection(), key, id);
+            return id;
+        }
     }
 
     StatementCache::Statement insert =
@@ -71,7 +89,9 @@ int findOrInsert(Database* db, const QString& lookup, const QString& table,
     for (int i = 0; i < extraFields.size(); ++i)
         insert->bindValue(QLatin1Char(':') + extraFields.at(i), extraValues.at(i));
     insert->exec();
-    return insert->lastInsertId(db->type());
+    const int id = insert->lastInsertId(db->type());
+    StatementCache::learnId(db->connection(), key, id);
+    return id;
 }
 } // namespace
 
@@ -284,7 +304,7 @@ int Database::insertAsset(const QString& name, const QString& description, const
 
 int Database::insertResultSet(const QVariant& instrumentId, int assetId, const QDateTime& date,
                               int testType, int testMode, int overallResult, const QString& userName,
-                              const QString& comments)
+                              const QString& comments, std::optional<int> retestPeriod)
 {
     // The statements run on the current database, as SqlQuery's do.
     Database* current = instance() ? instance() : this;
@@ -316,8 +336,8 @@ int Database::insertResultSet(const QVariant& instrumentId, int assetId, const Q
         newest = query->next() && query->value(0).toInt() == id;
     }
     if (newest) {
-        int months = 0;
-        {
+        int months = retestPeriod.value_or(0);
+        if (!retestPeriod) {
             StatementCache::Statement period = StatementCache::prepare(
                 connection, QStringLiteral("SELECT RetestPeriod FROM Asset a WHERE Id=:AssetId"));
             period->bindValue(QStringLiteral(":AssetId"), assetId);

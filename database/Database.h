@@ -9,6 +9,7 @@
 #include <QString>
 #include <QVariant>
 #include <functional>
+#include <optional>
 
 class QTextStream;
 
@@ -60,9 +61,11 @@ public:
                                int baudRate, int dataBits, int parity, int stopBits);
     int insertAsset(const QString& name, const QString& description, const QString& serviceCode,
                     const QString& serialNo, int locationId, int equipmentId, int retestPeriod);
+    // retestPeriod: the asset's, when the caller has just written it; read
+    // from the asset otherwise.
     int insertResultSet(const QVariant& instrumentId, int assetId, const QDateTime& date,
                         int testType, int testMode, int overallResult, const QString& userName,
-                        const QString& comments);
+                        const QString& comments, std::optional<int> retestPeriod = std::nullopt);
     void recycleAssets(const QList<int>& assetIds);
     void restoreAssets(const QList<int>& assetIds);
     void deleteAssets(const QList<int>& assetIds);

@@ -2,6 +2,7 @@
 
 #include "database/Database.h"
 #include "database/SqlQuery.h"
+#include "database/StatementCache.h"
 
 #include <QHash>
 #include <QMutex>
@@ -32,6 +33,8 @@ DatabaseTransaction::DatabaseTransaction(QSqlDatabase* connection)
     // nothing of its own to commit.
     if (m_outermost)
         m_begun = m_connection.transaction();
+    if (m_begun)
+        StatementCache::transactionBegun(m_connection);
 }
 
 DatabaseTransaction::~DatabaseTransaction()
@@ -41,8 +44,12 @@ DatabaseTransaction::~DatabaseTransaction()
     // A commit that fails (disk full, server gone) has lost the scope's
     // writes: it ends the program as a failed statement does, so that no
     // caller goes on to count them as stored.
-    if (m_begun && !m_connection.commit())
-        SqlQuery::reportFailure(QStringLiteral("COMMIT"), m_connection.lastError());
+    if (m_begun) {
+        const bool committed = m_connection.commit();
+        StatementCache::transactionEnded(m_connection, committed);
+        if (!committed)
+            SqlQuery::reportFailure(QStringLiteral("COMMIT"), m_connection.lastError());
+    }
     QMutexLocker locker(&depthLock);
     int& depth = depths()[m_connection.connectionName()];
     if (--depth <= 0)

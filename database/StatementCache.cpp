@@ -79,3 +79,39 @@ int StatementCache::preparedCount(const QSqlDatabase& connection)
     StatementCache* cache = forConnection(connection);
     return cache ? int(cache->m_statements.size()) : 0;
 }
+
+int StatementCache::knownId(const QSqlDatabase& connection, const QString& key)
+{
+    StatementCache* cache = forConnection(connection);
+    if (!cache)
+        return 0;
+    if (const auto it = cache->m_ids.constFind(key); it != cache->m_ids.constEnd())
+        return it.value();
+    return cache->m_uncommittedIds.value(key, 0);
+}
+
+void StatementCache::learnId(const QSqlDatabase& connection, const QString& key, int id)
+{
+    StatementCache* cache = forConnection(connection);
+    if (cache && cache->m_inTransaction && id != 0)
+        cache->m_uncommittedIds.insert(key, id);
+}
+
+void StatementCache::transactionBegun(const QSqlDatabase& connection)
+{
+    if (StatementCache* cache = forConnection(connection)) {
+        cache->m_uncommittedIds.clear();
+        cache->m_inTransaction = true;
+    }
+}
+
+void StatementCache::transactionEnded(const QSqlDatabase& connection, bool committed)
+{
+    StatementCache* cache = forConnection(connection);
+    if (!cache)
+        return;
+    if (committed)
+        cache->m_ids.insert(cache->m_uncommittedIds);
+    cache->m_uncommittedIds.clear();
+    cache->m_inTransaction = false;
+}

@@ -53,10 +53,25 @@ public:
     // none is alive).
     static int preparedCount(const QSqlDatabase& connection);
 
+    // The row ids that find-or-insert returned for a key while the cache is
+    // alive, so that a repeated key costs no statement. An id is learned
+    // inside a transaction and kept only once that transaction has
+    // committed: a rolled-back insert must not leave an id of a row that
+    // does not exist. Outside a transaction nothing is learned. 0: not known.
+    static int knownId(const QSqlDatabase& connection, const QString& key);
+    static void learnId(const QSqlDatabase& connection, const QString& key, int id);
+    // Called by the outermost transaction of connection as it begins and
+    // ends; committed false drops what was learned inside it.
+    static void transactionBegun(const QSqlDatabase& connection);
+    static void transactionEnded(const QSqlDatabase& connection, bool committed);
+
 private:
     static StatementCache* forConnection(const QSqlDatabase& connection);
 
     QSqlDatabase m_connection;
     QHash<QString, SqlQuery*> m_statements;
+    QHash<QString, int> m_ids;
+    QHash<QString, int> m_uncommittedIds;
+    bool m_inTransaction = false;
     StatementCache* m_outer = nullptr;
 };

@@ -309,7 +309,8 @@ void ImportTsq::importAsset(QDataStream& stream, const Ux::TsqHeader& header)
         db->findOrInsertEquipment(record.make, record.model, record.serialNo, record.equipmentClass);
 
     int assetId = findAsset(record);
-    if (assetId != 0)
+    const bool newAsset = assetId == 0;
+    if (!newAsset)
         updateAsset(assetId, record, locationId, equipmentId);
     else
         assetId = db->insertAsset(record.applianceName, record.applianceDescription, record.serviceCode,
@@ -324,10 +325,13 @@ void ImportTsq::importAsset(QDataStream& stream, const Ux::TsqHeader& header)
         outcome = ImportAlreadyStored;
         return;
     }
-    const int previousId = latestResultSet(assetId);
+    // An asset inserted just now has no latest set yet, and this record has
+    // just written its retest period: neither needs reading back.
+    const int previousId = newAsset ? 0 : latestResultSet(assetId);
     const int newId = db->insertResultSet(g_instrumentId == 0 ? QVariant() : QVariant(g_instrumentId),
                                           assetId, record.testDate, record.testType, record.testMode,
-                                          record.overallResult, record.userName, record.comments);
+                                          record.overallResult, record.userName, record.comments,
+                                          int(record.retestPeriod));
     insertResults(newId, record.testResultsData, stream.byteOrder(), backend);
 
     outcome = record.overallResult;

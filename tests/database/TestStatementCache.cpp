@@ -1,3 +1,4 @@
+#include "database/DatabaseTransaction.h"
 #include "database/SqliteDatabase.h"
 #include "database/StatementCache.h"
 #include "support/SeededDatabase.h"
@@ -15,6 +16,7 @@ private slots:
     void cleanup() { Database::setInstance(nullptr); }
     void keptPerTextWhileAlive();
     void otherConnectionsAndThreadsPrepareAfresh();
+    void remembersOnlyCommittedIds();
 };
 
 void TestStatementCache::keptPerTextWhileAlive()
@@ -90,6 +92,70 @@ void TestStatementCache::otherConnectionsAndThreadsPrepareAfresh()
     QVERIFY(thread->wait(5000));
     QCOMPARE(inThread, 0);
     QCOMPARE(StatementCache::preparedCount(db->connection()), 1);
+}
+
+// Find-or-insert remembers what it found or inserted, but only once the
+// transaction that holds the row has committed.
+void TestStatementCache::remembersOnlyCommittedIds()
+{
+    SqliteDatabase* db = SeededDatabase::createSeeded(TestEnvironment::instance()->newFolder() + "/ids.db");
+    QVERIFY(db);
+    QSqlDatabase& connection = db->connection();
+    StatementCache cache(connection);
+    auto nameOf = [&](int id) {
+        QSqlQuery query(connection);
+        query.exec(QString("SELECT Name FROM Client WHERE Id=%1").arg(id));
+        return query.next() ? query.value(0).toString() : QString("<none>");
+    };
+
+    // Inside a transaction that is then rolled back: the row is gone, and
+    // the next look-up must insert it again rather than answer its old id.
+    QVERIFY(connection.transaction());
+    int rolledBack = 0;
+    {
+        DatabaseTransaction scope;
+        rolledBack = db->findOrInsertClient("Rolled Back");
+    }
+    QCOMPARE(nameOf(rolledBack), QString("Rolled Back"));
+    QVERIFY(connection.rollback());
+    QCOMPARE(nameOf(rolledBack), QString("<none>"));
+    int again = 0;
+    {
+        DatabaseTransaction scope;
+        again = db->findOrInsertClient("Rolled Back");
+    }
+    QCOMPARE(nameOf(again), QString("Rolled Back"));
+
+    // Committed: the id is remembered for this download, found or inserted.
+    int inserted = 0, found = 0;
+    {
+        DatabaseTransaction scope;
+        inserted = db->findOrInsertClient("Kept Client");
+        found = db->findOrInsertClient("Acme Health");
+    }
+    QSqlQuery rename(connection);
+    QVERIFY(rename.exec(QString("UPDATE Client SET Name=Name||' (renamed)' WHERE Id IN (%1,%2)").arg(inserted).arg(found)));
+    {
+        DatabaseTransaction scope;
+        QCOMPARE(db->findOrInsertClient("Kept Client"), inserted);
+        QCOMPARE(db->findOrInsertClient("Acme Health"), found);
+        QCOMPARE(db->findOrInsertClient("acme health"), db->findOrInsertClient("acme health"));
+        QVERIFY(db->findOrInsertClient("acme health") != found);
+    }
+
+    // Outside any transaction nothing is learned, and another download
+    // starts with nothing.
+    const int outside = db->findOrInsertClient("Outside");
+    QVERIFY(rename.exec(QString("DELETE FROM Client WHERE Id=%1").arg(outside)));
+    QVERIFY(db->findOrInsertClient("Outside") != 0);
+    QCOMPARE(nameOf(db->findOrInsertClient("Outside")), QString("Outside"));
+    {
+        StatementCache nextDownload(connection);
+        DatabaseTransaction scope;
+        const int fresh = db->findOrInsertClient("Kept Client");
+        QVERIFY(fresh != inserted);
+        QCOMPARE(nameOf(fresh), QString("Kept Client"));
+    }
 }
 
 PELVANE_TEST_MAIN(TestStatementCache)

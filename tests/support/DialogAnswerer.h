@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <functional>
@@ -56,7 +57,9 @@ private:
     QList<Handler> m_handlers;
     QList<Seen> m_seen;
     QList<QWidget*> m_handled;
-    QWidget* m_waitingFor = nullptr;
+    // Guarded: a later dialog may be made at the address of one that is
+    // gone, and must not inherit the time that one has waited.
+    QPointer<QWidget> m_waitingFor;
     qint64 m_firstSeenMs = 0;
     int m_graceMs = 0;
 };

@@ -204,6 +204,25 @@ private slots:
         QCOMPARE(counts("ResultSet"), QStringLiteral("5"));
     }
 
+    void newestSetTakesTheRetestPeriodJustWritten()
+    {
+        Ux::TsqMedicalApplianceResult pump = withResults(QStringLiteral("Pump"), day1, 0.1f);
+        QCOMPARE(importAsset(pump), 1);
+        QCOMPARE(row("SELECT RetestDate FROM Asset"), QStringLiteral("2027-01-05 09:00:00"));
+
+        // The record changes the period of the known asset and brings a newer set.
+        Ux::TsqMedicalApplianceResult later = withResults(QStringLiteral("Pump"), day1.addDays(10), 0.1f);
+        later.retestPeriod = 3;
+        QCOMPARE(importAsset(later), 1);
+        QCOMPARE(row("SELECT RetestPeriod,RetestDate FROM Asset"), QStringLiteral("3|2026-04-15 09:00:00"));
+
+        // An older set updates the period but leaves the date of the newest one.
+        Ux::TsqMedicalApplianceResult older = withResults(QStringLiteral("Pump"), day1.addDays(-10), 0.1f);
+        older.retestPeriod = 24;
+        QCOMPARE(importAsset(older), 1);
+        QCOMPARE(row("SELECT RetestPeriod,RetestDate FROM Asset"), QStringLiteral("24|2026-04-15 09:00:00"));
+    }
+
     void assetLookupTrimsAndMatchesMissingDate()
     {
         Ux::TsqMedicalApplianceResult r = withResults(QStringLiteral("Pump"), QDateTime(), 0.1f);

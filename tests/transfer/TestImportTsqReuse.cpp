@@ -44,6 +44,43 @@ QList<QByteArray> transfer()
             end()};
 }
 
+// A record of a new asset at the given place; equipment by model and class.
+QByteArray placed(const QString& name, const QString& client, const QString& site, const QString& location,
+                  const QString& model = QStringLiteral("P200"), quint8 equipmentClass = 1)
+{
+    Ux::TsqMedicalApplianceResult r = TsqRecordBuilder::asset(name, QStringLiteral("SN-") + name);
+    r.clientName = client;
+    r.siteName = site;
+    r.locationName = location;
+    r.model = model;
+    r.serialNo = QStringLiteral("SN-1");
+    r.equipmentClass = equipmentClass;
+    return TsqRecordBuilder::bytes(r);
+}
+
+// Places whose keys come close: names that differ only in case or in
+// surrounding spaces, one site name under two clients, one location name
+// under two sites, equipment that differs only in model case or class. Each
+// key comes back later, so that a download that remembers ids answers it
+// from memory.
+QList<QByteArray> placesTransfer()
+{
+    return {header(12),
+            placed("A1", "Harbour Hospital", "East Wing", "Ward 7"),
+            placed("A2", "harbour hospital", "East Wing", "Ward 7"),
+            placed("A3", " Harbour Hospital  ", "West Wing", "Ward 7"),
+            placed("A4", "Bay Clinic", "East Wing", "Ward 7", "p200"),
+            placed("A5", "Bay Clinic", "East Wing", "ward 7", "P200", 2),
+            placed("A6", "Harbour Hospital", "East Wing", "Ward 7 ", "P200", 2),
+            placed("A7", "harbour hospital", "East Wing", "Ward 7", "p200"),
+            placed("A8", "Bay Clinic", "West Wing", "Ward 7"),
+            placed("A9", "Harbour Hospital", "West Wing", "ward 7"),
+            placed("A10", "Bay Clinic", "East Wing", "ward 7", "P200", 2),
+            placed("A11", "Harbour Hospital", "East Wing", "Ward 7", "p200"),
+            placed("A12", "harbour hospital", "East Wing", "Ward 7"),
+            end()};
+}
+
 // Imports the records as a download does, with or without its kept
 // statements; returns the outcomes.
 QList<int> importAll(const QList<QByteArray>& records, bool keep)
@@ -69,6 +106,19 @@ QStringList everyRow()
     return all;
 }
 
+// Rows of table in everyRow()'s list.
+int tableSize(const QStringList& all, const QString& table)
+{
+    const int start = int(all.indexOf(table + ":"));
+    if (start < 0)
+        return -1;
+    int end = start + 1;
+    while (end < all.size()
+           && !(all.at(end).endsWith(':') && ExportDatabase::tableOrder.contains(all.at(end).chopped(1))))
+        ++end;
+    return end - start - 1;
+}
+
 } // namespace
 
 // A download prepares its statements once and runs them for every record;
@@ -86,18 +136,61 @@ private slots:
     void cleanup() { Database::setInstance(nullptr); }
     void sqliteWritesTheSameRows();
     void mariaDbWritesTheSameRowsAndPreparesOnce();
+    void sqliteKeepsPlacesApart();
+    void mariaDbKeepsPlacesApartAndAsksOnce();
 
 private:
-    QStringList sqliteRows(bool keep, QList<int>* outcomes);
-    QStringList mariaDbRows(const QString& name, bool keep, QList<int>* outcomes, int* preparesForMore);
+    QStringList sqliteRows(bool keep, QList<int>* outcomes, const QList<QByteArray>& records = transfer());
+    QStringList mariaDbRows(const QString& name, bool keep, QList<int>* outcomes, int* preparesForMore,
+                            const QList<QByteArray>& records = transfer(), int* executesForMore = nullptr);
 };
 
-QStringList TestImportTsqReuse::sqliteRows(bool keep, QList<int>* outcomes)
+QStringList TestImportTsqReuse::sqliteRows(bool keep, QList<int>* outcomes, const QList<QByteArray>& records)
 {
     if (!SeededDatabase::createEmpty(TestEnvironment::instance()->newFolder() + "/reuse.db"))
         return {};
-    *outcomes = importAll(transfer(), keep);
+    *outcomes = importAll(records, keep);
     return everyRow();
+}
+
+void TestImportTsqReuse::sqliteKeepsPlacesApart()
+{
+    QList<int> fresh, kept;
+    const QStringList expected = sqliteRows(false, &fresh, placesTransfer());
+    // SQLite compares names exactly: case makes another client, site,
+    // location or model; surrounding spaces do not.
+    QCOMPARE(SqlRows::counts("Client,Site,Location,Equipment,Asset"), QString("3 5 7 3 12"));
+    const QStringList rows = sqliteRows(true, &kept, placesTransfer());
+    QCOMPARE(kept, fresh);
+    QCOMPARE(rows, expected);
+}
+
+void TestImportTsqReuse::mariaDbKeepsPlacesApartAndAsksOnce()
+{
+    PELVANE_REQUIRE_MARIADB();
+    const QString freshName = MariaDbServer::uniqueName("places fresh");
+    const QString keptName = MariaDbServer::uniqueName("places kept");
+    auto dropBoth = qScopeGuard([&] {
+        Database::setInstance(nullptr);
+        MariaDbServer::dropDatabase(freshName);
+        MariaDbServer::dropDatabase(keptName);
+    });
+    QList<int> fresh, kept;
+    int prepares = 0, freshExecutes = 0, keptExecutes = 0;
+    const QStringList expected = mariaDbRows(freshName, false, &fresh, &prepares, placesTransfer(), &freshExecutes);
+    // The server compares names without case.
+    QCOMPARE(tableSize(expected, "Client"), 2);
+    QCOMPARE(tableSize(expected, "Site"), 4);
+    QCOMPARE(tableSize(expected, "Location"), 4);
+    QCOMPARE(tableSize(expected, "Equipment"), 2);
+    QCOMPARE(tableSize(expected, "Asset"), 12);
+    const QStringList rows = mariaDbRows(keptName, true, &kept, &prepares, placesTransfer(), &keptExecutes);
+    QCOMPARE(kept, fresh);
+    QCOMPARE(rows, expected);
+    // The further records' client, site and location were all seen before:
+    // with the ids remembered, those three lookups of each of the three
+    // records run no statement.
+    QCOMPARE(freshExecutes - keptExecutes, 3 * 3);
 }
 
 void TestImportTsqReuse::sqliteWritesTheSameRows()
@@ -113,7 +206,8 @@ void TestImportTsqReuse::sqliteWritesTheSameRows()
 }
 
 QStringList TestImportTsqReuse::mariaDbRows(const QString& name, bool keep, QList<int>* outcomes,
-                                            int* preparesForMore)
+                                            int* preparesForMore, const QList<QByteArray>& records,
+                                            int* executesForMore)
 {
     DialogAnswerer answerer;
     answerer.pressNext("Yes");
@@ -123,27 +217,31 @@ QStringList TestImportTsqReuse::mariaDbRows(const QString& name, bool keep, QLis
         return {};
     }
     Database::setInstance(db);
-    *outcomes = importAll(transfer(), keep);
+    *outcomes = importAll(records, keep);
     const QStringList rows = everyRow();
 
     // More records of the same shape: with the statements kept, the server
     // prepares nothing for them.
-    auto prepared = [db] {
+    auto counter = [db](const char* name) {
         QSqlQuery status(db->connection());
-        status.exec("SHOW SESSION STATUS LIKE 'Com_stmt_prepare'");
+        status.exec(QString("SHOW SESSION STATUS LIKE '%1'").arg(name));
         return status.next() ? status.value(1).toInt() : -1;
     };
+    auto prepared = [&] { return counter("Com_stmt_prepare"); };
     std::optional<StatementCache> cache;
     if (keep)
         cache.emplace(db->connection());
     const QDateTime t0(QDate(2026, 5, 1), QTime(8, 0, 0));
     for (int round = 0; round < 2; ++round) {
         const int before = prepared();
+        const int executedBefore = counter("Com_stmt_execute");
         for (int i = 0; i < 3; ++i) {
             ImportTsq import;
             import.import(asset(QString("More %1 %2").arg(round).arg(i), t0.addSecs(i), 1, bonds(3, 0.1f), "X"));
         }
         *preparesForMore = prepared() - before;
+        if (executesForMore)
+            *executesForMore = counter("Com_stmt_execute") - executedBefore;
     }
     return rows;
 }
