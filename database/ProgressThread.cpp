@@ -34,7 +34,10 @@ void ProgressThread::run()
         m_worker = createThreadObject();
         worker = m_worker;
     }
-    connect(worker, &ThreadObject::updateProgress, &m_dialog, &DialogProgress::updateProgress);
+    // A worker may report a million steps: one queued call per step would
+    // wake the GUI thread a million times. The latest fraction is kept and at
+    // most one delivery waits in the queue, which then shows the newest.
+    connect(worker, &ThreadObject::updateProgress, this, &ProgressThread::relayProgress, Qt::DirectConnection);
     connect(worker, &ThreadObject::setInfo, &m_dialog, &DialogProgress::setInfo);
     // quit() is thread-safe; calling it directly ends the loop without a round trip.
     connect(worker, &ThreadObject::done, this, &QThread::quit, Qt::DirectConnection);
@@ -52,6 +55,21 @@ void ProgressThread::run()
     QMutexLocker locker(&m_lock);
     deleteThreadObject(m_worker);
     m_worker = nullptr;
+}
+
+void ProgressThread::relayProgress(float fraction)
+{
+    m_latestFraction.store(fraction);
+    if (m_progressPending.exchange(true))
+        return;
+    QMetaObject::invokeMethod(
+        &m_dialog,
+        [this] {
+            // Cleared before the read: a fraction stored after it posts anew.
+            m_progressPending.store(false);
+            m_dialog.updateProgress(m_latestFraction.load());
+        },
+        Qt::QueuedConnection);
 }
 
 void ProgressThread::abort()
