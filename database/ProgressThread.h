@@ -30,6 +30,7 @@ protected:
     void run() override;
     // Called on the worker's thread for every step's progress.
     void relayProgress(float fraction);
+    void deliverProgress();
     virtual ThreadObject* createThreadObject() = 0;
     virtual void deleteThreadObject(ThreadObject* worker) = 0;
 
@@ -44,4 +45,6 @@ private:
     // to the dialog is already waiting in the GUI thread's queue.
     std::atomic<float> m_latestFraction{0.0f};
     std::atomic<bool> m_progressPending{false};
+    std::atomic<bool> m_progressReported{false};
+    float m_shownFraction = 0.0f; // GUI thread only
 };

@@ -102,6 +102,48 @@ private:
     int m_limit;
 };
 
+// Reports half the work in a burst of steps, then waits in one step until
+// released: the dialog must catch up with the burst while the worker is busy.
+class PausingWork : public ThreadObject
+{
+public:
+    PausingWork(std::atomic<int>* begun, std::atomic<bool>* release) : m_begun(begun), m_release(release) {}
+    bool init() override
+    {
+        m_timer.start(0);
+        return true;
+    }
+    bool step() override
+    {
+        const int n = ++*m_begun;
+        if (n <= 1000) {
+            emit updateProgress(float(n) / 2000.0f);
+            return true;
+        }
+        QElapsedTimer waited;
+        waited.start();
+        while (!m_release->load() && waited.elapsed() < 5000)
+            QThread::msleep(1);
+        emit done();
+        return false;
+    }
+
+private:
+    std::atomic<int>* m_begun;
+    std::atomic<bool>* m_release;
+};
+
+class PausingThread : public ProgressThread
+{
+public:
+    PausingThread() : ProgressThread("Pausing", nullptr) {}
+    ~PausingThread() override { wait(); }
+    ThreadObject* createThreadObject() override { return new PausingWork(&begun, &release); }
+    void deleteThreadObject(ThreadObject* w) override { delete w; }
+    std::atomic<int> begun{0};
+    std::atomic<bool> release{false};
+};
+
 // Counts the queued calls that reach an object.
 class QueuedCalls : public QObject
 {
@@ -151,6 +193,7 @@ private slots:
     void abortStopsTheWorker();
     void progressBurstReachesTheDialogCoalesced();
     void abortLandsWithinOneStep();
+    void dialogCatchesUpWhileTheWorkerIsBusy();
     void failedStatementEndsTheProgram();
 };
 
@@ -352,6 +395,27 @@ void TestWorkers::abortLandsWithinOneStep()
     // Only a step that had already passed its check when Abort was pressed may follow.
     QVERIFY2(thread.begun.load() <= begunAtAbort + 1,
              qPrintable(QStringLiteral("%1 after %2").arg(thread.begun.load()).arg(begunAtAbort)));
+}
+
+void TestWorkers::dialogCatchesUpWhileTheWorkerIsBusy()
+{
+    PausingThread thread;
+    int shownDuringPause = -1;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (thread.begun.load() <= 1000)
+            return;
+        poll.stop();
+        // Well after the burst, yet long before the work ends.
+        QTimer::singleShot(200, [&] {
+            shownDuringPause = thread.dialog().progressValue();
+            thread.release.store(true);
+        });
+    });
+    poll.start();
+    QCOMPARE(thread.exec(), int(QDialog::Accepted));
+    QCOMPARE(shownDuringPause, 50);
 }
 
 void TestWorkers::failedStatementEndsTheProgram()
