@@ -5,6 +5,8 @@
 #include <QMutex>
 #include <QThread>
 
+#include <atomic>
+
 class ThreadObject;
 
 // Runs a worker on its own thread behind the modal progress dialog.
@@ -26,6 +28,9 @@ public slots:
 
 protected:
     void run() override;
+    // Called on the worker's thread for every step's progress.
+    void relayProgress(float fraction);
+    void deliverProgress();
     virtual ThreadObject* createThreadObject() = 0;
     virtual void deleteThreadObject(ThreadObject* worker) = 0;
 
@@ -36,4 +41,10 @@ private:
     ThreadObject* m_worker = nullptr;
     QString m_errorText;
     int m_errorCode = 0;
+    // The latest fraction the worker reported, and whether a delivery of it
+    // to the dialog is already waiting in the GUI thread's queue.
+    std::atomic<float> m_latestFraction{0.0f};
+    std::atomic<bool> m_progressPending{false};
+    std::atomic<bool> m_progressReported{false};
+    float m_shownFraction = 0.0f; // GUI thread only
 };

@@ -13,6 +13,8 @@
 #include <QSqlQuery>
 #include <QtTest>
 
+#include <atomic>
+
 namespace {
 QString writeScript(const QByteArray& text)
 {
@@ -60,6 +62,101 @@ public:
     }
 };
 
+// Runs steps as fast as it can, each reporting its fraction; counts the
+// steps begun. A limit of zero runs until aborted.
+class CountingWork : public ThreadObject
+{
+public:
+    CountingWork(int limit, std::atomic<int>* begun) : m_limit(limit), m_begun(begun) {}
+    bool init() override
+    {
+        m_timer.start(0);
+        return true;
+    }
+    bool step() override
+    {
+        const int n = ++*m_begun;
+        if (m_limit > 0 && n > m_limit) {
+            emit done();
+            return false;
+        }
+        emit updateProgress(m_limit > 0 ? float(n) / float(m_limit) : 0.5f);
+        return true;
+    }
+
+private:
+    int m_limit;
+    std::atomic<int>* m_begun;
+};
+
+class CountingThread : public ProgressThread
+{
+public:
+    explicit CountingThread(int limit) : ProgressThread("Counting", nullptr), m_limit(limit) {}
+    ~CountingThread() override { wait(); }
+    ThreadObject* createThreadObject() override { return new CountingWork(m_limit, &begun); }
+    void deleteThreadObject(ThreadObject* w) override { delete w; }
+    std::atomic<int> begun{0};
+
+private:
+    int m_limit;
+};
+
+// Reports half the work in a burst of steps, then waits in one step until
+// released: the dialog must catch up with the burst while the worker is busy.
+class PausingWork : public ThreadObject
+{
+public:
+    PausingWork(std::atomic<int>* begun, std::atomic<bool>* release) : m_begun(begun), m_release(release) {}
+    bool init() override
+    {
+        m_timer.start(0);
+        return true;
+    }
+    bool step() override
+    {
+        const int n = ++*m_begun;
+        if (n <= 1000) {
+            emit updateProgress(float(n) / 2000.0f);
+            return true;
+        }
+        QElapsedTimer waited;
+        waited.start();
+        while (!m_release->load() && waited.elapsed() < 5000)
+            QThread::msleep(1);
+        emit done();
+        return false;
+    }
+
+private:
+    std::atomic<int>* m_begun;
+    std::atomic<bool>* m_release;
+};
+
+class PausingThread : public ProgressThread
+{
+public:
+    PausingThread() : ProgressThread("Pausing", nullptr) {}
+    ~PausingThread() override { wait(); }
+    ThreadObject* createThreadObject() override { return new PausingWork(&begun, &release); }
+    void deleteThreadObject(ThreadObject* w) override { delete w; }
+    std::atomic<int> begun{0};
+    std::atomic<bool> release{false};
+};
+
+// Counts the queued calls that reach an object.
+class QueuedCalls : public QObject
+{
+public:
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::MetaCall)
+            ++count;
+        return false;
+    }
+};
+
 class EndlessThread : public ProgressThread
 {
 public:
@@ -94,6 +191,9 @@ private slots:
     void escapeDoesNotCloseTheProgressDialog();
     void scriptThreadRunsToTheEnd();
     void abortStopsTheWorker();
+    void progressBurstReachesTheDialogCoalesced();
+    void abortLandsWithinOneStep();
+    void dialogCatchesUpWhileTheWorkerIsBusy();
     void failedStatementEndsTheProgram();
 };
 
@@ -267,6 +367,55 @@ void TestWorkers::abortStopsTheWorker()
     });
     QCOMPARE(thread.exec(), int(QDialog::Rejected));
     QVERIFY(thread.isFinished());
+}
+
+void TestWorkers::progressBurstReachesTheDialogCoalesced()
+{
+    const int steps = 100000;
+    CountingThread thread(steps);
+    QueuedCalls calls;
+    thread.dialog().installEventFilter(&calls);
+    QCOMPARE(thread.exec(), int(QDialog::Accepted));
+    QCOMPARE(thread.begun.load(), steps + 1);
+    // The dialog is not woken for every step, yet it shows where the work ended.
+    QVERIFY2(calls.count > 0 && calls.count < steps / 10, qPrintable(QString::number(calls.count)));
+    QCOMPARE(thread.dialog().progressValue(), 100);
+}
+
+void TestWorkers::abortLandsWithinOneStep()
+{
+    CountingThread thread(0);
+    int begunAtAbort = -1;
+    QTimer::singleShot(100, [&] {
+        thread.dialog().findChild<QPushButton*>("abortButton")->click();
+        begunAtAbort = thread.begun.load();
+    });
+    QCOMPARE(thread.exec(), int(QDialog::Rejected));
+    QVERIFY(begunAtAbort > 0);
+    // Only a step that had already passed its check when Abort was pressed may follow.
+    QVERIFY2(thread.begun.load() <= begunAtAbort + 1,
+             qPrintable(QStringLiteral("%1 after %2").arg(thread.begun.load()).arg(begunAtAbort)));
+}
+
+void TestWorkers::dialogCatchesUpWhileTheWorkerIsBusy()
+{
+    PausingThread thread;
+    int shownDuringPause = -1;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (thread.begun.load() <= 1000)
+            return;
+        poll.stop();
+        // Well after the burst, yet long before the work ends.
+        QTimer::singleShot(200, [&] {
+            shownDuringPause = thread.dialog().progressValue();
+            thread.release.store(true);
+        });
+    });
+    poll.start();
+    QCOMPARE(thread.exec(), int(QDialog::Accepted));
+    QCOMPARE(shownDuringPause, 50);
 }
 
 void TestWorkers::failedStatementEndsTheProgram()
