@@ -30,8 +30,14 @@
 namespace {
 
 // Reaches the relay on the server's own port, on another loopback address,
-// so that the client library's default port leads there.
-const char* const kRelayHost = "127.0.0.3";
+// so that the client library's default port leads there. The address is the
+// process's own, so that two runs against one server never compete for it.
+QByteArray relayHost()
+{
+    const qint64 pid = QCoreApplication::applicationPid();
+    return QByteArrayLiteral("127.") + QByteArray::number(1 + pid % 250) + '.'
+           + QByteArray::number((pid / 250) % 250 + 1) + ".3";
+}
 
 class Relay
 {
@@ -41,7 +47,7 @@ public:
         m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
         const int on = 1;
         ::setsockopt(m_listener, SOL_SOCKET, SO_REUSEADDR, &on, sizeof(on));
-        sockaddr_in address = endpoint(kRelayHost);
+        sockaddr_in address = endpoint(relayHost().constData());
         if (::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0
             || ::listen(m_listener, 8) != 0) {
             ::close(m_listener);
@@ -165,7 +171,7 @@ private:
 MySqlDatabase* openThroughRelay(const QString& name)
 {
     ConnectionSettings settings = MariaDbServer::settings(name);
-    settings.host = QString::fromLatin1(kRelayHost);
+    settings.host = QString::fromLatin1(relayHost());
     auto* db = new MySqlDatabase;
     if (db->open(settings) != 0) {
         delete db;
