@@ -25,6 +25,8 @@
 #include <QTimer>
 #include <QTreeView>
 #include <QtTest>
+
+#include "WindowTestHelpers.h"
 #include <memory>
 
 namespace {
@@ -33,13 +35,6 @@ enum { Pump1 = 1, Pump2 = 2, MonitorA = 3, MonitorB = 4, DeskLamp = 5, OldScale 
 enum { Ward1 = 1, Ward2 = 2, Reception = 4 };
 
 const QString kApplyQuestion = QStringLiteral("The asset has been modified. Would you like to apply the changes?");
-
-QVariant scalar(const QString& statement)
-{
-    SqlQuery query;
-    query.exec(statement);
-    return query.next() ? query.value(0) : QVariant();
-}
 
 // Reads a file the window is not looking at, on a connection of its own.
 QString storedName(const QString& path, int assetId)

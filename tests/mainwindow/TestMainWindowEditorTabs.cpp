@@ -33,6 +33,8 @@
 #include <QTimer>
 #include <QToolBox>
 #include <QtTest>
+
+#include "WindowTestHelpers.h"
 #include <functional>
 #include <memory>
 
@@ -42,30 +44,6 @@ enum { Pump1 = 1, Pump2 = 2, MonitorA = 3 };
 
 // A visual test element, as the editor makes it.
 const QByteArray visualTest("0201");
-
-QVariant scalar(const QString& statement)
-{
-    SqlQuery query;
-    query.exec(statement);
-    return query.next() ? query.value(0) : QVariant();
-}
-
-QString storedHex(const QString& statement)
-{
-    return QString::fromLatin1(scalar(statement).toByteArray().toHex());
-}
-
-QPushButton* button(QWidget* in, const char* name)
-{
-    return in->findChild<QPushButton*>(QLatin1String(name));
-}
-
-void press(QPushButton* b)
-{
-    QVERIFY(b);
-    QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
-    QTest::mouseClick(b, Qt::LeftButton);
-}
 
 } // namespace
 

@@ -37,6 +37,8 @@
 #include <QTreeView>
 #include <QtTest>
 
+#include "WindowTestHelpers.h"
+
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -51,30 +53,6 @@ const QByteArray patientClassII("1c5002e843e88388538893e843e88388538893e883e8838
 const QByteArray visualTest("0201");
 const QByteArray iecWiring("039101");
 const QByteArray insulationClassII("062102d0c701");
-
-QVariant scalar(const QString& statement)
-{
-    SqlQuery query;
-    query.exec(statement);
-    return query.next() ? query.value(0) : QVariant();
-}
-
-QString storedHex(const QString& statement)
-{
-    return QString::fromLatin1(scalar(statement).toByteArray().toHex());
-}
-
-QPushButton* button(QWidget* in, const char* name)
-{
-    return in->findChild<QPushButton*>(QLatin1String(name));
-}
-
-void press(QPushButton* b)
-{
-    QVERIFY(b);
-    QVERIFY2(b->isEnabled(), qPrintable(b->objectName()));
-    QTest::mouseClick(b, Qt::LeftButton);
-}
 
 void selectRows(QWidget* listDialog, const QStringList& names)
 {
