@@ -2,6 +2,7 @@
 
 #include "core/Error.h"
 #include "database/Database.h"
+#include "database/MySqlTextStatement.h"
 
 #include <QDebug>
 #include <QSqlError>
@@ -53,8 +54,59 @@ int SqlQuery::lastInsertId(int type)
     return QSqlQuery::lastInsertId().toInt();
 }
 
+void SqlQuery::prepareAsMySqlText(const QString& statement)
+{
+    m_text = std::make_shared<MySqlTextStatement>(statement);
+}
+
+void SqlQuery::bindValue(const QString& placeholder, const QVariant& value, QSql::ParamType type)
+{
+    if (m_text)
+        m_text->bindValue(placeholder, value);
+    else
+        QSqlQuery::bindValue(placeholder, value, type);
+}
+
+void SqlQuery::bindValue(int position, const QVariant& value, QSql::ParamType type)
+{
+    if (m_text)
+        m_text->bindValue(position, value);
+    else
+        QSqlQuery::bindValue(position, value, type);
+}
+
+// The statement prepared after all, with the values bound that text could
+// not carry. The next run as text closes it on the server again.
+bool SqlQuery::prepareTextStatement()
+{
+    if (!QSqlQuery::prepare(m_text->statement()))
+        return false;
+    for (int i = 0; i < m_text->placeholderCount(); ++i) {
+        const QString& name = m_text->placeholder(i);
+        if (name == QLatin1String("?"))
+            QSqlQuery::bindValue(i, m_text->values().at(i));
+        else
+            QSqlQuery::bindValue(name, m_text->values().at(i));
+    }
+    return true;
+}
+
+bool SqlQuery::execBatch(BatchExecutionMode mode)
+{
+    if (m_text && !prepareTextStatement())
+        displayError();
+    return QSqlQuery::execBatch(mode);
+}
+
 bool SqlQuery::exec()
 {
+    if (m_text) {
+        QString text;
+        const bool ok = m_text->text(&text) ? QSqlQuery::exec(text) : prepareTextStatement() && QSqlQuery::exec();
+        if (!ok)
+            displayError();
+        return ok;
+    }
     const bool ok = QSqlQuery::exec();
     if (!ok)
         displayError();

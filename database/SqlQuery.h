@@ -3,6 +3,9 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
+#include <memory>
+
+class MySqlTextStatement;
 
 // A query whose failed execution is fatal: the statement and the database's
 // message are shown and the program ends. Callers never test exec().
@@ -17,10 +20,24 @@ public:
     static QString insertStatement(const QString& table, const QStringList& fields, int type);
     int lastInsertId(int type);
 
+    // On MySQL: the statement runs as text with its values written in, one
+    // round trip per run instead of two for a prepared one; values that text
+    // cannot carry exactly make that run a prepared one.
+    void prepareAsMySqlText(const QString& statement);
+
+    void bindValue(const QString& placeholder, const QVariant& value, QSql::ParamType type = QSql::In);
+    void bindValue(int position, const QVariant& value, QSql::ParamType type = QSql::In);
+
     bool exec();
     bool exec(const QString& statement);
+    bool execBatch(BatchExecutionMode mode = ValuesAsRows);
 
     [[noreturn]] void displayError();
     // The same report for a statement that ran outside a query, such as a commit.
     [[noreturn]] static void reportFailure(const QString& statement, const QSqlError& error);
+
+private:
+    bool prepareTextStatement();
+
+    std::shared_ptr<MySqlTextStatement> m_text;
 };

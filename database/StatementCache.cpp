@@ -2,6 +2,8 @@
 
 #include "database/Database.h"
 
+#include <QSqlDriver>
+
 namespace {
 // Caches of this thread, innermost first through m_outer.
 thread_local StatementCache* t_innermost = nullptr;
@@ -57,7 +59,10 @@ StatementCache::Statement StatementCache::prepare(const QSqlDatabase& connection
     SqlQuery*& kept = cache->m_statements[statement];
     if (!kept) {
         kept = new SqlQuery(connection);
-        kept->prepare(statement);
+        if (connection.driver() && connection.driver()->dbmsType() == QSqlDriver::MySqlServer)
+            kept->prepareAsMySqlText(statement);
+        else
+            kept->prepare(statement);
     }
     return Statement(kept, nullptr);
 }

@@ -11,9 +11,10 @@
 // While one is alive, the statements that the register's find-or-insert and
 // import functions run on its connection are prepared once and kept: over a
 // server each prepare and each close is a round trip of its own, and a
-// download runs the same few statements for every record it receives. A cache
-// serves the thread that made it; everywhere else statements are prepared
-// afresh as before.
+// download runs the same few statements for every record it receives. On
+// MySQL a kept statement runs as text instead (see MySqlTextStatement), which
+// the server neither prepares nor resets. A cache serves the thread that made
+// it; everywhere else statements are prepared afresh as before.
 class StatementCache
 {
 public:
