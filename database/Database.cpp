@@ -7,6 +7,7 @@
 #include "database/ServerDatabase.h"
 #include "database/SqlQuery.h"
 #include "database/SqliteDatabase.h"
+#include "database/StatementBatch.h"
 #include "database/StatementCache.h"
 #include "ux/PatientConnectionTypeString.h"
 
@@ -304,7 +305,7 @@ int Database::insertAsset(const QString& name, const QString& description, const
 
 int Database::insertResultSet(const QVariant& instrumentId, int assetId, const QDateTime& date,
                               int testType, int testMode, int overallResult, const QString& userName,
-                              const QString& comments, std::optional<int> retestPeriod)
+                              const QString& comments, std::optional<int> retestPeriod, StatementBatch* batch)
 {
     // The statements run on the current database, as SqlQuery's do.
     Database* current = instance() ? instance() : this;
@@ -352,7 +353,10 @@ int Database::insertResultSet(const QVariant& instrumentId, int assetId, const Q
         update->bindValue(QStringLiteral(":LatestResultSetId"), id);
         update->bindValue(QStringLiteral(":RetestDate"), dateTimeValue(addMonths(date, months)));
         update->bindValue(QStringLiteral(":AssetId"), assetId);
-        update->exec();
+        if (batch)
+            batch->add(*update);
+        else
+            update->exec();
     }
     return id;
 }

@@ -17,6 +17,8 @@ enum DatabaseType { DatabaseSqlite = 0, DatabaseMsSql = 1, DatabaseMySql = 2 };
 
 // The one open database of the program. Exactly one is current at a time and
 // it is owned through the current-instance pointer.
+class StatementBatch;
+
 class Database : public QObject
 {
     Q_OBJECT
@@ -62,10 +64,12 @@ public:
     int insertAsset(const QString& name, const QString& description, const QString& serviceCode,
                     const QString& serialNo, int locationId, int equipmentId, int retestPeriod);
     // retestPeriod: the asset's, when the caller has just written it; read
-    // from the asset otherwise.
+    // from the asset otherwise. With batch, the asset's update waits there
+    // for the caller's next statements.
     int insertResultSet(const QVariant& instrumentId, int assetId, const QDateTime& date,
                         int testType, int testMode, int overallResult, const QString& userName,
-                        const QString& comments, std::optional<int> retestPeriod = std::nullopt);
+                        const QString& comments, std::optional<int> retestPeriod = std::nullopt,
+                        StatementBatch* batch = nullptr);
     void recycleAssets(const QList<int>& assetIds);
     void restoreAssets(const QList<int>& assetIds);
     void deleteAssets(const QList<int>& assetIds);

@@ -113,6 +113,22 @@ bool SqlQuery::exec()
     return ok;
 }
 
+bool SqlQuery::textWithValues(QString* text) const
+{
+    return m_text && m_text->text(text);
+}
+
+void SqlQuery::execTogether(const QStringList& statements)
+{
+    // The server runs the statements in order and stops at the first that
+    // fails; each has a result of its own to be read in turn.
+    if (!QSqlQuery::exec(statements.join(QLatin1Char(';'))))
+        reportFailure(statements.first(), lastError());
+    for (qsizetype i = 1; i < statements.size(); ++i)
+        if (!QSqlQuery::nextResult())
+            reportFailure(statements.at(i), lastError());
+}
+
 bool SqlQuery::exec(const QString& statement)
 {
     const bool ok = QSqlQuery::exec(statement);

@@ -32,6 +32,14 @@ public:
     bool exec(const QString& statement);
     bool execBatch(BatchExecutionMode mode = ValuesAsRows);
 
+    // The text that exec() would send now, when this runs as text and every
+    // value it holds can be written into it.
+    bool textWithValues(QString* text) const;
+    // Sends statements to the server in one round trip, as one text; the
+    // answer of the last is then read from this query. A failure is
+    // reported with the statement that failed.
+    void execTogether(const QStringList& statements);
+
     [[noreturn]] void displayError();
     // The same report for a statement that ran outside a query, such as a commit.
     [[noreturn]] static void reportFailure(const QString& statement, const QSqlError& error);

@@ -3,6 +3,7 @@
 #include "database/Database.h"
 #include "database/DatabaseTransaction.h"
 #include "database/SqlQuery.h"
+#include "database/StatementBatch.h"
 #include "database/StatementCache.h"
 #include "results/ComparisonAlert.h"
 #include "ux/CodeTables.h"
@@ -84,7 +85,8 @@ int findAsset(const Ux::TsqMedicalApplianceResult& record)
     return query->next() ? query->value(0).toInt() : 0;
 }
 
-void updateAsset(int assetId, const Ux::TsqMedicalApplianceResult& record, int locationId, int equipmentId)
+void updateAsset(int assetId, const Ux::TsqMedicalApplianceResult& record, int locationId, int equipmentId,
+                 StatementBatch& batch)
 {
     StatementCache::Statement update = statement(QStringLiteral(
         "UPDATE Asset SET Description=:Description, ServiceCode=:ServiceCode, LocationId=:LocationId, "
@@ -95,19 +97,20 @@ void updateAsset(int assetId, const Ux::TsqMedicalApplianceResult& record, int l
     update->bindValue(QStringLiteral(":EquipmentId"), equipmentId);
     update->bindValue(QStringLiteral(":RetestPeriod"), int(record.retestPeriod));
     update->bindValue(QStringLiteral(":AssetId"), assetId);
-    update->exec();
+    batch.add(*update);
 }
 
-void deleteAssetRows(const QString& table, int assetId)
+void deleteAssetRows(const QString& table, int assetId, StatementBatch& batch)
 {
     StatementCache::Statement remove = statement(QStringLiteral("DELETE FROM %1 WHERE AssetId=:AssetId").arg(table));
     remove->bindValue(QStringLiteral(":AssetId"), assetId);
-    remove->exec();
+    batch.add(*remove);
 }
 
-void replaceAppliedParts(int assetId, const Ux::TsqMedicalApplianceResult& record, int backend)
+void replaceAppliedParts(int assetId, const Ux::TsqMedicalApplianceResult& record, int backend,
+                         StatementBatch& batch)
 {
-    deleteAssetRows(QStringLiteral("AppliedPart"), assetId);
+    deleteAssetRows(QStringLiteral("AppliedPart"), assetId, batch);
 
     StatementCache::Statement insert =
         insertStatement(QStringLiteral("AppliedPart"),
@@ -123,13 +126,14 @@ void replaceAppliedParts(int assetId, const Ux::TsqMedicalApplianceResult& recor
         insert->bindValue(QStringLiteral(":ConnectionClass"), part.appliedPartClass);
         insert->bindValue(QStringLiteral(":Connection"), i);
         insert->bindValue(QStringLiteral(":NumConnections"), int(part.numConnections));
-        insert->exec();
+        batch.add(*insert);
     }
 }
 
-void replaceTestSequence(int assetId, const Ux::TsqMedicalApplianceResult& record, int backend)
+void replaceTestSequence(int assetId, const Ux::TsqMedicalApplianceResult& record, int backend,
+                         StatementBatch& batch)
 {
-    deleteAssetRows(QStringLiteral("TestSequence"), assetId);
+    deleteAssetRows(QStringLiteral("TestSequence"), assetId, batch);
 
     StatementCache::Statement insert = insertStatement(
         QStringLiteral("TestSequence"), {QStringLiteral("Name"), QStringLiteral("AssetId"), QStringLiteral("Data")},
@@ -137,10 +141,10 @@ void replaceTestSequence(int assetId, const Ux::TsqMedicalApplianceResult& recor
     insert->bindValue(QStringLiteral(":Name"), record.testSequenceName);
     insert->bindValue(QStringLiteral(":AssetId"), assetId);
     insert->bindValue(QStringLiteral(":Data"), blobValue(record.testSequenceData));
-    insert->exec();
+    batch.add(*insert);
 }
 
-bool resultSetStored(int assetId, const QDateTime& date)
+bool resultSetStored(int assetId, const QDateTime& date, StatementBatch& batch)
 {
     // A record without a valid date matches a stored set without one.
     const QVariant dateValue = Database::dateTimeValue(date);
@@ -150,7 +154,7 @@ bool resultSetStored(int assetId, const QDateTime& date)
     query->bindValue(QStringLiteral(":AssetId"), assetId);
     if (!dateValue.isNull())
         query->bindValue(QStringLiteral(":Date"), dateValue);
-    query->exec();
+    batch.exec(*query);
     return query->next() && query->value(0).toInt() != 0;
 }
 
@@ -164,7 +168,7 @@ int latestResultSet(int assetId)
 
 // MySQL's driver runs a batch as one statement per row, a round trip each;
 // one statement with many rows takes the same rows in the same order.
-void insertResultRows(const QStringList& columns, const QVector<QVariantList>& values)
+void insertResultRows(const QStringList& columns, const QVector<QVariantList>& values, StatementBatch& batch)
 {
     constexpr int rowsPerStatement = 100;
     const int rowCount = int(values.at(0).size());
@@ -179,11 +183,12 @@ void insertResultRows(const QStringList& columns, const QVector<QVariantList>& v
         for (int r = first; r < first + rows; ++r)
             for (int c = 0; c < columns.size(); ++c)
                 insert->bindValue(position++, values.at(c).at(r));
-        insert->exec();
+        batch.add(*insert);
     }
 }
 
-void insertResults(int resultSetId, const QByteArray& data, QDataStream::ByteOrder order, int backend)
+void insertResults(int resultSetId, const QByteArray& data, QDataStream::ByteOrder order, int backend,
+                   StatementBatch& batch)
 {
     static const QStringList columns = {
         QStringLiteral("ResultSetId"),       QStringLiteral("TestId"),
@@ -222,9 +227,10 @@ void insertResults(int resultSetId, const QByteArray& data, QDataStream::ByteOrd
         return;
 
     if (backend == DatabaseMySql) {
-        insertResultRows(columns, values);
+        insertResultRows(columns, values, batch);
         return;
     }
+    batch.exec();
     StatementCache::Statement insert = insertStatement(QStringLiteral("Result"), columns, backend);
     for (int i = 0; i < columns.size(); ++i)
         insert->bindValue(QLatin1Char(':') + columns.at(i), values.at(i));
@@ -310,18 +316,21 @@ void ImportTsq::importAsset(QDataStream& stream, const Ux::TsqHeader& header)
 
     int assetId = findAsset(record);
     const bool newAsset = assetId == 0;
+    // The writes that need no answer wait here for the next statement whose
+    // answer is needed, and go to the server with it.
+    StatementBatch batch(db->connection());
     if (!newAsset)
-        updateAsset(assetId, record, locationId, equipmentId);
+        updateAsset(assetId, record, locationId, equipmentId, batch);
     else
         assetId = db->insertAsset(record.applianceName, record.applianceDescription, record.serviceCode,
                                   record.serialNo, locationId, equipmentId, record.retestPeriod);
 
-    replaceAppliedParts(assetId, record, backend);
-    replaceTestSequence(assetId, record, backend);
+    replaceAppliedParts(assetId, record, backend, batch);
+    replaceTestSequence(assetId, record, backend, batch);
 
     if (record.testResultsData.size() < 4)
         return;
-    if (resultSetStored(assetId, record.testDate)) {
+    if (resultSetStored(assetId, record.testDate, batch)) {
         outcome = ImportAlreadyStored;
         return;
     }
@@ -331,8 +340,10 @@ void ImportTsq::importAsset(QDataStream& stream, const Ux::TsqHeader& header)
     const int newId = db->insertResultSet(g_instrumentId == 0 ? QVariant() : QVariant(g_instrumentId),
                                           assetId, record.testDate, record.testType, record.testMode,
                                           record.overallResult, record.userName, record.comments,
-                                          int(record.retestPeriod));
-    insertResults(newId, record.testResultsData, stream.byteOrder(), backend);
+                                          int(record.retestPeriod), &batch);
+    insertResults(newId, record.testResultsData, stream.byteOrder(), backend, batch);
+    // The compare reads the results just written.
+    batch.exec();
 
     outcome = record.overallResult;
     if (previousId != 0) {

@@ -1,0 +1,46 @@
+#include "database/StatementBatch.h"
+
+#include "database/SqlQuery.h"
+
+#include <utility>
+
+StatementBatch::StatementBatch(const QSqlDatabase& connection) : m_connection(connection) {}
+
+StatementBatch::~StatementBatch()
+{
+    exec();
+}
+
+void StatementBatch::add(SqlQuery& statement)
+{
+    QString text;
+    if (statement.textWithValues(&text)) {
+        m_waiting << text;
+        return;
+    }
+    // What waits went first, and must reach the server first.
+    exec();
+    statement.exec();
+}
+
+void StatementBatch::exec(SqlQuery& statement)
+{
+    QString text;
+    if (!statement.textWithValues(&text)) {
+        exec();
+        statement.exec();
+        return;
+    }
+    m_waiting << text;
+    const QStringList statements = std::exchange(m_waiting, {});
+    statement.execTogether(statements);
+}
+
+void StatementBatch::exec()
+{
+    if (m_waiting.isEmpty())
+        return;
+    const QStringList statements = std::exchange(m_waiting, {});
+    SqlQuery runner(m_connection);
+    runner.execTogether(statements);
+}

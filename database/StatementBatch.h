@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QStringList>
+
+class SqlQuery;
+
+// Statements of one connection that run in the order given, with no answer
+// read between them. Where statements run as text (kept statements on
+// MySQL) the waiting ones go to the server together with the next statement
+// whose answer is wanted, in one round trip; a record of a download would
+// otherwise wait for the network a dozen times. Everywhere else a statement
+// runs as it is added.
+class StatementBatch
+{
+public:
+    explicit StatementBatch(const QSqlDatabase& connection);
+    // Runs what is still waiting: an added statement is never dropped.
+    ~StatementBatch();
+    StatementBatch(const StatementBatch&) = delete;
+    StatementBatch& operator=(const StatementBatch&) = delete;
+
+    // statement, with the values bound to it now, runs before anything
+    // executed through the batch later.
+    void add(SqlQuery& statement);
+    // Runs what waits, then statement, whose answer is read from it.
+    void exec(SqlQuery& statement);
+    // Runs what waits.
+    void exec();
+
+private:
+    QSqlDatabase m_connection;
+    QStringList m_waiting;
+};
