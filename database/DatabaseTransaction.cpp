@@ -2,6 +2,7 @@
 
 #include "database/Database.h"
 #include "database/SqlQuery.h"
+#include "database/StatementBatch.h"
 #include "database/StatementCache.h"
 
 #include <QHash>
@@ -41,17 +42,36 @@ DatabaseTransaction::~DatabaseTransaction()
 {
     if (!m_connection.isValid())
         return;
-    // A commit that fails (disk full, server gone) has lost the scope's
-    // writes: it ends the program as a failed statement does, so that no
-    // caller goes on to count them as stored.
-    if (m_begun) {
-        const bool committed = m_connection.commit();
-        StatementCache::transactionEnded(m_connection, committed);
-        if (!committed)
-            SqlQuery::reportFailure(QStringLiteral("COMMIT"), m_connection.lastError());
-    }
+    if (m_begun)
+        commitNow();
     QMutexLocker locker(&depthLock);
     int& depth = depths()[m_connection.connectionName()];
     if (--depth <= 0)
         depths().remove(m_connection.connectionName());
+}
+
+// A commit that fails (disk full, server gone) has lost the scope's writes:
+// it ends the program as a failed statement does, so that no caller goes on
+// to count them as stored.
+void DatabaseTransaction::commitNow()
+{
+    m_begun = false;
+    const bool committed = m_connection.commit();
+    StatementCache::transactionEnded(m_connection, committed);
+    if (!committed)
+        SqlQuery::reportFailure(QStringLiteral("COMMIT"), m_connection.lastError());
+}
+
+void DatabaseTransaction::commit(StatementBatch& batch)
+{
+    if (!m_begun) {
+        batch.exec();
+        return;
+    }
+    if (batch.execWithCommit()) {
+        m_begun = false;
+        StatementCache::transactionEnded(m_connection, true);
+        return;
+    }
+    commitNow();
 }

@@ -36,6 +36,16 @@ void StatementBatch::exec(SqlQuery& statement)
     statement.execTogether(statements);
 }
 
+bool StatementBatch::execWithCommit()
+{
+    if (m_waiting.isEmpty())
+        return false;
+    // A failed commit is reported as "COMMIT", as the driver's own is.
+    m_waiting << QStringLiteral("COMMIT");
+    exec();
+    return true;
+}
+
 void StatementBatch::exec()
 {
     if (m_waiting.isEmpty())

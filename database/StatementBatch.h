@@ -27,6 +27,9 @@ public:
     void exec(SqlQuery& statement);
     // Runs what waits.
     void exec();
+    // Runs what waits followed by a COMMIT, in one round trip; false, with
+    // nothing run, when nothing waits. For DatabaseTransaction::commit.
+    bool execWithCommit();
 
 private:
     QSqlDatabase m_connection;

@@ -328,8 +328,10 @@ void ImportTsq::importAsset(QDataStream& stream, const Ux::TsqHeader& header)
     replaceAppliedParts(assetId, record, backend, batch);
     replaceTestSequence(assetId, record, backend, batch);
 
-    if (record.testResultsData.size() < 4)
+    if (record.testResultsData.size() < 4) {
+        transaction.commit(batch);
         return;
+    }
     if (resultSetStored(assetId, record.testDate, batch)) {
         outcome = ImportAlreadyStored;
         return;
@@ -342,16 +344,18 @@ void ImportTsq::importAsset(QDataStream& stream, const Ux::TsqHeader& header)
                                           record.overallResult, record.userName, record.comments,
                                           int(record.retestPeriod), &batch);
     insertResults(newId, record.testResultsData, stream.byteOrder(), backend, batch);
-    // The compare reads the results just written.
-    batch.exec();
 
     outcome = record.overallResult;
-    if (previousId != 0) {
-        const ComparisonAlert alert(previousId, newId);
-        // The compare marks only a set that passed.
-        if (alert.status == Ux::StatusAlert && record.overallResult == Ux::StatusPass)
-            outcome = ImportAlert;
+    if (previousId == 0) {
+        transaction.commit(batch);
+        return;
     }
+    // The compare reads the results just written.
+    batch.exec();
+    const ComparisonAlert alert(previousId, newId);
+    // The compare marks only a set that passed.
+    if (alert.status == Ux::StatusAlert && record.overallResult == Ux::StatusPass)
+        outcome = ImportAlert;
 }
 
 void ImportTsq::importGlobalTestSequence(QDataStream& stream, const Ux::TsqHeader& header)

@@ -26,6 +26,13 @@ QStringList clientsSeenFromOutside(const QString& database)
     return names;
 }
 
+int sessionCounter(const QSqlDatabase& connection, const char* name)
+{
+    QSqlQuery status(connection);
+    status.exec(QStringLiteral("SHOW SESSION STATUS LIKE '%1'").arg(QLatin1String(name)));
+    return status.next() ? status.value(1).toInt() : -1;
+}
+
 MySqlDatabase* openMariaDb(const QString& name)
 {
     DialogAnswerer answerer;
@@ -93,6 +100,7 @@ private slots:
     void mariaDbSendsWaitingStatementsWithTheAnsweredOne();
     void mariaDbKeepsTheOrderAroundAStatementThatCannotWait();
     void mariaDbReportsTheStatementThatFailed();
+    void mariaDbCommitsTogetherWithTheWaitingStatements();
 };
 
 void TestStatementBatch::sqliteRunsEachAsItIsAdded()
@@ -202,6 +210,43 @@ void TestStatementBatch::mariaDbReportsTheStatementThatFailed()
     QVERIFY(child.output.contains("foreign key"));
     QVERIFY(!child.output.contains("Last query:\nINSERT INTO Client"));
     QCOMPARE(clientsSeenFromOutside(name), QStringList());
+}
+
+void TestStatementBatch::mariaDbCommitsTogetherWithTheWaitingStatements()
+{
+    PELVANE_REQUIRE_MARIADB();
+    ScratchDatabase scratch(QStringLiteral("batch commit"));
+    QVERIFY(scratch.db);
+    const QSqlDatabase connection = scratch.db->connection();
+    StatementCache cache(connection);
+    int learned = 0;
+    {
+        DatabaseTransaction outer;
+        {
+            // An inner scope does not commit its outer one's work.
+            DatabaseTransaction inner;
+            StatementBatch batch(connection);
+            addClient(batch, "Inner");
+            inner.commit(batch);
+            QSqlQuery own(connection);
+            QVERIFY(own.exec("SELECT COUNT(*) FROM Client"));
+            QVERIFY(own.next());
+            QCOMPARE(own.value(0).toInt(), 1);
+            QCOMPARE(clientsSeenFromOutside(scratch.name), QStringList());
+        }
+        StatementBatch batch(connection);
+        learned = scratch.db->findOrInsertClient("Learned");
+        addClient(batch, "Waiting");
+        outer.commit(batch);
+        QCOMPARE(clientsSeenFromOutside(scratch.name), QStringList({"Inner", "Learned", "Waiting"}));
+    }
+    // Nothing was left for the scope's end to commit or to report, and the
+    // id found inside the committed transaction is remembered by the next.
+    QCOMPARE(clientsSeenFromOutside(scratch.name), QStringList({"Inner", "Learned", "Waiting"}));
+    DatabaseTransaction next;
+    const int selects = sessionCounter(connection, "Com_select");
+    QCOMPARE(scratch.db->findOrInsertClient("Learned"), learned);
+    QCOMPARE(sessionCounter(connection, "Com_select"), selects);
 }
 
 PELVANE_TEST_MAIN(TestStatementBatch)
