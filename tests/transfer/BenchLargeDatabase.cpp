@@ -709,6 +709,22 @@ void benchMySqlImport(int runs)
     for (int n : commands)
         trips += double(n) / Counted;
 
+    // What one round trip costs on this loopback, for scale.
+    QList<double> roundTripMs;
+    {
+        QSqlQuery ping(db->connection());
+        for (int round = 0; round < 5; ++round) {
+            constexpr int Pings = 1000;
+            QElapsedTimer timer;
+            timer.start();
+            for (int i = 0; i < Pings; ++i) {
+                ping.exec(QStringLiteral("SELECT 1"));
+                ping.next();
+            }
+            roundTripMs << double(timer.nsecsElapsed()) / 1e6 / Pings;
+        }
+    }
+
     const double perRecord = median(perRecordMs);
     const double wire = median(wireMs);
     std::printf("\nImport into MariaDB, %d asset records of 20 results, register of 100k assets (median of %d)\n",
@@ -730,6 +746,7 @@ void benchMySqlImport(int runs)
     for (auto it = commands.begin(); it != commands.end(); ++it)
         std::printf(" %s %.1f", qPrintable(it.key()), double(it.value()) / Counted);
     std::printf(")\n");
+    std::printf("  one round trip here (SELECT 1)   %.3f ms\n", median(roundTripMs));
     std::printf("  with %.1f ms round trips         %.2f ms per record   ratio %.3f of wire time\n",
                 NetworkRoundTripMs, perRecord + trips * NetworkRoundTripMs,
                 (perRecord + trips * NetworkRoundTripMs) / wire);
