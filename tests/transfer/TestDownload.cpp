@@ -1,8 +1,10 @@
 #include "InstrumentRecords.h"
 #include "SqlRows.h"
+#include "database/MySqlDatabase.h"
 #include "database/SqliteDatabase.h"
 #include "results/AlertThresholds.h"
 #include "support/DialogAnswerer.h"
+#include "support/MariaDbServer.h"
 #include "support/SeededDatabase.h"
 #include "support/TestEnvironment.h"
 #include "transfer/Download.h"
@@ -64,53 +66,25 @@ private slots:
         instrument.reset();
     }
 
-    void wholeTransfer()
+    void wholeTransfer() { transferSixRecords(); }
+
+    // The same download into a server database, where the download's
+    // statements go as texts, several to a round trip.
+    void wholeTransferIntoMariaDb()
     {
-        AlertThresholds::values[AlertThresholds::ResistanceAbsolute] = 0.05;
-        const QDateTime first(QDate(2026, 1, 10), QTime(9, 30, 0));
-        const QDateTime later(QDate(2026, 2, 10), QTime(9, 30, 0));
-        const QList<QByteArray> records = {
-            header(6),
-            asset("Pump", first, 1, {{1, 0.10f}}),
-            asset("Defib", first, 2, {{2, 0.50f}}),
-            asset("Lamp", first, 1, {}),
-            asset("Pump", later, 1, {{1, 0.30f}}),   // drifted from the first Pump test
-            asset("Defib", first, 2, {{2, 0.50f}}),  // the same test again
-            sequence("Class I routine", 1, QByteArray::fromHex("0201060a")),
-            end(),
-        };
-
-        DownloadStats stats;
-        Download download(instrument->portName(), 115200, &stats);
-        QSignalSpy finished(&download, &QDialog::finished);
-        QList<int> progress;
-        run(download, [&] {
-            for (int i = 0; i < records.size(); ++i) {
-                QVERIFY2(exchange(quint8(4 + i), records.at(i)), qPrintable(QString::number(i)));
-                progress << download.progressValue();
-            }
+        PELVANE_REQUIRE_MARIADB();
+        const QString name = MariaDbServer::uniqueName("download");
+        auto drop = qScopeGuard([&] {
+            Database::setInstance(nullptr);
+            MariaDbServer::dropDatabase(name);
         });
-
-        QCOMPARE(finished.size(), 1);
-        QCOMPARE(download.result(), int(QDialog::Accepted));
-        // 6 records announced: 8 packets with header and end record.
-        QCOMPARE(progress, QList<int>({12, 25, 37, 50, 62, 75, 87, 100}));
-        QCOMPARE(counters(stats), QList<int>({1, 1, 1, 1, 1, 1}));
-        QCOMPARE(ids(instrument->seenOfKind(Seen::Ack)), QList<int>({4, 5, 6, 7, 8, 9, 10, 11}));
-        QVERIFY(instrument->seenOfKind(Seen::Nck).isEmpty());
-
-        QCOMPARE(counts("Client,Asset,ResultSet,Result,AppliedPart,TestSequence"), QStringLiteral("1 3 3 3 3 3"));
-        QCOMPARE(row("SELECT Name,EquipmentClass,hex(Data) FROM GlobalTestSequence"),
-                 QStringLiteral("Class I routine|1|0201060A"));
-        QCOMPARE(row("SELECT SerialNo,InstrumentType FROM Instrument"),
-                 QStringLiteral("SN-1001|%1").arg(Ux::InstrumentTypeString::fromName("Tavisk Q1")));
-        QCOMPARE(rows("SELECT a.Name,r.OverallResult,r.InstrumentId FROM ResultSet r JOIN Asset a ON a.Id=r.AssetId "
-                      "ORDER BY r.Id"),
-                 QStringList({"Pump|1|1", "Defib|2|1", "Pump|5|1"}));
-
-        for (int i = 0; i < records.size(); ++i)
-            QCOMPARE(fileContents(TransferTempFile::path("import", quint8(4 + i))), records.at(i));
-        QCOMPARE(QDir(TransferTempFile::folder()).entryList(QDir::Files).size(), records.size());
+        DialogAnswerer answerer;
+        answerer.pressNext("Yes");
+        auto* server = new MySqlDatabase;
+        QCOMPARE(server->open(MariaDbServer::settings(name)), 0);
+        Database::setInstance(server);
+        db = nullptr;
+        transferSixRecords();
     }
 
     void lineFaults()
@@ -335,6 +309,56 @@ private:
     int replies() const
     {
         return int(instrument->seenOfKind(Seen::Ack).size() + instrument->seenOfKind(Seen::Nck).size());
+    }
+
+    // Six records of every kind, one of them an alert and one a repeat.
+    void transferSixRecords()
+    {
+        AlertThresholds::values[AlertThresholds::ResistanceAbsolute] = 0.05;
+        const QDateTime first(QDate(2026, 1, 10), QTime(9, 30, 0));
+        const QDateTime later(QDate(2026, 2, 10), QTime(9, 30, 0));
+        const QList<QByteArray> records = {
+            header(6),
+            asset("Pump", first, 1, {{1, 0.10f}}),
+            asset("Defib", first, 2, {{2, 0.50f}}),
+            asset("Lamp", first, 1, {}),
+            asset("Pump", later, 1, {{1, 0.30f}}),   // drifted from the first Pump test
+            asset("Defib", first, 2, {{2, 0.50f}}),  // the same test again
+            sequence("Class I routine", 1, QByteArray::fromHex("0201060a")),
+            end(),
+        };
+
+        DownloadStats stats;
+        Download download(instrument->portName(), 115200, &stats);
+        QSignalSpy finished(&download, &QDialog::finished);
+        QList<int> progress;
+        run(download, [&] {
+            for (int i = 0; i < records.size(); ++i) {
+                QVERIFY2(exchange(quint8(4 + i), records.at(i)), qPrintable(QString::number(i)));
+                progress << download.progressValue();
+            }
+        });
+
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(download.result(), int(QDialog::Accepted));
+        // 6 records announced: 8 packets with header and end record.
+        QCOMPARE(progress, QList<int>({12, 25, 37, 50, 62, 75, 87, 100}));
+        QCOMPARE(counters(stats), QList<int>({1, 1, 1, 1, 1, 1}));
+        QCOMPARE(ids(instrument->seenOfKind(Seen::Ack)), QList<int>({4, 5, 6, 7, 8, 9, 10, 11}));
+        QVERIFY(instrument->seenOfKind(Seen::Nck).isEmpty());
+
+        QCOMPARE(counts("Client,Asset,ResultSet,Result,AppliedPart,TestSequence"), QStringLiteral("1 3 3 3 3 3"));
+        QCOMPARE(row("SELECT Name,EquipmentClass,hex(Data) FROM GlobalTestSequence"),
+                 QStringLiteral("Class I routine|1|0201060A"));
+        QCOMPARE(row("SELECT SerialNo,InstrumentType FROM Instrument"),
+                 QStringLiteral("SN-1001|%1").arg(Ux::InstrumentTypeString::fromName("Tavisk Q1")));
+        QCOMPARE(rows("SELECT a.Name,r.OverallResult,r.InstrumentId FROM ResultSet r JOIN Asset a ON a.Id=r.AssetId "
+                      "ORDER BY r.Id"),
+                 QStringList({"Pump|1|1", "Defib|2|1", "Pump|5|1"}));
+
+        for (int i = 0; i < records.size(); ++i)
+            QCOMPARE(fileContents(TransferTempFile::path("import", quint8(4 + i))), records.at(i));
+        QCOMPARE(QDir(TransferTempFile::folder()).entryList(QDir::Files).size(), records.size());
     }
 
     void run(Download& download, std::function<void()> script);
