@@ -305,7 +305,8 @@ int Database::insertAsset(const QString& name, const QString& description, const
 
 int Database::insertResultSet(const QVariant& instrumentId, int assetId, const QDateTime& date,
                               int testType, int testMode, int overallResult, const QString& userName,
-                              const QString& comments, std::optional<int> retestPeriod, StatementBatch* batch)
+                              const QString& comments, std::optional<int> retestPeriod,
+                              std::optional<bool> knownNewest, StatementBatch* batch)
 {
     // The statements run on the current database, as SqlQuery's do.
     Database* current = instance() ? instance() : this;
@@ -328,8 +329,8 @@ int Database::insertResultSet(const QVariant& instrumentId, int assetId, const Q
     insert->exec();
     const int id = insert->lastInsertId(type());
 
-    bool newest = false;
-    {
+    bool newest = knownNewest.value_or(false);
+    if (!knownNewest) {
         StatementCache::Statement query = StatementCache::prepare(
             connection, QStringLiteral("SELECT Id FROM ResultSet WHERE AssetId=:AssetId ORDER BY Date DESC"));
         query->bindValue(QStringLiteral(":AssetId"), assetId);

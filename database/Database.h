@@ -64,12 +64,14 @@ public:
     int insertAsset(const QString& name, const QString& description, const QString& serviceCode,
                     const QString& serialNo, int locationId, int equipmentId, int retestPeriod);
     // retestPeriod: the asset's, when the caller has just written it; read
-    // from the asset otherwise. With batch, the asset's update waits there
-    // for the caller's next statements.
+    // from the asset otherwise. newest: whether the set is the asset's
+    // newest, when the caller knows (an asset without sets); asked
+    // otherwise. With batch, the asset's update waits there for the
+    // caller's next statements.
     int insertResultSet(const QVariant& instrumentId, int assetId, const QDateTime& date,
                         int testType, int testMode, int overallResult, const QString& userName,
                         const QString& comments, std::optional<int> retestPeriod = std::nullopt,
-                        StatementBatch* batch = nullptr);
+                        std::optional<bool> newest = std::nullopt, StatementBatch* batch = nullptr);
     void recycleAssets(const QList<int>& assetIds);
     void restoreAssets(const QList<int>& assetIds);
     void deleteAssets(const QList<int>& assetIds);

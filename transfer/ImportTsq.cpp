@@ -107,25 +107,56 @@ void deleteAssetRows(const QString& table, int assetId, StatementBatch& batch)
     batch.add(*remove);
 }
 
+// MySQL's driver runs a batch as one statement per row, a round trip each;
+// one statement with many rows takes the same rows in the same order.
+void insertRows(const QString& table, const QStringList& columns, const QVector<QVariantList>& values, StatementBatch& batch)
+{
+    constexpr int rowsPerStatement = 100;
+    const int rowCount = int(values.at(0).size());
+    const QString row = QLatin1Char('(') + QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(','))
+                        + QLatin1Char(')');
+    for (int first = 0; first < rowCount; first += rowsPerStatement) {
+        const int rows = std::min(rowsPerStatement, rowCount - first);
+        StatementCache::Statement insert =
+            statement(QStringLiteral("INSERT INTO %1 (%2) VALUES %3")
+                          .arg(table, columns.join(QLatin1Char(',')), QStringList(rows, row).join(QLatin1Char(','))));
+        int position = 0;
+        for (int r = first; r < first + rows; ++r)
+            for (int c = 0; c < columns.size(); ++c)
+                insert->bindValue(position++, values.at(c).at(r));
+        batch.add(*insert);
+    }
+}
+
 void replaceAppliedParts(int assetId, const Ux::TsqMedicalApplianceResult& record, int backend,
                          StatementBatch& batch)
 {
     deleteAssetRows(QStringLiteral("AppliedPart"), assetId, batch);
 
-    StatementCache::Statement insert =
-        insertStatement(QStringLiteral("AppliedPart"),
-                        {QStringLiteral("AssetId"), QStringLiteral("Name"), QStringLiteral("ConnectionClass"),
-                         QStringLiteral("Connection"), QStringLiteral("NumConnections")},
-                        backend);
+    static const QStringList columns = {QStringLiteral("AssetId"), QStringLiteral("Name"),
+                                        QStringLiteral("ConnectionClass"), QStringLiteral("Connection"),
+                                        QStringLiteral("NumConnections")};
+    QVector<QVariantList> values(columns.size());
     for (int i = 0; i < Ux::TsqMedicalApplianceResult::AppliedPartSlots; ++i) {
         const Ux::TsqAppliedPart& part = record.appliedParts[i];
         if (part.numConnections == 0)
             break; // the slots after the first empty one are never used
-        insert->bindValue(QStringLiteral(":AssetId"), assetId);
-        insert->bindValue(QStringLiteral(":Name"), part.name);
-        insert->bindValue(QStringLiteral(":ConnectionClass"), part.appliedPartClass);
-        insert->bindValue(QStringLiteral(":Connection"), i);
-        insert->bindValue(QStringLiteral(":NumConnections"), int(part.numConnections));
+        values[0] << assetId;
+        values[1] << part.name;
+        values[2] << part.appliedPartClass;
+        values[3] << i;
+        values[4] << int(part.numConnections);
+    }
+    if (values[0].isEmpty())
+        return;
+    if (backend == DatabaseMySql) {
+        insertRows(QStringLiteral("AppliedPart"), columns, values, batch);
+        return;
+    }
+    StatementCache::Statement insert = insertStatement(QStringLiteral("AppliedPart"), columns, backend);
+    for (int r = 0; r < values[0].size(); ++r) {
+        for (int c = 0; c < columns.size(); ++c)
+            insert->bindValue(QLatin1Char(':') + columns.at(c), values.at(c).at(r));
         batch.add(*insert);
     }
 }
@@ -144,18 +175,35 @@ void replaceTestSequence(int assetId, const Ux::TsqMedicalApplianceResult& recor
     batch.add(*insert);
 }
 
-bool resultSetStored(int assetId, const QDateTime& date, StatementBatch& batch)
+// What the asset's stored sets say of a record's set: whether one has the
+// record's date, and whether there are any. An asset without sets makes
+// the record's set its newest without asking again.
+struct StoredSets
+{
+    bool sameDate = false;
+    bool any = false;
+};
+
+StoredSets storedSets(int assetId, const QDateTime& date, StatementBatch& batch)
 {
     // A record without a valid date matches a stored set without one.
     const QVariant dateValue = Database::dateTimeValue(date);
-    StatementCache::Statement query = statement(dateValue.isNull()
-                       ? QStringLiteral("SELECT Id FROM ResultSet WHERE AssetId=:AssetId AND Date IS NULL")
-                       : QStringLiteral("SELECT Id FROM ResultSet WHERE AssetId=:AssetId AND Date=:Date"));
+    StatementCache::Statement query = statement(
+        dateValue.isNull()
+            ? QStringLiteral("SELECT MAX(CASE WHEN Date IS NULL THEN Id END),COUNT(*) FROM ResultSet "
+                             "WHERE AssetId=:AssetId")
+            : QStringLiteral("SELECT MAX(CASE WHEN Date=:Date THEN Id END),COUNT(*) FROM ResultSet "
+                             "WHERE AssetId=:AssetId"));
     query->bindValue(QStringLiteral(":AssetId"), assetId);
     if (!dateValue.isNull())
         query->bindValue(QStringLiteral(":Date"), dateValue);
     batch.exec(*query);
-    return query->next() && query->value(0).toInt() != 0;
+    StoredSets sets;
+    if (query->next()) {
+        sets.sameDate = query->value(0).toInt() != 0;
+        sets.any = query->value(1).toInt() != 0;
+    }
+    return sets;
 }
 
 int latestResultSet(int assetId)
@@ -164,27 +212,6 @@ int latestResultSet(int assetId)
     query->bindValue(QStringLiteral(":AssetId"), assetId);
     query->exec();
     return query->next() ? query->value(0).toInt() : 0;
-}
-
-// MySQL's driver runs a batch as one statement per row, a round trip each;
-// one statement with many rows takes the same rows in the same order.
-void insertResultRows(const QStringList& columns, const QVector<QVariantList>& values, StatementBatch& batch)
-{
-    constexpr int rowsPerStatement = 100;
-    const int rowCount = int(values.at(0).size());
-    const QString row = QLatin1Char('(') + QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(','))
-                        + QLatin1Char(')');
-    for (int first = 0; first < rowCount; first += rowsPerStatement) {
-        const int rows = std::min(rowsPerStatement, rowCount - first);
-        StatementCache::Statement insert =
-            statement(QStringLiteral("INSERT INTO Result (%1) VALUES %2")
-                          .arg(columns.join(QLatin1Char(',')), QStringList(rows, row).join(QLatin1Char(','))));
-        int position = 0;
-        for (int r = first; r < first + rows; ++r)
-            for (int c = 0; c < columns.size(); ++c)
-                insert->bindValue(position++, values.at(c).at(r));
-        batch.add(*insert);
-    }
 }
 
 void insertResults(int resultSetId, const QByteArray& data, QDataStream::ByteOrder order, int backend,
@@ -227,7 +254,7 @@ void insertResults(int resultSetId, const QByteArray& data, QDataStream::ByteOrd
         return;
 
     if (backend == DatabaseMySql) {
-        insertResultRows(columns, values, batch);
+        insertRows(QStringLiteral("Result"), columns, values, batch);
         return;
     }
     batch.exec();
@@ -332,7 +359,8 @@ void ImportTsq::importAsset(QDataStream& stream, const Ux::TsqHeader& header)
         transaction.commit(batch);
         return;
     }
-    if (resultSetStored(assetId, record.testDate, batch)) {
+    const StoredSets stored = storedSets(assetId, record.testDate, batch);
+    if (stored.sameDate) {
         outcome = ImportAlreadyStored;
         return;
     }
@@ -342,7 +370,8 @@ void ImportTsq::importAsset(QDataStream& stream, const Ux::TsqHeader& header)
     const int newId = db->insertResultSet(g_instrumentId == 0 ? QVariant() : QVariant(g_instrumentId),
                                           assetId, record.testDate, record.testType, record.testMode,
                                           record.overallResult, record.userName, record.comments,
-                                          int(record.retestPeriod), &batch);
+                                          int(record.retestPeriod),
+                                          stored.any ? std::optional<bool>() : std::optional<bool>(true), &batch);
     insertResults(newId, record.testResultsData, stream.byteOrder(), backend, batch);
 
     outcome = record.overallResult;
