@@ -7,6 +7,7 @@
 #include "support/MariaDbServer.h"
 #include "support/TestEnvironment.h"
 
+#include <QCryptographicHash>
 #include <QSqlError>
 #include <QtTest>
 
@@ -133,6 +134,7 @@ private slots:
     void storesExactlyWhatAPreparedStatementStores();
     void looksUpAsAPreparedStatementDoes();
     void runsWithoutPrepareOrReset();
+    void storesABlobNearThePacketLimit();
 
 private:
     MySqlDatabase* openNew(const QString& hint, QString* name);
@@ -212,7 +214,8 @@ void TestMySqlTextStatement::literalsOrRefusal()
                                      -0.0,
                                      QDate(2026, 3, 10),
                                      QDateTime(QDate(2026, 3, 10), QTime(9, 30)),
-                                     QVariantList{1, 2}};
+                                     QVariantList{1, 2},
+                                     QByteArray(1024 * 1024, 'x')};
     for (const QVariant& value : refused)
         QVERIFY2(literal(value) == QLatin1String("<refused>"), qPrintable(value.toString()));
 }
@@ -399,6 +402,41 @@ void TestMySqlTextStatement::looksUpAsAPreparedStatementDoes()
     // The server's collation ignores case and trailing blanks: all but the
     // last two probes find their row.
     QCOMPARE(matched, int(probes.size()) - 2);
+
+    // Dates are kept as text and compared as dates by the server, whether
+    // the text is a literal or a bound value.
+    QSqlQuery set(connection);
+    QVERIFY(set.prepare("INSERT INTO ResultSet (AssetId, Date) VALUES (?, ?)"));
+    for (const char* date : {"2026-05-01 08:00:00", "2026-05-01 00:00:00"}) {
+        set.addBindValue(1);
+        set.addBindValue(QString(date));
+        QVERIFY2(set.exec(), qPrintable(set.lastError().text()));
+    }
+    const QString bySet = QStringLiteral("SELECT Id FROM ResultSet WHERE AssetId=:AssetId AND Date=:Date ORDER BY Id");
+    SqlQuery preparedSet(connection), textSet(connection);
+    preparedSet.prepare(bySet);
+    textSet.prepareAsMySqlText(bySet);
+    auto sets = [](SqlQuery& query, const QVariant& asset, const QString& date) {
+        query.bindValue(QStringLiteral(":AssetId"), asset);
+        query.bindValue(QStringLiteral(":Date"), date);
+        query.exec();
+        QList<int> found;
+        while (query.next())
+            found << query.value(0).toInt();
+        return found;
+    };
+    matched = 0;
+    for (const QVariant& asset : {QVariant(1), QVariant(QString("1")), QVariant(1.0), QVariant(2)}) {
+        for (const char* date : {"2026-05-01 08:00:00", "2026-05-01 08:00:00.000", "2026-05-01T08:00:00",
+                                 "2026-05-01 8:00:00", "2026-05-01", "2026-05-01 08:00:01", "not a date"}) {
+            const QList<int> expected = sets(preparedSet, asset, date);
+            QCOMPARE(sets(textSet, asset, date), expected);
+            matched += int(!expected.isEmpty());
+        }
+    }
+    // The first five texts each name a stored date, for the asset however
+    // its id is bound; the second asset has no sets.
+    QCOMPARE(matched, 3 * 5);
 }
 
 void TestMySqlTextStatement::runsWithoutPrepareOrReset()
@@ -470,6 +508,49 @@ void TestMySqlTextStatement::runsWithoutPrepareOrReset()
         stored << QString::fromLatin1(QByteArray::fromHex(names.value(0).toByteArray()));
     QCOMPARE(stored, QStringList({"One", "Two", "Three", "Four", "Five", "Six", "Se\\ven", "Eight", "Nine", "Ten",
                                   "Eleven"}));
+}
+
+// A blob goes as hex, twice its size: one that a prepared statement still
+// carries within the server's packet limit must not make the text too long.
+void TestMySqlTextStatement::storesABlobNearThePacketLimit()
+{
+    PELVANE_REQUIRE_MARIADB();
+    QString name;
+    auto drop = qScopeGuard([&] {
+        Database::setInstance(nullptr);
+        MariaDbServer::dropDatabase(name);
+    });
+    MySqlDatabase* db = openNew(QStringLiteral("text blob"), &name);
+    QVERIFY(db);
+    const QSqlDatabase& connection = db->connection();
+    QSqlQuery limit(connection);
+    QVERIFY(limit.exec("SELECT @@max_allowed_packet") && limit.next());
+    const qint64 packet = limit.value(0).toLongLong();
+    if (packet > 64 * 1024 * 1024)
+        QSKIP("The server's packet limit is too large to reach here");
+
+    QByteArray blob(int(packet * 3 / 4), '\0');
+    for (int i = 0; i < blob.size(); ++i)
+        blob[i] = char(i * 7 + i / 256);
+    SqlQuery text(connection);
+    text.prepareAsMySqlText(QStringLiteral("INSERT INTO TestSequence (Name, Data) VALUES (:Name, :Data)"));
+    text.bindValue(QStringLiteral(":Name"), QStringLiteral("large"));
+    text.bindValue(QStringLiteral(":Data"), blob);
+    text.exec();
+    const int id = text.lastInsertId(DatabaseMySql);
+
+    QSqlQuery read(connection);
+    QVERIFY(read.exec(QStringLiteral("SELECT LENGTH(Data), MD5(Data) FROM TestSequence WHERE Id=%1").arg(id)));
+    QVERIFY(read.next());
+    QCOMPARE(read.value(0).toLongLong(), qint64(blob.size()));
+    QCOMPARE(read.value(1).toString(),
+             QString::fromLatin1(QCryptographicHash::hash(blob, QCryptographicHash::Md5).toHex()));
+
+    // Small blobs, as sequences are, still go as text.
+    const int prepares = sessionCounter(connection, "Com_stmt_prepare");
+    text.bindValue(QStringLiteral(":Data"), blob.left(4096));
+    text.exec();
+    QCOMPARE(sessionCounter(connection, "Com_stmt_prepare"), prepares);
 }
 
 PELVANE_TEST_MAIN(TestMySqlTextStatement)
