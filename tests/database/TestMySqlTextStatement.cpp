@@ -19,6 +19,7 @@ namespace {
 
 using Row = QList<QVariant>;
 
+// A value's literal; a refusal must leave the text it appends to alone.
 QString literal(const QVariant& value)
 {
     QString out = QStringLiteral("keep");
@@ -88,8 +89,8 @@ struct Written
 
 // Writes rows once through an ordinary prepared statement and once through
 // one kept in text mode.
-QList<Written> writeBothWays(const QSqlDatabase& connection, const QString& table,
-                                     const QStringList& columns, const QList<Row>& rows, bool positional = false)
+QList<Written> writeBothWays(const QSqlDatabase& connection, const QString& table, const QStringList& columns,
+                             const QList<Row>& rows, bool positional = false)
 {
     const QString statement =
         positional ? QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
@@ -119,6 +120,45 @@ QList<Written> writeBothWays(const QSqlDatabase& connection, const QString& tabl
     return written;
 }
 
+// A database of its own with the program's tables on the test server, made
+// current, and dropped again at the end of the test.
+struct ScratchDatabase
+{
+    explicit ScratchDatabase(const QString& hint) : name(MariaDbServer::uniqueName(hint))
+    {
+        DialogAnswerer answerer;
+        answerer.pressNext(QStringLiteral("Yes")); // create it?
+        auto* db = new MySqlDatabase;
+        if (db->open(MariaDbServer::settings(name)) != 0) {
+            delete db;
+            return;
+        }
+        Database::setInstance(db);
+        connection = db->connection();
+    }
+    ~ScratchDatabase()
+    {
+        connection = QSqlDatabase(); // the database closes its connection
+        Database::setInstance(nullptr);
+        MariaDbServer::dropDatabase(name);
+    }
+
+    QString name;
+    QSqlDatabase connection;
+};
+
+// The ids that a lookup finds with the given values bound.
+QList<int> foundIds(SqlQuery& query, const QVariantMap& values)
+{
+    for (auto it = values.cbegin(); it != values.cend(); ++it)
+        query.bindValue(it.key(), it.value());
+    query.exec();
+    QList<int> found;
+    while (query.next())
+        found << query.value(0).toInt();
+    return found;
+}
+
 } // namespace
 
 // A kept statement on MySQL runs as text with its values written in; a value
@@ -135,9 +175,6 @@ private slots:
     void looksUpAsAPreparedStatementDoes();
     void runsWithoutPrepareOrReset();
     void storesABlobNearThePacketLimit();
-
-private:
-    MySqlDatabase* openNew(const QString& hint, QString* name);
 };
 
 void TestMySqlTextStatement::placeholdersWhereQtFindsThem()
@@ -194,7 +231,7 @@ void TestMySqlTextStatement::literalsOrRefusal()
     QCOMPARE(literal(QByteArray("\x00\x7f\xff", 3)), QString("X'007fff'"));
 
     // Doubles: always an exponent (without one the server reads a decimal)
-    // and the fewest digits that give the same double back.
+    // and no more digits than give the same double back.
     QCOMPARE(literal(0.1), QString("1e-01"));
     QCOMPARE(literal(-2.5e-310), QString("-2.5e-310"));
     for (double v : {1.0 / 3, 0.12345678901234568, std::numeric_limits<double>::denorm_min(),
@@ -205,7 +242,8 @@ void TestMySqlTextStatement::literalsOrRefusal()
         QVERIFY2(text.size() <= 24, qPrintable(text));
     }
 
-    // Values whose literal could read back otherwise are refused.
+    // Refused: values whose literal could read back otherwise, and a blob
+    // whose hex could pass the server's packet limit where its bytes fit.
     const QList<QVariant> refused = {QString("back\\slash"),
                                      QString("nul") + QChar(0) + QString("x"),
                                      std::numeric_limits<double>::infinity(),
@@ -220,31 +258,12 @@ void TestMySqlTextStatement::literalsOrRefusal()
         QVERIFY2(literal(value) == QLatin1String("<refused>"), qPrintable(value.toString()));
 }
 
-MySqlDatabase* TestMySqlTextStatement::openNew(const QString& hint, QString* name)
-{
-    *name = MariaDbServer::uniqueName(hint);
-    DialogAnswerer answerer;
-    answerer.pressNext(QStringLiteral("Yes"));
-    auto* db = new MySqlDatabase;
-    if (db->open(MariaDbServer::settings(*name)) != 0) {
-        delete db;
-        return nullptr;
-    }
-    Database::setInstance(db);
-    return db;
-}
-
 void TestMySqlTextStatement::storesExactlyWhatAPreparedStatementStores()
 {
     PELVANE_REQUIRE_MARIADB();
-    QString name;
-    auto drop = qScopeGuard([&] {
-        Database::setInstance(nullptr);
-        MariaDbServer::dropDatabase(name);
-    });
-    MySqlDatabase* db = openNew(QStringLiteral("text values"), &name);
-    QVERIFY(db);
-    const QSqlDatabase& connection = db->connection();
+    ScratchDatabase scratch(QStringLiteral("text values"));
+    QVERIFY(scratch.connection.isOpen());
+    const QSqlDatabase& connection = scratch.connection;
 
     const QList<QVariant> numbers = {0.1,
                                      1.0 / 3,
@@ -265,6 +284,7 @@ void TestMySqlTextStatement::storesExactlyWhatAPreparedStatementStores()
                                      Q_INT64_C(9007199254740993),
                                      QString("1e-300"),
                                      -0.0,
+                                     QVariant(QMetaType::fromType<double>()),
                                      QVariant()};
     const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
     const QList<QVariant> texts = {QString("O'Brien"),
@@ -283,6 +303,7 @@ void TestMySqlTextStatement::storesExactlyWhatAPreparedStatementStores()
                                    QString("back\\slash\\'"),
                                    QString("nul") + QChar(0) + QString("x"),
                                    QString(),
+                                   QVariant(QMetaType::fromType<QString>()),
                                    QString("")};
 
     // Every value in every column of its kind, rows mixing values that run
@@ -361,14 +382,9 @@ void TestMySqlTextStatement::storesExactlyWhatAPreparedStatementStores()
 void TestMySqlTextStatement::looksUpAsAPreparedStatementDoes()
 {
     PELVANE_REQUIRE_MARIADB();
-    QString name;
-    auto drop = qScopeGuard([&] {
-        Database::setInstance(nullptr);
-        MariaDbServer::dropDatabase(name);
-    });
-    MySqlDatabase* db = openNew(QStringLiteral("text lookup"), &name);
-    QVERIFY(db);
-    const QSqlDatabase& connection = db->connection();
+    ScratchDatabase scratch(QStringLiteral("text lookup"));
+    QVERIFY(scratch.connection.isOpen());
+    const QSqlDatabase& connection = scratch.connection;
     const QStringList stored = {"Pump Room", QString::fromUtf8("Caf\xC3\xA9 \xF0\x9F\x98\x80"), "O'Brien",
                                 "back\\slash", "trailing "};
     QSqlQuery insert(connection);
@@ -382,21 +398,13 @@ void TestMySqlTextStatement::looksUpAsAPreparedStatementDoes()
     SqlQuery prepared(connection), text(connection);
     prepared.prepare(select);
     text.prepareAsMySqlText(select);
-    auto ids = [](SqlQuery& query, const QString& probe) {
-        query.bindValue(QStringLiteral(":Name"), probe);
-        query.exec();
-        QList<int> found;
-        while (query.next())
-            found << query.value(0).toInt();
-        return found;
-    };
     const QStringList probes = {"Pump Room", "pump ROOM", "Pump Room ",
                                 QString::fromUtf8("CAF\xC3\x89 \xF0\x9F\x98\x80"), "o'brien", "BACK\\SLASH",
                                 "trailing", "Pump", "nothing like it"};
     int matched = 0;
     for (const QString& probe : probes) {
-        const QList<int> expected = ids(prepared, probe);
-        QCOMPARE(ids(text, probe), expected);
+        const QList<int> expected = foundIds(prepared, {{":Name", probe}});
+        QCOMPARE(foundIds(text, {{":Name", probe}}), expected);
         matched += int(!expected.isEmpty());
     }
     // The server's collation ignores case and trailing blanks: all but the
@@ -416,21 +424,13 @@ void TestMySqlTextStatement::looksUpAsAPreparedStatementDoes()
     SqlQuery preparedSet(connection), textSet(connection);
     preparedSet.prepare(bySet);
     textSet.prepareAsMySqlText(bySet);
-    auto sets = [](SqlQuery& query, const QVariant& asset, const QString& date) {
-        query.bindValue(QStringLiteral(":AssetId"), asset);
-        query.bindValue(QStringLiteral(":Date"), date);
-        query.exec();
-        QList<int> found;
-        while (query.next())
-            found << query.value(0).toInt();
-        return found;
-    };
     matched = 0;
     for (const QVariant& asset : {QVariant(1), QVariant(QString("1")), QVariant(1.0), QVariant(2)}) {
         for (const char* date : {"2026-05-01 08:00:00", "2026-05-01 08:00:00.000", "2026-05-01T08:00:00",
                                  "2026-05-01 8:00:00", "2026-05-01", "2026-05-01 08:00:01", "not a date"}) {
-            const QList<int> expected = sets(preparedSet, asset, date);
-            QCOMPARE(sets(textSet, asset, date), expected);
+            const QVariantMap values = {{":AssetId", asset}, {":Date", QString(date)}};
+            const QList<int> expected = foundIds(preparedSet, values);
+            QCOMPARE(foundIds(textSet, values), expected);
             matched += int(!expected.isEmpty());
         }
     }
@@ -442,14 +442,9 @@ void TestMySqlTextStatement::looksUpAsAPreparedStatementDoes()
 void TestMySqlTextStatement::runsWithoutPrepareOrReset()
 {
     PELVANE_REQUIRE_MARIADB();
-    QString name;
-    auto drop = qScopeGuard([&] {
-        Database::setInstance(nullptr);
-        MariaDbServer::dropDatabase(name);
-    });
-    MySqlDatabase* db = openNew(QStringLiteral("text trips"), &name);
-    QVERIFY(db);
-    const QSqlDatabase& connection = db->connection();
+    ScratchDatabase scratch(QStringLiteral("text trips"));
+    QVERIFY(scratch.connection.isOpen());
+    const QSqlDatabase& connection = scratch.connection;
     // Reading a counter is itself a question.
     const int questionsBefore = sessionCounter(connection, "Questions");
     const int showCost = sessionCounter(connection, "Questions") - questionsBefore;
@@ -515,14 +510,9 @@ void TestMySqlTextStatement::runsWithoutPrepareOrReset()
 void TestMySqlTextStatement::storesABlobNearThePacketLimit()
 {
     PELVANE_REQUIRE_MARIADB();
-    QString name;
-    auto drop = qScopeGuard([&] {
-        Database::setInstance(nullptr);
-        MariaDbServer::dropDatabase(name);
-    });
-    MySqlDatabase* db = openNew(QStringLiteral("text blob"), &name);
-    QVERIFY(db);
-    const QSqlDatabase& connection = db->connection();
+    ScratchDatabase scratch(QStringLiteral("text blob"));
+    QVERIFY(scratch.connection.isOpen());
+    const QSqlDatabase& connection = scratch.connection;
     QSqlQuery limit(connection);
     QVERIFY(limit.exec("SELECT @@max_allowed_packet") && limit.next());
     const qint64 packet = limit.value(0).toLongLong();
