@@ -12,7 +12,8 @@
 // statements per record.
 //
 // Only values whose literal the server reads exactly as it reads the bound
-// value are written: integers, booleans, finite doubles, blobs, and texts
+// value are written: integers, booleans, finite doubles, blobs up to 64 KiB
+// (larger ones are not worth their doubled size as hex), and texts
 // without a backslash or a NUL (the server's escapes depend on its SQL mode;
 // such a text is left to a prepared statement). Anything else makes text()
 // refuse, and the caller prepares the statement and binds the values.
