@@ -109,7 +109,8 @@ void deleteAssetRows(const QString& table, int assetId, StatementBatch& batch)
 
 // MySQL's driver runs a batch as one statement per row, a round trip each;
 // one statement with many rows takes the same rows in the same order.
-void insertRows(const QString& table, const QStringList& columns, const QVector<QVariantList>& values, StatementBatch& batch)
+void insertRows(const QString& table, const QStringList& columns, const QVector<QVariantList>& values,
+                StatementBatch& batch)
 {
     constexpr int rowsPerStatement = 100;
     const int rowCount = int(values.at(0).size());
