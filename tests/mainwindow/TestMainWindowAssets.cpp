@@ -162,16 +162,7 @@ QString TestMainWindowAssets::currentTreeNode() const
 
 void TestMainWindowAssets::clickAsset(int assetId, Qt::KeyboardModifiers modifiers)
 {
-    QAbstractItemModel* model = table()->model();
-    for (int row = 0; row < model->rowCount(); ++row) {
-        if (model->index(row, AssetTableView::IdColumn).data().toInt() != assetId)
-            continue;
-        const QModelIndex cell = model->index(row, AssetTableView::NameColumn);
-        table()->scrollTo(cell);
-        QTest::mouseClick(table()->viewport(), Qt::LeftButton, modifiers, table()->visualRect(cell).center());
-        return;
-    }
-    QFAIL(qPrintable(QStringLiteral("asset %1 is not listed").arg(assetId)));
+    clickAssetRow(table(), assetId, modifiers);
 }
 
 QList<int> TestMainWindowAssets::listedAssets() const

@@ -6,6 +6,7 @@
 #include "support/DialogAnswerer.h"
 #include "support/SeededDatabase.h"
 #include "support/TestEnvironment.h"
+#include "WindowTestHelpers.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -104,16 +105,7 @@ void TestMainWindowCertificates::cleanup()
 
 void TestMainWindowCertificates::clickAsset(int assetId, Qt::KeyboardModifiers modifiers)
 {
-    QAbstractItemModel* model = table()->model();
-    for (int row = 0; row < model->rowCount(); ++row) {
-        if (model->index(row, AssetTableView::IdColumn).data().toInt() != assetId)
-            continue;
-        const QModelIndex cell = model->index(row, AssetTableView::NameColumn);
-        table()->scrollTo(cell);
-        QTest::mouseClick(table()->viewport(), Qt::LeftButton, modifiers, table()->visualRect(cell).center());
-        return;
-    }
-    QFAIL(qPrintable(QStringLiteral("asset %1 is not listed").arg(assetId)));
+    clickAssetRow(table(), assetId, modifiers);
 }
 
 void TestMainWindowCertificates::actionSitsInToolsMenuAndSideToolBar()

@@ -141,37 +141,15 @@ void TestMainWindowEditorTabs::showTab(const char* objectName)
 void TestMainWindowEditorTabs::clickAsset(int assetId)
 {
     table()->showAllAssets();
-    QAbstractItemModel* model = table()->model();
-    for (int row = 0; row < model->rowCount(); ++row) {
-        if (model->index(row, AssetTableView::IdColumn).data().toInt() != assetId)
-            continue;
-        const QModelIndex cell = model->index(row, AssetTableView::NameColumn);
-        table()->scrollTo(cell);
-        QTest::mouseClick(table()->viewport(), Qt::LeftButton, Qt::NoModifier, table()->visualRect(cell).center());
-        return;
-    }
-    QFAIL(qPrintable(QStringLiteral("asset %1 is not listed").arg(assetId)));
+    clickAssetRow(table(), assetId);
 }
 
 void TestMainWindowEditorTabs::addElement(int id)
 {
     const int before = sequence()->elementCount();
     m_answerer->answerNext([id](QWidget* dialog) {
-        auto* types = qobject_cast<DialogTestSequenceElementTypes*>(dialog);
-        QVERIFY(types);
-        for (QListWidget* choices : types->lists()) {
-            for (int row = 0; row < choices->count(); ++row) {
-                QListWidgetItem* item = choices->item(row);
-                if (item->data(Qt::UserRole).toInt() != id || item->isHidden())
-                    continue;
-                dialog->findChild<QToolBox*>()->setCurrentWidget(choices->parentWidget());
-                choices->scrollToItem(item);
-                QTest::mouseClick(choices->viewport(), Qt::LeftButton, Qt::NoModifier,
-                                  choices->visualItemRect(item).center());
-                press(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok));
-                return;
-            }
-        }
+        if (chooseElementType(dialog, id))
+            return;
         qobject_cast<QDialog*>(dialog)->reject();
         QFAIL(qPrintable(QStringLiteral("element %1 is not offered").arg(id)));
     });

@@ -11,6 +11,7 @@
 #include "support/DialogAnswerer.h"
 #include "support/SeededDatabase.h"
 #include "support/TestEnvironment.h"
+#include "WindowTestHelpers.h"
 
 #include <QAction>
 #include <QApplication>
@@ -262,16 +263,7 @@ void TestMainWindowResults::clickTree(const QStringList& path)
 
 void TestMainWindowResults::clickAsset(int assetId)
 {
-    QAbstractItemModel* model = table()->model();
-    for (int row = 0; row < model->rowCount(); ++row) {
-        if (model->index(row, AssetTableView::IdColumn).data().toInt() != assetId)
-            continue;
-        const QModelIndex cell = model->index(row, AssetTableView::NameColumn);
-        table()->scrollTo(cell);
-        QTest::mouseClick(table()->viewport(), Qt::LeftButton, Qt::NoModifier, table()->visualRect(cell).center());
-        return;
-    }
-    QFAIL(qPrintable(QStringLiteral("asset %1 is not listed").arg(assetId)));
+    clickAssetRow(table(), assetId);
 }
 
 void TestMainWindowResults::showResultsTab()

@@ -232,37 +232,14 @@ void TestMainWindowSequences::clickAsset(int assetId)
 {
     auto* table = m_window->findChild<AssetTableView*>(QStringLiteral("assetTableView"));
     table->showAllAssets();
-    QAbstractItemModel* model = table->model();
-    for (int row = 0; row < model->rowCount(); ++row) {
-        if (model->index(row, AssetTableView::IdColumn).data().toInt() != assetId)
-            continue;
-        const QModelIndex cell = model->index(row, AssetTableView::NameColumn);
-        table->scrollTo(cell);
-        QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier, table->visualRect(cell).center());
-        return;
-    }
-    QFAIL("asset not listed");
+    clickAssetRow(table, assetId);
 }
 
 void TestMainWindowSequences::addElement(QWidget* list, int id)
 {
     answered([list] { press(button(list, "addElementBtn")); }, [id](QWidget* dialog) {
-        auto* types = qobject_cast<DialogTestSequenceElementTypes*>(dialog);
-        QVERIFY(types);
-        for (QListWidget* choices : types->lists()) {
-            for (int row = 0; row < choices->count(); ++row) {
-                QListWidgetItem* item = choices->item(row);
-                if (item->data(Qt::UserRole).toInt() != id || item->isHidden())
-                    continue;
-                dialog->findChild<QToolBox*>()->setCurrentWidget(choices->parentWidget());
-                choices->scrollToItem(item);
-                QTest::mouseClick(choices->viewport(), Qt::LeftButton, Qt::NoModifier,
-                                  choices->visualItemRect(item).center());
-                press(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok));
-                return;
-            }
-        }
-        QFAIL("the element is not offered");
+        if (!chooseElementType(dialog, id))
+            QFAIL("the element is not offered");
     });
 }
 
