@@ -3,6 +3,7 @@
 #include "portwell/TForm1.h"
 #include "tests/portwell/ModalAnswerer.h"
 #include "tests/portwell/PtyTester.h"
+#include "tests/portwell/ToolOnTester.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -35,23 +36,20 @@ private slots:
 private:
     QString firmware(const QByteArray& content);
     void startUpload(const QString& path);
-    QTimer* secondTimer() { return m_form->findChild<QTimer*>("SecondTimer"); }
+    QTimer* secondTimer() { return m_tool.form->findChild<QTimer*>("SecondTimer"); }
     bool portControlsEnabled()
     {
-        return m_form->findChild<QComboBox*>("cbComPorts")->isEnabled()
-               && m_form->findChild<QPushButton*>("configureComPortButton")->isEnabled();
+        return m_tool.form->findChild<QComboBox*>("cbComPorts")->isEnabled()
+               && m_tool.form->findChild<QPushButton*>("configureComPortButton")->isEnabled();
     }
-    QString status() { return m_form->findChild<QLabel*>("lStatus")->text(); }
+    QString status() { return m_tool.form->findChild<QLabel*>("lStatus")->text(); }
     void ticks(int count)
     {
         for (int i = 0; i < count; ++i)
-            RunGuarded([this] { m_form->SecondTimerTimer(); });
+            RunGuarded([this] { m_tool.form->SecondTimerTimer(); });
     }
 
-    std::unique_ptr<PtyTester> m_tester;
-    std::unique_ptr<QTemporaryDir> m_folder;
-    std::unique_ptr<ModalAnswerer> m_answerer;
-    std::unique_ptr<TForm1> m_form;
+    ToolOnTester m_tool;
     int m_files = 0;
 };
 
@@ -95,34 +93,20 @@ const QString AbandonText = QStringLiteral(
 
 void TestFirmwareUpload::init()
 {
-    m_tester = std::make_unique<PtyTester>();
-    QVERIFY(m_tester->isValid());
-    qputenv(TComPort::ExtraPortsVariable, m_tester->slaveName().toLocal8Bit());
-    m_folder = std::make_unique<QTemporaryDir>();
-    ConfigRecord config;
-    config.setPortName(m_tester->shortName());
-    config.save(QDir(m_folder->path()).filePath(QStringLiteral("btd.cfg")));
-    m_answerer = std::make_unique<ModalAnswerer>();
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(m_folder->path());
-    m_form = std::make_unique<TForm1>(QStringList{QStringLiteral("portwell")});
-    QDir::setCurrent(previous);
-    QVERIFY(m_form->comPort().Active());
-    QCOMPARE(m_answerer->count(), 0);
+    m_tool.start();
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(m_tool.answerer->count(), 0);
 }
 
 void TestFirmwareUpload::cleanup()
 {
-    m_form.reset();
-    m_answerer.reset();
-    m_tester.reset();
-    m_folder.reset();
-    qunsetenv(TComPort::ExtraPortsVariable);
+    m_tool.stop();
 }
 
 QString TestFirmwareUpload::firmware(const QByteArray& content)
 {
-    const QString path = QDir(m_folder->path()).filePath(QStringLiteral("fw%1.hex").arg(++m_files));
+    const QString path = QDir(m_tool.folder->path()).filePath(QStringLiteral("fw%1.hex").arg(++m_files));
     QFile file(path);
     file.open(QIODevice::WriteOnly);
     file.write(content);
@@ -131,8 +115,8 @@ QString TestFirmwareUpload::firmware(const QByteArray& content)
 
 void TestFirmwareUpload::startUpload(const QString& path)
 {
-    m_answerer->queueFile(path);
-    RunGuarded([this] { m_form->mOpenFileClick(); });
+    m_tool.answerer->queueFile(path);
+    RunGuarded([this] { m_tool.form->mOpenFileClick(); });
     secondTimer()->stop();
 }
 
@@ -140,34 +124,34 @@ void TestFirmwareUpload::blocksGoOutExactlyAndSuccessIsReported()
 {
     const QByteArray text = records(60);
     const QList<QByteArray> lines = linesOf(text);
-    m_tester->setDefaultReply(PtyTester::Ack);
-    m_tester->queueReplies({PtyTester::Silent});
+    m_tool.tester->setDefaultReply(PtyTester::Ack);
+    m_tool.tester->queueReplies({PtyTester::Silent});
     startUpload(firmware(text));
 
-    QVERIFY(m_tester->waitForBlocks(1));
+    QVERIFY(m_tool.tester->waitForBlocks(1));
     const QByteArray first = "\x02L" + QByteArray::number(text.size()) + "\n" + joined(lines, 0, 25) + "\x03";
-    QCOMPARE(m_tester->blocks().at(0), first);
-    QVERIFY(m_tester->blocks().at(0).count('\r') == 25);
+    QCOMPARE(m_tool.tester->blocks().at(0), first);
+    QVERIFY(m_tool.tester->blocks().at(0).count('\r') == 25);
     QCOMPARE(status(), QStringLiteral("Erasing..."));
     QVERIFY(!portControlsEnabled());
 
     // The tester has erased: from its ACK on, one block per ACK.
-    m_tester->send("\x06");
-    QVERIFY(m_tester->waitForBlocks(3));
-    QVERIFY(PtyTester::waitFor([this] { return m_answerer->count() == 1; }));
-    QCOMPARE(m_tester->blocks().at(1), "\x02" + joined(lines, 25, 25) + "\x03");
-    QCOMPARE(m_tester->blocks().at(2), "\x02" + joined(lines, 50, 10) + "\x03");
-    QCOMPARE(m_tester->blocks().size(), 3);
-    QVERIFY(!m_tester->blocks().at(0).mid(1 + 1 + QByteArray::number(text.size()).size() + 1).contains('\n'));
-    QVERIFY(!m_tester->blocks().at(1).contains('\n'));
+    m_tool.tester->send("\x06");
+    QVERIFY(m_tool.tester->waitForBlocks(3));
+    QVERIFY(PtyTester::waitFor([this] { return m_tool.answerer->count() == 1; }));
+    QCOMPARE(m_tool.tester->blocks().at(1), "\x02" + joined(lines, 25, 25) + "\x03");
+    QCOMPARE(m_tool.tester->blocks().at(2), "\x02" + joined(lines, 50, 10) + "\x03");
+    QCOMPARE(m_tool.tester->blocks().size(), 3);
+    QVERIFY(!m_tool.tester->blocks().at(0).mid(1 + 1 + QByteArray::number(text.size()).size() + 1).contains('\n'));
+    QVERIFY(!m_tool.tester->blocks().at(1).contains('\n'));
 
-    QCOMPARE(m_answerer->last().title, QStringLiteral("Download Status"));
-    QCOMPARE(m_answerer->last().text,
+    QCOMPARE(m_tool.answerer->last().title, QStringLiteral("Download Status"));
+    QCOMPARE(m_tool.answerer->last().text,
              QStringLiteral("Completed successfully\nFile size transferred = %1\nLines sent = 35\nRetries = 0")
                  .arg(text.size()));
     QCOMPARE(status(), QStringLiteral("Completed successfully"));
-    QCOMPARE(m_form->windowTitle(), QStringLiteral("Portwell 0%"));
-    QCOMPARE(m_form->findChild<QLabel*>("lPercentDone")->text(), QStringLiteral("0%"));
+    QCOMPARE(m_tool.form->windowTitle(), QStringLiteral("Portwell 0%"));
+    QCOMPARE(m_tool.form->findChild<QLabel*>("lPercentDone")->text(), QStringLiteral("0%"));
     QVERIFY(portControlsEnabled());
     QVERIFY(!secondTimer()->isActive());
 }
@@ -175,93 +159,93 @@ void TestFirmwareUpload::blocksGoOutExactlyAndSuccessIsReported()
 void TestFirmwareUpload::nakRepeatsTheBlock()
 {
     const QByteArray text = records(40);
-    m_tester->setDefaultReply(PtyTester::Ack);
-    m_tester->queueReplies({PtyTester::Silent, PtyTester::Nak, PtyTester::Nak});
+    m_tool.tester->setDefaultReply(PtyTester::Ack);
+    m_tool.tester->queueReplies({PtyTester::Silent, PtyTester::Nak, PtyTester::Nak});
     startUpload(firmware(text));
-    QVERIFY(m_tester->waitForBlocks(1));
-    m_tester->send("\x06");
-    QVERIFY(PtyTester::waitFor([this] { return m_answerer->count() == 1; }));
+    QVERIFY(m_tool.tester->waitForBlocks(1));
+    m_tool.tester->send("\x06");
+    QVERIFY(PtyTester::waitFor([this] { return m_tool.answerer->count() == 1; }));
 
-    const QList<QByteArray> blocks = m_tester->blocks();
+    const QList<QByteArray> blocks = m_tool.tester->blocks();
     QCOMPARE(blocks.size(), 4);
     QCOMPARE(blocks.at(2), blocks.at(1));
     QCOMPARE(blocks.at(3), blocks.at(1));
     QCOMPARE(blocks.at(1), "\x02" + joined(linesOf(text), 25, 15) + "\x03");
-    QVERIFY(m_answerer->last().text.endsWith(QStringLiteral("Lines sent = 15\nRetries = 2")));
+    QVERIFY(m_tool.answerer->last().text.endsWith(QStringLiteral("Lines sent = 15\nRetries = 2")));
 }
 
 void TestFirmwareUpload::nakOnTheFirstBlockWritesNothing()
 {
     const QByteArray text = records(30);
-    m_tester->queueReplies({PtyTester::Nak});
-    m_tester->setDefaultReply(PtyTester::Ack);
+    m_tool.tester->queueReplies({PtyTester::Nak});
+    m_tool.tester->setDefaultReply(PtyTester::Ack);
     startUpload(firmware(text));
-    QVERIFY(m_tester->waitForBlocks(1));
-    const qsizetype before = m_tester->received().size();
+    QVERIFY(m_tool.tester->waitForBlocks(1));
+    const qsizetype before = m_tool.tester->received().size();
     QTest::qWait(200);
-    m_tester->pump();
-    QCOMPARE(m_tester->received().size(), before);
+    m_tool.tester->pump();
+    QCOMPARE(m_tool.tester->received().size(), before);
 
-    m_tester->send("\x06");
-    QVERIFY(PtyTester::waitFor([this] { return m_answerer->count() == 1; }));
-    QCOMPARE(m_tester->blocks().size(), 2);
-    QVERIFY(m_answerer->last().text.endsWith(QStringLiteral("Retries = 1")));
+    m_tool.tester->send("\x06");
+    QVERIFY(PtyTester::waitFor([this] { return m_tool.answerer->count() == 1; }));
+    QCOMPARE(m_tool.tester->blocks().size(), 2);
+    QVERIFY(m_tool.answerer->last().text.endsWith(QStringLiteral("Retries = 1")));
 }
 
 void TestFirmwareUpload::silenceRepeatsTheBlockAfterThirtySeconds()
 {
     const QByteArray text = records(30);
-    m_tester->queueReplies({PtyTester::Ack, PtyTester::Silent});
+    m_tool.tester->queueReplies({PtyTester::Ack, PtyTester::Silent});
     startUpload(firmware(text));
-    QVERIFY(m_tester->waitForBlocks(2));
+    QVERIFY(m_tool.tester->waitForBlocks(2));
     QCOMPARE(status(), QStringLiteral("In Progress"));
 
     ticks(30);
     QTest::qWait(100);
-    m_tester->pump();
-    QCOMPARE(m_tester->blocks().size(), 2);
+    m_tool.tester->pump();
+    QCOMPARE(m_tool.tester->blocks().size(), 2);
     ticks(1);
-    QVERIFY(m_tester->waitForBlocks(3));
-    QCOMPARE(m_tester->blocks().at(2), m_tester->blocks().at(1));
-    QCOMPARE(m_form->findChild<QLabel*>("lTimePassed")->text(), QStringLiteral("00:00:31"));
+    QVERIFY(m_tool.tester->waitForBlocks(3));
+    QCOMPARE(m_tool.tester->blocks().at(2), m_tool.tester->blocks().at(1));
+    QCOMPARE(m_tool.form->findChild<QLabel*>("lTimePassed")->text(), QStringLiteral("00:00:31"));
 
-    m_tester->send("\x06");
-    QVERIFY(PtyTester::waitFor([this] { return m_answerer->count() == 1; }));
-    QVERIFY(m_answerer->last().text.endsWith(QStringLiteral("Retries = 1")));
+    m_tool.tester->send("\x06");
+    QVERIFY(PtyTester::waitFor([this] { return m_tool.answerer->count() == 1; }));
+    QVERIFY(m_tool.answerer->last().text.endsWith(QStringLiteral("Retries = 1")));
 }
 
 void TestFirmwareUpload::sixthFailureInARowAbandons()
 {
     const QByteArray text = records(30);
-    m_tester->queueReplies({PtyTester::Ack, PtyTester::Nak, PtyTester::Nak, PtyTester::Nak,
+    m_tool.tester->queueReplies({PtyTester::Ack, PtyTester::Nak, PtyTester::Nak, PtyTester::Nak,
                             PtyTester::Nak, PtyTester::Nak});
     startUpload(firmware(text));
     // The second block and its five repeats.
-    QVERIFY(m_tester->waitForBlocks(7));
+    QVERIFY(m_tool.tester->waitForBlocks(7));
     QTest::qWait(50);
     ticks(1);
-    QCOMPARE(m_answerer->count(), 0);
+    QCOMPARE(m_tool.answerer->count(), 0);
     QVERIFY(!portControlsEnabled());
 
     // The sixth NAK in a row: its repeat goes out, the next tick abandons.
-    m_tester->send("\x15");
-    QVERIFY(m_tester->waitForBlocks(8));
+    m_tool.tester->send("\x15");
+    QVERIFY(m_tool.tester->waitForBlocks(8));
     QTest::qWait(50);
-    QCOMPARE(m_answerer->count(), 0);
+    QCOMPARE(m_tool.answerer->count(), 0);
     ticks(1);
-    QCOMPARE(m_answerer->count(), 1);
-    QCOMPARE(m_answerer->last().title, QStringLiteral("Download Status"));
-    QCOMPARE(m_answerer->last().text, AbandonText);
+    QCOMPARE(m_tool.answerer->count(), 1);
+    QCOMPARE(m_tool.answerer->last().title, QStringLiteral("Download Status"));
+    QCOMPARE(m_tool.answerer->last().text, AbandonText);
     QCOMPARE(status(), QStringLiteral("Comms failure - download abandoned"));
-    QCOMPARE(m_form->windowTitle(), QStringLiteral("Portwell 0%"));
+    QCOMPARE(m_tool.form->windowTitle(), QStringLiteral("Portwell 0%"));
     QVERIFY(portControlsEnabled());
 
     // An ACK now finds no upload: it is shown as text.
-    m_tester->send("\x06");
+    m_tool.tester->send("\x06");
     QVERIFY(PtyTester::waitFor([this] {
-        return m_form->findChild<QPlainTextEdit*>("mInData")->toPlainText() == QStringLiteral("\x06");
+        return m_tool.form->findChild<QPlainTextEdit*>("mInData")->toPlainText() == QStringLiteral("\x06");
     }));
-    QCOMPARE(m_tester->blocks().size(), 8);
+    QCOMPARE(m_tool.tester->blocks().size(), 8);
 }
 
 void TestFirmwareUpload::lastLineWithoutLineFeedIsSent()
@@ -269,92 +253,92 @@ void TestFirmwareUpload::lastLineWithoutLineFeedIsSent()
     // 25 lines fill the first block; a last line of one byte without its
     // line feed must still reach the tester.
     const QByteArray text = records(25) + "X";
-    m_tester->setDefaultReply(PtyTester::Ack);
+    m_tool.tester->setDefaultReply(PtyTester::Ack);
     startUpload(firmware(text));
-    QVERIFY(PtyTester::waitFor([this] { return m_answerer->count() == 1; }));
-    m_tester->pump();
-    QCOMPARE(m_tester->blocks().size(), 2);
-    QCOMPARE(m_tester->blocks().at(1), QByteArray("\x02X\x03"));
-    QVERIFY(m_answerer->last().text.contains(QStringLiteral("File size transferred = %1").arg(text.size())));
+    QVERIFY(PtyTester::waitFor([this] { return m_tool.answerer->count() == 1; }));
+    m_tool.tester->pump();
+    QCOMPARE(m_tool.tester->blocks().size(), 2);
+    QCOMPARE(m_tool.tester->blocks().at(1), QByteArray("\x02X\x03"));
+    QVERIFY(m_tool.answerer->last().text.contains(QStringLiteral("File size transferred = %1").arg(text.size())));
 
     // Exactly 25 lines: one block, and its ACK completes the upload.
-    m_tester->clear();
-    m_answerer->clear();
+    m_tool.tester->clear();
+    m_tool.answerer->clear();
     startUpload(firmware(records(25)));
-    QVERIFY(PtyTester::waitFor([this] { return m_answerer->count() == 1; }));
+    QVERIFY(PtyTester::waitFor([this] { return m_tool.answerer->count() == 1; }));
     QTest::qWait(50);
-    m_tester->pump();
-    QCOMPARE(m_tester->blocks().size(), 1);
-    QVERIFY(m_answerer->last().text.startsWith(QStringLiteral("Completed successfully")));
+    m_tool.tester->pump();
+    QCOMPARE(m_tool.tester->blocks().size(), 1);
+    QVERIFY(m_tool.answerer->last().text.startsWith(QStringLiteral("Completed successfully")));
 }
 
 void TestFirmwareUpload::tinyFilesComplete()
 {
-    m_tester->setDefaultReply(PtyTester::Ack);
+    m_tool.tester->setDefaultReply(PtyTester::Ack);
     startUpload(firmware("S"));
-    QVERIFY(PtyTester::waitFor([this] { return m_answerer->count() == 1; }));
-    QCOMPARE(m_tester->blocks().value(0), QByteArray("\x02L1\nS\x03"));
-    QCOMPARE(m_answerer->last().text,
+    QVERIFY(PtyTester::waitFor([this] { return m_tool.answerer->count() == 1; }));
+    QCOMPARE(m_tool.tester->blocks().value(0), QByteArray("\x02L1\nS\x03"));
+    QCOMPARE(m_tool.answerer->last().text,
              QStringLiteral("Completed successfully\nFile size transferred = 1\nLines sent = 0\nRetries = 0"));
 
-    m_tester->clear();
+    m_tool.tester->clear();
     startUpload(firmware(QByteArray()));
-    QVERIFY(PtyTester::waitFor([this] { return m_answerer->count() == 2; }));
-    QCOMPARE(m_tester->blocks().value(0), QByteArray("\x02L0\n\x03"));
+    QVERIFY(PtyTester::waitFor([this] { return m_tool.answerer->count() == 2; }));
+    QCOMPARE(m_tool.tester->blocks().value(0), QByteArray("\x02L0\n\x03"));
 
 }
 
 void TestFirmwareUpload::yesToRestartStopsTheRunningUpload()
 {
-    m_tester->queueReplies({PtyTester::Ack, PtyTester::Silent});
+    m_tool.tester->queueReplies({PtyTester::Ack, PtyTester::Silent});
     startUpload(firmware(records(60)));
-    QVERIFY(m_tester->waitForBlocks(2));
+    QVERIFY(m_tool.tester->waitForBlocks(2));
     secondTimer()->start();
 
-    m_answerer->queueYes(false);
-    RunGuarded([this] { m_form->mOpenFileClick(); });
-    QCOMPARE(m_answerer->last().text, QStringLiteral("Already downloading. Cancel and start again?"));
-    QCOMPARE(m_answerer->last().title, QStringLiteral("Warning"));
+    m_tool.answerer->queueYes(false);
+    RunGuarded([this] { m_tool.form->mOpenFileClick(); });
+    QCOMPARE(m_tool.answerer->last().text, QStringLiteral("Already downloading. Cancel and start again?"));
+    QCOMPARE(m_tool.answerer->last().title, QStringLiteral("Warning"));
     QVERIFY(secondTimer()->isActive());
     QVERIFY(!portControlsEnabled());
 
     // Yes, and then no file: the old upload is over all the same.
-    m_answerer->queueYes(true);
-    m_answerer->queueFile(QString());
-    RunGuarded([this] { m_form->mOpenFileClick(); });
-    QCOMPARE(m_answerer->count(), 2);
+    m_tool.answerer->queueYes(true);
+    m_tool.answerer->queueFile(QString());
+    RunGuarded([this] { m_tool.form->mOpenFileClick(); });
+    QCOMPARE(m_tool.answerer->count(), 2);
     QVERIFY(!secondTimer()->isActive());
     QVERIFY(portControlsEnabled());
-    m_tester->send("\x06");
+    m_tool.tester->send("\x06");
     QVERIFY(PtyTester::waitFor([this] {
-        return !m_form->findChild<QPlainTextEdit*>("mInData")->toPlainText().isEmpty();
+        return !m_tool.form->findChild<QPlainTextEdit*>("mInData")->toPlainText().isEmpty();
     }));
     QTest::qWait(50);
-    m_tester->pump();
-    QCOMPARE(m_tester->blocks().size(), 2);
+    m_tool.tester->pump();
+    QCOMPARE(m_tool.tester->blocks().size(), 2);
 }
 
 void TestFirmwareUpload::portVanishingMidUploadIsReported()
 {
-    m_tester->queueReplies({PtyTester::Ack, PtyTester::Silent});
+    m_tool.tester->queueReplies({PtyTester::Ack, PtyTester::Silent});
     startUpload(firmware(records(60)));
-    QVERIFY(m_tester->waitForBlocks(2));
-    m_tester->vanish();
+    QVERIFY(m_tool.tester->waitForBlocks(2));
+    m_tool.tester->vanish();
 
-    QVERIFY(PtyTester::waitFor([this] { return m_answerer->count() == 1; }));
-    QCOMPARE(m_answerer->last().text, QString::fromLocal8Bit(std::strerror(EIO)));
-    QVERIFY(!m_form->comPort().Active());
+    QVERIFY(PtyTester::waitFor([this] { return m_tool.answerer->count() == 1; }));
+    QCOMPARE(m_tool.answerer->last().text, QString::fromLocal8Bit(std::strerror(EIO)));
+    QVERIFY(!m_tool.form->comPort().Active());
     QVERIFY(!portControlsEnabled());
 
     // Every repeat now fails; the sixth failure in a row gives up.
     ticks(31);
-    QCOMPARE(m_answerer->count(), 2);
-    QCOMPARE(m_answerer->last().text, QStringLiteral("Can't perform this operation on a closed port"));
+    QCOMPARE(m_tool.answerer->count(), 2);
+    QCOMPARE(m_tool.answerer->last().text, QStringLiteral("Can't perform this operation on a closed port"));
     ticks(31 * 5);
-    QCOMPARE(m_answerer->count(), 7);
+    QCOMPARE(m_tool.answerer->count(), 7);
     ticks(1);
-    QCOMPARE(m_answerer->count(), 8);
-    QCOMPARE(m_answerer->last().text, AbandonText);
+    QCOMPARE(m_tool.answerer->count(), 8);
+    QCOMPARE(m_tool.answerer->last().text, AbandonText);
     QVERIFY(portControlsEnabled());
 }
 
@@ -366,24 +350,24 @@ void TestFirmwareUpload::pictureDuringAnUpload()
     const QByteArray text = records(400);
     QList<PtyTester::Reply> replies(6, PtyTester::Ack);
     replies.append(PtyTester::Silent);
-    m_tester->queueReplies(replies);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    m_tester->send("Boot v2.14 ready\r\nErasing flash ... ");
+    m_tool.tester->queueReplies(replies);
+    m_tool.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_tool.form.get()));
+    m_tool.tester->send("Boot v2.14 ready\r\nErasing flash ... ");
     QVERIFY(PtyTester::waitFor([this] {
-        return m_form->findChild<QPlainTextEdit*>("mInData")->toPlainText().contains("Erasing");
+        return m_tool.form->findChild<QPlainTextEdit*>("mInData")->toPlainText().contains("Erasing");
     }));
     startUpload(firmware(text));
     secondTimer()->start();
-    QVERIFY(m_tester->waitForBlocks(7));
+    QVERIFY(m_tool.tester->waitForBlocks(7));
     QTest::qWait(2200);
-    QVERIFY(m_form->findChild<QProgressBar*>("pbDownload")->value() > 30);
+    QVERIFY(m_tool.form->findChild<QProgressBar*>("pbDownload")->value() > 30);
     QCOMPARE(status(), QStringLiteral("In Progress"));
-    const QString estimate = m_form->findChild<QLabel*>("lTimeEstimate")->text();
+    const QString estimate = m_tool.form->findChild<QLabel*>("lTimeEstimate")->text();
     QVERIFY(QRegularExpression(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d$")).match(estimate).hasMatch());
     QVERIFY(estimate != QStringLiteral("00:00:00"));
     if (!picture.isEmpty()) {
-        QScreen* screen = m_form->screen();
+        QScreen* screen = m_tool.form->screen();
         QVERIFY(screen->grabWindow(0).save(picture));
     }
 }

@@ -3,6 +3,7 @@
 #include "portwell/TForm1.h"
 #include "tests/portwell/ModalAnswerer.h"
 #include "tests/portwell/PtyTester.h"
+#include "tests/portwell/ToolOnTester.h"
 
 #include <QDir>
 #include <QRandomGenerator>
@@ -31,56 +32,37 @@ private:
     QString file(const QByteArray& content);
     void tick()
     {
-        RunGuarded([this] { m_form->HundredMsTimerTimer(); });
+        RunGuarded([this] { m_tool.form->HundredMsTimerTimer(); });
     }
-    QTimer* hundredMsTimer() { return m_form->findChild<QTimer*>("HundredMsTimer"); }
+    QTimer* hundredMsTimer() { return m_tool.form->findChild<QTimer*>("HundredMsTimer"); }
     bool portControlsEnabled()
     {
-        return m_form->findChild<QComboBox*>("cbComPorts")->isEnabled()
-               && m_form->findChild<QPushButton*>("configureComPortButton")->isEnabled();
+        return m_tool.form->findChild<QComboBox*>("cbComPorts")->isEnabled()
+               && m_tool.form->findChild<QPushButton*>("configureComPortButton")->isEnabled();
     }
     QString panel(int index)
     {
-        return m_form->findChild<QLabel*>(QStringLiteral("StatusPanel%1").arg(index))->text();
+        return m_tool.form->findChild<QLabel*>(QStringLiteral("StatusPanel%1").arg(index))->text();
     }
-    bool checked(const char* action) { return m_form->findChild<QAction*>(action)->isChecked(); }
+    bool checked(const char* action) { return m_tool.form->findChild<QAction*>(action)->isChecked(); }
 
-    std::unique_ptr<PtyTester> m_tester;
-    std::unique_ptr<QTemporaryDir> m_folder;
-    std::unique_ptr<ModalAnswerer> m_answerer;
-    std::unique_ptr<TForm1> m_form;
+    ToolOnTester m_tool;
     int m_files = 0;
 };
 
 void TestSendAndCapture::init()
 {
-    m_tester = std::make_unique<PtyTester>();
-    QVERIFY(m_tester->isValid());
-    qputenv(TComPort::ExtraPortsVariable, m_tester->slaveName().toLocal8Bit());
-    m_folder = std::make_unique<QTemporaryDir>();
-    ConfigRecord config;
-    config.setPortName(m_tester->shortName());
-    config.save(QDir(m_folder->path()).filePath(QStringLiteral("btd.cfg")));
-    m_answerer = std::make_unique<ModalAnswerer>();
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(m_folder->path());
-    m_form = std::make_unique<TForm1>(QStringList{QStringLiteral("portwell")});
-    QDir::setCurrent(previous);
-    QVERIFY(m_form->comPort().Active());
+    m_tool.start();
 }
 
 void TestSendAndCapture::cleanup()
 {
-    m_form.reset();
-    m_answerer.reset();
-    m_tester.reset();
-    m_folder.reset();
-    qunsetenv(TComPort::ExtraPortsVariable);
+    m_tool.stop();
 }
 
 QString TestSendAndCapture::file(const QByteArray& content)
 {
-    const QString path = QDir(m_folder->path()).filePath(QStringLiteral("send%1.bmp").arg(++m_files));
+    const QString path = QDir(m_tool.folder->path()).filePath(QStringLiteral("send%1.bmp").arg(++m_files));
     QFile out(path);
     out.open(QIODevice::WriteOnly);
     out.write(content);
@@ -108,68 +90,68 @@ void TestSendAndCapture::rawSendGoesOutInHundredByteSteps()
     content[0] = '\x02';
     content[size - 1] = '\x03';
 
-    m_answerer->queueFile(file(content));
-    RunGuarded([this] { m_form->mBitMapClick(); });
+    m_tool.answerer->queueFile(file(content));
+    RunGuarded([this] { m_tool.form->mBitMapClick(); });
     hundredMsTimer()->stop();
     QVERIFY(!portControlsEnabled());
-    QCOMPARE(m_form->findChild<QLabel*>("lStatus")->text(), QStringLiteral("In Progress"));
+    QCOMPARE(m_tool.form->findChild<QLabel*>("lStatus")->text(), QStringLiteral("In Progress"));
 
     int sent = 0;
     for (int i = 0; i < steps.size(); ++i) {
         tick();
         sent += steps.at(i);
-        QVERIFY(m_tester->waitForBytes(sent));
+        QVERIFY(m_tool.tester->waitForBytes(sent));
         QTest::qWait(30);
-        m_tester->pump();
-        QCOMPARE(m_tester->received().size(), sent);
+        m_tool.tester->pump();
+        QCOMPARE(m_tool.tester->received().size(), sent);
         QCOMPARE(portControlsEnabled(), i + 1 == steps.size());
     }
-    QCOMPARE(m_tester->received(), content);
-    QCOMPARE(m_form->findChild<QLabel*>("lStatus")->text(), QStringLiteral("Completed"));
-    QCOMPARE(m_form->findChild<QProgressBar*>("pbDownload")->value(), 100);
-    QCOMPARE(m_form->findChild<QLabel*>("lPercentDone")->text(), QStringLiteral("100%"));
-    QCOMPARE(m_form->windowTitle(), QStringLiteral("Portwell 100%"));
-    QCOMPARE(m_answerer->count(), 0);
+    QCOMPARE(m_tool.tester->received(), content);
+    QCOMPARE(m_tool.form->findChild<QLabel*>("lStatus")->text(), QStringLiteral("Completed"));
+    QCOMPARE(m_tool.form->findChild<QProgressBar*>("pbDownload")->value(), 100);
+    QCOMPARE(m_tool.form->findChild<QLabel*>("lPercentDone")->text(), QStringLiteral("100%"));
+    QCOMPARE(m_tool.form->windowTitle(), QStringLiteral("Portwell 100%"));
+    QCOMPARE(m_tool.answerer->count(), 0);
 
     // The chosen file is remembered for the next start.
-    QFile config(m_form->configFileName());
+    QFile config(m_tool.form->configFileName());
     QVERIFY(config.open(QIODevice::ReadOnly));
     QCOMPARE(ConfigRecord::fromBytes(config.readAll()).lastFilePath(),
-             QDir(m_folder->path()).filePath(QStringLiteral("send%1.bmp").arg(m_files)));
+             QDir(m_tool.folder->path()).filePath(QStringLiteral("send%1.bmp").arg(m_files)));
 }
 
 void TestSendAndCapture::rawSendAbandonsAtTheSixthFailedWrite()
 {
-    m_answerer->queueFile(file(QByteArray(1000, 'a')));
-    RunGuarded([this] { m_form->mBitMapClick(); });
+    m_tool.answerer->queueFile(file(QByteArray(1000, 'a')));
+    RunGuarded([this] { m_tool.form->mBitMapClick(); });
     hundredMsTimer()->stop();
     tick();
-    QVERIFY(m_tester->waitForBytes(100));
-    m_form->comPort().Close();
+    QVERIFY(m_tool.tester->waitForBytes(100));
+    m_tool.form->comPort().Close();
 
     for (int failure = 1; failure <= 5; ++failure) {
         tick();
-        QCOMPARE(m_answerer->count(), failure);
-        QCOMPARE(m_answerer->last().text, QStringLiteral("Time Out error - Problem sending data"));
-        QCOMPARE(m_answerer->last().title, QStringLiteral("Comms failure - download abandoned"));
+        QCOMPARE(m_tool.answerer->count(), failure);
+        QCOMPARE(m_tool.answerer->last().text, QStringLiteral("Time Out error - Problem sending data"));
+        QCOMPARE(m_tool.answerer->last().title, QStringLiteral("Comms failure - download abandoned"));
         QVERIFY(!portControlsEnabled());
     }
     tick();
-    QCOMPARE(m_answerer->count(), 6);
-    QCOMPARE(m_answerer->last().title, QStringLiteral("Download Status"));
-    QCOMPARE(m_answerer->last().text,
+    QCOMPARE(m_tool.answerer->count(), 6);
+    QCOMPARE(m_tool.answerer->last().title, QStringLiteral("Download Status"));
+    QCOMPARE(m_tool.answerer->last().text,
              QStringLiteral("Comms failure - download abandoned\n\nPlease check Tester is ready for upgrade "
                             "and \nBluetooth Dongle is connected and configured correctly\n"));
-    QCOMPARE(m_form->findChild<QLabel*>("lStatus")->text(), QStringLiteral("Comms failure - download abandoned"));
-    QCOMPARE(m_form->windowTitle(), QStringLiteral("Portwell 0%"));
+    QCOMPARE(m_tool.form->findChild<QLabel*>("lStatus")->text(), QStringLiteral("Comms failure - download abandoned"));
+    QCOMPARE(m_tool.form->windowTitle(), QStringLiteral("Portwell 0%"));
     QVERIFY(portControlsEnabled());
 }
 
 void TestSendAndCapture::captureKeepsEveryByteUnchanged()
 {
-    const QString path = QDir(m_folder->path()).filePath(QStringLiteral("capture.txt"));
-    m_answerer->queueFile(path);
-    RunGuarded([this] { m_form->mStartCaptureClick(); });
+    const QString path = QDir(m_tool.folder->path()).filePath(QStringLiteral("capture.txt"));
+    m_tool.answerer->queueFile(path);
+    RunGuarded([this] { m_tool.form->mStartCaptureClick(); });
     QCOMPARE(panel(0), QStringLiteral("Capture ON"));
     QCOMPARE(panel(1), path);
     QVERIFY(checked("mStartCapture"));
@@ -185,12 +167,12 @@ void TestSendAndCapture::captureKeepsEveryByteUnchanged()
     // In pieces, as a tester writes, with pauses so that they come as
     // several receive events.
     for (qsizetype pos = 0; pos < sent.size(); pos += 97) {
-        m_tester->send(sent.mid(pos, 97));
+        m_tool.tester->send(sent.mid(pos, 97));
         QTest::qWait(5);
     }
-    auto* memo = m_form->findChild<QPlainTextEdit*>("mInData");
+    auto* memo = m_tool.form->findChild<QPlainTextEdit*>("mInData");
     QVERIFY(PtyTester::waitFor([&] { return QFileInfo(path).size() >= sent.size(); }));
-    RunGuarded([this] { m_form->mStopCaptureClick(); });
+    RunGuarded([this] { m_tool.form->mStopCaptureClick(); });
     QCOMPARE(panel(0), QStringLiteral("Capture OFF"));
     QVERIFY(!checked("mStartCapture"));
     QVERIFY(checked("mStopCapture"));
@@ -202,26 +184,26 @@ void TestSendAndCapture::captureKeepsEveryByteUnchanged()
     QVERIFY(memo->toPlainText().contains(QStringLiteral("line of text")));
 
     // After Stop nothing more is written.
-    m_tester->send("after");
+    m_tool.tester->send("after");
     QVERIFY(PtyTester::waitFor([&] { return memo->toPlainText().endsWith(QStringLiteral("after")); }));
     QCOMPARE(QFileInfo(path).size(), sent.size());
 }
 
 void TestSendAndCapture::newCaptureClosesTheOpenOne()
 {
-    const QString first = QDir(m_folder->path()).filePath(QStringLiteral("first.txt"));
-    const QString second = QDir(m_folder->path()).filePath(QStringLiteral("second.txt"));
-    m_answerer->queueFile(first);
-    RunGuarded([this] { m_form->mStartCaptureClick(); });
-    m_tester->send("one");
+    const QString first = QDir(m_tool.folder->path()).filePath(QStringLiteral("first.txt"));
+    const QString second = QDir(m_tool.folder->path()).filePath(QStringLiteral("second.txt"));
+    m_tool.answerer->queueFile(first);
+    RunGuarded([this] { m_tool.form->mStartCaptureClick(); });
+    m_tool.tester->send("one");
     QVERIFY(PtyTester::waitFor([&] { return QFileInfo(first).size() == 3; }));
 
-    m_answerer->queueFile(second);
-    RunGuarded([this] { m_form->mStartCaptureClick(); });
+    m_tool.answerer->queueFile(second);
+    RunGuarded([this] { m_tool.form->mStartCaptureClick(); });
     QCOMPARE(panel(1), second);
-    m_tester->send("two");
+    m_tool.tester->send("two");
     QVERIFY(PtyTester::waitFor([&] { return QFileInfo(second).size() == 3; }));
-    RunGuarded([this] { m_form->mStopCaptureClick(); });
+    RunGuarded([this] { m_tool.form->mStopCaptureClick(); });
 
     QFile a(first), b(second);
     QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
@@ -231,19 +213,19 @@ void TestSendAndCapture::newCaptureClosesTheOpenOne()
 
 void TestSendAndCapture::cancelledCaptureChangesNothing()
 {
-    m_answerer->queueFile(QString());
-    m_form->findChild<QAction*>("mStartCapture")->trigger();
+    m_tool.answerer->queueFile(QString());
+    m_tool.form->findChild<QAction*>("mStartCapture")->trigger();
     QVERIFY(!checked("mStartCapture"));
     QVERIFY(checked("mStopCapture"));
     QCOMPARE(panel(0), QStringLiteral("Capture OFF"));
     QVERIFY(portControlsEnabled());
 
     // Stop while an upload runs: the port stays locked until it ends.
-    m_tester->setDefaultReply(PtyTester::Silent);
-    m_answerer->queueFile(file("S1130000\r\n"));
-    RunGuarded([this] { m_form->mOpenFileClick(); });
-    QVERIFY(m_tester->waitForBytes(5));
-    RunGuarded([this] { m_form->mStopCaptureClick(); });
+    m_tool.tester->setDefaultReply(PtyTester::Silent);
+    m_tool.answerer->queueFile(file("S1130000\r\n"));
+    RunGuarded([this] { m_tool.form->mOpenFileClick(); });
+    QVERIFY(m_tool.tester->waitForBytes(5));
+    RunGuarded([this] { m_tool.form->mStopCaptureClick(); });
     QVERIFY(!portControlsEnabled());
 }
 
