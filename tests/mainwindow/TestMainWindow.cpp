@@ -16,6 +16,7 @@
 #include "support/TestEnvironment.h"
 #include "results/AlertThresholds.h"
 #include "ux/TsqTestElementDetails.h"
+#include "WindowTestHelpers.h"
 
 #include <QAbstractSpinBox>
 #include <QAction>
@@ -531,35 +532,11 @@ void TestMainWindow::downloadFillsTheTree()
                                        InstrumentRecords::asset(QStringLiteral("Lamp"), tested, 2, {{2, 0.90f}}),
                                        InstrumentRecords::end()};
     int acked = 0;
-    auto sendAll = [&] {
-        for (int i = 0; i < records.size(); ++i) {
-            const int before = int(instrument.seenOfKind(SimulatedInstrument::Seen::Ack).size());
-            if (!instrument.sendPacket(quint8(4 + i), records.at(i))
-                || !instrument.waitUntil([&] { return instrument.seenOfKind(SimulatedInstrument::Seen::Ack).size() > before; },
-                                         3000))
-                return;
-            ++acked;
-        }
-    };
     QString title;
     m_answerer->answerNext([&](QWidget* w) {
         title = w->windowTitle();
-        auto* ports = w->findChild<QComboBox*>(QStringLiteral("comPorts"));
-        ports->addItem(instrument.portName(), instrument.portName());
-        ports->setCurrentIndex(ports->count() - 1);
-        // The download's own dialog is left alone by the answerer: the
-        // instrument talks to it once it is up.
-        auto* poll = new QTimer(window.get());
-        QObject::connect(poll, &QTimer::timeout, window.get(), [poll, &sendAll] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || !modal->inherits("Download") || !modal->isVisible())
-                return;
-            poll->stop();
-            poll->deleteLater();
-            sendAll();
-        });
-        poll->start(1);
-        qobject_cast<QDialog*>(w)->accept();
+        choosePortThenSend(w, instrument.portName(), window.get(),
+                           [&] { acked = sendAcknowledged(instrument, records); });
     });
     QStringList report;
     m_answerer->answerNext([&report](QWidget* w) {

@@ -492,27 +492,8 @@ void TestMainWindowEditorTabs::downloadPump1()
         InstrumentRecords::end()};
     int acked = 0;
     m_answerer->answerNext([&](QWidget* w) {
-        auto* ports = w->findChild<QComboBox*>(QStringLiteral("comPorts"));
-        ports->addItem(instrument.portName(), instrument.portName());
-        ports->setCurrentIndex(ports->count() - 1);
-        auto* poll = new QTimer(m_window.get());
-        QObject::connect(poll, &QTimer::timeout, m_window.get(), [&, poll] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || !modal->inherits("Download") || !modal->isVisible())
-                return;
-            poll->stop();
-            poll->deleteLater();
-            for (int i = 0; i < records.size(); ++i) {
-                const int before = int(instrument.seenOfKind(SimulatedInstrument::Seen::Ack).size());
-                if (!instrument.sendPacket(quint8(4 + i), records.at(i))
-                    || !instrument.waitUntil(
-                        [&] { return instrument.seenOfKind(SimulatedInstrument::Seen::Ack).size() > before; }, 3000))
-                    return;
-                ++acked;
-            }
-        });
-        poll->start(1);
-        qobject_cast<QDialog*>(w)->accept();
+        choosePortThenSend(w, instrument.portName(), m_window.get(),
+                           [&] { acked = sendAcknowledged(instrument, records); });
     });
     m_answerer->answerNext([](QWidget* w) { qobject_cast<QDialog*>(w)->accept(); });
     action("actionDownload")->trigger();

@@ -436,31 +436,9 @@ void TestMainWindowResults::downloadRaisesAnAlert()
         InstrumentRecords::asset(QStringLiteral("Pump"), QDateTime(QDate(2026, 2, 10), QTime(9, 30)), 1, {{1, 0.30f}}),
         InstrumentRecords::end()};
     int acked = 0;
-    auto sendAll = [&] {
-        for (int i = 0; i < records.size(); ++i) {
-            const int before = int(instrument.seenOfKind(SimulatedInstrument::Seen::Ack).size());
-            if (!instrument.sendPacket(quint8(4 + i), records.at(i))
-                || !instrument.waitUntil(
-                    [&] { return instrument.seenOfKind(SimulatedInstrument::Seen::Ack).size() > before; }, 3000))
-                return;
-            ++acked;
-        }
-    };
     m_answerer->answerNext([&](QWidget* w) {
-        auto* ports = w->findChild<QComboBox*>(QStringLiteral("comPorts"));
-        ports->addItem(instrument.portName(), instrument.portName());
-        ports->setCurrentIndex(ports->count() - 1);
-        auto* poll = new QTimer(m_window.get());
-        QObject::connect(poll, &QTimer::timeout, m_window.get(), [poll, &sendAll] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (!modal || !modal->inherits("Download") || !modal->isVisible())
-                return;
-            poll->stop();
-            poll->deleteLater();
-            sendAll();
-        });
-        poll->start(1);
-        qobject_cast<QDialog*>(w)->accept();
+        choosePortThenSend(w, instrument.portName(), m_window.get(),
+                           [&] { acked = sendAcknowledged(instrument, records); });
     });
     QString alertLine;
     m_answerer->answerNext([&alertLine](QWidget* w) {

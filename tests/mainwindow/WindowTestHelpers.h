@@ -5,11 +5,17 @@
 #include "assets/AssetTableView.h"
 #include "database/SqlQuery.h"
 #include "sequences/DialogTestSequenceElementTypes.h"
+#include "support/SimulatedInstrument.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolBox>
+
+#include <functional>
 #include <QVariant>
 #include <QtTest>
 
@@ -78,4 +84,43 @@ inline bool chooseElementType(QWidget* dialog, int id)
         }
     }
     return false;
+}
+
+// Plays the instrument's part of a download: sends records in packets
+// numbered from 4, each once the previous one was acknowledged. Returns how
+// many were acknowledged.
+inline int sendAcknowledged(SimulatedInstrument& instrument, const QList<QByteArray>& records)
+{
+    int acked = 0;
+    for (int i = 0; i < records.size(); ++i) {
+        const int before = int(instrument.seenOfKind(SimulatedInstrument::Seen::Ack).size());
+        if (!instrument.sendPacket(quint8(4 + i), records.at(i))
+            || !instrument.waitUntil(
+                [&] { return instrument.seenOfKind(SimulatedInstrument::Seen::Ack).size() > before; }, 3000))
+            break;
+        ++acked;
+    }
+    return acked;
+}
+
+// Answers the port choice before a download with port, and runs send once
+// the download's own dialog is up: the dialog answerer leaves that one
+// alone, so that the instrument can talk to it.
+inline void choosePortThenSend(QWidget* portDialog, const QString& port, QObject* context,
+                               std::function<void()> send)
+{
+    auto* ports = portDialog->findChild<QComboBox*>(QStringLiteral("comPorts"));
+    ports->addItem(port, port);
+    ports->setCurrentIndex(ports->count() - 1);
+    auto* poll = new QTimer(context);
+    QObject::connect(poll, &QTimer::timeout, context, [poll, send = std::move(send)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->inherits("Download") || !modal->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        send();
+    });
+    poll->start(1);
+    qobject_cast<QDialog*>(portDialog)->accept();
 }
