@@ -56,8 +56,10 @@ inline const QString TesterSignatureName = QStringLiteral("TESTER_SIGNATURE_NAME
 inline const QString TesterSignatureImage = QStringLiteral("TESTER_SIGNATURE_IMAGE");
 inline const QString TesterSignatureDate = QStringLiteral("TESTER_SIGNATURE_DATE");
 
-// Shown in place of a logo or signature whose file cannot be found; relative
-// to the working folder, beside the program.
+// Shown in place of a logo or signature whose file cannot be found, and at
+// the foot of every page; shipped in ResourceFiles beside the program and
+// found as CertificateFill::shippedPicture says.
 inline const QString BlankImage = QStringLiteral("ResourceFiles/blank.png");
+inline const QString FooterImage = QStringLiteral("ResourceFiles/tavisk.jpg");
 
 } // namespace CertificateFields

@@ -2,6 +2,7 @@
 
 #include "certificates/CertificateFields.h"
 #include "certificates/CertificateTemplate.h"
+#include "core/AppPaths.h"
 #include "core/DateFormat.h"
 #include "database/SqlQuery.h"
 #include "results/ResultFormat.h"
@@ -14,6 +15,7 @@
 #include "ux/TsqTestElementDetails.h"
 
 #include <QFileInfo>
+#include <QUrl>
 #include <cmath>
 
 namespace F = CertificateFields;
@@ -34,7 +36,13 @@ QString CertificateFill::escape(const QString& text)
 
 QString CertificateFill::imageOrBlank(const QString& path)
 {
-    return !path.isEmpty() && QFileInfo(path).isFile() ? path : F::BlankImage;
+    return !path.isEmpty() && QFileInfo(path).isFile() ? path : shippedPicture(F::BlankImage);
+}
+
+QString CertificateFill::shippedPicture(const QString& name)
+{
+    const QString path = shippedPath(name);
+    return path == name ? name : QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded);
 }
 
 QString CertificateFill::formatValue(const QLocale& locale, int testId, double value)

@@ -35,6 +35,10 @@ public:
 
     // path when a file of that name exists, else the blank image.
     static QString imageOrBlank(const QString& path);
+    // The picture source for one of the shipped pictures: its name when the
+    // working folder holds it, else a file URL of the copy beside the
+    // program (a URL, so that any character of that folder's path survives).
+    static QString shippedPicture(const QString& name);
     static QString escape(const QString& text);
 
 private:

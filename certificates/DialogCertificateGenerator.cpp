@@ -181,11 +181,12 @@ void DialogCertificateGenerator::createPreview()
     m_printer->setDateFormat(QStringLiteral("MM-dd-yyyy"));
     m_printer->setFooterHtml(
         QStringLiteral("<table width=\"100%\" style=\"font-family: Arial; font-size: 8pt; color: #000000;\"><tr>"
-                       "<td align=\"left\" valign=\"top\"><img src=\"ResourceFiles/tavisk.jpg\" height=\"15\"></td>"
+                       "<td align=\"left\" valign=\"top\"><img src=\"%3\" height=\"15\"></td>"
                        "<td align=\"center\" valign=\"top\">%1</td>"
                        "<td align=\"right\" valign=\"top\">%2 &page;</td></tr></table>")
             .arg(tr("Certificate produced with Tavisk Pelvane", "Message added to the footer of every certificate page"),
-                 tr("Page", "Word shown before the page number on certificates")));
+                 tr("Page", "Word shown before the page number on certificates"),
+                 CertificateFill::escape(CertificateFill::shippedPicture(F::FooterImage))));
 
     m_preview = new QPrintPreviewWidget(m_printer->printer(), ui->preview);
     ui->previewLayout->addWidget(m_preview);

@@ -1,6 +1,8 @@
 #include "core/AppPaths.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 QString normaliseCommonAppDataFolder(const QString& platformFolder)
@@ -25,4 +27,16 @@ QString dataFolder()
 {
     static const QString folder = commonAppDataFolder() + QStringLiteral("/Tavisk/Pelvane V2");
     return folder;
+}
+
+QString shippedPath(const QString& name)
+{
+    // The working folder comes first, as it always has; but a desktop
+    // launcher or a shell in the home folder starts the program away from
+    // the folder it lies in, and the shipped files are there.
+    if (name.isEmpty() || QDir::isAbsolutePath(name) || QFileInfo::exists(name)
+        || !QCoreApplication::instance())
+        return name;
+    const QString beside = QCoreApplication::applicationDirPath() + QLatin1Char('/') + name;
+    return QFileInfo::exists(beside) ? beside : name;
 }

@@ -13,3 +13,11 @@ QString dataFolder();
 // falls back to a folder under the temporary directory, back slashes become
 // forward slashes.
 QString normaliseCommonAppDataFolder(const QString& platformFolder);
+
+// Where a file or folder that ships with the program is read from, given its
+// name relative to the working folder ("Schemas/schema.sqlite.sql",
+// "Translations", "ResourceFiles/blank.png"): that name itself when it exists
+// in the working folder, otherwise the same name beside the program when it
+// exists there, otherwise the name unchanged, so that a message about it
+// names what was looked for. An absolute path is returned as it is.
+QString shippedPath(const QString& name);

@@ -1,5 +1,6 @@
 #include "database/MsSqlDatabase.h"
 
+#include "core/AppPaths.h"
 #include "core/Error.h"
 #include "database/ExecSqlScriptThread.h"
 
@@ -131,7 +132,7 @@ int MsSqlDatabase::connect(const ConnectionSettings& s)
     m_settings = s;
 
     if (s.create) {
-        ExecSqlScriptThread thread(schemaScript, &m_connection, Error::dialogParent());
+        ExecSqlScriptThread thread(shippedPath(schemaScript), &m_connection, Error::dialogParent());
         thread.exec();
     }
 
@@ -153,7 +154,7 @@ QStringList MsSqlDatabase::listDatabases(const ConnectionSettings& s)
 
 void MsSqlDatabase::writeCreateScript(QTextStream& out)
 {
-    copyScript(schemaScript, out);
+    copyScript(shippedPath(schemaScript), out);
 }
 
 QString MsSqlDatabase::legacyNativePath(const QString& path)

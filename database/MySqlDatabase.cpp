@@ -1,5 +1,6 @@
 #include "database/MySqlDatabase.h"
 
+#include "core/AppPaths.h"
 #include "core/Error.h"
 #include "database/ExecSqlScriptThread.h"
 #include "database/SqlQuery.h"
@@ -99,7 +100,7 @@ int MySqlDatabase::open(const ConnectionSettings& s)
         use.exec(QStringLiteral("USE %1").arg(quoteIdentifier(s.databaseName)));
 
         if (s.create) {
-            ExecSqlScriptThread thread(schemaScript, &m_connection, Error::dialogParent());
+            ExecSqlScriptThread thread(shippedPath(schemaScript), &m_connection, Error::dialogParent());
             thread.exec();
         }
 
@@ -136,5 +137,5 @@ QStringList MySqlDatabase::listDatabases(const QString& host, const QString& use
 
 void MySqlDatabase::writeCreateScript(QTextStream& out)
 {
-    copyScript(schemaScript, out);
+    copyScript(shippedPath(schemaScript), out);
 }

@@ -1,5 +1,6 @@
 #include "database/SqliteDatabase.h"
 
+#include "core/AppPaths.h"
 #include "core/Error.h"
 #include "database/ExecSqlScriptThread.h"
 
@@ -70,7 +71,7 @@ int SqliteDatabase::create(const QString& path)
         return 1;
     bool reported;
     {
-        ExecSqlScriptThread thread(schemaScript, &m_connection, Error::dialogParent());
+        ExecSqlScriptThread thread(shippedPath(schemaScript), &m_connection, Error::dialogParent());
         thread.exec();
         reported = thread.hasError();
     }
@@ -93,7 +94,7 @@ int SqliteDatabase::create(const QString& path)
 
 void SqliteDatabase::writeCreateScript(QTextStream& out)
 {
-    QFile file(schemaScript);
+    QFile file(shippedPath(schemaScript));
     if (file.open(QIODevice::ReadOnly | QIODevice::Text))
         out << file.readAll();
 }

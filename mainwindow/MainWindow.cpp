@@ -12,6 +12,7 @@
 #include "assets/DateTimeDelegate.h"
 #include "assets/StatusDelegate.h"
 #include "certificates/DialogCertificateGenerator.h"
+#include "core/AppPaths.h"
 #include "core/Error.h"
 #include "core/Translator.h"
 #include "database/Database.h"
@@ -172,7 +173,7 @@ void MainWindow::loadTranslation()
         m_translationPath = dialog.exec() == QDialog::Accepted ? dialog.selectedFile() : kDefaultTranslation;
     }
     // A file that is missing leaves the texts untranslated.
-    if (!translator()->load(m_translationPath))
+    if (!translator()->load(shippedPath(m_translationPath)))
         qDebug() << "No translation loaded from" << m_translationPath;
     QLocale::setDefault(QLocale(languageCode(m_translationPath)));
 }

@@ -1,5 +1,6 @@
 #include "mainwindow/TranslationEntry.h"
 
+#include "core/AppPaths.h"
 #include "mainwindow/MainWindow.h"
 
 #include <QDir>
@@ -7,7 +8,7 @@
 QList<std::shared_ptr<TranslationEntry>> listTranslations(const QString& folder)
 {
     QList<std::shared_ptr<TranslationEntry>> entries;
-    const QDir dir(folder, QStringLiteral("*.qm"), QDir::Name | QDir::IgnoreCase, QDir::Files);
+    const QDir dir(shippedPath(folder), QStringLiteral("*.qm"), QDir::Name | QDir::IgnoreCase, QDir::Files);
     for (const QString& name : dir.entryList()) {
         auto entry = std::make_shared<TranslationEntry>();
         entry->path = folder + QLatin1Char('/') + name;

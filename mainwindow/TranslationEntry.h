@@ -15,10 +15,12 @@ struct TranslationEntry
     QString languageName() const { return QLocale::languageToString(locale.language()); }
 };
 
-// Every "*.qm" file of folder, in the listing's name order; the language
-// comes from the two letters before ".qm".
+// Every "*.qm" file of folder (looked for where shippedPath says), in the
+// listing's name order, each named as folder + "/" + its name wherever it was
+// found, so that a stored choice holds wherever the program is started from;
+// the language comes from the two letters before ".qm".
 QList<std::shared_ptr<TranslationEntry>> listTranslations(const QString& folder);
 
-// The folder, relative to the working folder, that the program reads its
-// translations from.
+// The folder, relative to the working folder or else to the program's, that
+// the program reads its translations from.
 QString translationsFolder();
