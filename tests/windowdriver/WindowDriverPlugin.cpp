@@ -2,9 +2,9 @@
 
 #include "WindowDriver.h"
 
-QObject* WindowDriverPlugin::create(const QString& name, const QString& spec)
+QObject* WindowDriverPlugin::create(const QString& name, const QString& parameters)
 {
     Q_UNUSED(name);
-    Q_UNUSED(spec);
+    Q_UNUSED(parameters);
     return new WindowDriver;
 }

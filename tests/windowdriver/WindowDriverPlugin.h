@@ -11,5 +11,5 @@ class WindowDriverPlugin : public QGenericPlugin
     Q_OBJECT
     Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "WindowDriverPlugin.json")
 public:
-    QObject* create(const QString& name, const QString& spec) override;
+    QObject* create(const QString& name, const QString& parameters) override;
 };
