@@ -190,6 +190,13 @@ PELVANE_CHILD_SCENARIO(showRegister)
     tree->expandAll();
     tree->selectClient(1);
     table->selectAsset(3);
+    // A third argument names a menu to show open, as the user opens it.
+    if (args.size() > 2) {
+        auto* menu = window.findChild<QMenu*>(args.at(2));
+        if (!menu)
+            return 2;
+        window.menuBar()->setActiveAction(menu->menuAction());
+    }
     QTest::qWait(500);
     return QGuiApplication::primaryScreen()->grabWindow(0).save(args.at(1), "PNG") ? 0 : 1;
 }
@@ -361,9 +368,17 @@ void TestMainWindow::formHasTitleMenusToolBarsAndDocks()
         toolsEntries << (a->isSeparator() ? QStringLiteral("-")
                          : a->menu()      ? a->menu()->objectName()
                                           : a->objectName());
+    // The instrument register is edited nowhere else, so it must be reachable
+    // from the menu and from the tool bar.
     QCOMPARE(toolsEntries, QStringList({"menuLanguage_Settings", "-", "actionGenerateCertificates", "-",
-                                        "actionComparisonAlerts", "actionGlobalTestSequences", "-",
-                                        "actionDownload", "actionUpload"}));
+                                        "actionComparisonAlerts", "actionTestInstruments",
+                                        "actionGlobalTestSequences", "-", "actionDownload", "actionUpload"}));
+    QStringList topEntries;
+    for (QAction* a : top->actions())
+        topEntries << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
+    QCOMPARE(topEntries, QStringList({"actionDatabaseConnect", "actionImport", "actionExportDatabase", "-",
+                                      "actionSchedule", "-", "actionComparisonAlerts", "actionTestInstruments",
+                                      "actionGlobalTestSequences", "-", "actionDownload"}));
 }
 
 void TestMainWindow::actionStatesWithAndWithoutDatabase()
