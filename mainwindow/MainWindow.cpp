@@ -481,9 +481,17 @@ void MainWindow::onExportDatabase()
 {
     if (!Database::instance())
         return;
-    const QString fileName = QFileDialog::getSaveFileName(
-        this, tr("Export Database", "Title in save file dialog when exporting a database"), QString(),
-        tr("SQL files (*.sql);;Text files (*.txt)", "The types of files to show when exporting a database"));
+    QFileDialog dialog(this, tr("Export Database", "Title in save file dialog when exporting a database"), QString(),
+                       tr("SQL files (*.sql);;Text files (*.txt)",
+                          "The types of files to show when exporting a database"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // A name typed without a suffix gets the script's, as a new database gets
+    // ".db", before the dialog checks for a file it would overwrite.
+    dialog.setDefaultSuffix(QStringLiteral("sql"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QString fileName = dialog.selectedFiles().value(0);
     if (fileName.isEmpty())
         return;
     QFile file(fileName);

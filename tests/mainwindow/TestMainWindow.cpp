@@ -25,6 +25,7 @@
 #include <QDataStream>
 #include <QDockWidget>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -214,6 +215,7 @@ private slots:
     void actionStatesWithAndWithoutDatabase();
     void createDatabaseFromConnectDialog();
     void openExistingDatabaseAndCancelledFileDialog();
+    void exportAddsTheScriptSuffixToANameWithoutOne();
     void connectToMariaDbThroughDialog();
     void downloadFillsTheTree();
     void dialogRemembersEntriesButNeverPasswords();
@@ -495,6 +497,29 @@ void TestMainWindow::openExistingDatabaseAndCancelledFileDialog()
     QCOMPARE(m_answerer->count(), 2);
     QVERIFY(Database::instance());
     QCOMPARE(window->windowTitle(), QStringLiteral("Tavisk Pelvane - %1").arg(path));
+}
+
+void TestMainWindow::exportAddsTheScriptSuffixToANameWithoutOne()
+{
+    const QString path = seededFile();
+    QSettings().setValue(QStringLiteral("db/current/type"), 0);
+    QSettings().setValue(QStringLiteral("db/current/fileName"), path);
+    auto window = newWindow();
+    QVERIFY(Database::instance());
+    const QString folder = TestEnvironment::instance()->newFolder(QStringLiteral("export"));
+
+    // As typed, "export" was written without a suffix, where New adds ".db".
+    m_answerer->answerNext(chooseFile(folder + QStringLiteral("/export")));
+    findAction(window.get(), "actionExportDatabase")->trigger();
+    QCOMPARE(m_answerer->last().title, QStringLiteral("Export Database"));
+    QVERIFY(!QFile::exists(folder + QStringLiteral("/export")));
+    QVERIFY(QFileInfo(folder + QStringLiteral("/export.sql")).size() > 0);
+
+    // A suffix the user typed is kept.
+    m_answerer->answerNext(chooseFile(folder + QStringLiteral("/notes.txt")));
+    findAction(window.get(), "actionExportDatabase")->trigger();
+    QVERIFY(QFileInfo(folder + QStringLiteral("/notes.txt")).size() > 0);
+    QVERIFY(!QFile::exists(folder + QStringLiteral("/notes.txt.sql")));
 }
 
 void TestMainWindow::connectToMariaDbThroughDialog()
