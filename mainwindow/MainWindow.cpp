@@ -363,6 +363,8 @@ void MainWindow::installAssetManager()
             &AssetManager::tableSelectionChanged);
     connect(tree->selectionModel(), &QItemSelectionModel::selectionChanged, manager,
             &AssetManager::treeItemSelected);
+    connect(tree, &QAbstractItemView::clicked, manager, &AssetManager::treeNodeClicked);
+    connect(ui->assetSearch, &AssetSearch::searchAssets, manager, &AssetManager::searchShown);
     connect(tabs, &AssetTabs::assetModified, manager, &AssetManager::assetModified);
     connect(manager, &AssetManager::assetAdded, table, &AssetTableView::assetAdded);
     connect(manager, &AssetManager::assetsRemoved, table, &AssetTableView::assetsRemoved);
