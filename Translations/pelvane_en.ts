@@ -441,6 +441,13 @@ Reduce the number of connections from %1 to 10.</source>
         <comment>%%1 is a dump of the file up to the problem</comment>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Error in template file. Blocks nested too deeply
+
+%1</source>
+        <comment>%%1 is a dump of the file up to the problem</comment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Database</name>

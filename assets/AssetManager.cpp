@@ -238,7 +238,33 @@ void AssetManager::treeItemSelected(const QItemSelection& selected, const QItemS
 
     m_currentNode = {node->type(), node->id()};
     m_currentParent = node->parent() ? NodeKey{node->parent()->type(), node->parent()->id()} : NodeKey{};
+    showNodeAssets(node);
+}
 
+void AssetManager::searchShown()
+{
+    m_searchShown = true;
+}
+
+void AssetManager::treeNodeClicked(const QModelIndex& index)
+{
+    // A click on the node already selected changes no selection, so
+    // treeItemSelected never hears it; after a search it is the user's way
+    // back from the search's list to the node's assets.
+    auto* node = static_cast<AssetTreeItem*>(index.internalPointer());
+    if (!m_searchShown || !node || node->type() != m_currentNode.type || node->id() != m_currentNode.id)
+        return;
+    if (m_modifiedAsset != 0) {
+        resolveModified();
+        if (m_modifiedAsset != 0)
+            return;
+    }
+    showNodeAssets(node);
+}
+
+void AssetManager::showNodeAssets(const AssetTreeItem* node)
+{
+    m_searchShown = false;
     const int type = node->type();
     if (type < AssetTreeDatabase || type > AssetTreeLocation)
         return;

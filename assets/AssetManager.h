@@ -9,6 +9,7 @@
 #include <functional>
 
 class AssetTreeItem;
+class QModelIndex;
 class QAction;
 class QWidget;
 
@@ -94,6 +95,9 @@ public slots:
     void showTreeContextMenu(QPoint pos);
     void tableSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
     void treeItemSelected(const QItemSelection& selected, const QItemSelection& deselected);
+    // The table now lists what a search found, not the current node's assets.
+    void searchShown();
+    void treeNodeClicked(const QModelIndex& index);
 
 private:
     struct NodeKey
@@ -113,12 +117,15 @@ private:
     void selectNode(const NodeKey& node);
     void removeNode(int type, const QString& assetQuery, const QString& deleteStatement, const QString& idName);
     void selectParentIfCurrentNodeGone();
+    // Lists the node's assets in the table and sets the actions for it.
+    void showNodeAssets(const AssetTreeItem* node);
     // The hand-over to the transfer code, kept apart from the rest.
     void runUpload(const QList<int>& assetIds);
 
     QPointer<QWidget> m_window;
     QList<QPointer<QAction>> m_actions;
     bool m_recycledShown = false;
+    bool m_searchShown = false;
     int m_modifiedAsset = 0;
     QMap<int, bool> m_selectedAssets;
     // Kept as type and id rather than a pointer, since the node may be

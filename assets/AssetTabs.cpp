@@ -186,6 +186,10 @@ bool AssetTabs::apply()
 
 void AssetTabs::reset()
 {
+    // A new asset has nothing stored to go back to: it starts again as it
+    // was prepared, or its typed text would stay with Apply turned off.
+    if (m_currentAssetId == -1)
+        ui->assetDetailsTab->selectLocationPath(m_newAssetNodeType, m_newAssetNodeId);
     m_staleFlags = ModifiedAll;
     setAsset();
     // The tab on screen is reloaded again the next time it is shown.
@@ -213,7 +217,9 @@ void AssetTabs::setModified(ModifiedFlags flags)
 void AssetTabs::newAsset(AssetTreeItem* item)
 {
     m_currentAssetId = -1;
-    ui->assetDetailsTab->selectLocationPath(item ? item->type() : 0, item ? item->id() : 0);
+    m_newAssetNodeType = item ? item->type() : 0;
+    m_newAssetNodeId = item ? item->id() : 0;
+    ui->assetDetailsTab->selectLocationPath(m_newAssetNodeType, m_newAssetNodeId);
     setAsset();
     setEnabled(true);
     ui->assetTabWidget->setCurrentWidget(ui->assetDetailsTab);

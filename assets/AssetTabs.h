@@ -81,6 +81,9 @@ private:
     ModifiedFlags m_pendingFlags = ModifiedNone;
     ModifiedFlags m_staleFlags = ModifiedAll;
     qint32 m_currentAssetId = 0;
+    // The tree node a new asset was started under, for Reset to start it again.
+    int m_newAssetNodeType = 0;
+    int m_newAssetNodeId = 0;
     // In the order in which Apply writes them; the details tab comes first so
     // that a new asset has its Id before the other tabs write rows for it.
     QList<AssetTabBase*> m_applyOrder;

@@ -57,8 +57,11 @@ QString CertificateFill::formatValue(const QLocale& locale, int testId, double v
     if (row && row->valueWidth == 0)
         return QString();
     const int decimals = (!row || testId == kUserTest) ? decimalsForValue(float(value)) : row->decimals;
-    if (decimals == 0)
-        return locale.toString(qint64(std::trunc(value)));
+    if (decimals == 0) {
+        // Formatted as a double: a 64-bit integer cannot hold 2^63 and beyond.
+        // Adding zero turns a negative zero from truncation into zero.
+        return locale.toString(std::trunc(value) + 0.0, 'f', 0);
+    }
     return locale.toString(value, 'f', decimals);
 }
 

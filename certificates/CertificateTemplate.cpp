@@ -8,6 +8,7 @@ namespace {
 const QString kMarkerStart = QStringLiteral("<!--###");
 const QString kMarkerEnd = QStringLiteral("###-->");
 const QString kBlockStart = QStringLiteral("_START");
+const int kMaxBlockDepth = 100;
 } // namespace
 
 CertificateTemplate::CertificateTemplate() = default;
@@ -37,11 +38,18 @@ void CertificateTemplate::loadText(const QString& text)
 
 void CertificateTemplate::populateSection(const QString& text, CertificateSection* parent)
 {
+    populateLevel(QStringView(text), parent, 0);
+}
+
+void CertificateTemplate::populateLevel(QStringView text, CertificateSection* parent, int depth)
+{
+    // Bodies are views into the one text: copying each body would make the
+    // parse grow with the square of the nesting.
     qsizetype p = 0;
     qsizetype i = text.indexOf(kMarkerStart, p);
     while (i >= 0) {
         auto section = std::make_unique<CertificateSection>();
-        section->prefix = text.mid(p, i - p);
+        section->prefix = text.mid(p, i - p).toString();
         const qsizetype j = text.indexOf(kMarkerEnd, i + kMarkerStart.size());
         if (j < 0) {
             Error::report(QStringLiteral("CertificateTemplate::populateSection"),
@@ -52,27 +60,39 @@ void CertificateTemplate::populateSection(const QString& text, CertificateSectio
             // The rest of this level cannot be trusted; what was read so far stays.
             return;
         }
-        section->name = text.mid(i + kMarkerStart.size(), j - i - kMarkerStart.size());
-        CertificateSection* added = section.get();
-        parent->children.push_back(std::move(section));
+        section->name = text.mid(i + kMarkerStart.size(), j - i - kMarkerStart.size()).toString();
         p = j + kMarkerEnd.size();
 
-        if (added->name.endsWith(kBlockStart)) {
-            added->name.chop(kBlockStart.size());
-            const QString endMarker = kMarkerStart + added->name + QStringLiteral("_END") + kMarkerEnd;
+        if (section->name.endsWith(kBlockStart)) {
+            // No real template nests more than a few blocks; a deeper one is
+            // damaged or hostile, and following it would exhaust the stack.
+            if (depth >= kMaxBlockDepth) {
+                Error::report(QStringLiteral("CertificateTemplate::populateSection"),
+                              tr("Error in template file. Blocks nested too deeply\n\n%1",
+                                 "%%1 is a dump of the file up to the problem")
+                                  .arg(text.left(p)),
+                              ErrorCritical, 4, __FILE__, __LINE__);
+                return;
+            }
+            section->name.chop(kBlockStart.size());
+            const QString endMarker = kMarkerStart + section->name + QStringLiteral("_END") + kMarkerEnd;
             const qsizetype end = text.indexOf(endMarker, p);
+            CertificateSection* added = section.get();
+            parent->children.push_back(std::move(section));
             if (end < 0) {
-                populateSection(text.mid(p), added);
+                populateLevel(text.mid(p), added, depth + 1);
                 p = text.size();
             } else {
-                populateSection(text.mid(p, end - p), added);
+                populateLevel(text.mid(p, end - p), added, depth + 1);
                 p = end + endMarker.size();
             }
+        } else {
+            parent->children.push_back(std::move(section));
         }
         i = text.indexOf(kMarkerStart, p);
     }
     auto closing = std::make_unique<CertificateSection>();
-    closing->prefix = text.mid(p);
+    closing->prefix = text.mid(p).toString();
     parent->children.push_back(std::move(closing));
 }
 

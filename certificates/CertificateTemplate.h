@@ -46,6 +46,8 @@ public:
     static void populateSection(const QString& text, CertificateSection* parent);
 
 private:
+    static void populateLevel(QStringView text, CertificateSection* parent, int depth);
+
     std::unique_ptr<CertificateSection> m_root;
     QUrl m_url;
 };

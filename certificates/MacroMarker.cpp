@@ -41,8 +41,8 @@ QString MacroMarker::description(int index)
 QString MacroMarker::sanitise(const QString& value)
 {
     // Separators of every platform the files may be copied to, the characters
-    // Windows refuses in a name, and control characters.
-    static const QRegularExpression refused(QStringLiteral("[/\\\\:*?\"<>|\\x00-\\x1f\\x7f]"));
+    // Windows refuses in a name, and control characters, C1 ones included.
+    static const QRegularExpression refused(QStringLiteral("[/\\\\:*?\"<>|\\x00-\\x1f\\x7f-\\x{9f}]"));
     // A dot followed by a dot would let a value climb out of the folder.
     static const QRegularExpression climbing(QStringLiteral("\\.(?=\\.)"));
     QString out = value;

@@ -24,6 +24,24 @@ QString trimmedOf(const QSqlRecord& record, const char* column)
     return textOf(record, column).trimmed();
 }
 
+// The server schemas keep these texts in 255-character columns and refuse a
+// longer one, which ended the import; SQLite takes any length, but its LIKE
+// refuses a pattern of 50,000 characters. The first version had no limit, so
+// its texts are cut to the column on every back-end alike, as the editors
+// and the user tests hold to it.
+QString fitted(const QString& text)
+{
+    if (text.size() <= Database::maxNameLength)
+        return text;
+    const bool splitsPair = text.at(Database::maxNameLength - 1).isHighSurrogate();
+    return text.left(Database::maxNameLength - (splitsPair ? 1 : 0));
+}
+
+QString fittedOf(const QSqlRecord& record, const char* column)
+{
+    return fitted(trimmedOf(record, column));
+}
+
 int intOf(const QSqlRecord& record, const char* column)
 {
     return record.value(QLatin1String(column)).toInt();
@@ -314,7 +332,7 @@ int ImportDatabase::findAsset(const QString& name)
 {
     SqlQuery query(m_targetConnection);
     query.prepare(QStringLiteral("SELECT Id FROM Asset WHERE Name LIKE :Name"));
-    query.bindValue(QStringLiteral(":Name"), name);
+    query.bindValue(QStringLiteral(":Name"), fitted(name));
     query.exec();
     return query.next() ? query.value(0).toInt() : -1;
 }
@@ -351,14 +369,14 @@ bool ImportDatabase::importNextAsset()
         return true;
     }
     const QSqlRecord row = m_assetQuery->record();
-    const QString name = trimmedOf(row, "AssetID");
-    const QString manufacturer = trimmedOf(row, "Manufacturer");
-    const QString model = trimmedOf(row, "Model");
-    const QString serialNo = trimmedOf(row, "SerialNo");
+    const QString name = fittedOf(row, "AssetID");
+    const QString manufacturer = fittedOf(row, "Manufacturer");
+    const QString model = fittedOf(row, "Model");
+    const QString serialNo = fittedOf(row, "SerialNo");
 
-    const int clientId = m_target->findOrInsertClient(trimmedOf(row, "Client"));
-    const int siteId = m_target->findOrInsertSite(clientId, trimmedOf(row, "Site"));
-    const int locationId = m_target->findOrInsertLocation(siteId, trimmedOf(row, "Location"));
+    const int clientId = m_target->findOrInsertClient(fittedOf(row, "Client"));
+    const int siteId = m_target->findOrInsertSite(clientId, fittedOf(row, "Site"));
+    const int locationId = m_target->findOrInsertLocation(siteId, fittedOf(row, "Location"));
 
     // Equipment already there is reused whatever class it was given since.
     SqlQuery equipment(m_targetConnection);
@@ -379,7 +397,7 @@ bool ImportDatabase::importNextAsset()
     asset.bindValue(QStringLiteral(":EquipmentId"), equipmentId);
     asset.exec();
     if (!asset.next())
-        m_target->insertAsset(name, trimmedOf(row, "Description"), trimmedOf(row, "Servicecode"), serialNo,
+        m_target->insertAsset(name, fittedOf(row, "Description"), fittedOf(row, "Servicecode"), serialNo,
                               locationId, equipmentId, intOf(row, "Period"));
 
     countRow();
@@ -423,7 +441,7 @@ bool ImportDatabase::importNextAppliedPart()
                                 {QStringLiteral("AssetId"), QStringLiteral("Name"), QStringLiteral("ConnectionClass"),
                                  QStringLiteral("Connection"), QStringLiteral("NumConnections")},
                                 m_targetType);
-        write.bindValue(QStringLiteral(":Name"), trimmedOf(row, "PartName"));
+        write.bindValue(QStringLiteral(":Name"), fittedOf(row, "PartName"));
         write.bindValue(QStringLiteral(":ConnectionClass"), connectionClass);
         write.bindValue(QStringLiteral(":NumConnections"), intOf(row, "Noconnect"));
         write.bindValue(QStringLiteral(":AssetId"), assetId);
@@ -449,7 +467,7 @@ bool ImportDatabase::importNextResult()
     if (assetId > 0) {
         const QDateTime date = parseLegacyDateTime(textOf(row, "Date"));
         const int instrumentType = trimmedOf(row, "Tinstrument") == QLatin1String("TaviskQ1") ? 1 : 0;
-        const QString serialNo = trimmedOf(row, "SerialNo");
+        const QString serialNo = fittedOf(row, "SerialNo");
 
         int instrumentId = m_lastInstrumentId;
         if (instrumentId <= 0 || instrumentType != m_lastInstrumentType || serialNo != m_lastSerialNo)
@@ -463,7 +481,7 @@ bool ImportDatabase::importNextResult()
             user.prepare(QStringLiteral("SELECT UserName FROM Assetdetails WHERE LTRIM(RTRIM(AssetID))=:AssetId"));
             user.bindValue(QStringLiteral(":AssetId"), assetName);
             user.exec();
-            const QString userName = user.next() ? user.value(0).toString() : QString();
+            const QString userName = user.next() ? fitted(user.value(0).toString()) : QString();
             resultSetId = findOrInsertResultSet(assetId, date, instrumentId, userName, trimmedOf(row, "Comments"));
         }
 
@@ -590,7 +608,7 @@ bool ImportDatabase::importNextUserResult()
     if (assetId > 0) {
         const QDateTime date = parseLegacyDateTime(textOf(row, "Date"));
         const int status = statusOf(textOf(row, "Status"));
-        const QString instruction = trimmedOf(row, "Instruction");
+        const QString instruction = fittedOf(row, "Instruction");
 
         int resultSetId = m_lastResultSetId;
         if (resultSetId <= 0 || assetId != m_lastAssetId || date != m_lastDate)
@@ -616,7 +634,7 @@ bool ImportDatabase::importNextUserResult()
             write.bindValue(QStringLiteral(":CustomName"), instruction);
         }
         write.bindValue(QStringLiteral(":Status"), status);
-        write.bindValue(QStringLiteral(":CustomUnits"), textOf(row, "Unit"));
+        write.bindValue(QStringLiteral(":CustomUnits"), fitted(textOf(row, "Unit")));
         write.bindValue(QStringLiteral(":Result"), numberValue(textOf(row, "Result")));
         write.exec();
     }
@@ -654,7 +672,7 @@ bool ImportDatabase::importNextTestSequence()
         if (!sequence) {
             sequence = new LegacySequence;
             sequence->assetId = assetId;
-            sequence->name = trimmedOf(row, "Name");
+            sequence->name = fittedOf(row, "Name");
         }
         sequence->elements.append(element);
     }

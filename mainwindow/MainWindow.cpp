@@ -364,6 +364,8 @@ void MainWindow::installAssetManager()
             &AssetManager::tableSelectionChanged);
     connect(tree->selectionModel(), &QItemSelectionModel::selectionChanged, manager,
             &AssetManager::treeItemSelected);
+    connect(tree, &QAbstractItemView::clicked, manager, &AssetManager::treeNodeClicked);
+    connect(ui->assetSearch, &AssetSearch::searchAssets, manager, &AssetManager::searchShown);
     connect(tabs, &AssetTabs::assetModified, manager, &AssetManager::assetModified);
     connect(manager, &AssetManager::assetAdded, table, &AssetTableView::assetAdded);
     connect(manager, &AssetManager::assetsRemoved, table, &AssetTableView::assetsRemoved);
@@ -482,9 +484,17 @@ void MainWindow::onExportDatabase()
 {
     if (!Database::instance())
         return;
-    const QString fileName = QFileDialog::getSaveFileName(
-        this, tr("Export Database", "Title in save file dialog when exporting a database"), QString(),
-        tr("SQL files (*.sql);;Text files (*.txt)", "The types of files to show when exporting a database"));
+    QFileDialog dialog(this, tr("Export Database", "Title in save file dialog when exporting a database"), QString(),
+                       tr("SQL files (*.sql);;Text files (*.txt)",
+                          "The types of files to show when exporting a database"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // A name typed without a suffix gets the script's, as a new database gets
+    // ".db", before the dialog checks for a file it would overwrite.
+    dialog.setDefaultSuffix(QStringLiteral("sql"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QString fileName = dialog.selectedFiles().value(0);
     if (fileName.isEmpty())
         return;
     QFile file(fileName);

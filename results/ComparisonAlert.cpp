@@ -121,14 +121,20 @@ void ComparisonAlert::findAllAlerts(QList<ComparisonAlert*>* alerts)
     while (sets.next())
         rows.append({sets.value(1).toInt(), sets.value(0).toInt()});
 
+    // Every pair is compared and marked, but the list names each asset once:
+    // the caller counts assets, not compares.
+    int listedAsset = 0;
     for (int i = 1; i < rows.size(); ++i) {
-        if (rows.at(i).first != rows.at(i - 1).first)
+        const int asset = rows.at(i).first;
+        if (asset != rows.at(i - 1).first)
             continue;
         auto* alert = new ComparisonAlert(rows.at(i - 1).second, rows.at(i).second);
-        if (alert->status == Ux::StatusAlert)
+        if (alert->status == Ux::StatusAlert && asset != listedAsset) {
             alerts->append(alert);
-        else
+            listedAsset = asset;
+        } else {
             delete alert;
+        }
     }
 }
 

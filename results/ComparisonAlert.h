@@ -31,7 +31,8 @@ public:
     static QByteArray saveThresholds();
 
     // Compares every asset's consecutive Pass result sets in date order and
-    // appends each comparison that raised an alert; the caller owns them.
+    // appends the first comparison of each asset that raised an alert; the
+    // caller owns them.
     static void findAllAlerts(QList<ComparisonAlert*>* alerts);
     // Every Alert result and result set becomes Pass again.
     static void removeAllAlerts();

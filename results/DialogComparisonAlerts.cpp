@@ -4,9 +4,8 @@
 
 #include "results/AlertThresholds.h"
 #include "results/ComparisonAlert.h"
+#include "results/ThresholdValidator.h"
 
-#include <QDoubleValidator>
-#include <QLocale>
 #include <QMessageBox>
 
 namespace {
@@ -40,10 +39,7 @@ DialogComparisonAlerts::DialogComparisonAlerts(QWidget* parent)
     };
     for (const auto& field : fields) {
         field.edit->setText(QStringLiteral("%1").arg(AlertThresholds::values[field.index] * field.shown));
-        auto* validator = new QDoubleValidator(0, 1000000, 3, field.edit);
-        // The edits are read with a point whatever the language, so they accept one.
-        validator->setLocale(QLocale::c());
-        field.edit->setValidator(validator);
+        field.edit->setValidator(new ThresholdValidator(0, 1000000, 3, field.edit));
         connect(field.edit, &QLineEdit::editingFinished, this, field.changed);
     }
     connect(ui->removeAlerts, &QPushButton::pressed, this, &DialogComparisonAlerts::removeAlerts);
@@ -55,7 +51,7 @@ DialogComparisonAlerts::~DialogComparisonAlerts() = default;
 void DialogComparisonAlerts::setThreshold(int index, const QLineEdit* edit, double scale)
 {
     const QString text = edit->text();
-    AlertThresholds::values[index] = text.isEmpty() ? 0.0 : QLocale::c().toDouble(text) * scale;
+    AlertThresholds::values[index] = text.isEmpty() ? 0.0 : ThresholdValidator::value(text) * scale;
 }
 
 void DialogComparisonAlerts::resistancePercentageChanged()

@@ -62,6 +62,7 @@ void TestResultsTab::releaseOldDatabase()
     m_selectionModel = nullptr;
     delete m_model;
     m_model = nullptr;
+    updateButtons();
 }
 
 void TestResultsTab::reset(int assetId)
@@ -145,7 +146,12 @@ void TestResultsTab::selectionChanged(const QItemSelection&, const QItemSelectio
 {
     if (!m_selectionModel)
         return;
-    const int rows = int(m_selectionModel->selectedRows().size());
+    updateButtons();
+}
+
+void TestResultsTab::updateButtons()
+{
+    const int rows = m_selectionModel ? int(m_selectionModel->selectedRows().size()) : 0;
     ui->detailsBtn->setEnabled(rows == 1);
     ui->deleteBtn->setEnabled(rows >= 1);
 }
@@ -208,6 +214,8 @@ void TestResultsTab::restoreColumnWidths(const QByteArray& state)
 void TestResultsTab::setModelQuery(SqlQuery&& query)
 {
     m_model->setQuery(std::move(query));
+    // A new query drops the selection without telling selectionChanged.
+    updateButtons();
     // The model would title the columns with the database's names.
     m_model->setHeaderData(1, Qt::Horizontal, tr("Test Date", "column title of the result sets table"));
     m_model->setHeaderData(2, Qt::Horizontal, tr("Result", "column title of the result sets table"));

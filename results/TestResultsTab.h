@@ -42,6 +42,7 @@ public slots:
 private:
     QString latestRemainingStatement() const;
     void applyColumnWidths();
+    void updateButtons();
     void showAllRows();
     // Every reload of the list goes through here.
     void setModelQuery(SqlQuery&& query);

@@ -51,6 +51,7 @@ private slots:
     void onlyTheTabOnScreenIsLoaded();
     void detailsApplyFirstAndARefusalKeepsEverythingPending();
     void newAssetIsWrittenWithItsAppliedParts();
+    void resetOfANewAssetEmptiesTheForm();
     void registeredResultsTabIsAppliedLast();
 
 private:
@@ -209,6 +210,36 @@ void TestAssetTabs::newAssetIsWrittenWithItsAppliedParts()
     QCOMPARE(m_tabs->currentAssetId(), id);
     QCOMPARE(scalar(QString("SELECT Name FROM AppliedPart WHERE AssetId=%1").arg(id)).toString(), QString("Tube"));
     QCOMPARE(scalar("SELECT COUNT(Id) FROM AppliedPart WHERE AssetId=-1").toInt(), 0);
+}
+
+void TestAssetTabs::resetOfANewAssetEmptiesTheForm()
+{
+    m_tabs->newAsset(AssetTreeItem::find(Ward1, AssetTreeLocation));
+    auto* details = m_tabs->assetDetailsTab();
+    auto* apply = m_tabs->findChild<QPushButton*>("applyButton");
+    auto* reset = m_tabs->findChild<QPushButton*>("resetButton");
+    typeName("Suction pump");
+    QTest::keyClicks(details->findChild<QLineEdit*>("serialNo"), "SP-1");
+    QTest::keyClicks(details->findChild<QLineEdit*>("description"), "Portable");
+    details->findChild<QComboBox*>("location")->setCurrentIndex(-1);
+    QVERIFY(reset->isEnabled());
+
+    // Reset turns Apply off, so text left in the form could never be
+    // written: the form goes back to how the new asset started.
+    QTest::mouseClick(reset, Qt::LeftButton);
+    QVERIFY(!apply->isEnabled());
+    QVERIFY(!reset->isEnabled());
+    QCOMPARE(m_tabs->currentAssetId(), -1);
+    QCOMPARE(name()->text(), QString());
+    QCOMPARE(details->findChild<QLineEdit*>("serialNo")->text(), QString());
+    QCOMPARE(details->findChild<QLineEdit*>("description")->text(), QString());
+    QCOMPARE(details->findChild<QComboBox*>("location")->currentText(), QString("Ward 1"));
+
+    // The emptied form is still the new asset's.
+    typeName("Bed");
+    QVERIFY(apply->isEnabled());
+    QVERIFY(m_tabs->apply());
+    QCOMPARE(scalar("SELECT COUNT(Id) FROM Asset WHERE Name='Bed' AND SerialNo=''").toInt(), 1);
 }
 
 PELVANE_TEST_MAIN(TestAssetTabs)

@@ -219,6 +219,10 @@ void TestCertificateFill::valuesAreFormattedByCatalogueAndMagnitude()
     // Decimals 0: truncated toward zero, with the locale's grouping.
     QCOMPARE(CertificateFill::formatValue(english, 48, 1999.9), QStringLiteral("1,999"));
     QCOMPARE(CertificateFill::formatValue(english, 48, -2.7), QStringLiteral("-2"));
+    QCOMPARE(CertificateFill::formatValue(english, 48, -0.5), QStringLiteral("0"));
+    QCOMPARE(CertificateFill::formatValue(english, 48, 9223372036854775808.0),
+             QStringLiteral("9,223,372,036,854,775,808"));
+    QCOMPARE(CertificateFill::formatValue(english, 253, 1e19), QStringLiteral("10,000,000,000,000,000,000"));
     // A test without a value, and values that are no numbers.
     QCOMPARE(CertificateFill::formatValue(english, 1, 3.0), QString());
     QCOMPARE(CertificateFill::formatValue(english, 17, std::numeric_limits<double>::quiet_NaN()), QString());

@@ -20,6 +20,28 @@ QStringList names(const CertificateSection* parent)
     return out;
 }
 
+// depth blocks, each inside the one before, with a field F in the innermost.
+QString nested(int depth)
+{
+    QString text;
+    for (int k = 0; k < depth; ++k)
+        text += m(QStringLiteral("B%1_START").arg(k));
+    text += m(QStringLiteral("F"));
+    for (int k = depth - 1; k >= 0; --k)
+        text += m(QStringLiteral("B%1_END").arg(k));
+    return text;
+}
+
+int depthOf(const CertificateSection* section)
+{
+    int depth = 0;
+    while (!section->children.empty() && !section->children.front()->children.empty()) {
+        section = section->children.front().get();
+        ++depth;
+    }
+    return depth;
+}
+
 QUrl writeFile(const QByteArray& bytes)
 {
     const QString path = TestEnvironment::instance()->newFolder() + QStringLiteral("/template.html");
@@ -40,6 +62,7 @@ private slots:
     void missingEndOfMarkerIsReportedAndStopsOnlyItsLevel();
     void clonesAreDeepAndInsertedAfterTheirReference();
     void filesAreReadAsUtf8UpToNulAndReloadingForgetsTheOldTree();
+    void deepNestingIsCutAtALimitAndParsedInLinearTime();
 };
 
 void TestCertificateTemplate::markersCutTheTextIntoSections()
@@ -205,6 +228,34 @@ void TestCertificateTemplate::filesAreReadAsUtf8UpToNulAndReloadingForgetsTheOld
     QCOMPARE(t.render(), QString());
     QTest::qWait(50);
     QCOMPARE(answerer.count(), 0);
+}
+
+void TestCertificateTemplate::deepNestingIsCutAtALimitAndParsedInLinearTime()
+{
+    DialogAnswerer answerer;
+    CertificateTemplate t;
+    // A hundred levels are a template like any other.
+    t.loadText(nested(100) + QStringLiteral("after"));
+    QCOMPARE(depthOf(t.root()), 100);
+    QTest::qWait(50);
+    QCOMPARE(answerer.count(), 0);
+
+    // Ten thousand levels took half a minute and ended the window's use:
+    // the level past the limit is reported and stops, the levels above it
+    // and the text after the blocks stay.
+    QElapsedTimer clock;
+    clock.start();
+    t.loadText(QStringLiteral("before") + nested(10000) + QStringLiteral("between") + m(QStringLiteral("T"))
+               + QStringLiteral("after"));
+    QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(answerer.waitForCount(1));
+    QVERIFY2(answerer.last().text.contains(QStringLiteral("Error in template file. Blocks nested too deeply\n\n")
+                                           + m(QStringLiteral("B100_START"))),
+             qPrintable(answerer.last().text.left(200)));
+    // The hundredth block keeps no sections: its body was the level that stopped.
+    QCOMPARE(depthOf(t.root()), 99);
+    t.setValue(QStringLiteral("T"), QStringLiteral("t"));
+    QCOMPARE(t.render(), QStringLiteral("beforebetweentafter"));
 }
 
 PELVANE_TEST_MAIN(TestCertificateTemplate)

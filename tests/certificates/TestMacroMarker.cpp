@@ -77,6 +77,7 @@ void TestMacroMarker::hostileValuesStayInsideTheFolder()
     QCOMPARE(MacroMarker::sanitise(QStringLiteral("..")), QStringLiteral("-."));
     QCOMPARE(MacroMarker::sanitise(QStringLiteral("v1.2...x")), QStringLiteral("v1.2--.x"));
     QCOMPARE(MacroMarker::sanitise(QStringLiteral("tab\there\nnew")), QStringLiteral("tab-here-new"));
+    QCOMPARE(MacroMarker::sanitise(QStringLiteral(u"a\u0080b\u0085c\u009fd\u00a0e")), QStringLiteral(u"a-b-c-d\u00a0e"));
     QCOMPARE(MacroMarker::sanitise(QStringLiteral("Pump.1 (ward)")), QStringLiteral("Pump.1 (ward)"));
 
     exec(m_db, QStringLiteral("UPDATE Asset SET Name='../../etc/passwd', SerialNo='$(NAME)', "

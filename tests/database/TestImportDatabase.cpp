@@ -130,6 +130,20 @@ int runImport(Database* legacy, bool assets = true, bool results = true, bool se
     return thread.exec();
 }
 
+// A new database of that name on the test server becomes the current one.
+bool openServerTarget(const QString& name)
+{
+    DialogAnswerer answerer;
+    answerer.pressNext("Yes");
+    auto* db = new MySqlDatabase;
+    if (db->open(MariaDbServer::settings(name)) != 0) {
+        delete db;
+        return false;
+    }
+    Database::setInstance(db);
+    return true;
+}
+
 int resultSetOf(const QString& asset, const QString& date)
 {
     return one(QStringLiteral("SELECT r.Id FROM ResultSet r JOIN Asset a ON a.Id=r.AssetId WHERE a.Name=? AND r.Date=?"),
@@ -245,6 +259,8 @@ private slots:
     void abortKeepsCommittedRowsAndForeignKeys();
     void sequencesAreStoredAsElementRecords();
     void importsIntoMariaDb();
+    void longLegacyTextsAreCutToTheirColumn_data();
+    void longLegacyTextsAreCutToTheirColumn();
 
 private:
     QString newFile(const QString& name) { return TestEnvironment::instance()->newFolder() + QLatin1Char('/') + name; }
@@ -550,13 +566,7 @@ void TestImportDatabase::importsIntoMariaDb()
         Database::setInstance(nullptr);
         MariaDbServer::dropDatabase(name);
     });
-    {
-        DialogAnswerer answerer;
-        answerer.pressNext("Yes");
-        auto* db = new MySqlDatabase;
-        QCOMPARE(db->open(MariaDbServer::settings(name)), 0);
-        Database::setInstance(db);
-    }
+    QVERIFY(openServerTarget(name));
     LegacyStandIn legacy(newFile("v1.db"));
     fillRegister(legacy);
 
@@ -568,6 +578,61 @@ void TestImportDatabase::importsIntoMariaDb()
     QCOMPARE(runImport(&legacy), int(QDialog::Accepted));
     QCOMPARE(counts(), before);
     checkRegister();
+}
+
+void TestImportDatabase::longLegacyTextsAreCutToTheirColumn_data()
+{
+    QTest::addColumn<bool>("server");
+    QTest::newRow("sqlite") << false;
+    QTest::newRow("mariadb") << true;
+}
+
+void TestImportDatabase::longLegacyTextsAreCutToTheirColumn()
+{
+    QFETCH(bool, server);
+    const QString name = MariaDbServer::uniqueName("import long");
+    auto drop = qScopeGuard([&] {
+        Database::setInstance(nullptr);
+        if (server)
+            MariaDbServer::dropDatabase(name);
+    });
+    if (server) {
+        PELVANE_REQUIRE_MARIADB();
+        QVERIFY(openServerTarget(name));
+    } else {
+        QVERIFY(SeededDatabase::createEmpty(newFile("target.db")));
+    }
+    // A key past SQLite's longest LIKE pattern, and texts past the server's
+    // columns: each ended the import with a fatal report.
+    const QString key = QStringLiteral("K") + QString(60000, QLatin1Char('k'));
+    const QString wide = QString(300, QLatin1Char('w'));
+    LegacyStandIn legacy(newFile("v1.db"));
+    legacy.insert(QStringLiteral("Assetdetails"),
+                  {key, wide, wide, wide, wide, wide, wide, wide, wide, 12, QStringLiteral("Active"), QString(),
+                   wide});
+    legacy.insert(QStringLiteral("AppliedParts"), {key, wide, QStringLiteral("BF"), 1, QStringLiteral("1")});
+    result(legacy, key, QStringLiteral("05/11/2009 01:15:30 PM"), QStringLiteral("Load Current"), QString(),
+           QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("Passed"), QStringLiteral("TaviskQ1"), wide);
+    legacy.insert(QStringLiteral("TblUserResult"), {key, wide, QStringLiteral("05/11/2009 01:15:30 PM"),
+                                                   QStringLiteral("1"), wide, QStringLiteral("Passed")});
+
+    DialogAnswerer answerer;
+    QCOMPARE(runImport(&legacy), int(QDialog::Accepted));
+    QCOMPARE(answerer.count(), 0);
+    const QString cut = key.left(255);
+    const QString wideCut = wide.left(255);
+    QCOMPARE(one("SELECT Name FROM Asset").toString(), cut);
+    QCOMPARE(one("SELECT Description FROM Asset").toString(), wideCut);
+    QCOMPARE(one("SELECT Name FROM Client").toString(), wideCut);
+    QCOMPARE(one("SELECT Model FROM Equipment").toString(), wideCut);
+    QCOMPARE(one("SELECT Name FROM AppliedPart").toString(), wideCut);
+    QCOMPARE(one("SELECT SerialNo FROM Instrument WHERE InstrumentType=1").toString(), wideCut);
+    QCOMPARE(one("SELECT UserName FROM ResultSet").toString(), wideCut);
+    QCOMPARE(one("SELECT CustomName FROM Result WHERE TestId=253").toString(), wideCut);
+    QCOMPARE(one("SELECT CustomUnits FROM Result WHERE TestId=253").toString(), wideCut);
+    // The rows that name the asset by its long key still find it.
+    QCOMPARE(counts().mid(4, 2), (QList<int>{1, 1}));
+    QCOMPARE(one("SELECT COUNT(*) FROM Result r JOIN ResultSet s ON s.Id=r.ResultSetId").toInt(), 2);
 }
 
 PELVANE_TEST_MAIN(TestImportDatabase)

@@ -239,9 +239,13 @@ private:
 } // namespace
 
 // The driver manager reads its configuration once per process, so the attach
-// over another driver runs in a child of its own. args: the .mdf path.
+// over another driver runs in a child of its own. args: the .mdf path, the
+// working folder. The SQLite driver makes a database file named after the
+// whole connection string in the working folder, which must not be the
+// build folder the tests run in.
 PELVANE_CHILD_SCENARIO(attachOverSqliteOdbc)
 {
+    QDir::setCurrent(args.value(1));
     // Seen when shown, before the child's answerer closes it.
     int boxes = 0;
     BoxCounter counter(&boxes);
@@ -274,9 +278,16 @@ void TestMsSqlDatabase::legacyAttachStopsWhenMasterCannotBeUsed()
     ini.close();
     qputenv("ODBCSYSINI", QFile::encodeName(folder));
 
+    // Other tests run beside this one in the same folder: only files named
+    // like a connection string are this test's to look for.
+    const auto leftovers = [] { return QDir::current().entryList({QStringLiteral("*Driver=*")}, QDir::Files); };
+    const QStringList before = leftovers();
     const ChildResult child =
-        runChildScenario("attachOverSqliteOdbc", {TestEnvironment::instance()->newFolder("v1") + "/old.mdf"});
+        runChildScenario("attachOverSqliteOdbc", {TestEnvironment::instance()->newFolder("v1") + "/old.mdf",
+                                                  TestEnvironment::instance()->newFolder("work")});
     QVERIFY2(child.exitCode == 0, child.output.constData());
+    // Nothing is left behind where the tests run.
+    QCOMPARE(leftovers(), before);
     QVERIFY2(child.output.contains("Could not use master database (USE master)\n\n"), child.output.constData());
     QFile log(trace);
     QVERIFY(log.open(QIODevice::ReadOnly));

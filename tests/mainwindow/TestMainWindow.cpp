@@ -25,6 +25,7 @@
 #include <QDataStream>
 #include <QDockWidget>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -190,6 +191,13 @@ PELVANE_CHILD_SCENARIO(showRegister)
     tree->expandAll();
     tree->selectClient(1);
     table->selectAsset(3);
+    // A third argument names a menu to show open, as the user opens it.
+    if (args.size() > 2) {
+        auto* menu = window.findChild<QMenu*>(args.at(2));
+        if (!menu)
+            return 2;
+        window.menuBar()->setActiveAction(menu->menuAction());
+    }
     QTest::qWait(500);
     return QGuiApplication::primaryScreen()->grabWindow(0).save(args.at(1), "PNG") ? 0 : 1;
 }
@@ -207,6 +215,7 @@ private slots:
     void actionStatesWithAndWithoutDatabase();
     void createDatabaseFromConnectDialog();
     void openExistingDatabaseAndCancelledFileDialog();
+    void exportAddsTheScriptSuffixToANameWithoutOne();
     void connectToMariaDbThroughDialog();
     void downloadFillsTheTree();
     void dialogRemembersEntriesButNeverPasswords();
@@ -361,9 +370,17 @@ void TestMainWindow::formHasTitleMenusToolBarsAndDocks()
         toolsEntries << (a->isSeparator() ? QStringLiteral("-")
                          : a->menu()      ? a->menu()->objectName()
                                           : a->objectName());
+    // The instrument register is edited nowhere else, so it must be reachable
+    // from the menu and from the tool bar.
     QCOMPARE(toolsEntries, QStringList({"menuLanguage_Settings", "-", "actionGenerateCertificates", "-",
-                                        "actionComparisonAlerts", "actionGlobalTestSequences", "-",
-                                        "actionDownload", "actionUpload"}));
+                                        "actionComparisonAlerts", "actionTestInstruments",
+                                        "actionGlobalTestSequences", "-", "actionDownload", "actionUpload"}));
+    QStringList topEntries;
+    for (QAction* a : top->actions())
+        topEntries << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
+    QCOMPARE(topEntries, QStringList({"actionDatabaseConnect", "actionImport", "actionExportDatabase", "-",
+                                      "actionSchedule", "-", "actionComparisonAlerts", "actionTestInstruments",
+                                      "actionGlobalTestSequences", "-", "actionDownload"}));
 }
 
 void TestMainWindow::actionStatesWithAndWithoutDatabase()
@@ -480,6 +497,29 @@ void TestMainWindow::openExistingDatabaseAndCancelledFileDialog()
     QCOMPARE(m_answerer->count(), 2);
     QVERIFY(Database::instance());
     QCOMPARE(window->windowTitle(), QStringLiteral("Tavisk Pelvane - %1").arg(path));
+}
+
+void TestMainWindow::exportAddsTheScriptSuffixToANameWithoutOne()
+{
+    const QString path = seededFile();
+    QSettings().setValue(QStringLiteral("db/current/type"), 0);
+    QSettings().setValue(QStringLiteral("db/current/fileName"), path);
+    auto window = newWindow();
+    QVERIFY(Database::instance());
+    const QString folder = TestEnvironment::instance()->newFolder(QStringLiteral("export"));
+
+    // As typed, "export" was written without a suffix, where New adds ".db".
+    m_answerer->answerNext(chooseFile(folder + QStringLiteral("/export")));
+    findAction(window.get(), "actionExportDatabase")->trigger();
+    QCOMPARE(m_answerer->last().title, QStringLiteral("Export Database"));
+    QVERIFY(!QFile::exists(folder + QStringLiteral("/export")));
+    QVERIFY(QFileInfo(folder + QStringLiteral("/export.sql")).size() > 0);
+
+    // A suffix the user typed is kept.
+    m_answerer->answerNext(chooseFile(folder + QStringLiteral("/notes.txt")));
+    findAction(window.get(), "actionExportDatabase")->trigger();
+    QVERIFY(QFileInfo(folder + QStringLiteral("/notes.txt")).size() > 0);
+    QVERIFY(!QFile::exists(folder + QStringLiteral("/notes.txt.sql")));
 }
 
 void TestMainWindow::connectToMariaDbThroughDialog()

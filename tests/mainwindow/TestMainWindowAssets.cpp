@@ -70,6 +70,7 @@ private slots:
     void cleanup();
 
     void selectingInTreeAndTableFillsTheEditor();
+    void clickingTheSelectedNodeAfterASearchListsItsAssets();
     void detailsAndAppliedPartsAreApplied();
     void leavingAnEditedAssetAsks();
     void closingOrSwitchingDatabaseDropsUnappliedEdits();
@@ -229,6 +230,30 @@ void TestMainWindowAssets::selectingInTreeAndTableFillsTheEditor()
     QVERIFY(parts->isVisible());
     QCOMPARE(parts->item(0, 0)->text(), QStringLiteral("ECG"));
     QCOMPARE(parts->item(1, 0)->text(), QStringLiteral("SpO2"));
+    QCOMPARE(m_answerer->count(), 0);
+}
+
+void TestMainWindowAssets::clickingTheSelectedNodeAfterASearchListsItsAssets()
+{
+    clickTree({"Acme Health", "North", "Ward 1"});
+    QCOMPARE(listedAssets(), (QList<int>{Pump1, Pump2}));
+    auto* panels = m_window->findChild<QTabWidget*>(QStringLiteral("assetTabWidget"));
+    panels->setCurrentWidget(m_window->findChild<QWidget*>(QStringLiteral("searchTab")));
+    auto* name = m_window->findChild<QLineEdit*>(QStringLiteral("assetName"));
+    QTest::keyClicks(name, QStringLiteral("no such asset"));
+    QTest::mouseClick(m_window->findChild<QPushButton*>(QStringLiteral("searchBtn")), Qt::LeftButton);
+    QVERIFY(listedAssets().isEmpty());
+
+    // Back in the tree the node is still selected, so the click changes no
+    // selection; the table must still go back to the node's assets.
+    panels->setCurrentWidget(m_window->findChild<QWidget*>(QStringLiteral("browseTab")));
+    QCOMPARE(currentTreeNode(), QStringLiteral("Ward 1"));
+    clickTree({"Acme Health", "North", "Ward 1"});
+    QCOMPARE(listedAssets(), (QList<int>{Pump1, Pump2}));
+    // A click on the listed node keeps the asset the user picked.
+    clickAsset(Pump2);
+    clickTree({"Acme Health", "North", "Ward 1"});
+    QCOMPARE(selectedAssets(), (QList<int>{Pump2}));
     QCOMPARE(m_answerer->count(), 0);
 }
 

@@ -60,7 +60,9 @@ private slots:
     void cleanupTestCase();
 
     void thresholdsShownAndStored();
+    void commaInAThresholdIsTheDecimalPoint();
     void findAlertsCountsAndOffersTheAssets();
+    void findAlertsCountsEachAssetOnce();
     void findWithoutAlertsAndRemoveAlerts();
     void returnInAnEditKeepsTheAlerts();
 
@@ -163,6 +165,26 @@ void TestAlertsAndInstruments::thresholdsShownAndStored()
     QCOMPARE(m_answerer->count(), 0);
 }
 
+void TestAlertsAndInstruments::commaInAThresholdIsTheDecimalPoint()
+{
+    // A comma, as typed in comma languages, was read as a group separator:
+    // 12,5 % became 125 %. What is stored is what was typed, in every language.
+    for (const QLocale& language : {QLocale(QLocale::English, QLocale::UnitedKingdom),
+                                    QLocale(QLocale::German, QLocale::Germany)}) {
+        QLocale::setDefault(language);
+        setThresholds({0, 0, 0, 0, 0, 0});
+        DialogComparisonAlerts dialog(nullptr);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        enter(dialog.findChild<QLineEdit*>("leakagePercentage"), "12,5");
+        enter(dialog.findChild<QLineEdit*>("insulationAbsolute"), "1,25");
+        // A second separator cannot be typed: the first one stays the point.
+        enter(dialog.findChild<QLineEdit*>("resistanceAbsolute"), "2,5,1");
+        QCOMPARE(thresholds(), (QList<double>{0, 2.51, 0, 1.25, 0.125, 0}));
+        QCOMPARE(dialog.findChild<QLineEdit*>("leakagePercentage")->text(), QStringLiteral("12.5"));
+    }
+}
+
 void TestAlertsAndInstruments::findAlertsCountsAndOffersTheAssets()
 {
     // Three assets whose earth bond doubled since the last test, one steady.
@@ -192,6 +214,24 @@ void TestAlertsAndInstruments::findAlertsCountsAndOffersTheAssets()
     QVERIFY(!dialog.showAlertAssets);
     QVERIFY(dialog.isVisible());
     QCOMPARE(SqlRows::row("SELECT COUNT(*) FROM ResultSet WHERE OverallResult=5"), QStringLiteral("3"));
+}
+
+void TestAlertsAndInstruments::findAlertsCountsEachAssetOnce()
+{
+    // One asset drifting at each of its tests raises two compares, but it is
+    // one asset to look at.
+    const int asset = addAsset("A");
+    addSet(asset, 1, 0.10);
+    addSet(asset, 2, 0.20);
+    addSet(asset, 3, 0.40);
+    setThresholds({0.5});
+    DialogComparisonAlerts dialog(nullptr);
+    dialog.show();
+    m_answerer->pressNext("No");
+    QTest::mouseClick(dialog.findChild<QPushButton*>("findAlerts"), Qt::LeftButton);
+    QCOMPARE(m_answerer->last().text,
+             QStringLiteral("The search found 1 alert(s). Would you like to view these assets now?"));
+    QCOMPARE(SqlRows::row("SELECT COUNT(*) FROM ResultSet WHERE OverallResult=5"), QStringLiteral("2"));
 }
 
 void TestAlertsAndInstruments::findWithoutAlertsAndRemoveAlerts()

@@ -221,7 +221,8 @@ private slots:
         QList<int> pairs;
         for (const ComparisonAlert* alert : alerts)
             pairs << alert->previousResultSetId << alert->newResultSetId;
-        QCOMPARE(pairs, QList<int>({first, second, second, third}));
+        // Both drifts are marked; the list names the asset once, by its first.
+        QCOMPARE(pairs, QList<int>({first, second}));
         qDeleteAll(alerts);
         QCOMPARE(column("SELECT Id FROM ResultSet WHERE OverallResult=5 ORDER BY Id"), QList<int>({third, second}));
         QCOMPARE(column(QString("SELECT OverallResult FROM ResultSet WHERE Id IN (%1,%2,%3,%4)")

@@ -33,6 +33,7 @@ private slots:
     void cleanupTestCase();
 
     void buttonsFollowTheSelection();
+    void buttonsAreOffAfterAReloadLeavesNoSelection();
     void deletingOnApplyMovesTheAssetBack();
     void deletingEverySetClearsTheAsset();
     void resetOrNoDeletesNothing();
@@ -143,6 +144,33 @@ void TestResultSetTab::buttonsFollowTheSelection()
     QVERIFY(!button("detailsBtn")->isEnabled());
     QVERIFY(button("deleteBtn")->isEnabled());
     table()->clearSelection();
+    QVERIFY(!button("detailsBtn")->isEnabled());
+    QVERIFY(!button("deleteBtn")->isEnabled());
+}
+
+void TestResultSetTab::buttonsAreOffAfterAReloadLeavesNoSelection()
+{
+    // A reloaded list has no selection, and its buttons must say so: Delete
+    // would otherwise ask its question and mark the tab with nothing to delete.
+    selectRows({0});
+    markSelected("Yes");
+    QVERIFY(m_tab->apply());
+    QVERIFY(table()->selectionModel()->selectedRows().isEmpty());
+    QVERIFY(!button("detailsBtn")->isEnabled());
+    QVERIFY(!button("deleteBtn")->isEnabled());
+
+    m_tab->setAsset(m_asset, true);
+    QVERIFY(button("deleteBtn")->isEnabled());
+    const int site = m_db->findOrInsertSite(m_db->findOrInsertClient("C"), "S");
+    const int bare = m_db->insertAsset("Lamp", "", "", "SN2", m_db->findOrInsertLocation(site, "L"),
+                                       m_db->findOrInsertEquipment("M", "M", "E", 1), 12);
+    m_tab->setAsset(bare, true);
+    QCOMPARE(table()->model()->rowCount(), 0);
+    QVERIFY(!button("detailsBtn")->isEnabled());
+    QVERIFY(!button("deleteBtn")->isEnabled());
+
+    m_tab->setAsset(m_asset, true);
+    m_tab->clear();
     QVERIFY(!button("detailsBtn")->isEnabled());
     QVERIFY(!button("deleteBtn")->isEnabled());
 }
