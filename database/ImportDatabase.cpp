@@ -1,5 +1,6 @@
 #include "database/ImportDatabase.h"
 
+#include "core/DateFormat.h"
 #include "database/Database.h"
 #include "database/DatabaseTransaction.h"
 #include "database/ImportOptions.h"
@@ -142,7 +143,7 @@ QDateTime ImportDatabase::parseLegacyDateTime(const QString& text)
         hour += 12;
     else if (half == QLatin1String("AM") && hour == 12)
         hour = 0;
-    return QDateTime(QDate(part(6, 4), part(3, 2), part(0, 2)), QTime(hour, part(14, 2), part(17, 2)));
+    return wallClockDateTime(QDate(part(6, 4), part(3, 2), part(0, 2)), QTime(hour, part(14, 2), part(17, 2)));
 }
 
 void ImportDatabase::parseLegacyWord(quint16& word, const QString& text)
