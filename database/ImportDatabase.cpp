@@ -320,7 +320,7 @@ int ImportDatabase::findAsset(const QString& name)
     return query.next() ? query.value(0).toInt() : -1;
 }
 
-int ImportDatabase::findOrInsertResultSet(int assetId, const QDateTime& date, int instrumentId,
+int ImportDatabase::findOrInsertResultSet(int assetId, const QDateTime& date, const std::function<int()>& instrument,
                                           const QString& userName, const QString& comments)
 {
     SqlQuery query(m_targetConnection);
@@ -336,7 +336,7 @@ int ImportDatabase::findOrInsertResultSet(int assetId, const QDateTime& date, in
     query.exec();
     if (query.next())
         return query.value(0).toInt();
-    return m_target->insertResultSet(instrumentId, assetId, date, 2, 1, 1, userName, comments);
+    return m_target->insertResultSet(instrument(), assetId, date, 2, 1, 1, userName, comments);
 }
 
 int ImportDatabase::unknownInstrument()
@@ -465,7 +465,8 @@ bool ImportDatabase::importNextResult()
             user.bindValue(QStringLiteral(":AssetId"), assetName);
             user.exec();
             const QString userName = user.next() ? user.value(0).toString() : QString();
-            resultSetId = findOrInsertResultSet(assetId, date, instrumentId, userName, trimmedOf(row, "Comments"));
+            resultSetId = findOrInsertResultSet(assetId, date, [instrumentId] { return instrumentId; }, userName,
+                                                trimmedOf(row, "Comments"));
         }
 
         const int status = statusOf(textOf(row, "Status"));
@@ -595,7 +596,7 @@ bool ImportDatabase::importNextUserResult()
 
         int resultSetId = m_lastResultSetId;
         if (resultSetId <= 0 || assetId != m_lastAssetId || date != m_lastDate)
-            resultSetId = findOrInsertResultSet(assetId, date, unknownInstrument(), QString(), QString());
+            resultSetId = findOrInsertResultSet(assetId, date, [this] { return unknownInstrument(); }, QString(), QString());
 
         SqlQuery lookup(m_targetConnection);
         lookup.prepare(QStringLiteral("SELECT Id FROM Result WHERE ResultSetId=:ResultSetId AND CustomName LIKE :Name"));

@@ -244,6 +244,7 @@ private slots:
     void progressRisesToTheEnd();
     void abortKeepsCommittedRowsAndForeignKeys();
     void sequencesAreStoredAsElementRecords();
+    void userResultsAddAnInstrumentOnlyForANewSet();
     void importsIntoMariaDb();
 
 private:
@@ -540,6 +541,52 @@ void TestImportDatabase::sequencesAreStoredAsElementRecords()
     // A second import leaves one sequence per asset.
     QCOMPARE(runImport(&legacy, true, true, true), int(QDialog::Accepted));
     QCOMPARE(count("TestSequence"), 2);
+}
+
+void TestImportDatabase::userResultsAddAnInstrumentOnlyForANewSet()
+{
+    QVERIFY(SeededDatabase::createEmpty(newFile("target.db")));
+    LegacyStandIn legacy(newFile("v1.db"));
+    asset(legacy, QStringLiteral("PUMP-01"), QStringLiteral("Acme Health"), QStringLiteral("North"),
+          QStringLiteral("Ward 1"), QStringLiteral("SN100"), 12, QStringLiteral("alice"));
+    // Two runs; the user tests of each join its set and its instrument.
+    const QStringList runs{QStringLiteral("05/11/2009 01:15:30 PM"), QStringLiteral("05/11/2010 09:00:00 AM")};
+    for (const QString& tested : runs) {
+        result(legacy, QStringLiteral("PUMP-01"), tested, QStringLiteral("Load Current"), QString(),
+               QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("Passed"));
+    }
+    for (const QString& tested : runs) {
+        for (const QString& instruction : {QStringLiteral("Check alarms"), QStringLiteral("Check case")})
+            legacy.insert(QStringLiteral("TblUserResult"), {QStringLiteral("PUMP-01"), instruction, tested,
+                                                           QStringLiteral("1"), QString(), QStringLiteral("Passed")});
+    }
+
+    DialogAnswerer answerer;
+    const auto instruments = [] {
+        QStringList all;
+        QSqlQuery q(Database::instance()->connection());
+        q.exec(QStringLiteral("SELECT InstrumentType,SerialNo FROM Instrument ORDER BY Id"));
+        while (q.next())
+            all << q.value(0).toString() + QLatin1Char('|') + q.value(1).toString();
+        return all;
+    };
+    for (int run = 0; run < 2; ++run) {
+        QCOMPARE(runImport(&legacy), int(QDialog::Accepted));
+        QCOMPARE(instruments(), QStringList{QStringLiteral("1|Q1-777")});
+        QCOMPARE(count(QStringLiteral("ResultSet")), 2);
+        QCOMPARE(count(QStringLiteral("Result")), 6);
+    }
+
+    // A user test of a run without other results makes its set, and that set
+    // needs an instrument.
+    legacy.insert(QStringLiteral("TblUserResult"), {QStringLiteral("PUMP-01"), QStringLiteral("Check alarms"),
+                                                   QStringLiteral("06/11/2009 09:00:00 AM"), QStringLiteral("1"),
+                                                   QString(), QStringLiteral("Passed")});
+    QCOMPARE(runImport(&legacy), int(QDialog::Accepted));
+    QCOMPARE(instruments(), (QStringList{QStringLiteral("1|Q1-777"), QStringLiteral("0|")}));
+    QCOMPARE(one("SELECT i.InstrumentType FROM ResultSet r JOIN Instrument i ON i.Id=r.InstrumentId "
+                 "WHERE r.Date='2009-11-06 09:00:00'").toInt(), 0);
+    QCOMPARE(answerer.count(), 0);
 }
 
 void TestImportDatabase::importsIntoMariaDb()
