@@ -804,6 +804,12 @@ yyyy	The year as a four digit number</source>
         <comment>Listed after a save run of HTML certificates</comment>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>These images could not be copied beside the certificates:
+%1</source>
+        <comment>Listed after a save run of HTML certificates</comment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>DialogComparisonAlerts</name>
