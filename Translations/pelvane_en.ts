@@ -2493,6 +2493,12 @@ After clicking &apos;Apply&apos; the test results will be lost forever.</source>
         <source>The stored test sequence &quot;%1&quot; is damaged. Only the tests before the damaged part are shown; the stored sequence stays as it is unless you apply your changes.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message numerus="yes">
+        <source>The stored test sequence &quot;%1&quot; holds %n test(s) that cannot be shown. The stored sequence stays as it is; applying your changes removes them.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>TestSequenceAPLeakage</name>
