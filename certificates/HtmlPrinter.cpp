@@ -3,7 +3,6 @@
 #include <QAbstractTextDocumentLayout>
 #include <QDate>
 #include <QFile>
-#include <QFileInfo>
 #include <QLocale>
 #include <QPageLayout>
 #include <QPainter>
