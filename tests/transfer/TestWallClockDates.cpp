@@ -4,9 +4,11 @@
 #include "core/DateFormat.h"
 #include "database/ImportDatabaseThread.h"
 #include "database/ImportOptions.h"
+#include "database/MySqlDatabase.h"
 #include "database/SqliteDatabase.h"
 #include "support/DialogAnswerer.h"
 #include "support/LegacyStandIn.h"
+#include "support/MariaDbServer.h"
 #include "support/SeededDatabase.h"
 #include "support/TestEnvironment.h"
 #include "transfer/ImportTsq.h"
@@ -43,6 +45,14 @@ QString legacyText(const QDate& date, const QTime& time)
            + time.toString(QStringLiteral(":mm:ss ")) + (time.hour() < 12 ? "AM" : "PM");
 }
 
+// A value as the driver hands it over, not as text.
+QVariant storedValue(const QString& statement)
+{
+    SqlQuery query;
+    query.exec(statement);
+    return query.next() ? query.value(0) : QVariant();
+}
+
 } // namespace
 
 // Instruments and the first version write the time on the clock on the wall:
@@ -61,6 +71,8 @@ private slots:
 
     void timesInADaylightSavingGapAreKeptAsWritten_data();
     void timesInADaylightSavingGapAreKeptAsWritten();
+    void timesInADaylightSavingGapAreKeptOnMariaDb_data() { timesInADaylightSavingGapAreKeptAsWritten_data(); }
+    void timesInADaylightSavingGapAreKeptOnMariaDb();
 
 private:
     QByteArray m_zone;
@@ -151,6 +163,41 @@ void TestWallClockDates::timesInADaylightSavingGapAreKeptAsWritten()
     QCOMPARE(rows("SELECT Date FROM ResultSet ORDER BY Date"),
              (QStringList{stored(yearBefore, first), stored(gapDay, first), stored(gapDay, second)}));
     QCOMPARE(row("SELECT RetestDate FROM Asset"), stored(gapDay.addYears(1), second));
+}
+
+// A server hands dates back as the driver's local times; one in a gap must
+// still read as written.
+void TestWallClockDates::timesInADaylightSavingGapAreKeptOnMariaDb()
+{
+    PELVANE_REQUIRE_MARIADB();
+    QFETCH(QByteArray, zone);
+    QFETCH(QDate, gapDay);
+    QFETCH(QTime, first);
+    QFETCH(QDate, yearBefore);
+    useZone(zone);
+    const QString name = MariaDbServer::uniqueName("wall clock");
+    auto drop = qScopeGuard([&] {
+        Database::setInstance(nullptr);
+        MariaDbServer::dropDatabase(name);
+    });
+    {
+        DialogAnswerer answerer;
+        answerer.pressNext("Yes");
+        auto* db = new MySqlDatabase;
+        QCOMPARE(db->open(MariaDbServer::settings(name)), 0);
+        Database::setInstance(db);
+    }
+    Database* db = Database::instance();
+    const int location = db->findOrInsertLocation(db->findOrInsertSite(db->findOrInsertClient("C"), "S"), "L");
+    const int asset = db->insertAsset("Pump", "", "", "SN", location, db->findOrInsertEquipment("M", "M", "E", 1), 12);
+    db->insertResultSet(QVariant(), asset, wallClockDateTime(yearBefore, first), 2, 2, 1, "t", "");
+    QCOMPARE(Database::dateTimeValue(dateTimeFromVariant(storedValue("SELECT RetestDate FROM Asset"))).toString(),
+             stored(gapDay, first));
+    db->insertResultSet(QVariant(), asset, wallClockDateTime(gapDay, first), 2, 2, 1, "t", "");
+    QCOMPARE(Database::dateTimeValue(dateTimeFromVariant(storedValue("SELECT MAX(Date) FROM ResultSet"))).toString(),
+             stored(gapDay, first));
+    QCOMPARE(Database::dateTimeValue(dateTimeFromVariant(storedValue("SELECT RetestDate FROM Asset"))).toString(),
+             stored(gapDay.addYears(1), first));
 }
 
 PELVANE_TEST_MAIN(TestWallClockDates)
