@@ -2,7 +2,6 @@
 #include "database/ImportDatabase.h"
 #include "database/ImportDatabaseThread.h"
 #include "database/ImportOptions.h"
-#include "database/MySqlDatabase.h"
 #include "database/SqliteDatabase.h"
 #include "support/DialogAnswerer.h"
 #include "support/LegacyStandIn.h"
@@ -597,13 +596,7 @@ void TestImportDatabase::importsIntoMariaDb()
         Database::setInstance(nullptr);
         MariaDbServer::dropDatabase(name);
     });
-    {
-        DialogAnswerer answerer;
-        answerer.pressNext("Yes");
-        auto* db = new MySqlDatabase;
-        QCOMPARE(db->open(MariaDbServer::settings(name)), 0);
-        Database::setInstance(db);
-    }
+    QVERIFY(MariaDbServer::installNew(name));
     LegacyStandIn legacy(newFile("v1.db"));
     fillRegister(legacy);
 

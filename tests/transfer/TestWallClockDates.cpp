@@ -4,7 +4,6 @@
 #include "core/DateFormat.h"
 #include "database/ImportDatabaseThread.h"
 #include "database/ImportOptions.h"
-#include "database/MySqlDatabase.h"
 #include "database/SqliteDatabase.h"
 #include "support/DialogAnswerer.h"
 #include "support/LegacyStandIn.h"
@@ -180,13 +179,7 @@ void TestWallClockDates::timesInADaylightSavingGapAreKeptOnMariaDb()
         Database::setInstance(nullptr);
         MariaDbServer::dropDatabase(name);
     });
-    {
-        DialogAnswerer answerer;
-        answerer.pressNext("Yes");
-        auto* db = new MySqlDatabase;
-        QCOMPARE(db->open(MariaDbServer::settings(name)), 0);
-        Database::setInstance(db);
-    }
+    QVERIFY(MariaDbServer::installNew(name));
     Database* db = Database::instance();
     const int location = db->findOrInsertLocation(db->findOrInsertSite(db->findOrInsertClient("C"), "S"), "L");
     const int asset = db->insertAsset("Pump", "", "", "SN", location, db->findOrInsertEquipment("M", "M", "E", 1), 12);
