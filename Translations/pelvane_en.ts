@@ -811,6 +811,12 @@ yyyy	The year as a four digit number</source>
         <comment>Listed after a save run of HTML certificates</comment>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>These images could not be copied beside the certificates:
+%1</source>
+        <comment>Listed after a save run of HTML certificates</comment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>DialogComparisonAlerts</name>
@@ -2493,6 +2499,12 @@ After clicking &apos;Apply&apos; the test results will be lost forever.</source>
     <message>
         <source>The stored test sequence &quot;%1&quot; is damaged. Only the tests before the damaged part are shown; the stored sequence stays as it is unless you apply your changes.</source>
         <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>The stored test sequence &quot;%1&quot; holds %n test(s) that cannot be shown. The stored sequence stays as it is; applying your changes removes them.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,7 @@
 #include "assets/AssetTableView.h"
 
 #include "assets/AssetQueryModel.h"
+#include "core/DateFormat.h"
 #include "database/Database.h"
 #include "database/SqlQuery.h"
 
@@ -197,12 +198,12 @@ void AssetTableView::showSearchResults(const SearchFields& fields)
     if (fields.retestDateFrom.isValid()) {
         statement += QStringLiteral(" AND a.RetestDate >= :RetestDateFrom");
         values.append({QStringLiteral(":RetestDateFrom"),
-                       Database::dateTimeValue(QDateTime(fields.retestDateFrom, QTime(0, 0)))});
+                       Database::dateTimeValue(wallClockDateTime(fields.retestDateFrom, QTime(0, 0)))});
     }
     if (fields.retestDateTo.isValid()) {
         statement += QStringLiteral(" AND a.RetestDate <= :RetestDateTo");
         values.append({QStringLiteral(":RetestDateTo"),
-                       Database::dateTimeValue(QDateTime(fields.retestDateTo, QTime(23, 59, 59)))});
+                       Database::dateTimeValue(wallClockDateTime(fields.retestDateTo, QTime(23, 59, 59)))});
     }
     if (fields.overallStatus != -1) {
         statement += QStringLiteral(" AND rs.OverallResult=:OverallResult");

@@ -16,5 +16,10 @@ void ServiceCodeComboBox::load(const QString& code)
     SqlQuery query(QStringLiteral("SELECT ServiceCode FROM Asset WHERE DeletedLocation IS NULL "
                                   "GROUP BY ServiceCode ORDER BY ServiceCode ASC"));
     query.exec();
-    setCurrentIndex(ComboBoxRows::addTextRows(this, query, code));
+    const int match = ComboBoxRows::addTextRows(this, query, code);
+    setCurrentIndex(match);
+    // Recycled assets are left out of the list, yet their own code must show:
+    // Apply writes back what the field holds.
+    if (match < 0 && isEditable())
+        setEditText(code);
 }

@@ -9,6 +9,7 @@ public:
     explicit ServiceCodeComboBox(QWidget* parent);
 
     // Selects the code, reading the list afresh only when it is not listed;
-    // an unknown code leaves no item current.
+    // an unknown code leaves no item current and, when editable, shows as
+    // typed text.
     void load(const QString& code);
 };

@@ -19,11 +19,25 @@ QString unescapeAttribute(const QString& value)
 
 } // namespace
 
-QStringList CertificateImageCopier::unresolved() const
+namespace {
+
+QStringList sorted(const QSet<QString>& sources)
 {
-    QStringList list(m_unresolved.begin(), m_unresolved.end());
+    QStringList list(sources.begin(), sources.end());
     std::sort(list.begin(), list.end());
     return list;
+}
+
+} // namespace
+
+QStringList CertificateImageCopier::unresolved() const
+{
+    return sorted(m_unresolved);
+}
+
+QStringList CertificateImageCopier::uncopied() const
+{
+    return sorted(m_uncopied);
 }
 
 QString CertificateImageCopier::copyOf(const QString& source, const QString& imagesFolder)
@@ -47,14 +61,15 @@ QString CertificateImageCopier::copyOf(const QString& source, const QString& ima
         return QString();
     }
     if (!QDir().mkpath(imagesFolder)) {
-        m_unresolved.insert(source);
+        m_uncopied.insert(source);
         return QString();
     }
     const QString target = imagesFolder + file.fileName();
     // A picture of the same name copied before (for an earlier certificate,
     // or from another folder) is kept and shared.
     if (!QFileInfo::exists(target) && !QFile::copy(file.absoluteFilePath(), target)) {
-        m_unresolved.insert(source);
+        QFile::remove(target);
+        m_uncopied.insert(source);
         return QString();
     }
     return QFileInfo(target).absoluteFilePath();

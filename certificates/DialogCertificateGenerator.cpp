@@ -20,6 +20,7 @@
 #include <QPageSetupDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QSaveFile>
 #include <QSettings>
 #include <QToolBar>
 
@@ -464,17 +465,14 @@ bool DialogCertificateGenerator::writeCertificate(CertificateTemplate& certifica
             QFile::remove(fileName);
         return written;
     }
-    QFile file(fileName);
+    // Written beside its place and renamed only when whole.
+    QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     const QByteArray bytes = m_images.relocate(certificate.render(), fileName).toUtf8();
-    const bool written = file.write(bytes) == bytes.size();
-    file.close();
-    if (!written || file.error() != QFileDevice::NoError) {
-        file.remove();
-        return false;
-    }
-    return true;
+    if (file.write(bytes) != bytes.size())
+        file.cancelWriting();
+    return file.commit();
 }
 
 void DialogCertificateGenerator::saveNextCertificate()
@@ -534,6 +532,11 @@ void DialogCertificateGenerator::reportSaveProblems()
         parts << tr("These images could not be found and were not copied beside the certificates:\n%1",
                     "Listed after a save run of HTML certificates")
                      .arg(images.join(QLatin1Char('\n')));
+    const QStringList uncopied = m_images.uncopied();
+    if (!uncopied.isEmpty())
+        parts << tr("These images could not be copied beside the certificates:\n%1",
+                    "Listed after a save run of HTML certificates")
+                     .arg(uncopied.join(QLatin1Char('\n')));
     m_unwritten.clear();
     m_images = CertificateImageCopier();
     if (parts.isEmpty())

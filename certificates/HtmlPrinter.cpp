@@ -2,7 +2,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QDate>
-#include <QFileInfo>
+#include <QFile>
 #include <QLocale>
 #include <QPageLayout>
 #include <QPainter>
@@ -10,9 +10,32 @@
 #include <QPrinter>
 #include <QTextFrame>
 #include <QWidget>
+#include <cstdio>
 
 namespace {
 const double kInchPerMm = 0.039370147;
+
+// The PDF writer does not report failed writes. A whole file ends with the
+// offset of its cross-reference table and "%%EOF"; a file cut short by a full
+// disk lacks that end, or names a table it does not hold.
+bool isWholePdf(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const qint64 size = file.size();
+    const qint64 tailSize = qMin<qint64>(size, 1024);
+    if (!file.seek(size - tailSize))
+        return false;
+    const QByteArray tail = file.read(tailSize).trimmed();
+    const qsizetype at = tail.lastIndexOf("startxref");
+    if (!tail.endsWith("%%EOF") || at < 0)
+        return false;
+    const qsizetype from = at + qsizetype(sizeof("startxref")) - 1;
+    bool ok = false;
+    const qint64 offset = tail.mid(from, tail.size() - 5 - from).trimmed().toLongLong(&ok);
+    return ok && offset > 0 && offset < size && file.seek(offset) && file.read(4) == "xref";
+}
 } // namespace
 
 HtmlPrinter::HtmlPrinter(QObject* parent)
@@ -137,13 +160,20 @@ bool HtmlPrinter::printToPdf(const QString& fileName)
 {
     if (fileName.isEmpty())
         return false;
+    // Written beside its place and moved there only when whole, so that no
+    // file cut short ever carries the name.
+    const QString partial = fileName + QStringLiteral(".part");
     m_printer->setOutputFormat(QPrinter::PdfFormat);
-    m_printer->setOutputFileName(fileName);
+    m_printer->setOutputFileName(partial);
     const bool printed = print(m_printer.get());
     // Later prints and previews must not write over this file.
     m_printer->setOutputFileName(QString());
     m_printer->setOutputFormat(QPrinter::NativeFormat);
-    return printed && QFileInfo(fileName).size() > 0;
+    if (printed && isWholePdf(partial)
+        && std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(fileName).constData()) == 0)
+        return true;
+    QFile::remove(partial);
+    return false;
 }
 
 bool HtmlPrinter::print(QPrinter* target)

@@ -48,7 +48,8 @@ public:
 
     // With a print dialog; false when it was cancelled or printing failed.
     bool print();
-    // False when the file could not be written; an empty name does nothing.
+    // False when the file could not be written whole, and then no file is
+    // left; an empty name does nothing.
     bool printToPdf(const QString& fileName);
 
 public slots:

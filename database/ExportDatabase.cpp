@@ -105,9 +105,8 @@ QString ExportDatabase::formatValue(const QSqlField& field, int type, const QSql
         return QString::number(number, 'g', QLocale::FloatingPointShortest);
     }
     case QMetaType::QDateTime:
-        return quoted(value.toDateTime().toString(storedDateTimeFormat));
     case QMetaType::QDate:
-        return quoted(value.toDate().startOfDay().toString(storedDateTimeFormat));
+        return quoted(dateTimeFromVariant(value).toString(storedDateTimeFormat));
     case QMetaType::QString: {
         const QString text = value.toString();
         const bool breaks = std::any_of(text.cbegin(), text.cend(), spelledOut);

@@ -1,5 +1,6 @@
 #include "database/ImportDatabase.h"
 
+#include "core/DateFormat.h"
 #include "database/Database.h"
 #include "database/DatabaseTransaction.h"
 #include "database/ImportOptions.h"
@@ -160,7 +161,7 @@ QDateTime ImportDatabase::parseLegacyDateTime(const QString& text)
         hour += 12;
     else if (half == QLatin1String("AM") && hour == 12)
         hour = 0;
-    return QDateTime(QDate(part(6, 4), part(3, 2), part(0, 2)), QTime(hour, part(14, 2), part(17, 2)));
+    return wallClockDateTime(QDate(part(6, 4), part(3, 2), part(0, 2)), QTime(hour, part(14, 2), part(17, 2)));
 }
 
 void ImportDatabase::parseLegacyWord(quint16& word, const QString& text)
@@ -337,7 +338,7 @@ int ImportDatabase::findAsset(const QString& name)
     return query.next() ? query.value(0).toInt() : -1;
 }
 
-int ImportDatabase::findOrInsertResultSet(int assetId, const QDateTime& date, int instrumentId,
+int ImportDatabase::findOrInsertResultSet(int assetId, const QDateTime& date, const std::function<int()>& instrument,
                                           const QString& userName, const QString& comments)
 {
     SqlQuery query(m_targetConnection);
@@ -353,7 +354,7 @@ int ImportDatabase::findOrInsertResultSet(int assetId, const QDateTime& date, in
     query.exec();
     if (query.next())
         return query.value(0).toInt();
-    return m_target->insertResultSet(instrumentId, assetId, date, 2, 1, 1, userName, comments);
+    return m_target->insertResultSet(instrument(), assetId, date, 2, 1, 1, userName, comments);
 }
 
 int ImportDatabase::unknownInstrument()
@@ -482,7 +483,8 @@ bool ImportDatabase::importNextResult()
             user.bindValue(QStringLiteral(":AssetId"), assetName);
             user.exec();
             const QString userName = user.next() ? fitted(user.value(0).toString()) : QString();
-            resultSetId = findOrInsertResultSet(assetId, date, instrumentId, userName, trimmedOf(row, "Comments"));
+            resultSetId = findOrInsertResultSet(assetId, date, [instrumentId] { return instrumentId; }, userName,
+                                                trimmedOf(row, "Comments"));
         }
 
         const int status = statusOf(textOf(row, "Status"));
@@ -612,7 +614,7 @@ bool ImportDatabase::importNextUserResult()
 
         int resultSetId = m_lastResultSetId;
         if (resultSetId <= 0 || assetId != m_lastAssetId || date != m_lastDate)
-            resultSetId = findOrInsertResultSet(assetId, date, unknownInstrument(), QString(), QString());
+            resultSetId = findOrInsertResultSet(assetId, date, [this] { return unknownInstrument(); }, QString(), QString());
 
         SqlQuery lookup(m_targetConnection);
         lookup.prepare(QStringLiteral("SELECT Id FROM Result WHERE ResultSetId=:ResultSetId AND CustomName LIKE :Name"));

@@ -8,6 +8,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
+#include <functional>
 
 class Database;
 class SqlQuery;
@@ -64,8 +65,9 @@ private:
     SqlQuery* openStage(const QString& statement);
     void countRow();
     int findAsset(const QString& name);
-    int findOrInsertResultSet(int assetId, const QDateTime& date, int instrumentId, const QString& userName,
-                              const QString& comments);
+    // instrument is asked only when the set is inserted.
+    int findOrInsertResultSet(int assetId, const QDateTime& date, const std::function<int()>& instrument,
+                              const QString& userName, const QString& comments);
     int unknownInstrument();
 
     Database* m_target;

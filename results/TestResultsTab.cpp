@@ -76,6 +76,9 @@ void TestResultsTab::reset(int assetId)
     query.exec(statement);
     setModelQuery(std::move(query));
     m_assetId = assetId;
+    // The model reads rows in batches; the newest set is the last of them all.
+    while (m_model->canFetchMore())
+        m_model->fetchMore();
     if (m_model->rowCount() > 0)
         ui->resultSetsTable->selectRow(m_model->rowCount() - 1);
 }

@@ -25,8 +25,10 @@
 #include "sequences/TestSequenceWidgetSPO2MonitorType.h"
 #include "sequences/TestSequenceWidgetSPO2Simulation.h"
 #include "sequences/TestSequenceWidgetUserTest.h"
+#include "ux/TsqElementRecordReader.h"
 #include "ux/TsqTestElementDetails.h"
 #include "ux/TsqTestSequence.h"
+#include "ux/TsqTestSequenceElement.h"
 
 #include <QDebug>
 #include <QIODevice>
@@ -86,12 +88,22 @@ bool TestSequence::load(int id, bool global)
     Ux::TsqTestSequence elements;
     QDataStream stream(blob);
     stream.setByteOrder(QDataStream::LittleEndian);
-    stream >> elements;
+    // Records of ids no instrument knows are skipped by the reader; they are
+    // lost on Apply like those without an editor, so both are counted.
+    int unshown = 0;
+    Ux::TsqElementRecordReader::read(stream, elements, [&unshown](quint8 id) {
+        Ux::TsqTestSequenceElement* element = Ux::TsqTestSequenceElement::create(id);
+        if (!element)
+            ++unshown;
+        return element;
+    });
     const bool damaged = stream.status() == QDataStream::ReadCorruptData;
 
     for (Ux::TsqTestSequenceElement* element : elements) {
         if (TestSequenceWidgetContainer* frame = createElementWidget(element->id, element))
             elementsLayout()->insertWidget(elementsLayout()->count() - 1, frame);
+        else
+            ++unshown;
     }
     // Every editor works on its own copy.
     qDeleteAll(elements);
@@ -100,6 +112,15 @@ bool TestSequence::load(int id, bool global)
         QMessageBox::warning(this, tr("Test Sequence"),
                              tr("The stored test sequence \"%1\" is damaged. Only the tests before the damaged "
                                 "part are shown; the stored sequence stays as it is unless you apply your changes.")
+                                 .arg(m_name));
+    }
+    // The list writes back only what it shows, so the user must know
+    // before applying what would go.
+    if (unshown > 0) {
+        QMessageBox::warning(this, tr("Test Sequence"),
+                             tr("The stored test sequence \"%1\" holds %n test(s) that cannot be shown. "
+                                "The stored sequence stays as it is; applying your changes removes them.",
+                                nullptr, unshown)
                                  .arg(m_name));
     }
     return true;

@@ -1,5 +1,6 @@
 #include "transfer/ExportTsq.h"
 
+#include "core/DateFormat.h"
 #include "database/SqlQuery.h"
 #include "ux/CodeTables.h"
 #include "ux/TsqEndOfTransfer.h"
@@ -52,7 +53,7 @@ bool writeAsset(QByteArray* output, int assetId, QString* what)
 {
     Ux::TsqMedicalApplianceResult record;
     record.overallResult = Ux::StatusUploaded;
-    record.testDate = QDateTime(uploadDate, QTime(0, 0));
+    record.testDate = wallClockDateTime(uploadDate, QTime(0, 0));
     record.testType = 0;
     record.testMode = 0;
 

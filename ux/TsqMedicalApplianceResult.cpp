@@ -1,5 +1,6 @@
 #include "ux/TsqMedicalApplianceResult.h"
 
+#include "core/DateFormat.h"
 #include "ux/TsqText.h"
 
 namespace Ux {
@@ -49,7 +50,7 @@ void readAssetBlock(QDataStream& in, TsqMedicalApplianceResult& r)
     r.overallResult = overall;
     r.testType = testType;
     r.testMode = testMode;
-    r.testDate = QDateTime(QDate(year, month, day), QTime(hour, minute, second, 0));
+    r.testDate = wallClockDateTime(QDate(year, month, day), QTime(hour, minute, second, 0));
     for (QString* text : {&r.applianceName, &r.siteName, &r.userName})
         *text = TsqText::readTerminated(in, textMax);
     r.testCode = TsqText::readTerminated(in, testCodeMax);

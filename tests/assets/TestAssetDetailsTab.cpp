@@ -10,7 +10,7 @@
 #include <QtTest>
 
 namespace {
-enum { Pump1 = 1, Pump2 = 2, MonitorA = 3, DeskLamp = 5 };
+enum { Pump1 = 1, Pump2 = 2, MonitorA = 3, DeskLamp = 5, OldScale = 6 };
 enum { Acme = 1, North = 1, Ward1 = 1 };
 } // namespace
 
@@ -26,6 +26,8 @@ private slots:
     void duplicateNameAndSerialIsRefused();
     void wildcardsInTheTextMatchOnlyThemselves();
     void editsWhileLoadingOrRenamingAreNotReported();
+    void recycledAssetShowsAndKeepsEveryStoredValue_data();
+    void recycledAssetShowsAndKeepsEveryStoredValue();
 
 private:
     QLineEdit* line(const char* name) const { return m_tab->findChild<QLineEdit*>(name); }
@@ -184,6 +186,45 @@ void TestAssetDetailsTab::editsWhileLoadingOrRenamingAreNotReported()
     QCOMPARE(modified.count(), 1);
     QCOMPARE(modified.at(0).at(0).value<ModifiedFlags>(), ModifiedFlags(ModifiedDetails));
     QVERIFY(m_tab->isModified());
+}
+
+void TestAssetDetailsTab::recycledAssetShowsAndKeepsEveryStoredValue_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("value");
+    const QString place = QStringLiteral(
+        "FROM Asset a JOIN Location l ON l.Id=a.LocationId JOIN Site s ON s.Id=l.SiteId "
+        "JOIN Client c ON c.Id=s.ClientId WHERE a.Id=6");
+    const QString equipment = QStringLiteral("FROM Asset a JOIN Equipment e ON e.Id=a.EquipmentId WHERE a.Id=6");
+    // Old scale is in the recycle bin, and no asset in use has its service code.
+    QTest::newRow("manufacturer") << "manufacturer" << "SELECT e.Manufacturer " + equipment << "Cardia";
+    QTest::newRow("model") << "model" << "SELECT e.Model " + equipment << "M5";
+    QTest::newRow("service code") << "serviceCode" << "SELECT ServiceCode FROM Asset WHERE Id=6" << "SC-006";
+    QTest::newRow("client") << "client" << "SELECT c.Name " + place << "Acme Health";
+    QTest::newRow("site") << "site" << "SELECT s.Name " + place << "South";
+    QTest::newRow("location") << "location" << "SELECT l.Name " + place << "Theatre";
+}
+
+void TestAssetDetailsTab::recycledAssetShowsAndKeepsEveryStoredValue()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, stored);
+    QFETCH(QString, value);
+    const QVariant locationId = scalar("SELECT LocationId FROM Asset WHERE Id=6");
+    const QVariant equipmentId = scalar("SELECT EquipmentId FROM Asset WHERE Id=6");
+    // As a user goes there: another asset first, so the lists are filled already.
+    m_tab->setAsset(Pump1, true);
+    m_tab->setAsset(OldScale, true);
+    QCOMPARE(combo(qPrintable(field))->currentText(), value);
+
+    QTest::keyClick(line("description"), Qt::Key_A);
+    QVERIFY(m_tab->apply());
+    QCOMPARE(scalar("SELECT Description FROM Asset WHERE Id=6").toString(), QString("Baby scalea"));
+    QCOMPARE(scalar(stored).toString(), value);
+    QCOMPARE(scalar("SELECT LocationId FROM Asset WHERE Id=6"), locationId);
+    QCOMPARE(scalar("SELECT EquipmentId FROM Asset WHERE Id=6"), equipmentId);
+    QCOMPARE(m_answerer->count(), 0);
 }
 
 PELVANE_TEST_MAIN(TestAssetDetailsTab)

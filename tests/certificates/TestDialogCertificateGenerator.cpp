@@ -15,6 +15,8 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace CertificateFixture;
 
@@ -43,6 +45,30 @@ QStringList filesIn(const QString& folder)
     return QDir(folder).entryList(QDir::Files, QDir::Name);
 }
 
+// A disk that fills up: no file of this process grows past the limit while
+// it lasts. Works for any user, root included, and needs no mounts.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = m_old;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    rlimit m_old{};
+    void (*m_handler)(int) = nullptr;
+};
+
 } // namespace
 
 class TestDialogCertificateGenerator : public QObject
@@ -58,6 +84,7 @@ private slots:
     void savesHtmlWithItsImagesAndNumbersRepeatedNames();
     void abortKeepsTheFilesWrittenAndWritesNoMore();
     void filesThatCannotBeWrittenAreListed();
+    void aFullDiskLeavesNoPartialFileAndIsReported();
     void withoutAssetsThePreviewIsEmptyAndNothingCanBeSaved();
 
 private:
@@ -342,6 +369,47 @@ void TestDialogCertificateGenerator::filesThatCannotBeWrittenAreListed()
         QVERIFY(report.contains(QStringLiteral("Pump 1")));
         QCOMPARE(m_answerer->last().icon, int(QMessageBox::Warning));
     }
+}
+
+void TestDialogCertificateGenerator::aFullDiskLeavesNoPartialFileAndIsReported()
+{
+    // PDFs: the writer runs out of room part way through each file.
+    const QString pdfs = TestEnvironment::instance()->newFolder();
+    {
+        DialogCertificateGenerator dialog({MonitorA, Pump1});
+        const FileSizeLimit full(8 * 1024);
+        runSave(dialog, pdfs, QStringLiteral("$(NAME)"), 0, true);
+    }
+    QCOMPARE(QDir(pdfs).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());
+    QCOMPARE(m_answerer->count(), 2);
+    QString report = m_answerer->last().text;
+    QVERIFY2(report.startsWith(QStringLiteral("These certificates could not be written:")), qPrintable(report));
+    QVERIFY(report.contains(QDir::toNativeSeparators(pdfs + QStringLiteral("/Monitor A.pdf"))));
+    QVERIFY(report.contains(QDir::toNativeSeparators(pdfs + QStringLiteral("/Pump 1.pdf"))));
+
+    // HTML: the page fits, its picture does not.
+    const QString art = TestEnvironment::instance()->newFolder();
+    QFile picture(art + QStringLiteral("/big.png"));
+    QVERIFY(picture.open(QIODevice::WriteOnly));
+    picture.write(QByteArray(64 * 1024, 'x'));
+    picture.close();
+    writeTemplate(QStringLiteral("_default (en)"), QStringLiteral("<p>") + m("ASSET_DETAILS_NAME") + "</p><img src=\""
+                                                       + art + "/big.png\">");
+    const QString pages = TestEnvironment::instance()->newFolder();
+    m_answerer->clear();
+    {
+        DialogCertificateGenerator dialog({MonitorA});
+        const FileSizeLimit full(16 * 1024);
+        runSave(dialog, pages, QStringLiteral("$(NAME)"), 1, true);
+    }
+    QCOMPARE(filesIn(pages), QStringList{QStringLiteral("Monitor A.html")});
+    QCOMPARE(filesIn(pages + QStringLiteral("/images")), QStringList());
+    QCOMPARE(m_answerer->count(), 2);
+    report = m_answerer->last().text;
+    QVERIFY2(report.startsWith(QStringLiteral("These images could not be copied beside the certificates:")),
+             qPrintable(report));
+    QVERIFY(report.contains(art + QStringLiteral("/big.png")));
+    QVERIFY(!report.contains(QStringLiteral("could not be found")));
 }
 
 void TestDialogCertificateGenerator::withoutAssetsThePreviewIsEmptyAndNothingCanBeSaved()

@@ -2,7 +2,6 @@
 #include "database/ImportDatabase.h"
 #include "database/ImportDatabaseThread.h"
 #include "database/ImportOptions.h"
-#include "database/MySqlDatabase.h"
 #include "database/SqliteDatabase.h"
 #include "support/DialogAnswerer.h"
 #include "support/LegacyStandIn.h"
@@ -130,20 +129,6 @@ int runImport(Database* legacy, bool assets = true, bool results = true, bool se
     return thread.exec();
 }
 
-// A new database of that name on the test server becomes the current one.
-bool openServerTarget(const QString& name)
-{
-    DialogAnswerer answerer;
-    answerer.pressNext("Yes");
-    auto* db = new MySqlDatabase;
-    if (db->open(MariaDbServer::settings(name)) != 0) {
-        delete db;
-        return false;
-    }
-    Database::setInstance(db);
-    return true;
-}
-
 int resultSetOf(const QString& asset, const QString& date)
 {
     return one(QStringLiteral("SELECT r.Id FROM ResultSet r JOIN Asset a ON a.Id=r.AssetId WHERE a.Name=? AND r.Date=?"),
@@ -258,6 +243,7 @@ private slots:
     void progressRisesToTheEnd();
     void abortKeepsCommittedRowsAndForeignKeys();
     void sequencesAreStoredAsElementRecords();
+    void userResultsAddAnInstrumentOnlyForANewSet();
     void importsIntoMariaDb();
     void longLegacyTextsAreCutToTheirColumn_data();
     void longLegacyTextsAreCutToTheirColumn();
@@ -558,6 +544,52 @@ void TestImportDatabase::sequencesAreStoredAsElementRecords()
     QCOMPARE(count("TestSequence"), 2);
 }
 
+void TestImportDatabase::userResultsAddAnInstrumentOnlyForANewSet()
+{
+    QVERIFY(SeededDatabase::createEmpty(newFile("target.db")));
+    LegacyStandIn legacy(newFile("v1.db"));
+    asset(legacy, QStringLiteral("PUMP-01"), QStringLiteral("Acme Health"), QStringLiteral("North"),
+          QStringLiteral("Ward 1"), QStringLiteral("SN100"), 12, QStringLiteral("alice"));
+    // Two runs; the user tests of each join its set and its instrument.
+    const QStringList runs{QStringLiteral("05/11/2009 01:15:30 PM"), QStringLiteral("05/11/2010 09:00:00 AM")};
+    for (const QString& tested : runs) {
+        result(legacy, QStringLiteral("PUMP-01"), tested, QStringLiteral("Load Current"), QString(),
+               QStringLiteral("1"), QStringLiteral("A"), QStringLiteral("Passed"));
+    }
+    for (const QString& tested : runs) {
+        for (const QString& instruction : {QStringLiteral("Check alarms"), QStringLiteral("Check case")})
+            legacy.insert(QStringLiteral("TblUserResult"), {QStringLiteral("PUMP-01"), instruction, tested,
+                                                           QStringLiteral("1"), QString(), QStringLiteral("Passed")});
+    }
+
+    DialogAnswerer answerer;
+    const auto instruments = [] {
+        QStringList all;
+        QSqlQuery q(Database::instance()->connection());
+        q.exec(QStringLiteral("SELECT InstrumentType,SerialNo FROM Instrument ORDER BY Id"));
+        while (q.next())
+            all << q.value(0).toString() + QLatin1Char('|') + q.value(1).toString();
+        return all;
+    };
+    for (int run = 0; run < 2; ++run) {
+        QCOMPARE(runImport(&legacy), int(QDialog::Accepted));
+        QCOMPARE(instruments(), QStringList{QStringLiteral("1|Q1-777")});
+        QCOMPARE(count(QStringLiteral("ResultSet")), 2);
+        QCOMPARE(count(QStringLiteral("Result")), 6);
+    }
+
+    // A user test of a run without other results makes its set, and that set
+    // needs an instrument.
+    legacy.insert(QStringLiteral("TblUserResult"), {QStringLiteral("PUMP-01"), QStringLiteral("Check alarms"),
+                                                   QStringLiteral("06/11/2009 09:00:00 AM"), QStringLiteral("1"),
+                                                   QString(), QStringLiteral("Passed")});
+    QCOMPARE(runImport(&legacy), int(QDialog::Accepted));
+    QCOMPARE(instruments(), (QStringList{QStringLiteral("1|Q1-777"), QStringLiteral("0|")}));
+    QCOMPARE(one("SELECT i.InstrumentType FROM ResultSet r JOIN Instrument i ON i.Id=r.InstrumentId "
+                 "WHERE r.Date='2009-11-06 09:00:00'").toInt(), 0);
+    QCOMPARE(answerer.count(), 0);
+}
+
 void TestImportDatabase::importsIntoMariaDb()
 {
     PELVANE_REQUIRE_MARIADB();
@@ -566,7 +598,7 @@ void TestImportDatabase::importsIntoMariaDb()
         Database::setInstance(nullptr);
         MariaDbServer::dropDatabase(name);
     });
-    QVERIFY(openServerTarget(name));
+    QVERIFY(MariaDbServer::installNew(name));
     LegacyStandIn legacy(newFile("v1.db"));
     fillRegister(legacy);
 
@@ -598,7 +630,7 @@ void TestImportDatabase::longLegacyTextsAreCutToTheirColumn()
     });
     if (server) {
         PELVANE_REQUIRE_MARIADB();
-        QVERIFY(openServerTarget(name));
+        QVERIFY(MariaDbServer::installNew(name));
     } else {
         QVERIFY(SeededDatabase::createEmpty(newFile("target.db")));
     }

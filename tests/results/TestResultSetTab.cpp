@@ -2,6 +2,7 @@
 #include "../transfer/SqlRows.h"
 #include "assets/DateTimeDelegate.h"
 #include "assets/StatusDelegate.h"
+#include "database/DatabaseTransaction.h"
 #include "database/MySqlDatabase.h"
 #include "database/SqliteDatabase.h"
 #include "results/DialogTestResults.h"
@@ -39,6 +40,7 @@ private slots:
     void resetOrNoDeletesNothing();
     void clearEmptiesTheList();
     void columnWidthBlob();
+    void theNewestOfManySetsIsSelected();
     // Last: it replaces the SQLite database with a MariaDB one.
     void deletingOnMySql();
 
@@ -286,6 +288,32 @@ void TestResultSetTab::columnWidthBlob()
     QCOMPARE(widths(), (QList<int>{0, 170, 80}));
     QCOMPARE(m_tab->saveColumnWidths(), blob({0, 170, 80}));
     QCOMPARE(m_tab->saveColumnWidths().toHex(), QByteArray("00000000aa00000050000000"));
+}
+
+void TestResultSetTab::theNewestOfManySetsIsSelected()
+{
+    // Far more sets than the model reads at a time, the newest stored first.
+    const int total = 700;
+    {
+        DatabaseTransaction transaction;
+        SqlQuery insert;
+        for (int i = total; i > 0; --i) {
+            insert.prepare(QStringLiteral("INSERT INTO ResultSet (AssetId,Date,OverallResult) VALUES (?,?,1)"));
+            insert.addBindValue(m_asset);
+            insert.addBindValue(QDateTime(QDate(2000, 1, 1), QTime(12, 0)).addDays(i).toString("yyyy-MM-dd HH:mm:ss"));
+            insert.exec();
+        }
+    }
+    const int newest = SqlRows::row(QStringLiteral("SELECT Id FROM ResultSet WHERE AssetId=%1 ORDER BY Date DESC")
+                                        .arg(m_asset))
+                           .toInt();
+    QCOMPARE(newest, m_september);
+    m_tab->setAsset(m_asset, true);
+    const QModelIndexList selected = table()->selectionModel()->selectedRows();
+    QCOMPARE(selected.size(), 1);
+    QCOMPARE(table()->model()->index(selected.first().row(), 0).data().toInt(), newest);
+    QCOMPARE(selected.first().row(), total + 2);
+    QVERIFY(button("detailsBtn")->isEnabled());
 }
 
 void TestResultSetTab::deletingOnMySql()

@@ -24,6 +24,7 @@
 #include <QDialogButtonBox>
 #include <QIODevice>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
@@ -147,6 +148,7 @@ private slots:
 
     void everyKindLoadsAndWritesBackByteForByte();
     void damagedOrUnknownRecordsLeaveTheRest();
+    void elementsThatCannotBeShownAreReportedOnLoad();
     void loadingAppendsAndAMissingRowChangesNothing();
     void addDeleteMoveImportAndClear();
     void frameSelectsAndShowsItsDetails();
@@ -233,9 +235,11 @@ void TestSequenceList::damagedOrUnknownRecordsLeaveTheRest()
     const QByteArray unknown = QByteArray::fromHex("050701ff02");
     const QByteArray ecgStart = QByteArray::fromHex("08b6010203040506");
     int id = storeGlobal(QStringLiteral("Odd"), 1, earthBond + unknown + iecWiring + ecgStart + visualTest);
+    m_answerer->pressNext(QStringLiteral("OK"));
     QVERIFY(m_list->load(id, true));
     QCOMPARE(blob(), hex({earthBond, iecWiring, visualTest}));
-    QCOMPARE(m_answerer->count(), 0);
+    QCOMPARE(m_answerer->count(), 1); // see elementsThatCannotBeShownAreReportedOnLoad
+    m_answerer->clear();
     // A catalogue id that is no sequence element has no editor.
     QTest::ignoreMessage(QtDebugMsg, "Could not create test sequence widget for test with id=144");
     QVERIFY(!m_list->createElementWidget(144, nullptr));
@@ -254,6 +258,35 @@ void TestSequenceList::damagedOrUnknownRecordsLeaveTheRest()
     row.exec(QStringLiteral("SELECT Data FROM GlobalTestSequence WHERE Name='Damaged'"));
     QVERIFY(row.next());
     QCOMPARE(row.value(0).toByteArray(), damaged);
+}
+
+void TestSequenceList::elementsThatCannotBeShownAreReportedOnLoad()
+{
+    // An id no instrument knows, and the ECG start element that no editor shows.
+    const QByteArray unknown = QByteArray::fromHex("03fe01");
+    const QByteArray ecgStart = QByteArray::fromHex("08b6010203040506");
+    const QByteArray stored = earthBond + unknown + iecWiring + ecgStart + visualTest;
+    const int id = storeGlobal(QStringLiteral("Odd"), 1, stored);
+    QSignalSpy modified(m_list.get(), &TestSequence::modified);
+    m_answerer->pressNext(QStringLiteral("OK"));
+    QVERIFY(m_list->load(id, true));
+    QCOMPARE(blob(), hex({earthBond, iecWiring, visualTest}));
+    QCOMPARE(m_answerer->count(), 1);
+    const QString text = m_answerer->last().text;
+    QVERIFY2(text.contains(QStringLiteral("\"Odd\"")) && text.contains(QStringLiteral("2 test")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("applying your changes removes them")), qPrintable(text));
+    QCOMPARE(m_answerer->last().icon, int(QMessageBox::Warning));
+    // Nothing changes until the user applies.
+    QCOMPARE(modified.count(), 0);
+    SqlQuery row;
+    row.exec(QStringLiteral("SELECT Data FROM GlobalTestSequence WHERE Id=%1").arg(id));
+    QVERIFY(row.next());
+    QCOMPARE(row.value(0).toByteArray().toHex(), stored.toHex());
+
+    // A sequence that shows whole says nothing.
+    m_list->clear();
+    QVERIFY(m_list->load(storeGlobal(QStringLiteral("Plain"), 1, earthBond + visualTest), true));
+    QCOMPARE(m_answerer->count(), 1);
 }
 
 void TestSequenceList::loadingAppendsAndAMissingRowChangesNothing()

@@ -1,5 +1,8 @@
 #include "support/MariaDbServer.h"
 
+#include "database/MySqlDatabase.h"
+#include "support/DialogAnswerer.h"
+
 #include <QCoreApplication>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -85,6 +88,19 @@ void dropDatabase(const QString& name)
     QString quoted = name;
     quoted.replace(QLatin1Char('`'), QStringLiteral("``"));
     exec(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(quoted));
+}
+
+bool installNew(const QString& name)
+{
+    DialogAnswerer answerer;
+    answerer.pressNext(QStringLiteral("Yes"));
+    auto* db = new MySqlDatabase;
+    if (db->open(settings(name)) != 0) {
+        delete db;
+        return false;
+    }
+    Database::setInstance(db);
+    return true;
 }
 
 } // namespace MariaDbServer

@@ -21,6 +21,9 @@ QString uniqueName(const QString& hint);
 // Runs statement as the test login without a default database.
 bool exec(const QString& statement, QString* error = nullptr);
 void dropDatabase(const QString& name);
+// Creates the database name on the server, answering the program's question,
+// and makes it the current database; false when it could not be opened.
+bool installNew(const QString& name);
 
 } // namespace MariaDbServer
 
