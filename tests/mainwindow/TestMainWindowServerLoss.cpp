@@ -51,7 +51,7 @@ bool createWithPump(const QString& name)
 // For a person to look at (run under X with PELVANE_DIALOG_GRACE_MS set, so
 // that the message stays up): the window on a test database through a
 // relay, an asset edited, the server cut and Apply pressed; the screen with
-// the message is saved to args[0].
+// the message is saved to args[0], the window after it to args[1] if given.
 PELVANE_CHILD_SCENARIO(showLostConnection)
 {
     ServerRelay relay;
@@ -70,17 +70,23 @@ PELVANE_CHILD_SCENARIO(showLostConnection)
     if (db->open(ServerRelay::settings(name)) != 0)
         return 4;
     window.setDatabase(db);
-    auto* table = window.findChild<AssetTableView*>(QStringLiteral("assetTableView"));
-    table->selectRow(0);
+    window.activateWindow();
+    QTest::qWaitForWindowActive(&window);
+    clickAssetRow(window.findChild<AssetTableView*>(QStringLiteral("assetTableView")), 1);
     QTest::qWait(300);
-    auto* description = window.findChild<QLineEdit*>(QStringLiteral("description"));
+    QWidget* editor = window.findChild<QWidget*>(QStringLiteral("assetTabs"));
+    auto* description = editor->findChild<QLineEdit*>(QStringLiteral("description"));
+    description->setFocus();
     description->selectAll();
     QTest::keyClicks(description, QStringLiteral("Pump, ward 7"));
+    QTest::qWait(300);
     relay.cut();
     bool saved = false;
     QTimer::singleShot(1000, [&] { saved = window.screen()->grabWindow(0).save(args.at(0), "PNG"); });
-    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("applyButton")), Qt::LeftButton);
+    QTest::mouseClick(button(editor, "applyButton"), Qt::LeftButton);
     QTest::qWait(300);
+    if (args.size() > 1 && !window.screen()->grabWindow(0).save(args.at(1), "PNG"))
+        saved = false;
     return saved && !Database::instance() ? 0 : 5;
 }
 
