@@ -16,6 +16,7 @@
 #include "WindowTestHelpers.h"
 
 #include <QAction>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -100,6 +101,7 @@ private slots:
 
     void applyOnALostConnectionIsToldAndTheWindowGoesOn();
     void downloadStopsAtALostConnection();
+    void exportWorkerStopsAtALostConnection();
 
 private:
     QAction* action(const char* name) const { return m_window->findChild<QAction*>(QLatin1String(name)); }
@@ -270,6 +272,29 @@ void TestMainWindowServerLoss::downloadStopsAtALostConnection()
                                    "WHERE rs.Id IS NULL"))
                  .toInt(),
              0);
+}
+
+// The export reads on a worker thread behind the progress dialog: the loss
+// is told from there, the worker ends and the window closes the database.
+void TestMainWindowServerLoss::exportWorkerStopsAtALostConnection()
+{
+    const QString path = TestEnvironment::instance()->newFolder(QStringLiteral("export")) + QStringLiteral("/lab.sql");
+    m_answerer->answerNext([&path](QWidget* w) {
+        auto* dialog = qobject_cast<QFileDialog*>(w);
+        QVERIFY(dialog);
+        dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    m_relay->cut();
+    action("actionExportDatabase")->trigger();
+
+    const QString message = lossMessage();
+    QVERIFY2(!message.isEmpty(), qPrintable(m_answerer->last().className + ": " + m_answerer->last().text));
+    QVERIFY2(message.contains(QStringLiteral("Not saved:\n  - the export to %1, which is incomplete").arg(path)),
+             qPrintable(message));
+    QCOMPARE(m_answerer->count(), 2);
+    QTRY_VERIFY(!Database::instance());
+    QVERIFY(action("actionDatabaseConnect")->isEnabled());
 }
 
 PELVANE_TEST_MAIN(TestMainWindowServerLoss)
