@@ -400,6 +400,11 @@ Reduce the number of connections from %1 to 10.</source>
         <comment>The asset test results tab text</comment>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>the changes to asset %1 (%2)</source>
+        <comment>%1 is the asset's name, %2 lists editor tabs</comment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>AssetTreeModel</name>
@@ -446,6 +451,35 @@ Reduce the number of connections from %1 to 10.</source>
 
 %1</source>
         <comment>%%1 is a dump of the file up to the problem</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ConnectionLoss</name>
+    <message>
+        <source>SQL Server on %1 (database %2)</source>
+        <comment>%1 is the host, %2 the database name</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MySQL server on %1 (database %2)</source>
+        <comment>%1 is the host, %2 the database name</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>anything that was being saved at that moment</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The connection to the %1 was lost.
+
+Reason: %2
+
+Not saved:
+%3
+
+Pelvane goes on without a database. Once the server can be reached again, use Connect to Database to open it again, and repeat what was not saved.</source>
+        <comment>%1 names the server and database, %2 is the database system's message, %3 lists what was not saved, one per line</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1466,6 +1500,10 @@ Heading of the list of the tests in the set</extracomment>
         <comment>%1 is the serial device</comment>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>the rest of this download (the records received before are stored): download again once connected</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>EcgWaveformComboBox</name>
@@ -1608,6 +1646,14 @@ Heading of the list of the tests in the set</extracomment>
     <name>HtmlPrinter</name>
     <message>
         <source>Print Document</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ImportTsq</name>
+    <message>
+        <source>the test record of asset %1, tested %2</source>
+        <comment>%1 is the asset's name, %2 the test date</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1965,6 +2011,14 @@ Heading of the list of the tests in the set</extracomment>
         <source>The user manual could not be found. It should be at:
 %1</source>
         <comment>Shown when the manual&apos;s PDF file is missing. %%1 is its path</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the rest of the import from the first-version database (what was copied before is stored)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the export to %1, which is incomplete</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

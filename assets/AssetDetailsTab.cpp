@@ -6,6 +6,7 @@
 #include "assets/LikePattern.h"
 #include "core/DateFormat.h"
 #include "core/Error.h"
+#include "database/ConnectionLoss.h"
 #include "database/Database.h"
 #include "database/DatabaseTransaction.h"
 #include "database/SqlQuery.h"
@@ -27,6 +28,9 @@ int scalarInt(const QString& statement)
 // program left, so the report is fatal.
 static void reportMissingAsset(int assetId, int line)
 {
+    // Nothing is found on a connection that is gone; that loss has been told.
+    if (ConnectionLoss::happened())
+        return;
     Error::report(QStringLiteral("AssetDetailsTab::reset"),
                   AssetDetailsTab::tr("Cannot find asset with Id: %1").arg(assetId), ErrorFatal, 2, __FILE__, line);
 }
@@ -171,6 +175,11 @@ bool AssetDetailsTab::isDuplicate(const QString& name, const QString& serial) co
     count.bindValue(QStringLiteral(":CurrentAssetId"), m_currentAssetId);
     count.exec();
     return count.next() && count.value(0).toInt() > 0;
+}
+
+QString AssetDetailsTab::assetName() const
+{
+    return ui->assetId->text().trimmed();
 }
 
 bool AssetDetailsTab::apply()

@@ -17,6 +17,9 @@ public:
     explicit AssetDetailsTab(QWidget* parent = nullptr);
     ~AssetDetailsTab() override;
 
+    // The asset's name as the editor shows it, edits included.
+    QString assetName() const;
+
     // Prepares an empty asset under a tree node (client, site or location).
     void selectLocationPath(int nodeType, int id);
 

@@ -4,6 +4,8 @@
 
 #include "assets/AssetTreeItem.h"
 #include "core/ReentrancyGuard.h"
+#include "database/ConnectionLoss.h"
+#include "database/PendingWrite.h"
 
 #include <QDebug>
 #include <QMetaObject>
@@ -164,8 +166,21 @@ bool AssetTabs::apply()
     if (m_testResultsTab)
         order.append(m_testResultsTab);
     bool applied = true;
-    for (AssetTabBase* tab : order) {
-        if ((pending & tab->flag()) && !tab->apply()) {
+    PendingWrite unsaved{QString()};
+    for (qsizetype i = 0; i < order.size(); ++i) {
+        if (!(pending & order.at(i)->flag()))
+            continue;
+        // Each tab commits on its own: the ones before this are stored.
+        QStringList tabs;
+        for (AssetTabBase* tab : order.mid(i)) {
+            if (pending & tab->flag())
+                tabs << ui->assetTabWidget->tabText(ui->assetTabWidget->indexOf(tab)).remove(QLatin1Char('&'));
+        }
+        unsaved.describe(tr("the changes to asset %1 (%2)", "%1 is the asset's name, %2 lists editor tabs")
+                             .arg(ui->assetDetailsTab->assetName(), tabs.join(QStringLiteral(", "))));
+        // After a lost connection nothing more is written; the editor is
+        // emptied when the database closes.
+        if (!order.at(i)->apply() || ConnectionLoss::happened()) {
             applied = false;
             break;
         }

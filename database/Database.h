@@ -8,6 +8,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
+#include <atomic>
 #include <functional>
 #include <optional>
 
@@ -41,6 +42,12 @@ public:
     QSqlDatabase& connection() { return m_connection; }
     const QSqlDatabase& connection() const { return m_connection; }
     int type() const { return m_type; }
+
+    // Set by the first statement that found the server gone; the database is
+    // closed once the action that met the loss has ended. True when it was
+    // set already.
+    bool markConnectionLost() { return m_connectionLost.exchange(true); }
+    bool connectionLost() const { return m_connectionLost.load(); }
 
     // The asset tree model: populated here, and told of every inserted asset
     // through its insertAssetLocation(int) slot.
@@ -93,4 +100,5 @@ protected:
 private:
     int m_type;
     QPointer<QObject> m_treeModel;
+    std::atomic<bool> m_connectionLost{false};
 };

@@ -50,16 +50,17 @@ DatabaseTransaction::~DatabaseTransaction()
         depths().remove(m_connection.connectionName());
 }
 
-// A commit that fails (disk full, server gone) has lost the scope's writes:
-// it ends the program as a failed statement does, so that no caller goes on
-// to count them as stored.
+// A commit that fails (disk full) has lost the scope's writes: it ends the
+// program as a failed statement does, so that no caller goes on to count
+// them as stored. A server gone away has dropped them with the connection:
+// that is told as a lost connection, and the database is then closed.
 void DatabaseTransaction::commitNow()
 {
     m_begun = false;
     const bool committed = m_connection.commit();
     StatementCache::transactionEnded(m_connection, committed);
     if (!committed)
-        SqlQuery::reportFailure(QStringLiteral("COMMIT"), m_connection.lastError());
+        SqlQuery::reportFailure(QStringLiteral("COMMIT"), m_connection.lastError(), m_connection.driver());
 }
 
 void DatabaseTransaction::commit(StatementBatch& batch)

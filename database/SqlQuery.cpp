@@ -1,6 +1,7 @@
 #include "database/SqlQuery.h"
 
 #include "core/Error.h"
+#include "database/ConnectionLoss.h"
 #include "database/Database.h"
 #include "database/MySqlTextStatement.h"
 
@@ -123,10 +124,10 @@ void SqlQuery::execTogether(const QStringList& statements)
     // The server runs the statements in order and stops at the first that
     // fails; each has a result of its own to be read in turn.
     if (!QSqlQuery::exec(statements.join(QLatin1Char(';'))))
-        reportFailure(statements.first(), lastError());
+        reportFailure(statements.first(), lastError(), driver());
     for (qsizetype i = 1; i < statements.size(); ++i)
         if (!QSqlQuery::nextResult())
-            reportFailure(statements.at(i), lastError());
+            reportFailure(statements.at(i), lastError(), driver());
 }
 
 bool SqlQuery::exec(const QString& statement)
@@ -139,13 +140,15 @@ bool SqlQuery::exec(const QString& statement)
 
 void SqlQuery::displayError()
 {
-    reportFailure(lastQuery(), lastError());
+    reportFailure(lastQuery(), lastError(), driver());
 }
 
-void SqlQuery::reportFailure(const QString& statement, const QSqlError& error)
+void SqlQuery::reportFailure(const QString& statement, const QSqlError& error, const QSqlDriver* driver)
 {
     qDebug() << statement;
     qDebug() << error;
+    if (ConnectionLoss::handle(error, driver))
+        return;
     Error::report(QStringLiteral("SqlQuery::displayError"),
                   Database::tr("Last query:\n%1\n\nError message:\n%2",
                                "%%1 is the query and %%2 is the message from the database system")

@@ -8,7 +8,9 @@
 class MySqlTextStatement;
 
 // A query whose failed execution is fatal: the statement and the database's
-// message are shown and the program ends. Callers never test exec().
+// message are shown and the program ends. Callers never test exec(). A
+// server that went away under the current database is the exception: that
+// is told as a lost connection and the failure returns (ConnectionLoss).
 class SqlQuery : public QSqlQuery
 {
 public:
@@ -40,9 +42,11 @@ public:
     // reported with the statement that failed.
     void execTogether(const QStringList& statements);
 
-    [[noreturn]] void displayError();
-    // The same report for a statement that ran outside a query, such as a commit.
-    [[noreturn]] static void reportFailure(const QString& statement, const QSqlError& error);
+    void displayError();
+    // The same report for a statement that ran outside a query, such as a
+    // commit, on driver's connection (null: the current database's).
+    static void reportFailure(const QString& statement, const QSqlError& error,
+                              const QSqlDriver* driver = nullptr);
 
 private:
     bool prepareTextStatement();

@@ -1,5 +1,7 @@
 #include "database/ThreadObject.h"
 
+#include "database/ConnectionLoss.h"
+
 #include <QElapsedTimer>
 #include <QMutexLocker>
 
@@ -33,6 +35,13 @@ void ThreadObject::onIdleTimeout()
         }
         if (aborted || !step()) {
             m_timer.stop();
+            return;
+        }
+        // Every further step would fail on the dead connection: the work
+        // ends as if the user had aborted it.
+        if (ConnectionLoss::happened()) {
+            m_timer.stop();
+            emit abort();
             return;
         }
     } while (m_timer.isActive() && slice.elapsed() < sliceMs);

@@ -15,6 +15,7 @@
 #include "core/AppPaths.h"
 #include "core/Error.h"
 #include "core/Translator.h"
+#include "database/ConnectionLoss.h"
 #include "database/Database.h"
 #include "database/DialogConnection.h"
 #include "database/DialogImportV1Database.h"
@@ -22,6 +23,7 @@
 #include "database/ImportDatabaseThread.h"
 #include "database/ImportOptions.h"
 #include "database/MsSqlDatabase.h"
+#include "database/PendingWrite.h"
 #include "database/ServerDatabase.h"
 #include "database/SqliteDatabase.h"
 #include "mainwindow/DialogAbout.h"
@@ -41,6 +43,7 @@
 #include "ui_MainWindow.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDebug>
@@ -55,6 +58,8 @@
 #include <QScreen>
 #include <QSettings>
 #include <QTextStream>
+#include <QThread>
+#include <QTimer>
 #include <QTranslator>
 #include <QUrl>
 
@@ -89,6 +94,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
         if (MainWindow* window = MainWindow::instance())
             window->setDatabaseActionsEnabled(enabled);
     });
+    ConnectionLoss::setLostHook([] {
+        if (MainWindow* window = MainWindow::instance())
+            window->closeLostDatabase();
+    });
     AssetManager::setCertificateGeneratorHook([](const QList<int>& assetIds) {
         DialogCertificateGenerator generator(assetIds, MainWindow::instance());
         generator.exec();
@@ -101,6 +110,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
 
     loadTranslation();
     ui->setupUi(this);
+    m_plainTitle = windowTitle();
 
     ui->assetTableView->setItemDelegateForColumn(AssetTableView::StatusColumn,
                                                  new StatusDelegate(ui->assetTableView));
@@ -285,6 +295,33 @@ bool MainWindow::setDatabase(Database* db)
     setDatabaseActionsEnabled(true);
     ui->assetTreeView->selectDatabase();
     return true;
+}
+
+void MainWindow::closeLostDatabase()
+{
+    Database* db = Database::instance();
+    if (!db || !db->connectionLost())
+        return;
+    // The action that met the loss may still be below a nested event loop (a
+    // progress dialog, a message box) and hold on to the database.
+    if (PendingWrite::active() || QThread::currentThread()->loopLevel() > 1 || QApplication::activeModalWidget()) {
+        QTimer::singleShot(50, this, &MainWindow::closeLostDatabase);
+        return;
+    }
+    ui->assetTabs->clearTabs();
+    emit disconnectOldDatabase();
+    m_assetManager.reset();
+    ui->assetTableView->setModel(nullptr);
+    delete m_tableModel;
+    m_tableModel = nullptr;
+    ui->assetTreeView->setModel(nullptr);
+    releaseAssetTree();
+    m_database = nullptr;
+    Database::setInstance(nullptr);
+    setWindowTitle(m_plainTitle);
+    setDatabaseActionsEnabled(false);
+    for (int id = 0; id < AssetManager::ActionCount; ++id)
+        action(id)->setEnabled(false);
 }
 
 void MainWindow::installAssetTable()
@@ -474,10 +511,14 @@ void MainWindow::importLegacyDatabase(Database* legacy, bool assets, bool result
     // told of them while it runs, so it is built anew afterwards.
     target->setAssetTreeModel(nullptr);
     {
+        PendingWrite pending(tr("the rest of the import from the first-version database (what was copied "
+                                "before is stored)"));
         ImportDatabaseThread thread(&options, this);
         thread.exec();
     }
-    setDatabase(target);
+    // A lost connection closes the database instead.
+    if (!target->connectionLost())
+        setDatabase(target);
 }
 
 void MainWindow::onExportDatabase()
@@ -501,6 +542,7 @@ void MainWindow::onExportDatabase()
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return;
     QTextStream out(&file);
+    PendingWrite pending(tr("the export to %1, which is incomplete").arg(QDir::toNativeSeparators(fileName)));
     ExportDatabaseThread thread(&out, this);
     thread.exec();
 }
@@ -543,6 +585,10 @@ void MainWindow::onDownload()
         Download download(dialog.portName(), dialog.baudRate(), &stats);
         download.start();
     }
+    // The user has been told what the lost connection kept from being
+    // stored, and the database closes: nothing to report or show anew.
+    if (ConnectionLoss::happened())
+        return;
     DialogDownloadReport report(&stats, this);
     report.exec();
 

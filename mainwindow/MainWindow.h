@@ -36,6 +36,10 @@ public:
     // the progress dialog, then shows the register anew.
     void importLegacyDatabase(Database* legacy, bool assets, bool results);
     void setDatabaseActionsEnabled(bool enabled);
+    // Closes the current database after its server went away, once the
+    // action that met the loss has ended, and goes on without one as a
+    // start with the server down does.
+    void closeLostDatabase();
 
     // Set when the user asked for a restart to change the language; main
     // builds a new window when this one has closed.
@@ -91,4 +95,6 @@ private:
     bool m_restartRequested = false;
     // No window geometry was stored: the window is sized to its layout.
     bool m_firstStart = false;
+    // The title without a database, as the form gives it.
+    QString m_plainTitle;
 };

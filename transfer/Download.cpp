@@ -1,7 +1,9 @@
 #include "transfer/Download.h"
 
 #include "core/Error.h"
+#include "database/ConnectionLoss.h"
 #include "database/Database.h"
+#include "database/PendingWrite.h"
 #include "database/StatementCache.h"
 #include "transfer/DownloadStats.h"
 #include "transfer/ImportTsq.h"
@@ -52,6 +54,8 @@ void Download::start()
     std::optional<StatementCache> statements;
     if (Database::instance())
         statements.emplace(Database::instance()->connection());
+    PendingWrite pending(tr("the rest of this download (the records received before are stored): download "
+                            "again once connected"));
     exec();
     if (lineLost) {
         QMessageBox::warning(Error::dialogParent(), QString(),
@@ -80,12 +84,22 @@ void Download::packetReceived(quint8 id, const QByteArray& data)
     setInfo(1, tr("Received packet (id:%1)", "Shows progress of download. %%1 is the packet id").arg(id));
     TransferTempFile::write(QStringLiteral("import"), id, data);
 
+    // The server went away under an earlier record of this read: nothing
+    // more can be stored.
+    if (ConnectionLoss::happened())
+        return;
     int identifier = 0;
     {
         Ux::PerformanceTimer timer(QStringLiteral("Import"));
         ImportTsq importer;
         importer.import(data);
         identifier = importer.identifier;
+        if (ConnectionLoss::happened()) {
+            // The user has been told; the record was not stored and is not counted.
+            running = false;
+            abort();
+            return;
+        }
         count(identifier, importer.outcome);
     }
     if (!running)

@@ -1,7 +1,9 @@
 #include "transfer/ImportTsq.h"
 
+#include "core/DateFormat.h"
 #include "database/Database.h"
 #include "database/DatabaseTransaction.h"
+#include "database/PendingWrite.h"
 #include "database/SqlQuery.h"
 #include "database/StatementBatch.h"
 #include "database/StatementCache.h"
@@ -333,6 +335,9 @@ void ImportTsq::importAsset(QDataStream& stream, const Ux::TsqHeader& header)
     if (refused(stream, "asset"))
         return;
 
+    PendingWrite pending(QCoreApplication::translate("ImportTsq", "the test record of asset %1, tested %2",
+                                                     "%1 is the asset's name, %2 the test date")
+                             .arg(record.applianceName, record.testDate.toString(dateFormat)));
     DatabaseTransaction transaction;
     Database* db = Database::instance();
     const int backend = db->type();

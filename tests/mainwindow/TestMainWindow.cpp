@@ -530,12 +530,7 @@ void TestMainWindow::connectToMariaDbThroughDialog()
 
     auto window = newWindow();
     m_answerer->answerNext([&server](QWidget* w) {
-        w->findChild<QTabWidget*>(QStringLiteral("tabWidget"))->setCurrentIndex(2);
-        w->findChild<QComboBox*>(QStringLiteral("myHostName"))->setEditText(server.host);
-        w->findChild<QComboBox*>(QStringLiteral("myDatabaseName"))->setEditText(server.databaseName);
-        w->findChild<QComboBox*>(QStringLiteral("myUserName"))->setEditText(server.userName);
-        w->findChild<QLineEdit*>(QStringLiteral("myPassword"))->setText(server.password);
-        w->findChild<QCheckBox*>(QStringLiteral("myCreateNewDb"))->setChecked(true);
+        fillMySqlTab(w, server, true);
         pressLater(w, "mySqlConnectBtn");
     });
     findAction(window.get(), "actionDatabaseConnect")->trigger();

@@ -3,15 +3,19 @@
 // Small helpers shared by the tests that drive the real main window.
 
 #include "assets/AssetTableView.h"
+#include "database/ConnectionSettings.h"
 #include "database/SqlQuery.h"
 #include "sequences/DialogTestSequenceElementTypes.h"
 #include "support/SimulatedInstrument.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTimer>
 #include <QToolBox>
 
@@ -61,6 +65,18 @@ inline void clickAssetRow(AssetTableView* table, int assetId, Qt::KeyboardModifi
         return;
     }
     QFAIL(qPrintable(QStringLiteral("asset %1 is not listed").arg(assetId)));
+}
+
+// In the connection dialog, fills the MySQL tab with server as a user
+// types it; the caller then presses its connect button.
+inline void fillMySqlTab(QWidget* dialog, const ConnectionSettings& server, bool create)
+{
+    dialog->findChild<QTabWidget*>(QStringLiteral("tabWidget"))->setCurrentIndex(2);
+    dialog->findChild<QComboBox*>(QStringLiteral("myHostName"))->setEditText(server.host);
+    dialog->findChild<QComboBox*>(QStringLiteral("myDatabaseName"))->setEditText(server.databaseName);
+    dialog->findChild<QComboBox*>(QStringLiteral("myUserName"))->setEditText(server.userName);
+    dialog->findChild<QLineEdit*>(QStringLiteral("myPassword"))->setText(server.password);
+    dialog->findChild<QCheckBox*>(QStringLiteral("myCreateNewDb"))->setChecked(create);
 }
 
 // In the element-type dialog, opens the page that offers the element id,

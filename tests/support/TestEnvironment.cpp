@@ -113,8 +113,10 @@ int runRegisteredChildScenarioIfAsked(int argc, char** argv)
     auto it = scenarios().find(name);
     if (it == scenarios().end())
         return 99;
-    // Nobody is there to close dialogs in a child: answer them all.
+    // Nobody is there to close dialogs in a child: answer them all. A
+    // screenshot under X asks for them to stay up a while first.
     DialogAnswerer answerer;
+    answerer.setGrace(qEnvironmentVariableIntValue("PELVANE_DIALOG_GRACE_MS"));
     return it.value()(args);
 }
 

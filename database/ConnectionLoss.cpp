@@ -1,0 +1,151 @@
+#include "database/ConnectionLoss.h"
+
+#include "core/Error.h"
+#include "database/Database.h"
+#include "database/PendingWrite.h"
+#include "database/ServerDatabase.h"
+
+#include <QDebug>
+#include <QMetaObject>
+#include <QSqlDriver>
+#include <QStringList>
+
+namespace {
+std::function<void()>& lostHook()
+{
+    static std::function<void()> hook;
+    return hook;
+}
+
+// The MySQL client's and server's numbers for a connection that is gone.
+// A deadlock (1213) or a lock wait that timed out (1205) is not among them:
+// the connection still stands and the statement may be run again.
+const QStringList kMySqlLost = {
+    QStringLiteral("2002"), QStringLiteral("2003"), // the library tried to connect again and could not
+    QStringLiteral("2006"), // the server has gone away
+    QStringLiteral("2013"), // lost during a statement; also a read or write time-out
+    QStringLiteral("2055"), // lost, with the system's reason
+    QStringLiteral("1053"), // the server is shutting down
+    QStringLiteral("1927"), // the connection was killed
+    QStringLiteral("4031"), // the server closed an idle connection
+};
+
+// SQLSTATEs of ODBC for a link that is gone or timed out.
+const QStringList kOdbcLostStates = {QStringLiteral("08S01"), QStringLiteral("08003"), QStringLiteral("08007"),
+                                     QStringLiteral("HYT00"), QStringLiteral("HYT01")};
+// Qt 6.4's ODBC driver gives only the drivers' messages and native codes,
+// not the SQLSTATE: the words of Microsoft's and FreeTDS's drivers for the
+// same states, and the socket errors SQL Server's client reports.
+const QStringList kOdbcLostPhrases = {
+    QStringLiteral("Communication link failure"), QStringLiteral("TCP Provider"),
+    QStringLiteral("No process is on the other end of the pipe"), QStringLiteral("timeout expired"),
+    QStringLiteral("Read from the server failed"), QStringLiteral("Write to the server failed"),
+    QStringLiteral("Adaptive Server connection failed"), QStringLiteral("Adaptive Server connection timed out"),
+};
+const QStringList kOdbcLostCodes = {QStringLiteral("10053"), QStringLiteral("10054"), QStringLiteral("10060"),
+                                    QStringLiteral("233")};
+
+bool anyIn(const QString& list, const QStringList& wanted)
+{
+    for (const QString& item : list.split(QLatin1Char(';'))) {
+        if (wanted.contains(item.trimmed()))
+            return true;
+    }
+    return false;
+}
+
+bool odbcLost(const QSqlError& error)
+{
+    const QString text = error.databaseText();
+    // Newer Qt ends the message with the records' SQLSTATEs.
+    const qsizetype comma = text.lastIndexOf(QLatin1String(", "));
+    if (comma >= 0 && anyIn(text.mid(comma + 2), kOdbcLostStates))
+        return true;
+    if (anyIn(error.nativeErrorCode(), kOdbcLostCodes))
+        return true;
+    for (const QString& phrase : kOdbcLostPhrases) {
+        if (text.contains(phrase, Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+QString serverOf(Database* db)
+{
+    auto* server = dynamic_cast<ServerDatabase*>(db);
+    const QString host = server ? server->connectionSettings().host : QString();
+    if (db->type() == DatabaseMsSql)
+        return ConnectionLoss::tr("SQL Server on %1 (database %2)", "%1 is the host, %2 the database name")
+            .arg(host, db->databaseName());
+    return ConnectionLoss::tr("MySQL server on %1 (database %2)", "%1 is the host, %2 the database name")
+        .arg(host, db->databaseName());
+}
+
+QString reasonOf(const QSqlError& error)
+{
+    QString reason = error.databaseText().trimmed();
+    if (reason.isEmpty())
+        reason = error.text().trimmed();
+    if (!error.nativeErrorCode().isEmpty())
+        reason += QStringLiteral(" (%1)").arg(error.nativeErrorCode());
+    return reason;
+}
+} // namespace
+
+bool ConnectionLoss::isLost(const QSqlError& error, int type)
+{
+    if (error.type() == QSqlError::NoError)
+        return false;
+    if (type == DatabaseMySql)
+        return kMySqlLost.contains(error.nativeErrorCode().trimmed());
+    if (type == DatabaseMsSql)
+        return odbcLost(error);
+    return false;
+}
+
+bool ConnectionLoss::happened()
+{
+    const Database* db = Database::instance();
+    return db && db->connectionLost();
+}
+
+void ConnectionLoss::setLostHook(std::function<void()> hook)
+{
+    lostHook() = std::move(hook);
+}
+
+QString ConnectionLoss::message(const QString& server, const QString& reason, const QStringList& notSaved)
+{
+    QStringList lines;
+    for (const QString& item : notSaved)
+        lines << QStringLiteral("  - ") + item;
+    if (lines.isEmpty())
+        lines << QStringLiteral("  - ") + tr("anything that was being saved at that moment");
+    return tr("The connection to the %1 was lost.\n\nReason: %2\n\nNot saved:\n%3\n\n"
+              "Pelvane goes on without a database. Once the server can be reached again, use Connect to "
+              "Database to open it again, and repeat what was not saved.",
+              "%1 names the server and database, %2 is the database system's message, %3 lists what was "
+              "not saved, one per line")
+        .arg(server, reason, lines.join(QLatin1Char('\n')));
+}
+
+bool ConnectionLoss::handle(const QSqlError& error, const QSqlDriver* driver)
+{
+    Database* db = Database::instance();
+    if (!db || (driver && driver != db->connection().driver()))
+        return false;
+    // Once lost, everything that still runs on the connection fails too, and
+    // for the same reason: the user has been told already.
+    if (db->connectionLost())
+        return true;
+    if (!isLost(error, db->type()))
+        return false;
+    if (db->markConnectionLost())
+        return true;
+    const QString text = message(serverOf(db), reasonOf(error), PendingWrite::all());
+    qDebug().noquote() << text;
+    Error::report(QStringLiteral("ConnectionLoss::handle"), text, ErrorWarning, 0, __FILE__, __LINE__);
+    if (lostHook() && QCoreApplication::instance())
+        QMetaObject::invokeMethod(QCoreApplication::instance(), lostHook(), Qt::QueuedConnection);
+    return true;
+}
