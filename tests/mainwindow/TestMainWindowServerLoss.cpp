@@ -72,7 +72,8 @@ PELVANE_CHILD_SCENARIO(showLostConnection)
         return 4;
     window.setDatabase(db);
     window.activateWindow();
-    QTest::qWaitForWindowActive(&window);
+    // Not every platform makes a window active; the clicks below work either way.
+    (void)QTest::qWaitForWindowActive(&window);
     clickAssetRow(window.findChild<AssetTableView*>(QStringLiteral("assetTableView")), 1);
     QTest::qWait(300);
     QWidget* editor = window.findChild<QWidget*>(QStringLiteral("assetTabs"));
