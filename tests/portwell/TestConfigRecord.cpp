@@ -15,6 +15,7 @@ class TestConfigRecord : public QObject
 private slots:
     void recordIs265BytesWithTwoBoundedFields();
     void shortFileIsReadAsFarAsItGoes();
+    void fieldsKeepTheirBytesAndTheirPlace();
     void windowReadsAndWritesTheRecord();
 };
 
@@ -68,6 +69,38 @@ void TestConfigRecord::shortFileIsReadAsFarAsItGoes()
     record = ConfigRecord::fromBytes(QByteArray(300, 'z'));
     QCOMPARE(record.lastFilePath(), QString(255, QLatin1Char('z')));
     QCOMPARE(record.portName(), QString(10, QLatin1Char('z')));
+}
+
+void TestConfigRecord::fieldsKeepTheirBytesAndTheirPlace()
+{
+    // A path saved by another system in another encoding: bytes that are
+    // no UTF-8, and whatever the rest of the field held after its NUL.
+    QByteArray path = "/home/tech/" + QByteArray(200, '\xe9') + "/fw.hex";
+    path += '\0';
+    while (path.size() < 255)
+        path += char(0x80 + path.size() % 64);
+    const QByteArray stored = path + QByteArray("ttyS1\0\xff\xfe\x01\x02", 10);
+    QCOMPARE(stored.size(), 265);
+
+    // Read back and written unchanged: the same bytes.
+    QCOMPARE(ConfigRecord::fromBytes(stored).toBytes(), stored);
+
+    // The port changes, as after every successful port choice: the path
+    // field goes back as it came and the record keeps its size.
+    ConfigRecord record = ConfigRecord::fromBytes(stored);
+    QVERIFY(record.setPortName(QStringLiteral("ttyUSB0")));
+    QByteArray bytes = record.toBytes();
+    QCOMPARE(bytes.size(), 265);
+    QCOMPARE(bytes.left(255), path);
+    QCOMPARE(bytes.mid(255), QByteArray("ttyUSB0\0\0\0", 10));
+
+    // And the other way round.
+    record = ConfigRecord::fromBytes(stored);
+    QVERIFY(record.setLastFilePath(QStringLiteral("/fw/a.hex")));
+    bytes = record.toBytes();
+    QCOMPARE(bytes.size(), 265);
+    QCOMPARE(bytes.left(10), QByteArray("/fw/a.hex\0", 10));
+    QCOMPARE(bytes.mid(255), stored.mid(255));
 }
 
 void TestConfigRecord::windowReadsAndWritesTheRecord()
