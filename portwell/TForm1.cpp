@@ -186,11 +186,9 @@ QString TForm1::configFileName() const
 
 void TForm1::readConfig()
 {
-    // The folder the tool was started in holds the file; one shipped beside
-    // the program serves until the user has one of their own.
-    bool found = m_config.load(configFileName());
-    if (!found)
-        found = m_config.load(QDir(QCoreApplication::applicationDirPath()).filePath(ConfigName));
+    // Only the folder the tool was started in: a file anywhere else would
+    // become the default of every folder.
+    const bool found = m_config.load(configFileName());
     QString port = DefaultPort;
     if (found) {
         const QString path = m_config.lastFilePath();

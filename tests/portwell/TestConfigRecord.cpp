@@ -17,6 +17,7 @@ private slots:
     void shortFileIsReadAsFarAsItGoes();
     void fieldsKeepTheirBytesAndTheirPlace();
     void windowReadsAndWritesTheRecord();
+    void recordBesideTheProgramIsNotRead();
 };
 
 void TestConfigRecord::recordIs265BytesWithTwoBoundedFields()
@@ -166,6 +167,37 @@ void TestConfigRecord::windowReadsAndWritesTheRecord()
     QCOMPARE(ConfigRecord::fromBytes(bytes).portName(), tester.shortName());
     QCOMPARE(ConfigRecord::fromBytes(bytes).lastFilePath(), firmwareFile);
     qunsetenv(TComPort::ExtraPortsVariable);
+}
+
+void TestConfigRecord::recordBesideTheProgramIsNotRead()
+{
+    // A record beside the program names a port that opens and a folder of
+    // its own; the tool started in a folder without one must use neither.
+    const QString besideProgram = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("btd.cfg"));
+    if (QFileInfo::exists(besideProgram))
+        QSKIP("a btd.cfg beside the test program is not this test's to replace");
+    PtyTester tester;
+    qputenv(TComPort::ExtraPortsVariable, tester.slaveName().toLocal8Bit());
+    QTemporaryDir elsewhere;
+    ConfigRecord stored;
+    QVERIFY(stored.setLastFilePath(QDir(elsewhere.path()).filePath(QStringLiteral("tester.hex"))));
+    QVERIFY(stored.setPortName(tester.shortName()));
+    QVERIFY(stored.save(besideProgram));
+    const QString previous = QDir::currentPath();
+    auto restore = qScopeGuard([&] {
+        QFile::remove(besideProgram);
+        QDir::setCurrent(previous);
+        qunsetenv(TComPort::ExtraPortsVariable);
+    });
+
+    QTemporaryDir start;
+    ModalAnswerer answerer;
+    QVERIFY(QDir::setCurrent(start.path()));
+    TForm1 form({QStringLiteral("portwell")});
+    QVERIFY(form.comPort().DeviceName() != tester.slaveName());
+    QVERIFY(form.findChild<QComboBox*>("cbComPorts")->currentText() != tester.shortName());
+    for (const char* name : {"OpenDialog1", "OpenDialog2"})
+        QVERIFY(form.findChild<QFileDialog*>(name)->directory().absolutePath() != elsewhere.path());
 }
 
 QTEST_MAIN(TestConfigRecord)
