@@ -582,6 +582,16 @@ void TForm1::mBitMapClick()
 void TForm1::HundredMsTimerTimer()
 {
     if (sentBytes >= sendSize - RawChunk) {
+        // Completed only once the last bytes are out; until then they are
+        // tried again at every tick like any other.
+        try {
+            ComPort.Write(sendBuffer.constData() + sentBytes, int(sendSize - sentBytes), true);
+        } catch (const std::exception&) {
+            rawWriteFailed();
+            return;
+        }
+        writeFailures = 0;
+        sentBytes = sendSize;
         HundredMsTimer->stop();
         ui->lStatus->setText(text(33));
         ui->pbDownload->setValue(100);
@@ -589,7 +599,6 @@ void TForm1::HundredMsTimerTimer()
         setTitle(QStringLiteral("Portwell 100%"));
         transferActive = false;
         updatePortControls();
-        ComPort.Write(sendBuffer.constData() + sentBytes, int(sendSize - sentBytes), true);
         return;
     }
     increment(tickCount);
@@ -598,17 +607,22 @@ void TForm1::HundredMsTimerTimer()
     try {
         ComPort.Write(sendBuffer.constData() + sentBytes, RawChunk, true);
     } catch (const std::exception&) {
-        increment(writeFailures);
-        if (writeFailures <= MaxFailures) {
-            showMessage(19, 28);
-            return;
-        }
-        abandon(HundredMsTimer);
+        rawWriteFailed();
         return;
     }
     writeFailures = 0;
     sentBytes += RawChunk;
     setProgress(sentBytes, sendSize);
+}
+
+void TForm1::rawWriteFailed()
+{
+    increment(writeFailures);
+    if (writeFailures <= MaxFailures) {
+        showMessage(19, 28);
+        return;
+    }
+    abandon(HundredMsTimer);
 }
 
 // --- capture ------------------------------------------------------------------------

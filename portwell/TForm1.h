@@ -63,6 +63,7 @@ private:
     void resendBlock();
     void completeUpload();
     void abandon(QTimer* timer);
+    void rawWriteFailed();
     void setProgress(qint64 done, qint64 size);
     void setTitle(const QString& title);
     void showMessage(int textIndex, int captionIndex);
