@@ -253,6 +253,28 @@ bool TForm1::askRestart()
     return box.exec() == QMessageBox::Yes;
 }
 
+bool TForm1::mayStart()
+{
+    if (!transferActive)
+        return true;
+    if (!askRestart())
+        return false;
+    // The running job ends here, whether or not a file is chosen next.
+    stopJobs();
+    showReady();
+    return true;
+}
+
+void TForm1::showReady()
+{
+    ui->lStatus->setText(text(15));
+    ui->pbDownload->setValue(0);
+    ui->lPercentDone->setText(QStringLiteral("0 %"));
+    ui->lTimePassed->setText(QStringLiteral("00:00:00"));
+    ui->lTimeEstimate->setText(QStringLiteral("00:00:00"));
+    setTitle(QStringLiteral("Portwell"));
+}
+
 void TForm1::setTitle(const QString& title)
 {
     setWindowTitle(title);
@@ -328,11 +350,8 @@ void TForm1::stopJobs()
 
 void TForm1::mOpenFileClick()
 {
-    if (transferActive) {
-        if (!askRestart())
-            return;
-        stopJobs();
-    }
+    if (!mayStart())
+        return;
     writeFailures = 0;
     if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty())
         return;
@@ -547,11 +566,8 @@ void TForm1::SecondTimerTimer()
 
 void TForm1::mBitMapClick()
 {
-    if (transferActive) {
-        if (!askRestart())
-            return;
-        stopJobs();
-    }
+    if (!mayStart())
+        return;
     if (ComPort.Active())
         ComPort.ClearOutput();
     HundredMsTimer->stop();

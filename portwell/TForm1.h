@@ -64,11 +64,16 @@ private:
     void completeUpload();
     void abandon(QTimer* timer);
     void rawWriteFailed();
+    // Nothing runs and nothing has been sent.
+    void showReady();
     void setProgress(qint64 done, qint64 size);
     void setTitle(const QString& title);
     void showMessage(int textIndex, int captionIndex);
     void showMessage(const QString& text, int captionIndex);
     bool askRestart();
+    // Whether a new job may start: when one runs, the user is asked and
+    // the running one ends on Yes.
+    bool mayStart();
     void shutDown();
 
     Ui::TForm1* ui;

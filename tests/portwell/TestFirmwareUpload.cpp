@@ -30,13 +30,19 @@ private slots:
     void lastLineWithoutLineFeedIsSent();
     void tinyFilesComplete();
     void yesToRestartStopsTheRunningUpload();
+    void cancelledRestartShowsTheStoppedState_data();
+    void cancelledRestartShowsTheStoppedState();
     void portVanishingMidUploadIsReported();
     void pictureDuringAnUpload();
 
 private:
     QString firmware(const QByteArray& content);
     void startUpload(const QString& path);
+    // A raw send of a file of the given size, its 100-ms tick running.
+    void startRawSend(int size);
     QTimer* secondTimer() { return m_tool.form->findChild<QTimer*>("SecondTimer"); }
+    QTimer* hundredMsTimer() { return m_tool.form->findChild<QTimer*>("HundredMsTimer"); }
+    QString labelText(const char* name) { return m_tool.form->findChild<QLabel*>(name)->text(); }
     bool portControlsEnabled()
     {
         return m_tool.form->findChild<QComboBox*>("cbComPorts")->isEnabled()
@@ -85,6 +91,14 @@ QByteArray joined(const QList<QByteArray>& lines, int from, int count)
     return out;
 }
 
+// Both jobs that hold the port: the upload and the raw send.
+void jobRows()
+{
+    QTest::addColumn<bool>("rawSend");
+    QTest::newRow("Code Update") << false;
+    QTest::newRow("Send File") << true;
+}
+
 const QString AbandonText = QStringLiteral(
     "Comms failure - download abandoned\n\nPlease check Tester is ready for upgrade and \n"
     "Bluetooth Dongle is connected and configured correctly\n");
@@ -118,6 +132,12 @@ void TestFirmwareUpload::startUpload(const QString& path)
     m_tool.answerer->queueFile(path);
     RunGuarded([this] { m_tool.form->mOpenFileClick(); });
     secondTimer()->stop();
+}
+
+void TestFirmwareUpload::startRawSend(int size)
+{
+    m_tool.answerer->queueFile(firmware(QByteArray(size, 'r')));
+    RunGuarded([this] { m_tool.form->mBitMapClick(); });
 }
 
 void TestFirmwareUpload::blocksGoOutExactlyAndSuccessIsReported()
@@ -316,6 +336,42 @@ void TestFirmwareUpload::yesToRestartStopsTheRunningUpload()
     QTest::qWait(50);
     m_tool.tester->pump();
     QCOMPARE(m_tool.tester->blocks().size(), 2);
+}
+
+void TestFirmwareUpload::cancelledRestartShowsTheStoppedState_data()
+{
+    jobRows();
+}
+
+void TestFirmwareUpload::cancelledRestartShowsTheStoppedState()
+{
+    QFETCH(bool, rawSend);
+    if (rawSend) {
+        startRawSend(2000);
+        QVERIFY(m_tool.tester->waitForBytes(300));
+    } else {
+        m_tool.tester->queueReplies({PtyTester::Ack, PtyTester::Silent});
+        startUpload(firmware(records(60)));
+        QVERIFY(m_tool.tester->waitForBlocks(2));
+    }
+    QCOMPARE(status(), QStringLiteral("In Progress"));
+    QVERIFY(m_tool.form->findChild<QProgressBar*>("pbDownload")->value() > 0);
+
+    // Cancel and start again, then no file after all: nothing runs, and
+    // the window says so.
+    m_tool.answerer->queueYes(true);
+    m_tool.answerer->queueFile(QString());
+    RunGuarded([this, rawSend] { rawSend ? m_tool.form->mBitMapClick() : m_tool.form->mOpenFileClick(); });
+    QCOMPARE(m_tool.answerer->count(), 1);
+    QVERIFY(!secondTimer()->isActive());
+    QVERIFY(!hundredMsTimer()->isActive());
+    QVERIFY(portControlsEnabled());
+    QCOMPARE(status(), QStringLiteral("Ready"));
+    QCOMPARE(m_tool.form->findChild<QProgressBar*>("pbDownload")->value(), 0);
+    QCOMPARE(labelText("lPercentDone"), QStringLiteral("0 %"));
+    QCOMPARE(labelText("lTimePassed"), QStringLiteral("00:00:00"));
+    QCOMPARE(labelText("lTimeEstimate"), QStringLiteral("00:00:00"));
+    QCOMPARE(m_tool.form->windowTitle(), QStringLiteral("Portwell"));
 }
 
 void TestFirmwareUpload::portVanishingMidUploadIsReported()
