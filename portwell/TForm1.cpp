@@ -135,6 +135,7 @@ TForm1::TForm1(const QStringList& arguments, QWidget* parent)
     ComPort.SetThreadPriority(QThread::NormalPriority);
     ComPort.SetDeviceName(QStringLiteral("/dev/ttyS2"));
     ComPort.SetOnRxChar([this] { ComPortRxChar(); });
+    ComPort.SetAfterClose([this] { portClosed(); });
 
     auto guarded = [](auto handler) { return [handler] { RunGuarded(handler); }; };
     connect(ui->mOpenFile, &QAction::triggered, this, guarded([this] { mOpenFileClick(); }));
@@ -275,6 +276,15 @@ void TForm1::showReady()
     setTitle(QStringLiteral("Portwell"));
 }
 
+void TForm1::showAbandoned()
+{
+    ui->lTimeEstimate->setText(QStringLiteral("00:00:00"));
+    ui->lStatus->setText(text(28));
+    ui->pbDownload->setValue(0);
+    ui->lPercentDone->setText(QStringLiteral("0%"));
+    setTitle(QStringLiteral("Portwell 0%"));
+}
+
 void TForm1::setTitle(const QString& title)
 {
     setWindowTitle(title);
@@ -346,6 +356,16 @@ void TForm1::stopJobs()
     awaitingReply = false;
     transferActive = false;
     updatePortControls();
+}
+
+void TForm1::portClosed()
+{
+    // The port closes under a job only when its device has gone, and it has
+    // said so itself: nothing written from now on could arrive.
+    if (!transferActive)
+        return;
+    stopJobs();
+    showAbandoned();
 }
 
 void TForm1::mOpenFileClick()
@@ -531,11 +551,7 @@ void TForm1::abandon(QTimer* timer)
     timer->stop();
     transferActive = false;
     updatePortControls();
-    ui->lTimeEstimate->setText(QStringLiteral("00:00:00"));
-    ui->lStatus->setText(text(28));
-    ui->pbDownload->setValue(0);
-    ui->lPercentDone->setText(QStringLiteral("0%"));
-    setTitle(QStringLiteral("Portwell 0%"));
+    showAbandoned();
     showMessage(text(28) + QStringLiteral("\n\n") + text(29) + QStringLiteral("\n") + text(30)
                     + QStringLiteral("\n"),
                 27);
@@ -634,7 +650,8 @@ void TForm1::HundredMsTimerTimer()
 void TForm1::rawWriteFailed()
 {
     increment(writeFailures);
-    if (writeFailures <= MaxFailures) {
+    // A closed port takes nothing however often it is asked.
+    if (writeFailures <= MaxFailures && ComPort.Active()) {
         showMessage(19, 28);
         return;
     }
@@ -692,8 +709,7 @@ void TForm1::mAboutClick()
 
 void TForm1::shutDown()
 {
-    SecondTimer->stop();
-    HundredMsTimer->stop();
+    stopJobs();
     ComPort.SetActive(false);
     fileBuffer.clear();
     sendBuffer.clear();

@@ -64,8 +64,12 @@ private:
     void completeUpload();
     void abandon(QTimer* timer);
     void rawWriteFailed();
+    // The device went away under the port.
+    void portClosed();
     // Nothing runs and nothing has been sent.
     void showReady();
+    // A job stopped short.
+    void showAbandoned();
     void setProgress(qint64 done, qint64 size);
     void setTitle(const QString& title);
     void showMessage(int textIndex, int captionIndex);
