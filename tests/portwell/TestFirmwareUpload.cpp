@@ -403,6 +403,15 @@ void TestFirmwareUpload::portVanishingEndsTheTransferAtOnce()
     QTest::qWait(300);
     ticks(31 * 7);
     QCOMPARE(m_tool.answerer->count(), 1);
+
+    // A raw send on the closed port gives up at its first tick, once.
+    m_tool.answerer->queueFile(firmware(QByteArray(1000, 'r')));
+    RunGuarded([this] { m_tool.form->mBitMapClick(); });
+    QVERIFY(PtyTester::waitFor([this] { return m_tool.answerer->count() == 2; }));
+    QCOMPARE(m_tool.answerer->last().text, AbandonText);
+    QVERIFY(nothingRuns());
+    QTest::qWait(300);
+    QCOMPARE(m_tool.answerer->count(), 2);
 }
 
 void TestFirmwareUpload::pictureDuringAnUpload()
