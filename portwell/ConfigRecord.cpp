@@ -2,48 +2,46 @@
 
 #include <QFile>
 
-namespace {
-
-QString field(const QByteArray& bytes, int offset, int size)
+QString ConfigRecord::field(int offset, int size) const
 {
-    const QByteArray part = bytes.mid(offset, size);
+    const QByteArray part = m_bytes.mid(offset, size);
     const qsizetype end = part.indexOf('\0');
     return QFile::decodeName(end < 0 ? part : part.left(end));
 }
 
-} // namespace
+bool ConfigRecord::setField(int offset, int size, const QString& value)
+{
+    const QByteArray encoded = QFile::encodeName(value);
+    if (encoded.size() >= size)
+        return false;
+    m_bytes.replace(offset, size, encoded.leftJustified(size, '\0'));
+    return true;
+}
+
+QString ConfigRecord::lastFilePath() const
+{
+    return field(0, PathSize);
+}
+
+QString ConfigRecord::portName() const
+{
+    return field(PathSize, PortSize);
+}
 
 bool ConfigRecord::setLastFilePath(const QString& path)
 {
-    if (QFile::encodeName(path).size() >= PathSize)
-        return false;
-    m_lastFilePath = path;
-    return true;
+    return setField(0, PathSize, path);
 }
 
 bool ConfigRecord::setPortName(const QString& name)
 {
-    if (QFile::encodeName(name).size() >= PortSize)
-        return false;
-    m_portName = name;
-    return true;
-}
-
-QByteArray ConfigRecord::toBytes() const
-{
-    QByteArray bytes(Size, '\0');
-    const QByteArray path = QFile::encodeName(m_lastFilePath);
-    const QByteArray port = QFile::encodeName(m_portName);
-    bytes.replace(0, path.size(), path);
-    bytes.replace(PathSize, port.size(), port);
-    return bytes;
+    return setField(PathSize, PortSize, name);
 }
 
 ConfigRecord ConfigRecord::fromBytes(const QByteArray& bytes)
 {
     ConfigRecord record;
-    record.m_lastFilePath = field(bytes, 0, PathSize);
-    record.m_portName = field(bytes, PathSize, PortSize);
+    record.m_bytes = bytes.left(Size).leftJustified(Size, '\0');
     return record;
 }
 
@@ -61,6 +59,5 @@ bool ConfigRecord::save(const QString& fileName) const
     QFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
-    const QByteArray bytes = toBytes();
-    return file.write(bytes) == bytes.size();
+    return file.write(m_bytes) == m_bytes.size();
 }

@@ -135,6 +135,7 @@ TForm1::TForm1(const QStringList& arguments, QWidget* parent)
     ComPort.SetThreadPriority(QThread::NormalPriority);
     ComPort.SetDeviceName(QStringLiteral("/dev/ttyS2"));
     ComPort.SetOnRxChar([this] { ComPortRxChar(); });
+    ComPort.SetAfterClose([this] { portClosed(); });
 
     auto guarded = [](auto handler) { return [handler] { RunGuarded(handler); }; };
     connect(ui->mOpenFile, &QAction::triggered, this, guarded([this] { mOpenFileClick(); }));
@@ -186,11 +187,9 @@ QString TForm1::configFileName() const
 
 void TForm1::readConfig()
 {
-    // The folder the tool was started in holds the file; one shipped beside
-    // the program serves until the user has one of their own.
-    bool found = m_config.load(configFileName());
-    if (!found)
-        found = m_config.load(QDir(QCoreApplication::applicationDirPath()).filePath(ConfigName));
+    // Only the folder the tool was started in: a file anywhere else would
+    // become the default of every folder.
+    const bool found = m_config.load(configFileName());
     QString port = DefaultPort;
     if (found) {
         const QString path = m_config.lastFilePath();
@@ -253,6 +252,37 @@ bool TForm1::askRestart()
 {
     QMessageBox box(QMessageBox::Question, text(38), text(39), QMessageBox::Yes | QMessageBox::No, this);
     return box.exec() == QMessageBox::Yes;
+}
+
+bool TForm1::mayStart()
+{
+    if (!transferActive)
+        return true;
+    if (!askRestart())
+        return false;
+    // The running job ends here, whether or not a file is chosen next.
+    stopJobs();
+    showReady();
+    return true;
+}
+
+void TForm1::showReady()
+{
+    ui->lStatus->setText(text(15));
+    ui->pbDownload->setValue(0);
+    ui->lPercentDone->setText(QStringLiteral("0 %"));
+    ui->lTimePassed->setText(QStringLiteral("00:00:00"));
+    ui->lTimeEstimate->setText(QStringLiteral("00:00:00"));
+    setTitle(QStringLiteral("Portwell"));
+}
+
+void TForm1::showAbandoned()
+{
+    ui->lTimeEstimate->setText(QStringLiteral("00:00:00"));
+    ui->lStatus->setText(text(28));
+    ui->pbDownload->setValue(0);
+    ui->lPercentDone->setText(QStringLiteral("0%"));
+    setTitle(QStringLiteral("Portwell 0%"));
 }
 
 void TForm1::setTitle(const QString& title)
@@ -328,13 +358,20 @@ void TForm1::stopJobs()
     updatePortControls();
 }
 
+void TForm1::portClosed()
+{
+    // The port closes under a job only when its device has gone, and it has
+    // said so itself: nothing written from now on could arrive.
+    if (!transferActive)
+        return;
+    stopJobs();
+    showAbandoned();
+}
+
 void TForm1::mOpenFileClick()
 {
-    if (transferActive) {
-        if (!askRestart())
-            return;
-        stopJobs();
-    }
+    if (!mayStart())
+        return;
     writeFailures = 0;
     if (OpenDialog1->exec() != QDialog::Accepted || OpenDialog1->selectedFiles().isEmpty())
         return;
@@ -514,11 +551,7 @@ void TForm1::abandon(QTimer* timer)
     timer->stop();
     transferActive = false;
     updatePortControls();
-    ui->lTimeEstimate->setText(QStringLiteral("00:00:00"));
-    ui->lStatus->setText(text(28));
-    ui->pbDownload->setValue(0);
-    ui->lPercentDone->setText(QStringLiteral("0%"));
-    setTitle(QStringLiteral("Portwell 0%"));
+    showAbandoned();
     showMessage(text(28) + QStringLiteral("\n\n") + text(29) + QStringLiteral("\n") + text(30)
                     + QStringLiteral("\n"),
                 27);
@@ -549,11 +582,8 @@ void TForm1::SecondTimerTimer()
 
 void TForm1::mBitMapClick()
 {
-    if (transferActive) {
-        if (!askRestart())
-            return;
-        stopJobs();
-    }
+    if (!mayStart())
+        return;
     if (ComPort.Active())
         ComPort.ClearOutput();
     HundredMsTimer->stop();
@@ -584,6 +614,16 @@ void TForm1::mBitMapClick()
 void TForm1::HundredMsTimerTimer()
 {
     if (sentBytes >= sendSize - RawChunk) {
+        // Completed only once the last bytes are out; until then they are
+        // tried again at every tick like any other.
+        try {
+            ComPort.Write(sendBuffer.constData() + sentBytes, int(sendSize - sentBytes), true);
+        } catch (const std::exception&) {
+            rawWriteFailed();
+            return;
+        }
+        writeFailures = 0;
+        sentBytes = sendSize;
         HundredMsTimer->stop();
         ui->lStatus->setText(text(33));
         ui->pbDownload->setValue(100);
@@ -591,7 +631,6 @@ void TForm1::HundredMsTimerTimer()
         setTitle(QStringLiteral("Portwell 100%"));
         transferActive = false;
         updatePortControls();
-        ComPort.Write(sendBuffer.constData() + sentBytes, int(sendSize - sentBytes), true);
         return;
     }
     increment(tickCount);
@@ -600,17 +639,23 @@ void TForm1::HundredMsTimerTimer()
     try {
         ComPort.Write(sendBuffer.constData() + sentBytes, RawChunk, true);
     } catch (const std::exception&) {
-        increment(writeFailures);
-        if (writeFailures <= MaxFailures) {
-            showMessage(19, 28);
-            return;
-        }
-        abandon(HundredMsTimer);
+        rawWriteFailed();
         return;
     }
     writeFailures = 0;
     sentBytes += RawChunk;
     setProgress(sentBytes, sendSize);
+}
+
+void TForm1::rawWriteFailed()
+{
+    increment(writeFailures);
+    // A closed port takes nothing however often it is asked.
+    if (writeFailures <= MaxFailures && ComPort.Active()) {
+        showMessage(19, 28);
+        return;
+    }
+    abandon(HundredMsTimer);
 }
 
 // --- capture ------------------------------------------------------------------------
@@ -664,8 +709,7 @@ void TForm1::mAboutClick()
 
 void TForm1::shutDown()
 {
-    SecondTimer->stop();
-    HundredMsTimer->stop();
+    stopJobs();
     ComPort.SetActive(false);
     fileBuffer.clear();
     sendBuffer.clear();

@@ -63,11 +63,21 @@ private:
     void resendBlock();
     void completeUpload();
     void abandon(QTimer* timer);
+    void rawWriteFailed();
+    // The device went away under the port.
+    void portClosed();
+    // Nothing runs and nothing has been sent.
+    void showReady();
+    // A job stopped short.
+    void showAbandoned();
     void setProgress(qint64 done, qint64 size);
     void setTitle(const QString& title);
     void showMessage(int textIndex, int captionIndex);
     void showMessage(const QString& text, int captionIndex);
     bool askRestart();
+    // Whether a new job may start: when one runs, the user is asked and
+    // the running one ends on Yes.
+    bool mayStart();
     void shutDown();
 
     Ui::TForm1* ui;

@@ -73,6 +73,44 @@ public:
     // Stops reading: what the tool writes piles up in the terminal.
     void stopReading() { m_notifier.reset(); }
 
+    // The line takes nothing more: reading stops and the terminal's queue
+    // towards this end is filled up, so that the tool's writes find no room.
+    void takeNothing()
+    {
+        stopReading();
+        ::fcntl(m_slave, F_SETFL, ::fcntl(m_slave, F_GETFL) | O_NONBLOCK);
+        const QByteArray filler(4096, '\0');
+        // The driver refuses a large write while a smaller one still fits,
+        // and room frees up in steps as it moves bytes along its buffers:
+        // full means a whole round, down to single bytes, found none.
+        for (bool wrote = true; wrote;) {
+            wrote = false;
+            for (const int chunk : {4096, 256, 16, 1}) {
+                for (;;) {
+                    const ssize_t n = ::write(m_slave, filler.constData(), size_t(chunk));
+                    if (n <= 0)
+                        break;
+                    m_filler += n;
+                    wrote = true;
+                }
+            }
+            QThread::msleep(20);
+        }
+    }
+
+    // Reading again, the filler read away before this returns so that the
+    // line has room; the tool's bytes are kept.
+    void takeAgain()
+    {
+        m_notifier = std::make_unique<QSocketNotifier>(m_master, QSocketNotifier::Read);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] { pump(); });
+        QDeadlineTimer deadline(5000);
+        while (m_filler > 0 && !deadline.hasExpired()) {
+            if (pump() == 0)
+                QThread::msleep(2);
+        }
+    }
+
     void send(const QByteArray& bytes)
     {
         qsizetype done = 0;
@@ -99,8 +137,10 @@ public:
             const ssize_t n = ::read(m_master, buffer, sizeof buffer);
             if (n <= 0)
                 break;
-            m_received.append(buffer, n);
-            total += int(n);
+            const qint64 skip = qMin<qint64>(m_filler, n);
+            m_filler -= skip;
+            m_received.append(buffer + skip, n - skip);
+            total += int(n - skip);
         }
         cutBlocks();
         return total;
@@ -162,6 +202,8 @@ private:
     std::unique_ptr<QSocketNotifier> m_notifier;
     QByteArray m_received;
     qsizetype m_cut = 0;
+    // Bytes of takeNothing() still to come before the tool's own.
+    qint64 m_filler = 0;
     QList<QByteArray> m_blocks;
     QList<Reply> m_replies;
     Reply m_defaultReply = Silent;

@@ -15,7 +15,9 @@ class TestConfigRecord : public QObject
 private slots:
     void recordIs265BytesWithTwoBoundedFields();
     void shortFileIsReadAsFarAsItGoes();
+    void fieldsKeepTheirBytesAndTheirPlace();
     void windowReadsAndWritesTheRecord();
+    void recordBesideTheProgramIsNotRead();
 };
 
 void TestConfigRecord::recordIs265BytesWithTwoBoundedFields()
@@ -68,6 +70,38 @@ void TestConfigRecord::shortFileIsReadAsFarAsItGoes()
     record = ConfigRecord::fromBytes(QByteArray(300, 'z'));
     QCOMPARE(record.lastFilePath(), QString(255, QLatin1Char('z')));
     QCOMPARE(record.portName(), QString(10, QLatin1Char('z')));
+}
+
+void TestConfigRecord::fieldsKeepTheirBytesAndTheirPlace()
+{
+    // A path saved by another system in another encoding: bytes that are
+    // no UTF-8, and whatever the rest of the field held after its NUL.
+    QByteArray path = "/home/tech/" + QByteArray(200, '\xe9') + "/fw.hex";
+    path += '\0';
+    while (path.size() < 255)
+        path += char(0x80 + path.size() % 64);
+    const QByteArray stored = path + QByteArray("ttyS1\0\xff\xfe\x01\x02", 10);
+    QCOMPARE(stored.size(), 265);
+
+    // Read back and written unchanged: the same bytes.
+    QCOMPARE(ConfigRecord::fromBytes(stored).toBytes(), stored);
+
+    // The port changes, as after every successful port choice: the path
+    // field goes back as it came and the record keeps its size.
+    ConfigRecord record = ConfigRecord::fromBytes(stored);
+    QVERIFY(record.setPortName(QStringLiteral("ttyUSB0")));
+    QByteArray bytes = record.toBytes();
+    QCOMPARE(bytes.size(), 265);
+    QCOMPARE(bytes.left(255), path);
+    QCOMPARE(bytes.mid(255), QByteArray("ttyUSB0\0\0\0", 10));
+
+    // And the other way round.
+    record = ConfigRecord::fromBytes(stored);
+    QVERIFY(record.setLastFilePath(QStringLiteral("/fw/a.hex")));
+    bytes = record.toBytes();
+    QCOMPARE(bytes.size(), 265);
+    QCOMPARE(bytes.left(10), QByteArray("/fw/a.hex\0", 10));
+    QCOMPARE(bytes.mid(255), stored.mid(255));
 }
 
 void TestConfigRecord::windowReadsAndWritesTheRecord()
@@ -133,6 +167,37 @@ void TestConfigRecord::windowReadsAndWritesTheRecord()
     QCOMPARE(ConfigRecord::fromBytes(bytes).portName(), tester.shortName());
     QCOMPARE(ConfigRecord::fromBytes(bytes).lastFilePath(), firmwareFile);
     qunsetenv(TComPort::ExtraPortsVariable);
+}
+
+void TestConfigRecord::recordBesideTheProgramIsNotRead()
+{
+    // A record beside the program names a port that opens and a folder of
+    // its own; the tool started in a folder without one must use neither.
+    const QString besideProgram = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("btd.cfg"));
+    if (QFileInfo::exists(besideProgram))
+        QSKIP("a btd.cfg beside the test program is not this test's to replace");
+    PtyTester tester;
+    qputenv(TComPort::ExtraPortsVariable, tester.slaveName().toLocal8Bit());
+    QTemporaryDir elsewhere;
+    ConfigRecord stored;
+    QVERIFY(stored.setLastFilePath(QDir(elsewhere.path()).filePath(QStringLiteral("tester.hex"))));
+    QVERIFY(stored.setPortName(tester.shortName()));
+    QVERIFY(stored.save(besideProgram));
+    const QString previous = QDir::currentPath();
+    auto restore = qScopeGuard([&] {
+        QFile::remove(besideProgram);
+        QDir::setCurrent(previous);
+        qunsetenv(TComPort::ExtraPortsVariable);
+    });
+
+    QTemporaryDir start;
+    ModalAnswerer answerer;
+    QVERIFY(QDir::setCurrent(start.path()));
+    TForm1 form({QStringLiteral("portwell")});
+    QVERIFY(form.comPort().DeviceName() != tester.slaveName());
+    QVERIFY(form.findChild<QComboBox*>("cbComPorts")->currentText() != tester.shortName());
+    for (const char* name : {"OpenDialog1", "OpenDialog2"})
+        QVERIFY(form.findChild<QFileDialog*>(name)->directory().absolutePath() != elsewhere.path());
 }
 
 QTEST_MAIN(TestConfigRecord)

@@ -30,13 +30,22 @@ private slots:
     void lastLineWithoutLineFeedIsSent();
     void tinyFilesComplete();
     void yesToRestartStopsTheRunningUpload();
-    void portVanishingMidUploadIsReported();
+    void cancelledRestartShowsTheStoppedState_data();
+    void cancelledRestartShowsTheStoppedState();
+    void portVanishingEndsTheTransferAtOnce_data();
+    void portVanishingEndsTheTransferAtOnce();
     void pictureDuringAnUpload();
 
 private:
     QString firmware(const QByteArray& content);
     void startUpload(const QString& path);
+    // An upload or a raw send, under way with its timer running.
+    void startJob(bool rawSend);
     QTimer* secondTimer() { return m_tool.form->findChild<QTimer*>("SecondTimer"); }
+    QTimer* hundredMsTimer() { return m_tool.form->findChild<QTimer*>("HundredMsTimer"); }
+    // No job's timer runs and the port may be changed again.
+    bool nothingRuns() { return !secondTimer()->isActive() && !hundredMsTimer()->isActive() && portControlsEnabled(); }
+    QString labelText(const char* name) { return m_tool.form->findChild<QLabel*>(name)->text(); }
     bool portControlsEnabled()
     {
         return m_tool.form->findChild<QComboBox*>("cbComPorts")->isEnabled()
@@ -85,6 +94,14 @@ QByteArray joined(const QList<QByteArray>& lines, int from, int count)
     return out;
 }
 
+// Both jobs that hold the port: the upload and the raw send.
+void jobRows()
+{
+    QTest::addColumn<bool>("rawSend");
+    QTest::newRow("Code Update") << false;
+    QTest::newRow("Send File") << true;
+}
+
 const QString AbandonText = QStringLiteral(
     "Comms failure - download abandoned\n\nPlease check Tester is ready for upgrade and \n"
     "Bluetooth Dongle is connected and configured correctly\n");
@@ -118,6 +135,22 @@ void TestFirmwareUpload::startUpload(const QString& path)
     m_tool.answerer->queueFile(path);
     RunGuarded([this] { m_tool.form->mOpenFileClick(); });
     secondTimer()->stop();
+}
+
+void TestFirmwareUpload::startJob(bool rawSend)
+{
+    if (rawSend) {
+        m_tool.answerer->queueFile(firmware(QByteArray(10000, 'r')));
+        RunGuarded([this] { m_tool.form->mBitMapClick(); });
+        // Right after a tick, so that the next one is far off.
+        QVERIFY(m_tool.tester->waitForBytes(300));
+    } else {
+        m_tool.tester->queueReplies({PtyTester::Ack, PtyTester::Silent});
+        m_tool.answerer->queueFile(firmware(records(60)));
+        RunGuarded([this] { m_tool.form->mOpenFileClick(); });
+        QVERIFY(m_tool.tester->waitForBlocks(2));
+    }
+    QCOMPARE(status(), QStringLiteral("In Progress"));
 }
 
 void TestFirmwareUpload::blocksGoOutExactlyAndSuccessIsReported()
@@ -318,28 +351,67 @@ void TestFirmwareUpload::yesToRestartStopsTheRunningUpload()
     QCOMPARE(m_tool.tester->blocks().size(), 2);
 }
 
-void TestFirmwareUpload::portVanishingMidUploadIsReported()
+void TestFirmwareUpload::cancelledRestartShowsTheStoppedState_data()
 {
-    m_tool.tester->queueReplies({PtyTester::Ack, PtyTester::Silent});
-    startUpload(firmware(records(60)));
-    QVERIFY(m_tool.tester->waitForBlocks(2));
+    jobRows();
+}
+
+void TestFirmwareUpload::cancelledRestartShowsTheStoppedState()
+{
+    QFETCH(bool, rawSend);
+    startJob(rawSend);
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY(m_tool.form->findChild<QProgressBar*>("pbDownload")->value() > 0);
+
+    // Cancel and start again, then no file after all: nothing runs, and
+    // the window says so.
+    m_tool.answerer->queueYes(true);
+    m_tool.answerer->queueFile(QString());
+    RunGuarded([this, rawSend] { rawSend ? m_tool.form->mBitMapClick() : m_tool.form->mOpenFileClick(); });
+    QCOMPARE(m_tool.answerer->count(), 1);
+    QVERIFY(nothingRuns());
+    QCOMPARE(status(), QStringLiteral("Ready"));
+    QCOMPARE(m_tool.form->findChild<QProgressBar*>("pbDownload")->value(), 0);
+    QCOMPARE(labelText("lPercentDone"), QStringLiteral("0 %"));
+    QCOMPARE(labelText("lTimePassed"), QStringLiteral("00:00:00"));
+    QCOMPARE(labelText("lTimeEstimate"), QStringLiteral("00:00:00"));
+    QCOMPARE(m_tool.form->windowTitle(), QStringLiteral("Portwell"));
+}
+
+void TestFirmwareUpload::portVanishingEndsTheTransferAtOnce_data()
+{
+    jobRows();
+}
+
+void TestFirmwareUpload::portVanishingEndsTheTransferAtOnce()
+{
+    QFETCH(bool, rawSend);
+    // The job's timer runs for real: whatever it would still try shows.
+    startJob(rawSend);
+    if (QTest::currentTestFailed())
+        return;
     m_tool.tester->vanish();
 
+    // One message, the port's own, and the transfer is over with it.
     QVERIFY(PtyTester::waitFor([this] { return m_tool.answerer->count() == 1; }));
     QCOMPARE(m_tool.answerer->last().text, QString::fromLocal8Bit(std::strerror(EIO)));
     QVERIFY(!m_tool.form->comPort().Active());
-    QVERIFY(!portControlsEnabled());
+    QVERIFY(nothingRuns());
+    QCOMPARE(status(), QStringLiteral("Comms failure - download abandoned"));
+    QCOMPARE(m_tool.form->windowTitle(), QStringLiteral("Portwell 0%"));
+    QTest::qWait(300);
+    ticks(31 * 7);
+    QCOMPARE(m_tool.answerer->count(), 1);
 
-    // Every repeat now fails; the sixth failure in a row gives up.
-    ticks(31);
-    QCOMPARE(m_tool.answerer->count(), 2);
-    QCOMPARE(m_tool.answerer->last().text, QStringLiteral("Can't perform this operation on a closed port"));
-    ticks(31 * 5);
-    QCOMPARE(m_tool.answerer->count(), 7);
-    ticks(1);
-    QCOMPARE(m_tool.answerer->count(), 8);
+    // A raw send on the closed port gives up at its first tick, once.
+    m_tool.answerer->queueFile(firmware(QByteArray(1000, 'r')));
+    RunGuarded([this] { m_tool.form->mBitMapClick(); });
+    QVERIFY(PtyTester::waitFor([this] { return m_tool.answerer->count() == 2; }));
     QCOMPARE(m_tool.answerer->last().text, AbandonText);
-    QVERIFY(portControlsEnabled());
+    QVERIFY(nothingRuns());
+    QTest::qWait(300);
+    QCOMPARE(m_tool.answerer->count(), 2);
 }
 
 void TestFirmwareUpload::pictureDuringAnUpload()

@@ -23,6 +23,8 @@ private slots:
     void cleanup();
     void rawSendGoesOutInHundredByteSteps_data();
     void rawSendGoesOutInHundredByteSteps();
+    void rawSendCompletesOnlyOnceItsLastBytesAreWritten_data();
+    void rawSendCompletesOnlyOnceItsLastBytesAreWritten();
     void rawSendAbandonsAtTheSixthFailedWrite();
     void captureKeepsEveryByteUnchanged();
     void newCaptureClosesTheOpenOne();
@@ -120,14 +122,61 @@ void TestSendAndCapture::rawSendGoesOutInHundredByteSteps()
              QDir(m_tool.folder->path()).filePath(QStringLiteral("send%1.bmp").arg(m_files)));
 }
 
+void TestSendAndCapture::rawSendCompletesOnlyOnceItsLastBytesAreWritten_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::newRow("250 bytes") << 250;
+    QTest::newRow("100 bytes") << 100;
+}
+
+void TestSendAndCapture::rawSendCompletesOnlyOnceItsLastBytesAreWritten()
+{
+    QFETCH(int, size);
+    const QByteArray content = QByteArray("0123456789").repeated(size / 10);
+    m_tool.form->comPort().Timeouts().SetWriteConstant(100);
+    m_tool.answerer->queueFile(file(content));
+    RunGuarded([this] { m_tool.form->mBitMapClick(); });
+    hundredMsTimer()->stop();
+    // The whole hundreds before the completing tick.
+    const int before = (size - 1) / 100;
+    for (int i = 0; i < before; ++i)
+        tick();
+    QVERIFY(m_tool.tester->waitForBytes(before * 100));
+
+    // The device takes nothing: the last bytes fail like any other write.
+    m_tool.tester->takeNothing();
+    tick();
+    QCOMPARE(m_tool.answerer->count(), 1);
+    QCOMPARE(m_tool.answerer->last().text, QStringLiteral("Time Out error - Problem sending data"));
+    QCOMPARE(m_tool.answerer->last().title, QStringLiteral("Comms failure - download abandoned"));
+    QCOMPARE(m_tool.form->findChild<QLabel*>("lStatus")->text(), QStringLiteral("In Progress"));
+    QVERIFY(m_tool.form->findChild<QProgressBar*>("pbDownload")->value() < 100);
+    QVERIFY(m_tool.form->windowTitle() != QStringLiteral("Portwell 100%"));
+    QVERIFY(!portControlsEnabled());
+
+    // Taken again: the same bytes at the next tick, and only then done.
+    m_tool.tester->takeAgain();
+    tick();
+    QVERIFY(m_tool.tester->waitForBytes(size));
+    QTest::qWait(30);
+    m_tool.tester->pump();
+    QCOMPARE(m_tool.tester->received(), content);
+    QCOMPARE(m_tool.form->findChild<QLabel*>("lStatus")->text(), QStringLiteral("Completed"));
+    QCOMPARE(m_tool.form->findChild<QProgressBar*>("pbDownload")->value(), 100);
+    QCOMPARE(m_tool.form->windowTitle(), QStringLiteral("Portwell 100%"));
+    QVERIFY(portControlsEnabled());
+    QCOMPARE(m_tool.answerer->count(), 1);
+}
+
 void TestSendAndCapture::rawSendAbandonsAtTheSixthFailedWrite()
 {
+    m_tool.form->comPort().Timeouts().SetWriteConstant(50);
     m_tool.answerer->queueFile(file(QByteArray(1000, 'a')));
     RunGuarded([this] { m_tool.form->mBitMapClick(); });
     hundredMsTimer()->stop();
     tick();
     QVERIFY(m_tool.tester->waitForBytes(100));
-    m_tool.form->comPort().Close();
+    m_tool.tester->takeNothing();
 
     for (int failure = 1; failure <= 5; ++failure) {
         tick();
