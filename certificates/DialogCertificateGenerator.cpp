@@ -459,8 +459,6 @@ bool DialogCertificateGenerator::writeCertificate(CertificateTemplate& certifica
     if (m_pdf) {
         m_printer->setHtml(certificate.render());
         const bool written = m_printer->printToPdf(fileName);
-        // The printer serves the preview and Print again right away.
-        m_printer->setHtml(m_previewHtml);
         if (!written)
             QFile::remove(fileName);
         return written;
@@ -508,6 +506,10 @@ void DialogCertificateGenerator::finishSave()
         m_progress->deleteLater();
         m_progress = nullptr;
     }
+    // The printer serves the preview and Print again, laid out once now
+    // rather than after every certificate of the run.
+    if (m_pdf)
+        m_printer->setHtml(m_previewHtml);
     // The dates of the preview's asset, not of the last certificate saved.
     if (!m_assetIds.isEmpty()) {
         CertificateTemplate scratch;

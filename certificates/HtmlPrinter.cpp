@@ -66,7 +66,28 @@ bool HtmlPrinter::usesLetter(int territory)
 
 void HtmlPrinter::setHtml(const QString& html)
 {
+    // Set up for our own printer first, so that the text is laid out once,
+    // as it goes in, for the page that previews, prints and PDFs use.
+    prepareLayout(m_printer.get());
     m_document.setHtml(html);
+}
+
+// Every change of these lays the whole document out again: each is made
+// only when it changes something.
+void HtmlPrinter::prepareLayout(QPaintDevice* device)
+{
+    if (!m_document.useDesignMetrics())
+        m_document.setUseDesignMetrics(true);
+    // The root frame's margin, which every document made by setHtml takes.
+    if (m_document.documentMargin() != 0.0)
+        m_document.setDocumentMargin(0.0);
+    QAbstractTextDocumentLayout* layout = m_document.documentLayout();
+    const bool newDevice = layout->paintDevice() != device;
+    if (newDevice)
+        layout->setPaintDevice(device);
+    const QSizeF size = bodyRect(device).size();
+    if (newDevice || m_document.pageSize() != size)
+        m_document.setPageSize(size);
 }
 
 void HtmlPrinter::setHeaderHeight(double mm)
@@ -187,12 +208,7 @@ bool HtmlPrinter::print(QPrinter* target)
         target->setPageMargins(m_printer->pageLayout().margins(QPageLayout::Millimeter), QPageLayout::Millimeter);
     }
 
-    m_document.setUseDesignMetrics(true);
-    m_document.documentLayout()->setPaintDevice(target);
-    m_document.setPageSize(bodyRect(target).size());
-    QTextFrameFormat rootFormat = m_document.rootFrame()->frameFormat();
-    rootFormat.setMargin(0);
-    m_document.rootFrame()->setFrameFormat(rootFormat);
+    prepareLayout(target);
 
     int documentCopies = 1;
     int pageCopies = 1;

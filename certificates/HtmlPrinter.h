@@ -57,6 +57,7 @@ public slots:
     bool print(QPrinter* target);
 
 private:
+    void prepareLayout(QPaintDevice* device);
     QRectF pageRect(const QPaintDevice* device) const;
     QRectF headerRect(const QPaintDevice* device) const;
     QRectF footerRect(const QPaintDevice* device) const;

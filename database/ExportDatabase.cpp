@@ -1,6 +1,7 @@
 #include "database/ExportDatabase.h"
 
 #include "database/Database.h"
+#include "database/DoubleText.h"
 #include "database/MsSqlDatabase.h"
 #include "database/SqlQuery.h"
 #include "core/DateFormat.h"
@@ -27,6 +28,24 @@ QString quoted(QString text)
 {
     text.replace(QLatin1Char('\''), QStringLiteral("''"));
     return QLatin1Char('\'') + text + QLatin1Char('\'');
+}
+
+// A text as a MySQL literal, written straight into out: MySQL reads
+// backslash escapes inside literals.
+void appendMySqlText(QString& out, QStringView text)
+{
+    out += QLatin1Char('\'');
+    for (QChar c : text) {
+        switch (c.unicode()) {
+        case '\\': out += QLatin1String("\\\\"); break;
+        case '\n': out += QLatin1String("\\n"); break;
+        case '\r': out += QLatin1String("\\r"); break;
+        case 0: out += QLatin1String("\\0"); break;
+        case '\'': out += QLatin1String("''"); break;
+        default: out += c;
+        }
+    }
+    out += QLatin1Char('\'');
 }
 
 QString hex(const QByteArray& bytes)
@@ -102,7 +121,9 @@ QString ExportDatabase::formatValue(const QSqlField& field, int type, const QSql
         const double number = value.toDouble();
         if (std::isinf(number))
             return number > 0 ? QStringLiteral("1e999") : QStringLiteral("-1e999");
-        return QString::number(number, 'g', QLocale::FloatingPointShortest);
+        QString text;
+        DoubleText::append(text, number);
+        return text;
     }
     case QMetaType::QDateTime:
     case QMetaType::QDate:
@@ -111,13 +132,9 @@ QString ExportDatabase::formatValue(const QSqlField& field, int type, const QSql
         const QString text = value.toString();
         const bool breaks = std::any_of(text.cbegin(), text.cend(), spelledOut);
         if (type == DatabaseMySql) {
-            // MySQL reads backslash escapes inside literals.
-            QString escaped = text;
-            escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-            escaped.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
-            escaped.replace(QLatin1Char('\r'), QStringLiteral("\\r"));
-            escaped.replace(QChar(0), QStringLiteral("\\0"));
-            return quoted(escaped);
+            QString literal;
+            appendMySqlText(literal, text);
+            return literal;
         }
         if (type == DatabaseMsSql)
             return breaks ? joinedAtLineBreaks(text, QStringLiteral("N"), QStringLiteral("NCHAR"),
@@ -184,13 +201,10 @@ bool ExportDatabase::step()
         // once the buffer has grown to the longest line.
         m_line.resize(0);
         m_line += m_insertPrefix;
-        for (int i = 0; i < m_fields.size(); ++i) {
-            if (i > 0)
-                m_line += QLatin1Char(',');
-            QSqlField& field = m_fields[i];
-            field.setValue(m_tableQuery->value(i));
-            m_line += formatValue(field, m_type, m_driver);
-        }
+        if (m_paged)
+            appendMySqlRow();
+        else
+            appendRow();
         m_line += QLatin1String(");\n");
         *m_output << m_line;
     } else {
@@ -205,6 +219,55 @@ bool ExportDatabase::step()
     return true;
 }
 
+void ExportDatabase::appendRow()
+{
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if (i > 0)
+            m_line += QLatin1Char(',');
+        QSqlField& field = m_fields[i];
+        field.setValue(m_tableQuery->value(i));
+        m_line += formatValue(field, m_type, m_driver);
+    }
+}
+
+void ExportDatabase::appendMySqlRow()
+{
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if (i > 0)
+            m_line += QLatin1Char(',');
+        const QVariant value = m_tableQuery->value(i);
+        if (value.isNull()) {
+            m_line += QLatin1String("NULL");
+            continue;
+        }
+        const bool text = value.typeId() == QMetaType::QString;
+        switch (m_columns.at(i)) {
+        case Column::Number:
+            if (text) {
+                m_line += value.toString();
+                continue;
+            }
+            break;
+        case Column::Double:
+            if (text && DoubleText::appendFromText(m_line, value.toString()))
+                continue;
+            break;
+        case Column::DateTime:
+        case Column::Text:
+            if (text) {
+                appendMySqlText(m_line, value.toString());
+                continue;
+            }
+            break;
+        case Column::Other:
+            break;
+        }
+        QSqlField& field = m_fields[i];
+        field.setValue(value);
+        m_line += formatValue(field, m_type, m_driver);
+    }
+}
+
 void ExportDatabase::startTable()
 {
     m_table = tableOrder.at(m_tableIndex++);
@@ -214,8 +277,17 @@ void ExportDatabase::startTable()
         *m_output << start << '\n';
     m_paged = m_type == DatabaseMySql;
     m_fields.clear();
+    m_columns.clear();
     m_idColumn = -1;
     m_lastId = 0;
+    m_firstPage = true;
+    if (m_paged) {
+        // The columns' types decide what is read as text; they are the same
+        // on every page.
+        SqlQuery columns(Database::instance()->connection());
+        columns.exec(QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(m_table));
+        setColumns(columns.record());
+    }
     startQuery();
 }
 
@@ -227,34 +299,71 @@ void ExportDatabase::startQuery()
     if (!m_paged) {
         m_tableQuery->prepare(QStringLiteral("SELECT * FROM %1").arg(m_table));
         m_tableQuery->exec();
+        if (m_fields.isEmpty())
+            setColumns(m_tableQuery->record());
     } else {
-        // At its default precision the MySQL driver hands a DOUBLE over as 31
-        // digits of text; the double itself costs a fraction of that. The page
-        // is read as plain text, not prepared: for a prepared one the client
-        // library writes each double into a buffer of the column's display
-        // width, which cuts digits off long negative numbers, while the
-        // server's own text of a double reads back exactly. The first page
-        // takes whatever Ids there are, negative ones too.
-        m_tableQuery->setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
-        const QString after = m_fields.isEmpty() ? QString() : QStringLiteral(" WHERE Id>%1").arg(m_lastId);
-        m_tableQuery->exec(
-            QStringLiteral("SELECT * FROM %1%2 ORDER BY Id LIMIT %3").arg(m_table, after).arg(mysqlPageRows));
+        // The page is read as plain text, not prepared: for a prepared one
+        // the client library writes each double into a buffer of the
+        // column's display width, which cuts digits off long negative
+        // numbers, while the server's own text of a double reads back
+        // exactly. The first page takes whatever Ids there are, negative
+        // ones too.
+        const QString after = m_firstPage ? QString() : QStringLiteral(" WHERE Id>%1").arg(m_lastId);
+        m_firstPage = false;
+        m_tableQuery->exec(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY Id LIMIT %4")
+                               .arg(m_selectList, m_table, after)
+                               .arg(mysqlPageRows));
     }
     m_pageRows = 0;
+}
 
-    if (m_fields.isEmpty()) {
-        // The columns are the same on every row and every page.
-        const QSqlRecord record = m_tableQuery->record();
-        QStringList names;
-        for (int i = 0; i < record.count(); ++i) {
-            names.append(record.fieldName(i));
-            QSqlField field = record.field(i);
-            field.setReadOnly(false); // it only carries the value of each row
-            m_fields.append(field);
+void ExportDatabase::setColumns(const QSqlRecord& record)
+{
+    QStringList names;
+    QStringList selected;
+    for (int i = 0; i < record.count(); ++i) {
+        names.append(record.fieldName(i));
+        QSqlField field = record.field(i);
+        field.setReadOnly(false); // it only carries the value of each row
+        m_fields.append(field);
+        // The driver reads every value of a number or date-time column into
+        // a number or a local date-time before handing it over (a double even
+        // when asked for text); a column cast to text comes over as the
+        // server's own text. Texts and blobs come over as they are.
+        Column column = Column::Other;
+        switch (field.metaType().id()) {
+        case QMetaType::Char:
+        case QMetaType::SChar:
+        case QMetaType::UChar:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::Long:
+        case QMetaType::ULong:
+        case QMetaType::LongLong:
+        case QMetaType::ULongLong:
+            column = Column::Number;
+            break;
+        case QMetaType::Double:
+            column = Column::Double;
+            break;
+        case QMetaType::QDateTime:
+            column = Column::DateTime;
+            break;
+        case QMetaType::QString:
+            column = Column::Text;
+            break;
+        default:
+            break;
         }
-        m_insertPrefix = QStringLiteral("INSERT INTO %1 (%2) VALUES (").arg(m_table, names.join(QLatin1Char(',')));
-        m_idColumn = record.indexOf(QStringLiteral("Id"));
+        m_columns.append(column);
+        const bool cast = column == Column::Number || column == Column::Double || column == Column::DateTime;
+        selected.append(cast ? QStringLiteral("CAST(%1 AS CHAR)").arg(record.fieldName(i)) : record.fieldName(i));
     }
+    m_selectList = selected.join(QLatin1Char(','));
+    m_insertPrefix = QStringLiteral("INSERT INTO %1 (%2) VALUES (").arg(m_table, names.join(QLatin1Char(',')));
+    m_idColumn = record.indexOf(QStringLiteral("Id"));
 }
 
 bool ExportDatabase::nextRow()

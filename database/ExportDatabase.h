@@ -8,6 +8,7 @@
 #include <QVector>
 
 class QSqlDriver;
+class QSqlRecord;
 class QTextStream;
 class SqlQuery;
 
@@ -45,9 +46,18 @@ public slots:
     bool step() override;
 
 private:
+    // How the MySQL export reads and writes a column's values. The text the
+    // server sends is written as it stands wherever the literal is that
+    // text: the driver would otherwise turn each value into a number or a
+    // local date-time, and the export back into text.
+    enum class Column { Other, Number, Double, DateTime, Text };
+
     void startTable();
+    void appendRow();
+    void appendMySqlRow();
     bool nextRow();
     void startQuery();
+    void setColumns(const QSqlRecord& record);
     void endTable();
 
     QTextStream* m_output;
@@ -59,10 +69,13 @@ private:
     // column that carries each row's value to formatValue().
     QString m_insertPrefix;
     QVector<QSqlField> m_fields;
+    QVector<Column> m_columns;
+    QString m_selectList;
     QString m_line;
     // Paged reading: where the Id column is, the last Id written and whether
     // the current page was full (so that another may follow).
     bool m_paged = false;
+    bool m_firstPage = true;
     int m_idColumn = -1;
     qint64 m_lastId = 0;
     int m_pageRows = 0;

@@ -253,8 +253,12 @@ void TestDialogCertificateGenerator::savesOnePdfPerAssetAndPrintsThePreviewAfter
     dialog.show();
     const QString preview = dialog.previewHtml();
     const QString folder = TestEnvironment::instance()->newFolder() + QStringLiteral("/new/sub");
+    QSignalSpy documents(dialog.htmlPrinter()->document(), &QTextDocument::contentsChanged);
     runSave(dialog, folder, QStringLiteral("$(NUM) $(NAME)"), 0);
     QCOMPARE(filesIn(folder), (QStringList{"1 Monitor A.pdf", "2 Pump 1.pdf", "3 Monitor B.pdf"}));
+    // Each certificate goes into the printer once, and the preview once,
+    // when the run has ended.
+    QCOMPARE(documents.count(), 3 + 1);
     QCOMPARE(m_answerer->count(), 1); // the save dialog only
 
     const QString first = folder + QStringLiteral("/1 Monitor A.pdf");

@@ -2,6 +2,7 @@
 #include "certificates/HtmlPrinter.h"
 #include "support/TestEnvironment.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDate>
 #include <QLocale>
 #include <QPrinter>
@@ -54,6 +55,7 @@ private slots:
     void longDocumentsPrintOnNumberedPagesWithinTheMargins();
     void pageRangeAndOrderAreHonoured();
     void unwritableFilesAreReportedNotSucceeded();
+    void aDocumentIsLaidOutOnceForItsPaper();
 };
 
 void TestHtmlPrinter::paperFollowsTheSystemLocale()
@@ -144,6 +146,34 @@ void TestHtmlPrinter::longDocumentsPrintOnNumberedPagesWithinTheMargins()
     QVERIFY2(lowered >= 35 * kPointsPerMm - 1 && lowered < 41 * kPointsPerMm, qPrintable(QString::number(lowered)));
     const double header = PdfTools::wordTop(withHeader, QStringLiteral("Header"));
     QVERIFY2(header > 10 * kPointsPerMm && header < 30 * kPointsPerMm, qPrintable(QString::number(header)));
+}
+
+// A document is laid out as it is set, for the paper it prints on: writing
+// it out, once or again, lays nothing out again; other paper lays it out
+// again for that paper.
+void TestHtmlPrinter::aDocumentIsLaidOutOnceForItsPaper()
+{
+    HtmlPrinter printer;
+    printer.printer()->setPageSize(QPageSize(QPageSize::A4));
+    printer.setFooterHeight(10.0);
+    printer.setFooterHtml(QStringLiteral("<p>Footer Page &page;</p>"));
+    int layouts = 0;
+    connect(printer.document()->documentLayout(), &QAbstractTextDocumentLayout::update, this, [&] { ++layouts; });
+    printer.setHtml(longBody(60));
+    QVERIFY(layouts > 0);
+    layouts = 0;
+    const QString first = pdfPath(QStringLiteral("once.pdf"));
+    QVERIFY(printer.printToPdf(first));
+    QVERIFY(printer.printToPdf(pdfPath(QStringLiteral("again.pdf"))));
+    QCOMPARE(layouts, 0);
+    QVERIFY(PdfTools::text(first).contains(QStringLiteral("Paragraph number 60 of the body text.")));
+
+    printer.printer()->setPageSize(QPageSize(QPageSize::Letter));
+    const QString letter = pdfPath(QStringLiteral("letter.pdf"));
+    QVERIFY(printer.printToPdf(letter));
+    QVERIFY(layouts > 0);
+    QVERIFY(samePaper(PdfTools::pageSize(letter), kLetter));
+    QVERIFY(PdfTools::text(letter).contains(QStringLiteral("Paragraph number 60 of the body text.")));
 }
 
 void TestHtmlPrinter::pageRangeAndOrderAreHonoured()

@@ -20,6 +20,8 @@
 #include <QSqlRecord>
 #include <QtTest>
 
+#include <ctime>
+
 namespace {
 QByteArray everyByte()
 {
@@ -176,9 +178,12 @@ private slots:
     void noDatabaseWritesNothing();
     void literalsForSqlServer();
     void mariaDbRoundTripKeepsEveryValue();
+    void mariaDbDateTimesAreWrittenAsStored();
 
 private:
     QString exportTo(const QString& name);
+    // Creates the database name on the server, makes it current and fills it.
+    bool openFilledMariaDb(const QString& name);
 };
 
 void TestExportDatabase::cleanup()
@@ -193,6 +198,20 @@ QString TestExportDatabase::exportTo(const QString& name)
     if (!ExportDatabaseThread::exportCurrentDatabase(path, nullptr) || answerer.count() != 0)
         return QString();
     return path;
+}
+
+bool TestExportDatabase::openFilledMariaDb(const QString& name)
+{
+    DialogAnswerer answerer;
+    answerer.pressNext("Yes");
+    auto* db = new MySqlDatabase;
+    if (db->open(MariaDbServer::settings(name)) != 0) {
+        delete db;
+        return false;
+    }
+    Database::setInstance(db);
+    fill(db);
+    return true;
 }
 
 void TestExportDatabase::sqliteScriptLayout()
@@ -320,14 +339,7 @@ void TestExportDatabase::mariaDbRoundTripKeepsEveryValue()
         MariaDbServer::dropDatabase(source);
         MariaDbServer::dropDatabase(target);
     });
-    {
-        DialogAnswerer answerer;
-        answerer.pressNext("Yes");
-        auto* db = new MySqlDatabase;
-        QCOMPARE(db->open(MariaDbServer::settings(source)), 0);
-        Database::setInstance(db);
-        fill(db);
-    }
+    QVERIFY(openFilledMariaDb(source));
     const QString path = exportTo("mariadb.sql");
     QVERIFY(!path.isEmpty());
     const QString script = readAll(path);
@@ -354,6 +366,42 @@ void TestExportDatabase::mariaDbRoundTripKeepsEveryValue()
         copy.close();
     }
     QSqlDatabase::removeDatabase("export-copy");
+}
+
+// A date-time is stored without a time zone: an instrument whose clock
+// does not follow summer time records times that the local clock skips.
+// The export writes what is stored, whatever the zone it runs in.
+void TestExportDatabase::mariaDbDateTimesAreWrittenAsStored()
+{
+    PELVANE_REQUIRE_MARIADB();
+    const QString source = MariaDbServer::uniqueName("export dates");
+    auto dropSource = qScopeGuard([&] {
+        Database::setInstance(nullptr);
+        MariaDbServer::dropDatabase(source);
+    });
+    QVERIFY(openFilledMariaDb(source));
+    SqlQuery skipped;
+    skipped.exec("UPDATE ResultSet SET Date='2026-03-29 02:30:00' WHERE Comments='It''s fine'");
+    skipped.exec("UPDATE Asset SET RetestDate='2027-03-28 02:00:00' WHERE Name='Pump'");
+    skipped.exec("UPDATE Instrument SET CalibrationDate='2026-10-25 02:30:00'");
+
+    const QByteArray zone = qgetenv("TZ");
+    const bool hadZone = qEnvironmentVariableIsSet("TZ");
+    auto restoreZone = qScopeGuard([&] {
+        if (hadZone)
+            qputenv("TZ", zone);
+        else
+            qunsetenv("TZ");
+        tzset();
+    });
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
+    const QString path = exportTo("dates.sql");
+    QVERIFY(!path.isEmpty());
+    const QString script = readAll(path);
+    for (const char* stored : {"'2026-03-29 02:30:00'", "'2027-03-28 02:00:00'", "'2026-10-25 02:30:00'",
+                               "'2026-04-01 08:00:00'"})
+        QVERIFY2(script.contains(QLatin1String(stored)), stored);
 }
 
 PELVANE_TEST_MAIN(TestExportDatabase)

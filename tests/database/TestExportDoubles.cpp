@@ -1,4 +1,5 @@
 #include "database/Database.h"
+#include "database/DoubleText.h"
 #include "database/ExportDatabase.h"
 #include "database/ExportDatabaseThread.h"
 #include "database/MySqlDatabase.h"
@@ -17,6 +18,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <random>
 #include <cstring>
 #include <limits>
 
@@ -134,6 +136,8 @@ class TestExportDoubles : public QObject
 private slots:
     void cleanup() { Database::setInstance(nullptr); }
     void shortestTextThatReadsBack();
+    void shortestTextIsLaidOutAsQtLaysItOut();
+    void serverTextIsRewrittenInTheSameForm();
     void sqliteDoublesReadBackBitIdentical();
     void mariaDbDoublesReadBackBitIdentical();
 };
@@ -163,6 +167,65 @@ void TestExportDoubles::shortestTextThatReadsBack()
     QCOMPARE(text(-std::numeric_limits<double>::infinity(), DatabaseSqlite), QString("-1e999"));
     c = QSqlDatabase();
     QSqlDatabase::removeDatabase("doubles-literals");
+}
+
+// The export's own writer must give the very text Qt gives, or an export
+// would differ from the ones before it: every magnitude, every digit count,
+// both signs, the extremes and a million random bit patterns.
+void TestExportDoubles::shortestTextIsLaidOutAsQtLaysItOut()
+{
+    QList<double> values = awkwardDoubles();
+    for (int exponent = -325; exponent <= 308; ++exponent)
+        for (const char* digits : {"1", "12", "123456", "1234567", "12345678901234567", "9", "99999", "5"})
+            values << QByteArray(digits).append('e').append(QByteArray::number(exponent)).toDouble();
+    for (double v = 1; v < 1e22; v *= 10)
+        values << v << v + 1 << v - 1;
+    std::mt19937_64 random(20261209);
+    while (values.size() < 1000000) {
+        const quint64 bits = random();
+        double v;
+        std::memcpy(&v, &bits, sizeof v);
+        if (std::isfinite(v))
+            values << v;
+    }
+    int wrong = 0;
+    for (double v : std::as_const(values)) {
+        for (double signed_ : {v, -v}) {
+            QString ours;
+            DoubleText::append(ours, signed_);
+            const QString qts = QString::number(signed_, 'g', QLocale::FloatingPointShortest);
+            if (ours != qts && ++wrong <= 5)
+                qWarning() << qts << "written as" << ours;
+        }
+    }
+    QCOMPARE(wrong, 0);
+}
+
+// What a MariaDB server writes for a double, in its own notation, becomes
+// the export's text of the same double; anything else is refused.
+void TestExportDoubles::serverTextIsRewrittenInTheSameForm()
+{
+    const std::pair<const char*, double> served[] = {
+        {"0.1", 0.1},
+        {"0.00001", 1e-5},
+        {"1.2345678901234568e16", 1.2345678901234568e16},
+        {"-2.2250738585072014e-308", -2.2250738585072014e-308},
+        {"5e-324", std::numeric_limits<double>::denorm_min()},
+        {"1.7976931348623157e308", 1.7976931348623157e308},
+        {"100", 100.0},
+        {"-0", -0.0},
+        {"0", 0.0},
+    };
+    for (const auto& [text, value] : served) {
+        QString out = QStringLiteral("x");
+        QVERIFY(DoubleText::appendFromText(out, QString::fromLatin1(text)));
+        QCOMPARE(out, QStringLiteral("x") + QString::number(value, 'g', QLocale::FloatingPointShortest));
+    }
+    for (const char* text : {"", "abc", "1.5x", "inf", "nan", "1e999", " 1", "0x10"}) {
+        QString out;
+        QVERIFY2(!DoubleText::appendFromText(out, QString::fromLatin1(text)), text);
+        QVERIFY(out.isEmpty());
+    }
 }
 
 void TestExportDoubles::sqliteDoublesReadBackBitIdentical()
