@@ -24,18 +24,6 @@ DatabaseTransaction::DatabaseTransaction(QSqlDatabase* connection)
         m_connection = *connection;
     else if (Database::instance())
         m_connection = Database::instance()->connection();
-    begin();
-}
-
-DatabaseTransaction::DatabaseTransaction(StatementBatch& batch) : m_batch(&batch)
-{
-    if (Database::instance())
-        m_connection = Database::instance()->connection();
-    begin();
-}
-
-void DatabaseTransaction::begin()
-{
     if (!m_connection.isValid())
         return;
     {
@@ -45,7 +33,7 @@ void DatabaseTransaction::begin()
     // A scope that could not begin (a transaction someone else opened) has
     // nothing of its own to commit.
     if (m_outermost)
-        m_begun = (m_batch && m_batch->deferBegin()) || m_connection.transaction();
+        m_begun = m_connection.transaction();
     if (m_begun)
         StatementCache::transactionBegun(m_connection);
 }
@@ -68,11 +56,6 @@ DatabaseTransaction::~DatabaseTransaction()
 // that is told as a lost connection, and the database is then closed.
 void DatabaseTransaction::commitNow()
 {
-    if (m_batch && m_batch->execWithCommit()) {
-        m_begun = false;
-        StatementCache::transactionEnded(m_connection, true);
-        return;
-    }
     m_begun = false;
     const bool committed = m_connection.commit();
     StatementCache::transactionEnded(m_connection, committed);

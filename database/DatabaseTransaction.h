@@ -11,11 +11,6 @@ class DatabaseTransaction
 {
 public:
     explicit DatabaseTransaction(QSqlDatabase* connection = nullptr);
-    // On the current database, with batch (which must outlive the scope)
-    // carrying its start and its commit: where statements wait in batch,
-    // the start goes to the server with the scope's first statement and the
-    // commit with its last, costing no round trip of their own.
-    explicit DatabaseTransaction(StatementBatch& batch);
     virtual ~DatabaseTransaction();
     DatabaseTransaction(const DatabaseTransaction&) = delete;
     DatabaseTransaction& operator=(const DatabaseTransaction&) = delete;
@@ -27,10 +22,7 @@ public:
 private:
     void commitNow();
 
-    void begin();
-
     QSqlDatabase m_connection;
-    StatementBatch* m_batch = nullptr;
     bool m_outermost = false;
     bool m_begun = false;
 };

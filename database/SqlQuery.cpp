@@ -4,11 +4,9 @@
 #include "database/ConnectionLoss.h"
 #include "database/Database.h"
 #include "database/MySqlTextStatement.h"
-#include "database/StatementBatch.h"
 
 #include <QDebug>
 #include <QSqlError>
-#include <QSqlRecord>
 #include <cstdlib>
 
 namespace {
@@ -96,7 +94,6 @@ bool SqlQuery::prepareTextStatement()
 
 bool SqlQuery::execBatch(BatchExecutionMode mode)
 {
-    StatementBatch::flush(driver());
     if (m_text && !prepareTextStatement())
         displayError();
     return QSqlQuery::execBatch(mode);
@@ -106,17 +103,11 @@ bool SqlQuery::exec()
 {
     if (m_text) {
         QString text;
-        if (m_text->text(&text)) {
-            execTogether({text});
-            return true;
-        }
-        StatementBatch::flush(driver());
-        const bool ok = prepareTextStatement() && QSqlQuery::exec();
+        const bool ok = m_text->text(&text) ? QSqlQuery::exec(text) : prepareTextStatement() && QSqlQuery::exec();
         if (!ok)
             displayError();
         return ok;
     }
-    StatementBatch::flush(driver());
     const bool ok = QSqlQuery::exec();
     if (!ok)
         displayError();
@@ -128,39 +119,19 @@ bool SqlQuery::textWithValues(QString* text) const
     return m_text && m_text->text(text);
 }
 
-void SqlQuery::execTogether(const QStringList& statements, QList<QVariantList>* firstRows)
+void SqlQuery::execTogether(const QStringList& statements)
 {
-    // What waits in a batch of this connection goes first, in the same text.
-    QStringList all = StatementBatch::takeWaiting(driver());
-    const qsizetype first = all.size();
-    all += statements;
-    if (firstRows)
-        firstRows->clear();
     // The server runs the statements in order and stops at the first that
     // fails; each has a result of its own to be read in turn.
-    if (!QSqlQuery::exec(all.join(QLatin1Char(';'))))
-        reportFailure(all.first(), lastError(), driver());
-    for (qsizetype i = 1; i < all.size(); ++i) {
-        if (firstRows && i - 1 >= first) {
-            QVariantList row;
-            if (isSelect() && next()) {
-                const QSqlRecord answer = record();
-                for (int c = 0; c < answer.count(); ++c)
-                    row << answer.value(c);
-            }
-            firstRows->append(row);
-        }
+    if (!QSqlQuery::exec(statements.join(QLatin1Char(';'))))
+        reportFailure(statements.first(), lastError(), driver());
+    for (qsizetype i = 1; i < statements.size(); ++i)
         if (!QSqlQuery::nextResult())
-            reportFailure(all.at(i), lastError(), driver());
-    }
+            reportFailure(statements.at(i), lastError(), driver());
 }
 
 bool SqlQuery::exec(const QString& statement)
 {
-    if (StatementBatch::hasWaiting(driver())) {
-        execTogether({statement});
-        return true;
-    }
     const bool ok = QSqlQuery::exec(statement);
     if (!ok)
         displayError();

@@ -1,138 +1,56 @@
 #include "database/StatementBatch.h"
 
 #include "database/SqlQuery.h"
-#include "database/StatementCache.h"
-
-#include <QSqlRecord>
 
 #include <utility>
 
-namespace {
-// Batches alive on this thread, innermost first through m_outer.
-thread_local StatementBatch* t_innermost = nullptr;
-
-QVariantList firstRow(SqlQuery& query)
-{
-    QVariantList row;
-    if (query.isSelect() && query.next()) {
-        const QSqlRecord record = query.record();
-        for (int i = 0; i < record.count(); ++i)
-            row << record.value(i);
-    }
-    return row;
-}
-} // namespace
-
-StatementBatch::StatementBatch(const QSqlDatabase& connection) : m_connection(connection), m_outer(t_innermost)
-{
-    t_innermost = this;
-}
+StatementBatch::StatementBatch(const QSqlDatabase& connection) : m_connection(connection) {}
 
 StatementBatch::~StatementBatch()
 {
     exec();
-    for (StatementBatch** link = &t_innermost; *link; link = &(*link)->m_outer) {
-        if (*link == this) {
-            *link = m_outer;
-            break;
-        }
-    }
-}
-
-// The batches of one connection share one queue, the outermost's, so that
-// statements reach the server in the order they were added whichever batch
-// took them.
-StatementBatch* StatementBatch::queueOf(const QSqlDriver* driver)
-{
-    StatementBatch* outermost = nullptr;
-    for (StatementBatch* batch = t_innermost; batch; batch = batch->m_outer)
-        if (batch->m_connection.driver() == driver)
-            outermost = batch;
-    return outermost;
-}
-
-QStringList StatementBatch::takeWaiting(const QSqlDriver* driver)
-{
-    StatementBatch* queue = driver ? queueOf(driver) : nullptr;
-    return queue ? std::exchange(queue->m_waiting, {}) : QStringList();
-}
-
-bool StatementBatch::hasWaiting(const QSqlDriver* driver)
-{
-    StatementBatch* queue = driver ? queueOf(driver) : nullptr;
-    return queue && !queue->m_waiting.isEmpty();
 }
 
 void StatementBatch::add(SqlQuery& statement)
 {
     QString text;
     if (statement.textWithValues(&text)) {
-        queueOf(m_connection.driver())->m_waiting << text;
+        m_waiting << text;
         return;
     }
-    // What waits goes first, with it or before it.
+    // What waits went first, and must reach the server first.
+    exec();
     statement.exec();
 }
 
 void StatementBatch::exec(SqlQuery& statement)
 {
-    statement.exec();
-}
-
-void StatementBatch::exec(const QList<SqlQuery*>& lookups, QList<QVariantList>* answers, SqlQuery& statement)
-{
-    QStringList texts;
-    for (SqlQuery* lookup : lookups) {
-        QString text;
-        if (!lookup->textWithValues(&text))
-            break;
-        texts << text;
-    }
-    QString last;
-    if (texts.size() == lookups.size() && statement.textWithValues(&last)) {
-        statement.execTogether(texts << last, answers);
+    QString text;
+    if (!statement.textWithValues(&text)) {
+        exec();
+        statement.exec();
         return;
     }
-    answers->clear();
-    for (SqlQuery* lookup : lookups) {
-        lookup->exec();
-        answers->append(firstRow(*lookup));
-        lookup->finish();
-    }
-    statement.exec();
+    m_waiting << text;
+    const QStringList statements = std::exchange(m_waiting, {});
+    statement.execTogether(statements);
 }
 
 bool StatementBatch::execWithCommit()
 {
-    QStringList statements = takeWaiting(m_connection.driver());
-    if (statements.isEmpty())
+    if (m_waiting.isEmpty())
         return false;
     // A failed commit is reported as "COMMIT", as the driver's own is.
-    statements << QStringLiteral("COMMIT");
-    SqlQuery runner(m_connection);
-    runner.execTogether(statements);
-    return true;
-}
-
-bool StatementBatch::deferBegin()
-{
-    if (!StatementCache::runsAsText(m_connection))
-        return false;
-    queueOf(m_connection.driver())->m_waiting << QStringLiteral("START TRANSACTION");
+    m_waiting << QStringLiteral("COMMIT");
+    exec();
     return true;
 }
 
 void StatementBatch::exec()
 {
-    const QStringList statements = takeWaiting(m_connection.driver());
-    if (statements.isEmpty())
+    if (m_waiting.isEmpty())
         return;
+    const QStringList statements = std::exchange(m_waiting, {});
     SqlQuery runner(m_connection);
     runner.execTogether(statements);
-}
-
-void StatementBatch::flush(const QSqlDriver* driver)
-{
-    if (StatementBatch* queue = driver ? queueOf(driver) : nullptr)
-        queue->exec();
 }

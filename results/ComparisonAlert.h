@@ -3,8 +3,6 @@
 #include <QByteArray>
 #include <QList>
 
-class StatementBatch;
-
 // Compares the results of two result sets of one asset test by test and marks
 // the later set's drifting results, and the set, as Alert. Only results and
 // sets that passed are ever marked: a failed test stays failed.
@@ -14,8 +12,7 @@ public:
     // Does all the work: compares, marks the new set in the database, and
     // leaves status and testIds set. previousResultSetId is the earlier set;
     // only newResultSetId is ever changed.
-    // With batch, the marks wait there (to go with the commit, say).
-    ComparisonAlert(int previousResultSetId, int newResultSetId, StatementBatch* batch = nullptr);
+    ComparisonAlert(int previousResultSetId, int newResultSetId);
 
     // 5 (Alert) when at least one pair drifted beyond its thresholds, else -1.
     int status = -1;

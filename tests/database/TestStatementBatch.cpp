@@ -91,32 +91,6 @@ PELVANE_CHILD_SCENARIO(failingInBatch)
     return 0;
 }
 
-// The transaction's start waits in the batch and goes with the first
-// statement whose answer is read; a statement that fails after that keeps
-// nothing of the record, the rows written before it included.
-PELVANE_CHILD_SCENARIO(failingAfterDeferredBegin)
-{
-    QString why;
-    if (!MariaDbServer::reachable(&why) || !openMariaDb(args.value(0)))
-        return 3;
-    StatementCache cache(Database::instance()->connection());
-    StatementBatch batch(Database::instance()->connection());
-    DatabaseTransaction transaction(batch);
-    addClient(batch, "Written before the answer");
-    StatementCache::Statement count = StatementCache::prepare(QStringLiteral("SELECT COUNT(*) FROM Client"));
-    count->exec();
-    count->next();
-    std::printf("clients seen inside: %d\n", count->value(0).toInt());
-    StatementCache::Statement broken = StatementCache::prepare(
-        QStringLiteral("INSERT INTO Site (ClientId,Name) VALUES (:ClientId,:Name)"));
-    broken->bindValue(":ClientId", 987654); // no such client
-    broken->bindValue(":Name", "Orphan");
-    batch.add(*broken);
-    transaction.commit(batch);
-    std::printf("committed\n");
-    return 0;
-}
-
 class TestStatementBatch : public QObject
 {
     Q_OBJECT
@@ -126,7 +100,6 @@ private slots:
     void mariaDbSendsWaitingStatementsWithTheAnsweredOne();
     void mariaDbKeepsTheOrderAroundAStatementThatCannotWait();
     void mariaDbReportsTheStatementThatFailed();
-    void mariaDbDeferredStartKeepsTheRecordWhole();
     void mariaDbCommitsTogetherWithTheWaitingStatements();
 };
 
@@ -236,25 +209,6 @@ void TestStatementBatch::mariaDbReportsTheStatementThatFailed()
              child.output.right(1500).constData());
     QVERIFY(child.output.contains("foreign key"));
     QVERIFY(!child.output.contains("Last query:\nINSERT INTO Client"));
-    QCOMPARE(clientsSeenFromOutside(name), QStringList());
-}
-
-void TestStatementBatch::mariaDbDeferredStartKeepsTheRecordWhole()
-{
-    PELVANE_REQUIRE_MARIADB();
-    const QString name = MariaDbServer::uniqueName("deferred start");
-    auto drop = qScopeGuard([&] { MariaDbServer::dropDatabase(name); });
-    {
-        MySqlDatabase* db = openMariaDb(name);
-        QVERIFY(db);
-        Database::setInstance(nullptr);
-    }
-    const ChildResult child = runChildScenario("failingAfterDeferredBegin", {name});
-    QVERIFY(!child.crashed);
-    QVERIFY2(child.exitCode == 1, child.output.right(1500).constData());
-    QVERIFY2(child.output.contains("clients seen inside: 1"), child.output.right(1500).constData());
-    QVERIFY(!child.output.contains("committed"));
-    QVERIFY(child.output.contains("foreign key"));
     QCOMPARE(clientsSeenFromOutside(name), QStringList());
 }
 

@@ -9,7 +9,6 @@
 #include "support/MariaDbServer.h"
 #include "support/SeededDatabase.h"
 #include "support/TestEnvironment.h"
-#include "transfer/ImportOutcome.h"
 #include "transfer/ImportTsq.h"
 
 #include <QSqlQuery>
@@ -99,20 +98,6 @@ QList<int> importAll(const QList<QByteArray>& records, bool keep)
     return outcomes;
 }
 
-// Creates the database name on the server and makes it current.
-MySqlDatabase* openMariaDb(const QString& name)
-{
-    DialogAnswerer answerer;
-    answerer.pressNext("Yes");
-    auto* db = new MySqlDatabase;
-    if (db->open(MariaDbServer::settings(name)) != 0) {
-        delete db;
-        return nullptr;
-    }
-    Database::setInstance(db);
-    return db;
-}
-
 QStringList everyRow()
 {
     QStringList all;
@@ -153,7 +138,6 @@ private slots:
     void mariaDbWritesTheSameRowsAndPreparesOnce();
     void sqliteKeepsPlacesApart();
     void mariaDbKeepsPlacesApartAndAsksOnce();
-    void mariaDbRetestGoesInFiveRoundTrips();
 
 private:
     QStringList sqliteRows(bool keep, QList<int>* outcomes, const QList<QByteArray>& records = transfer());
@@ -225,9 +209,14 @@ QStringList TestImportTsqReuse::mariaDbRows(const QString& name, bool keep, QLis
                                             int* preparesForMore, const QList<QByteArray>& records,
                                             int* lookupsForMore)
 {
-    MySqlDatabase* db = openMariaDb(name);
-    if (!db)
+    DialogAnswerer answerer;
+    answerer.pressNext("Yes");
+    auto* db = new MySqlDatabase;
+    if (db->open(MariaDbServer::settings(name)) != 0) {
+        delete db;
         return {};
+    }
+    Database::setInstance(db);
     *outcomes = importAll(records, keep);
     const QStringList rows = everyRow();
 
@@ -280,48 +269,6 @@ void TestImportTsqReuse::mariaDbWritesTheSameRowsAndPreparesOnce()
     QCOMPARE(kept, fresh);
     QCOMPARE(rows, expected);
     QCOMPARE(keptPrepares, 0);
-}
-
-// The commonest record of all: an asset already stored, tested again a year
-// on at the same place, its results drifted. Its transaction's start and
-// commit, the lookups, the writes and the compare's marks all travel with
-// statements whose answers the record needs: the asset and its latest set,
-// the stored sets, the new set's id, the earlier results, the commit.
-void TestImportTsqReuse::mariaDbRetestGoesInFiveRoundTrips()
-{
-    PELVANE_REQUIRE_MARIADB();
-    const QString name = MariaDbServer::uniqueName("retest trips");
-    auto drop = qScopeGuard([&] {
-        Database::setInstance(nullptr);
-        MariaDbServer::dropDatabase(name);
-    });
-    QVERIFY(openMariaDb(name));
-    const QSqlDatabase connection = Database::instance()->connection();
-    const QDateTime t0(QDate(2026, 2, 3), QTime(9, 15, 0));
-    StatementCache cache(connection);
-    ImportTsq::resetTransfer();
-    for (const QByteArray& data : {header(2), asset("Pump", t0, 1, bonds(3, 0.10f), "P-1")}) {
-        ImportTsq import;
-        import.import(data);
-    }
-    QSqlQuery probe(connection);
-    QVERIFY(probe.exec("SELECT CONNECTION_ID()") && probe.next());
-    const qint64 thread = probe.value(0).toLongLong();
-    QVERIFY(MariaDbServer::exec("SET GLOBAL log_output='TABLE'"));
-    QVERIFY(MariaDbServer::exec("SET GLOBAL general_log=1"));
-    ImportTsq retest;
-    retest.import(asset("Pump", t0.addYears(1), 1, bonds(3, 0.30f), "P-1"));
-    QVERIFY(MariaDbServer::exec("SET GLOBAL general_log=0"));
-    QCOMPARE(retest.outcome, int(ImportAlert));
-
-    QVERIFY(probe.exec(QString("SELECT command_type,argument FROM mysql.general_log WHERE thread_id=%1").arg(thread)));
-    QStringList trips;
-    while (probe.next())
-        trips << probe.value(0).toString() + ": " + probe.value(1).toString().left(60);
-    QVERIFY2(trips.size() == 5, qPrintable(trips.join('\n')));
-    QCOMPARE(SqlRows::rows("SELECT OverallResult FROM ResultSet ORDER BY Id"), QStringList({"1", "5"}));
-    QCOMPARE(SqlRows::rows("SELECT LatestResultSetId,RetestDate FROM Asset"),
-             QStringList({"2|" + t0.addYears(2).toString("yyyy-MM-ddTHH:mm:ss.zzz")}));
 }
 
 PELVANE_TEST_MAIN(TestImportTsqReuse)
