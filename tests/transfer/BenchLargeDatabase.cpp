@@ -217,17 +217,7 @@ bool openMySql(const QString& name, MySqlDatabase* db)
 
 QSqlDatabase rawMySql(const QString& name)
 {
-    const QString connectionName = QStringLiteral("bench-build");
-    QSqlDatabase c = QSqlDatabase::contains(connectionName) ? QSqlDatabase::database(connectionName, false)
-                                                            : QSqlDatabase::addDatabase("QMYSQL", connectionName);
-    c.close();
-    const ConnectionSettings s = MariaDbServer::settings(name);
-    c.setHostName(s.host);
-    c.setUserName(s.userName);
-    c.setPassword(s.password);
-    c.setDatabaseName(name);
-    c.open();
-    return c;
+    return MariaDbServer::connection(QStringLiteral("bench-build"), name);
 }
 
 bool buildMySql(int results)
