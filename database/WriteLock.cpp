@@ -3,8 +3,11 @@
 namespace {
 bool g_enabled = true;
 
-// GET_LOCK names are the server's, not one database's.
-const QString mySqlName = QStringLiteral("CONCAT('pelvane.',DATABASE())");
+// GET_LOCK names are the server's, not one database's. A connection
+// without a database (one that is about to create it) has a lock too, and
+// MySQL takes names of at most 64 characters: two long names that begin
+// alike only share a lock.
+const QString mySqlName = QStringLiteral("LEFT(CONCAT('pelvane.',IFNULL(DATABASE(),'')),64)");
 } // namespace
 
 QStringList WriteLock::mySqlBegin()

@@ -33,7 +33,7 @@ int together(QSqlDatabase& db, const QStringList& statements)
 int tryLock(QSqlDatabase& db)
 {
     QSqlQuery query(db);
-    query.exec(QStringLiteral("SELECT GET_LOCK(CONCAT('pelvane.',DATABASE()),0)"));
+    query.exec(QStringLiteral("SELECT GET_LOCK('pelvane.%1',0)").arg(db.databaseName()));
     return query.next() ? query.value(0).toInt() : -1;
 }
 
@@ -92,6 +92,12 @@ void TestWriteLock::mySqlLockIsOnePerDatabaseUntilCommit()
     QCOMPARE(together(first, {QStringLiteral("COMMIT"), WriteLock::mySqlRelease()}), 0);
     QCOMPARE(tryLock(second), 1);
     QCOMPARE(together(first, WriteLock::mySqlBegin().replaceInStrings(QRegularExpression(",\\d+\\)$"), ",0)")), 0);
+
+    // A connection that is about to create its database locks as well.
+    m_connections << "creating";
+    QSqlDatabase creating = MariaDbServer::connection("creating", QString());
+    QCOMPARE(together(creating, WriteLock::mySqlBegin()), 1);
+    QCOMPARE(together(creating, {QStringLiteral("COMMIT"), WriteLock::mySqlRelease()}), 0);
 }
 
 // The server's own deadlock report, as the driver gives it, ends only an

@@ -23,8 +23,13 @@
 // Last, the exports are read back into fresh databases and compared with
 // their sources table by table.
 //
-// Usage: BenchLargeDatabase [--runs N] [--only export|import|replay] (needs the
-// PELVANE_MYSQL_* variables of scripts/mariadb-test-server for MariaDB).
+// With --lock-cost the import also gives a record's time without the
+// database's write lock, and while a second process (another workstation)
+// imports as many records into the same database at the same time.
+//
+// Usage: BenchLargeDatabase [--runs N] [--only export|import|replay]
+// [--lock-cost] (needs the PELVANE_MYSQL_* variables of
+// scripts/mariadb-test-server for MariaDB).
 
 #include "TsqRecordBuilder.h"
 
@@ -35,6 +40,7 @@
 #include "database/SqlQuery.h"
 #include "database/SqliteDatabase.h"
 #include "database/StatementCache.h"
+#include "database/WriteLock.h"
 #include "support/MariaDbServer.h"
 #include "support/SeededDatabase.h"
 #include "support/TestEnvironment.h"
@@ -47,6 +53,7 @@
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QTextStream>
+#include <QThread>
 #include <QTimer>
 #include <QtTest>
 
@@ -629,7 +636,108 @@ QMap<QString, int> serverCommands(const QSqlDatabase& connection, const std::fun
     return commands;
 }
 
-void benchMySqlImport(int runs)
+// Records of one import, and their bytes on the wire.
+QList<QByteArray> importRecords(const QString& tag, int count, qint64* bytesOnWire)
+{
+    QList<QByteArray> records;
+    for (int i = 0; i < count; ++i) {
+        records << importRecord(tag, i);
+        *bytesOnWire += records.last().size();
+    }
+    return records;
+}
+
+// As a download does: one set of kept statements for all its records.
+void importAll(const QList<QByteArray>& records)
+{
+    ImportTsq::resetTransfer();
+    StatementCache statements(Database::instance()->connection());
+    for (const QByteArray& data : records) {
+        ImportTsq import;
+        import.import(data);
+    }
+}
+
+// The other workstation: imports count records into database name once the
+// start file exists, and prints its time per record.
+int childImport(const QString& name, const QString& tag, int count, const QString& start)
+{
+    auto* db = new MySqlDatabase;
+    if (!openMySql(name, db))
+        return 1;
+    Database::setInstance(db);
+    qint64 unused = 0;
+    const QList<QByteArray> records = importRecords(tag, count, &unused);
+    std::printf("ready\n");
+    std::fflush(stdout);
+    while (!QFile::exists(start))
+        QThread::msleep(1);
+    QElapsedTimer timer;
+    timer.start();
+    importAll(records);
+    std::printf("per record %.3f\n", double(timer.nsecsElapsed()) / 1e6 / count);
+    std::fflush(stdout);
+    Database::setInstance(nullptr);
+    return 0;
+}
+
+// What the write lock costs a record: the same import without it, and one
+// beside another process importing into the same database.
+void benchLockCost(int runs, int records, const std::function<void(int)>& removeAfter,
+                   const std::function<int()>& lastAsset)
+{
+    QList<double> withLock, withoutLock, alongside, other;
+    const QString name = Database::instance()->connection().databaseName();
+    for (int runIndex = 0; runIndex < runs; ++runIndex) {
+        for (const bool lock : {true, false}) {
+            qint64 unused = 0;
+            const QList<QByteArray> list =
+                importRecords(QStringLiteral("lock %1 %2").arg(lock).arg(QDateTime::currentMSecsSinceEpoch()),
+                              records, &unused);
+            const int last = lastAsset();
+            WriteLock::setEnabled(lock);
+            QElapsedTimer timer;
+            timer.start();
+            importAll(list);
+            (lock ? withLock : withoutLock) << double(timer.nsecsElapsed()) / 1e6 / records;
+            WriteLock::setEnabled(true);
+            removeAfter(last);
+        }
+
+        const int last = lastAsset();
+        const QString start = TestEnvironment::instance()->newFolder(QStringLiteral("start")) + QStringLiteral("/go");
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("import-alongside"), name,
+                     QStringLiteral("other %1").arg(QDateTime::currentMSecsSinceEpoch()), QString::number(records),
+                     start});
+        while (child.state() != QProcess::NotRunning && !child.readAll().contains("ready"))
+            child.waitForReadyRead(1000);
+        qint64 unused = 0;
+        const QList<QByteArray> list =
+            importRecords(QStringLiteral("beside %1").arg(QDateTime::currentMSecsSinceEpoch()), records, &unused);
+        QFile(start).open(QIODevice::WriteOnly);
+        QElapsedTimer timer;
+        timer.start();
+        importAll(list);
+        alongside << double(timer.nsecsElapsed()) / 1e6 / records;
+        child.waitForFinished(600000);
+        const QByteArray output = child.readAll();
+        const int at = output.indexOf("per record ");
+        other << (at < 0 ? -1.0 : output.mid(at + 11).trimmed().toDouble());
+        removeAfter(last);
+    }
+    std::printf("  write lock (median of %d, %d records each):\n", runs, records);
+    std::printf("    import per record with the lock    %.3f ms\n", median(withLock));
+    std::printf("    import per record without the lock %.3f ms\n", median(withoutLock));
+    std::printf("    import per record while another workstation imports %d records: %.3f ms here, %.3f ms "
+                "there\n",
+                records, median(alongside), median(other));
+    std::fflush(stdout);
+}
+
+void benchMySqlImport(int runs, bool lockCost)
 {
     const int results = 1000000;
     if (!buildMySql(results))
@@ -645,23 +753,7 @@ void benchMySqlImport(int runs)
         max.next();
         return max.value(0).toInt();
     };
-    auto recordsOf = [](const QString& tag, int count, qint64* bytesOnWire) {
-        QList<QByteArray> records;
-        for (int i = 0; i < count; ++i) {
-            records << importRecord(tag, i);
-            *bytesOnWire += records.last().size();
-        }
-        return records;
-    };
-    auto importAll = [db](const QList<QByteArray>& records) {
-        ImportTsq::resetTransfer();
-        // As a download does: one set of kept statements for all its records.
-        StatementCache statements(db->connection());
-        for (const QByteArray& data : records) {
-            ImportTsq import;
-            import.import(data);
-        }
-    };
+    auto recordsOf = importRecords;
     // Leaves the register as it was for the next run.
     auto removeAfter = [](int asset) {
         SqlQuery clean(QStringLiteral("DELETE FROM Asset WHERE Id>%1").arg(asset));
@@ -753,6 +845,8 @@ void benchMySqlImport(int runs)
                 NetworkRoundTripMs, perRecord + trips * NetworkRoundTripMs,
                 (perRecord + trips * NetworkRoundTripMs) / wire);
     std::fflush(stdout);
+    if (lockCost)
+        benchLockCost(runs, Records, removeAfter, lastAsset);
     Database::setInstance(nullptr);
 }
 
@@ -761,6 +855,12 @@ int runBench(int argc, char** argv)
     const QStringList args = QCoreApplication::arguments();
     if (args.size() >= 6 && args.at(1) == QLatin1String("export"))
         return childExport(args.at(2), args.at(3), args.at(4), args.at(5) == QLatin1String("dialog"));
+    if (args.size() >= 6 && args.at(1) == QLatin1String("import-alongside")) {
+        QString why;
+        if (!MariaDbServer::reachable(&why))
+            return 1;
+        return childImport(args.at(2), args.at(3), args.at(4).toInt(), args.at(5));
+    }
 
     int runs = 3;
     QString only;
@@ -770,6 +870,7 @@ int runBench(int argc, char** argv)
         if (args.at(i) == QLatin1String("--only"))
             only = args.at(i + 1);
     }
+    const bool lockCost = args.contains(QLatin1String("--lock-cost"));
     Q_UNUSED(argc);
     Q_UNUSED(argv);
     QString why;
@@ -780,7 +881,7 @@ int runBench(int argc, char** argv)
             benchMySqlExport(runs);
     }
     if (mysql && (only.isEmpty() || only == QLatin1String("import")))
-        benchMySqlImport(runs);
+        benchMySqlImport(runs, lockCost);
     if (only.isEmpty() || only == QLatin1String("replay"))
         benchReplay();
     if (!mysql)
