@@ -73,7 +73,9 @@ int findOrInsert(Database* db, const QString& lookup, const QString& table,
     if (const int known = StatementCache::knownId(db->connection(), key))
         return known;
     // The lookup and the insert in one transaction, which holds the write
-    // lock: no other workstation inserts the same row in between.
+    // lock: no other workstation inserts the same row in between. A
+    // transaction of its own teaches the cache nothing, as if there were none.
+    const bool learning = DatabaseTransaction::isOpen(db->connection());
     DatabaseTransaction transaction(&db->connection());
     {
         StatementCache::Statement query = StatementCache::prepare(db->connection(), lookup);
@@ -82,7 +84,8 @@ int findOrInsert(Database* db, const QString& lookup, const QString& table,
         query->exec();
         if (query->next()) {
             const int id = query->value(0).toInt();
-            StatementCache::learnId(db->connection(), key, id);
+            if (learning)
+                StatementCache::learnId(db->connection(), key, id);
             return id;
         }
     }
@@ -95,7 +98,8 @@ int findOrInsert(Database* db, const QString& lookup, const QString& table,
         insert->bindValue(QLatin1Char(':') + extraFields.at(i), extraValues.at(i));
     insert->exec();
     const int id = insert->lastInsertId(db->type());
-    StatementCache::learnId(db->connection(), key, id);
+    if (learning)
+        StatementCache::learnId(db->connection(), key, id);
     return id;
 }
 } // namespace

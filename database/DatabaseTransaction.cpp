@@ -203,15 +203,16 @@ void DatabaseTransaction::rollback()
     StatementCache::transactionEnded(m_connection, false);
 }
 
+bool DatabaseTransaction::isOpen(const QSqlDatabase& connection)
+{
+    QMutexLocker locker(&depthLock);
+    return depths().value(connection.connectionName()) > 0;
+}
+
 void DatabaseTransaction::run(const std::function<void(DatabaseTransaction&)>& work, QSqlDatabase* given)
 {
     QSqlDatabase connection = resolved(given);
-    bool nested = false;
-    {
-        QMutexLocker locker(&depthLock);
-        nested = depths().value(connection.connectionName()) > 0;
-    }
-    if (nested || !connection.isValid()) {
+    if (!connection.isValid() || isOpen(connection)) {
         DatabaseTransaction transaction(given);
         work(transaction);
         return;

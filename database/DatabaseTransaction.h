@@ -34,6 +34,9 @@ public:
     // again.
     static void run(const std::function<void(DatabaseTransaction&)>& work, QSqlDatabase* connection = nullptr);
 
+    // Whether a scope is open on connection.
+    static bool isOpen(const QSqlDatabase& connection);
+
 private:
     bool begin();
     void commitNow();
