@@ -660,8 +660,9 @@ void importAll(const QList<QByteArray>& records)
 
 // The other workstation: imports count records into database name once the
 // start file exists, and prints its time per record.
-int childImport(const QString& name, const QString& tag, int count, const QString& start)
+int childImport(const QString& name, const QString& tag, int count, const QString& start, bool lock)
 {
+    WriteLock::setEnabled(lock);
     auto* db = new MySqlDatabase;
     if (!openMySql(name, db))
         return 1;
@@ -682,58 +683,75 @@ int childImport(const QString& name, const QString& tag, int count, const QStrin
 }
 
 // What the write lock costs a record: the same import without it, and one
-// beside another process importing into the same database.
+// beside another process importing into the same database (without the
+// lock the two may deadlock, which the import then retries, and store
+// shared rows twice: only a reference for the time).
 void benchLockCost(int runs, int records, const std::function<void(int)>& removeAfter,
                    const std::function<int()>& lastAsset)
 {
-    QList<double> withLock, withoutLock, alongside, other;
+    QMap<bool, QList<double>> alone, alongside, other;
+    QMap<bool, double> trips;
     const QString name = Database::instance()->connection().databaseName();
+    auto fresh = [records](const char* kind) {
+        qint64 unused = 0;
+        return importRecords(QStringLiteral("%1 %2").arg(QLatin1String(kind)).arg(QDateTime::currentMSecsSinceEpoch()),
+                             records, &unused);
+    };
     for (int runIndex = 0; runIndex < runs; ++runIndex) {
         for (const bool lock : {true, false}) {
-            qint64 unused = 0;
-            const QList<QByteArray> list =
-                importRecords(QStringLiteral("lock %1 %2").arg(lock).arg(QDateTime::currentMSecsSinceEpoch()),
-                              records, &unused);
-            const int last = lastAsset();
             WriteLock::setEnabled(lock);
+            const QList<QByteArray> list = fresh("alone");
+            int last = lastAsset();
             QElapsedTimer timer;
             timer.start();
             importAll(list);
-            (lock ? withLock : withoutLock) << double(timer.nsecsElapsed()) / 1e6 / records;
-            WriteLock::setEnabled(true);
+            alone[lock] << double(timer.nsecsElapsed()) / 1e6 / records;
             removeAfter(last);
-        }
 
-        const int last = lastAsset();
-        const QString start = TestEnvironment::instance()->newFolder(QStringLiteral("start")) + QStringLiteral("/go");
-        QProcess child;
-        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("import-alongside"), name,
-                     QStringLiteral("other %1").arg(QDateTime::currentMSecsSinceEpoch()), QString::number(records),
-                     start});
-        while (child.state() != QProcess::NotRunning && !child.readAll().contains("ready"))
-            child.waitForReadyRead(1000);
-        qint64 unused = 0;
-        const QList<QByteArray> list =
-            importRecords(QStringLiteral("beside %1").arg(QDateTime::currentMSecsSinceEpoch()), records, &unused);
-        QFile(start).open(QIODevice::WriteOnly);
-        QElapsedTimer timer;
-        timer.start();
-        importAll(list);
-        alongside << double(timer.nsecsElapsed()) / 1e6 / records;
-        child.waitForFinished(600000);
-        const QByteArray output = child.readAll();
-        const int at = output.indexOf("per record ");
-        other << (at < 0 ? -1.0 : output.mid(at + 11).trimmed().toDouble());
-        removeAfter(last);
+            last = lastAsset();
+            const QString start =
+                TestEnvironment::instance()->newFolder(QStringLiteral("start")) + QStringLiteral("/go");
+            QProcess child;
+            child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            QStringList args = {QStringLiteral("import-alongside"), name,
+                                QStringLiteral("other %1").arg(QDateTime::currentMSecsSinceEpoch()),
+                                QString::number(records), start};
+            if (!lock)
+                args << QStringLiteral("--no-lock");
+            child.start(QCoreApplication::applicationFilePath(), args);
+            while (child.state() != QProcess::NotRunning && !child.readAll().contains("ready"))
+                child.waitForReadyRead(1000);
+            const QList<QByteArray> beside = fresh("beside");
+            QFile(start).open(QIODevice::WriteOnly);
+            timer.restart();
+            importAll(beside);
+            alongside[lock] << double(timer.nsecsElapsed()) / 1e6 / records;
+            child.waitForFinished(600000);
+            const QByteArray output = child.readAll();
+            const int at = output.indexOf("per record ");
+            other[lock] << (at < 0 ? -1.0 : output.mid(at + 11).trimmed().toDouble());
+            removeAfter(last);
+
+            if (runIndex == 0) {
+                const QList<QByteArray> counted = fresh("counted");
+                last = lastAsset();
+                double n = 0;
+                for (int commands : serverCommands(Database::instance()->connection(), [&] { importAll(counted); }))
+                    n += commands;
+                trips[lock] = n / records;
+                removeAfter(last);
+            }
+        }
+        WriteLock::setEnabled(true);
     }
-    std::printf("  write lock (median of %d, %d records each):\n", runs, records);
-    std::printf("    import per record with the lock    %.3f ms\n", median(withLock));
-    std::printf("    import per record without the lock %.3f ms\n", median(withoutLock));
-    std::printf("    import per record while another workstation imports %d records: %.3f ms here, %.3f ms "
-                "there\n",
-                records, median(alongside), median(other));
+    std::printf("  write lock (median of %d, %d records each)           with lock   without\n", runs, records);
+    std::printf("    import per record                                  %7.3f ms  %7.3f ms\n",
+                median(alone[true]), median(alone[false]));
+    std::printf("    round trips per record                             %7.1f     %7.1f\n", trips[true],
+                trips[false]);
+    std::printf("    per record while another process imports %d:     %7.3f ms  %7.3f ms (the other %.3f / %.3f ms)\n",
+                records, median(alongside[true]), median(alongside[false]), median(other[true]),
+                median(other[false]));
     std::fflush(stdout);
 }
 
@@ -859,7 +877,8 @@ int runBench(int argc, char** argv)
         QString why;
         if (!MariaDbServer::reachable(&why))
             return 1;
-        return childImport(args.at(2), args.at(3), args.at(4).toInt(), args.at(5));
+        return childImport(args.at(2), args.at(3), args.at(4).toInt(), args.at(5),
+                           !args.contains(QLatin1String("--no-lock")));
     }
 
     int runs = 3;
