@@ -97,6 +97,9 @@ bool DatabaseTransaction::begin()
         const QStringList statements = WriteLock::mySqlBegin();
         SqlQuery begin(m_connection);
         begin.execTogether(statements);
+        // A failure that was reported and let the program go on has begun nothing.
+        if (begin.lastError().isValid())
+            return false;
         m_locked = begin.next() && begin.value(0).toInt() == 1;
         if (!m_locked) {
             m_connection.rollback();
