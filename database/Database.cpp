@@ -4,6 +4,7 @@
 #include "core/DateFormat.h"
 #include "core/DialogErrorMessage.h"
 #include "database/ConnectionSettings.h"
+#include "database/DatabaseTransaction.h"
 #include "database/ServerDatabase.h"
 #include "database/SqlQuery.h"
 #include "database/SqliteDatabase.h"
@@ -71,6 +72,11 @@ int findOrInsert(Database* db, const QString& lookup, const QString& table,
     const QString key = idKey(table, values);
     if (const int known = StatementCache::knownId(db->connection(), key))
         return known;
+    // The lookup and the insert in one transaction, which holds the write
+    // lock: no other workstation inserts the same row in between. A
+    // transaction of its own teaches the cache nothing, as if there were none.
+    const bool learning = DatabaseTransaction::isOpen(db->connection());
+    DatabaseTransaction transaction(&db->connection());
     {
         StatementCache::Statement query = StatementCache::prepare(db->connection(), lookup);
         for (int i = 0; i < fields.size(); ++i)
@@ -78,7 +84,8 @@ int findOrInsert(Database* db, const QString& lookup, const QString& table,
         query->exec();
         if (query->next()) {
             const int id = query->value(0).toInt();
-            StatementCache::learnId(db->connection(), key, id);
+            if (learning)
+                StatementCache::learnId(db->connection(), key, id);
             return id;
         }
     }
@@ -91,7 +98,8 @@ int findOrInsert(Database* db, const QString& lookup, const QString& table,
         insert->bindValue(QLatin1Char(':') + extraFields.at(i), extraValues.at(i));
     insert->exec();
     const int id = insert->lastInsertId(db->type());
-    StatementCache::learnId(db->connection(), key, id);
+    if (learning)
+        StatementCache::learnId(db->connection(), key, id);
     return id;
 }
 } // namespace
@@ -143,6 +151,12 @@ void Database::setAssetTreeModel(QObject* model)
         QMetaObject::invokeMethod(model, "populate", Qt::DirectConnection);
     if (model->metaObject()->indexOfMethod("insertAssetLocation(int)") >= 0)
         connect(this, SIGNAL(assetInserted(int)), model, SLOT(insertAssetLocation(int)));
+}
+
+void Database::refreshAssetTree()
+{
+    if (m_treeModel && m_treeModel->metaObject()->indexOfMethod("populate()") >= 0)
+        QMetaObject::invokeMethod(m_treeModel, "populate", Qt::AutoConnection);
 }
 
 Database* Database::openFromSettings()

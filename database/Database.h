@@ -53,6 +53,9 @@ public:
     // through its insertAssetLocation(int) slot.
     void setAssetTreeModel(QObject* model);
     QObject* assetTreeModel() const { return m_treeModel; }
+    // Reads the tree again, for places that a rolled-back transaction
+    // inserted and announced.
+    void refreshAssetTree();
 
     bool checkSchema();
 

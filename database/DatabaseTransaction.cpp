@@ -4,10 +4,16 @@
 #include "database/SqlQuery.h"
 #include "database/StatementBatch.h"
 #include "database/StatementCache.h"
+#include "database/WriteLock.h"
 
+#include <QDebug>
 #include <QHash>
 #include <QMutex>
 #include <QMutexLocker>
+#include <QRandomGenerator>
+#include <QSqlDriver>
+#include <QThread>
+#include <exception>
 
 namespace {
 QMutex depthLock;
@@ -16,34 +22,117 @@ QHash<QString, int>& depths()
     static QHash<QString, int> map;
     return map;
 }
-} // namespace
 
-DatabaseTransaction::DatabaseTransaction(QSqlDatabase* connection)
+QSqlDatabase resolved(QSqlDatabase* connection)
 {
     if (connection)
-        m_connection = *connection;
-    else if (Database::instance())
-        m_connection = Database::instance()->connection();
+        return *connection;
+    if (Database::instance())
+        return Database::instance()->connection();
+    return QSqlDatabase();
+}
+
+bool isMySql(const QSqlDatabase& connection)
+{
+    return connection.driverName() == QLatin1String("QMYSQL") || connection.driverName() == QLatin1String("QMARIADB");
+}
+
+// Restores this thread's retrying state however the scope is left.
+class Retrying
+{
+public:
+    explicit Retrying(bool on) : m_before(SqlQuery::setRetrying(on)) {}
+    ~Retrying() { SqlQuery::setRetrying(m_before); }
+    Retrying(const Retrying&) = delete;
+    Retrying& operator=(const Retrying&) = delete;
+
+private:
+    bool m_before;
+};
+
+constexpr int attempts = 5;
+} // namespace
+
+DatabaseTransaction::DatabaseTransaction(QSqlDatabase* connection) : m_connection(resolved(connection))
+{
     if (!m_connection.isValid())
         return;
+    m_exceptions = std::uncaught_exceptions();
     {
         QMutexLocker locker(&depthLock);
         m_outermost = depths()[m_connection.connectionName()]++ == 0;
     }
-    // A scope that could not begin (a transaction someone else opened) has
-    // nothing of its own to commit.
-    if (m_outermost)
-        m_begun = m_connection.transaction();
+    if (!m_outermost)
+        return;
+    try {
+        m_begun = begin();
+    } catch (...) {
+        // The destructor of a scope that never was does not run.
+        rollback();
+        QMutexLocker locker(&depthLock);
+        if (--depths()[m_connection.connectionName()] <= 0)
+            depths().remove(m_connection.connectionName());
+        throw;
+    }
     if (m_begun)
         StatementCache::transactionBegun(m_connection);
+}
+
+// A scope that could not begin (a transaction someone else opened) has
+// nothing of its own to commit.
+bool DatabaseTransaction::begin()
+{
+    if (!WriteLock::enabled())
+        return m_connection.transaction();
+    const QString driver = m_connection.driverName();
+    if (driver == QLatin1String("QSQLITE")) {
+        QSqlQuery begin(m_connection);
+        if (begin.exec(WriteLock::sqliteBegin()))
+            return true;
+        if (SqlQuery::isTransient(begin.lastError()))
+            SqlQuery::reportFailure(WriteLock::sqliteBegin(), begin.lastError());
+        return false;
+    }
+    if (isMySql(m_connection)) {
+        const QStringList statements = WriteLock::mySqlBegin();
+        SqlQuery begin(m_connection);
+        begin.execTogether(statements);
+        // A failure that was reported and let the program go on has begun nothing.
+        if (begin.lastError().isValid())
+            return false;
+        m_locked = begin.next() && begin.value(0).toInt() == 1;
+        if (!m_locked) {
+            m_connection.rollback();
+            SqlQuery::reportFailure(
+                statements.last(),
+                QSqlError(QStringLiteral("The database's write lock was not granted within %1 seconds.")
+                              .arg(WriteLock::waitSeconds),
+                          QString(), QSqlError::StatementError, QStringLiteral("1205")));
+        }
+        return true;
+    }
+    if (!m_connection.transaction())
+        return false;
+    if (driver == QLatin1String("QODBC")) {
+        SqlQuery lock(m_connection);
+        lock.exec(WriteLock::msSqlAcquire());
+    }
+    return true;
 }
 
 DatabaseTransaction::~DatabaseTransaction()
 {
     if (!m_connection.isValid())
         return;
-    if (m_begun)
-        commitNow();
+    if (m_begun) {
+        if (std::uncaught_exceptions() > m_exceptions) {
+            rollback();
+        } else {
+            // No exception may leave a destructor: a failure here is fatal.
+            Retrying never(false);
+            commitNow();
+        }
+    }
     QMutexLocker locker(&depthLock);
     int& depth = depths()[m_connection.connectionName()];
     if (--depth <= 0)
@@ -53,14 +142,33 @@ DatabaseTransaction::~DatabaseTransaction()
 // A commit that fails (disk full) has lost the scope's writes: it ends the
 // program as a failed statement does, so that no caller goes on to count
 // them as stored. A server gone away has dropped them with the connection:
-// that is told as a lost connection, and the database is then closed.
+// that is told as a lost connection, and the database is then closed. A
+// commit that only found the file busy is rolled back and, under run(),
+// tried again.
 void DatabaseTransaction::commitNow()
 {
     m_begun = false;
+    if (m_locked) {
+        SqlQuery commit(m_connection);
+        try {
+            commit.execTogether({QStringLiteral("COMMIT"), WriteLock::mySqlRelease()});
+        } catch (...) {
+            m_begun = true; // rolled back, and the lock given back, as the scope is left
+            throw;
+        }
+        m_locked = false;
+        StatementCache::transactionEnded(m_connection, true);
+        return;
+    }
     const bool committed = m_connection.commit();
-    StatementCache::transactionEnded(m_connection, committed);
-    if (!committed)
-        SqlQuery::reportFailure(QStringLiteral("COMMIT"), m_connection.lastError(), m_connection.driver());
+    if (committed) {
+        StatementCache::transactionEnded(m_connection, true);
+        return;
+    }
+    const QSqlError error = m_connection.lastError();
+    m_begun = true;
+    rollback();
+    SqlQuery::reportFailure(QStringLiteral("COMMIT"), error, m_connection.driver());
 }
 
 void DatabaseTransaction::commit(StatementBatch& batch)
@@ -69,10 +177,67 @@ void DatabaseTransaction::commit(StatementBatch& batch)
         batch.exec();
         return;
     }
-    if (batch.execWithCommit()) {
+    if (batch.execWithCommit(m_locked ? QStringList{WriteLock::mySqlRelease()} : QStringList())) {
         m_begun = false;
+        m_locked = false;
         StatementCache::transactionEnded(m_connection, true);
         return;
     }
     commitNow();
+}
+
+void DatabaseTransaction::commit()
+{
+    if (m_begun)
+        commitNow();
+}
+
+// Also for a transaction the server has already rolled back (a deadlock's
+// victim): what it learned goes, and so does the lock.
+void DatabaseTransaction::rollback()
+{
+    m_begun = false;
+    if (!m_connection.rollback())
+        qDebug() << "DatabaseTransaction: rollback:" << m_connection.lastError();
+    if (m_locked) {
+        QSqlQuery release(m_connection);
+        if (!release.exec(WriteLock::mySqlRelease()))
+            qDebug() << "DatabaseTransaction: lock release:" << release.lastError();
+        m_locked = false;
+    }
+    StatementCache::transactionEnded(m_connection, false);
+}
+
+bool DatabaseTransaction::isOpen(const QSqlDatabase& connection)
+{
+    QMutexLocker locker(&depthLock);
+    return depths().value(connection.connectionName()) > 0;
+}
+
+void DatabaseTransaction::run(const std::function<void(DatabaseTransaction&)>& work, QSqlDatabase* given)
+{
+    QSqlDatabase connection = resolved(given);
+    if (!connection.isValid() || isOpen(connection)) {
+        DatabaseTransaction transaction(given);
+        work(transaction);
+        return;
+    }
+    for (int attempt = 1;; ++attempt) {
+        try {
+            Retrying retrying(attempt < attempts);
+            DatabaseTransaction transaction(&connection);
+            work(transaction);
+            transaction.commit();
+            return;
+        } catch (const SqlQuery::TransientFailure& failure) {
+            qDebug() << "DatabaseTransaction: attempt" << attempt << "rolled back:" << failure.statement
+                     << failure.error.text();
+            // The tree may show places that the attempt inserted and that
+            // are gone again.
+            if (Database* db = Database::instance(); db && db->connection().connectionName() == connection.connectionName())
+                db->refreshAssetTree();
+            // Apart again, so that the next attempts do not meet again.
+            QThread::msleep(QRandomGenerator::global()->bounded(5, 30) * attempt);
+        }
+    }
 }

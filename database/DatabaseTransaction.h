@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <functional>
 
 class StatementBatch;
 
 // Begins a transaction when constructed and commits it when destroyed. Scopes
 // nest: only the outermost scope of a connection begins and commits, so an
-// inner scope never commits half of an outer one's work.
+// inner scope never commits half of an outer one's work. The outermost
+// scope holds the database's write lock (see WriteLock) from its beginning
+// to its end. A scope left by an exception rolls back.
 class DatabaseTransaction
 {
 public:
@@ -18,11 +21,30 @@ public:
     // Runs what waits in batch and commits now, in one round trip where the
     // commit can go with it. An inner scope only runs the batch.
     void commit(StatementBatch& batch);
+    // Commits now, when this scope has not yet.
+    void commit();
+
+    // Runs work in a transaction of its own and commits it. When the
+    // database ends an attempt to resolve a deadlock or a lock wait (see
+    // SqlQuery::isTransient), the attempt is rolled back, what it learned
+    // forgotten, and work runs again from the start, a few times before
+    // the failure is reported. work must therefore keep nothing of an
+    // attempt but what it reads again. Inside another transaction of the
+    // connection work runs once, in that one: only the outermost can begin
+    // again.
+    static void run(const std::function<void(DatabaseTransaction&)>& work, QSqlDatabase* connection = nullptr);
+
+    // Whether a scope is open on connection.
+    static bool isOpen(const QSqlDatabase& connection);
 
 private:
+    bool begin();
     void commitNow();
+    void rollback();
 
     QSqlDatabase m_connection;
     bool m_outermost = false;
     bool m_begun = false;
+    bool m_locked = false; // holds MySQL's lock, which outlives the transaction
+    int m_exceptions = 0;  // uncaught when the scope began
 };

@@ -7,9 +7,13 @@
 
 #include <QDebug>
 #include <QSqlError>
+#include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace {
+thread_local bool retrying = false;
+
 QSqlDatabase currentConnection()
 {
     Database* db = Database::instance();
@@ -145,6 +149,8 @@ void SqlQuery::displayError()
 
 void SqlQuery::reportFailure(const QString& statement, const QSqlError& error, const QSqlDriver* driver)
 {
+    if (retrying && isTransient(error))
+        throw TransientFailure{statement, error};
     qDebug() << statement;
     qDebug() << error;
     if (ConnectionLoss::handle(error, driver))
@@ -156,4 +162,23 @@ void SqlQuery::reportFailure(const QString& statement, const QSqlError& error, c
                   ErrorFatal, 2, __FILE__, 68);
     // A fatal report does not return; this only keeps the promise if it ever did.
     std::_Exit(1);
+}
+
+bool SqlQuery::setRetrying(bool on)
+{
+    return std::exchange(retrying, on);
+}
+
+bool SqlQuery::isTransient(const QSqlError& error)
+{
+    // MySQL: deadlock 1213, lock wait time-out 1205. SQL Server: deadlock
+    // victim 1205, lock request time-out 1222, and 51222 that the register's
+    // write lock raises when it is not granted in time. SQLite: busy 5 and
+    // locked 6 (no server has errors of such numbers). A driver may give
+    // several codes, separated by ';'.
+    static const QStringList codes = {QStringLiteral("1205"), QStringLiteral("1213"), QStringLiteral("1222"),
+                                      QStringLiteral("51222"), QStringLiteral("5"), QStringLiteral("6")};
+    const QStringList given = error.nativeErrorCode().split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    return std::any_of(given.begin(), given.end(),
+                       [](const QString& code) { return codes.contains(code.trimmed()); });
 }

@@ -48,6 +48,22 @@ public:
     static void reportFailure(const QString& statement, const QSqlError& error,
                               const QSqlDriver* driver = nullptr);
 
+    // A failure that ends one attempt of a transaction and no more: the
+    // server chose it to resolve a deadlock, a lock was not granted in time,
+    // or the database file stayed busy with another program's writes.
+    static bool isTransient(const QSqlError& error);
+    // Thrown by reportFailure instead of its fatal report, for a transient
+    // failure while a transaction that can run again is under way (see
+    // DatabaseTransaction::run).
+    struct TransientFailure
+    {
+        QString statement;
+        QSqlError error;
+    };
+    // Whether this thread's failures may be thrown as TransientFailure;
+    // returns what was set before.
+    static bool setRetrying(bool retrying);
+
 private:
     bool prepareTextStatement();
 

@@ -3,6 +3,7 @@
 #include "core/AppPaths.h"
 #include "core/Error.h"
 #include "database/ExecSqlScriptThread.h"
+#include "database/WriteLock.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -23,6 +24,8 @@ int SqliteDatabase::open(const QString& path, bool allowMissing)
     m_connectionName = path;
     m_connection = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), path);
     m_connection.setDatabaseName(path);
+    // Another program writing to the file makes this one wait, not fail.
+    m_connection.setConnectOptions(WriteLock::busyTimeoutOption());
     if (!m_connection.open())
         return 1;
     m_filePath = path;

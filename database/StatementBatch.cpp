@@ -2,13 +2,22 @@
 
 #include "database/SqlQuery.h"
 
+#include <exception>
 #include <utility>
 
-StatementBatch::StatementBatch(const QSqlDatabase& connection) : m_connection(connection) {}
+StatementBatch::StatementBatch(const QSqlDatabase& connection)
+    : m_connection(connection), m_exceptions(std::uncaught_exceptions())
+{
+}
 
 StatementBatch::~StatementBatch()
 {
+    if (std::uncaught_exceptions() > m_exceptions)
+        return;
+    // No exception may leave a destructor: a failure here is fatal.
+    const bool retrying = SqlQuery::setRetrying(false);
     exec();
+    SqlQuery::setRetrying(retrying);
 }
 
 void StatementBatch::add(SqlQuery& statement)
@@ -36,12 +45,12 @@ void StatementBatch::exec(SqlQuery& statement)
     statement.execTogether(statements);
 }
 
-bool StatementBatch::execWithCommit()
+bool StatementBatch::execWithCommit(const QStringList& after)
 {
     if (m_waiting.isEmpty())
         return false;
     // A failed commit is reported as "COMMIT", as the driver's own is.
-    m_waiting << QStringLiteral("COMMIT");
+    m_waiting << QStringLiteral("COMMIT") << after;
     exec();
     return true;
 }

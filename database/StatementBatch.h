@@ -15,7 +15,9 @@ class StatementBatch
 {
 public:
     explicit StatementBatch(const QSqlDatabase& connection);
-    // Runs what is still waiting: an added statement is never dropped.
+    // Runs what is still waiting: an added statement is never dropped,
+    // unless an exception leaves the scope (the transaction that it
+    // belonged to is rolled back, and it must not run outside it).
     ~StatementBatch();
     StatementBatch(const StatementBatch&) = delete;
     StatementBatch& operator=(const StatementBatch&) = delete;
@@ -27,11 +29,13 @@ public:
     void exec(SqlQuery& statement);
     // Runs what waits.
     void exec();
-    // Runs what waits followed by a COMMIT, in one round trip; false, with
-    // nothing run, when nothing waits. For DatabaseTransaction::commit.
-    bool execWithCommit();
+    // Runs what waits followed by a COMMIT and then the statements after,
+    // in one round trip; false, with nothing run, when nothing waits. For
+    // DatabaseTransaction::commit.
+    bool execWithCommit(const QStringList& after = {});
 
 private:
     QSqlDatabase m_connection;
     QStringList m_waiting;
+    int m_exceptions = 0; // uncaught when the batch was made
 };

@@ -321,10 +321,12 @@ void ImportTsq::importHeader(QDataStream& stream, const Ux::TsqHeader& header)
     if (refused(stream, "start of transfer"))
         return;
     g_expectedRecordCount = record.numberOfRecords;
-    g_instrumentId = Database::instance()->findOrInsertInstrument(
-        Ux::InstrumentTypeString::fromName(record.testerType), record.testerSerialNumber,
-        record.calibrationDate, record.firmwareVersion, instrumentBaudRate, instrumentDataBits,
-        instrumentParity, instrumentStopBits);
+    DatabaseTransaction::run([&record](DatabaseTransaction&) {
+        g_instrumentId = Database::instance()->findOrInsertInstrument(
+            Ux::InstrumentTypeString::fromName(record.testerType), record.testerSerialNumber,
+            record.calibrationDate, record.firmwareVersion, instrumentBaudRate, instrumentDataBits,
+            instrumentParity, instrumentStopBits);
+    });
 }
 
 void ImportTsq::importAsset(QDataStream& stream, const Ux::TsqHeader& header)
@@ -334,11 +336,20 @@ void ImportTsq::importAsset(QDataStream& stream, const Ux::TsqHeader& header)
     stream >> record;
     if (refused(stream, "asset"))
         return;
-
+    // Another workstation's transaction may end an attempt (a deadlock, a
+    // lock not granted in time): the record is then stored from the start.
+    const QDataStream::ByteOrder order = stream.byteOrder();
     PendingWrite pending(QCoreApplication::translate("ImportTsq", "the test record of asset %1, tested %2",
                                                      "%1 is the asset's name, %2 the test date")
                              .arg(record.applianceName, record.testDate.toString(dateFormat)));
-    DatabaseTransaction transaction;
+    DatabaseTransaction::run(
+        [&](DatabaseTransaction& transaction) { storeAsset(record, order, transaction); });
+}
+
+void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, QDataStream::ByteOrder order,
+                           DatabaseTransaction& transaction)
+{
+    outcome = ImportNoResults;
     Database* db = Database::instance();
     const int backend = db->type();
     const int clientId = db->findOrInsertClient(record.clientName);
@@ -368,6 +379,7 @@ void ImportTsq::importAsset(QDataStream& stream, const Ux::TsqHeader& header)
     const StoredSets stored = storedSets(assetId, record.testDate, batch);
     if (stored.sameDate) {
         outcome = ImportAlreadyStored;
+        transaction.commit(batch);
         return;
     }
     // An asset inserted just now has no latest set yet, and this record has
@@ -378,7 +390,7 @@ void ImportTsq::importAsset(QDataStream& stream, const Ux::TsqHeader& header)
                                           record.overallResult, record.userName, record.comments,
                                           int(record.retestPeriod),
                                           stored.any ? std::optional<bool>() : std::optional<bool>(true), &batch);
-    insertResults(newId, record.testResultsData, stream.byteOrder(), backend, batch);
+    insertResults(newId, record.testResultsData, order, backend, batch);
 
     outcome = record.overallResult;
     if (previousId == 0) {

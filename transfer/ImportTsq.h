@@ -5,8 +5,11 @@
 #include <QByteArray>
 #include <QDataStream>
 
+class DatabaseTransaction;
+
 namespace Ux {
 struct TsqHeader;
+struct TsqMedicalApplianceResult;
 }
 
 // Turns one Tsq record, as received in one download packet, into database
@@ -33,6 +36,9 @@ public:
 private:
     void importHeader(QDataStream& stream, const Ux::TsqHeader& header);
     void importAsset(QDataStream& stream, const Ux::TsqHeader& header);
+    // One attempt at storing an asset record in transaction.
+    void storeAsset(const Ux::TsqMedicalApplianceResult& record, QDataStream::ByteOrder order,
+                    DatabaseTransaction& transaction);
     void importGlobalTestSequence(QDataStream& stream, const Ux::TsqHeader& header);
     void importEnd(QDataStream& stream, const Ux::TsqHeader& header);
 };

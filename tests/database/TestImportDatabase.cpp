@@ -16,11 +16,16 @@
 #include "ux/TsqTestSequenceElementUserTest.h"
 
 #include <QDialog>
+#include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QTimer>
 #include <QtTest>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -127,6 +132,41 @@ int runImport(Database* legacy, bool assets = true, bool results = true, bool se
     options.importTestSequences = sequences;
     ImportDatabaseThread thread(&options, nullptr);
     return thread.exec();
+}
+
+// A larger register for imports that run at once: the small one, plus
+// assets that share new clients, sites and locations, each with results.
+void fillSharedRegister(LegacyStandIn& legacy)
+{
+    fillRegister(legacy);
+    for (int i = 0; i < 60; ++i) {
+        const QString id = QStringLiteral("SHARED-%1").arg(i);
+        asset(legacy, id, QStringLiteral("Client %1").arg(i % 4), QStringLiteral("Site %1").arg(i % 5),
+              QStringLiteral("Room %1").arg(i % 7), QStringLiteral("SH%1").arg(i), 12, QStringLiteral("dan"));
+        legacy.insert(QStringLiteral("AppliedParts"),
+                      {id, QStringLiteral("Lead"), QStringLiteral("BF"), 1, QStringLiteral("1")});
+        const QString date = QStringLiteral("0%1/11/2009 10:00:00 AM").arg(i % 9 + 1);
+        result(legacy, id, date, QStringLiteral("Earth Bond DC(200mA)"), QStringLiteral("0.2"), QStringLiteral("0.05"),
+               QString(QChar(0x3A9)), QStringLiteral("Passed"), QStringLiteral("TaviskQ1"),
+               QStringLiteral("Q1-%1").arg(i % 2));
+        result(legacy, id, date, QStringLiteral("Load Current"), QString(), QStringLiteral("1.5"), QStringLiteral("A"),
+               QStringLiteral("Passed"), QStringLiteral("TaviskQ1"), QStringLiteral("Q1-%1").arg(i % 2));
+    }
+}
+
+// Child: imports the first-version file into the server database once the
+// start file exists. Arguments: database name, first-version file, start file.
+PELVANE_CHILD_SCENARIO(importV1Alongside)
+{
+    QString why;
+    if (args.size() < 3 || !MariaDbServer::reachable(&why) || !MariaDbServer::installNew(args.at(0)))
+        return 92;
+    LegacyStandIn legacy(args.at(1));
+    while (!QFile::exists(args.at(2)))
+        QThread::msleep(2);
+    const int result = runImport(&legacy);
+    Database::setInstance(nullptr);
+    return result == QDialog::Accepted ? 0 : 95;
 }
 
 int resultSetOf(const QString& asset, const QString& date)
@@ -247,6 +287,7 @@ private slots:
     void importsIntoMariaDb();
     void longLegacyTextsAreCutToTheirColumn_data();
     void longLegacyTextsAreCutToTheirColumn();
+    void importsAtOnceIntoMariaDbStoreEachRowOnce();
 
 private:
     QString newFile(const QString& name) { return TestEnvironment::instance()->newFolder() + QLatin1Char('/') + name; }
@@ -665,6 +706,48 @@ void TestImportDatabase::longLegacyTextsAreCutToTheirColumn()
     // The rows that name the asset by its long key still find it.
     QCOMPARE(counts().mid(4, 2), (QList<int>{1, 1}));
     QCOMPARE(one("SELECT COUNT(*) FROM Result r JOIN ResultSet s ON s.Id=r.ResultSetId").toInt(), 2);
+}
+
+// Three workstations import the same first-version register into one server
+// database at the same time: the register is the one a single import makes.
+void TestImportDatabase::importsAtOnceIntoMariaDbStoreEachRowOnce()
+{
+    PELVANE_REQUIRE_MARIADB();
+    const QString single = MariaDbServer::uniqueName("import v1 single");
+    const QString shared = MariaDbServer::uniqueName("import v1 shared");
+    auto drop = qScopeGuard([&] {
+        Database::setInstance(nullptr);
+        MariaDbServer::dropDatabase(single);
+        MariaDbServer::dropDatabase(shared);
+    });
+    const QString path = newFile("v1.db");
+    {
+        LegacyStandIn legacy(path);
+        fillSharedRegister(legacy);
+        QVERIFY(MariaDbServer::installNew(single));
+        DialogAnswerer answerer;
+        QCOMPARE(runImport(&legacy), int(QDialog::Accepted));
+    }
+    const QList<int> expected = counts();
+    QVERIFY(MariaDbServer::installNew(shared));
+    Database::setInstance(nullptr);
+
+    const QString start = newFile("go");
+    std::vector<std::unique_ptr<QProcess>> children;
+    for (int i = 0; i < 3; ++i) {
+        children.push_back(std::make_unique<QProcess>());
+        startChildScenario(*children.back(), QStringLiteral("importV1Alongside"), {shared, path, start});
+        QVERIFY(children.back()->waitForStarted());
+    }
+    QFile go(start);
+    QVERIFY(go.open(QIODevice::WriteOnly));
+    go.close();
+    for (const auto& child : children) {
+        const ChildResult result = finishChildScenario(*child, 120000);
+        QVERIFY2(!result.crashed && result.exitCode == 0, result.output.right(1500).constData());
+    }
+    QVERIFY(MariaDbServer::installNew(shared));
+    QCOMPARE(counts(), expected);
 }
 
 PELVANE_TEST_MAIN(TestImportDatabase)

@@ -73,6 +73,20 @@ QString uniqueName(const QString& hint)
     return QStringLiteral("pt%1_%2_%3").arg(QCoreApplication::applicationPid()).arg(++counter).arg(hint);
 }
 
+QSqlDatabase connection(const QString& connectionName, const QString& databaseName)
+{
+    QSqlDatabase db = QSqlDatabase::contains(connectionName) ? QSqlDatabase::database(connectionName, false)
+                                                             : QSqlDatabase::addDatabase("QMYSQL", connectionName);
+    db.close();
+    const ConnectionSettings s = settings(databaseName);
+    db.setHostName(s.host);
+    db.setUserName(s.userName);
+    db.setPassword(s.password);
+    db.setDatabaseName(databaseName);
+    db.open();
+    return db;
+}
+
 bool exec(const QString& statement, QString* error)
 {
     QSqlQuery query(adminConnection());

@@ -2,6 +2,7 @@
 
 #include "database/ConnectionSettings.h"
 
+#include <QSqlDatabase>
 #include <QString>
 
 // The private MariaDB server that scripts/mariadb-test-server starts for the
@@ -18,6 +19,9 @@ bool required();
 ConnectionSettings settings(const QString& databaseName = QString());
 // A database name used by no other test process.
 QString uniqueName(const QString& hint);
+// A connection of the test login to databaseName, registered (again) as
+// connectionName and opened.
+QSqlDatabase connection(const QString& connectionName, const QString& databaseName);
 // Runs statement as the test login without a default database.
 bool exec(const QString& statement, QString* error = nullptr);
 void dropDatabase(const QString& name);

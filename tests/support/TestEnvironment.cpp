@@ -78,11 +78,8 @@ bool registerChildScenario(const char* name, ChildScenario fn)
     return true;
 }
 
-ChildResult runChildScenario(const QString& name, const QStringList& args, int timeoutMs,
-                             bool shareFolders)
+void startChildScenario(QProcess& process, const QString& name, const QStringList& args, bool shareFolders)
 {
-    ChildResult result;
-    QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QString::fromLatin1(kScenarioVar), name);
     if (shareFolders)
@@ -90,6 +87,11 @@ ChildResult runChildScenario(const QString& name, const QStringList& args, int t
     process.setProcessEnvironment(env);
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.start(QCoreApplication::applicationFilePath(), args);
+}
+
+ChildResult finishChildScenario(QProcess& process, int timeoutMs)
+{
+    ChildResult result;
     if (!process.waitForFinished(timeoutMs)) {
         process.kill();
         process.waitForFinished();
@@ -99,6 +101,14 @@ ChildResult runChildScenario(const QString& name, const QStringList& args, int t
     result.crashed = result.crashed || process.exitStatus() != QProcess::NormalExit;
     result.exitCode = process.exitCode();
     return result;
+}
+
+ChildResult runChildScenario(const QString& name, const QStringList& args, int timeoutMs,
+                             bool shareFolders)
+{
+    QProcess process;
+    startChildScenario(process, name, args, shareFolders);
+    return finishChildScenario(process, timeoutMs);
 }
 
 int runRegisteredChildScenarioIfAsked(int argc, char** argv)

@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 
+class QProcess;
+
 // Gives each test process its own data and settings folders so that nothing a
 // test does touches the user's own files. Must be created before the
 // application object.
@@ -42,6 +44,11 @@ bool registerChildScenario(const char* name, ChildScenario fn);
 ChildResult runChildScenario(const QString& name, const QStringList& args = {}, int timeoutMs = 60000,
                              bool shareFolders = false);
 int runRegisteredChildScenarioIfAsked(int argc, char** argv);
+// The same in steps, for children that run side by side: start each, then
+// wait for each.
+void startChildScenario(QProcess& process, const QString& name, const QStringList& args = {},
+                        bool shareFolders = false);
+ChildResult finishChildScenario(QProcess& process, int timeoutMs = 60000);
 
 #define PELVANE_CHILD_SCENARIO(name)                                                            \
     static int childScenario_##name(const QStringList& args);                                  \

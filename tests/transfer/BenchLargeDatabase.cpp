@@ -25,8 +25,13 @@
 // Last, the exports are read back into fresh databases and compared with
 // their sources table by table.
 //
-// Usage: BenchLargeDatabase [--runs N] [--only export|import|replay] (needs the
-// PELVANE_MYSQL_* variables of scripts/mariadb-test-server for MariaDB).
+// With --lock-cost the import also gives a record's time without the
+// database's write lock, and while a second process (another workstation)
+// imports as many records into the same database at the same time.
+//
+// Usage: BenchLargeDatabase [--runs N] [--only export|import|replay]
+// [--lock-cost] (needs the PELVANE_MYSQL_* variables of
+// scripts/mariadb-test-server for MariaDB).
 
 #include "TsqRecordBuilder.h"
 
@@ -39,6 +44,7 @@
 #include "database/SqlQuery.h"
 #include "database/SqliteDatabase.h"
 #include "database/StatementCache.h"
+#include "database/WriteLock.h"
 #include "support/MariaDbServer.h"
 #include "support/SeededDatabase.h"
 #include "support/TestEnvironment.h"
@@ -54,6 +60,7 @@
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QTextStream>
+#include <QThread>
 #include <QTimer>
 #include <QtTest>
 
@@ -226,17 +233,7 @@ bool openMySql(const QString& name, MySqlDatabase* db)
 
 QSqlDatabase rawMySql(const QString& name)
 {
-    const QString connectionName = QStringLiteral("bench-build");
-    QSqlDatabase c = QSqlDatabase::contains(connectionName) ? QSqlDatabase::database(connectionName, false)
-                                                            : QSqlDatabase::addDatabase("QMYSQL", connectionName);
-    c.close();
-    const ConnectionSettings s = MariaDbServer::settings(name);
-    c.setHostName(s.host);
-    c.setUserName(s.userName);
-    c.setPassword(s.password);
-    c.setDatabaseName(name);
-    c.open();
-    return c;
+    return MariaDbServer::connection(QStringLiteral("bench-build"), name);
 }
 
 bool buildMySql(int results)
@@ -694,6 +691,126 @@ QMap<QString, int> serverCommands(const QSqlDatabase& connection, const std::fun
     return commands;
 }
 
+// Records of one import, and their bytes on the wire.
+QList<QByteArray> importRecords(const QString& tag, int count, qint64* bytesOnWire)
+{
+    QList<QByteArray> records;
+    for (int i = 0; i < count; ++i) {
+        records << importRecord(tag, i);
+        *bytesOnWire += records.last().size();
+    }
+    return records;
+}
+
+// As a download does: one set of kept statements for all its records.
+void importAll(const QList<QByteArray>& records)
+{
+    ImportTsq::resetTransfer();
+    StatementCache statements(Database::instance()->connection());
+    for (const QByteArray& data : records) {
+        ImportTsq import;
+        import.import(data);
+    }
+}
+
+// The other workstation: imports count records into database name once the
+// start file exists, and prints its time per record.
+int childImport(const QString& name, const QString& tag, int count, const QString& start, bool lock)
+{
+    WriteLock::setEnabled(lock);
+    auto* db = new MySqlDatabase;
+    if (!openMySql(name, db))
+        return 1;
+    Database::setInstance(db);
+    qint64 unused = 0;
+    const QList<QByteArray> records = importRecords(tag, count, &unused);
+    std::printf("ready\n");
+    std::fflush(stdout);
+    while (!QFile::exists(start))
+        QThread::msleep(1);
+    QElapsedTimer timer;
+    timer.start();
+    importAll(records);
+    std::printf("per record %.3f\n", double(timer.nsecsElapsed()) / 1e6 / count);
+    std::fflush(stdout);
+    Database::setInstance(nullptr);
+    return 0;
+}
+
+// What the write lock costs a record: the same import without it, and one
+// beside another process importing into the same database (without the
+// lock the two may deadlock, which the import then retries, and store
+// shared rows twice: only a reference for the time).
+void benchLockCost(int runs, int records, const std::function<void(int)>& removeAfter,
+                   const std::function<int()>& lastAsset)
+{
+    QMap<bool, QList<double>> alone, alongside, other;
+    QMap<bool, double> trips;
+    const QString name = Database::instance()->connection().databaseName();
+    auto fresh = [records](const char* kind) {
+        qint64 unused = 0;
+        return importRecords(QStringLiteral("%1 %2").arg(QLatin1String(kind)).arg(QDateTime::currentMSecsSinceEpoch()),
+                             records, &unused);
+    };
+    for (int runIndex = 0; runIndex < runs; ++runIndex) {
+        for (const bool lock : {true, false}) {
+            WriteLock::setEnabled(lock);
+            const QList<QByteArray> list = fresh("alone");
+            int last = lastAsset();
+            QElapsedTimer timer;
+            timer.start();
+            importAll(list);
+            alone[lock] << double(timer.nsecsElapsed()) / 1e6 / records;
+            removeAfter(last);
+
+            last = lastAsset();
+            const QString start =
+                TestEnvironment::instance()->newFolder(QStringLiteral("start")) + QStringLiteral("/go");
+            QProcess child;
+            child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            QStringList args = {QStringLiteral("import-alongside"), name,
+                                QStringLiteral("other %1").arg(QDateTime::currentMSecsSinceEpoch()),
+                                QString::number(records), start};
+            if (!lock)
+                args << QStringLiteral("--no-lock");
+            child.start(QCoreApplication::applicationFilePath(), args);
+            while (child.state() != QProcess::NotRunning && !child.readAll().contains("ready"))
+                child.waitForReadyRead(1000);
+            const QList<QByteArray> beside = fresh("beside");
+            QFile(start).open(QIODevice::WriteOnly);
+            timer.restart();
+            importAll(beside);
+            alongside[lock] << double(timer.nsecsElapsed()) / 1e6 / records;
+            child.waitForFinished(600000);
+            const QByteArray output = child.readAll();
+            const int at = output.indexOf("per record ");
+            other[lock] << (at < 0 ? -1.0 : output.mid(at + 11).trimmed().toDouble());
+            removeAfter(last);
+
+            if (runIndex == 0) {
+                const QList<QByteArray> counted = fresh("counted");
+                last = lastAsset();
+                double n = 0;
+                for (int commands : serverCommands(Database::instance()->connection(), [&] { importAll(counted); }))
+                    n += commands;
+                trips[lock] = n / records;
+                removeAfter(last);
+            }
+        }
+        WriteLock::setEnabled(true);
+    }
+    std::printf("  write lock (median of %d, %d records each)           with lock   without\n", runs, records);
+    std::printf("    import per record                                  %7.3f ms  %7.3f ms\n",
+                median(alone[true]), median(alone[false]));
+    std::printf("    round trips per record                             %7.1f     %7.1f\n", trips[true],
+                trips[false]);
+    std::printf("    per record while another process imports %d:     %7.3f ms  %7.3f ms (the other %.3f / %.3f ms)\n",
+                records, median(alongside[true]), median(alongside[false]), median(other[true]),
+                median(other[false]));
+    std::fflush(stdout);
+}
+
+
 // The statements SQLite ran on connection while run() ran: each is a call
 // into the library in this process, not a round trip.
 int sqliteStatements(const QSqlDatabase& connection, const std::function<void()>& run)
@@ -895,7 +1012,7 @@ double roundTripMs(const QSqlDatabase& connection)
 
 // New assets and retests of assets already in the register (with earlier
 // sets, comparison alerts on), into the MariaDB and the SQLite register.
-void benchImport(int runs, bool mysql)
+void benchImport(int runs, bool mysql, bool lockCost)
 {
     constexpr int Records = 500;
     const int results = 1000000;
@@ -917,6 +1034,19 @@ void benchImport(int runs, bool mysql)
             const double trip = roundTripMs(db->connection());
             printImport("Import into MariaDB, new assets", added, Records, runs, trip);
             printImport("Import into MariaDB, retests of assets in the register", retested, Records, runs, trip);
+            if (lockCost) {
+                auto lastAsset = [] {
+                    SqlQuery max(QStringLiteral("SELECT MAX(Id) FROM Asset"));
+                    max.exec();
+                    max.next();
+                    return max.value(0).toInt();
+                };
+                auto removeAfter = [](int asset) {
+                    SqlQuery clean(QStringLiteral("DELETE FROM Asset WHERE Id>%1").arg(asset));
+                    clean.exec();
+                };
+                benchLockCost(runs, Records, removeAfter, lastAsset);
+            }
         }
         Database::setInstance(nullptr);
     }
@@ -938,6 +1068,13 @@ int runBench(int argc, char** argv)
     const QStringList args = QCoreApplication::arguments();
     if (args.size() >= 6 && args.at(1) == QLatin1String("export"))
         return childExport(args.at(2), args.at(3), args.at(4), args.at(5) == QLatin1String("dialog"));
+    if (args.size() >= 6 && args.at(1) == QLatin1String("import-alongside")) {
+        QString why;
+        if (!MariaDbServer::reachable(&why))
+            return 1;
+        return childImport(args.at(2), args.at(3), args.at(4).toInt(), args.at(5),
+                           !args.contains(QLatin1String("--no-lock")));
+    }
 
     int runs = 3;
     QString only;
@@ -947,6 +1084,7 @@ int runBench(int argc, char** argv)
         if (args.at(i) == QLatin1String("--only"))
             only = args.at(i + 1);
     }
+    const bool lockCost = args.contains(QLatin1String("--lock-cost"));
     Q_UNUSED(argc);
     Q_UNUSED(argv);
     QString why;
@@ -957,7 +1095,7 @@ int runBench(int argc, char** argv)
             benchMySqlExport(runs);
     }
     if (only.isEmpty() || only == QLatin1String("import"))
-        benchImport(runs, mysql);
+        benchImport(runs, mysql, lockCost);
     if (only.isEmpty() || only == QLatin1String("replay"))
         benchReplay();
     if (!mysql)

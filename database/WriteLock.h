@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// One write transaction at a time on a server database, whichever
+// workstation runs it. Find-or-insert reads and then inserts, a download
+// asks whether a set is already stored and whether it is the asset's
+// newest: none of that holds while another workstation writes the same rows
+// in between, and no schema of ours has a unique key that would refuse the
+// second client or asset (an existing register may already hold such
+// twins). Under the lock each transaction also sees everything the one
+// before it committed, and two downloads no longer deadlock on each other's
+// gap locks.
+//
+// The lock is the server's own advisory lock, taken as the outermost
+// transaction begins (in the same round trip) and given back as it ends:
+// MySQL's GET_LOCK, named after the database (it is the server's), and SQL
+// Server's sp_getapplock, which belongs to the database and goes with the
+// transaction. A SQLite file has its own: a write transaction begins
+// IMMEDIATE, taking the file's write lock at once, and a second writer waits
+// for it (see busyTimeoutOption).
+class WriteLock
+{
+public:
+    // How long a transaction waits for the lock before the attempt fails as
+    // a lock wait time-out; below the client's read time-out on MySQL, so
+    // that a wait is never taken for a lost server.
+    static constexpr int waitSeconds = 20;
+
+    // MySQL: sent together, they begin the transaction and take the lock;
+    // the answer of the last is 1 when the lock was granted. The read view
+    // is made at the first read, after the lock.
+    static QStringList mySqlBegin();
+    // MySQL: gives the lock back; sent after COMMIT or ROLLBACK.
+    static QString mySqlRelease();
+    // SQL Server: run in the transaction the driver began. Fails with error
+    // 51222 when the lock is not granted in time.
+    static QString msSqlAcquire();
+    // SQLite: begins a transaction that holds the file's write lock.
+    static QString sqliteBegin();
+    // SQLite: the connect option that makes a statement wait this long for
+    // another program's lock on the file instead of failing at once.
+    static QString busyTimeoutOption();
+
+    // The import benchmark measures what the lock costs a record; nothing
+    // else turns it off.
+    static void setEnabled(bool enabled);
+    static bool enabled();
+};

@@ -1,0 +1,210 @@
+#include "database/MySqlDatabase.h"
+#include "database/SqlQuery.h"
+#include "database/SqliteDatabase.h"
+#include "database/WriteLock.h"
+#include "support/DialogAnswerer.h"
+#include "support/MariaDbServer.h"
+#include "support/SeededDatabase.h"
+#include "support/TestEnvironment.h"
+
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QSemaphore>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QtTest>
+
+namespace {
+
+// Sends statements as one text, as the program does, and gives the answer
+// of the last; -1 when one failed.
+int together(QSqlDatabase& db, const QStringList& statements)
+{
+    QSqlQuery query(db);
+    if (!query.exec(statements.join(QLatin1Char(';'))))
+        return -1;
+    for (qsizetype i = 1; i < statements.size(); ++i)
+        if (!query.nextResult())
+            return -1;
+    return query.next() ? query.value(0).toInt() : 0;
+}
+
+int tryLock(QSqlDatabase& db)
+{
+    QSqlQuery query(db);
+    query.exec(QStringLiteral("SELECT GET_LOCK('pelvane.%1',0)").arg(db.databaseName()));
+    return query.next() ? query.value(0).toInt() : -1;
+}
+
+} // namespace
+
+class TestWriteLock : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup();
+    void mySqlLockIsOnePerDatabaseUntilCommit();
+    void mySqlDeadlockIsTransient();
+    void sqliteBusyFileIsTransient();
+    void msSqlLockStatement();
+
+private:
+    QStringList m_databases;
+    QStringList m_connections;
+};
+
+void TestWriteLock::cleanup()
+{
+    for (const QString& name : std::as_const(m_connections)) {
+        QSqlDatabase::database(name, false).close();
+        QSqlDatabase::removeDatabase(name);
+    }
+    m_connections.clear();
+    for (const QString& name : std::as_const(m_databases))
+        MariaDbServer::dropDatabase(name);
+    m_databases.clear();
+}
+
+// Two workstations' transactions on one database take turns; on another
+// database of the same server nobody waits for them.
+void TestWriteLock::mySqlLockIsOnePerDatabaseUntilCommit()
+{
+    PELVANE_REQUIRE_MARIADB();
+    const QString shared = MariaDbServer::uniqueName(QStringLiteral("lock shared"));
+    const QString other = MariaDbServer::uniqueName(QStringLiteral("lock other"));
+    m_databases << shared << other;
+    QVERIFY(MariaDbServer::exec(QStringLiteral("CREATE DATABASE `%1`").arg(shared)));
+    QVERIFY(MariaDbServer::exec(QStringLiteral("CREATE DATABASE `%1`").arg(other)));
+    m_connections << "first" << "second" << "elsewhere";
+    QSqlDatabase first = MariaDbServer::connection("first", shared);
+    QSqlDatabase second = MariaDbServer::connection("second", shared);
+    QSqlDatabase elsewhere = MariaDbServer::connection("elsewhere", other);
+    QVERIFY(first.isOpen() && second.isOpen() && elsewhere.isOpen());
+
+    QCOMPARE(together(first, WriteLock::mySqlBegin()), 1);
+    QCOMPARE(tryLock(second), 0);
+    QCOMPARE(tryLock(elsewhere), 1);
+    // A rolled-back transaction keeps the lock until it is given back.
+    QCOMPARE(together(first, {QStringLiteral("ROLLBACK")}), 0);
+    QCOMPARE(tryLock(second), 0);
+    QCOMPARE(together(first, {QStringLiteral("START TRANSACTION")}), 0);
+    QCOMPARE(together(first, {QStringLiteral("COMMIT"), WriteLock::mySqlRelease()}), 0);
+    QCOMPARE(tryLock(second), 1);
+    QCOMPARE(together(first, WriteLock::mySqlBegin().replaceInStrings(QRegularExpression(",\\d+\\)$"), ",0)")), 0);
+
+    // A connection that is about to create its database locks as well.
+    m_connections << "creating";
+    QSqlDatabase creating = MariaDbServer::connection("creating", QString());
+    QCOMPARE(together(creating, WriteLock::mySqlBegin()), 1);
+    QCOMPARE(together(creating, {QStringLiteral("COMMIT"), WriteLock::mySqlRelease()}), 0);
+}
+
+// The server's own deadlock report, as the driver gives it, ends only an
+// attempt; a duplicate key does not.
+void TestWriteLock::mySqlDeadlockIsTransient()
+{
+    PELVANE_REQUIRE_MARIADB();
+    const QString name = MariaDbServer::uniqueName(QStringLiteral("deadlock"));
+    m_databases << name;
+    QVERIFY(MariaDbServer::exec(QStringLiteral("CREATE DATABASE `%1`").arg(name)));
+    m_connections << "b";
+    QSqlDatabase b = MariaDbServer::connection("b", name);
+    QSqlQuery qb(b);
+    QVERIFY(qb.exec("CREATE TABLE T (Id INT PRIMARY KEY, V INT) ENGINE=InnoDB"));
+    QVERIFY(qb.exec("INSERT INTO T VALUES (1,0),(2,0)"));
+
+    // The other side has a connection of its own thread: a holds row 1 and
+    // then waits for row 2, which b holds and which then waits for row 1.
+    QSemaphore holdsOne, bHoldsTwo;
+    QSqlError aError;
+    QThread* a = QThread::create([&] {
+        {
+            QSqlDatabase db = MariaDbServer::connection("a", name);
+            QSqlQuery qa(db);
+            qa.exec("START TRANSACTION");
+            qa.exec("UPDATE T SET V=1 WHERE Id=1");
+            holdsOne.release();
+            bHoldsTwo.acquire();
+            if (!qa.exec("UPDATE T SET V=2 WHERE Id=2"))
+                aError = qa.lastError();
+            qa.exec("ROLLBACK");
+        }
+        QSqlDatabase::removeDatabase("a");
+    });
+    a->start();
+    QVERIFY(qb.exec("START TRANSACTION"));
+    holdsOne.acquire();
+    QVERIFY(qb.exec("UPDATE T SET V=1 WHERE Id=2"));
+    bHoldsTwo.release();
+    QThread::msleep(300);
+    const bool bDone = qb.exec("UPDATE T SET V=2 WHERE Id=1");
+    const QSqlError bError = qb.lastError();
+    qb.exec("ROLLBACK");
+    a->wait();
+    delete a;
+    const QSqlError error = bDone ? aError : bError;
+    QCOMPARE(error.nativeErrorCode(), QStringLiteral("1213"));
+    QVERIFY(SqlQuery::isTransient(error));
+
+    QVERIFY(!qb.exec("INSERT INTO T VALUES (1,0)"));
+    QCOMPARE(qb.lastError().nativeErrorCode(), QStringLiteral("1062"));
+    QVERIFY(!SqlQuery::isTransient(qb.lastError()));
+}
+
+// A second program that finds the file's write lock taken waits for it, and
+// if the wait runs out the failure ends an attempt only.
+void TestWriteLock::sqliteBusyFileIsTransient()
+{
+    const QString path = TestEnvironment::instance()->newFolder() + QStringLiteral("/busy.db");
+    QVERIFY(SeededDatabase::createEmpty(path));
+    m_connections << "writer" << "impatient";
+    QSqlDatabase writer = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "writer");
+    writer.setDatabaseName(path);
+    QVERIFY(writer.open());
+    QSqlDatabase impatient = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "impatient");
+    impatient.setDatabaseName(path);
+    impatient.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=200"));
+    QVERIFY(impatient.open());
+
+    QSqlQuery w(writer);
+    QVERIFY(w.exec(WriteLock::sqliteBegin()));
+    QSqlQuery i(impatient);
+    QElapsedTimer waited;
+    waited.start();
+    QVERIFY(!i.exec(WriteLock::sqliteBegin()));
+    QVERIFY(waited.elapsed() >= 150);
+    QVERIFY2(SqlQuery::isTransient(i.lastError()), qPrintable(i.lastError().nativeErrorCode()));
+    QVERIFY(w.exec(QStringLiteral("COMMIT")));
+    QVERIFY(i.exec(WriteLock::sqliteBegin()));
+    QVERIFY(i.exec(QStringLiteral("COMMIT")));
+
+    // The program's own connection waits as long as the lock's wait.
+    QCOMPARE(WriteLock::busyTimeoutOption(), QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(WriteLock::waitSeconds * 1000));
+    QVERIFY(!SqlQuery::isTransient(QSqlError("", "constraint", QSqlError::StatementError, "19")));
+    QVERIFY(!SqlQuery::isTransient(QSqlError("", "gone", QSqlError::StatementError, "2006")));
+}
+
+// No SQL Server runs here: this checks the text sent, not what a server does
+// with it. The lock belongs to the transaction (so commit and rollback give
+// it back), is exclusive, waits as long as MySQL's, and a lock not granted
+// raises the error that the retry recognises.
+void TestWriteLock::msSqlLockStatement()
+{
+    const QString text = WriteLock::msSqlAcquire();
+    QVERIFY(text.startsWith(QStringLiteral("IF @@TRANCOUNT=0 BEGIN TRANSACTION;")));
+    QVERIFY(text.contains(QStringLiteral("EXEC @Granted=sp_getapplock @Resource=N'pelvane.write',"
+                                         "@LockMode=N'Exclusive',@LockOwner=N'Transaction',@LockTimeout=%1;")
+                              .arg(WriteLock::waitSeconds * 1000)));
+    const QRegularExpression raised(QStringLiteral("IF @Granted<0 THROW (\\d+),N'[^']*(''[^']*)*',1;$"));
+    const QRegularExpressionMatch match = raised.match(text);
+    QVERIFY2(match.hasMatch(), qPrintable(text));
+    QVERIFY(SqlQuery::isTransient(
+        QSqlError(QString(), QString(), QSqlError::StatementError, match.captured(1))));
+    // SQL Server's own deadlock and lock time-out, also among other codes.
+    QVERIFY(SqlQuery::isTransient(QSqlError(QString(), QString(), QSqlError::StatementError, "1205")));
+    QVERIFY(SqlQuery::isTransient(QSqlError(QString(), QString(), QSqlError::StatementError, "3621;1222")));
+}
+
+PELVANE_TEST_MAIN(TestWriteLock)
+#include "TestWriteLock.moc"
