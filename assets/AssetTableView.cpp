@@ -213,9 +213,9 @@ void AssetTableView::showSearchResults(const SearchFields& fields)
     SqlQuery query(orderByClause(statement));
     for (const auto& value : values)
         query.bindValue(value.first, value.second);
-    const bool ok = query.exec();
-    Q_ASSERT(ok);
-    Q_UNUSED(ok);
+    // A failed search means the connection was lost: the table goes with it.
+    if (!query.exec())
+        return;
     setStatement(query);
     setColumnShown(IdColumn, false);
     setColumnShown(DeletedLocationColumn, false);

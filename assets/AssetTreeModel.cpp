@@ -146,9 +146,8 @@ bool AssetTreeModel::setData(const QModelIndex& index, const QVariant& value, in
         SqlQuery rename(QStringLiteral("UPDATE %1 SET Name=:Name WHERE Id=:Id").arg(QLatin1String(t.table)));
         rename.bindValue(QStringLiteral(":Name"), value);
         rename.bindValue(QStringLiteral(":Id"), id);
-        const bool ok = rename.exec();
-        Q_ASSERT(ok);
-        Q_UNUSED(ok);
+        if (!rename.exec())
+            return false; // the connection was lost, and the name with it
         item->setData(0, value);
         emit dataChanged(index, index);
         if (type == AssetTreeClient)
@@ -325,10 +324,9 @@ void AssetTreeModel::insertAssetLocation(int assetId)
         return;
     SqlQuery query(QString::fromLatin1(kAssetPathQuery));
     query.bindValue(QStringLiteral(":assetId"), assetId);
-    const bool ok = query.exec();
-    Q_ASSERT(ok);
-    Q_UNUSED(ok);
-    if (!query.next())
+    // Only a lost connection returns a failed statement; the tree is
+    // dropped with the database then.
+    if (!query.exec() || !query.next())
         return;
     const int locationId = query.value(1).toInt();
     const int siteId = query.value(3).toInt();
@@ -348,10 +346,7 @@ QModelIndex AssetTreeModel::findAssetNode(int assetId, int type) const
 {
     SqlQuery query(QString::fromLatin1(kAssetNodeQuery));
     query.bindValue(QStringLiteral(":assetId"), assetId);
-    const bool ok = query.exec();
-    Q_ASSERT(ok);
-    Q_UNUSED(ok);
-    if (!query.next())
+    if (!query.exec() || !query.next())
         return QModelIndex();
     const int ids[] = {query.value(2).toInt(), query.value(1).toInt(), query.value(0).toInt()};
     for (int level = AssetTreeClient; level <= AssetTreeLocation; ++level) {

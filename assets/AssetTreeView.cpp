@@ -89,10 +89,7 @@ bool AssetTreeView::nodeHoldsAsset(const QString& statement, const QString& idNa
     SqlQuery query(statement);
     query.bindValue(QStringLiteral(":assetId"), assetId);
     query.bindValue(idName, nodeId);
-    const bool ok = query.exec();
-    Q_ASSERT(ok);
-    Q_UNUSED(ok);
-    return query.next() && query.value(0).toInt() != 0;
+    return query.exec() && query.next() && query.value(0).toInt() != 0;
 }
 
 // Keeps the current node when it already lists the asset; otherwise moves to

@@ -46,7 +46,12 @@ DialogComparisonAlerts::DialogComparisonAlerts(QWidget* parent)
     connect(ui->findAlerts, &QPushButton::pressed, this, &DialogComparisonAlerts::findAlerts);
 }
 
-DialogComparisonAlerts::~DialogComparisonAlerts() = default;
+DialogComparisonAlerts::~DialogComparisonAlerts()
+{
+    // Hiding moves the focus out of a threshold field, whose editingFinished
+    // stores it: that must reach this dialog while it is still whole.
+    hide();
+}
 
 void DialogComparisonAlerts::setThreshold(int index, const QLineEdit* edit, double scale)
 {
