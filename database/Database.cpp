@@ -18,6 +18,8 @@
 #include <QSettings>
 #include <QSqlQuery>
 
+#include <vector>
+
 namespace {
 Database* g_instance = nullptr;
 
@@ -65,11 +67,53 @@ QString idKey(const QString& table, const QVariantList& values)
     return key;
 }
 
-int findOrInsert(Database* db, const QString& lookup, const QString& table,
-                 const QStringList& fields, const QVariantList& values,
-                 const QStringList& extraFields = {}, const QVariantList& extraValues = {})
+// What find-or-insert looks a row up by, and what it inserts when there is none.
+struct IdLookup
 {
-    const QString key = idKey(table, values);
+    QString lookup;
+    QString table;
+    QStringList fields;
+    QVariantList values;
+    QStringList extraFields = {};
+    QVariantList extraValues = {};
+
+    QString key() const { return idKey(table, values); }
+};
+
+IdLookup siteLookup(int clientId, const QString& name)
+{
+    return {QStringLiteral("SELECT Id FROM Site WHERE ClientId=:ClientId AND Name=:Name"), QStringLiteral("Site"),
+            {QStringLiteral("ClientId"), QStringLiteral("Name")}, {clientId, nameValue(name)}};
+}
+
+IdLookup locationLookup(int siteId, const QString& name)
+{
+    return {QStringLiteral("SELECT Id FROM Location WHERE SiteId=:SiteId AND Name=:Name"), QStringLiteral("Location"),
+            {QStringLiteral("SiteId"), QStringLiteral("Name")}, {siteId, nameValue(name)}};
+}
+
+IdLookup equipmentLookup(const QString& manufacturer, const QString& model, const QString& serialNo,
+                         int equipmentClass)
+{
+    return {QStringLiteral("SELECT Id FROM Equipment WHERE Manufacturer=:Manufacturer AND Model=:Model "
+                           "AND SerialNo=:SerialNo AND EquipmentClass=:EquipmentClass"),
+            QStringLiteral("Equipment"),
+            {QStringLiteral("Manufacturer"), QStringLiteral("Model"), QStringLiteral("SerialNo"),
+             QStringLiteral("EquipmentClass")},
+            {nameValue(manufacturer), nameValue(model), nameValue(serialNo), equipmentClass}};
+}
+
+StatementCache::Statement boundLookup(Database* db, const IdLookup& lookup)
+{
+    StatementCache::Statement query = StatementCache::prepare(db->connection(), lookup.lookup);
+    for (int i = 0; i < lookup.fields.size(); ++i)
+        query->bindValue(QLatin1Char(':') + lookup.fields.at(i), lookup.values.at(i));
+    return query;
+}
+
+int findOrInsert(Database* db, const IdLookup& lookup)
+{
+    const QString key = lookup.key();
     if (const int known = StatementCache::knownId(db->connection(), key))
         return known;
     // The lookup and the insert in one transaction, which holds the write
@@ -77,10 +121,8 @@ int findOrInsert(Database* db, const QString& lookup, const QString& table,
     // transaction of its own teaches the cache nothing, as if there were none.
     const bool learning = DatabaseTransaction::isOpen(db->connection());
     DatabaseTransaction transaction(&db->connection());
-    {
-        StatementCache::Statement query = StatementCache::prepare(db->connection(), lookup);
-        for (int i = 0; i < fields.size(); ++i)
-            query->bindValue(QLatin1Char(':') + fields.at(i), values.at(i));
+    if (!StatementCache::knownAbsent(db->connection(), key)) {
+        StatementCache::Statement query = boundLookup(db, lookup);
         query->exec();
         if (query->next()) {
             const int id = query->value(0).toInt();
@@ -90,12 +132,12 @@ int findOrInsert(Database* db, const QString& lookup, const QString& table,
         }
     }
 
-    StatementCache::Statement insert =
-        StatementCache::prepareInsert(db->connection(), table, fields + extraFields, db->type());
-    for (int i = 0; i < fields.size(); ++i)
-        insert->bindValue(QLatin1Char(':') + fields.at(i), values.at(i));
-    for (int i = 0; i < extraFields.size(); ++i)
-        insert->bindValue(QLatin1Char(':') + extraFields.at(i), extraValues.at(i));
+    StatementCache::Statement insert = StatementCache::prepareInsert(
+        db->connection(), lookup.table, lookup.fields + lookup.extraFields, db->type());
+    for (int i = 0; i < lookup.fields.size(); ++i)
+        insert->bindValue(QLatin1Char(':') + lookup.fields.at(i), lookup.values.at(i));
+    for (int i = 0; i < lookup.extraFields.size(); ++i)
+        insert->bindValue(QLatin1Char(':') + lookup.extraFields.at(i), lookup.extraValues.at(i));
     insert->exec();
     const int id = insert->lastInsertId(db->type());
     if (learning)
@@ -248,35 +290,66 @@ QDateTime Database::addMonths(const QDateTime& dateTime, int months)
 
 int Database::findOrInsertClient(const QString& name)
 {
-    return findOrInsert(this, QStringLiteral("SELECT Id FROM Client WHERE Name=:Name"),
-                        QStringLiteral("Client"), {QStringLiteral("Name")}, {nameValue(name)});
+    return findOrInsert(this, {QStringLiteral("SELECT Id FROM Client WHERE Name=:Name"), QStringLiteral("Client"),
+                               {QStringLiteral("Name")}, {nameValue(name)}});
 }
 
 int Database::findOrInsertSite(int clientId, const QString& name)
 {
-    return findOrInsert(this, QStringLiteral("SELECT Id FROM Site WHERE ClientId=:ClientId AND Name=:Name"),
-                        QStringLiteral("Site"), {QStringLiteral("ClientId"), QStringLiteral("Name")},
-                        {clientId, nameValue(name)});
+    return findOrInsert(this, siteLookup(clientId, name));
 }
 
 int Database::findOrInsertLocation(int siteId, const QString& name)
 {
-    return findOrInsert(this, QStringLiteral("SELECT Id FROM Location WHERE SiteId=:SiteId AND Name=:Name"),
-                        QStringLiteral("Location"), {QStringLiteral("SiteId"), QStringLiteral("Name")},
-                        {siteId, nameValue(name)});
+    return findOrInsert(this, locationLookup(siteId, name));
 }
 
 int Database::findOrInsertEquipment(const QString& manufacturer, const QString& model,
                                     const QString& serialNo, int equipmentClass)
 {
-    return findOrInsert(
-        this,
-        QStringLiteral("SELECT Id FROM Equipment WHERE Manufacturer=:Manufacturer AND Model=:Model "
-                       "AND SerialNo=:SerialNo AND EquipmentClass=:EquipmentClass"),
-        QStringLiteral("Equipment"),
-        {QStringLiteral("Manufacturer"), QStringLiteral("Model"), QStringLiteral("SerialNo"),
-         QStringLiteral("EquipmentClass")},
-        {nameValue(manufacturer), nameValue(model), nameValue(serialNo), equipmentClass});
+    return findOrInsert(this, equipmentLookup(manufacturer, model, serialNo, equipmentClass));
+}
+
+void Database::lookUpPlaces(StatementBatch& batch, int clientId, const QString& site, const QString& location,
+                            const QString& manufacturer, const QString& model, const QString& serialNo,
+                            int equipmentClass, SqlQuery& statement)
+{
+    // Without round trips to save, each lookup runs where it is needed.
+    if (!StatementCache::runsAsText(m_connection)) {
+        statement.exec();
+        return;
+    }
+    QList<IdLookup> lookups;
+    auto unknown = [&](const IdLookup& lookup) {
+        const QString key = lookup.key();
+        return !StatementCache::knownId(m_connection, key) && !StatementCache::knownAbsent(m_connection, key);
+    };
+    const IdLookup siteRow = siteLookup(clientId, site);
+    if (unknown(siteRow))
+        lookups << siteRow;
+    // The location's lookup needs the site's id.
+    else if (const int siteId = StatementCache::knownId(m_connection, siteRow.key()))
+        if (const IdLookup locationRow = locationLookup(siteId, location); unknown(locationRow))
+            lookups << locationRow;
+    if (const IdLookup equipmentRow = equipmentLookup(manufacturer, model, serialNo, equipmentClass);
+        unknown(equipmentRow))
+        lookups << equipmentRow;
+
+    std::vector<StatementCache::Statement> queries;
+    QList<SqlQuery*> bound;
+    for (const IdLookup& lookup : std::as_const(lookups)) {
+        queries.push_back(boundLookup(this, lookup));
+        bound << &*queries.back();
+    }
+    QList<QVariantList> answers;
+    batch.exec(bound, &answers, statement);
+    for (int i = 0; i < lookups.size(); ++i) {
+        const QString key = lookups.at(i).key();
+        if (answers.value(i).isEmpty())
+            StatementCache::learnAbsent(m_connection, key);
+        else
+            StatementCache::learnId(m_connection, key, answers.at(i).first().toInt());
+    }
 }
 
 int Database::findOrInsertInstrument(int instrumentType, const QString& serialNo,
@@ -285,13 +358,14 @@ int Database::findOrInsertInstrument(int instrumentType, const QString& serialNo
 {
     return findOrInsert(
         this,
-        QStringLiteral("SELECT Id FROM Instrument WHERE InstrumentType=:InstrumentType AND SerialNo=:SerialNo"),
-        QStringLiteral("Instrument"), {QStringLiteral("InstrumentType"), QStringLiteral("SerialNo")},
-        {instrumentType, nameValue(serialNo)},
-        {QStringLiteral("CalibrationDate"), QStringLiteral("FirmwareVersion"), QStringLiteral("BaudRate"),
-         QStringLiteral("DataBits"), QStringLiteral("Parity"), QStringLiteral("StopBits")},
-        {dateTimeValue(calibrationDate.startOfDay()), nameValue(firmwareVersion), baudRate, dataBits,
-         parity, stopBits});
+        {QStringLiteral("SELECT Id FROM Instrument WHERE InstrumentType=:InstrumentType AND SerialNo=:SerialNo"),
+         QStringLiteral("Instrument"),
+         {QStringLiteral("InstrumentType"), QStringLiteral("SerialNo")},
+         {instrumentType, nameValue(serialNo)},
+         {QStringLiteral("CalibrationDate"), QStringLiteral("FirmwareVersion"), QStringLiteral("BaudRate"),
+          QStringLiteral("DataBits"), QStringLiteral("Parity"), QStringLiteral("StopBits")},
+         {dateTimeValue(calibrationDate.startOfDay()), nameValue(firmwareVersion), baudRate, dataBits, parity,
+          stopBits}});
 }
 
 int Database::insertAsset(const QString& name, const QString& description, const QString& serviceCode,

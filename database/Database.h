@@ -13,6 +13,7 @@
 #include <optional>
 
 class QTextStream;
+class SqlQuery;
 
 enum DatabaseType { DatabaseSqlite = 0, DatabaseMsSql = 1, DatabaseMySql = 2 };
 
@@ -68,6 +69,16 @@ public:
     int findOrInsertLocation(int siteId, const QString& name);
     int findOrInsertEquipment(const QString& manufacturer, const QString& model,
                               const QString& serialNo, int equipmentClass);
+    // The lookups that findOrInsertSite, findOrInsertLocation and
+    // findOrInsertEquipment will make for these names, sent with statement
+    // and what waits in batch in one round trip where statements run as
+    // text; what each finds, or that it finds nothing, is learned for those
+    // calls. The location is looked up only when the site's id is known
+    // already. Elsewhere only statement runs. statement's answer is then
+    // read from it.
+    void lookUpPlaces(StatementBatch& batch, int clientId, const QString& site, const QString& location,
+                      const QString& manufacturer, const QString& model, const QString& serialNo,
+                      int equipmentClass, SqlQuery& statement);
     int findOrInsertInstrument(int instrumentType, const QString& serialNo,
                                const QDate& calibrationDate, const QString& firmwareVersion,
                                int baudRate, int dataBits, int parity, int stopBits);

@@ -14,6 +14,7 @@
 #include <QSqlDriver>
 #include <QThread>
 #include <exception>
+#include <optional>
 
 namespace {
 QMutex depthLock;
@@ -53,7 +54,15 @@ private:
 constexpr int attempts = 5;
 } // namespace
 
-DatabaseTransaction::DatabaseTransaction(QSqlDatabase* connection) : m_connection(resolved(connection))
+DatabaseTransaction::DatabaseTransaction(QSqlDatabase* connection) : DatabaseTransaction(nullptr, connection) {}
+
+DatabaseTransaction::DatabaseTransaction(StatementBatch& batch, QSqlDatabase* connection)
+    : DatabaseTransaction(&batch, connection)
+{
+}
+
+DatabaseTransaction::DatabaseTransaction(StatementBatch* batch, QSqlDatabase* connection)
+    : m_connection(resolved(connection)), m_batch(batch)
 {
     if (!m_connection.isValid())
         return;
@@ -82,8 +91,11 @@ DatabaseTransaction::DatabaseTransaction(QSqlDatabase* connection) : m_connectio
 // nothing of its own to commit.
 bool DatabaseTransaction::begin()
 {
-    if (!WriteLock::enabled())
+    if (!WriteLock::enabled()) {
+        if (m_batch && isMySql(m_connection) && m_batch->deferBegin({WriteLock::mySqlBegin().first()}))
+            return true;
         return m_connection.transaction();
+    }
     const QString driver = m_connection.driverName();
     if (driver == QLatin1String("QSQLITE")) {
         QSqlQuery begin(m_connection);
@@ -95,6 +107,12 @@ bool DatabaseTransaction::begin()
     }
     if (isMySql(m_connection)) {
         const QStringList statements = WriteLock::mySqlBegin();
+        // The lock's answer is checked when it comes, with the first
+        // statement's; until then nothing else reaches the server.
+        if (m_batch && m_batch->deferBegin(statements, int(statements.size()) - 1)) {
+            m_locked = true;
+            return true;
+        }
         SqlQuery begin(m_connection);
         begin.execTogether(statements);
         // A failure that was reported and let the program go on has begun nothing.
@@ -148,6 +166,19 @@ DatabaseTransaction::~DatabaseTransaction()
 void DatabaseTransaction::commitNow()
 {
     m_begun = false;
+    // What still waits, the start and the lock perhaps among it, goes with
+    // the commit and the lock's release.
+    if (m_batch && StatementBatch::hasWaiting(m_connection.driver())) {
+        try {
+            m_batch->execWithCommit(m_locked ? QStringList{WriteLock::mySqlRelease()} : QStringList());
+        } catch (...) {
+            m_begun = true;
+            throw;
+        }
+        m_locked = false;
+        StatementCache::transactionEnded(m_connection, true);
+        return;
+    }
     if (m_locked) {
         SqlQuery commit(m_connection);
         try {
@@ -197,6 +228,7 @@ void DatabaseTransaction::commit()
 void DatabaseTransaction::rollback()
 {
     m_begun = false;
+    StatementBatch::drop(m_connection.driver());
     if (!m_connection.rollback())
         qDebug() << "DatabaseTransaction: rollback:" << m_connection.lastError();
     if (m_locked) {
@@ -216,17 +248,39 @@ bool DatabaseTransaction::isOpen(const QSqlDatabase& connection)
 
 void DatabaseTransaction::run(const std::function<void(DatabaseTransaction&)>& work, QSqlDatabase* given)
 {
+    run([&work](DatabaseTransaction& transaction, StatementBatch*) { work(transaction); }, given, false);
+}
+
+void DatabaseTransaction::run(const std::function<void(DatabaseTransaction&, StatementBatch&)>& work,
+                              QSqlDatabase* given)
+{
+    run([&work](DatabaseTransaction& transaction, StatementBatch* batch) { work(transaction, *batch); }, given,
+        true);
+}
+
+void DatabaseTransaction::run(const std::function<void(DatabaseTransaction&, StatementBatch*)>& work,
+                              QSqlDatabase* given, bool batched)
+{
     QSqlDatabase connection = resolved(given);
     if (!connection.isValid() || isOpen(connection)) {
-        DatabaseTransaction transaction(given);
-        work(transaction);
+        std::optional<StatementBatch> batch;
+        if (batched)
+            batch.emplace(connection);
+        DatabaseTransaction transaction(batch ? &*batch : nullptr, given);
+        work(transaction, batch ? &*batch : nullptr);
         return;
     }
     for (int attempt = 1;; ++attempt) {
         try {
             Retrying retrying(attempt < attempts);
-            DatabaseTransaction transaction(&connection);
-            work(transaction);
+            // Made before the transaction, the batch is left after it: the
+            // commit goes with what waits, and a failed attempt's waiting
+            // statements are dropped with it.
+            std::optional<StatementBatch> batch;
+            if (batched)
+                batch.emplace(connection);
+            DatabaseTransaction transaction(batch ? &*batch : nullptr, &connection);
+            work(transaction, batch ? &*batch : nullptr);
             transaction.commit();
             return;
         } catch (const SqlQuery::TransientFailure& failure) {

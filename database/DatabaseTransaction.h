@@ -14,6 +14,13 @@ class DatabaseTransaction
 {
 public:
     explicit DatabaseTransaction(QSqlDatabase* connection = nullptr);
+    // With batch (which must outlive the scope) carrying its start and its
+    // commit: where statements wait in batch, the start and the write lock
+    // go to the server ahead of the scope's first statement, in the same
+    // text, and the commit and the lock's release with its last, costing no
+    // round trip of their own. The lock's answer is checked as it comes; no
+    // statement of the scope runs before the lock was asked for.
+    DatabaseTransaction(StatementBatch& batch, QSqlDatabase* connection = nullptr);
     virtual ~DatabaseTransaction();
     DatabaseTransaction(const DatabaseTransaction&) = delete;
     DatabaseTransaction& operator=(const DatabaseTransaction&) = delete;
@@ -33,16 +40,24 @@ public:
     // connection work runs once, in that one: only the outermost can begin
     // again.
     static void run(const std::function<void(DatabaseTransaction&)>& work, QSqlDatabase* connection = nullptr);
+    // The same, with a batch of the connection, made for each attempt,
+    // carrying the transaction's start and its commit (see the constructor).
+    static void run(const std::function<void(DatabaseTransaction&, StatementBatch&)>& work,
+                    QSqlDatabase* connection = nullptr);
 
     // Whether a scope is open on connection.
     static bool isOpen(const QSqlDatabase& connection);
 
 private:
+    DatabaseTransaction(StatementBatch* batch, QSqlDatabase* connection);
+    static void run(const std::function<void(DatabaseTransaction&, StatementBatch*)>& work, QSqlDatabase* connection,
+                    bool batched);
     bool begin();
     void commitNow();
     void rollback();
 
     QSqlDatabase m_connection;
+    StatementBatch* m_batch = nullptr;
     bool m_outermost = false;
     bool m_begun = false;
     bool m_locked = false; // holds MySQL's lock, which outlives the transaction

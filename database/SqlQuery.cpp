@@ -4,9 +4,12 @@
 #include "database/ConnectionLoss.h"
 #include "database/Database.h"
 #include "database/MySqlTextStatement.h"
+#include "database/StatementBatch.h"
+#include "database/WriteLock.h"
 
 #include <QDebug>
 #include <QSqlError>
+#include <QSqlRecord>
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
@@ -98,6 +101,7 @@ bool SqlQuery::prepareTextStatement()
 
 bool SqlQuery::execBatch(BatchExecutionMode mode)
 {
+    StatementBatch::flush(driver());
     if (m_text && !prepareTextStatement())
         displayError();
     return QSqlQuery::execBatch(mode);
@@ -107,11 +111,17 @@ bool SqlQuery::exec()
 {
     if (m_text) {
         QString text;
-        const bool ok = m_text->text(&text) ? QSqlQuery::exec(text) : prepareTextStatement() && QSqlQuery::exec();
+        if (m_text->text(&text)) {
+            execTogether({text});
+            return true;
+        }
+        StatementBatch::flush(driver());
+        const bool ok = prepareTextStatement() && QSqlQuery::exec();
         if (!ok)
             displayError();
         return ok;
     }
+    StatementBatch::flush(driver());
     const bool ok = QSqlQuery::exec();
     if (!ok)
         displayError();
@@ -123,19 +133,48 @@ bool SqlQuery::textWithValues(QString* text) const
     return m_text && m_text->text(text);
 }
 
-void SqlQuery::execTogether(const QStringList& statements)
+void SqlQuery::execTogether(const QStringList& statements, QList<QVariantList>* firstRows)
 {
+    // What waits in a batch of this connection goes first, in the same text.
+    int lockAt = -1;
+    QStringList all = StatementBatch::takeWaiting(driver(), &lockAt);
+    const qsizetype first = all.size();
+    all += statements;
+    if (firstRows)
+        firstRows->clear();
+    if (all.isEmpty())
+        return;
     // The server runs the statements in order and stops at the first that
     // fails; each has a result of its own to be read in turn.
-    if (!QSqlQuery::exec(statements.join(QLatin1Char(';'))))
-        reportFailure(statements.first(), lastError(), driver());
-    for (qsizetype i = 1; i < statements.size(); ++i)
-        if (!QSqlQuery::nextResult())
-            reportFailure(statements.at(i), lastError(), driver());
+    if (!QSqlQuery::exec(all.join(QLatin1Char(';'))))
+        reportFailure(all.first(), lastError(), driver());
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        if (i == lockAt && !(next() && value(0).toInt() == 1)) {
+            // What followed ran without the lock: the transaction is rolled back.
+            while (QSqlQuery::nextResult()) {
+            }
+            reportFailure(all.at(i), WriteLock::notGranted(), driver());
+        }
+        if (firstRows && i >= first && i + 1 < all.size()) {
+            QVariantList row;
+            if (isSelect() && next()) {
+                const QSqlRecord answer = record();
+                for (int c = 0; c < answer.count(); ++c)
+                    row << answer.value(c);
+            }
+            firstRows->append(row);
+        }
+        if (i + 1 < all.size() && !QSqlQuery::nextResult())
+            reportFailure(all.at(i + 1), lastError(), driver());
+    }
 }
 
 bool SqlQuery::exec(const QString& statement)
 {
+    if (StatementBatch::hasWaiting(driver())) {
+        execTogether({statement});
+        return true;
+    }
     const bool ok = QSqlQuery::exec(statement);
     if (!ok)
         displayError();

@@ -3,6 +3,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
+#include <QVariantList>
 #include <memory>
 
 class MySqlTextStatement;
@@ -37,10 +38,12 @@ public:
     // The text that exec() would send now, when this runs as text and every
     // value it holds can be written into it.
     bool textWithValues(QString* text) const;
-    // Sends statements to the server in one round trip, as one text; the
-    // answer of the last is then read from this query. A failure is
-    // reported with the statement that failed.
-    void execTogether(const QStringList& statements);
+    // Sends statements to the server in one round trip, as one text, after
+    // what waits in a StatementBatch of this connection; the answer of the
+    // last is then read from this query. firstRows, when given, receives the
+    // first row of each of the others' answers (empty for none). A failure
+    // is reported with the statement that failed.
+    void execTogether(const QStringList& statements, QList<QVariantList>* firstRows = nullptr);
 
     void displayError();
     // The same report for a statement that ran outside a query, such as a

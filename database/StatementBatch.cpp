@@ -1,65 +1,156 @@
 #include "database/StatementBatch.h"
 
 #include "database/SqlQuery.h"
+#include "database/StatementCache.h"
+
+#include <QSqlRecord>
 
 #include <exception>
 #include <utility>
 
-StatementBatch::StatementBatch(const QSqlDatabase& connection)
-    : m_connection(connection), m_exceptions(std::uncaught_exceptions())
+namespace {
+// Batches alive on this thread, innermost first through m_outer.
+thread_local StatementBatch* t_innermost = nullptr;
+
+QVariantList firstRow(SqlQuery& query)
 {
+    QVariantList row;
+    if (query.isSelect() && query.next()) {
+        const QSqlRecord record = query.record();
+        for (int i = 0; i < record.count(); ++i)
+            row << record.value(i);
+    }
+    return row;
+}
+} // namespace
+
+StatementBatch::StatementBatch(const QSqlDatabase& connection)
+    : m_connection(connection), m_exceptions(std::uncaught_exceptions()), m_outer(t_innermost)
+{
+    t_innermost = this;
 }
 
 StatementBatch::~StatementBatch()
 {
-    if (std::uncaught_exceptions() > m_exceptions)
-        return;
-    // No exception may leave a destructor: a failure here is fatal.
-    const bool retrying = SqlQuery::setRetrying(false);
-    exec();
-    SqlQuery::setRetrying(retrying);
+    // Left by an exception, what waits belonged to a transaction that is
+    // rolled back, and must not run outside it.
+    if (std::uncaught_exceptions() <= m_exceptions) {
+        // No exception may leave a destructor: a failure here is fatal.
+        const bool retrying = SqlQuery::setRetrying(false);
+        exec();
+        SqlQuery::setRetrying(retrying);
+    }
+    for (StatementBatch** link = &t_innermost; *link; link = &(*link)->m_outer) {
+        if (*link == this) {
+            *link = m_outer;
+            break;
+        }
+    }
+}
+
+// The batches of one connection share one queue, the outermost's, so that
+// statements reach the server in the order they were added whichever batch
+// took them.
+StatementBatch* StatementBatch::queueOf(const QSqlDriver* driver)
+{
+    StatementBatch* outermost = nullptr;
+    for (StatementBatch* batch = t_innermost; batch; batch = batch->m_outer)
+        if (batch->m_connection.driver() == driver)
+            outermost = batch;
+    return outermost;
+}
+
+QStringList StatementBatch::takeWaiting(const QSqlDriver* driver, int* lockAt)
+{
+    StatementBatch* queue = driver ? queueOf(driver) : nullptr;
+    const int at = queue ? std::exchange(queue->m_lockAt, -1) : -1;
+    if (lockAt)
+        *lockAt = at;
+    return queue ? std::exchange(queue->m_waiting, {}) : QStringList();
+}
+
+void StatementBatch::drop(const QSqlDriver* driver)
+{
+    takeWaiting(driver);
+}
+
+bool StatementBatch::hasWaiting(const QSqlDriver* driver)
+{
+    StatementBatch* queue = driver ? queueOf(driver) : nullptr;
+    return queue && !queue->m_waiting.isEmpty();
 }
 
 void StatementBatch::add(SqlQuery& statement)
 {
     QString text;
     if (statement.textWithValues(&text)) {
-        m_waiting << text;
+        queueOf(m_connection.driver())->m_waiting << text;
         return;
     }
-    // What waits went first, and must reach the server first.
-    exec();
+    // What waits goes first, with it or before it.
     statement.exec();
 }
 
 void StatementBatch::exec(SqlQuery& statement)
 {
-    QString text;
-    if (!statement.textWithValues(&text)) {
-        exec();
-        statement.exec();
+    statement.exec();
+}
+
+void StatementBatch::exec(const QList<SqlQuery*>& lookups, QList<QVariantList>* answers, SqlQuery& statement)
+{
+    QStringList texts;
+    for (SqlQuery* lookup : lookups) {
+        QString text;
+        if (!lookup->textWithValues(&text))
+            break;
+        texts << text;
+    }
+    QString last;
+    if (texts.size() == lookups.size() && statement.textWithValues(&last)) {
+        statement.execTogether(texts << last, answers);
         return;
     }
-    m_waiting << text;
-    const QStringList statements = std::exchange(m_waiting, {});
-    statement.execTogether(statements);
+    answers->clear();
+    for (SqlQuery* lookup : lookups) {
+        lookup->exec();
+        answers->append(firstRow(*lookup));
+        lookup->finish();
+    }
+    statement.exec();
 }
 
 bool StatementBatch::execWithCommit(const QStringList& after)
 {
-    if (m_waiting.isEmpty())
+    if (!hasWaiting(m_connection.driver()))
         return false;
     // A failed commit is reported as "COMMIT", as the driver's own is.
-    m_waiting << QStringLiteral("COMMIT") << after;
-    exec();
+    SqlQuery runner(m_connection);
+    runner.execTogether(QStringList{QStringLiteral("COMMIT")} << after);
+    return true;
+}
+
+bool StatementBatch::deferBegin(const QStringList& begin, int lockAt)
+{
+    if (!StatementCache::runsAsText(m_connection))
+        return false;
+    StatementBatch* queue = queueOf(m_connection.driver());
+    if (lockAt >= 0)
+        queue->m_lockAt = int(queue->m_waiting.size()) + lockAt;
+    queue->m_waiting << begin;
     return true;
 }
 
 void StatementBatch::exec()
 {
-    if (m_waiting.isEmpty())
+    if (!hasWaiting(m_connection.driver()))
         return;
-    const QStringList statements = std::exchange(m_waiting, {});
+    // execTogether sends what waits ahead of what it is given.
     SqlQuery runner(m_connection);
-    runner.execTogether(statements);
+    runner.execTogether({});
+}
+
+void StatementBatch::flush(const QSqlDriver* driver)
+{
+    if (StatementBatch* queue = driver ? queueOf(driver) : nullptr)
+        queue->exec();
 }

@@ -7,6 +7,11 @@
 namespace {
 // Caches of this thread, innermost first through m_outer.
 thread_local StatementCache* t_innermost = nullptr;
+
+bool isMySql(const QSqlDatabase& connection)
+{
+    return connection.driver() && connection.driver()->dbmsType() == QSqlDriver::MySqlServer;
+}
 } // namespace
 
 StatementCache::StatementCache(const QSqlDatabase& connection) : m_connection(connection), m_outer(t_innermost)
@@ -59,12 +64,27 @@ StatementCache::Statement StatementCache::prepare(const QSqlDatabase& connection
     SqlQuery*& kept = cache->m_statements[statement];
     if (!kept) {
         kept = new SqlQuery(connection);
-        if (connection.driver() && connection.driver()->dbmsType() == QSqlDriver::MySqlServer)
+        if (isMySql(connection))
             kept->prepareAsMySqlText(statement);
         else
             kept->prepare(statement);
     }
     return Statement(kept, nullptr);
+}
+
+bool StatementCache::runsAsText(const QSqlDatabase& connection)
+{
+    return forConnection(connection) && isMySql(connection);
+}
+
+std::unique_ptr<SqlQuery> StatementCache::prepareOnce(const QSqlDatabase& connection, const QString& statement)
+{
+    auto query = std::make_unique<SqlQuery>(connection);
+    if (runsAsText(connection))
+        query->prepareAsMySqlText(statement);
+    else
+        query->prepare(statement);
+    return query;
 }
 
 StatementCache::Statement StatementCache::prepare(const QString& statement)
@@ -102,10 +122,24 @@ void StatementCache::learnId(const QSqlDatabase& connection, const QString& key,
         cache->m_uncommittedIds.insert(key, id);
 }
 
+void StatementCache::learnAbsent(const QSqlDatabase& connection, const QString& key)
+{
+    StatementCache* cache = forConnection(connection);
+    if (cache && cache->m_inTransaction)
+        cache->m_absent.insert(key);
+}
+
+bool StatementCache::knownAbsent(const QSqlDatabase& connection, const QString& key)
+{
+    StatementCache* cache = forConnection(connection);
+    return cache && cache->m_absent.contains(key);
+}
+
 void StatementCache::transactionBegun(const QSqlDatabase& connection)
 {
     if (StatementCache* cache = forConnection(connection)) {
         cache->m_uncommittedIds.clear();
+        cache->m_absent.clear();
         cache->m_inTransaction = true;
     }
 }
@@ -118,5 +152,6 @@ void StatementCache::transactionEnded(const QSqlDatabase& connection, bool commi
     if (committed)
         cache->m_ids.insert(cache->m_uncommittedIds);
     cache->m_uncommittedIds.clear();
+    cache->m_absent.clear();
     cache->m_inTransaction = false;
 }

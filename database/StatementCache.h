@@ -3,6 +3,7 @@
 #include "database/SqlQuery.h"
 
 #include <QHash>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
@@ -61,6 +62,19 @@ public:
     // does not exist. Outside a transaction nothing is learned. 0: not known.
     static int knownId(const QSqlDatabase& connection, const QString& key);
     static void learnId(const QSqlDatabase& connection, const QString& key, int id);
+    // That the running transaction looked for key and found no row: the
+    // transaction reads the same answer again (a row another writer adds
+    // meanwhile is not seen), so the caller inserts without asking twice.
+    // Forgotten when the transaction ends.
+    static void learnAbsent(const QSqlDatabase& connection, const QString& key);
+    static bool knownAbsent(const QSqlDatabase& connection, const QString& key);
+
+    // Whether kept statements of connection run as text, so that several can
+    // go to the server in one round trip (MySQL with a cache alive).
+    static bool runsAsText(const QSqlDatabase& connection);
+    // A statement run once: as text where kept statements run as text,
+    // prepared otherwise. It is not kept.
+    static std::unique_ptr<SqlQuery> prepareOnce(const QSqlDatabase& connection, const QString& statement);
     // Called by the outermost transaction of connection as it begins and
     // ends; committed false drops what was learned inside it.
     static void transactionBegun(const QSqlDatabase& connection);
@@ -73,6 +87,7 @@ private:
     QHash<QString, SqlQuery*> m_statements;
     QHash<QString, int> m_ids;
     QHash<QString, int> m_uncommittedIds;
+    QSet<QString> m_absent;
     bool m_inTransaction = false;
     StatementCache* m_outer = nullptr;
 };

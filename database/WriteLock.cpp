@@ -16,6 +16,13 @@ QStringList WriteLock::mySqlBegin()
             QStringLiteral("SELECT GET_LOCK(%1,%2)").arg(mySqlName).arg(waitSeconds)};
 }
 
+QSqlError WriteLock::notGranted()
+{
+    return QSqlError(
+        QStringLiteral("The database's write lock was not granted within %1 seconds.").arg(waitSeconds), QString(),
+        QSqlError::StatementError, QStringLiteral("1205"));
+}
+
 QString WriteLock::mySqlRelease()
 {
     return QStringLiteral("DO RELEASE_LOCK(%1)").arg(mySqlName);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSqlError>
 #include <QString>
 #include <QStringList>
 
@@ -32,6 +33,9 @@ public:
     // the answer of the last is 1 when the lock was granted. The read view
     // is made at the first read, after the lock.
     static QStringList mySqlBegin();
+    // MySQL: the failure of a begin whose lock was not granted in time, a
+    // lock wait time-out.
+    static QSqlError notGranted();
     // MySQL: gives the lock back; sent after COMMIT or ROLLBACK.
     static QString mySqlRelease();
     // SQL Server: run in the transaction the driver began. Fails with error

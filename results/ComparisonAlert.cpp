@@ -1,6 +1,8 @@
 #include "results/ComparisonAlert.h"
 
+#include "database/Database.h"
 #include "database/SqlQuery.h"
+#include "database/StatementBatch.h"
 #include "database/StatementCache.h"
 #include "results/AlertThresholds.h"
 #include "ux/CodeTables.h"
@@ -8,6 +10,7 @@
 
 #include <QStringList>
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -21,7 +24,7 @@ int categoryOf(int testId)
 
 } // namespace
 
-ComparisonAlert::ComparisonAlert(int previousResultSetId, int newResultSetId)
+ComparisonAlert::ComparisonAlert(int previousResultSetId, int newResultSetId, StatementBatch* batch)
     : previousResultSetId(previousResultSetId), newResultSetId(newResultSetId)
 {
     // The pairing below needs the rows of one TestId next to each other, by
@@ -73,20 +76,25 @@ ComparisonAlert::ComparisonAlert(int previousResultSetId, int newResultSetId)
         conditions.append(QStringLiteral("TestId=%1").arg(testId));
     // Only what passed becomes Alert, so that clearing alerts (Alert back to
     // Pass) can never turn a failed safety test into a pass.
-    SqlQuery results(QStringLiteral("UPDATE Result SET Status=:Status WHERE ResultSetId=:ResultSetId "
-                                    "AND Status=:PassStatus AND (%1)")
-                         .arg(conditions.join(QStringLiteral(" OR "))));
-    results.bindValue(QStringLiteral(":Status"), int(Ux::StatusAlert));
-    results.bindValue(QStringLiteral(":ResultSetId"), newResultSetId);
-    results.bindValue(QStringLiteral(":PassStatus"), int(Ux::StatusPass));
-    results.exec();
-
-    SqlQuery set(QStringLiteral("UPDATE ResultSet SET OverallResult=:OverallResult WHERE Id=:ResultSetId "
-                                "AND OverallResult=:PassStatus"));
-    set.bindValue(QStringLiteral(":OverallResult"), int(Ux::StatusAlert));
-    set.bindValue(QStringLiteral(":ResultSetId"), newResultSetId);
-    set.bindValue(QStringLiteral(":PassStatus"), int(Ux::StatusPass));
-    set.exec();
+    const QSqlDatabase connection = Database::instance()->connection();
+    auto mark = [&](const QString& text, int status) {
+        const std::unique_ptr<SqlQuery> update = batch ? StatementCache::prepareOnce(connection, text)
+                                                       : std::make_unique<SqlQuery>(text);
+        update->bindValue(QStringLiteral(":Status"), status);
+        update->bindValue(QStringLiteral(":ResultSetId"), newResultSetId);
+        update->bindValue(QStringLiteral(":PassStatus"), int(Ux::StatusPass));
+        if (batch)
+            batch->add(*update);
+        else
+            update->exec();
+    };
+    mark(QStringLiteral("UPDATE Result SET Status=:Status WHERE ResultSetId=:ResultSetId "
+                        "AND Status=:PassStatus AND (%1)")
+             .arg(conditions.join(QStringLiteral(" OR "))),
+         int(Ux::StatusAlert));
+    mark(QStringLiteral("UPDATE ResultSet SET OverallResult=:Status WHERE Id=:ResultSetId "
+                        "AND OverallResult=:PassStatus"),
+         int(Ux::StatusAlert));
 
     status = Ux::StatusAlert;
 }

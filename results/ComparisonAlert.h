@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QList>
 
+class StatementBatch;
+
 // Compares the results of two result sets of one asset test by test and marks
 // the later set's drifting results, and the set, as Alert. Only results and
 // sets that passed are ever marked: a failed test stays failed.
@@ -12,7 +14,8 @@ public:
     // Does all the work: compares, marks the new set in the database, and
     // leaves status and testIds set. previousResultSetId is the earlier set;
     // only newResultSetId is ever changed.
-    ComparisonAlert(int previousResultSetId, int newResultSetId);
+    // With batch, the marks wait there (to go with the commit, say).
+    ComparisonAlert(int previousResultSetId, int newResultSetId, StatementBatch* batch = nullptr);
 
     // 5 (Alert) when at least one pair drifted beyond its thresholds, else -1.
     int status = -1;

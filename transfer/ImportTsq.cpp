@@ -68,23 +68,24 @@ bool refused(const QDataStream& stream, const char* kind)
     return true;
 }
 
-int findAsset(const Ux::TsqMedicalApplianceResult& record)
+// The asset's lookup, bound and not yet run: its answer is the asset's id
+// and its latest set.
+StatementCache::Statement assetLookup(const Ux::TsqMedicalApplianceResult& record)
 {
     // Trimmed as the insert stores them, so that a record finds its own asset
     // again. An empty text may have been stored as NULL or as '': both match
     // an empty one, and an empty text is bound as '', never as NULL.
     const QString name = record.applianceName.trimmed();
     StatementCache::Statement query = statement(
-        name.isEmpty() ? QStringLiteral("SELECT Id FROM Asset WHERE (Name IS NULL OR Name='') AND "
+        name.isEmpty() ? QStringLiteral("SELECT Id,LatestResultSetId FROM Asset WHERE (Name IS NULL OR Name='') AND "
                                         "(SerialNo=:SerialNo OR SerialNo IS NULL)")
-                       : QStringLiteral("SELECT Id FROM Asset WHERE Name=:Name AND "
+                       : QStringLiteral("SELECT Id,LatestResultSetId FROM Asset WHERE Name=:Name AND "
                                         "(SerialNo=:SerialNo OR SerialNo IS NULL)"));
     if (!name.isEmpty())
         query->bindValue(QStringLiteral(":Name"), name);
     const QString serialNo = record.serialNo.trimmed();
     query->bindValue(QStringLiteral(":SerialNo"), serialNo.isNull() ? QStringLiteral("") : serialNo);
-    query->exec();
-    return query->next() ? query->value(0).toInt() : 0;
+    return query;
 }
 
 void updateAsset(int assetId, const Ux::TsqMedicalApplianceResult& record, int locationId, int equipmentId,
@@ -179,42 +180,41 @@ void replaceTestSequence(int assetId, const Ux::TsqMedicalApplianceResult& recor
 }
 
 // What the asset's stored sets say of a record's set: whether one has the
-// record's date, and whether there are any. An asset without sets makes
-// the record's set its newest without asking again.
+// record's date, whether there are any, and whether one is dated later. The
+// record's set is then the asset's newest exactly when it comes first by
+// date, newest first (a set without a date comes last), without reading the
+// sets back once it is stored.
 struct StoredSets
 {
     bool sameDate = false;
     bool any = false;
+    bool later = false;
+
+    bool recordIsNewest(const QVariant& dateValue) const { return !any || (!dateValue.isNull() && !later); }
 };
 
-StoredSets storedSets(int assetId, const QDateTime& date, StatementBatch& batch)
+StoredSets storedSets(int assetId, const QVariant& dateValue, StatementBatch& batch)
 {
     // A record without a valid date matches a stored set without one.
-    const QVariant dateValue = Database::dateTimeValue(date);
     StatementCache::Statement query = statement(
         dateValue.isNull()
-            ? QStringLiteral("SELECT MAX(CASE WHEN Date IS NULL THEN Id END),COUNT(*) FROM ResultSet "
+            ? QStringLiteral("SELECT MAX(CASE WHEN Date IS NULL THEN Id END),COUNT(*),0 FROM ResultSet "
                              "WHERE AssetId=:AssetId")
-            : QStringLiteral("SELECT MAX(CASE WHEN Date=:Date THEN Id END),COUNT(*) FROM ResultSet "
-                             "WHERE AssetId=:AssetId"));
+            : QStringLiteral("SELECT MAX(CASE WHEN Date=:Date THEN Id END),COUNT(*),"
+                             "COUNT(CASE WHEN Date>:Later THEN 1 END) FROM ResultSet WHERE AssetId=:AssetId"));
     query->bindValue(QStringLiteral(":AssetId"), assetId);
-    if (!dateValue.isNull())
+    if (!dateValue.isNull()) {
         query->bindValue(QStringLiteral(":Date"), dateValue);
+        query->bindValue(QStringLiteral(":Later"), dateValue);
+    }
     batch.exec(*query);
     StoredSets sets;
     if (query->next()) {
         sets.sameDate = query->value(0).toInt() != 0;
         sets.any = query->value(1).toInt() != 0;
+        sets.later = query->value(2).toInt() != 0;
     }
     return sets;
-}
-
-int latestResultSet(int assetId)
-{
-    StatementCache::Statement query = statement(QStringLiteral("SELECT LatestResultSetId FROM Asset WHERE Id=:AssetId"));
-    query->bindValue(QStringLiteral(":AssetId"), assetId);
-    query->exec();
-    return query->next() ? query->value(0).toInt() : 0;
 }
 
 void insertResults(int resultSetId, const QByteArray& data, QDataStream::ByteOrder order, int backend,
@@ -342,27 +342,39 @@ void ImportTsq::importAsset(QDataStream& stream, const Ux::TsqHeader& header)
     PendingWrite pending(QCoreApplication::translate("ImportTsq", "the test record of asset %1, tested %2",
                                                      "%1 is the asset's name, %2 the test date")
                              .arg(record.applianceName, record.testDate.toString(dateFormat)));
-    DatabaseTransaction::run(
-        [&](DatabaseTransaction& transaction) { storeAsset(record, order, transaction); });
+    DatabaseTransaction::run([&](DatabaseTransaction& transaction, StatementBatch& batch) {
+        storeAsset(record, order, transaction, batch);
+    });
 }
 
+// The writes that need no answer wait in batch for the next statement whose
+// answer is needed, and go to the server with it; on a server the
+// transaction's start, with the write lock, and its commit go with the
+// record's first and last statements.
 void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, QDataStream::ByteOrder order,
-                           DatabaseTransaction& transaction)
+                           DatabaseTransaction& transaction, StatementBatch& batch)
 {
     outcome = ImportNoResults;
     Database* db = Database::instance();
     const int backend = db->type();
     const int clientId = db->findOrInsertClient(record.clientName);
+    int assetId = 0;
+    int previousId = 0; // the asset's latest set before this record
+    {
+        StatementCache::Statement asset = assetLookup(record);
+        db->lookUpPlaces(batch, clientId, record.siteName, record.locationName, record.make, record.model,
+                         record.serialNo, record.equipmentClass, *asset);
+        if (asset->next()) {
+            assetId = asset->value(0).toInt();
+            previousId = asset->value(1).toInt();
+        }
+    }
     const int siteId = db->findOrInsertSite(clientId, record.siteName);
     const int locationId = db->findOrInsertLocation(siteId, record.locationName);
     const int equipmentId =
         db->findOrInsertEquipment(record.make, record.model, record.serialNo, record.equipmentClass);
 
-    int assetId = findAsset(record);
     const bool newAsset = assetId == 0;
-    // The writes that need no answer wait here for the next statement whose
-    // answer is needed, and go to the server with it.
-    StatementBatch batch(db->connection());
     if (!newAsset)
         updateAsset(assetId, record, locationId, equipmentId, batch);
     else
@@ -376,33 +388,31 @@ void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, QDataStr
         transaction.commit(batch);
         return;
     }
-    const StoredSets stored = storedSets(assetId, record.testDate, batch);
+    const QVariant dateValue = Database::dateTimeValue(record.testDate);
+    const StoredSets stored = storedSets(assetId, dateValue, batch);
     if (stored.sameDate) {
         outcome = ImportAlreadyStored;
         transaction.commit(batch);
         return;
     }
-    // An asset inserted just now has no latest set yet, and this record has
-    // just written its retest period: neither needs reading back.
-    const int previousId = newAsset ? 0 : latestResultSet(assetId);
+    // This record has just written the asset's retest period: it needs no
+    // reading back.
     const int newId = db->insertResultSet(g_instrumentId == 0 ? QVariant() : QVariant(g_instrumentId),
                                           assetId, record.testDate, record.testType, record.testMode,
                                           record.overallResult, record.userName, record.comments,
-                                          int(record.retestPeriod),
-                                          stored.any ? std::optional<bool>() : std::optional<bool>(true), &batch);
+                                          int(record.retestPeriod), stored.recordIsNewest(dateValue), &batch);
     insertResults(newId, record.testResultsData, order, backend, batch);
 
     outcome = record.overallResult;
-    if (previousId == 0) {
-        transaction.commit(batch);
-        return;
+    if (previousId != 0) {
+        // The compare reads the results just written, which go to the server
+        // with its read; what it marks goes with the commit.
+        const ComparisonAlert alert(previousId, newId, &batch);
+        // The compare marks only a set that passed.
+        if (alert.status == Ux::StatusAlert && record.overallResult == Ux::StatusPass)
+            outcome = ImportAlert;
     }
-    // The compare reads the results just written.
-    batch.exec();
-    const ComparisonAlert alert(previousId, newId);
-    // The compare marks only a set that passed.
-    if (alert.status == Ux::StatusAlert && record.overallResult == Ux::StatusPass)
-        outcome = ImportAlert;
+    transaction.commit(batch);
 }
 
 void ImportTsq::importGlobalTestSequence(QDataStream& stream, const Ux::TsqHeader& header)

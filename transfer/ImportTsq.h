@@ -6,6 +6,7 @@
 #include <QDataStream>
 
 class DatabaseTransaction;
+class StatementBatch;
 
 namespace Ux {
 struct TsqHeader;
@@ -38,7 +39,7 @@ private:
     void importAsset(QDataStream& stream, const Ux::TsqHeader& header);
     // One attempt at storing an asset record in transaction.
     void storeAsset(const Ux::TsqMedicalApplianceResult& record, QDataStream::ByteOrder order,
-                    DatabaseTransaction& transaction);
+                    DatabaseTransaction& transaction, StatementBatch& batch);
     void importGlobalTestSequence(QDataStream& stream, const Ux::TsqHeader& header);
     void importEnd(QDataStream& stream, const Ux::TsqHeader& header);
 };

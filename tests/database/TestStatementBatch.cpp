@@ -3,6 +3,7 @@
 #include "database/SqliteDatabase.h"
 #include "database/StatementBatch.h"
 #include "database/StatementCache.h"
+#include "database/WriteLock.h"
 #include "support/DialogAnswerer.h"
 #include "support/MariaDbServer.h"
 #include "support/SeededDatabase.h"
@@ -91,6 +92,32 @@ PELVANE_CHILD_SCENARIO(failingInBatch)
     return 0;
 }
 
+// The transaction's start waits in the batch and goes with the first
+// statement whose answer is read; a statement that fails after that keeps
+// nothing of the record, the rows written before it included.
+PELVANE_CHILD_SCENARIO(failingAfterDeferredBegin)
+{
+    QString why;
+    if (!MariaDbServer::reachable(&why) || !openMariaDb(args.value(0)))
+        return 3;
+    StatementCache cache(Database::instance()->connection());
+    StatementBatch batch(Database::instance()->connection());
+    DatabaseTransaction transaction(batch);
+    addClient(batch, "Written before the answer");
+    StatementCache::Statement count = StatementCache::prepare(QStringLiteral("SELECT COUNT(*) FROM Client"));
+    count->exec();
+    count->next();
+    std::printf("clients seen inside: %d\n", count->value(0).toInt());
+    StatementCache::Statement broken = StatementCache::prepare(
+        QStringLiteral("INSERT INTO Site (ClientId,Name) VALUES (:ClientId,:Name)"));
+    broken->bindValue(":ClientId", 987654); // no such client
+    broken->bindValue(":Name", "Orphan");
+    batch.add(*broken);
+    transaction.commit(batch);
+    std::printf("committed\n");
+    return 0;
+}
+
 class TestStatementBatch : public QObject
 {
     Q_OBJECT
@@ -100,7 +127,10 @@ private slots:
     void mariaDbSendsWaitingStatementsWithTheAnsweredOne();
     void mariaDbKeepsTheOrderAroundAStatementThatCannotWait();
     void mariaDbReportsTheStatementThatFailed();
+    void mariaDbDeferredStartKeepsTheRecordWhole();
     void mariaDbCommitsTogetherWithTheWaitingStatements();
+    void mariaDbDeferredLockNotGrantedEndsTheAttempt();
+    void mariaDbFailedAttemptLeavesNothingWaiting();
 };
 
 void TestStatementBatch::sqliteRunsEachAsItIsAdded()
@@ -212,6 +242,25 @@ void TestStatementBatch::mariaDbReportsTheStatementThatFailed()
     QCOMPARE(clientsSeenFromOutside(name), QStringList());
 }
 
+void TestStatementBatch::mariaDbDeferredStartKeepsTheRecordWhole()
+{
+    PELVANE_REQUIRE_MARIADB();
+    const QString name = MariaDbServer::uniqueName("deferred start");
+    auto drop = qScopeGuard([&] { MariaDbServer::dropDatabase(name); });
+    {
+        MySqlDatabase* db = openMariaDb(name);
+        QVERIFY(db);
+        Database::setInstance(nullptr);
+    }
+    const ChildResult child = runChildScenario("failingAfterDeferredBegin", {name});
+    QVERIFY(!child.crashed);
+    QVERIFY2(child.exitCode == 1, child.output.right(1500).constData());
+    QVERIFY2(child.output.contains("clients seen inside: 1"), child.output.right(1500).constData());
+    QVERIFY(!child.output.contains("committed"));
+    QVERIFY(child.output.contains("foreign key"));
+    QCOMPARE(clientsSeenFromOutside(name), QStringList());
+}
+
 void TestStatementBatch::mariaDbCommitsTogetherWithTheWaitingStatements()
 {
     PELVANE_REQUIRE_MARIADB();
@@ -247,6 +296,85 @@ void TestStatementBatch::mariaDbCommitsTogetherWithTheWaitingStatements()
     const int selects = sessionCounter(connection, "Com_select");
     QCOMPARE(scratch.db->findOrInsertClient("Learned"), learned);
     QCOMPARE(sessionCounter(connection, "Com_select"), selects);
+}
+
+// The lock goes with the deferred start and the record's first statement:
+// when another workstation holds it, the attempt ends as a lock wait does,
+// whatever ran after it in the same text is rolled back, and the connection
+// answers again.
+void TestStatementBatch::mariaDbDeferredLockNotGrantedEndsTheAttempt()
+{
+    PELVANE_REQUIRE_MARIADB();
+    ScratchDatabase scratch("deferred lock");
+    QVERIFY(scratch.db);
+    QSqlDatabase connection = scratch.db->connection();
+    const QStringList begin = WriteLock::mySqlBegin().replaceInStrings(QRegularExpression(",\\d+\\)$"), ",0)");
+    auto removeHolder = qScopeGuard([] {
+        QSqlDatabase::database("holder", false).close();
+        QSqlDatabase::removeDatabase("holder");
+    });
+    QSqlDatabase holder = MariaDbServer::connection("holder", scratch.name);
+    QSqlQuery hold(holder);
+    QVERIFY(hold.exec(begin.last()) && hold.next() && hold.value(0).toInt() == 1);
+
+    StatementCache cache(connection);
+    QString failed;
+    {
+        const bool retrying = SqlQuery::setRetrying(true);
+        auto restore = qScopeGuard([&] { SqlQuery::setRetrying(retrying); });
+        try {
+            StatementBatch batch(connection);
+            QVERIFY(batch.deferBegin(begin, int(begin.size()) - 1));
+            addClient(batch, "Without the lock");
+            StatementCache::Statement count = StatementCache::prepare(QStringLiteral("SELECT COUNT(*) FROM Client"));
+            count->exec();
+        } catch (const SqlQuery::TransientFailure& failure) {
+            failed = failure.statement;
+        }
+    }
+    connection.rollback();
+    QVERIFY2(failed.contains("GET_LOCK"), qPrintable(failed));
+    QVERIFY(!StatementBatch::hasWaiting(connection.driver()));
+    QVERIFY(!clientsSeenFromOutside(scratch.name).contains("Without the lock"));
+    QSqlQuery after(connection);
+    QVERIFY(after.exec("SELECT 1") && after.next());
+}
+
+// An attempt that a deadlock ends drops what still waits for the server,
+// even in a batch that outlives it, and the next attempt stores the record
+// once and gives the write lock back.
+void TestStatementBatch::mariaDbFailedAttemptLeavesNothingWaiting()
+{
+    PELVANE_REQUIRE_MARIADB();
+    ScratchDatabase scratch("failed attempt");
+    QVERIFY(scratch.db);
+    QSqlDatabase connection = scratch.db->connection();
+    const QStringList before = clientsSeenFromOutside(scratch.name);
+    StatementCache cache(connection);
+    StatementBatch outer(connection);
+    int attempts = 0;
+    DatabaseTransaction::run([&](DatabaseTransaction&, StatementBatch& batch) {
+        ++attempts;
+        addClient(batch, QStringLiteral("Attempt %1").arg(attempts));
+        StatementCache::Statement count = StatementCache::prepare(QStringLiteral("SELECT COUNT(*) FROM Client"));
+        count->exec();
+        addClient(batch, QStringLiteral("Late in attempt %1").arg(attempts));
+        if (attempts == 1)
+            SqlQuery::reportFailure(QStringLiteral("UPDATE"),
+                                    QSqlError("Deadlock found", QString(), QSqlError::StatementError, "1213"));
+    });
+    QCOMPARE(attempts, 2);
+    QVERIFY(!StatementBatch::hasWaiting(connection.driver()));
+    QCOMPARE(clientsSeenFromOutside(scratch.name), before + QStringList({"Attempt 2", "Late in attempt 2"}));
+    // The commit that went with what waited gave the lock back.
+    auto removeOther = qScopeGuard([] {
+        QSqlDatabase::database("other workstation", false).close();
+        QSqlDatabase::removeDatabase("other workstation");
+    });
+    QSqlQuery other(MariaDbServer::connection("other workstation", scratch.name));
+    const QString tryLock = WriteLock::mySqlBegin().last().replace(QRegularExpression(",\\d+\\)$"), ",0)");
+    QVERIFY(other.exec(tryLock) && other.next());
+    QCOMPARE(other.value(0).toInt(), 1);
 }
 
 PELVANE_TEST_MAIN(TestStatementBatch)

@@ -4,11 +4,12 @@
 #include "database/MySqlDatabase.h"
 #include "database/SqliteDatabase.h"
 #include "database/StatementCache.h"
+#include "database/WriteLock.h"
 #include "results/AlertThresholds.h"
-#include "support/DialogAnswerer.h"
 #include "support/MariaDbServer.h"
 #include "support/SeededDatabase.h"
 #include "support/TestEnvironment.h"
+#include "transfer/ImportOutcome.h"
 #include "transfer/ImportTsq.h"
 
 #include <QSqlQuery>
@@ -138,6 +139,7 @@ private slots:
     void mariaDbWritesTheSameRowsAndPreparesOnce();
     void sqliteKeepsPlacesApart();
     void mariaDbKeepsPlacesApartAndAsksOnce();
+    void mariaDbRetestGoesInFiveRoundTrips();
 
 private:
     QStringList sqliteRows(bool keep, QList<int>* outcomes, const QList<QByteArray>& records = transfer());
@@ -209,14 +211,9 @@ QStringList TestImportTsqReuse::mariaDbRows(const QString& name, bool keep, QLis
                                             int* preparesForMore, const QList<QByteArray>& records,
                                             int* lookupsForMore)
 {
-    DialogAnswerer answerer;
-    answerer.pressNext("Yes");
-    auto* db = new MySqlDatabase;
-    if (db->open(MariaDbServer::settings(name)) != 0) {
-        delete db;
+    if (!MariaDbServer::installNew(name))
         return {};
-    }
-    Database::setInstance(db);
+    auto* db = static_cast<MySqlDatabase*>(Database::instance());
     *outcomes = importAll(records, keep);
     const QStringList rows = everyRow();
 
@@ -269,6 +266,51 @@ void TestImportTsqReuse::mariaDbWritesTheSameRowsAndPreparesOnce()
     QCOMPARE(kept, fresh);
     QCOMPARE(rows, expected);
     QCOMPARE(keptPrepares, 0);
+}
+
+// The commonest record of all: an asset already stored, tested again a year
+// on at the same place, its results drifted. Its transaction's start with
+// the write lock, its commit with the lock's release, the lookups, the writes and the compare's marks all travel with
+// statements whose answers the record needs: the asset and its latest set,
+// the stored sets, the new set's id, the earlier results, the commit.
+void TestImportTsqReuse::mariaDbRetestGoesInFiveRoundTrips()
+{
+    PELVANE_REQUIRE_MARIADB();
+    const QString name = MariaDbServer::uniqueName("retest trips");
+    auto drop = qScopeGuard([&] {
+        Database::setInstance(nullptr);
+        MariaDbServer::dropDatabase(name);
+    });
+    QVERIFY(MariaDbServer::installNew(name));
+    const QSqlDatabase connection = Database::instance()->connection();
+    const QDateTime t0(QDate(2026, 2, 3), QTime(9, 15, 0));
+    StatementCache cache(connection);
+    ImportTsq::resetTransfer();
+    for (const QByteArray& data : {header(2), asset("Pump", t0, 1, bonds(3, 0.10f), "P-1")}) {
+        ImportTsq import;
+        import.import(data);
+    }
+    QSqlQuery probe(connection);
+    QVERIFY(probe.exec("SELECT CONNECTION_ID()") && probe.next());
+    const qint64 thread = probe.value(0).toLongLong();
+    QVERIFY(MariaDbServer::exec("SET GLOBAL log_output='TABLE'"));
+    QVERIFY(MariaDbServer::exec("SET GLOBAL general_log=1"));
+    ImportTsq retest;
+    retest.import(asset("Pump", t0.addYears(1), 1, bonds(3, 0.30f), "P-1"));
+    QVERIFY(MariaDbServer::exec("SET GLOBAL general_log=0"));
+    QCOMPARE(retest.outcome, int(ImportAlert));
+
+    QVERIFY(probe.exec(QString("SELECT command_type,argument FROM mysql.general_log WHERE thread_id=%1").arg(thread)));
+    QStringList trips;
+    while (probe.next())
+        trips << probe.value(0).toString() + ": " + probe.value(1).toString();
+    QVERIFY2(trips.size() == 5, qPrintable(trips.join('\n')));
+    // The write lock is taken before the first read and held to the commit.
+    QVERIFY2(trips.first().startsWith("Query: " + WriteLock::mySqlBegin().join(';') + ';'), qPrintable(trips.first()));
+    QVERIFY2(trips.last().endsWith(";COMMIT;" + WriteLock::mySqlRelease()), qPrintable(trips.last()));
+    QCOMPARE(SqlRows::rows("SELECT OverallResult FROM ResultSet ORDER BY Id"), QStringList({"1", "5"}));
+    QCOMPARE(SqlRows::rows("SELECT LatestResultSetId,RetestDate FROM Asset"),
+             QStringList({"2|" + t0.addYears(2).toString("yyyy-MM-ddTHH:mm:ss.zzz")}));
 }
 
 PELVANE_TEST_MAIN(TestImportTsqReuse)
