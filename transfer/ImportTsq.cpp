@@ -161,7 +161,7 @@ void updateAsset(int assetId, const QVariantList& values, StatementBatch& batch)
     StatementCache::Statement update = statement(QStringLiteral(
         "UPDATE Asset SET Description=:Description, ServiceCode=:ServiceCode, LocationId=:LocationId, "
         "EquipmentId=:EquipmentId, RetestPeriod=:RetestPeriod, DeletedLocation=NULL WHERE Id=:AssetId"));
-    const QStringList columns = assetColumns.split(QLatin1Char(','));
+    static const QStringList columns = assetColumns.split(QLatin1Char(','));
     for (int c = 0; c + 1 < columns.size(); ++c)
         update->bindValue(QLatin1Char(':') + columns.at(c), values.at(c));
     update->bindValue(QStringLiteral(":AssetId"), assetId);
@@ -215,7 +215,14 @@ QList<QVariantList> appliedPartRows(const Ux::TsqMedicalApplianceResult& record)
 void replaceAppliedParts(int assetId, const QList<QVariantList>& stored, const QList<QVariantList>& rows,
                          int backend, StatementBatch& batch)
 {
-    if (allStoredAs(stored, rows))
+    // In slot order, as the record lists them; sorted here, as the server
+    // would sort them in a temporary table of its own.
+    constexpr int connection = 2;
+    QList<QVariantList> inOrder = stored;
+    std::stable_sort(inOrder.begin(), inOrder.end(), [](const QVariantList& a, const QVariantList& b) {
+        return a.at(connection).toLongLong() < b.at(connection).toLongLong();
+    });
+    if (allStoredAs(inOrder, rows))
         return;
     if (!stored.isEmpty())
         deleteAssetRows(QStringLiteral("AppliedPart"), assetId, batch);
@@ -450,8 +457,8 @@ void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, QDataStr
     const QVariant dateValue = Database::dateTimeValue(record.testDate);
 
     // What is stored of the asset, read before its id is known so that it
-    // goes with the lookups: the asset itself, its applied parts in slot
-    // order, its test sequence and, for a record with results, its sets.
+    // goes with the lookups: the asset itself, its applied parts, its test
+    // sequence and, for a record with results, its sets.
     QList<QList<QVariantList>> stored;
     {
         const AssetMatch match(record);
@@ -460,7 +467,7 @@ void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, QDataStr
                                         + QStringLiteral(" FROM Asset WHERE %1")));
         reads.push_back(match.statement(
             QStringLiteral("SELECT AssetId,Name,ConnectionClass,Connection,NumConnections FROM AppliedPart "
-                           "WHERE AssetId IN (SELECT Id FROM Asset WHERE %1) ORDER BY AssetId,Connection,Id")));
+                           "WHERE AssetId IN (SELECT Id FROM Asset WHERE %1)")));
         reads.push_back(match.statement(QStringLiteral(
             "SELECT AssetId,Name,Data FROM TestSequence WHERE AssetId IN (SELECT Id FROM Asset WHERE %1)")));
         if (hasResults)

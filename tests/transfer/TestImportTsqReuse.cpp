@@ -371,6 +371,7 @@ void TestImportTsqReuse::retestChanges()
     QTest::newRow("part added") << "part added" << false << true;
     QTest::newRow("part removed") << "part removed" << false << true;
     QTest::newRow("no parts") << "no parts" << false << true;
+    QTest::newRow("parts stored in another order") << "parts stored in another order" << true << true;
     QTest::newRow("sequence byte") << "sequence byte" << true << false;
     QTest::newRow("sequence name's case") << "sequence name's case" << true << false;
     QTest::newRow("description's case") << "description's case" << true << true;
@@ -391,6 +392,17 @@ void TestImportTsqReuse::checkRetest()
     other.applianceName = QStringLiteral("Other pump");
     other.testResultsData.clear();
     importAll({header(2), TsqRecordBuilder::bytes(first), TsqRecordBuilder::bytes(other)}, true);
+    if (change == "parts stored in another order") {
+        const QStringList parts = SqlRows::rows(
+            "SELECT Name,ConnectionClass,Connection,NumConnections FROM AppliedPart WHERE AssetId=1 ORDER BY Connection");
+        SqlRows::exec("DELETE FROM AppliedPart WHERE AssetId=?", {1});
+        for (qsizetype i = parts.size() - 1; i >= 0; --i) {
+            const QStringList part = parts.at(i).split('|');
+            SqlRows::exec("INSERT INTO AppliedPart (AssetId,Name,ConnectionClass,Connection,NumConnections) "
+                          "VALUES (?,?,?,?,?)",
+                          {1, part.at(0), part.at(1).toInt(), part.at(2).toInt(), part.at(3).toInt()});
+        }
+    }
     const QStringList partIds = SqlRows::rows("SELECT Id FROM AppliedPart WHERE AssetId=1 ORDER BY Connection");
     const QString sequenceId = SqlRows::row("SELECT Id FROM TestSequence WHERE AssetId=1");
     QCOMPARE(partIds.size(), 2);
