@@ -155,9 +155,8 @@ void SqlQuery::execTogether(const QStringList& statements, QList<QList<QVariantL
             }
             reportFailure(all.at(i), WriteLock::notGranted(), driver());
         }
-        if (answers && i >= first) {
+        if (answers && i >= first)
             answers->append(rows());
-        }
         if (i + 1 < all.size() && !QSqlQuery::nextResult())
             reportFailure(all.at(i + 1), lastError(), driver());
     }
@@ -166,11 +165,14 @@ void SqlQuery::execTogether(const QStringList& statements, QList<QList<QVariantL
 QList<QVariantList> SqlQuery::rows()
 {
     QList<QVariantList> all;
-    while (isSelect() && next()) {
-        const QSqlRecord answer = record();
+    if (!isSelect())
+        return all;
+    const int columns = record().count();
+    while (next()) {
         QVariantList row;
-        for (int c = 0; c < answer.count(); ++c)
-            row << answer.value(c);
+        row.reserve(columns);
+        for (int c = 0; c < columns; ++c)
+            row << value(c);
         all.append(row);
     }
     return all;

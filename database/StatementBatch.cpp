@@ -3,8 +3,6 @@
 #include "database/SqlQuery.h"
 #include "database/StatementCache.h"
 
-#include <QSqlRecord>
-
 #include <exception>
 #include <utility>
 
