@@ -312,11 +312,11 @@ int Database::findOrInsertEquipment(const QString& manufacturer, const QString& 
 
 void Database::lookUpPlaces(StatementBatch& batch, int clientId, const QString& site, const QString& location,
                             const QString& manufacturer, const QString& model, const QString& serialNo,
-                            int equipmentClass, SqlQuery& statement)
+                            int equipmentClass, const QList<SqlQuery*>& reads, QList<QList<QVariantList>>* answers)
 {
     // Without round trips to save, each lookup runs where it is needed.
     if (!StatementCache::runsAsText(m_connection)) {
-        statement.exec();
+        batch.exec(reads, answers);
         return;
     }
     QList<IdLookup> lookups;
@@ -341,15 +341,15 @@ void Database::lookUpPlaces(StatementBatch& batch, int clientId, const QString& 
         queries.push_back(boundLookup(this, lookup));
         bound << &*queries.back();
     }
-    QList<QVariantList> answers;
-    batch.exec(bound, &answers, statement);
+    batch.exec(bound + reads, answers);
     for (int i = 0; i < lookups.size(); ++i) {
         const QString key = lookups.at(i).key();
-        if (answers.value(i).isEmpty())
+        if (answers->value(i).isEmpty())
             StatementCache::learnAbsent(m_connection, key);
         else
-            StatementCache::learnId(m_connection, key, answers.at(i).first().toInt());
+            StatementCache::learnId(m_connection, key, answers->at(i).first().first().toInt());
     }
+    answers->remove(0, lookups.size());
 }
 
 int Database::findOrInsertInstrument(int instrumentType, const QString& serialNo,

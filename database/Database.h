@@ -70,15 +70,15 @@ public:
     int findOrInsertEquipment(const QString& manufacturer, const QString& model,
                               const QString& serialNo, int equipmentClass);
     // The lookups that findOrInsertSite, findOrInsertLocation and
-    // findOrInsertEquipment will make for these names, sent with statement
-    // and what waits in batch in one round trip where statements run as
-    // text; what each finds, or that it finds nothing, is learned for those
-    // calls. The location is looked up only when the site's id is known
-    // already. Elsewhere only statement runs. statement's answer is then
-    // read from it.
+    // findOrInsertEquipment will make for these names, sent with reads and
+    // what waits in batch in one round trip where statements run as text;
+    // what each finds, or that it finds nothing, is learned for those calls.
+    // The location is looked up only when the site's id is known already.
+    // Elsewhere only reads run. answers receives every row of each read's
+    // answer.
     void lookUpPlaces(StatementBatch& batch, int clientId, const QString& site, const QString& location,
                       const QString& manufacturer, const QString& model, const QString& serialNo,
-                      int equipmentClass, SqlQuery& statement);
+                      int equipmentClass, const QList<SqlQuery*>& reads, QList<QList<QVariantList>>* answers);
     int findOrInsertInstrument(int instrumentType, const QString& serialNo,
                                const QDate& calibrationDate, const QString& firmwareVersion,
                                int baudRate, int dataBits, int parity, int stopBits);

@@ -133,15 +133,15 @@ bool SqlQuery::textWithValues(QString* text) const
     return m_text && m_text->text(text);
 }
 
-void SqlQuery::execTogether(const QStringList& statements, QList<QVariantList>* firstRows)
+void SqlQuery::execTogether(const QStringList& statements, QList<QList<QVariantList>>* answers)
 {
     // What waits in a batch of this connection goes first, in the same text.
     int lockAt = -1;
     QStringList all = StatementBatch::takeWaiting(driver(), &lockAt);
     const qsizetype first = all.size();
     all += statements;
-    if (firstRows)
-        firstRows->clear();
+    if (answers)
+        answers->clear();
     if (all.isEmpty())
         return;
     // The server runs the statements in order and stops at the first that
@@ -155,18 +155,27 @@ void SqlQuery::execTogether(const QStringList& statements, QList<QVariantList>* 
             }
             reportFailure(all.at(i), WriteLock::notGranted(), driver());
         }
-        if (firstRows && i >= first && i + 1 < all.size()) {
-            QVariantList row;
-            if (isSelect() && next()) {
-                const QSqlRecord answer = record();
-                for (int c = 0; c < answer.count(); ++c)
-                    row << answer.value(c);
-            }
-            firstRows->append(row);
-        }
+        if (answers && i >= first)
+            answers->append(rows());
         if (i + 1 < all.size() && !QSqlQuery::nextResult())
             reportFailure(all.at(i + 1), lastError(), driver());
     }
+}
+
+QList<QVariantList> SqlQuery::rows()
+{
+    QList<QVariantList> all;
+    if (!isSelect())
+        return all;
+    const int columns = record().count();
+    while (next()) {
+        QVariantList row;
+        row.reserve(columns);
+        for (int c = 0; c < columns; ++c)
+            row << value(c);
+        all.append(row);
+    }
+    return all;
 }
 
 bool SqlQuery::exec(const QString& statement)

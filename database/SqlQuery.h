@@ -39,11 +39,15 @@ public:
     // value it holds can be written into it.
     bool textWithValues(QString* text) const;
     // Sends statements to the server in one round trip, as one text, after
-    // what waits in a StatementBatch of this connection; the answer of the
-    // last is then read from this query. firstRows, when given, receives the
-    // first row of each of the others' answers (empty for none). A failure
-    // is reported with the statement that failed.
-    void execTogether(const QStringList& statements, QList<QVariantList>* firstRows = nullptr);
+    // what waits in a StatementBatch of this connection. Without answers the
+    // answer of the last is then read from this query; answers, when given,
+    // receives every row of each statement's answer instead (none for a
+    // statement that reads nothing). A failure is reported with the
+    // statement that failed.
+    void execTogether(const QStringList& statements, QList<QList<QVariantList>>* answers = nullptr);
+
+    // The rows of the answer not read yet (none when it reads nothing).
+    QList<QVariantList> rows();
 
     void displayError();
     // The same report for a statement that ran outside a query, such as a

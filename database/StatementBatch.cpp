@@ -3,8 +3,6 @@
 #include "database/SqlQuery.h"
 #include "database/StatementCache.h"
 
-#include <QSqlRecord>
-
 #include <exception>
 #include <utility>
 
@@ -12,16 +10,6 @@ namespace {
 // Batches alive on this thread, innermost first through m_outer.
 thread_local StatementBatch* t_innermost = nullptr;
 
-QVariantList firstRow(SqlQuery& query)
-{
-    QVariantList row;
-    if (query.isSelect() && query.next()) {
-        const QSqlRecord record = query.record();
-        for (int i = 0; i < record.count(); ++i)
-            row << record.value(i);
-    }
-    return row;
-}
 } // namespace
 
 StatementBatch::StatementBatch(const QSqlDatabase& connection)
@@ -96,27 +84,26 @@ void StatementBatch::exec(SqlQuery& statement)
     statement.exec();
 }
 
-void StatementBatch::exec(const QList<SqlQuery*>& lookups, QList<QVariantList>* answers, SqlQuery& statement)
+void StatementBatch::exec(const QList<SqlQuery*>& statements, QList<QList<QVariantList>>* answers)
 {
     QStringList texts;
-    for (SqlQuery* lookup : lookups) {
+    for (SqlQuery* statement : statements) {
         QString text;
-        if (!lookup->textWithValues(&text))
+        if (!statement->textWithValues(&text))
             break;
         texts << text;
     }
-    QString last;
-    if (texts.size() == lookups.size() && statement.textWithValues(&last)) {
-        statement.execTogether(texts << last, answers);
+    if (!statements.isEmpty() && texts.size() == statements.size()) {
+        SqlQuery runner(m_connection);
+        runner.execTogether(texts, answers);
         return;
     }
     answers->clear();
-    for (SqlQuery* lookup : lookups) {
-        lookup->exec();
-        answers->append(firstRow(*lookup));
-        lookup->finish();
+    for (SqlQuery* statement : statements) {
+        statement->exec();
+        answers->append(statement->rows());
+        statement->finish();
     }
-    statement.exec();
 }
 
 bool StatementBatch::execWithCommit(const QStringList& after)

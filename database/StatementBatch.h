@@ -34,11 +34,9 @@ public:
     void add(SqlQuery& statement);
     // Runs what waits, then statement, whose answer is read from it.
     void exec(SqlQuery& statement);
-    // Runs what waits, then lookups and statement, in one round trip where
-    // all of them run as text. answers receives the first row of each
-    // lookup's answer (empty when it has none); statement's answer is read
-    // from it.
-    void exec(const QList<SqlQuery*>& lookups, QList<QVariantList>* answers, SqlQuery& statement);
+    // Runs what waits, then statements, in one round trip where all of them
+    // run as text. answers receives every row of each statement's answer.
+    void exec(const QList<SqlQuery*>& statements, QList<QList<QVariantList>>* answers);
     // Runs what waits.
     void exec();
     // Runs what waits followed by a COMMIT and then the statements after,

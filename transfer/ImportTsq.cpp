@@ -19,6 +19,7 @@
 #include <QDebug>
 #include <QVariantList>
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -68,37 +69,101 @@ bool refused(const QDataStream& stream, const char* kind)
     return true;
 }
 
-// The asset's lookup, bound and not yet run: its answer is the asset's id
-// and its latest set.
-StatementCache::Statement assetLookup(const Ux::TsqMedicalApplianceResult& record)
+// The condition that finds a record's asset, for the asset's own lookup and
+// for the reads of its rows that go with it before its id is known.
+class AssetMatch
 {
-    // Trimmed as the insert stores them, so that a record finds its own asset
-    // again. An empty text may have been stored as NULL or as '': both match
-    // an empty one, and an empty text is bound as '', never as NULL.
-    const QString name = record.applianceName.trimmed();
-    StatementCache::Statement query = statement(
-        name.isEmpty() ? QStringLiteral("SELECT Id,LatestResultSetId FROM Asset WHERE (Name IS NULL OR Name='') AND "
-                                        "(SerialNo=:SerialNo OR SerialNo IS NULL)")
-                       : QStringLiteral("SELECT Id,LatestResultSetId FROM Asset WHERE Name=:Name AND "
-                                        "(SerialNo=:SerialNo OR SerialNo IS NULL)"));
-    if (!name.isEmpty())
-        query->bindValue(QStringLiteral(":Name"), name);
-    const QString serialNo = record.serialNo.trimmed();
-    query->bindValue(QStringLiteral(":SerialNo"), serialNo.isNull() ? QStringLiteral("") : serialNo);
-    return query;
+public:
+    explicit AssetMatch(const Ux::TsqMedicalApplianceResult& record)
+        // Trimmed as the insert stores them, so that a record finds its own
+        // asset again. An empty text may have been stored as NULL or as '':
+        // both match an empty one, and an empty text is bound as '', never as
+        // NULL.
+        : m_name(record.applianceName.trimmed()), m_serialNo(record.serialNo.trimmed())
+    {
+        if (m_serialNo.isNull())
+            m_serialNo = QStringLiteral("");
+    }
+
+    // text with %1 standing for the condition on Asset, bound and not yet run.
+    StatementCache::Statement statement(const QString& text) const
+    {
+        StatementCache::Statement query = ::statement(text.arg(
+            m_name.isEmpty() ? QStringLiteral("(Name IS NULL OR Name='') AND (SerialNo=:SerialNo OR SerialNo IS NULL)")
+                             : QStringLiteral("Name=:Name AND (SerialNo=:SerialNo OR SerialNo IS NULL)")));
+        if (!m_name.isEmpty())
+            query->bindValue(QStringLiteral(":Name"), m_name);
+        query->bindValue(QStringLiteral(":SerialNo"), m_serialNo);
+        return query;
+    }
+
+private:
+    QString m_name;
+    QString m_serialNo;
+};
+
+// Whether a stored value is the one that writing value would store: NULL as
+// the driver sends it, texts exactly (a server may compare them without case
+// or trailing spaces), blobs byte for byte.
+bool storedAs(const QVariant& stored, const QVariant& value)
+{
+    const bool valueIsNull = value.isNull() || (value.typeId() == QMetaType::QString && value.toString().isNull())
+                             || (value.typeId() == QMetaType::QByteArray && value.toByteArray().isNull());
+    if (stored.isNull() || valueIsNull)
+        return stored.isNull() && valueIsNull;
+    switch (value.typeId()) {
+    case QMetaType::QString:
+        return stored.toString() == value.toString();
+    case QMetaType::QByteArray:
+        return stored.toByteArray() == value.toByteArray();
+    default:
+        return stored.toLongLong() == value.toLongLong();
+    }
 }
 
-void updateAsset(int assetId, const Ux::TsqMedicalApplianceResult& record, int locationId, int equipmentId,
-                 StatementBatch& batch)
+// The rows of answer that belong to the asset (its first column), without it.
+QList<QVariantList> rowsOf(const QList<QVariantList>& answer, int assetId)
+{
+    QList<QVariantList> rows;
+    for (const QVariantList& row : answer)
+        if (!row.isEmpty() && row.first().toInt() == assetId)
+            rows.append(row.mid(1));
+    return rows;
+}
+
+bool allStoredAs(const QList<QVariantList>& stored, const QList<QVariantList>& rows)
+{
+    if (stored.size() != rows.size())
+        return false;
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        if (stored.at(r).size() != rows.at(r).size())
+            return false;
+        for (qsizetype c = 0; c < rows.at(r).size(); ++c)
+            if (!storedAs(stored.at(r).at(c), rows.at(r).at(c)))
+                return false;
+    }
+    return true;
+}
+
+// The columns of the asset's lookup after Id and LatestResultSetId, in the
+// order updateAsset writes them.
+const QString assetColumns =
+    QStringLiteral("Description,ServiceCode,LocationId,EquipmentId,RetestPeriod,DeletedLocation");
+
+QVariantList assetValues(const Ux::TsqMedicalApplianceResult& record, int locationId, int equipmentId)
+{
+    return {record.applianceDescription.trimmed(), record.serviceCode.trimmed(), locationId, equipmentId,
+            int(record.retestPeriod), QVariant()};
+}
+
+void updateAsset(int assetId, const QVariantList& values, StatementBatch& batch)
 {
     StatementCache::Statement update = statement(QStringLiteral(
         "UPDATE Asset SET Description=:Description, ServiceCode=:ServiceCode, LocationId=:LocationId, "
         "EquipmentId=:EquipmentId, RetestPeriod=:RetestPeriod, DeletedLocation=NULL WHERE Id=:AssetId"));
-    update->bindValue(QStringLiteral(":Description"), record.applianceDescription.trimmed());
-    update->bindValue(QStringLiteral(":ServiceCode"), record.serviceCode.trimmed());
-    update->bindValue(QStringLiteral(":LocationId"), locationId);
-    update->bindValue(QStringLiteral(":EquipmentId"), equipmentId);
-    update->bindValue(QStringLiteral(":RetestPeriod"), int(record.retestPeriod));
+    static const QStringList columns = assetColumns.split(QLatin1Char(','));
+    for (int c = 0; c + 1 < columns.size(); ++c)
+        update->bindValue(QLatin1Char(':') + columns.at(c), values.at(c));
     update->bindValue(QStringLiteral(":AssetId"), assetId);
     batch.add(*update);
 }
@@ -132,50 +197,75 @@ void insertRows(const QString& table, const QStringList& columns, const QVector<
     }
 }
 
-void replaceAppliedParts(int assetId, const Ux::TsqMedicalApplianceResult& record, int backend,
-                         StatementBatch& batch)
+// The applied-part rows a record stores, as the asset's read gives them back.
+QList<QVariantList> appliedPartRows(const Ux::TsqMedicalApplianceResult& record)
 {
-    deleteAssetRows(QStringLiteral("AppliedPart"), assetId, batch);
+    QList<QVariantList> rows;
+    for (int i = 0; i < Ux::TsqMedicalApplianceResult::AppliedPartSlots; ++i) {
+        const Ux::TsqAppliedPart& part = record.appliedParts[i];
+        if (part.numConnections == 0)
+            break; // the slots after the first empty one are never used
+        rows.append({part.name, part.appliedPartClass, i, int(part.numConnections)});
+    }
+    return rows;
+}
+
+// Replaces the stored rows by rows, unless they are stored already: a
+// retest mostly brings what the asset has, and its rows keep their ids.
+void replaceAppliedParts(int assetId, const QList<QVariantList>& stored, const QList<QVariantList>& rows,
+                         int backend, StatementBatch& batch)
+{
+    // In slot order, as the record lists them; sorted here, as the server
+    // would sort them in a temporary table of its own.
+    constexpr int connection = 2;
+    QList<QVariantList> inOrder = stored;
+    std::stable_sort(inOrder.begin(), inOrder.end(), [](const QVariantList& a, const QVariantList& b) {
+        return a.at(connection).toLongLong() < b.at(connection).toLongLong();
+    });
+    if (allStoredAs(inOrder, rows))
+        return;
+    if (!stored.isEmpty())
+        deleteAssetRows(QStringLiteral("AppliedPart"), assetId, batch);
+    if (rows.isEmpty())
+        return;
 
     static const QStringList columns = {QStringLiteral("AssetId"), QStringLiteral("Name"),
                                         QStringLiteral("ConnectionClass"), QStringLiteral("Connection"),
                                         QStringLiteral("NumConnections")};
     QVector<QVariantList> values(columns.size());
-    for (int i = 0; i < Ux::TsqMedicalApplianceResult::AppliedPartSlots; ++i) {
-        const Ux::TsqAppliedPart& part = record.appliedParts[i];
-        if (part.numConnections == 0)
-            break; // the slots after the first empty one are never used
+    for (const QVariantList& row : rows) {
         values[0] << assetId;
-        values[1] << part.name;
-        values[2] << part.appliedPartClass;
-        values[3] << i;
-        values[4] << int(part.numConnections);
+        for (int c = 1; c < columns.size(); ++c)
+            values[c] << row.at(c - 1);
     }
-    if (values[0].isEmpty())
-        return;
     if (backend == DatabaseMySql) {
         insertRows(QStringLiteral("AppliedPart"), columns, values, batch);
         return;
     }
     StatementCache::Statement insert = insertStatement(QStringLiteral("AppliedPart"), columns, backend);
-    for (int r = 0; r < values[0].size(); ++r) {
-        for (int c = 0; c < columns.size(); ++c)
-            insert->bindValue(QLatin1Char(':') + columns.at(c), values.at(c).at(r));
+    for (const QVariantList& row : rows) {
+        insert->bindValue(QStringLiteral(":AssetId"), assetId);
+        for (int c = 1; c < columns.size(); ++c)
+            insert->bindValue(QLatin1Char(':') + columns.at(c), row.at(c - 1));
         batch.add(*insert);
     }
 }
 
-void replaceTestSequence(int assetId, const Ux::TsqMedicalApplianceResult& record, int backend,
-                         StatementBatch& batch)
+void replaceTestSequence(int assetId, const QList<QVariantList>& stored, const Ux::TsqMedicalApplianceResult& record,
+                         int backend, StatementBatch& batch)
 {
-    deleteAssetRows(QStringLiteral("TestSequence"), assetId, batch);
+    const QVariantList row = {record.testSequenceName, blobValue(record.testSequenceData)};
+    if (allStoredAs(stored, {row}))
+        return;
+    if (!stored.isEmpty())
+        deleteAssetRows(QStringLiteral("TestSequence"), assetId, batch);
 
     StatementCache::Statement insert = insertStatement(
         QStringLiteral("TestSequence"), {QStringLiteral("Name"), QStringLiteral("AssetId"), QStringLiteral("Data")},
         backend);
-    insert->bindValue(QStringLiteral(":Name"), record.testSequenceName);
+    insert->bindValue(QStringLiteral(":Name"), row.at(0));
     insert->bindValue(QStringLiteral(":AssetId"), assetId);
-    insert->bindValue(QStringLiteral(":Data"), blobValue(record.testSequenceData));
+    insert->bindValue(QStringLiteral(":Data"), row.at(1));
     batch.add(*insert);
 }
 
@@ -193,26 +283,31 @@ struct StoredSets
     bool recordIsNewest(const QVariant& dateValue) const { return !any || (!dateValue.isNull() && !later); }
 };
 
-StoredSets storedSets(int assetId, const QVariant& dateValue, StatementBatch& batch)
+// The read of the stored sets of the record's asset, by asset.
+StatementCache::Statement storedSetsRead(const AssetMatch& match, const QVariant& dateValue)
 {
     // A record without a valid date matches a stored set without one.
-    StatementCache::Statement query = statement(
+    StatementCache::Statement query = match.statement(
         dateValue.isNull()
-            ? QStringLiteral("SELECT MAX(CASE WHEN Date IS NULL THEN Id END),COUNT(*),0 FROM ResultSet "
-                             "WHERE AssetId=:AssetId")
-            : QStringLiteral("SELECT MAX(CASE WHEN Date=:Date THEN Id END),COUNT(*),"
-                             "COUNT(CASE WHEN Date>:Later THEN 1 END) FROM ResultSet WHERE AssetId=:AssetId"));
-    query->bindValue(QStringLiteral(":AssetId"), assetId);
+            ? QStringLiteral("SELECT AssetId,MAX(CASE WHEN Date IS NULL THEN Id END),COUNT(*),0 FROM ResultSet "
+                             "WHERE AssetId IN (SELECT Id FROM Asset WHERE %1) GROUP BY AssetId")
+            : QStringLiteral("SELECT AssetId,MAX(CASE WHEN Date=:Date THEN Id END),COUNT(*),"
+                             "COUNT(CASE WHEN Date>:Later THEN 1 END) FROM ResultSet "
+                             "WHERE AssetId IN (SELECT Id FROM Asset WHERE %1) GROUP BY AssetId"));
     if (!dateValue.isNull()) {
         query->bindValue(QStringLiteral(":Date"), dateValue);
         query->bindValue(QStringLiteral(":Later"), dateValue);
     }
-    batch.exec(*query);
+    return query;
+}
+
+StoredSets storedSets(const QList<QVariantList>& rows)
+{
     StoredSets sets;
-    if (query->next()) {
-        sets.sameDate = query->value(0).toInt() != 0;
-        sets.any = query->value(1).toInt() != 0;
-        sets.later = query->value(2).toInt() != 0;
+    if (!rows.isEmpty()) {
+        sets.sameDate = rows.first().value(0).toInt() != 0;
+        sets.any = rows.first().value(1).toInt() != 0;
+        sets.later = rows.first().value(2).toInt() != 0;
     }
     return sets;
 }
@@ -358,39 +453,58 @@ void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, QDataStr
     Database* db = Database::instance();
     const int backend = db->type();
     const int clientId = db->findOrInsertClient(record.clientName);
-    int assetId = 0;
-    int previousId = 0; // the asset's latest set before this record
+    const bool hasResults = record.testResultsData.size() >= 4;
+    const QVariant dateValue = Database::dateTimeValue(record.testDate);
+
+    // What is stored of the asset, read before its id is known so that it
+    // goes with the lookups: the asset itself, its applied parts, its test
+    // sequence and, for a record with results, its sets.
+    QList<QList<QVariantList>> stored;
     {
-        StatementCache::Statement asset = assetLookup(record);
+        const AssetMatch match(record);
+        std::vector<StatementCache::Statement> reads;
+        reads.push_back(match.statement(QStringLiteral("SELECT Id,LatestResultSetId,") + assetColumns
+                                        + QStringLiteral(" FROM Asset WHERE %1")));
+        reads.push_back(match.statement(
+            QStringLiteral("SELECT AssetId,Name,ConnectionClass,Connection,NumConnections FROM AppliedPart "
+                           "WHERE AssetId IN (SELECT Id FROM Asset WHERE %1)")));
+        reads.push_back(match.statement(QStringLiteral(
+            "SELECT AssetId,Name,Data FROM TestSequence WHERE AssetId IN (SELECT Id FROM Asset WHERE %1)")));
+        if (hasResults)
+            reads.push_back(storedSetsRead(match, dateValue));
+        QList<SqlQuery*> bound;
+        for (const StatementCache::Statement& read : reads)
+            bound << &*read;
         db->lookUpPlaces(batch, clientId, record.siteName, record.locationName, record.make, record.model,
-                         record.serialNo, record.equipmentClass, *asset);
-        if (asset->next()) {
-            assetId = asset->value(0).toInt();
-            previousId = asset->value(1).toInt();
-        }
+                         record.serialNo, record.equipmentClass, bound, &stored);
     }
+    const QVariantList asset = stored.at(0).value(0);
+    int assetId = asset.value(0).toInt();
+    const int previousId = asset.value(1).toInt(); // the asset's latest set before this record
+
     const int siteId = db->findOrInsertSite(clientId, record.siteName);
     const int locationId = db->findOrInsertLocation(siteId, record.locationName);
     const int equipmentId =
         db->findOrInsertEquipment(record.make, record.model, record.serialNo, record.equipmentClass);
 
-    const bool newAsset = assetId == 0;
-    if (!newAsset)
-        updateAsset(assetId, record, locationId, equipmentId, batch);
-    else
+    if (assetId != 0) {
+        const QVariantList values = assetValues(record, locationId, equipmentId);
+        if (!allStoredAs({asset.mid(2)}, {values}))
+            updateAsset(assetId, values, batch);
+    } else {
         assetId = db->insertAsset(record.applianceName, record.applianceDescription, record.serviceCode,
                                   record.serialNo, locationId, equipmentId, record.retestPeriod);
+    }
 
-    replaceAppliedParts(assetId, record, backend, batch);
-    replaceTestSequence(assetId, record, backend, batch);
+    replaceAppliedParts(assetId, rowsOf(stored.at(1), assetId), appliedPartRows(record), backend, batch);
+    replaceTestSequence(assetId, rowsOf(stored.at(2), assetId), record, backend, batch);
 
-    if (record.testResultsData.size() < 4) {
+    if (!hasResults) {
         transaction.commit(batch);
         return;
     }
-    const QVariant dateValue = Database::dateTimeValue(record.testDate);
-    const StoredSets stored = storedSets(assetId, dateValue, batch);
-    if (stored.sameDate) {
+    const StoredSets sets = storedSets(rowsOf(stored.at(3), assetId));
+    if (sets.sameDate) {
         outcome = ImportAlreadyStored;
         transaction.commit(batch);
         return;
@@ -400,7 +514,7 @@ void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, QDataStr
     const int newId = db->insertResultSet(g_instrumentId == 0 ? QVariant() : QVariant(g_instrumentId),
                                           assetId, record.testDate, record.testType, record.testMode,
                                           record.overallResult, record.userName, record.comments,
-                                          int(record.retestPeriod), stored.recordIsNewest(dateValue), &batch);
+                                          int(record.retestPeriod), sets.recordIsNewest(dateValue), &batch);
     insertResults(newId, record.testResultsData, order, backend, batch);
 
     outcome = record.overallResult;
