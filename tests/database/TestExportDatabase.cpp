@@ -225,6 +225,7 @@ private slots:
     void mariaDbRoundTripKeepsEveryValue();
     void mariaDbDateTimesAreWrittenAsStored();
     void mariaDbLiteralsOfEveryColumnType();
+    void mariaDbColumnsOfOtherTypes();
 
 private:
     QString exportTo(const QString& name);
@@ -475,6 +476,28 @@ void TestExportDatabase::mariaDbLiteralsOfEveryColumnType()
     const QString data = script.mid(script.indexOf("\n/* 'Client' Table Data */"));
     const QString expected = QString::fromUtf8(EXPECTED_LITERALS);
     QCOMPARE(data.split('\n'), expected.split('\n'));
+}
+
+// A column of a type the register does not use (one added to a table by
+// hand) is written as the driver reads it: a date as a stored date-time, a
+// decimal as the shortest text of its double.
+void TestExportDatabase::mariaDbColumnsOfOtherTypes()
+{
+    PELVANE_REQUIRE_MARIADB();
+    const QString source = MariaDbServer::uniqueName("export other types");
+    auto dropSource = qScopeGuard([&] {
+        Database::setInstance(nullptr);
+        MariaDbServer::dropDatabase(source);
+    });
+    QVERIFY(openFilledMariaDb(source));
+    SqlQuery more;
+    more.exec("ALTER TABLE Client ADD COLUMN Since DATE NULL, ADD COLUMN Share DECIMAL(8,3) NULL");
+    more.exec("INSERT INTO Client (Id,Name,Since,Share) VALUES (7,'Dated','2026-02-28',-12.5)");
+    const QString path = exportTo("other.sql");
+    QVERIFY(!path.isEmpty());
+    const QString script = readAll(path);
+    QVERIFY2(script.contains("INSERT INTO Client (Id,Name,Since,Share) VALUES (7,'Dated','2026-02-28 00:00:00',-12.5);\n"),
+             qPrintable(script.mid(script.indexOf("INSERT INTO Client"), 300)));
 }
 
 PELVANE_TEST_MAIN(TestExportDatabase)
