@@ -1,6 +1,7 @@
 #include "database/MySqlRowStream.h"
 
 #include "database/SqlQuery.h"
+#include "database/StatementBatch.h"
 
 #include <QSqlDatabase>
 #include <QSqlDriver>
@@ -43,6 +44,8 @@ bool MySqlRowStream::exec(const QString& statement)
         fail(QStringLiteral("Unable to execute query"));
         return false;
     }
+    // As for every query of the connection, what waits in a batch goes first.
+    StatementBatch::flush(m_driver);
     const QByteArray text = statement.toUtf8();
     if (mysql_real_query(m_mysql, text.constData(), static_cast<unsigned long>(text.size())) != 0) {
         fail(QStringLiteral("Unable to execute query"));
