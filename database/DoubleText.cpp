@@ -77,7 +77,7 @@ void DoubleText::append(QString& out, double value)
 bool DoubleText::appendFromText(QString& out, QStringView text)
 {
     char buffer[64];
-    if (text.isEmpty() || text.size() >= qsizetype(sizeof buffer))
+    if (text.size() >= qsizetype(sizeof buffer))
         return false;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text.at(i).unicode();
@@ -85,9 +85,16 @@ bool DoubleText::appendFromText(QString& out, QStringView text)
             return false;
         buffer[i] = char(c);
     }
+    return appendFromText(out, QLatin1StringView(buffer, text.size()));
+}
+
+bool DoubleText::appendFromText(QString& out, QLatin1StringView text)
+{
+    if (text.isEmpty())
+        return false;
     double value = 0;
-    const char* const end = buffer + text.size();
-    const std::from_chars_result read = std::from_chars(buffer, end, value);
+    const char* const end = text.data() + text.size();
+    const std::from_chars_result read = std::from_chars(text.data(), end, value);
     if (read.ec != std::errc() || read.ptr != end || !std::isfinite(value))
         return false;
     append(out, value);

@@ -15,4 +15,5 @@ public:
     // text: a number as a server writes it ("1e-5", "0.00001", "-12.5").
     // False, with nothing appended, when text is not such a number.
     static bool appendFromText(QString& out, QStringView text);
+    static bool appendFromText(QString& out, QLatin1StringView text);
 };

@@ -3,6 +3,7 @@
 #include "database/Database.h"
 #include "database/DoubleText.h"
 #include "database/MsSqlDatabase.h"
+#include "database/MySqlRowStream.h"
 #include "database/SqlQuery.h"
 #include "core/DateFormat.h"
 
@@ -13,7 +14,10 @@
 #include <QSqlRecord>
 #include <QTextStream>
 
+#include <mysql.h>
+
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 const QStringList ExportDatabase::tableOrder = {
@@ -31,19 +35,55 @@ QString quoted(QString text)
 }
 
 // A text as a MySQL literal, written straight into out: MySQL reads
-// backslash escapes inside literals.
-void appendMySqlText(QString& out, QStringView text)
+// backslash escapes inside literals. Text is a QStringView or, for text
+// that is plain ASCII, a QLatin1StringView of its bytes.
+template <typename Text>
+void appendMySqlText(QString& out, Text text)
 {
     out += QLatin1Char('\'');
-    for (QChar c : text) {
-        switch (c.unicode()) {
-        case '\\': out += QLatin1String("\\\\"); break;
-        case '\n': out += QLatin1String("\\n"); break;
-        case '\r': out += QLatin1String("\\r"); break;
-        case 0: out += QLatin1String("\\0"); break;
-        case '\'': out += QLatin1String("''"); break;
-        default: out += c;
+    qsizetype plain = 0; // where the characters not yet written start
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        QLatin1StringView escape;
+        switch (QChar(text.at(i)).unicode()) {
+        case '\\': escape = QLatin1StringView("\\\\"); break;
+        case '\n': escape = QLatin1StringView("\\n"); break;
+        case '\r': escape = QLatin1StringView("\\r"); break;
+        case 0: escape = QLatin1StringView("\\0"); break;
+        case '\'': escape = QLatin1StringView("''"); break;
+        default: continue;
         }
+        out += text.sliced(plain, i - plain);
+        out += escape;
+        plain = i + 1;
+    }
+    out += text.sliced(plain);
+    out += QLatin1Char('\'');
+}
+
+void appendMySqlText(QString& out, const QString& text)
+{
+    appendMySqlText(out, QStringView(text));
+}
+
+// Most texts of a register are ASCII, whose bytes are their characters: no
+// decoding and no string of their own.
+void appendMySqlUtf8(QString& out, QLatin1StringView bytes)
+{
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; });
+    if (ascii)
+        appendMySqlText(out, bytes);
+    else
+        appendMySqlText(out, QString::fromUtf8(bytes.data(), bytes.size()));
+}
+
+void appendHex(QString& out, QLatin1StringView bytes)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    out += QLatin1String("X'");
+    out.reserve(out.size() + 2 * bytes.size() + 1);
+    for (const char c : bytes) {
+        out += QLatin1Char(digits[uchar(c) >> 4]);
+        out += QLatin1Char(digits[uchar(c) & 0xf]);
     }
     out += QLatin1Char('\'');
 }
@@ -95,6 +135,23 @@ QString commentText(QString text)
     }
     return text;
 }
+
+// Whether a column of the MySQL type typeId comes over as the digits of an
+// integer.
+bool isMySqlInteger(int typeId)
+{
+    switch (typeId) {
+    case MYSQL_TYPE_TINY:
+    case MYSQL_TYPE_SHORT:
+    case MYSQL_TYPE_LONG:
+    case MYSQL_TYPE_INT24:
+    case MYSQL_TYPE_LONGLONG:
+    case MYSQL_TYPE_YEAR:
+        return true;
+    default:
+        return false;
+    }
+}
 } // namespace
 
 ExportDatabase::ExportDatabase(QTextStream* output) : m_output(output) {}
@@ -102,6 +159,8 @@ ExportDatabase::ExportDatabase(QTextStream* output) : m_output(output) {}
 ExportDatabase::~ExportDatabase()
 {
     delete m_tableQuery;
+    // An abort in the middle of a page reads the rest of that page.
+    delete m_rows;
 }
 
 QString ExportDatabase::formatValue(const QSqlField& field, int type, const QSqlDriver* driver)
@@ -181,13 +240,14 @@ bool ExportDatabase::init()
     }
     m_type = db->type();
     m_driver = db->connection().driver();
+    m_paged = m_type == DatabaseMySql;
     m_timer.start(0);
     return true;
 }
 
 bool ExportDatabase::step()
 {
-    if (!m_tableQuery) {
+    if (!m_tableQuery && !m_rows) {
         if (m_tableIndex >= tableOrder.size()) {
             m_output->flush();
             emit done();
@@ -232,37 +292,40 @@ void ExportDatabase::appendRow()
 
 void ExportDatabase::appendMySqlRow()
 {
-    for (int i = 0; i < m_fields.size(); ++i) {
+    for (int i = 0; i < m_columns.size(); ++i) {
         if (i > 0)
             m_line += QLatin1Char(',');
-        const QVariant value = m_tableQuery->value(i);
-        if (value.isNull()) {
+        if (m_rows->isNull(i)) {
             m_line += QLatin1String("NULL");
             continue;
         }
-        const bool text = value.typeId() == QMetaType::QString;
+        const QLatin1StringView bytes = m_rows->bytes(i);
         switch (m_columns.at(i)) {
         case Column::Number:
-            if (text) {
-                m_line += value.toString();
-                continue;
-            }
-            break;
+            m_line += bytes;
+            continue;
         case Column::Double:
-            if (text && DoubleText::appendFromText(m_line, value.toString()))
-                continue;
-            break;
+            if (!DoubleText::appendFromText(m_line, bytes))
+                appendMySqlText(m_line, bytes);
+            continue;
         case Column::DateTime:
+            appendMySqlText(m_line, bytes);
+            continue;
         case Column::Text:
-            if (text) {
-                appendMySqlText(m_line, value.toString());
-                continue;
-            }
-            break;
+            appendMySqlUtf8(m_line, bytes);
+            continue;
+        case Column::Blob:
+            appendHex(m_line, bytes);
+            continue;
         case Column::Other:
             break;
         }
+        // What the driver would have made of the server's text.
         QSqlField& field = m_fields[i];
+        QVariant value = field.metaType().id() == QMetaType::QByteArray
+                             ? QVariant(QByteArray(bytes.data(), bytes.size()))
+                             : QVariant(QString::fromUtf8(bytes.data(), bytes.size()));
+        value.convert(field.metaType());
         field.setValue(value);
         m_line += formatValue(field, m_type, m_driver);
     }
@@ -275,15 +338,11 @@ void ExportDatabase::startTable()
     const QString start = tableStartStatement(m_table, m_type);
     if (!start.isEmpty())
         *m_output << start << '\n';
-    m_paged = m_type == DatabaseMySql;
     m_fields.clear();
     m_columns.clear();
-    m_idColumn = -1;
     m_lastId = 0;
     m_firstPage = true;
     if (m_paged) {
-        // The columns' types decide what is read as text; they are the same
-        // on every page.
         SqlQuery columns(Database::instance()->connection());
         columns.exec(QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(m_table));
         setColumns(columns.record());
@@ -293,28 +352,26 @@ void ExportDatabase::startTable()
 
 void ExportDatabase::startQuery()
 {
-    delete m_tableQuery;
-    m_tableQuery = new SqlQuery(Database::instance()->connection());
-    m_tableQuery->setForwardOnly(true);
+    m_pageRows = 0;
     if (!m_paged) {
+        m_tableQuery = new SqlQuery(Database::instance()->connection());
+        m_tableQuery->setForwardOnly(true);
         m_tableQuery->prepare(QStringLiteral("SELECT * FROM %1").arg(m_table));
         m_tableQuery->exec();
         if (m_fields.isEmpty())
             setColumns(m_tableQuery->record());
-    } else {
-        // The page is read as plain text, not prepared: for a prepared one
-        // the client library writes each double into a buffer of the
-        // column's display width, which cuts digits off long negative
-        // numbers, while the server's own text of a double reads back
-        // exactly. The first page takes whatever Ids there are, negative
-        // ones too.
-        const QString after = m_firstPage ? QString() : QStringLiteral(" WHERE Id>%1").arg(m_lastId);
-        m_firstPage = false;
-        m_tableQuery->exec(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY Id LIMIT %4")
-                               .arg(m_selectList, m_table, after)
-                               .arg(mysqlPageRows));
+        return;
     }
-    m_pageRows = 0;
+    // The rows come as the server's text, which is what the script writes
+    // for most columns, with no value of Qt's in between. The first page
+    // takes whatever Ids there are, negative ones too.
+    if (!m_rows)
+        m_rows = new MySqlRowStream(Database::instance()->connection());
+    const QString after = m_firstPage ? QString() : QStringLiteral(" WHERE Id>%1").arg(m_lastId);
+    m_firstPage = false;
+    m_rows->exec(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY Id LIMIT %4")
+                     .arg(m_selectList, m_table, after)
+                     .arg(mysqlPageRows));
 }
 
 void ExportDatabase::setColumns(const QSqlRecord& record)
@@ -326,39 +383,13 @@ void ExportDatabase::setColumns(const QSqlRecord& record)
         QSqlField field = record.field(i);
         field.setReadOnly(false); // it only carries the value of each row
         m_fields.append(field);
-        // The driver reads every value of a number or date-time column into
-        // a number or a local date-time before handing it over (a double even
-        // when asked for text); a column cast to text comes over as the
-        // server's own text. Texts and blobs come over as they are.
-        Column column = Column::Other;
-        switch (field.metaType().id()) {
-        case QMetaType::Char:
-        case QMetaType::SChar:
-        case QMetaType::UChar:
-        case QMetaType::Short:
-        case QMetaType::UShort:
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::Long:
-        case QMetaType::ULong:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-            column = Column::Number;
-            break;
-        case QMetaType::Double:
-            column = Column::Double;
-            break;
-        case QMetaType::QDateTime:
-            column = Column::DateTime;
-            break;
-        case QMetaType::QString:
-            column = Column::Text;
-            break;
-        default:
-            break;
-        }
+        const Column column = columnOf(field);
         m_columns.append(column);
-        const bool cast = column == Column::Number || column == Column::Double || column == Column::DateTime;
+        // A double is read as the server's text of it cast to a string, the
+        // digits that read back as the same double whatever the column's
+        // declared width. A number column that is not an integer (BIT)
+        // would come as raw bytes.
+        const bool cast = column == Column::Double || (column == Column::Number && !isMySqlInteger(field.typeID()));
         selected.append(cast ? QStringLiteral("CAST(%1 AS CHAR)").arg(record.fieldName(i)) : record.fieldName(i));
     }
     m_selectList = selected.join(QLatin1Char(','));
@@ -366,19 +397,51 @@ void ExportDatabase::setColumns(const QSqlRecord& record)
     m_idColumn = record.indexOf(QStringLiteral("Id"));
 }
 
+ExportDatabase::Column ExportDatabase::columnOf(const QSqlField& field)
+{
+    switch (field.metaType().id()) {
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return Column::Number;
+    case QMetaType::Double:
+        return Column::Double;
+    case QMetaType::QDateTime:
+        return Column::DateTime;
+    case QMetaType::QString:
+        return Column::Text;
+    case QMetaType::QByteArray:
+        return Column::Blob;
+    default:
+        return Column::Other;
+    }
+}
+
 bool ExportDatabase::nextRow()
 {
-    if (!m_tableQuery->next()) {
+    if (!m_paged)
+        return m_tableQuery->next();
+    if (!m_rows->next()) {
         // A page shorter than a full one was the table's last.
-        if (!m_paged || m_pageRows < mysqlPageRows)
+        if (m_pageRows < mysqlPageRows)
             return false;
         startQuery();
-        if (!m_tableQuery->next())
+        if (!m_rows->next())
             return false;
     }
     ++m_pageRows;
-    if (m_paged)
-        m_lastId = m_tableQuery->value(m_idColumn).toLongLong();
+    if (m_idColumn >= 0 && !m_rows->isNull(m_idColumn)) {
+        const QLatin1StringView id = m_rows->bytes(m_idColumn);
+        std::from_chars(id.data(), id.data() + id.size(), m_lastId);
+    }
     return true;
 }
 
@@ -389,4 +452,6 @@ void ExportDatabase::endTable()
         *m_output << end << '\n';
     delete m_tableQuery;
     m_tableQuery = nullptr;
+    delete m_rows;
+    m_rows = nullptr;
 }

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QVector>
 
+class MySqlRowStream;
 class QSqlDriver;
 class QSqlRecord;
 class QTextStream;
@@ -37,8 +38,9 @@ public:
     static QString tableStartStatement(const QString& table, int type);
     static QString tableEndStatement(const QString& table, int type);
 
-    // MySQL's driver holds a whole result in memory, so its tables are read
-    // in pages of this many rows, in the order of their Id.
+    // MySQL tables are read in pages of this many rows, in the order of
+    // their Id: an abort reads to the end of the page before the connection
+    // is free again.
     static constexpr int mysqlPageRows = 5000;
 
 public slots:
@@ -46,11 +48,13 @@ public slots:
     bool step() override;
 
 private:
-    // How the MySQL export reads and writes a column's values. The text the
-    // server sends is written as it stands wherever the literal is that
-    // text: the driver would otherwise turn each value into a number or a
-    // local date-time, and the export back into text.
-    enum class Column { Other, Number, Double, DateTime, Text };
+    // How the MySQL export writes a column's values from the server's text:
+    // as it stands (an integer), as the shortest text of its double, as a
+    // quoted literal (a date-time, a text of UTF-8), as a hexadecimal
+    // literal (a blob); Other values go through formatValue() as Qt's
+    // driver would have read them.
+    enum class Column { Other, Number, Double, DateTime, Text, Blob };
+    static Column columnOf(const QSqlField& field);
 
     void startTable();
     void appendRow();
@@ -64,6 +68,7 @@ private:
     const QSqlDriver* m_driver = nullptr;
     int m_type = 0;
     SqlQuery* m_tableQuery = nullptr;
+    MySqlRowStream* m_rows = nullptr;
     QString m_table;
     // Per table: "INSERT INTO <table> (<columns>) VALUES (" and one field per
     // column that carries each row's value to formatValue().
@@ -72,8 +77,8 @@ private:
     QVector<Column> m_columns;
     QString m_selectList;
     QString m_line;
-    // Paged reading: where the Id column is, the last Id written and whether
-    // the current page was full (so that another may follow).
+    // Paged reading (MySQL): where the Id column is, the last Id written and
+    // how many rows the current page has had (a full one may be followed).
     bool m_paged = false;
     bool m_firstPage = true;
     int m_idColumn = -1;

@@ -164,6 +164,51 @@ void compareDatabases(QSqlDatabase original, QSqlDatabase copy)
         QVERIFY2(rows > 0, qPrintable(table + " was not filled"));
     }
 }
+
+// The data part of the MySQL export of fill() with the rows added by
+// mariaDbLiteralsOfEveryColumnType.
+const char* const EXPECTED_LITERALS = R"sql(
+/* 'Client' Table Data */
+INSERT INTO Client (Id,Name) VALUES (1,'O''Brien''s "Clinic" \\ back');
+
+/* 'Site' Table Data */
+INSERT INTO Site (Id,ClientId,Name) VALUES (1,1,'Site; 1');
+
+/* 'Location' Table Data */
+INSERT INTO Location (Id,SiteId,Name) VALUES (1,1,'Room ''A''');
+
+/* 'Equipment' Table Data */
+INSERT INTO Equipment (Id,Manufacturer,Model,SerialNo,EquipmentClass) VALUES (1,'Make','Model','EQ-1',1);
+
+/* 'GlobalTestSequence' Table Data */
+INSERT INTO GlobalTestSequence (Id,Name,EquipmentClass,Data) VALUES (-5,'',-2147483648,X'');
+INSERT INTO GlobalTestSequence (Id,Name,EquipmentClass,Data) VALUES (1,'Class I',1,X'00273B0A5CFF');
+INSERT INTO GlobalTestSequence (Id,Name,EquipmentClass,Data) VALUES (2,'No data',2,NULL);
+
+/* 'Instrument' Table Data */
+INSERT INTO Instrument (Id,InstrumentType,SerialNo,CalibrationDate,FirmwareVersion,BaudRate,DataBits,Parity,StopBits) VALUES (1,1,'Q1-0001','2026-01-15 00:00:00','3.09',115200,8,0,1);
+INSERT INTO Instrument (Id,InstrumentType,SerialNo,CalibrationDate,FirmwareVersion,BaudRate,DataBits,Parity,StopBits) VALUES (2147483647,0,'tab)sql" "\t" R"sql(here  \n',NULL,NULL,NULL,NULL,NULL,NULL);
+
+/* 'Asset' Table Data */
+INSERT INTO Asset (Id,Name,Description,ServiceCode,SerialNo,LocationId,EquipmentId,LatestResultSetId,RetestPeriod,RetestDate,DeletedLocation) VALUES (1,'Pump','Line 1\nends here;\n\nLine 4\r\nÜberprüfung Ω','SC-1','',1,1,2,12,'2027-04-01 08:00:00',NULL);
+INSERT INTO Asset (Id,Name,Description,ServiceCode,SerialNo,LocationId,EquipmentId,LatestResultSetId,RetestPeriod,RetestDate,DeletedLocation) VALUES (2,'Spare','before\0after''; x\0','SC-2','SN-2',1,1,NULL,6,NULL,NULL);
+
+/* 'AppliedPart' Table Data */
+INSERT INTO AppliedPart (Id,AssetId,Name,ConnectionClass,Connection,NumConnections) VALUES (1,1,'ECG',3,1,3);
+
+/* 'TestSequence' Table Data */
+INSERT INTO TestSequence (Id,Name,AssetId,Data) VALUES (1,'Own',1,X'000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E1F202122232425262728292A2B2C2D2E2F303132333435363738393A3B3C3D3E3F404142434445464748494A4B4C4D4E4F505152535455565758595A5B5C5D5E5F606162636465666768696A6B6C6D6E6F707172737475767778797A7B7C7D7E7F808182838485868788898A8B8C8D8E8F909192939495969798999A9B9C9D9E9FA0A1A2A3A4A5A6A7A8A9AAABACADAEAFB0B1B2B3B4B5B6B7B8B9BABBBCBDBEBFC0C1C2C3C4C5C6C7C8C9CACBCCCDCECFD0D1D2D3D4D5D6D7D8D9DADBDCDDDEDFE0E1E2E3E4E5E6E7E8E9EAEBECEDEEEFF0F1F2F3F4F5F6F7F8F9FAFBFCFDFEFF');
+
+/* 'ResultSet' Table Data */
+INSERT INTO ResultSet (Id,InstrumentId,AssetId,Date,TestType,TestMode,OverallResult,UserName,Comments) VALUES (1,1,1,'2026-03-10 09:30:05',2,2,1,'tech','It''s fine');
+INSERT INTO ResultSet (Id,InstrumentId,AssetId,Date,TestType,TestMode,OverallResult,UserName,Comments) VALUES (2,NULL,1,'2026-04-01 08:00:00',-1,0,2,'tech','');
+
+/* 'Result' Table Data */
+INSERT INTO Result (Id,ResultSetId,TestId,Status,ResultLimit,Result,ResultACDC,ResultGreaterThan,SingleFaultCondition,MainsPolarity,PatientConnection,PatientAuxConnection,CustomName,CustomUnits) VALUES (1,1,7,1,0.1,123456.789012345,2,1,NULL,NULL,NULL,NULL,'µA ''leak''','mΩ');
+INSERT INTO Result (Id,ResultSetId,TestId,Status,ResultLimit,Result,ResultACDC,ResultGreaterThan,SingleFaultCondition,MainsPolarity,PatientConnection,PatientAuxConnection,CustomName,CustomUnits) VALUES (2,1,8,1,NULL,1e-07,NULL,NULL,NULL,NULL,NULL,NULL,NULL,NULL);
+INSERT INTO Result (Id,ResultSetId,TestId,Status,ResultLimit,Result,ResultACDC,ResultGreaterThan,SingleFaultCondition,MainsPolarity,PatientConnection,PatientAuxConnection,CustomName,CustomUnits) VALUES (3,NULL,-1,NULL,0,1.7976931348623157e+308,NULL,127,NULL,NULL,NULL,NULL,NULL,NULL);
+INSERT INTO Result (Id,ResultSetId,TestId,Status,ResultLimit,Result,ResultACDC,ResultGreaterThan,SingleFaultCondition,MainsPolarity,PatientConnection,PatientAuxConnection,CustomName,CustomUnits) VALUES (4,NULL,0,NULL,2.2250738585072014e-308,0.30000000000000004,NULL,-128,NULL,NULL,NULL,NULL,NULL,NULL);
+)sql";
 } // namespace
 
 class TestExportDatabase : public QObject
@@ -179,6 +224,8 @@ private slots:
     void literalsForSqlServer();
     void mariaDbRoundTripKeepsEveryValue();
     void mariaDbDateTimesAreWrittenAsStored();
+    void mariaDbLiteralsOfEveryColumnType();
+    void mariaDbColumnsOfOtherTypes();
 
 private:
     QString exportTo(const QString& name);
@@ -402,6 +449,55 @@ void TestExportDatabase::mariaDbDateTimesAreWrittenAsStored()
     for (const char* stored : {"'2026-03-29 02:30:00'", "'2027-03-28 02:00:00'", "'2026-10-25 02:30:00'",
                                "'2026-04-01 08:00:00'"})
         QVERIFY2(script.contains(QLatin1String(stored)), stored);
+}
+
+// The MySQL export writes each value from the server's own text: every
+// column type of the register, NULL and the empty value included, must come
+// out as the literal the script has always had.
+void TestExportDatabase::mariaDbLiteralsOfEveryColumnType()
+{
+    PELVANE_REQUIRE_MARIADB();
+    const QString source = MariaDbServer::uniqueName("export literals");
+    auto dropSource = qScopeGuard([&] {
+        Database::setInstance(nullptr);
+        MariaDbServer::dropDatabase(source);
+    });
+    QVERIFY(openFilledMariaDb(source));
+    SqlQuery more;
+    more.exec("INSERT INTO GlobalTestSequence (Id,Name,EquipmentClass,Data) VALUES (-5,'',-2147483648,'')");
+    more.exec("INSERT INTO Instrument (Id,InstrumentType,SerialNo,CalibrationDate) "
+              "VALUES (2147483647,0,'tab\there \\ \\n',NULL)");
+    more.exec("INSERT INTO Result (ResultSetId,TestId,ResultLimit,Result,ResultGreaterThan) "
+              "VALUES (NULL,-1,-0.0,1.7976931348623157e308,127),(NULL,0,2.2250738585072014e-308,"
+              "0.30000000000000004,-128)");
+    const QString path = exportTo("literals.sql");
+    QVERIFY(!path.isEmpty());
+    const QString script = readAll(path);
+    const QString data = script.mid(script.indexOf("\n/* 'Client' Table Data */"));
+    const QString expected = QString::fromUtf8(EXPECTED_LITERALS);
+    QCOMPARE(data.split('\n'), expected.split('\n'));
+}
+
+// A column of a type the register does not use (one added to a table by
+// hand) is written as the driver reads it: a date as a stored date-time, a
+// decimal as the shortest text of its double.
+void TestExportDatabase::mariaDbColumnsOfOtherTypes()
+{
+    PELVANE_REQUIRE_MARIADB();
+    const QString source = MariaDbServer::uniqueName("export other types");
+    auto dropSource = qScopeGuard([&] {
+        Database::setInstance(nullptr);
+        MariaDbServer::dropDatabase(source);
+    });
+    QVERIFY(openFilledMariaDb(source));
+    SqlQuery more;
+    more.exec("ALTER TABLE Client ADD COLUMN Since DATE NULL, ADD COLUMN Share DECIMAL(8,3) NULL");
+    more.exec("INSERT INTO Client (Id,Name,Since,Share) VALUES (7,'Dated','2026-02-28',-12.5)");
+    const QString path = exportTo("other.sql");
+    QVERIFY(!path.isEmpty());
+    const QString script = readAll(path);
+    QVERIFY2(script.contains("INSERT INTO Client (Id,Name,Since,Share) VALUES (7,'Dated','2026-02-28 00:00:00',-12.5);\n"),
+             qPrintable(script.mid(script.indexOf("INSERT INTO Client"), 300)));
 }
 
 PELVANE_TEST_MAIN(TestExportDatabase)

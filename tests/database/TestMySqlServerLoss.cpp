@@ -3,6 +3,7 @@
 
 #include "database/ConnectionLoss.h"
 #include "database/DatabaseTransaction.h"
+#include "database/ExportDatabase.h"
 #include "database/MySqlDatabase.h"
 #include "database/SqlQuery.h"
 #include "support/DialogAnswerer.h"
@@ -13,8 +14,11 @@
 #include <QElapsedTimer>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTextStream>
+#include <QThread>
 #include <QtTest>
 
+#include <atomic>
 #include <cstdio>
 
 namespace {
@@ -29,6 +33,15 @@ MySqlDatabase* openThroughRelay(const QString& name)
     }
     Database::setInstance(db);
     return db;
+}
+
+// The same once the server and relay are both there; null otherwise.
+MySqlDatabase* openThroughRelay(const ServerRelay& relay, const QString& name)
+{
+    QString why;
+    if (!MariaDbServer::reachable(&why) || !relay.isValid())
+        return nullptr;
+    return openThroughRelay(name);
 }
 
 } // namespace
@@ -53,11 +66,8 @@ PELVANE_CHILD_SCENARIO(frozenServer)
 
 PELVANE_CHILD_SCENARIO(serverGoneBeforeCommit)
 {
-    QString why;
     ServerRelay relay;
-    if (!MariaDbServer::reachable(&why) || !relay.isValid())
-        return 3;
-    MySqlDatabase* db = openThroughRelay(args.value(0));
+    MySqlDatabase* db = openThroughRelay(relay, args.value(0));
     if (!db)
         return 4;
     {
@@ -95,6 +105,46 @@ PELVANE_CHILD_SCENARIO(lostThenOtherFailure)
     return 0;
 }
 
+// The export streams a table's rows while it writes them: a server that goes
+// away under a page is told as a lost connection, by the page's own read.
+PELVANE_CHILD_SCENARIO(exportCutUnderAPage)
+{
+    ServerRelay relay;
+    MySqlDatabase* db = openThroughRelay(relay, args.value(0));
+    if (!db)
+        return 4;
+    const int clients = 3 * ExportDatabase::mysqlPageRows;
+    QSqlQuery fill(db->connection());
+    if (!fill.exec(QStringLiteral("INSERT INTO Client (Id,Name) SELECT seq,REPEAT('x',200) FROM seq_1_to_%1")
+                       .arg(clients)))
+        return 5;
+    QString script;
+    QTextStream out(&script);
+    // On a thread of its own, as the program runs it: the loss is told on
+    // this thread, in a dialog, while the worker waits.
+    std::atomic<int> steps{0};
+    QThread* thread = QThread::create([&] {
+        ExportDatabase worker(&out);
+        QEventLoop loop;
+        QObject::connect(&worker, &ThreadObject::updateProgress, [&](float) {
+            if (++steps == 10)
+                relay.cut();
+        });
+        QObject::connect(&worker, &ThreadObject::done, &loop, &QEventLoop::quit);
+        QObject::connect(&worker, &ThreadObject::abort, &loop, &QEventLoop::quit);
+        if (worker.init())
+            loop.exec();
+    });
+    QEventLoop wait;
+    QObject::connect(thread, &QThread::finished, &wait, &QEventLoop::quit);
+    thread->start();
+    wait.exec();
+    delete thread;
+    out.flush();
+    std::printf("stopped after %d of %d steps\n", steps.load(), clients);
+    return 0;
+}
+
 class TestMySqlServerLoss : public QObject
 {
     Q_OBJECT
@@ -105,6 +155,7 @@ private slots:
     void frozenServerBecomesTheSqlError();
     void serverGoneBeforeTheCommitStoresNothing();
     void otherFailuresStayFatalAfterALostConnection();
+    void exportToldAtTheLossUnderAPage();
 
 private:
     QString m_name;
@@ -169,6 +220,20 @@ void TestMySqlServerLoss::otherFailuresStayFatalAfterALostConnection()
     QCOMPARE(child.exitCode, 1);
     QVERIFY(child.output.contains("NoSuchColumn"));
     QVERIFY(!child.output.contains("not ended"));
+}
+
+void TestMySqlServerLoss::exportToldAtTheLossUnderAPage()
+{
+    const ChildResult child = runChildScenario("exportCutUnderAPage", {m_name}, 60000);
+    QVERIFY2(!child.crashed, child.output.right(1500).constData());
+    QVERIFY2(child.exitCode == 0, child.output.right(1500).constData());
+    QVERIFY2(child.output.contains("The connection to the MySQL server on"), child.output.right(1500).constData());
+    // The statement told is the read of the table's rows.
+    QVERIFY2(child.output.contains("FROM Client ORDER BY Id LIMIT"), child.output.right(1500).constData());
+    const QRegularExpression stopped(QStringLiteral("stopped after (\\d+) of (\\d+) steps"));
+    const QRegularExpressionMatch match = stopped.match(QString::fromUtf8(child.output));
+    QVERIFY(match.hasMatch());
+    QVERIFY2(match.captured(1).toInt() < match.captured(2).toInt(), qPrintable(match.captured(0)));
 }
 
 PELVANE_TEST_MAIN(TestMySqlServerLoss)
