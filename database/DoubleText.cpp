@@ -74,20 +74,6 @@ void DoubleText::append(QString& out, double value)
     out += QString::number(magnitude);
 }
 
-bool DoubleText::appendFromText(QString& out, QStringView text)
-{
-    char buffer[64];
-    if (text.size() >= qsizetype(sizeof buffer))
-        return false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text.at(i).unicode();
-        if (c > 0x7f)
-            return false;
-        buffer[i] = char(c);
-    }
-    return appendFromText(out, QLatin1StringView(buffer, text.size()));
-}
-
 bool DoubleText::appendFromText(QString& out, QLatin1StringView text)
 {
     if (text.isEmpty())

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringView>
 
 // A finite double as the export writes it: the fewest digits that read back
 // as the same double, laid out exactly as QString::number(value, 'g',
@@ -14,6 +13,5 @@ public:
     static void append(QString& out, double value);
     // text: a number as a server writes it ("1e-5", "0.00001", "-12.5").
     // False, with nothing appended, when text is not such a number.
-    static bool appendFromText(QString& out, QStringView text);
     static bool appendFromText(QString& out, QLatin1StringView text);
 };

@@ -218,12 +218,12 @@ void TestExportDoubles::serverTextIsRewrittenInTheSameForm()
     };
     for (const auto& [text, value] : served) {
         QString out = QStringLiteral("x");
-        QVERIFY(DoubleText::appendFromText(out, QString::fromLatin1(text)));
+        QVERIFY(DoubleText::appendFromText(out, QLatin1StringView(text)));
         QCOMPARE(out, QStringLiteral("x") + QString::number(value, 'g', QLocale::FloatingPointShortest));
     }
     for (const char* text : {"", "abc", "1.5x", "inf", "nan", "1e999", " 1", "0x10"}) {
         QString out;
-        QVERIFY2(!DoubleText::appendFromText(out, QString::fromLatin1(text)), text);
+        QVERIFY2(!DoubleText::appendFromText(out, QLatin1StringView(text)), text);
         QVERIFY(out.isEmpty());
     }
 }
