@@ -228,8 +228,11 @@ void TestMySqlServerLoss::exportToldAtTheLossUnderAPage()
     QVERIFY2(!child.crashed, child.output.right(1500).constData());
     QVERIFY2(child.exitCode == 0, child.output.right(1500).constData());
     QVERIFY2(child.output.contains("The connection to the MySQL server on"), child.output.right(1500).constData());
-    // The statement told is the read of the table's rows.
-    QVERIFY2(child.output.contains("FROM Client ORDER BY Id LIMIT"), child.output.right(1500).constData());
+    // The statement told is a read of the table's rows: the page under which
+    // the cut is noticed, the first or (when the first was already on its
+    // way) a later one.
+    static const QRegularExpression pageRead(QStringLiteral("FROM Client( WHERE Id>\\d+)? ORDER BY Id LIMIT"));
+    QVERIFY2(QString::fromUtf8(child.output).contains(pageRead), child.output.right(1500).constData());
     const QRegularExpression stopped(QStringLiteral("stopped after (\\d+) of (\\d+) steps"));
     const QRegularExpressionMatch match = stopped.match(QString::fromUtf8(child.output));
     QVERIFY(match.hasMatch());
