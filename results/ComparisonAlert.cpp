@@ -1,16 +1,16 @@
 #include "results/ComparisonAlert.h"
 
-#include "database/Database.h"
 #include "database/SqlQuery.h"
-#include "database/StatementBatch.h"
 #include "database/StatementCache.h"
 #include "results/AlertThresholds.h"
 #include "ux/CodeTables.h"
 #include "ux/TsqTestElementDetails.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
-#include <memory>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -24,7 +24,7 @@ int categoryOf(int testId)
 
 } // namespace
 
-ComparisonAlert::ComparisonAlert(int previousResultSetId, int newResultSetId, StatementBatch* batch)
+ComparisonAlert::ComparisonAlert(int previousResultSetId, int newResultSetId)
     : previousResultSetId(previousResultSetId), newResultSetId(newResultSetId)
 {
     // The pairing below needs the rows of one TestId next to each other, by
@@ -36,38 +36,10 @@ ComparisonAlert::ComparisonAlert(int previousResultSetId, int newResultSetId, St
     rows->bindValue(QStringLiteral(":ResultSetId1"), previousResultSetId);
     rows->bindValue(QStringLiteral(":ResultSetId2"), newResultSetId);
     rows->exec();
-
-    double previousValue = 0.0;
-    double newValue = 0.0;
-    bool hasPrevious = false;
-    bool hasNew = false;
-    int testIdBefore = 0;
-    while (rows->next()) {
-        const int testId = rows->value(0).toInt();
-        const int setId = rows->value(1).toInt();
-        const double value = rows->value(2).toDouble();
-        if (testId != testIdBefore) {
-            hasPrevious = false;
-            hasNew = false;
-        }
-        if (setId == previousResultSetId) {
-            previousValue = value;
-            hasPrevious = true;
-        } else {
-            newValue = value;
-            hasNew = true;
-        }
-        if (testId == testIdBefore && hasPrevious && hasNew) {
-            double relative = 0.0;
-            double absolute = 0.0;
-            if (AlertThresholds::forCategory(categoryOf(testId), &relative, &absolute)
-                && exceeds(previousValue, newValue, relative, absolute))
-                testIds.append(testId);
-            hasPrevious = false;
-            hasNew = false;
-        }
-        testIdBefore = testId;
-    }
+    QList<Row> read;
+    while (rows->next())
+        read.append({rows->value(0).toInt(), rows->value(1).toInt() == previousResultSetId, rows->value(2).toDouble()});
+    pair(read);
     if (testIds.isEmpty())
         return;
 
@@ -76,27 +48,84 @@ ComparisonAlert::ComparisonAlert(int previousResultSetId, int newResultSetId, St
         conditions.append(QStringLiteral("TestId=%1").arg(testId));
     // Only what passed becomes Alert, so that clearing alerts (Alert back to
     // Pass) can never turn a failed safety test into a pass.
-    const QSqlDatabase connection = Database::instance()->connection();
-    auto mark = [&](const QString& text, int status) {
-        const std::unique_ptr<SqlQuery> update = batch ? StatementCache::prepareOnce(connection, text)
-                                                       : std::make_unique<SqlQuery>(text);
-        update->bindValue(QStringLiteral(":Status"), status);
-        update->bindValue(QStringLiteral(":ResultSetId"), newResultSetId);
-        update->bindValue(QStringLiteral(":PassStatus"), int(Ux::StatusPass));
-        if (batch)
-            batch->add(*update);
-        else
-            update->exec();
+    auto mark = [&](const QString& text) {
+        SqlQuery update(text);
+        update.bindValue(QStringLiteral(":Status"), int(Ux::StatusAlert));
+        update.bindValue(QStringLiteral(":ResultSetId"), newResultSetId);
+        update.bindValue(QStringLiteral(":PassStatus"), int(Ux::StatusPass));
+        update.exec();
     };
     mark(QStringLiteral("UPDATE Result SET Status=:Status WHERE ResultSetId=:ResultSetId "
                         "AND Status=:PassStatus AND (%1)")
-             .arg(conditions.join(QStringLiteral(" OR "))),
-         int(Ux::StatusAlert));
+             .arg(conditions.join(QStringLiteral(" OR "))));
     mark(QStringLiteral("UPDATE ResultSet SET OverallResult=:Status WHERE Id=:ResultSetId "
-                        "AND OverallResult=:PassStatus"),
-         int(Ux::StatusAlert));
+                        "AND OverallResult=:PassStatus"));
 
     status = Ux::StatusAlert;
+}
+
+ComparisonAlert::ComparisonAlert(const QList<Result>& previousResults, const QList<Result>& newResults)
+{
+    // The rows the grouped read would give: each distinct TestId, set and
+    // value once, by TestId, then set (the earlier one first), then value
+    // with NULL first.
+    struct Grouped
+    {
+        int testId;
+        bool isNew;
+        bool isNull;
+        double value;
+        auto key() const { return std::make_tuple(testId, isNew, !isNull, isNull ? 0.0 : value); }
+    };
+    std::vector<Grouped> grouped;
+    grouped.reserve(size_t(previousResults.size() + newResults.size()));
+    for (bool isNew : {false, true})
+        for (const Result& result : isNew ? newResults : previousResults)
+            grouped.push_back({result.testId, isNew, result.value.isNull(), result.value.toDouble()});
+    std::sort(grouped.begin(), grouped.end(), [](const Grouped& a, const Grouped& b) { return a.key() < b.key(); });
+    grouped.erase(std::unique(grouped.begin(), grouped.end(),
+                              [](const Grouped& a, const Grouped& b) { return a.key() == b.key(); }),
+                  grouped.end());
+
+    QList<Row> rows;
+    rows.reserve(qsizetype(grouped.size()));
+    for (const Grouped& g : grouped)
+        rows.append({g.testId, !g.isNew, g.value}); // NULL reads as 0
+    pair(rows);
+    if (!testIds.isEmpty())
+        status = Ux::StatusAlert;
+}
+
+void ComparisonAlert::pair(const QList<Row>& rows)
+{
+    double previousValue = 0.0;
+    double newValue = 0.0;
+    bool hasPrevious = false;
+    bool hasNew = false;
+    int testIdBefore = 0;
+    for (const Row& row : rows) {
+        if (row.testId != testIdBefore) {
+            hasPrevious = false;
+            hasNew = false;
+        }
+        if (row.previous) {
+            previousValue = row.value;
+            hasPrevious = true;
+        } else {
+            newValue = row.value;
+            hasNew = true;
+        }
+        if (row.testId == testIdBefore && hasPrevious && hasNew) {
+            double relative = 0.0;
+            double absolute = 0.0;
+            if (AlertThresholds::forCategory(categoryOf(row.testId), &relative, &absolute)
+                && exceeds(previousValue, newValue, relative, absolute))
+                testIds.append(row.testId);
+            hasPrevious = false;
+            hasNew = false;
+        }
+        testIdBefore = row.testId;
+    }
 }
 
 bool ComparisonAlert::exceeds(double previous, double current, double relative, double absolute)

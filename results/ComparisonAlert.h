@@ -2,8 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
-
-class StatementBatch;
+#include <QVariant>
 
 // Compares the results of two result sets of one asset test by test and marks
 // the later set's drifting results, and the set, as Alert. Only results and
@@ -14,8 +13,21 @@ public:
     // Does all the work: compares, marks the new set in the database, and
     // leaves status and testIds set. previousResultSetId is the earlier set;
     // only newResultSetId is ever changed.
-    // With batch, the marks wait there (to go with the commit, say).
-    ComparisonAlert(int previousResultSetId, int newResultSetId, StatementBatch* batch = nullptr);
+    ComparisonAlert(int previousResultSetId, int newResultSetId);
+
+    // One result of a set: its TestId and its Result (null for NULL).
+    struct Result
+    {
+        int testId = 0;
+        QVariant value;
+    };
+    // The same compare of the stored results of the earlier set and those
+    // that a set not yet stored will hold, as they will read back; the new
+    // set's id will be above the earlier one's, as every newly stored set's
+    // is. Nothing is read or written: the caller stores the new set with its
+    // marks, which the import does to spare the server a read and the marks'
+    // writes on every record.
+    ComparisonAlert(const QList<Result>& previousResults, const QList<Result>& newResults);
 
     // 5 (Alert) when at least one pair drifted beyond its thresholds, else -1.
     int status = -1;
@@ -39,4 +51,14 @@ public:
     static void findAllAlerts(QList<ComparisonAlert*>* alerts);
     // Every Alert result and result set becomes Pass again.
     static void removeAllAlerts();
+
+private:
+    // One row of the compare's grouped read, in its order.
+    struct Row
+    {
+        int testId;
+        bool previous; // of the earlier set
+        double value;
+    };
+    void pair(const QList<Row>& rows);
 };

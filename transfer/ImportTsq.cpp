@@ -312,8 +312,9 @@ StoredSets storedSets(const QList<QVariantList>& rows)
     return sets;
 }
 
-void insertResults(int resultSetId, const QByteArray& data, QDataStream::ByteOrder order, int backend,
-                   StatementBatch& batch)
+// The Result table's columns, and where a result's TestId, Status and
+// Result stand among them.
+const QStringList& resultColumns()
 {
     static const QStringList columns = {
         QStringLiteral("ResultSetId"),       QStringLiteral("TestId"),
@@ -323,7 +324,14 @@ void insertResults(int resultSetId, const QByteArray& data, QDataStream::ByteOrd
         QStringLiteral("MainsPolarity"),     QStringLiteral("PatientConnection"),
         QStringLiteral("PatientAuxConnection"), QStringLiteral("CustomName"),
         QStringLiteral("CustomUnits")};
+    return columns;
+}
+enum { TestIdColumn = 1, StatusColumn = 2, ResultColumn = 4 };
 
+// The record's results, a list of values for each column, the set's id left
+// empty until the set is stored.
+QVector<QVariantList> resultValues(const QByteArray& data, QDataStream::ByteOrder order)
+{
     Ux::TsqTestResults elements;
     QDataStream in(data);
     in.setByteOrder(order);
@@ -331,13 +339,12 @@ void insertResults(int resultSetId, const QByteArray& data, QDataStream::ByteOrd
     if (in.status() != QDataStream::Ok)
         qDebug() << "ImportTsq: result data corrupt after" << elements.size() << "results";
 
-    QVector<QVariantList> values(columns.size());
+    QVector<QVariantList> values(resultColumns().size());
     for (const Ux::TsqTestResultElement* e : std::as_const(elements)) {
-        values[0] << resultSetId;
-        values[1] << int(e->id);
-        values[2] << e->status();
+        values[TestIdColumn] << int(e->id);
+        values[StatusColumn] << e->status();
         values[3] << e->limit();
-        values[4] << e->result();
+        values[ResultColumn] << e->result();
         values[5] << (e->acDc() == 0 ? QVariant() : QVariant(e->acDc() == 1));
         values[6] << (e->relation() == -1 ? QVariant() : QVariant(e->relation() == 1));
         values[7] << nullIfZero(e->conditions() & 0x0E);
@@ -348,9 +355,44 @@ void insertResults(int resultSetId, const QByteArray& data, QDataStream::ByteOrd
         values[12] << nullIfEmpty(e->testUnits());
     }
     qDeleteAll(elements);
-    if (values[0].isEmpty())
-        return;
+    return values;
+}
 
+// The results of a stored set, as its read gives them: TestId, Result.
+QList<ComparisonAlert::Result> storedResults(const QList<QVariantList>& storedRows)
+{
+    QList<ComparisonAlert::Result> results;
+    for (const QVariantList& row : storedRows)
+        results.append({row.value(0).toInt(), row.value(1)});
+    return results;
+}
+
+QList<ComparisonAlert::Result> recordResults(const QVector<QVariantList>& values)
+{
+    QList<ComparisonAlert::Result> results;
+    for (qsizetype i = 0; i < values.at(TestIdColumn).size(); ++i)
+        results.append({values.at(TestIdColumn).at(i).toInt(), values.at(ResultColumn).at(i)});
+    return results;
+}
+
+// What the compare would mark once the set is stored: the results that
+// passed, of the drifting TestIds.
+void markAlerts(const QList<int>& testIds, QVector<QVariantList>& values)
+{
+    for (qsizetype i = 0; i < values.at(StatusColumn).size(); ++i)
+        if (values.at(StatusColumn).at(i).toInt() == Ux::StatusPass
+            && testIds.contains(values.at(TestIdColumn).at(i).toInt()))
+            values[StatusColumn][i] = int(Ux::StatusAlert);
+}
+
+void insertResults(int resultSetId, QVector<QVariantList> values, int backend, StatementBatch& batch)
+{
+    const qsizetype rows = values.at(TestIdColumn).size();
+    if (rows == 0)
+        return;
+    values[0] = QVariantList(rows, resultSetId);
+
+    const QStringList& columns = resultColumns();
     if (backend == DatabaseMySql) {
         insertRows(QStringLiteral("Result"), columns, values, batch);
         return;
@@ -458,7 +500,8 @@ void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, QDataStr
 
     // What is stored of the asset, read before its id is known so that it
     // goes with the lookups: the asset itself, its applied parts, its test
-    // sequence and, for a record with results, its sets.
+    // sequence and, for a record with results, its sets and the results of
+    // its latest set.
     QList<QList<QVariantList>> stored;
     {
         const AssetMatch match(record);
@@ -470,8 +513,12 @@ void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, QDataStr
                            "WHERE AssetId IN (SELECT Id FROM Asset WHERE %1)")));
         reads.push_back(match.statement(QStringLiteral(
             "SELECT AssetId,Name,Data FROM TestSequence WHERE AssetId IN (SELECT Id FROM Asset WHERE %1)")));
-        if (hasResults)
+        if (hasResults) {
             reads.push_back(storedSetsRead(match, dateValue));
+            reads.push_back(match.statement(QStringLiteral(
+                "SELECT ResultSetId,TestId,Result FROM Result WHERE ResultSetId IN "
+                "(SELECT LatestResultSetId FROM Asset WHERE %1)")));
+        }
         QList<SqlQuery*> bound;
         for (const StatementCache::Statement& read : reads)
             bound << &*read;
@@ -509,23 +556,30 @@ void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, QDataStr
         transaction.commit(batch);
         return;
     }
+    // The new set is compared with the asset's latest before it is stored,
+    // and goes in with its marks: the server is spared the compare's read
+    // and its writes on every record.
+    QVector<QVariantList> results = resultValues(record.testResultsData, order);
+    int overallResult = record.overallResult;
+    outcome = record.overallResult;
+    if (previousId != 0) {
+        const ComparisonAlert alert(storedResults(rowsOf(stored.at(4), previousId)), recordResults(results));
+        if (alert.status == Ux::StatusAlert) {
+            markAlerts(alert.testIds, results);
+            // The compare marks only a set that passed.
+            if (overallResult == Ux::StatusPass) {
+                overallResult = Ux::StatusAlert;
+                outcome = ImportAlert;
+            }
+        }
+    }
     // This record has just written the asset's retest period: it needs no
     // reading back.
     const int newId = db->insertResultSet(g_instrumentId == 0 ? QVariant() : QVariant(g_instrumentId),
                                           assetId, record.testDate, record.testType, record.testMode,
-                                          record.overallResult, record.userName, record.comments,
+                                          overallResult, record.userName, record.comments,
                                           int(record.retestPeriod), sets.recordIsNewest(dateValue), &batch);
-    insertResults(newId, record.testResultsData, order, backend, batch);
-
-    outcome = record.overallResult;
-    if (previousId != 0) {
-        // The compare reads the results just written, which go to the server
-        // with its read; what it marks goes with the commit.
-        const ComparisonAlert alert(previousId, newId, &batch);
-        // The compare marks only a set that passed.
-        if (alert.status == Ux::StatusAlert && record.overallResult == Ux::StatusPass)
-            outcome = ImportAlert;
-    }
+    insertResults(newId, results, backend, batch);
     transaction.commit(batch);
 }
 

@@ -2,6 +2,7 @@
 #include "database/SqliteDatabase.h"
 #include "results/AlertThresholds.h"
 #include "results/ComparisonAlert.h"
+#include "support/MariaDbServer.h"
 #include "support/SeededDatabase.h"
 #include "support/TestEnvironment.h"
 
@@ -55,9 +56,7 @@ private slots:
     {
         m_db = SeededDatabase::createEmpty(TestEnvironment::instance()->newFolder() + "/alerts.db");
         QVERIFY(m_db);
-        const int site = m_db->findOrInsertSite(m_db->findOrInsertClient("C"), "S");
-        const int location = m_db->findOrInsertLocation(site, "L");
-        m_asset = m_db->insertAsset("Pump", "", "", "SN", location, m_db->findOrInsertEquipment("M", "M", "E", 1), 12);
+        m_asset = addPump(m_db);
     }
 
     void cleanupTestCase()
@@ -202,6 +201,63 @@ private slots:
         QCOMPARE(statuses(c), QList<int>({5, 5, 1}));
     }
 
+    // The import compares a set before it is stored; it must find what the
+    // compare of the stored sets finds on each back-end, whatever the sets
+    // hold: repeated TestIds and values, NULL results, TestIds of one set
+    // only.
+    void compareBeforeStoringFindsTheSame_data()
+    {
+        QTest::addColumn<bool>("mariaDb");
+        QTest::newRow("SQLite") << false;
+        QTest::newRow("MariaDB") << true;
+    }
+
+    void compareBeforeStoringFindsTheSame()
+    {
+        QFETCH(bool, mariaDb);
+        const QString name = MariaDbServer::uniqueName("compare");
+        auto back = qScopeGuard([&] {
+            if (mariaDb) {
+                Database::setInstance(nullptr);
+                MariaDbServer::dropDatabase(name);
+                initTestCase();
+            }
+        });
+        if (mariaDb) {
+            PELVANE_REQUIRE_MARIADB();
+            m_db = nullptr;
+            QVERIFY(MariaDbServer::installNew(name));
+        }
+        Database* db = Database::instance();
+        const int asset = mariaDb ? addPump(db) : m_asset;
+        setThresholds({0.1, 0.05, 0.3, 1.0, 0.2, 0.5});
+        const int ids[] = {1, 17, 18, 32, 48, 145};
+        QRandomGenerator random(20261209);
+        const QDateTime t(QDate(2026, 1, 1), QTime(8, 0));
+        int alerts = 0;
+        for (int round = 0; round < 300; ++round) {
+            QList<ComparisonAlert::Result> sets[2];
+            int stored[2] = {};
+            for (int s = 0; s < 2; ++s) {
+                stored[s] = db->insertResultSet(QVariant(), asset, t.addDays(2 * round + s), 2, 2, 1, "", "");
+                for (int n = random.bounded(7); n > 0; --n) {
+                    const int testId = ids[random.bounded(6)];
+                    const QVariant value = random.bounded(6) == 0 ? QVariant() : QVariant(random.bounded(5) * 0.5);
+                    sets[s].append({testId, value});
+                    SqlRows::exec("INSERT INTO Result (ResultSetId,TestId,Status,Result) VALUES (?,?,1,?)",
+                                  {stored[s], testId, value});
+                }
+            }
+            const ComparisonAlert before(sets[0], sets[1]);
+            const ComparisonAlert after(stored[0], stored[1]);
+            QCOMPARE(before.testIds, after.testIds);
+            QCOMPARE(before.status, after.status);
+            alerts += after.status == 5;
+        }
+        // Both kinds of round were drawn.
+        QVERIFY(alerts > 30 && alerts < 270);
+    }
+
     void searchComparesConsecutivePassSets()
     {
         setThresholds({0.2});
@@ -238,6 +294,13 @@ private slots:
     }
 
 private:
+    static int addPump(Database* db)
+    {
+        const int site = db->findOrInsertSite(db->findOrInsertClient("C"), "S");
+        const int location = db->findOrInsertLocation(site, "L");
+        return db->insertAsset("Pump", "", "", "SN", location, db->findOrInsertEquipment("M", "M", "E", 1), 12);
+    }
+
     int makeSet(int assetId, const QDateTime& date, int overall, const QList<Value>& values)
     {
         const int id = m_db->insertResultSet(QVariant(), assetId, date, 2, 2, overall, "tech", QString());
