@@ -77,16 +77,6 @@ bool StatementCache::runsAsText(const QSqlDatabase& connection)
     return forConnection(connection) && isMySql(connection);
 }
 
-std::unique_ptr<SqlQuery> StatementCache::prepareOnce(const QSqlDatabase& connection, const QString& statement)
-{
-    auto query = std::make_unique<SqlQuery>(connection);
-    if (runsAsText(connection))
-        query->prepareAsMySqlText(statement);
-    else
-        query->prepare(statement);
-    return query;
-}
-
 StatementCache::Statement StatementCache::prepare(const QString& statement)
 {
     Database* db = Database::instance();

@@ -72,9 +72,6 @@ public:
     // Whether kept statements of connection run as text, so that several can
     // go to the server in one round trip (MySQL with a cache alive).
     static bool runsAsText(const QSqlDatabase& connection);
-    // A statement run once: as text where kept statements run as text,
-    // prepared otherwise. It is not kept.
-    static std::unique_ptr<SqlQuery> prepareOnce(const QSqlDatabase& connection, const QString& statement);
     // Called by the outermost transaction of connection as it begins and
     // ends; committed false drops what was learned inside it.
     static void transactionBegun(const QSqlDatabase& connection);
