@@ -634,12 +634,8 @@ void TestImportDatabase::userResultsAddAnInstrumentOnlyForANewSet()
 void TestImportDatabase::importsIntoMariaDb()
 {
     PELVANE_REQUIRE_MARIADB();
-    const QString name = MariaDbServer::uniqueName("import v1");
-    auto drop = qScopeGuard([&] {
-        Database::setInstance(nullptr);
-        MariaDbServer::dropDatabase(name);
-    });
-    QVERIFY(MariaDbServer::installNew(name));
+    MariaDbServer::ScopedDatabase database("import v1");
+    QVERIFY(database.install());
     LegacyStandIn legacy(newFile("v1.db"));
     fillRegister(legacy);
 

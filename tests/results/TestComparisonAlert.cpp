@@ -7,6 +7,7 @@
 #include "support/TestEnvironment.h"
 
 #include <QtTest>
+#include <optional>
 
 namespace {
 
@@ -215,18 +216,16 @@ private slots:
     void compareBeforeStoringFindsTheSame()
     {
         QFETCH(bool, mariaDb);
-        const QString name = MariaDbServer::uniqueName("compare");
+        // The SQLite database comes back once the server's is dropped.
         auto back = qScopeGuard([&] {
-            if (mariaDb) {
-                Database::setInstance(nullptr);
-                MariaDbServer::dropDatabase(name);
+            if (mariaDb)
                 initTestCase();
-            }
         });
+        std::optional<MariaDbServer::ScopedDatabase> server;
         if (mariaDb) {
             PELVANE_REQUIRE_MARIADB();
             m_db = nullptr;
-            QVERIFY(MariaDbServer::installNew(name));
+            QVERIFY(server.emplace("compare").install());
         }
         Database* db = Database::instance();
         const int asset = mariaDb ? addPump(db) : m_asset;

@@ -104,6 +104,12 @@ void dropDatabase(const QString& name)
     exec(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(quoted));
 }
 
+ScopedDatabase::~ScopedDatabase()
+{
+    Database::setInstance(nullptr);
+    dropDatabase(m_name);
+}
+
 bool installNew(const QString& name)
 {
     DialogAnswerer answerer;

@@ -29,6 +29,24 @@ void dropDatabase(const QString& name);
 // and makes it the current database; false when it could not be opened.
 bool installNew(const QString& name);
 
+// A database of one test's own, under a unique name: on leaving, the current
+// database is let go and this one dropped.
+class ScopedDatabase
+{
+public:
+    explicit ScopedDatabase(const QString& hint) : m_name(uniqueName(hint)) {}
+    ~ScopedDatabase();
+    ScopedDatabase(const ScopedDatabase&) = delete;
+    ScopedDatabase& operator=(const ScopedDatabase&) = delete;
+
+    const QString& name() const { return m_name; }
+    // installNew under this name.
+    bool install() { return installNew(m_name); }
+
+private:
+    QString m_name;
+};
+
 } // namespace MariaDbServer
 
 // Skips the test outside CI when no server was started; fails in CI.

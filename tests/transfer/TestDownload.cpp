@@ -73,15 +73,11 @@ private slots:
     void wholeTransferIntoMariaDb()
     {
         PELVANE_REQUIRE_MARIADB();
-        const QString name = MariaDbServer::uniqueName("download");
-        auto drop = qScopeGuard([&] {
-            Database::setInstance(nullptr);
-            MariaDbServer::dropDatabase(name);
-        });
+        MariaDbServer::ScopedDatabase database("download");
         DialogAnswerer answerer;
         answerer.pressNext("Yes");
         auto* server = new MySqlDatabase;
-        QCOMPARE(server->open(MariaDbServer::settings(name)), 0);
+        QCOMPARE(server->open(MariaDbServer::settings(database.name())), 0);
         Database::setInstance(server);
         db = nullptr;
         transferSixRecords();

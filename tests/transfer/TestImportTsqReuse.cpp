@@ -319,12 +319,8 @@ void TestImportTsqReuse::mariaDbWritesTheSameRowsAndPreparesOnce()
 void TestImportTsqReuse::mariaDbRetestGoesInThreeRoundTrips()
 {
     PELVANE_REQUIRE_MARIADB();
-    const QString name = MariaDbServer::uniqueName("retest trips");
-    auto drop = qScopeGuard([&] {
-        Database::setInstance(nullptr);
-        MariaDbServer::dropDatabase(name);
-    });
-    QVERIFY(MariaDbServer::installNew(name));
+    MariaDbServer::ScopedDatabase database("retest trips");
+    QVERIFY(database.install());
     const QSqlDatabase connection = Database::instance()->connection();
     const QDateTime t0(QDate(2026, 2, 3), QTime(9, 15, 0));
     StatementCache cache(connection);
@@ -464,12 +460,8 @@ void TestImportTsqReuse::sqliteRetestRewritesOnlyWhatChanged()
 void TestImportTsqReuse::mariaDbRetestRewritesOnlyWhatChanged()
 {
     PELVANE_REQUIRE_MARIADB();
-    const QString name = MariaDbServer::uniqueName("retest rows");
-    auto drop = qScopeGuard([&] {
-        Database::setInstance(nullptr);
-        MariaDbServer::dropDatabase(name);
-    });
-    QVERIFY(MariaDbServer::installNew(name));
+    MariaDbServer::ScopedDatabase database("retest rows");
+    QVERIFY(database.install());
     checkRetest();
 }
 

@@ -174,12 +174,8 @@ void TestWallClockDates::timesInADaylightSavingGapAreKeptOnMariaDb()
     QFETCH(QTime, first);
     QFETCH(QDate, yearBefore);
     useZone(zone);
-    const QString name = MariaDbServer::uniqueName("wall clock");
-    auto drop = qScopeGuard([&] {
-        Database::setInstance(nullptr);
-        MariaDbServer::dropDatabase(name);
-    });
-    QVERIFY(MariaDbServer::installNew(name));
+    MariaDbServer::ScopedDatabase database("wall clock");
+    QVERIFY(database.install());
     Database* db = Database::instance();
     const int location = db->findOrInsertLocation(db->findOrInsertSite(db->findOrInsertClient("C"), "S"), "L");
     const int asset = db->insertAsset("Pump", "", "", "SN", location, db->findOrInsertEquipment("M", "M", "E", 1), 12);
