@@ -380,12 +380,10 @@ void TestExportDatabase::mariaDbRoundTripKeepsEveryValue()
 {
     PELVANE_REQUIRE_MARIADB();
     // A name that would end the script's header comment and run a statement.
-    const QString source = MariaDbServer::uniqueName("src*/ DROP TABLE Client; /*");
-    const QString target = MariaDbServer::uniqueName("export target");
-    auto dropBoth = qScopeGuard([&] {
-        MariaDbServer::dropDatabase(source);
-        MariaDbServer::dropDatabase(target);
-    });
+    MariaDbServer::ScopedDatabase sourceDatabase("src*/ DROP TABLE Client; /*");
+    const QString& source = sourceDatabase.name();
+    MariaDbServer::ScopedDatabase targetDatabase("export target");
+    const QString& target = targetDatabase.name();
     QVERIFY(openFilledMariaDb(source));
     const QString path = exportTo("mariadb.sql");
     QVERIFY(!path.isEmpty());
@@ -421,11 +419,8 @@ void TestExportDatabase::mariaDbRoundTripKeepsEveryValue()
 void TestExportDatabase::mariaDbDateTimesAreWrittenAsStored()
 {
     PELVANE_REQUIRE_MARIADB();
-    const QString source = MariaDbServer::uniqueName("export dates");
-    auto dropSource = qScopeGuard([&] {
-        Database::setInstance(nullptr);
-        MariaDbServer::dropDatabase(source);
-    });
+    MariaDbServer::ScopedDatabase sourceDatabase("export dates");
+    const QString& source = sourceDatabase.name();
     QVERIFY(openFilledMariaDb(source));
     SqlQuery skipped;
     skipped.exec("UPDATE ResultSet SET Date='2026-03-29 02:30:00' WHERE Comments='It''s fine'");
@@ -460,11 +455,8 @@ void TestExportDatabase::mariaDbDateTimesAreWrittenAsStored()
 void TestExportDatabase::mariaDbLiteralsOfEveryColumnType()
 {
     PELVANE_REQUIRE_MARIADB();
-    const QString source = MariaDbServer::uniqueName("export literals");
-    auto dropSource = qScopeGuard([&] {
-        Database::setInstance(nullptr);
-        MariaDbServer::dropDatabase(source);
-    });
+    MariaDbServer::ScopedDatabase sourceDatabase("export literals");
+    const QString& source = sourceDatabase.name();
     QVERIFY(openFilledMariaDb(source));
     SqlQuery more;
     more.exec("ALTER TABLE Client ADD COLUMN Since DATE NULL, ADD COLUMN Share DECIMAL(8,3) NULL");

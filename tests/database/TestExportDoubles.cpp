@@ -250,13 +250,10 @@ void TestExportDoubles::sqliteDoublesReadBackBitIdentical()
 void TestExportDoubles::mariaDbDoublesReadBackBitIdentical()
 {
     PELVANE_REQUIRE_MARIADB();
-    const QString source = MariaDbServer::uniqueName("doubles source");
-    const QString target = MariaDbServer::uniqueName("doubles target");
-    auto dropBoth = qScopeGuard([&] {
-        Database::setInstance(nullptr);
-        MariaDbServer::dropDatabase(source);
-        MariaDbServer::dropDatabase(target);
-    });
+    MariaDbServer::ScopedDatabase sourceDatabase("doubles source");
+    const QString& source = sourceDatabase.name();
+    MariaDbServer::ScopedDatabase targetDatabase("doubles target");
+    const QString& target = targetDatabase.name();
     {
         DialogAnswerer answerer;
         answerer.pressNext("Yes");

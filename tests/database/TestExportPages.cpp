@@ -42,11 +42,8 @@ private slots:
 void TestExportPages::mariaDbTablesLongerThanAPage()
 {
     PELVANE_REQUIRE_MARIADB();
-    const QString source = MariaDbServer::uniqueName("pages source");
-    auto dropBoth = qScopeGuard([&] {
-        Database::setInstance(nullptr);
-        MariaDbServer::dropDatabase(source);
-    });
+    MariaDbServer::ScopedDatabase sourceDatabase("pages source");
+    const QString& source = sourceDatabase.name();
     const int page = ExportDatabase::mysqlPageRows;
     {
         DialogAnswerer answerer;

@@ -709,13 +709,10 @@ void TestImportDatabase::longLegacyTextsAreCutToTheirColumn()
 void TestImportDatabase::importsAtOnceIntoMariaDbStoreEachRowOnce()
 {
     PELVANE_REQUIRE_MARIADB();
-    const QString single = MariaDbServer::uniqueName("import v1 single");
-    const QString shared = MariaDbServer::uniqueName("import v1 shared");
-    auto drop = qScopeGuard([&] {
-        Database::setInstance(nullptr);
-        MariaDbServer::dropDatabase(single);
-        MariaDbServer::dropDatabase(shared);
-    });
+    MariaDbServer::ScopedDatabase singleDatabase("import v1 single");
+    const QString& single = singleDatabase.name();
+    MariaDbServer::ScopedDatabase sharedDatabase("import v1 shared");
+    const QString& shared = sharedDatabase.name();
     const QString path = newFile("v1.db");
     {
         LegacyStandIn legacy(path);

@@ -212,13 +212,10 @@ void TestImportTsqReuse::sqliteKeepsPlacesApart()
 void TestImportTsqReuse::mariaDbKeepsPlacesApartAndAsksOnce()
 {
     PELVANE_REQUIRE_MARIADB();
-    const QString freshName = MariaDbServer::uniqueName("places fresh");
-    const QString keptName = MariaDbServer::uniqueName("places kept");
-    auto dropBoth = qScopeGuard([&] {
-        Database::setInstance(nullptr);
-        MariaDbServer::dropDatabase(freshName);
-        MariaDbServer::dropDatabase(keptName);
-    });
+    MariaDbServer::ScopedDatabase freshNameDatabase("places fresh");
+    const QString& freshName = freshNameDatabase.name();
+    MariaDbServer::ScopedDatabase keptNameDatabase("places kept");
+    const QString& keptName = keptNameDatabase.name();
     QList<int> fresh, kept;
     int prepares = 0, freshLookups = 0, keptLookups = 0;
     const QStringList expected = mariaDbRows(freshName, false, &fresh, &prepares, placesTransfer(), &freshLookups);
@@ -290,13 +287,10 @@ QStringList TestImportTsqReuse::mariaDbRows(const QString& name, bool keep, QLis
 void TestImportTsqReuse::mariaDbWritesTheSameRowsAndPreparesOnce()
 {
     PELVANE_REQUIRE_MARIADB();
-    const QString freshName = MariaDbServer::uniqueName("reuse fresh");
-    const QString keptName = MariaDbServer::uniqueName("reuse kept");
-    auto dropBoth = qScopeGuard([&] {
-        Database::setInstance(nullptr);
-        MariaDbServer::dropDatabase(freshName);
-        MariaDbServer::dropDatabase(keptName);
-    });
+    MariaDbServer::ScopedDatabase freshNameDatabase("reuse fresh");
+    const QString& freshName = freshNameDatabase.name();
+    MariaDbServer::ScopedDatabase keptNameDatabase("reuse kept");
+    const QString& keptName = keptNameDatabase.name();
     QList<int> fresh, kept;
     int freshPrepares = 0, keptPrepares = -1;
     const QStringList expected = mariaDbRows(freshName, false, &fresh, &freshPrepares);
