@@ -29,14 +29,25 @@ QString dataFolder()
     return folder;
 }
 
+QString programFilePath(const QString& name)
+{
+    if (name.isEmpty() || !QCoreApplication::instance())
+        return QString();
+    const QString folder = QCoreApplication::applicationDirPath();
+    for (const QString& candidate : {folder + QLatin1Char('/') + name,
+                                     QDir::cleanPath(folder + QStringLiteral("/../share/pelvane/") + name)})
+        if (QFileInfo::exists(candidate))
+            return candidate;
+    return QString();
+}
+
 QString shippedPath(const QString& name)
 {
     // The working folder comes first, as it always has; but a desktop
     // launcher or a shell in the home folder starts the program away from
     // the folder it lies in, and the shipped files are there.
-    if (name.isEmpty() || QDir::isAbsolutePath(name) || QFileInfo::exists(name)
-        || !QCoreApplication::instance())
+    if (name.isEmpty() || QDir::isAbsolutePath(name) || QFileInfo::exists(name))
         return name;
-    const QString beside = QCoreApplication::applicationDirPath() + QLatin1Char('/') + name;
-    return QFileInfo::exists(beside) ? beside : name;
+    const QString found = programFilePath(name);
+    return found.isEmpty() ? name : found;
 }

@@ -17,7 +17,13 @@ QString normaliseCommonAppDataFolder(const QString& platformFolder);
 // Where a file or folder that ships with the program is read from, given its
 // name relative to the working folder ("Schemas/schema.sqlite.sql",
 // "Translations", "ResourceFiles/blank.png"): that name itself when it exists
-// in the working folder, otherwise the same name beside the program when it
-// exists there, otherwise the name unchanged, so that a message about it
-// names what was looked for. An absolute path is returned as it is.
+// in the working folder, otherwise programFilePath(name) when that finds it,
+// otherwise the name unchanged, so that a message about it names what was
+// looked for. An absolute path is returned as it is.
 QString shippedPath(const QString& name);
+
+// The same name looked for from the program's own folder only: beside the
+// program (a build folder, an unpacked archive), then in
+// "../share/pelvane/" from it (an installed tree, wherever its prefix lies).
+// Empty when neither holds it.
+QString programFilePath(const QString& name);

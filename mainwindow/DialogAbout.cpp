@@ -22,5 +22,10 @@ DialogAbout::~DialogAbout() = default;
 
 QString DialogAbout::versionString()
 {
-    return QStringLiteral("2.0.038");
+    // The build's own version, the one the package carries; the about box
+    // has always shown the last part with three digits.
+    return QStringLiteral("%1.%2.%3")
+        .arg(PELVANE_VERSION_MAJOR)
+        .arg(PELVANE_VERSION_MINOR)
+        .arg(PELVANE_VERSION_PATCH, 3, 10, QLatin1Char('0'));
 }

@@ -74,9 +74,13 @@ const QString kTabsKey = QStringLiteral("win/AssetTabs");
 const QString kAlertsKey = QStringLiteral("settings/alerts");
 const QString kDefaultTranslation = QStringLiteral("Translations/pelvane_en.qm");
 
+// Where the program's own files lie, beside it or in an installed tree; a
+// missing manual is reported where it would lie beside the program.
 QString userManualPath()
 {
-    return QStringLiteral("%1/Docs/Pelvane User Manual.pdf").arg(QCoreApplication::applicationDirPath());
+    const QString name = QStringLiteral("Docs/Pelvane User Manual.pdf");
+    const QString found = programFilePath(name);
+    return found.isEmpty() ? QCoreApplication::applicationDirPath() + QLatin1Char('/') + name : found;
 }
 
 bool usable(const QVariant& value)

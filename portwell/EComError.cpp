@@ -1,5 +1,6 @@
 #include "portwell/EComError.h"
 
+#include <cerrno>
 #include <cstring>
 
 EComError::EComError(int code, const QString& message)
@@ -10,4 +11,18 @@ EComError::EComError(int code, const QString& message)
 EComError EComError::fromErrno(int code)
 {
     return EComError(code, QString::fromLocal8Bit(std::strerror(code)));
+}
+
+EComError EComError::fromAccessDenied(int code, const QString& device)
+{
+    return EComError(code, QStringLiteral("You may not use the serial port %1.\n\nOn this computer the serial ports "
+                                          "belong to the group \"dialout\". Ask your administrator to add your "
+                                          "user to that group (sudo adduser <user> dialout), then log out and "
+                                          "log in again.")
+                               .arg(device));
+}
+
+bool EComError::AccessDenied() const
+{
+    return m_code == EACCES || m_code == EPERM;
 }

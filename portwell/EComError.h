@@ -14,6 +14,12 @@ public:
     // The failure of the last system call, from errno.
     static EComError fromErrno(int code);
 
+    // The system refused this user the device: the text names the device and
+    // says what lifts the refusal (on Debian the serial devices belong to the
+    // group "dialout").
+    static EComError fromAccessDenied(int code, const QString& device);
+    bool AccessDenied() const;
+
     int ErrorCode() const { return m_code; }
     QString Message() const { return m_message; }
 

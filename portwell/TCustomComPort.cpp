@@ -292,8 +292,12 @@ void TCustomComPort::Open()
         check(::pipe2(m_wakePipe, O_CLOEXEC | O_NONBLOCK) == 0);
         const QByteArray path = QFile::encodeName(m_deviceName);
         m_fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        if (m_fd < 0)
-            raiseErrno(errno);
+        if (m_fd < 0) {
+            const int code = errno;
+            if (code == EACCES || code == EPERM)
+                raise(EComError::fromAccessDenied(code, m_deviceName));
+            raiseErrno(code);
+        }
         ++m_generation;
         if (!::isatty(m_fd))
             raiseErrno(ENOTTY);

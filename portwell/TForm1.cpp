@@ -325,8 +325,11 @@ void TForm1::TryToSetPort(QString name)
     ComPort.SetDeviceName(deviceFor(name));
     try {
         ComPort.Open();
-    } catch (const std::exception&) {
-        showMessage(31, 37);
+    } catch (const std::exception& error) {
+        // A port the system refuses this user is not just unavailable: the
+        // user is told how to be let in.
+        const auto* comError = dynamic_cast<const EComError*>(&error);
+        showMessage(comError && comError->AccessDenied() ? comError->Message() : text(31), 37);
         ComPort.SetDeviceName(deviceFor(lastGoodPort));
         ComPort.Open();
     }

@@ -218,6 +218,11 @@ void SerialPort::close()
     m_fd = -1;
 }
 
+bool SerialPort::accessDenied() const
+{
+    return m_lastError == EACCES || m_lastError == EPERM;
+}
+
 QString SerialPort::errorString() const
 {
     return QString::fromLocal8Bit(std::strerror(m_lastError));

@@ -53,6 +53,9 @@ public:
     void close();
     // The system's text for the last failure of this port.
     QString errorString() const;
+    // True when the last failure was the system refusing this user the
+    // device (on Debian the serial devices belong to the group "dialout").
+    bool accessDenied() const;
 
     static SerialPortInfoList enumeratePorts();
 

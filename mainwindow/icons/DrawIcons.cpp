@@ -1,7 +1,8 @@
 // Draws the program's icons, splash picture and window icon with plain
 // shapes, so that every image the program shows is our own. Run by the build:
 //   pelvane_drawicons <output folder>
-// writes <folder>/icons/*.png, icons/tavisk.ico and images/splash.jpg.
+// writes <folder>/icons/*.png, icons/tavisk.ico, images/splash.jpg and the
+// programs' menu icons hicolor/<size>x<size>/apps/{pelvane,portwell}.png.
 
 #include <QDir>
 #include <QGuiApplication>
@@ -505,6 +506,30 @@ void logo(QPainter& p)
                                << QPointF(20, 14) << QPointF(22, 18) << QPointF(28, 18));
 }
 
+// portwell's menu icon: a chip taking an upward arrow, on a green tile.
+void portwellLogo(QPainter& p)
+{
+    QLinearGradient g(0, 0, 0, 32);
+    g.setColorAt(0, kGreen.lighter(140));
+    g.setColorAt(1, kGreen.darker(130));
+    p.setPen(pen(kGreen, 1));
+    p.setBrush(g);
+    p.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
+    p.setPen(QPen(kPaper, 1.6, Qt::SolidLine, Qt::RoundCap));
+    for (int i = 0; i < 4; ++i) {
+        const qreal x = 10.5 + i * 3.7;
+        p.drawLine(QPointF(x, 17), QPointF(x, 15));
+        p.drawLine(QPointF(x, 27), QPointF(x, 29));
+    }
+    p.setPen(pen(kInk, 1));
+    p.setBrush(kInk);
+    p.drawRoundedRect(QRectF(8, 17, 16, 10), 1.5, 1.5);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawPolygon(QPolygonF() << QPointF(16, 3) << QPointF(23, 10) << QPointF(19, 10) << QPointF(19, 14)
+                              << QPointF(13, 14) << QPointF(13, 10) << QPointF(9, 10));
+}
+
 QImage splash()
 {
     const int w = 400, h = 327;
@@ -578,5 +603,12 @@ int main(int argc, char** argv)
     }
     ok &= save(render(logo, 32), out + QStringLiteral("/icons/tavisk.ico"), "ICO");
     ok &= save(splash(), out + QStringLiteral("/images/splash.jpg"), "JPG");
+    // The programs' menu icons, in the sizes desktops ask the icon theme for.
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QString folder = QStringLiteral("%1/hicolor/%2x%2/apps").arg(out).arg(size);
+        QDir().mkpath(folder);
+        ok &= save(render(logo, size), folder + QStringLiteral("/pelvane.png"), "PNG");
+        ok &= save(render(portwellLogo, size), folder + QStringLiteral("/portwell.png"), "PNG");
+    }
     return ok ? 0 : 1;
 }

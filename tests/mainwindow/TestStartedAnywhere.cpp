@@ -15,8 +15,16 @@
 // The built program, started the way a desktop launcher or a shell in the
 // home folder starts it: from a folder that holds none of its files, with a
 // home of its own. A plugin loaded into it (tests/windowdriver) works its
-// windows and reports what a user would have seen.
+// windows and reports what a user would have seen. The package test runs
+// these cases again on the unpacked package: PELVANE_STARTED_PROGRAM names
+// its program and PELVANE_STARTED_SHIPPED the folder its files must come from.
 namespace {
+
+QString fromEnvironment(const char* name, const QString& otherwise)
+{
+    const QString value = qEnvironmentVariable(name);
+    return value.isEmpty() ? otherwise : value;
+}
 
 struct Run
 {
@@ -108,17 +116,18 @@ private slots:
     void databaseWithoutSchemaLeavesNoFile();
 
 private:
-    const QString m_program = QStringLiteral(PELVANE_PROGRAM);
+    const QString m_program = fromEnvironment("PELVANE_STARTED_PROGRAM", QStringLiteral(PELVANE_PROGRAM));
+    const QString m_shipped = fromEnvironment("PELVANE_STARTED_SHIPPED", QFileInfo(m_program).absolutePath());
 };
 
 void TestStartedAnywhere::initTestCase()
 {
     QVERIFY2(QFile::exists(m_program), qPrintable(m_program));
-    // The program's folder holds what it ships with (the build puts it there).
-    const QString beside = QFileInfo(m_program).absolutePath();
+    // The program's folder holds what it ships with (the build puts it
+    // there), or the package's share folder does.
     for (const char* shipped : {"Schemas/schema.sqlite.sql", "Translations/pelvane_en.qm", "ResourceFiles/blank.png",
-                                "ResourceFiles/tavisk.jpg"})
-        QVERIFY2(QFile::exists(beside + QLatin1Char('/') + QLatin1String(shipped)), shipped);
+                                "ResourceFiles/tavisk.jpg", "Docs/Pelvane User Manual.pdf"})
+        QVERIFY2(QFile::exists(m_shipped + QLatin1Char('/') + QLatin1String(shipped)), shipped);
 }
 
 void TestStartedAnywhere::firstStartListsTheLanguagesAndCreatesADatabase()
@@ -135,6 +144,8 @@ void TestStartedAnywhere::firstStartListsTheLanguagesAndCreatesADatabase()
     QVERIFY2(run.lines(QStringLiteral("MENU-LANGUAGE ")).contains(QStringLiteral("English|Translations/pelvane_en.qm")),
              qPrintable(run.output));
     QVERIFY2(run.lines(QStringLiteral("MESSAGE ")).isEmpty(), qPrintable(run.output));
+    QCOMPARE(run.lines(QStringLiteral("OPENED ")),
+             QStringList(QDir::cleanPath(m_shipped + QStringLiteral("/Docs/Pelvane User Manual.pdf"))));
 
     QVERIFY(QFile::exists(database));
     {
@@ -178,8 +189,8 @@ void TestStartedAnywhere::certificateCarriesItsPictures()
     // logo and signature that the form leaves empty; a picture that was not
     // found would be drawn as a small placeholder instead.
     const QStringList sizes = pictureSizes(pdf);
-    const QString footer = sizeOf(QStringLiteral("ResourceFiles/tavisk.jpg"));
-    const QString blank = sizeOf(QStringLiteral("ResourceFiles/blank.png"));
+    const QString footer = sizeOf(m_shipped + QStringLiteral("/ResourceFiles/tavisk.jpg"));
+    const QString blank = sizeOf(m_shipped + QStringLiteral("/ResourceFiles/blank.png"));
     QVERIFY(!footer.isEmpty() && !blank.isEmpty());
     QVERIFY2(sizes.contains(footer), qPrintable(sizes.join(QLatin1Char(' '))));
     QVERIFY2(sizes.count(blank) >= 2, qPrintable(sizes.join(QLatin1Char(' '))));

@@ -2,12 +2,15 @@
 #include "portwell/TForm1.h"
 #include "tests/portwell/ModalAnswerer.h"
 #include "tests/portwell/PtyTester.h"
+#include "tests/support/PermissionsEnforced.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 class TestConfigRecord : public QObject
 {
@@ -155,6 +158,21 @@ void TestConfigRecord::windowReadsAndWritesTheRecord()
     QVERIFY(form.comPort().Active());
     QCOMPARE(form.comPort().DeviceName(), tester.slaveName());
     QCOMPARE(form.findChild<QComboBox*>("cbComPorts")->currentText(), tester.shortName());
+
+    // A terminal this user may not open, as a serial device is for a user
+    // outside "dialout": the box says so and the last good port stays.
+    PtyTester refused;
+    QVERIFY(::chmod(qPrintable(refused.slaveName()), 0) == 0);
+    form.findChild<QComboBox*>("cbComPorts")->addItem(refused.slaveName());
+    {
+        PermissionsEnforced enforced;
+        form.TryToSetPort(refused.slaveName());
+    }
+    QCOMPARE(answerer.count(), 3);
+    for (const QString& part : {refused.slaveName(), QStringLiteral("\"dialout\""), QStringLiteral("log in again")})
+        QVERIFY2(answerer.last().text.contains(part), qPrintable(answerer.last().text));
+    QCOMPARE(answerer.last().title, QStringLiteral("Error"));
+    QCOMPARE(form.comPort().DeviceName(), tester.slaveName());
 
     // Characters before the name are dropped; the port chosen is written.
     form.comPort().Close();

@@ -5,6 +5,7 @@
 #include "results/AlertThresholds.h"
 #include "support/DialogAnswerer.h"
 #include "support/MariaDbServer.h"
+#include "support/PermissionsEnforced.h"
 #include "support/SeededDatabase.h"
 #include "support/TestEnvironment.h"
 #include "transfer/Download.h"
@@ -19,6 +20,8 @@
 #include <QtTest>
 
 #include <ctime>
+#include <pty.h>
+#include <sys/stat.h>
 #include <memory>
 
 using namespace InstrumentRecords;
@@ -290,6 +293,31 @@ private slots:
         QCOMPARE(finished.size(), 0);
         QCOMPARE(counters(stats), QList<int>({0, 0, 0, 0, 0, 0}));
         QVERIFY(!QDir(TransferTempFile::folder()).exists());
+    }
+
+    // A serial device that this user may not open, as /dev/ttyS0 is for a
+    // user outside "dialout": the box names the device and the way in.
+    void refusedPortIsExplained()
+    {
+        int master = -1;
+        int slave = -1;
+        char name[256] = {};
+        QVERIFY(::openpty(&master, &slave, name, nullptr, nullptr) == 0);
+        auto closePty = qScopeGuard([&] { ::close(slave); ::close(master); });
+        QVERIFY(::chmod(name, 0) == 0);
+        PermissionsEnforced enforced;
+
+        DialogAnswerer answerer;
+        DownloadStats stats;
+        Download download(QString::fromLocal8Bit(name), 57600, &stats);
+        QSignalSpy finished(&download, &QDialog::finished);
+        download.start();
+        QCOMPARE(answerer.count(), 1);
+        const QString text = answerer.last().text;
+        for (const QString& part : {QString::fromLocal8Bit(name), QStringLiteral("\"dialout\""),
+                                    QStringLiteral("log in again")})
+            QVERIFY2(text.contains(part), qPrintable(text));
+        QCOMPARE(finished.size(), 0);
     }
 
 private:

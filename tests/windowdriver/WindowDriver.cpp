@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -40,6 +41,9 @@ WindowDriver::WindowDriver()
     else if (colon > 0 && task == QLatin1String("certificate"))
         m_task = Task::Certificate;
     m_screenshot = qEnvironmentVariable("PELVANE_DRIVE_SCREENSHOT");
+    // What the program hands the desktop to open is noted, not opened.
+    if (m_task != Task::None)
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "opened");
 
     connect(&m_timer, &QTimer::timeout, this, &WindowDriver::poll);
     m_timer.start(100);
@@ -199,6 +203,13 @@ void WindowDriver::stepCreate()
             next();
         }
         break;
+    case 5:
+        if (window && !QApplication::activeModalWidget()) {
+            if (auto* manual = window->findChild<QAction*>(QStringLiteral("actionUserManual")))
+                QTimer::singleShot(0, manual, &QAction::trigger);
+            next();
+        }
+        break;
     default:
         if (!QApplication::activeModalWidget())
             finish();
@@ -258,6 +269,11 @@ void WindowDriver::printPreview(QWidget* generator)
     printer.setOutputFileName(m_target);
     QMetaObject::invokeMethod(preview, "paintRequested", Qt::DirectConnection, Q_ARG(QPrinter*, &printer));
     say(QStringLiteral("PDF ") + m_target);
+}
+
+void WindowDriver::opened(const QUrl& url)
+{
+    say(QStringLiteral("OPENED ") + url.toLocalFile());
 }
 
 void WindowDriver::finish()

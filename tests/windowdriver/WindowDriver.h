@@ -5,19 +5,21 @@
 #include <QString>
 #include <QTimer>
 
+class QUrl;
 class QWidget;
 
 // Drives the program it is loaded into, through its windows, for one task
 // named in PELVANE_DRIVE and reports on standard output, one line each:
 //   "create:<file>"      answers the first-start language dialog, then makes
 //                        a new SQLite database in <file> with File > Connect
-//                        to Database > New;
+//                        to Database > New, then opens Help > User Manual;
 //   "certificate:<pdf>"  on the database the program opened, lists all assets,
 //                        chooses the first, opens Tools > Create Certificates
 //                        and prints its preview into <pdf>.
 // Lines: "LANGUAGE <name>|<file>" for each entry of the language dialog,
 // "MENU-LANGUAGE <name>|<file>" for each of the language menu, "MESSAGE
-// <text>" for each message shown (and closed), "PDF <file>", then "DONE"
+// <text>" for each message shown (and closed), "OPENED <file>" for each file
+// the program asks the desktop to open, "PDF <file>", then "DONE"
 // before the program is asked to quit. With PELVANE_DRIVE_SCREENSHOT the
 // screen is saved there when the language dialog or the generator shows.
 class WindowDriver : public QObject
@@ -25,6 +27,9 @@ class WindowDriver : public QObject
     Q_OBJECT
 public:
     WindowDriver();
+
+private slots:
+    void opened(const QUrl& url);
 
 private:
     enum class Task { None, Create, Certificate };
