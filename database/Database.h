@@ -75,10 +75,13 @@ public:
     // what each finds, or that it finds nothing, is learned for those calls.
     // The location is looked up only when the site's id is known already.
     // Elsewhere only reads run. answers receives every row of each read's
-    // answer.
-    void lookUpPlaces(StatementBatch& batch, int clientId, const QString& site, const QString& location,
-                      const QString& manufacturer, const QString& model, const QString& serialNo,
-                      int equipmentClass, const QList<SqlQuery*>& reads, QList<QList<QVariantList>>* answers);
+    // answer. False when an id kept from an earlier transaction (the
+    // client's among them) names a row that is gone: the kept ids are then
+    // forgotten and the caller looks its places up again.
+    bool lookUpPlaces(StatementBatch& batch, const QString& client, int clientId, const QString& site,
+                      const QString& location, const QString& manufacturer, const QString& model,
+                      const QString& serialNo, int equipmentClass, const QList<SqlQuery*>& reads,
+                      QList<QList<QVariantList>>* answers);
     int findOrInsertInstrument(int instrumentType, const QString& serialNo,
                                const QDate& calibrationDate, const QString& firmwareVersion,
                                int baudRate, int dataBits, int parity, int stopBits);

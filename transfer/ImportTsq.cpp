@@ -494,7 +494,7 @@ void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, QDataStr
     outcome = ImportNoResults;
     Database* db = Database::instance();
     const int backend = db->type();
-    const int clientId = db->findOrInsertClient(record.clientName);
+    int clientId = db->findOrInsertClient(record.clientName);
     const bool hasResults = record.testResultsData.size() >= 4;
     const QVariant dateValue = Database::dateTimeValue(record.testDate);
 
@@ -522,8 +522,14 @@ void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, QDataStr
         QList<SqlQuery*> bound;
         for (const StatementCache::Statement& read : reads)
             bound << &*read;
-        db->lookUpPlaces(batch, clientId, record.siteName, record.locationName, record.make, record.model,
-                         record.serialNo, record.equipmentClass, bound, &stored);
+        // A kept id that is gone has been forgotten: the places are looked
+        // up again, under the lock this transaction now holds.
+        if (!db->lookUpPlaces(batch, record.clientName, clientId, record.siteName, record.locationName,
+                              record.make, record.model, record.serialNo, record.equipmentClass, bound, &stored)) {
+            clientId = db->findOrInsertClient(record.clientName);
+            db->lookUpPlaces(batch, record.clientName, clientId, record.siteName, record.locationName, record.make,
+                             record.model, record.serialNo, record.equipmentClass, bound, &stored);
+        }
     }
     const QVariantList asset = stored.at(0).value(0);
     int assetId = asset.value(0).toInt();
