@@ -447,8 +447,21 @@ int Database::insertResultSet(const QVariant& instrumentId, int assetId, const Q
     insert->bindValue(QStringLiteral(":OverallResult"), overallResult);
     insert->bindValue(QStringLiteral(":UserName"), userName);
     insert->bindValue(QStringLiteral(":Comments"), comments.trimmed());
-    insert->exec();
-    const int id = insert->lastInsertId(type());
+    // Where the caller's statements run as text and the set's newness is
+    // known, the insert waits in batch too and leaves its id in the server's
+    // variable for the statements after it: no round trip of its own.
+    QString text;
+    const bool waits = batch && knownNewest && StatementCache::runsAsText(connection) && insert->textWithValues(&text);
+    int id = 0;
+    if (waits) {
+        batch->add(*insert);
+        StatementCache::Statement keep =
+            StatementCache::prepare(connection, QStringLiteral("SET %1=LAST_INSERT_ID()").arg(insertedSetVariable));
+        batch->add(*keep);
+    } else {
+        insert->exec();
+        id = insert->lastInsertId(type());
+    }
 
     bool newest = knownNewest.value_or(false);
     if (!knownNewest) {
@@ -470,9 +483,10 @@ int Database::insertResultSet(const QVariant& instrumentId, int assetId, const Q
 
         StatementCache::Statement update = StatementCache::prepare(
             connection,
-            QStringLiteral(
-                "UPDATE Asset SET LatestResultSetId=:LatestResultSetId, RetestDate=:RetestDate WHERE Id=:AssetId"));
-        update->bindValue(QStringLiteral(":LatestResultSetId"), id);
+            QStringLiteral("UPDATE Asset SET LatestResultSetId=%1, RetestDate=:RetestDate WHERE Id=:AssetId")
+                .arg(waits ? QString::fromLatin1(insertedSetVariable) : QStringLiteral(":LatestResultSetId")));
+        if (!waits)
+            update->bindValue(QStringLiteral(":LatestResultSetId"), id);
         update->bindValue(QStringLiteral(":RetestDate"), dateTimeValue(addMonths(date, months)));
         update->bindValue(QStringLiteral(":AssetId"), assetId);
         if (batch)

@@ -91,11 +91,14 @@ public:
     // from the asset otherwise. newest: whether the set is the asset's
     // newest, when the caller knows (an asset without sets); asked
     // otherwise. With batch, the asset's update waits there for the
-    // caller's next statements.
+    // caller's next statements; where they run as text and newest is given,
+    // so does the insert, and 0 is returned: the new set's id is then in
+    // the server's variable insertedSetVariable.
     int insertResultSet(const QVariant& instrumentId, int assetId, const QDateTime& date,
                         int testType, int testMode, int overallResult, const QString& userName,
                         const QString& comments, std::optional<int> retestPeriod = std::nullopt,
                         std::optional<bool> newest = std::nullopt, StatementBatch* batch = nullptr);
+    static constexpr const char* insertedSetVariable = "@pelvane_inserted_set";
     void recycleAssets(const QList<int>& assetIds);
     void restoreAssets(const QList<int>& assetIds);
     void deleteAssets(const QList<int>& assetIds);
