@@ -11,6 +11,8 @@
 #include <QStringList>
 
 namespace {
+thread_local int t_commitsSent = 0;
+
 std::function<void()>& lostHook()
 {
     static std::function<void()> hook;
@@ -114,19 +116,41 @@ void ConnectionLoss::setLostHook(std::function<void()> hook)
     lostHook() = std::move(hook);
 }
 
-QString ConnectionLoss::message(const QString& server, const QString& reason, const QStringList& notSaved)
+ConnectionLoss::CommitSent::CommitSent()
 {
-    QStringList lines;
-    for (const QString& item : notSaved)
-        lines << QStringLiteral("  - ") + item;
-    if (lines.isEmpty())
-        lines << QStringLiteral("  - ") + tr("anything that was being saved at that moment");
-    return tr("The connection to the %1 was lost.\n\nReason: %2\n\nNot saved:\n%3\n\n"
+    ++t_commitsSent;
+}
+
+ConnectionLoss::CommitSent::~CommitSent()
+{
+    --t_commitsSent;
+}
+
+QString ConnectionLoss::message(const QString& server, const QString& reason, const QStringList& notSaved,
+                                const QStringList& maybeSaved)
+{
+    auto listed = [](const QStringList& items) {
+        QStringList lines;
+        for (const QString& item : items)
+            lines << QStringLiteral("  - ") + item;
+        return lines.join(QLatin1Char('\n'));
+    };
+    QString what;
+    if (!maybeSaved.isEmpty())
+        what += tr("May not have been saved (the connection dropped after it was sent to be stored; saving it "
+                   "again finds what was stored):\n%1\n\n",
+                   "%1 lists what may not have been saved, one per line")
+                    .arg(listed(maybeSaved));
+    if (!notSaved.isEmpty() || maybeSaved.isEmpty())
+        what += tr("Not saved:\n%1\n\n", "%1 lists what was not saved, one per line")
+                    .arg(notSaved.isEmpty() ? listed({tr("anything that was being saved at that moment")})
+                                            : listed(notSaved));
+    return tr("The connection to the %1 was lost.\n\nReason: %2\n\n%3"
               "Pelvane goes on without a database. Once the server can be reached again, use Connect to "
               "Database to open it again, and repeat what was not saved.",
-              "%1 names the server and database, %2 is the database system's message, %3 lists what was "
-              "not saved, one per line")
-        .arg(server, reason, lines.join(QLatin1Char('\n')));
+              "%1 names the server and database, %2 is the database system's message, %3 says what was not "
+              "saved")
+        .arg(server, reason, what);
 }
 
 bool ConnectionLoss::handle(const QSqlError& error, const QSqlDriver* driver)
@@ -142,7 +166,12 @@ bool ConnectionLoss::handle(const QSqlError& error, const QSqlDriver* driver)
         return false;
     if (db->markConnectionLost())
         return true;
-    const QString text = message(serverOf(db), reasonOf(error), PendingWrite::all());
+    // The innermost write is the one whose commit was on its way.
+    QStringList notSaved = PendingWrite::all();
+    QStringList maybeSaved;
+    if (t_commitsSent > 0 && !notSaved.isEmpty())
+        maybeSaved << notSaved.takeFirst();
+    const QString text = message(serverOf(db), reasonOf(error), notSaved, maybeSaved);
     qDebug().noquote() << text;
     Error::report(QStringLiteral("ConnectionLoss::handle"), text, ErrorWarning, 0, __FILE__, __LINE__);
     if (lostHook() && QCoreApplication::instance())

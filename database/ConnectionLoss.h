@@ -28,9 +28,22 @@ public:
     // Whether the current database's connection has been lost.
     static bool happened();
 
-    // The message for a lost connection: where to, why, and what was not
-    // saved (one line each), then how to go on.
-    static QString message(const QString& server, const QString& reason, const QStringList& notSaved);
+    // The message for a lost connection: where to, why, what may not have
+    // been saved and what was not (one line each), then how to go on.
+    static QString message(const QString& server, const QString& reason, const QStringList& notSaved,
+                           const QStringList& maybeSaved = {});
+
+    // While one is alive on a thread, what runs there sends a commit: a
+    // connection lost before its answer may have taken a stored transaction
+    // with it, and the write being made then is told as perhaps saved.
+    class CommitSent
+    {
+    public:
+        CommitSent();
+        ~CommitSent();
+        CommitSent(const CommitSent&) = delete;
+        CommitSent& operator=(const CommitSent&) = delete;
+    };
 
     // Registered by the main window, which lives in a higher layer: called on
     // the GUI thread once a loss has been told, to close the database when

@@ -80,6 +80,12 @@ struct IdLookup
     QString key() const { return idKey(table, values); }
 };
 
+IdLookup clientLookup(const QString& name)
+{
+    return {QStringLiteral("SELECT Id FROM Client WHERE Name=:Name"), QStringLiteral("Client"),
+            {QStringLiteral("Name")}, {nameValue(name)}};
+}
+
 IdLookup siteLookup(int clientId, const QString& name)
 {
     return {QStringLiteral("SELECT Id FROM Site WHERE ClientId=:ClientId AND Name=:Name"), QStringLiteral("Site"),
@@ -290,8 +296,7 @@ QDateTime Database::addMonths(const QDateTime& dateTime, int months)
 
 int Database::findOrInsertClient(const QString& name)
 {
-    return findOrInsert(this, {QStringLiteral("SELECT Id FROM Client WHERE Name=:Name"), QStringLiteral("Client"),
-                               {QStringLiteral("Name")}, {nameValue(name)}});
+    return findOrInsert(this, clientLookup(name));
 }
 
 int Database::findOrInsertSite(int clientId, const QString& name)
@@ -310,35 +315,58 @@ int Database::findOrInsertEquipment(const QString& manufacturer, const QString& 
     return findOrInsert(this, equipmentLookup(manufacturer, model, serialNo, equipmentClass));
 }
 
-void Database::lookUpPlaces(StatementBatch& batch, int clientId, const QString& site, const QString& location,
-                            const QString& manufacturer, const QString& model, const QString& serialNo,
-                            int equipmentClass, const QList<SqlQuery*>& reads, QList<QList<QVariantList>>* answers)
+bool Database::lookUpPlaces(StatementBatch& batch, const QString& client, int clientId, const QString& site,
+                            const QString& location, const QString& manufacturer, const QString& model,
+                            const QString& serialNo, int equipmentClass, const QList<SqlQuery*>& reads,
+                            QList<QList<QVariantList>>* answers)
 {
     // Without round trips to save, each lookup runs where it is needed.
-    if (!StatementCache::runsAsText(m_connection)) {
-        batch.exec(reads, answers);
-        return;
-    }
+    const bool asText = StatementCache::runsAsText(m_connection);
     QList<IdLookup> lookups;
     auto unknown = [&](const IdLookup& lookup) {
         const QString key = lookup.key();
         return !StatementCache::knownId(m_connection, key) && !StatementCache::knownAbsent(m_connection, key);
     };
     const IdLookup siteRow = siteLookup(clientId, site);
-    if (unknown(siteRow))
-        lookups << siteRow;
-    // The location's lookup needs the site's id.
-    else if (const int siteId = StatementCache::knownId(m_connection, siteRow.key()))
-        if (const IdLookup locationRow = locationLookup(siteId, location); unknown(locationRow))
-            lookups << locationRow;
-    if (const IdLookup equipmentRow = equipmentLookup(manufacturer, model, serialNo, equipmentClass);
-        unknown(equipmentRow))
-        lookups << equipmentRow;
+    const int siteId = StatementCache::knownId(m_connection, siteRow.key());
+    const IdLookup equipmentRow = equipmentLookup(manufacturer, model, serialNo, equipmentClass);
+    if (asText) {
+        if (unknown(siteRow))
+            lookups << siteRow;
+        // The location's lookup needs the site's id.
+        else if (siteId)
+            if (const IdLookup locationRow = locationLookup(siteId, location); unknown(locationRow))
+                lookups << locationRow;
+        if (unknown(equipmentRow))
+            lookups << equipmentRow;
+    }
 
     std::vector<StatementCache::Statement> queries;
     QList<SqlQuery*> bound;
     for (const IdLookup& lookup : std::as_const(lookups)) {
         queries.push_back(boundLookup(this, lookup));
+        bound << &*queries.back();
+    }
+    // Ids kept from earlier transactions are checked under this one's lock:
+    // another workstation may have deleted the client (and with it its sites
+    // and locations) or the equipment meanwhile.
+    const QList<std::pair<QString, int>> kept = {
+        {QStringLiteral("Client"), StatementCache::keptId(m_connection, clientLookup(client).key())},
+        {QStringLiteral("Site"), StatementCache::keptId(m_connection, siteRow.key())},
+        {QStringLiteral("Location"),
+         siteId ? StatementCache::keptId(m_connection, locationLookup(siteId, location).key()) : 0},
+        {QStringLiteral("Equipment"), StatementCache::keptId(m_connection, equipmentRow.key())}};
+    int keptCount = 0;
+    for (const auto& [table, id] : kept)
+        keptCount += id != 0;
+    if (keptCount > 0) {
+        QStringList counts;
+        for (const auto& [table, id] : kept)
+            counts << QStringLiteral("(SELECT COUNT(*) FROM %1 WHERE Id=:%1)").arg(table);
+        queries.push_back(StatementCache::prepare(m_connection, QStringLiteral("SELECT ") + counts.join('+')));
+        // An id not kept is NULL, which matches no row.
+        for (const auto& [table, id] : kept)
+            queries.back()->bindValue(QLatin1Char(':') + table, id != 0 ? QVariant(id) : QVariant());
         bound << &*queries.back();
     }
     batch.exec(bound + reads, answers);
@@ -349,7 +377,12 @@ void Database::lookUpPlaces(StatementBatch& batch, int clientId, const QString& 
         else
             StatementCache::learnId(m_connection, key, answers->at(i).first().first().toInt());
     }
-    answers->remove(0, lookups.size());
+    const bool held =
+        keptCount == 0 || answers->value(lookups.size()).value(0).value(0).toInt() == keptCount;
+    if (!held)
+        StatementCache::forgetIds(m_connection);
+    answers->remove(0, lookups.size() + (keptCount > 0 ? 1 : 0));
+    return held;
 }
 
 int Database::findOrInsertInstrument(int instrumentType, const QString& serialNo,
@@ -414,8 +447,21 @@ int Database::insertResultSet(const QVariant& instrumentId, int assetId, const Q
     insert->bindValue(QStringLiteral(":OverallResult"), overallResult);
     insert->bindValue(QStringLiteral(":UserName"), userName);
     insert->bindValue(QStringLiteral(":Comments"), comments.trimmed());
-    insert->exec();
-    const int id = insert->lastInsertId(type());
+    // Where the caller's statements run as text and the set's newness is
+    // known, the insert waits in batch too and leaves its id in the server's
+    // variable for the statements after it: no round trip of its own.
+    QString text;
+    const bool waits = batch && knownNewest && StatementCache::runsAsText(connection) && insert->textWithValues(&text);
+    int id = 0;
+    if (waits) {
+        batch->add(*insert);
+        StatementCache::Statement keep =
+            StatementCache::prepare(connection, QStringLiteral("SET %1=LAST_INSERT_ID()").arg(insertedSetVariable));
+        batch->add(*keep);
+    } else {
+        insert->exec();
+        id = insert->lastInsertId(type());
+    }
 
     bool newest = knownNewest.value_or(false);
     if (!knownNewest) {
@@ -437,9 +483,10 @@ int Database::insertResultSet(const QVariant& instrumentId, int assetId, const Q
 
         StatementCache::Statement update = StatementCache::prepare(
             connection,
-            QStringLiteral(
-                "UPDATE Asset SET LatestResultSetId=:LatestResultSetId, RetestDate=:RetestDate WHERE Id=:AssetId"));
-        update->bindValue(QStringLiteral(":LatestResultSetId"), id);
+            QStringLiteral("UPDATE Asset SET LatestResultSetId=%1, RetestDate=:RetestDate WHERE Id=:AssetId")
+                .arg(waits ? QString::fromLatin1(insertedSetVariable) : QStringLiteral(":LatestResultSetId")));
+        if (!waits)
+            update->bindValue(QStringLiteral(":LatestResultSetId"), id);
         update->bindValue(QStringLiteral(":RetestDate"), dateTimeValue(addMonths(date, months)));
         update->bindValue(QStringLiteral(":AssetId"), assetId);
         if (batch)

@@ -75,10 +75,13 @@ public:
     // what each finds, or that it finds nothing, is learned for those calls.
     // The location is looked up only when the site's id is known already.
     // Elsewhere only reads run. answers receives every row of each read's
-    // answer.
-    void lookUpPlaces(StatementBatch& batch, int clientId, const QString& site, const QString& location,
-                      const QString& manufacturer, const QString& model, const QString& serialNo,
-                      int equipmentClass, const QList<SqlQuery*>& reads, QList<QList<QVariantList>>* answers);
+    // answer. False when an id kept from an earlier transaction (the
+    // client's among them) names a row that is gone: the kept ids are then
+    // forgotten and the caller looks its places up again.
+    bool lookUpPlaces(StatementBatch& batch, const QString& client, int clientId, const QString& site,
+                      const QString& location, const QString& manufacturer, const QString& model,
+                      const QString& serialNo, int equipmentClass, const QList<SqlQuery*>& reads,
+                      QList<QList<QVariantList>>* answers);
     int findOrInsertInstrument(int instrumentType, const QString& serialNo,
                                const QDate& calibrationDate, const QString& firmwareVersion,
                                int baudRate, int dataBits, int parity, int stopBits);
@@ -88,11 +91,14 @@ public:
     // from the asset otherwise. newest: whether the set is the asset's
     // newest, when the caller knows (an asset without sets); asked
     // otherwise. With batch, the asset's update waits there for the
-    // caller's next statements.
+    // caller's next statements; where they run as text and newest is given,
+    // so does the insert, and 0 is returned: the new set's id is then in
+    // the server's variable insertedSetVariable.
     int insertResultSet(const QVariant& instrumentId, int assetId, const QDateTime& date,
                         int testType, int testMode, int overallResult, const QString& userName,
                         const QString& comments, std::optional<int> retestPeriod = std::nullopt,
                         std::optional<bool> newest = std::nullopt, StatementBatch* batch = nullptr);
+    static constexpr const char* insertedSetVariable = "@pelvane_inserted_set";
     void recycleAssets(const QList<int>& assetIds);
     void restoreAssets(const QList<int>& assetIds);
     void deleteAssets(const QList<int>& assetIds);

@@ -1,5 +1,6 @@
 #include "database/DatabaseTransaction.h"
 
+#include "database/ConnectionLoss.h"
 #include "database/Database.h"
 #include "database/SqlQuery.h"
 #include "database/StatementBatch.h"
@@ -191,6 +192,7 @@ void DatabaseTransaction::commitNow()
         StatementCache::transactionEnded(m_connection, true);
         return;
     }
+    const ConnectionLoss::CommitSent sent;
     const bool committed = m_connection.commit();
     if (committed) {
         StatementCache::transactionEnded(m_connection, true);

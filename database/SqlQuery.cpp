@@ -12,6 +12,7 @@
 #include <QSqlRecord>
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -144,10 +145,21 @@ void SqlQuery::execTogether(const QStringList& statements, QList<QList<QVariantL
         answers->clear();
     if (all.isEmpty())
         return;
+    std::optional<ConnectionLoss::CommitSent> commit;
+    if (all.contains(QStringLiteral("COMMIT")))
+        commit.emplace();
+    // A failure that returns was a lost connection: nothing more comes, and
+    // each statement not run answers nothing.
+    auto lost = [&] {
+        while (answers && answers->size() < statements.size())
+            answers->append(QList<QVariantList>());
+    };
     // The server runs the statements in order and stops at the first that
     // fails; each has a result of its own to be read in turn.
-    if (!QSqlQuery::exec(all.join(QLatin1Char(';'))))
+    if (!QSqlQuery::exec(all.join(QLatin1Char(';')))) {
         reportFailure(all.first(), lastError(), driver());
+        return lost();
+    }
     for (qsizetype i = 0; i < all.size(); ++i) {
         if (i == lockAt && !(next() && value(0).toInt() == 1)) {
             // What followed ran without the lock: the transaction is rolled back.
@@ -157,8 +169,10 @@ void SqlQuery::execTogether(const QStringList& statements, QList<QList<QVariantL
         }
         if (answers && i >= first)
             answers->append(rows());
-        if (i + 1 < all.size() && !QSqlQuery::nextResult())
+        if (i + 1 < all.size() && !QSqlQuery::nextResult()) {
             reportFailure(all.at(i + 1), lastError(), driver());
+            return lost();
+        }
     }
 }
 
@@ -197,7 +211,8 @@ void SqlQuery::displayError()
 
 void SqlQuery::reportFailure(const QString& statement, const QSqlError& error, const QSqlDriver* driver)
 {
-    if (retrying && isTransient(error))
+    // Nothing is tried again on a connection that is gone.
+    if (retrying && isTransient(error) && !ConnectionLoss::happened())
         throw TransientFailure{statement, error};
     qDebug() << statement;
     qDebug() << error;

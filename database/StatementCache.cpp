@@ -112,6 +112,18 @@ void StatementCache::learnId(const QSqlDatabase& connection, const QString& key,
         cache->m_uncommittedIds.insert(key, id);
 }
 
+int StatementCache::keptId(const QSqlDatabase& connection, const QString& key)
+{
+    StatementCache* cache = forConnection(connection);
+    return cache ? cache->m_ids.value(key, 0) : 0;
+}
+
+void StatementCache::forgetIds(const QSqlDatabase& connection)
+{
+    if (StatementCache* cache = forConnection(connection))
+        cache->m_ids.clear();
+}
+
 void StatementCache::learnAbsent(const QSqlDatabase& connection, const QString& key)
 {
     StatementCache* cache = forConnection(connection);

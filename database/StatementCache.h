@@ -66,6 +66,12 @@ public:
     // transaction reads the same answer again (a row another writer adds
     // meanwhile is not seen), so the caller inserts without asking twice.
     // Forgotten when the transaction ends.
+    // The id learned for key in a transaction that has committed since, 0
+    // when none: another connection may have deleted its row meanwhile.
+    static int keptId(const QSqlDatabase& connection, const QString& key);
+    // Forgets the ids kept from earlier transactions, one of which names a
+    // row that another connection has deleted since.
+    static void forgetIds(const QSqlDatabase& connection);
     static void learnAbsent(const QSqlDatabase& connection, const QString& key);
     static bool knownAbsent(const QSqlDatabase& connection, const QString& key);
 

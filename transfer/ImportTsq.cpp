@@ -177,13 +177,17 @@ void deleteAssetRows(const QString& table, int assetId, StatementBatch& batch)
 
 // MySQL's driver runs a batch as one statement per row, a round trip each;
 // one statement with many rows takes the same rows in the same order.
+// firstValue, when given, is written for the first column of every row in
+// place of its values.
 void insertRows(const QString& table, const QStringList& columns, const QVector<QVariantList>& values,
-                StatementBatch& batch)
+                StatementBatch& batch, const QString& firstValue = QString())
 {
     constexpr int rowsPerStatement = 100;
-    const int rowCount = int(values.at(0).size());
-    const QString row = QLatin1Char('(') + QStringList(columns.size(), QStringLiteral("?")).join(QLatin1Char(','))
-                        + QLatin1Char(')');
+    const int rowCount = int(values.at(1).size());
+    QStringList placeholders(columns.size(), QStringLiteral("?"));
+    if (!firstValue.isEmpty())
+        placeholders[0] = firstValue;
+    const QString row = QLatin1Char('(') + placeholders.join(QLatin1Char(',')) + QLatin1Char(')');
     for (int first = 0; first < rowCount; first += rowsPerStatement) {
         const int rows = std::min(rowsPerStatement, rowCount - first);
         StatementCache::Statement insert =
@@ -191,7 +195,7 @@ void insertRows(const QString& table, const QStringList& columns, const QVector<
                           .arg(table, columns.join(QLatin1Char(',')), QStringList(rows, row).join(QLatin1Char(','))));
         int position = 0;
         for (int r = first; r < first + rows; ++r)
-            for (int c = 0; c < columns.size(); ++c)
+            for (int c = firstValue.isEmpty() ? 0 : 1; c < columns.size(); ++c)
                 insert->bindValue(position++, values.at(c).at(r));
         batch.add(*insert);
     }
@@ -385,6 +389,8 @@ void markAlerts(const QList<int>& testIds, QVector<QVariantList>& values)
             values[StatusColumn][i] = int(Ux::StatusAlert);
 }
 
+// resultSetId 0: the set's insert waits in batch and left its id in the
+// server's variable.
 void insertResults(int resultSetId, QVector<QVariantList> values, int backend, StatementBatch& batch)
 {
     const qsizetype rows = values.at(TestIdColumn).size();
@@ -394,7 +400,8 @@ void insertResults(int resultSetId, QVector<QVariantList> values, int backend, S
 
     const QStringList& columns = resultColumns();
     if (backend == DatabaseMySql) {
-        insertRows(QStringLiteral("Result"), columns, values, batch);
+        insertRows(QStringLiteral("Result"), columns, values, batch,
+                   resultSetId == 0 ? QString::fromLatin1(Database::insertedSetVariable) : QString());
         return;
     }
     batch.exec();
@@ -475,12 +482,16 @@ void ImportTsq::importAsset(QDataStream& stream, const Ux::TsqHeader& header)
         return;
     // Another workstation's transaction may end an attempt (a deadlock, a
     // lock not granted in time): the record is then stored from the start.
-    const QDataStream::ByteOrder order = stream.byteOrder();
+    // Read before the transaction: the write lock waits for no more than
+    // the record's statements.
+    const QVector<QVariantList> results = record.testResultsData.size() >= 4
+                                              ? resultValues(record.testResultsData, stream.byteOrder())
+                                              : QVector<QVariantList>(resultColumns().size());
     PendingWrite pending(QCoreApplication::translate("ImportTsq", "the test record of asset %1, tested %2",
                                                      "%1 is the asset's name, %2 the test date")
                              .arg(record.applianceName, record.testDate.toString(dateFormat)));
     DatabaseTransaction::run([&](DatabaseTransaction& transaction, StatementBatch& batch) {
-        storeAsset(record, order, transaction, batch);
+        storeAsset(record, results, transaction, batch);
     });
 }
 
@@ -488,13 +499,13 @@ void ImportTsq::importAsset(QDataStream& stream, const Ux::TsqHeader& header)
 // answer is needed, and go to the server with it; on a server the
 // transaction's start, with the write lock, and its commit go with the
 // record's first and last statements.
-void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, QDataStream::ByteOrder order,
+void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, const QVector<QVariantList>& parsedResults,
                            DatabaseTransaction& transaction, StatementBatch& batch)
 {
     outcome = ImportNoResults;
     Database* db = Database::instance();
     const int backend = db->type();
-    const int clientId = db->findOrInsertClient(record.clientName);
+    int clientId = db->findOrInsertClient(record.clientName);
     const bool hasResults = record.testResultsData.size() >= 4;
     const QVariant dateValue = Database::dateTimeValue(record.testDate);
 
@@ -522,8 +533,14 @@ void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, QDataStr
         QList<SqlQuery*> bound;
         for (const StatementCache::Statement& read : reads)
             bound << &*read;
-        db->lookUpPlaces(batch, clientId, record.siteName, record.locationName, record.make, record.model,
-                         record.serialNo, record.equipmentClass, bound, &stored);
+        // A kept id that is gone has been forgotten: the places are looked
+        // up again, under the lock this transaction now holds.
+        if (!db->lookUpPlaces(batch, record.clientName, clientId, record.siteName, record.locationName,
+                              record.make, record.model, record.serialNo, record.equipmentClass, bound, &stored)) {
+            clientId = db->findOrInsertClient(record.clientName);
+            db->lookUpPlaces(batch, record.clientName, clientId, record.siteName, record.locationName, record.make,
+                             record.model, record.serialNo, record.equipmentClass, bound, &stored);
+        }
     }
     const QVariantList asset = stored.at(0).value(0);
     int assetId = asset.value(0).toInt();
@@ -559,7 +576,7 @@ void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, QDataStr
     // The new set is compared with the asset's latest before it is stored,
     // and goes in with its marks: the server is spared the compare's read
     // and its writes on every record.
-    QVector<QVariantList> results = resultValues(record.testResultsData, order);
+    QVector<QVariantList> results = parsedResults;
     int overallResult = record.overallResult;
     outcome = record.overallResult;
     if (previousId != 0) {

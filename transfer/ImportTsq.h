@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 #include <QDataStream>
+#include <QVariantList>
+#include <QVector>
 
 class DatabaseTransaction;
 class StatementBatch;
@@ -38,7 +40,7 @@ private:
     void importHeader(QDataStream& stream, const Ux::TsqHeader& header);
     void importAsset(QDataStream& stream, const Ux::TsqHeader& header);
     // One attempt at storing an asset record in transaction.
-    void storeAsset(const Ux::TsqMedicalApplianceResult& record, QDataStream::ByteOrder order,
+    void storeAsset(const Ux::TsqMedicalApplianceResult& record, const QVector<QVariantList>& results,
                     DatabaseTransaction& transaction, StatementBatch& batch);
     void importGlobalTestSequence(QDataStream& stream, const Ux::TsqHeader& header);
     void importEnd(QDataStream& stream, const Ux::TsqHeader& header);

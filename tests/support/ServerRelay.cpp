@@ -72,6 +72,12 @@ void ServerRelay::cut()
     m_pairs.clear();
 }
 
+void ServerRelay::cutAfter(const QByteArray& marker)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_cutAfter = marker;
+}
+
 void ServerRelay::run()
 {
     while (!m_stop) {
@@ -102,8 +108,12 @@ void ServerRelay::run()
             const int to = fds[i].fd == pair.client ? pair.server : pair.client;
             char buffer[16384];
             const ssize_t n = ::read(fds[i].fd, buffer, sizeof(buffer));
-            if (n > 0 && ::write(to, buffer, size_t(n)) == n)
-                continue;
+            if (n > 0 && ::write(to, buffer, size_t(n)) == n) {
+                if (to != pair.server || m_cutAfter.isEmpty()
+                    || QByteArray::fromRawData(buffer, qsizetype(n)).indexOf(m_cutAfter) < 0)
+                    continue;
+                m_cutAfter.clear();
+            }
             if (ended.empty() || ended.back() != int(index))
                 ended.push_back(int(index));
         }

@@ -26,6 +26,9 @@ public:
     void freeze() { m_frozen = true; }
     // Closes every relayed connection, as a server that went away.
     void cut();
+    // Cuts the connection that sends marker once it has passed it on: the
+    // server has what was sent, the program never hears its answer.
+    void cutAfter(const QByteArray& marker);
 
     // The relay's address: the server's own port on another loopback
     // address, so that the client library's default port leads here.
@@ -47,6 +50,7 @@ private:
     std::thread m_thread;
     std::mutex m_mutex;
     std::vector<Pair> m_pairs;
+    QByteArray m_cutAfter;
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_frozen{false};
 };
