@@ -36,9 +36,7 @@ PELVANE_CHILD_SCENARIO(boxLeftOpen)
     Database::setInstance(db);
     DialogAnswerer answerer;
     answerer.answerNext([&args](QWidget* box) {
-        QFile shown(args.at(2) + QStringLiteral(".shown"));
-        shown.open(QIODevice::WriteOnly);
-        shown.close();
+        QFile(args.at(2) + QStringLiteral(".shown")).open(QIODevice::WriteOnly);
         QElapsedTimer waited;
         waited.start();
         while (!QFile::exists(args.at(2)) && waited.elapsed() < 60000)
@@ -134,28 +132,22 @@ void TestBoxesLeftOpen::importGoesOnWhileABoxIsOpenElsewhere()
 void TestBoxesLeftOpen::editorKeepsItsEditWhileTheLockStaysTaken()
 {
     WriteLock::waitSeconds = 1;
-    QSqlDatabase holder = MariaDbServer::connection(QStringLiteral("holder"), m_database->name());
-    auto removeHolder = qScopeGuard([&holder] {
-        holder.close();
-        holder = QSqlDatabase();
-        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
-    });
-    QSqlQuery hold(holder);
-    QVERIFY(hold.exec(QStringLiteral("SELECT GET_LOCK(LEFT(CONCAT('pelvane.',DATABASE()),64),0)")) && hold.next());
-    QCOMPARE(hold.value(0).toInt(), 1);
-
     DialogAnswerer answerer;
     AssetDetailsTab tab;
     tab.setAsset(2, true);
     auto* description = tab.findChild<QLineEdit*>(QStringLiteral("description"));
     description->setText(QStringLiteral("Syringe driver"));
-    QVERIFY(!tab.apply());
+    {
+        QSqlQuery hold(MariaDbServer::connection(QStringLiteral("holder"), m_database->name()));
+        QVERIFY(hold.exec(QStringLiteral("SELECT GET_LOCK(LEFT(CONCAT('pelvane.',DATABASE()),64),0)")) && hold.next());
+        QCOMPARE(hold.value(0).toInt(), 1);
+        QVERIFY(!tab.apply());
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("holder")); // its session, and the lock, end
     QCOMPARE(answerer.count(), 1);
     QVERIFY2(answerer.last().text.contains(QStringLiteral("busy with another workstation's change")),
              qPrintable(answerer.last().text));
     QCOMPARE(description->text(), QStringLiteral("Syringe driver"));
-
-    QVERIFY(hold.exec(QStringLiteral("DO RELEASE_LOCK(LEFT(CONCAT('pelvane.',DATABASE()),64))")));
     QVERIFY(tab.apply());
     SqlQuery stored;
     QVERIFY(stored.exec(QStringLiteral("SELECT Description FROM Asset WHERE Id=2")) && stored.next());

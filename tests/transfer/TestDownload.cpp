@@ -245,20 +245,19 @@ private slots:
         QCOMPARE(waitsLess->open(db->filePath(), false), 0);
         Database::setInstance(waitsLess);
         db = waitsLess;
-        QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
-        holder.setDatabaseName(db->filePath());
-        QVERIFY(holder.open());
         DialogAnswerer answerer;
         DownloadStats stats;
-        Download download(instrument->portName(), 57600, &stats);
-        run(download, [&] {
-            QVERIFY(exchange(4, header(3)));
-            QVERIFY(QSqlQuery(holder).exec(QStringLiteral("BEGIN IMMEDIATE")));
-            QVERIFY(exchange(5, asset("Pump", QDateTime(QDate(2026, 1, 10), QTime(9, 0)), 1, {{1, 0.1f}})));
-        });
-        QSqlQuery(holder).exec(QStringLiteral("ROLLBACK"));
-        holder.close();
-        holder = QSqlDatabase();
+        {
+            QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+            holder.setDatabaseName(db->filePath());
+            QVERIFY(holder.open());
+            Download download(instrument->portName(), 57600, &stats);
+            run(download, [&] {
+                QVERIFY(exchange(4, header(3)));
+                QVERIFY(QSqlQuery(holder).exec(QStringLiteral("BEGIN IMMEDIATE")));
+                QVERIFY(exchange(5, asset("Pump", QDateTime(QDate(2026, 1, 10), QTime(9, 0)), 1, {{1, 0.1f}})));
+            });
+        }
         QSqlDatabase::removeDatabase(QStringLiteral("holder"));
 
         QVERIFY2(answerer.last().text.contains("busy with another workstation's change")
