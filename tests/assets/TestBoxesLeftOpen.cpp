@@ -63,8 +63,18 @@ class TestBoxesLeftOpen : public QObject
 private slots:
     void initTestCase() { PELVANE_REQUIRE_MARIADB(); }
     void init();
-    void cleanup();
-    void importGoesOnWhileABoxIsOpenElsewhere_data();
+    void cleanup()
+    {
+        WriteLock::waitSeconds = 20;
+        m_database.reset();
+    }
+    void importGoesOnWhileABoxIsOpenElsewhere_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("editor's duplicate question") << QStringLiteral("duplicate") << 0;
+        QTest::newRow("fatal report") << QStringLiteral("fatal") << 1;
+    }
     void importGoesOnWhileABoxIsOpenElsewhere();
     void editorKeepsItsEditWhileTheLockStaysTaken();
 
@@ -85,20 +95,6 @@ void TestBoxesLeftOpen::init()
         db->insertAsset(QStringLiteral("Pump ") + serial.right(1), QString(), QString(), serial, location, equipment,
                         12);
     }
-}
-
-void TestBoxesLeftOpen::cleanup()
-{
-    WriteLock::waitSeconds = 20;
-    m_database.reset();
-}
-
-void TestBoxesLeftOpen::importGoesOnWhileABoxIsOpenElsewhere_data()
-{
-    QTest::addColumn<QString>("kind");
-    QTest::addColumn<int>("exitCode");
-    QTest::newRow("editor's duplicate question") << QStringLiteral("duplicate") << 0;
-    QTest::newRow("fatal report") << QStringLiteral("fatal") << 1;
 }
 
 void TestBoxesLeftOpen::importGoesOnWhileABoxIsOpenElsewhere()
