@@ -545,6 +545,33 @@ Error message:
     </message>
 </context>
 <context>
+    <name>DatabaseBusy</name>
+    <message>
+        <source>The database is busy with another workstation&apos;s change: its write lock was not given up within %1 seconds, several times over.</source>
+        <comment>%1 is a number of seconds</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1
+
+Nothing was saved, and what you typed or chose is still here: try again in a moment.</source>
+        <comment>%1 says why the database is busy</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The download has stopped.
+
+Reason: %1
+
+Not saved:
+%2
+
+The records received before are stored. Download again in a moment: a record that is already stored is found and not stored twice.</source>
+        <comment>%1 says why the database is busy, %2 lists what was not saved, one per line</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>DialogAbout</name>
     <message>
         <source>About Pelvane</source>
@@ -1504,6 +1531,10 @@ Heading of the list of the tests in the set</extracomment>
         <source>the rest of this download (the records received before are stored): download again once connected</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>the records the tester sent after it: download again</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>EcgWaveformComboBox</name>
@@ -1654,6 +1685,11 @@ Heading of the list of the tests in the set</extracomment>
     <message>
         <source>the test record of asset %1, tested %2</source>
         <comment>%1 is the asset's name, %2 the test date</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the tester %1 (serial number %2) that sent this download</source>
+        <comment>%1 is the tester&apos;s type, %2 its serial number</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -2557,6 +2593,7 @@ After clicking &apos;Apply&apos; the test results will be lost forever.</source>
     <message numerus="yes">
         <source>The stored test sequence &quot;%1&quot; holds %n test(s) that cannot be shown. The stored sequence stays as it is; applying your changes removes them.</source>
         <translation type="unfinished">
+            <numerusform></numerusform>
             <numerusform></numerusform>
         </translation>
     </message>

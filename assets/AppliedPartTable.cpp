@@ -4,6 +4,7 @@
 #include "assets/AppliedPartNumConnectionsDelegate.h"
 #include "assets/NameEditorDelegate.h"
 #include "database/Database.h"
+#include "database/DatabaseBusy.h"
 #include "database/DatabaseTransaction.h"
 #include "database/SqlQuery.h"
 
@@ -108,7 +109,6 @@ void AppliedPartTable::load(int assetId, bool editable)
 
 bool AppliedPartTable::save(int assetId)
 {
-    DatabaseTransaction transaction;
     int sum = 0;
     for (int row = 0; row < rowCount(); ++row) {
         if (!cellText(row, NameColumn).isEmpty())
@@ -140,27 +140,32 @@ bool AppliedPartTable::save(int assetId)
         }
     }
 
-    SqlQuery remove(QStringLiteral("DELETE FROM AppliedPart WHERE AssetId=:AssetId"));
-    remove.bindValue(QStringLiteral(":AssetId"), assetId);
-    remove.exec();
+    const bool written = DatabaseTransaction::run([&](DatabaseTransaction&) {
+        SqlQuery remove(QStringLiteral("DELETE FROM AppliedPart WHERE AssetId=:AssetId"));
+        remove.bindValue(QStringLiteral(":AssetId"), assetId);
+        remove.exec();
 
-    const int type = Database::instance()->type();
-    for (int row = 0; row < rowCount(); ++row) {
-        if (cellText(row, NameColumn).isEmpty() || !item(row, TypeColumn) || !item(row, ConnectionsColumn))
-            continue;
-        SqlQuery insert;
-        insert.prepareInsert(QStringLiteral("AppliedPart"),
-                             {QStringLiteral("AssetId"), QStringLiteral("Name"), QStringLiteral("ConnectionClass"),
-                              QStringLiteral("Connection"), QStringLiteral("NumConnections")},
-                             type);
-        insert.bindValue(QStringLiteral(":AssetId"), assetId);
-        insert.bindValue(QStringLiteral(":Name"), cellText(row, NameColumn));
-        insert.bindValue(QStringLiteral(":ConnectionClass"), cellInt(row, TypeColumn));
-        insert.bindValue(QStringLiteral(":Connection"), row);
-        insert.bindValue(QStringLiteral(":NumConnections"), cellInt(row, ConnectionsColumn));
-        insert.exec();
-    }
-    return true;
+        const int type = Database::instance()->type();
+        for (int row = 0; row < rowCount(); ++row) {
+            if (cellText(row, NameColumn).isEmpty() || !item(row, TypeColumn) || !item(row, ConnectionsColumn))
+                continue;
+            SqlQuery insert;
+            insert.prepareInsert(QStringLiteral("AppliedPart"),
+                                 {QStringLiteral("AssetId"), QStringLiteral("Name"),
+                                  QStringLiteral("ConnectionClass"), QStringLiteral("Connection"),
+                                  QStringLiteral("NumConnections")},
+                                 type);
+            insert.bindValue(QStringLiteral(":AssetId"), assetId);
+            insert.bindValue(QStringLiteral(":Name"), cellText(row, NameColumn));
+            insert.bindValue(QStringLiteral(":ConnectionClass"), cellInt(row, TypeColumn));
+            insert.bindValue(QStringLiteral(":Connection"), row);
+            insert.bindValue(QStringLiteral(":NumConnections"), cellInt(row, ConnectionsColumn));
+            insert.exec();
+        }
+    });
+    if (!written)
+        DatabaseBusy::tell(this);
+    return written;
 }
 
 void AppliedPartTable::clearRows()

@@ -8,6 +8,7 @@
 #include "core/Error.h"
 #include "database/ConnectionLoss.h"
 #include "database/Database.h"
+#include "database/DatabaseBusy.h"
 #include "database/DatabaseTransaction.h"
 #include "database/SqlQuery.h"
 
@@ -191,28 +192,41 @@ bool AssetDetailsTab::apply()
         return false;
     }
 
-    DatabaseTransaction transaction;
-    if (isDuplicate(name, serial)) {
+    // The check and the write go under one lock, so that no other
+    // workstation stores the twin in between; the question waits until the
+    // lock is given back.
+    bool duplicate = false;
+    int assetId = m_currentAssetId;
+    const bool written = DatabaseTransaction::run([&](DatabaseTransaction&) {
+        duplicate = isDuplicate(name, serial);
+        if (duplicate)
+            return;
+        Database* db = Database::instance();
+        const int clientId = db->findOrInsertClient(ui->client->currentText());
+        const int siteId = db->findOrInsertSite(clientId, ui->site->currentText());
+        const int locationId = db->findOrInsertLocation(siteId, ui->location->currentText());
+        const int equipmentId = db->findOrInsertEquipment(ui->manufacturer->currentText(), ui->model->currentText(),
+                                                          ui->serialNo->text(), ui->equipmentClass->currentIndex());
+        if (m_currentAssetId <= 0)
+            assetId = db->insertAsset(name, ui->description->text(), ui->serviceCode->currentText(), serial,
+                                      locationId, equipmentId, ui->testPeriodTime->text().toInt());
+        else
+            updateExisting(name, serial, locationId, equipmentId);
+    });
+    if (!written) {
+        DatabaseBusy::tell(this);
+        return false;
+    }
+    if (duplicate) {
         QMessageBox box;
         box.setText(tr("An asset already exists with the same name and serial number. Please choose "
                        "different values for these fields."));
         box.exec();
         return false;
     }
-
-    Database* db = Database::instance();
-    const int clientId = db->findOrInsertClient(ui->client->currentText());
-    const int siteId = db->findOrInsertSite(clientId, ui->site->currentText());
-    const int locationId = db->findOrInsertLocation(siteId, ui->location->currentText());
-    const int equipmentId = db->findOrInsertEquipment(ui->manufacturer->currentText(), ui->model->currentText(),
-                                                      ui->serialNo->text(), ui->equipmentClass->currentIndex());
-
-    if (m_currentAssetId <= 0) {
-        m_currentAssetId = db->insertAsset(name, ui->description->text(), ui->serviceCode->currentText(), serial,
-                                           locationId, equipmentId, ui->testPeriodTime->text().toInt());
+    if (assetId != m_currentAssetId) {
+        m_currentAssetId = assetId;
         emit newAssetCreated(m_currentAssetId);
-    } else {
-        updateExisting(name, serial, locationId, equipmentId);
     }
     emit updateAsset(m_currentAssetId);
     return true;

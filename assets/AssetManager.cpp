@@ -2,6 +2,7 @@
 
 #include "assets/AssetTreeItem.h"
 #include "database/Database.h"
+#include "database/DatabaseBusy.h"
 #include "database/DatabaseTransaction.h"
 #include "database/SqlQuery.h"
 #include "transfer/DialogTransfer.h"
@@ -341,9 +342,11 @@ void AssetManager::removeSelectedAssets()
 
 void AssetManager::restoreSelectedAssets()
 {
-    DatabaseTransaction transaction;
     const QList<int> ids = selectedIds();
-    Database::instance()->restoreAssets(ids);
+    if (!DatabaseTransaction::run([&ids](DatabaseTransaction&) { Database::instance()->restoreAssets(ids); })) {
+        DatabaseBusy::tell(m_window);
+        return;
+    }
     forgetSelection();
     emit assetsRestored(ids);
 }
@@ -396,11 +399,14 @@ void AssetManager::removeNode(int type, const QString& assetQuery, const QString
         ids.append(assets.value(0).toInt());
     Database::instance()->recycleAssets(ids);
 
-    {
-        DatabaseTransaction transaction;
+    const bool removed = DatabaseTransaction::run([&](DatabaseTransaction&) {
         SqlQuery remove(deleteStatement);
         remove.bindValue(parameter, id);
         remove.exec();
+    });
+    if (!removed) {
+        DatabaseBusy::tell(m_window);
+        return;
     }
 
     switch (type) {

@@ -18,6 +18,12 @@ std::function<QWidget*()>& parentProvider()
     return provider;
 }
 
+std::function<void()>& beforeFatalDialog()
+{
+    static std::function<void()> hook;
+    return hook;
+}
+
 // Runs fn on the GUI thread and waits for it; dialogs must not be created
 // anywhere else.
 void onGuiThread(const std::function<void()>& fn)
@@ -35,6 +41,11 @@ void onGuiThread(const std::function<void()>& fn)
 void Error::setDialogParentProvider(std::function<QWidget*()> provider)
 {
     parentProvider() = std::move(provider);
+}
+
+void Error::setBeforeFatalDialogHook(std::function<void()> hook)
+{
+    beforeFatalDialog() = std::move(hook);
 }
 
 QWidget* Error::dialogParent()
@@ -77,6 +88,8 @@ void Error::report(const QString& function, const QString& message, int severity
 
 void Error::showDialog(const QString& text, int severity)
 {
+    if (severity == ErrorFatal && beforeFatalDialog())
+        beforeFatalDialog()();
     onGuiThread([&]() {
         if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
             DialogErrorMessage dialog(text, severity, dialogParent());

@@ -25,4 +25,10 @@ public:
     // dialogs have a parent without core linking against it.
     static void setDialogParentProvider(std::function<QWidget*()> provider);
     static QWidget* dialogParent();
+
+    // Registered by the database layer, which lives above this one: called
+    // on the reporting thread before a fatal report's dialog opens, to end
+    // that thread's writes so that no other workstation waits on a lock
+    // while the dialog is read.
+    static void setBeforeFatalDialogHook(std::function<void()> hook);
 };

@@ -1,5 +1,6 @@
 #include "database/DatabaseTransaction.h"
 
+#include "core/Error.h"
 #include "database/ConnectionLoss.h"
 #include "database/Database.h"
 #include "database/SqlQuery.h"
@@ -53,6 +54,14 @@ private:
 };
 
 constexpr int attempts = 5;
+
+// The outermost scopes this thread has open, for rollBackThisThread.
+thread_local QList<DatabaseTransaction*> openScopes;
+
+[[maybe_unused]] const bool fatalHookRegistered = [] {
+    Error::setBeforeFatalDialogHook(&DatabaseTransaction::rollBackThisThread);
+    return true;
+}();
 } // namespace
 
 DatabaseTransaction::DatabaseTransaction(QSqlDatabase* connection) : DatabaseTransaction(nullptr, connection) {}
@@ -74,10 +83,12 @@ DatabaseTransaction::DatabaseTransaction(StatementBatch* batch, QSqlDatabase* co
     }
     if (!m_outermost)
         return;
+    openScopes.append(this);
     try {
         m_begun = begin();
     } catch (...) {
         // The destructor of a scope that never was does not run.
+        openScopes.removeOne(this);
         rollback();
         QMutexLocker locker(&depthLock);
         if (--depths()[m_connection.connectionName()] <= 0)
@@ -152,6 +163,8 @@ DatabaseTransaction::~DatabaseTransaction()
             commitNow();
         }
     }
+    if (m_outermost)
+        openScopes.removeOne(this);
     QMutexLocker locker(&depthLock);
     int& depth = depths()[m_connection.connectionName()];
     if (--depth <= 0)
@@ -242,25 +255,34 @@ void DatabaseTransaction::rollback()
     StatementCache::transactionEnded(m_connection, false);
 }
 
+void DatabaseTransaction::rollBackThisThread()
+{
+    // A commit that failed has let go of m_begun but may still hold the lock.
+    for (DatabaseTransaction* scope : std::as_const(openScopes)) {
+        if (scope->m_begun || scope->m_locked)
+            scope->rollback();
+    }
+}
+
 bool DatabaseTransaction::isOpen(const QSqlDatabase& connection)
 {
     QMutexLocker locker(&depthLock);
     return depths().value(connection.connectionName()) > 0;
 }
 
-void DatabaseTransaction::run(const std::function<void(DatabaseTransaction&)>& work, QSqlDatabase* given)
+bool DatabaseTransaction::run(const std::function<void(DatabaseTransaction&)>& work, QSqlDatabase* given)
 {
-    run([&work](DatabaseTransaction& transaction, StatementBatch*) { work(transaction); }, given, false);
+    return run([&work](DatabaseTransaction& transaction, StatementBatch*) { work(transaction); }, given, false);
 }
 
-void DatabaseTransaction::run(const std::function<void(DatabaseTransaction&, StatementBatch&)>& work,
+bool DatabaseTransaction::run(const std::function<void(DatabaseTransaction&, StatementBatch&)>& work,
                               QSqlDatabase* given)
 {
-    run([&work](DatabaseTransaction& transaction, StatementBatch* batch) { work(transaction, *batch); }, given,
-        true);
+    return run([&work](DatabaseTransaction& transaction, StatementBatch* batch) { work(transaction, *batch); },
+               given, true);
 }
 
-void DatabaseTransaction::run(const std::function<void(DatabaseTransaction&, StatementBatch*)>& work,
+bool DatabaseTransaction::run(const std::function<void(DatabaseTransaction&, StatementBatch*)>& work,
                               QSqlDatabase* given, bool batched)
 {
     QSqlDatabase connection = resolved(given);
@@ -270,11 +292,11 @@ void DatabaseTransaction::run(const std::function<void(DatabaseTransaction&, Sta
             batch.emplace(connection);
         DatabaseTransaction transaction(batch ? &*batch : nullptr, given);
         work(transaction, batch ? &*batch : nullptr);
-        return;
+        return true;
     }
     for (int attempt = 1;; ++attempt) {
         try {
-            Retrying retrying(attempt < attempts);
+            Retrying retrying(true);
             // Made before the transaction, the batch is left after it: the
             // commit goes with what waits, and a failed attempt's waiting
             // statements are dropped with it.
@@ -284,7 +306,7 @@ void DatabaseTransaction::run(const std::function<void(DatabaseTransaction&, Sta
             DatabaseTransaction transaction(batch ? &*batch : nullptr, &connection);
             work(transaction, batch ? &*batch : nullptr);
             transaction.commit();
-            return;
+            return true;
         } catch (const SqlQuery::TransientFailure& failure) {
             qDebug() << "DatabaseTransaction: attempt" << attempt << "rolled back:" << failure.statement
                      << failure.error.text();
@@ -292,6 +314,8 @@ void DatabaseTransaction::run(const std::function<void(DatabaseTransaction&, Sta
             // are gone again.
             if (Database* db = Database::instance(); db && db->connection().connectionName() == connection.connectionName())
                 db->refreshAssetTree();
+            if (attempt == attempts)
+                return false;
             // Apart again, so that the next attempts do not meet again.
             QThread::msleep(QRandomGenerator::global()->bounded(5, 30) * attempt);
         }

@@ -34,23 +34,30 @@ public:
     // Runs work in a transaction of its own and commits it. When the
     // database ends an attempt to resolve a deadlock or a lock wait (see
     // SqlQuery::isTransient), the attempt is rolled back, what it learned
-    // forgotten, and work runs again from the start, a few times before
-    // the failure is reported. work must therefore keep nothing of an
-    // attempt but what it reads again. Inside another transaction of the
-    // connection work runs once, in that one: only the outermost can begin
-    // again.
-    static void run(const std::function<void(DatabaseTransaction&)>& work, QSqlDatabase* connection = nullptr);
+    // forgotten, and work runs again from the start, a few times. work must
+    // therefore keep nothing of an attempt but what it reads again. False
+    // when every attempt met another workstation's write (its lock held
+    // too long, a frozen or cut-off workstation perhaps): nothing of work
+    // is stored and nothing was reported; the caller tells the user (see
+    // DatabaseBusy). Inside another transaction of the connection work runs
+    // once, in that one: only the outermost can begin again.
+    [[nodiscard]] static bool run(const std::function<void(DatabaseTransaction&)>& work,
+                                  QSqlDatabase* connection = nullptr);
     // The same, with a batch of the connection, made for each attempt,
     // carrying the transaction's start and its commit (see the constructor).
-    static void run(const std::function<void(DatabaseTransaction&, StatementBatch&)>& work,
-                    QSqlDatabase* connection = nullptr);
+    [[nodiscard]] static bool run(const std::function<void(DatabaseTransaction&, StatementBatch&)>& work,
+                                  QSqlDatabase* connection = nullptr);
 
     // Whether a scope is open on connection.
     static bool isOpen(const QSqlDatabase& connection);
+    // Rolls back every transaction this thread has open and gives their
+    // locks back; their scopes then commit nothing. For a report that ends
+    // the program: its dialog must not hold up other workstations.
+    static void rollBackThisThread();
 
 private:
     DatabaseTransaction(StatementBatch* batch, QSqlDatabase* connection);
-    static void run(const std::function<void(DatabaseTransaction&, StatementBatch*)>& work, QSqlDatabase* connection,
+    static bool run(const std::function<void(DatabaseTransaction&, StatementBatch*)>& work, QSqlDatabase* connection,
                     bool batched);
     bool begin();
     void commitNow();

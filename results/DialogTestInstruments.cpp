@@ -5,6 +5,7 @@
 #include "assets/InstrumentTypeDelegate.h"
 #include "core/ReentrancyGuard.h"
 #include "database/Database.h"
+#include "database/DatabaseBusy.h"
 #include "database/DatabaseTransaction.h"
 #include "database/SqlQuery.h"
 
@@ -209,11 +210,14 @@ void DialogTestInstruments::removeInstrument()
     const int id = firstSelectedId();
     if (id <= 0)
         return;
-    {
-        DatabaseTransaction transaction;
+    const bool removed = DatabaseTransaction::run([id](DatabaseTransaction&) {
         SqlQuery query(QStringLiteral("DELETE FROM Instrument WHERE Id=:InstrumentId"));
         query.bindValue(QStringLiteral(":InstrumentId"), id);
         query.exec();
+    });
+    if (!removed) {
+        DatabaseBusy::tell(this);
+        return;
     }
     markModified(false);
     loadInstruments(0);

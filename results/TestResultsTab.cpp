@@ -6,6 +6,7 @@
 #include "assets/StatusDelegate.h"
 #include "core/DateFormat.h"
 #include "database/Database.h"
+#include "database/DatabaseBusy.h"
 #include "database/DatabaseTransaction.h"
 #include "database/SqlQuery.h"
 #include "results/DialogTestResults.h"
@@ -96,39 +97,48 @@ bool TestResultsTab::apply()
 {
     if (!m_model)
         return true;
-    DatabaseTransaction transaction;
-    for (int row = 0; row < m_model->rowCount(); ++row) {
-        if (!ui->resultSetsTable->isRowHidden(row))
-            continue;
-        const int resultSetId = m_model->index(row, 0).data().toInt();
+    int removed = 0;
+    const bool written = DatabaseTransaction::run([&](DatabaseTransaction&) {
+        removed = 0;
+        for (int row = 0; row < m_model->rowCount(); ++row) {
+            if (!ui->resultSetsTable->isRowHidden(row))
+                continue;
+            const int resultSetId = m_model->index(row, 0).data().toInt();
 
-        SqlQuery deleteSet(QStringLiteral("DELETE FROM ResultSet WHERE Id=:Id"));
-        deleteSet.bindValue(QStringLiteral(":Id"), resultSetId);
-        deleteSet.exec();
-        SqlQuery deleteResults(QStringLiteral("DELETE FROM Result WHERE ResultSetId=:ResultSetId"));
-        deleteResults.bindValue(QStringLiteral(":ResultSetId"), resultSetId);
-        deleteResults.exec();
+            SqlQuery deleteSet(QStringLiteral("DELETE FROM ResultSet WHERE Id=:Id"));
+            deleteSet.bindValue(QStringLiteral(":Id"), resultSetId);
+            deleteSet.exec();
+            SqlQuery deleteResults(QStringLiteral("DELETE FROM Result WHERE ResultSetId=:ResultSetId"));
+            deleteResults.bindValue(QStringLiteral(":ResultSetId"), resultSetId);
+            deleteResults.exec();
 
-        SqlQuery latest(latestRemainingStatement());
-        latest.bindValue(QStringLiteral(":AssetId"), m_assetId);
-        latest.exec();
-        int latestId = 0;
-        QVariant retestDate;
-        if (latest.next()) {
-            latestId = latest.value(0).toInt();
-            retestDate = Database::dateTimeValue(
-                Database::addMonths(dateTimeFromVariant(latest.value(1)), latest.value(2).toInt()));
+            SqlQuery latest(latestRemainingStatement());
+            latest.bindValue(QStringLiteral(":AssetId"), m_assetId);
+            latest.exec();
+            int latestId = 0;
+            QVariant retestDate;
+            if (latest.next()) {
+                latestId = latest.value(0).toInt();
+                retestDate = Database::dateTimeValue(
+                    Database::addMonths(dateTimeFromVariant(latest.value(1)), latest.value(2).toInt()));
+            }
+
+            SqlQuery update(QStringLiteral("UPDATE Asset SET LatestResultSetId=:LatestResultSetId, "
+                                           "RetestDate=:RetestDate WHERE LatestResultSetId=:ResultSetId AND Id=:AssetId"));
+            update.bindValue(QStringLiteral(":LatestResultSetId"), latestId);
+            update.bindValue(QStringLiteral(":RetestDate"), retestDate);
+            update.bindValue(QStringLiteral(":ResultSetId"), resultSetId);
+            update.bindValue(QStringLiteral(":AssetId"), m_assetId);
+            update.exec();
+            ++removed;
         }
-
-        SqlQuery update(QStringLiteral("UPDATE Asset SET LatestResultSetId=:LatestResultSetId, RetestDate=:RetestDate "
-                                       "WHERE LatestResultSetId=:ResultSetId AND Id=:AssetId"));
-        update.bindValue(QStringLiteral(":LatestResultSetId"), latestId);
-        update.bindValue(QStringLiteral(":RetestDate"), retestDate);
-        update.bindValue(QStringLiteral(":ResultSetId"), resultSetId);
-        update.bindValue(QStringLiteral(":AssetId"), m_assetId);
-        update.exec();
-        emit updateAsset(m_assetId);
+    });
+    if (!written) {
+        DatabaseBusy::tell(this);
+        return false;
     }
+    for (int i = 0; i < removed; ++i)
+        emit updateAsset(m_assetId);
     SqlQuery refresh;
     refresh.exec(m_model->query().lastQuery());
     setModelQuery(std::move(refresh));

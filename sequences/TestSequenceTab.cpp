@@ -4,6 +4,7 @@
 
 #include "assets/AssetDetailsTab.h"
 #include "database/Database.h"
+#include "database/DatabaseBusy.h"
 #include "database/DatabaseTransaction.h"
 #include "database/SqlQuery.h"
 #include "sequences/TestSequence.h"
@@ -63,33 +64,36 @@ void TestSequenceTab::reset(int assetId)
 bool TestSequenceTab::apply()
 {
     const QByteArray blob = ui->testSequence->data();
-    DatabaseTransaction transaction;
-    // Looked up again rather than trusted from the load: a download, here or
-    // at another workstation on the same server, replaces the asset's row
-    // with a new one, and an update of the old Id would store nothing.
-    SqlQuery row;
-    row.prepare(QStringLiteral("SELECT Id FROM TestSequence WHERE AssetId=:AssetId"));
-    row.bindValue(QStringLiteral(":AssetId"), m_currentAssetId);
-    row.exec();
-    m_sequenceId = row.next() ? row.value(0).toInt() : 0;
-    SqlQuery query;
-    if (m_sequenceId == 0) {
-        const int type = Database::instance()->type();
-        query.prepareInsert(QStringLiteral("TestSequence"),
-                            {QStringLiteral("Name"), QStringLiteral("AssetId"), QStringLiteral("Data")}, type);
-        query.bindValue(QStringLiteral(":Name"), ui->name->text());
-        query.bindValue(QStringLiteral(":AssetId"), m_currentAssetId);
-        query.bindValue(QStringLiteral(":Data"), blob);
-        query.exec();
-        m_sequenceId = query.lastInsertId(type);
-    } else {
-        query.prepare(QStringLiteral("UPDATE TestSequence SET Name=:Name, Data=:Data WHERE Id=:Id"));
-        query.bindValue(QStringLiteral(":Name"), ui->name->text());
-        query.bindValue(QStringLiteral(":Data"), blob);
-        query.bindValue(QStringLiteral(":Id"), m_sequenceId);
-        query.exec();
-    }
-    return true;
+    const bool written = DatabaseTransaction::run([&](DatabaseTransaction&) {
+        // Looked up again rather than trusted from the load: a download, here
+        // or at another workstation on the same server, replaces the asset's
+        // row with a new one, and an update of the old Id would store nothing.
+        SqlQuery row;
+        row.prepare(QStringLiteral("SELECT Id FROM TestSequence WHERE AssetId=:AssetId"));
+        row.bindValue(QStringLiteral(":AssetId"), m_currentAssetId);
+        row.exec();
+        m_sequenceId = row.next() ? row.value(0).toInt() : 0;
+        SqlQuery query;
+        if (m_sequenceId == 0) {
+            const int type = Database::instance()->type();
+            query.prepareInsert(QStringLiteral("TestSequence"),
+                                {QStringLiteral("Name"), QStringLiteral("AssetId"), QStringLiteral("Data")}, type);
+            query.bindValue(QStringLiteral(":Name"), ui->name->text());
+            query.bindValue(QStringLiteral(":AssetId"), m_currentAssetId);
+            query.bindValue(QStringLiteral(":Data"), blob);
+            query.exec();
+            m_sequenceId = query.lastInsertId(type);
+        } else {
+            query.prepare(QStringLiteral("UPDATE TestSequence SET Name=:Name, Data=:Data WHERE Id=:Id"));
+            query.bindValue(QStringLiteral(":Name"), ui->name->text());
+            query.bindValue(QStringLiteral(":Data"), blob);
+            query.bindValue(QStringLiteral(":Id"), m_sequenceId);
+            query.exec();
+        }
+    });
+    if (!written)
+        DatabaseBusy::tell(this);
+    return written;
 }
 
 void TestSequenceTab::clear()

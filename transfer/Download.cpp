@@ -3,6 +3,7 @@
 #include "core/Error.h"
 #include "database/ConnectionLoss.h"
 #include "database/Database.h"
+#include "database/DatabaseBusy.h"
 #include "database/PendingWrite.h"
 #include "database/StatementCache.h"
 #include "transfer/DownloadStats.h"
@@ -57,6 +58,11 @@ void Download::start()
     PendingWrite pending(tr("the rest of this download (the records received before are stored): download "
                             "again once connected"));
     exec();
+    if (!busyRecord.isEmpty()) {
+        QMessageBox::warning(Error::dialogParent(), QString(),
+                             DatabaseBusy::downloadStopped(
+                                 {busyRecord, tr("the records the tester sent after it: download again")}));
+    }
     if (lineLost) {
         QMessageBox::warning(Error::dialogParent(), QString(),
                              tr("The connection to the tester on %1 was lost and the download has stopped. "
@@ -84,9 +90,9 @@ void Download::packetReceived(quint8 id, const QByteArray& data)
     setInfo(1, tr("Received packet (id:%1)", "Shows progress of download. %%1 is the packet id").arg(id));
     TransferTempFile::write(QStringLiteral("import"), id, data);
 
-    // The server went away under an earlier record of this read: nothing
-    // more can be stored.
-    if (ConnectionLoss::happened())
+    // The server went away, or stayed busy, under an earlier record of this
+    // read: nothing more is stored.
+    if (ConnectionLoss::happened() || !busyRecord.isEmpty())
         return;
     int identifier = 0;
     {
@@ -94,8 +100,11 @@ void Download::packetReceived(quint8 id, const QByteArray& data)
         ImportTsq importer;
         importer.import(data);
         identifier = importer.identifier;
-        if (ConnectionLoss::happened()) {
-            // The user has been told; the record was not stored and is not counted.
+        if (ConnectionLoss::happened() || !importer.notStored.isEmpty()) {
+            // The record was not stored and is not counted; after a lost
+            // connection the user has been told, a busy database is told
+            // once the download has stopped.
+            busyRecord = importer.notStored;
             running = false;
             abort();
             return;

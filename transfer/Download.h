@@ -45,6 +45,8 @@ private:
     QSocketNotifier* portWatch = nullptr;
     // Set when the device went away under the download.
     bool lineLost = false;
+    // What was not stored when the database stayed busy, which stops the download.
+    QString busyRecord;
     std::unique_ptr<Ux::TransferPacket> receiver;
     // False once the dialog has closed; packets still in the read that
     // closed it are imported but move no progress.

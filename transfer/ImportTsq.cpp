@@ -465,12 +465,16 @@ void ImportTsq::importHeader(QDataStream& stream, const Ux::TsqHeader& header)
     if (refused(stream, "start of transfer"))
         return;
     g_expectedRecordCount = record.numberOfRecords;
-    DatabaseTransaction::run([&record](DatabaseTransaction&) {
+    const bool stored = DatabaseTransaction::run([&record](DatabaseTransaction&) {
         g_instrumentId = Database::instance()->findOrInsertInstrument(
             Ux::InstrumentTypeString::fromName(record.testerType), record.testerSerialNumber,
             record.calibrationDate, record.firmwareVersion, instrumentBaudRate, instrumentDataBits,
             instrumentParity, instrumentStopBits);
     });
+    if (!stored)
+        notStored = QCoreApplication::translate("ImportTsq", "the tester %1 (serial number %2) that sent this download",
+                                                "%1 is the tester's type, %2 its serial number")
+                        .arg(record.testerType, record.testerSerialNumber);
 }
 
 void ImportTsq::importAsset(QDataStream& stream, const Ux::TsqHeader& header)
@@ -487,12 +491,15 @@ void ImportTsq::importAsset(QDataStream& stream, const Ux::TsqHeader& header)
     const QVector<QVariantList> results = record.testResultsData.size() >= 4
                                               ? resultValues(record.testResultsData, stream.byteOrder())
                                               : QVector<QVariantList>(resultColumns().size());
-    PendingWrite pending(QCoreApplication::translate("ImportTsq", "the test record of asset %1, tested %2",
-                                                     "%1 is the asset's name, %2 the test date")
-                             .arg(record.applianceName, record.testDate.toString(dateFormat)));
-    DatabaseTransaction::run([&](DatabaseTransaction& transaction, StatementBatch& batch) {
+    const QString described = QCoreApplication::translate("ImportTsq", "the test record of asset %1, tested %2",
+                                                          "%1 is the asset's name, %2 the test date")
+                                  .arg(record.applianceName, record.testDate.toString(dateFormat));
+    PendingWrite pending(described);
+    const bool stored = DatabaseTransaction::run([&](DatabaseTransaction& transaction, StatementBatch& batch) {
         storeAsset(record, results, transaction, batch);
     });
+    if (!stored)
+        notStored = described;
 }
 
 // The writes that need no answer wait in batch for the next statement whose

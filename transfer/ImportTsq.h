@@ -6,6 +6,7 @@
 #include <QDataStream>
 #include <QVariantList>
 #include <QVector>
+#include <QString>
 
 class DatabaseTransaction;
 class StatementBatch;
@@ -35,6 +36,10 @@ public:
 
     int identifier = 0;             // identifier byte of the record's header
     int outcome = ImportNoResults;  // ImportOutcome, set by asset records only
+    // Not empty when another workstation's write kept the database busy
+    // through every attempt: nothing of the record was stored, and this
+    // names it as the user knows it.
+    QString notStored;
 
 private:
     void importHeader(QDataStream& stream, const Ux::TsqHeader& header);

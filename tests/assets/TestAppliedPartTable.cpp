@@ -127,6 +127,7 @@ void TestAppliedPartTable::tooManyConnectionsAreRefused()
     QCOMPARE(m_answerer->count(), 1);
     QCOMPARE(m_answerer->last().text, QString("You have specified more connections than are available.\n"
                                                "Reduce the number of connections from 11 to 10."));
+    QVERIFY(!m_answerer->last().duringWrite);
     QCOMPARE(m_answerer->last().icon, int(QMessageBox::NoIcon));
     QCOMPARE(storedParts(MonitorA), QString("ECG/3/1/3 SpO2/2/2/1"));
     QCOMPARE(names(), (QStringList{"ECG", "SpO2", "NIBP", "-"}));
@@ -139,6 +140,7 @@ void TestAppliedPartTable::duplicateNamesAreRefusedIgnoringCaseButNotEmptyNames(
     QVERIFY(!m_table->save(MonitorA));
     QCOMPARE(m_answerer->last().text, QString("More than one applied part has the same name. Please ensure all "
                                                "applied parts have unique names."));
+    QVERIFY(!m_answerer->last().duringWrite);
     QCOMPARE(storedParts(MonitorA), QString("ECG/3/1/3 SpO2/2/2/1"));
 
     // Rows without a name are never stored, so two of them do not clash.

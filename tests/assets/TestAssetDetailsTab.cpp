@@ -130,6 +130,7 @@ void TestAssetDetailsTab::duplicateNameAndSerialIsRefused()
              QString("An asset already exists with the same name and serial number. Please choose different "
                      "values for these fields."));
     QCOMPARE(m_answerer->last().icon, int(QMessageBox::NoIcon));
+    QVERIFY(!m_answerer->last().duringWrite);
     QCOMPARE(scalar("SELECT Name FROM Asset WHERE Id=2").toString(), QString("Pump 2"));
 
     // Same name with another serial number, and the asset's own values, pass.

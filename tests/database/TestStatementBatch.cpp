@@ -353,7 +353,7 @@ void TestStatementBatch::mariaDbFailedAttemptLeavesNothingWaiting()
     StatementCache cache(connection);
     StatementBatch outer(connection);
     int attempts = 0;
-    DatabaseTransaction::run([&](DatabaseTransaction&, StatementBatch& batch) {
+    const bool stored = DatabaseTransaction::run([&](DatabaseTransaction&, StatementBatch& batch) {
         ++attempts;
         addClient(batch, QStringLiteral("Attempt %1").arg(attempts));
         StatementCache::Statement count = StatementCache::prepare(QStringLiteral("SELECT COUNT(*) FROM Client"));
@@ -363,6 +363,7 @@ void TestStatementBatch::mariaDbFailedAttemptLeavesNothingWaiting()
             SqlQuery::reportFailure(QStringLiteral("UPDATE"),
                                     QSqlError("Deadlock found", QString(), QSqlError::StatementError, "1213"));
     });
+    QVERIFY(stored);
     QCOMPARE(attempts, 2);
     QVERIFY(!StatementBatch::hasWaiting(connection.driver()));
     QCOMPARE(clientsSeenFromOutside(scratch.name), before + QStringList({"Attempt 2", "Late in attempt 2"}));

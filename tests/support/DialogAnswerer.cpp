@@ -1,5 +1,8 @@
 #include "support/DialogAnswerer.h"
 
+#include "database/Database.h"
+#include "database/DatabaseTransaction.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
@@ -46,6 +49,7 @@ DialogAnswerer::Seen DialogAnswerer::describe(QWidget* w)
     s.className = QString::fromLatin1(w->metaObject()->className());
     s.objectName = w->objectName();
     s.title = w->windowTitle();
+    s.duringWrite = Database::instance() && DatabaseTransaction::isOpen(Database::instance()->connection());
     if (auto* box = qobject_cast<QMessageBox*>(w)) {
         s.text = box->text();
         s.informative = box->informativeText();

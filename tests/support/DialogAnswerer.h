@@ -26,6 +26,7 @@ public:
         QString text;         // message box text, or the error dialog's report
         QString informative;  // explanation shown beside the text, if any
         int icon = 0;         // QMessageBox::Icon for message boxes
+        bool duringWrite = false; // a transaction was open on the current database
     };
     using Handler = std::function<void(QWidget* dialog)>;
 

@@ -2,6 +2,7 @@
 #include "SqlRows.h"
 #include "database/MySqlDatabase.h"
 #include "database/SqliteDatabase.h"
+#include "database/WriteLock.h"
 #include "results/AlertThresholds.h"
 #include "support/DialogAnswerer.h"
 #include "support/MariaDbServer.h"
@@ -17,6 +18,7 @@
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QSignalSpy>
+#include <QSqlQuery>
 #include <QtTest>
 
 #include <ctime>
@@ -234,6 +236,39 @@ private slots:
         // Overall result Info counts with the other outcomes.
         QCOMPARE(counters(stats), QList<int>({0, 1, 0, 0, 0, 1}));
         QCOMPARE(fileContents(TransferTempFile::path("import", 5)), newer);
+    }
+
+    // Another program keeps the file's write lock through every attempt: the
+    // download stops, saying why and what was not saved, and the program goes on.
+    void busyDatabaseStopsTheDownload()
+    {
+        WriteLock::waitSeconds = 0;
+        auto restore = qScopeGuard([] { WriteLock::waitSeconds = 20; });
+        auto* waitsLess = new SqliteDatabase;
+        QCOMPARE(waitsLess->open(db->filePath(), false), 0);
+        Database::setInstance(waitsLess);
+        db = waitsLess;
+        DialogAnswerer answerer;
+        DownloadStats stats;
+        {
+            QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+            holder.setDatabaseName(db->filePath());
+            QVERIFY(holder.open());
+            Download download(instrument->portName(), 57600, &stats);
+            run(download, [&] {
+                QVERIFY(exchange(4, header(3)));
+                QVERIFY(QSqlQuery(holder).exec(QStringLiteral("BEGIN IMMEDIATE")));
+                QVERIFY(exchange(5, asset("Pump", QDateTime(QDate(2026, 1, 10), QTime(9, 0)), 1, {{1, 0.1f}})));
+            });
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+
+        QVERIFY2(answerer.last().text.contains("busy with another workstation's change")
+                     && answerer.last().text.contains("Not saved:\n  - the test record of asset Pump, tested "
+                                                      "10/01/2026\n  - the records the tester sent after it"),
+                 qPrintable(answerer.last().text));
+        QCOMPARE(counts("Asset,ResultSet"), QStringLiteral("0 0"));
+        QCOMPARE(counters(stats), QList<int>({0, 0, 0, 0, 0, 0}));
     }
 
     void vanishedDeviceEndsTheDownload()

@@ -1,0 +1,36 @@
+#include "database/DatabaseBusy.h"
+
+#include "database/WriteLock.h"
+
+#include <QMessageBox>
+
+namespace {
+QString reason()
+{
+    return DatabaseBusy::tr("The database is busy with another workstation's change: its write lock was not "
+                            "given up within %1 seconds, several times over.",
+                            "%1 is a number of seconds")
+        .arg(WriteLock::waitSeconds);
+}
+} // namespace
+
+void DatabaseBusy::tell(QWidget* parent)
+{
+    QMessageBox::warning(parent, QString(),
+                         tr("%1\n\nNothing was saved, and what you typed or chose is still here: try again in a "
+                            "moment.",
+                            "%1 says why the database is busy")
+                             .arg(reason()));
+}
+
+QString DatabaseBusy::downloadStopped(const QStringList& notSaved)
+{
+    QStringList lines;
+    for (const QString& item : notSaved)
+        lines << QStringLiteral("  - ") + item;
+    return tr("The download has stopped.\n\nReason: %1\n\nNot saved:\n%2\n\nThe records received before are "
+              "stored. Download again in a moment: a record that is already stored is found and not stored "
+              "twice.",
+              "%1 says why the database is busy, %2 lists what was not saved, one per line")
+        .arg(reason(), lines.join(QLatin1Char('\n')));
+}
