@@ -257,10 +257,6 @@ void TestAssetTableView::idleListLetsAnotherProgramCommit_data()
     QTest::addColumn<Show>("show");
     QTest::addColumn<int>("rows");
     QTest::newRow("all assets") << Show([](AssetTableView& view) { view.showAllAssets(); }) << 1005;
-    QTest::newRow("sorted by name") << Show([](AssetTableView& view) {
-        view.showAllAssets();
-        view.sortByColumn(AssetTableView::NameColumn, Qt::DescendingOrder);
-    }) << 1005;
     QTest::newRow("search results, the bin's too") << Show([](AssetTableView& view) {
         SearchFields fields;
         fields.assetName = QStringLiteral("%");

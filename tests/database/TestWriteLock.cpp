@@ -58,7 +58,6 @@ PELVANE_CHILD_SCENARIO(commitWhileAnotherReads)
         std::printf("committing\n");
         std::fflush(stdout);
     }
-    std::printf("committed\n");
     return 0;
 }
 
@@ -212,12 +211,9 @@ void TestWriteLock::sqliteBusyFileIsTransient()
 void TestWriteLock::sqliteCommitWaitsForAReader()
 {
     const QString path = TestEnvironment::instance()->newFolder() + QStringLiteral("/read.db");
-    QVERIFY(SeededDatabase::createEmpty(path));
-    m_connections << "reader";
-    QSqlDatabase reader = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "reader");
-    reader.setDatabaseName(path);
-    QVERIFY(reader.open());
-    QSqlQuery read(reader);
+    SqliteDatabase* db = SeededDatabase::createEmpty(path);
+    QVERIFY(db);
+    QSqlQuery read(db->connection());
     QVERIFY(read.exec(QStringLiteral("BEGIN")));
     QVERIFY(read.exec(QStringLiteral("SELECT COUNT(*) FROM Client")) && read.next());
 
@@ -231,7 +227,7 @@ void TestWriteLock::sqliteCommitWaitsForAReader()
     QVERIFY(read.exec(QStringLiteral("COMMIT")));
     const ChildResult result = finishChildScenario(child);
     output += result.output;
-    QVERIFY2(result.exitCode == 0 && output.contains("committed"), output.right(2000).constData());
+    QVERIFY2(result.exitCode == 0, output.right(2000).constData());
     QVERIFY(read.exec(QStringLiteral("SELECT COUNT(*) FROM Client WHERE Name='Written'")) && read.next());
     QCOMPARE(read.value(0).toInt(), 1);
 }
