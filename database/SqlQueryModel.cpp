@@ -6,8 +6,8 @@
 
 namespace {
 // Short enough that the window still answers while a long list is read.
-constexpr qint64 sliceMs = 5;
-constexpr int rowsPerStep = 500;
+constexpr qint64 sliceMs = 2;
+constexpr int rowsPerStep = 100;
 } // namespace
 
 SqlQueryModel::SqlQueryModel(QObject* parent) : QSqlQueryModel(parent)
