@@ -54,10 +54,10 @@ private:
 constexpr int attempts = 5;
 
 // A COMMIT that finds the file busy (another program still reads it) has
-// failed to write nothing: the transaction stays open and the COMMIT can be
-// sent again, each time waiting as long as a begin waits for the lock. The
-// driver's own commit() drops the result code that tells busy from failed,
-// so the statement runs as a query here.
+// written nothing and lost nothing: the transaction stays open and the
+// COMMIT is sent again, each time waiting as long as a begin waits for the
+// lock. The driver's own commit() drops the result code that tells busy
+// from failed, so the statement runs as a query here.
 bool commitSqlite(const QSqlDatabase& connection, QSqlError* error)
 {
     QSqlQuery commit(connection);
