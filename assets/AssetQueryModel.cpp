@@ -2,17 +2,17 @@
 
 #include "ux/StatusString.h"
 
-AssetQueryModel::AssetQueryModel() : QSqlQueryModel(nullptr) {}
+AssetQueryModel::AssetQueryModel() : SqlQueryModel(nullptr) {}
 
 AssetQueryModel::~AssetQueryModel() = default;
 
 QVariant AssetQueryModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::ToolTipRole)
-        return QSqlQueryModel::data(index, role);
+        return SqlQueryModel::data(index, role);
     if (index.column() != 1)
         return QString();
-    const QVariant status = QSqlQueryModel::data(index, Qt::DisplayRole);
+    const QVariant status = SqlQueryModel::data(index, Qt::DisplayRole);
     // An asset without a result set has no status to name.
     if (status.isNull())
         return QString();

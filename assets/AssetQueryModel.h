@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QSqlQueryModel>
+#include "database/SqlQueryModel.h"
 
 // The rows of the asset table. Sorting is the database's: sort() only records
 // the request and asks the view to run its statement again.
-class AssetQueryModel : public QSqlQueryModel
+class AssetQueryModel : public SqlQueryModel
 {
     Q_OBJECT
 public:

@@ -160,6 +160,8 @@ bool AssetTreeModel::setData(const QModelIndex& index, const QVariant& value, in
     }
 
     const int targetId = duplicate.value(0).toInt();
+    // An open read holds the file's lock for as long as the question waits.
+    duplicate.finish();
     QMessageBox question;
     question.setText(QCoreApplication::translate("AssetTreeModel", t.mergeQuestion));
     question.setStandardButtons(QMessageBox::Yes | QMessageBox::Cancel);

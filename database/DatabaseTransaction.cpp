@@ -62,6 +62,26 @@ thread_local QList<DatabaseTransaction*> openScopes;
     Error::setBeforeFatalDialogHook(&DatabaseTransaction::rollBackThisThread);
     return true;
 }();
+
+// A COMMIT that finds the file busy (another program still reads it) has
+// written nothing and lost nothing: the transaction stays open and the
+// COMMIT is sent again, each time waiting as long as a begin waits for the
+// lock. The driver's own commit() drops the result code that tells busy
+// from failed, so the statement runs as a query here.
+bool commitSqlite(const QSqlDatabase& connection, QSqlError* error)
+{
+    QSqlQuery commit(connection);
+    for (int attempt = 1;; ++attempt) {
+        if (commit.exec(QStringLiteral("COMMIT")))
+            return true;
+        const QSqlError failed = commit.lastError();
+        *error = QSqlError(QStringLiteral("Unable to commit transaction"), failed.databaseText(),
+                           QSqlError::TransactionError, failed.nativeErrorCode());
+        if (attempt == attempts || !SqlQuery::isTransient(failed))
+            return false;
+        qDebug() << "DatabaseTransaction: commit" << attempt << "found the file busy:" << failed.databaseText();
+    }
+}
 } // namespace
 
 DatabaseTransaction::DatabaseTransaction(QSqlDatabase* connection) : DatabaseTransaction(nullptr, connection) {}
@@ -175,8 +195,9 @@ DatabaseTransaction::~DatabaseTransaction()
 // program as a failed statement does, so that no caller goes on to count
 // them as stored. A server gone away has dropped them with the connection:
 // that is told as a lost connection, and the database is then closed. A
-// commit that only found the file busy is rolled back and, under run(),
-// tried again.
+// commit that only found the file busy waits and is sent again (see
+// commitSqlite); only when the file stays busy is it rolled back and
+// reported, as a lock wait that ran out.
 void DatabaseTransaction::commitNow()
 {
     m_begun = false;
@@ -206,14 +227,20 @@ void DatabaseTransaction::commitNow()
         return;
     }
     const ConnectionLoss::CommitSent sent;
-    const bool committed = m_connection.commit();
+    QSqlError error;
+    const bool committed = m_connection.driverName() == QLatin1String("QSQLITE") ? commitSqlite(m_connection, &error)
+                                                                                 : m_connection.commit();
     if (committed) {
         StatementCache::transactionEnded(m_connection, true);
         return;
     }
-    const QSqlError error = m_connection.lastError();
+    if (!error.isValid())
+        error = m_connection.lastError();
     m_begun = true;
     rollback();
+    // A file still busy after every wait has run out of time as a begin
+    // that never got the lock does: under run() the user is told the
+    // database is busy, and no attempt starts over, as the waits were full.
     SqlQuery::reportFailure(QStringLiteral("COMMIT"), error, m_connection.driver());
 }
 

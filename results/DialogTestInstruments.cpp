@@ -8,12 +8,12 @@
 #include "database/DatabaseBusy.h"
 #include "database/DatabaseTransaction.h"
 #include "database/SqlQuery.h"
+#include "database/SqlQueryModel.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSqlQueryModel>
 
 namespace {
 const QString kListStatement = QStringLiteral("SELECT Id,InstrumentType,SerialNo FROM Instrument");
@@ -41,7 +41,7 @@ DialogTestInstruments::DialogTestInstruments(QWidget* parent)
     connect(ui->addBtn, &QToolButton::pressed, this, &DialogTestInstruments::addInstrument);
     connect(ui->removeBtn, &QToolButton::pressed, this, &DialogTestInstruments::removeInstrument);
 
-    m_model = new QSqlQueryModel(this);
+    m_model = new SqlQueryModel(this);
     m_selectionModel = new QItemSelectionModel(m_model, this);
     ui->instrumentTable->setModel(m_model);
     ui->instrumentTable->setSelectionModel(m_selectionModel);

@@ -6,7 +6,7 @@
 
 class QAbstractButton;
 class QItemSelectionModel;
-class QSqlQueryModel;
+class SqlQueryModel;
 namespace Ui { class TestInstruments; }
 
 // The register of test instruments: a list, the chosen instrument's details
@@ -37,7 +37,7 @@ private:
     std::unique_ptr<Ui::TestInstruments> ui;
     bool m_modified = false;
     bool m_loading = false;
-    QSqlQueryModel* m_model;
+    SqlQueryModel* m_model;
     QItemSelectionModel* m_selectionModel;
     // The type as stored for the instrument on show: a download may have
     // written one that the type list does not offer.

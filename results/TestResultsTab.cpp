@@ -9,6 +9,7 @@
 #include "database/DatabaseBusy.h"
 #include "database/DatabaseTransaction.h"
 #include "database/SqlQuery.h"
+#include "database/SqlQueryModel.h"
 #include "results/DialogTestResults.h"
 
 #include <QDataStream>
@@ -16,7 +17,6 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMessageBox>
-#include <QSqlQueryModel>
 
 namespace {
 const int kColumns = 3;
@@ -42,7 +42,7 @@ TestResultsTab::~TestResultsTab() = default;
 
 void TestResultsTab::connectNewDatabase()
 {
-    m_model = new QSqlQueryModel(this);
+    m_model = new SqlQueryModel(this);
     m_selectionModel = new QItemSelectionModel(m_model);
     // Owned by the model: they go when the next database replaces it.
     auto* dates = new DateTimeDelegate(m_model);

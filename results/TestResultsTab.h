@@ -8,7 +8,7 @@
 #include <memory>
 
 class QItemSelectionModel;
-class QSqlQueryModel;
+class SqlQueryModel;
 class SqlQuery;
 namespace Ui { class TestResultsTab; }
 
@@ -48,7 +48,7 @@ private:
     void setModelQuery(SqlQuery&& query);
 
     std::unique_ptr<Ui::TestResultsTab> ui;
-    QSqlQueryModel* m_model = nullptr;
+    SqlQueryModel* m_model = nullptr;
     QItemSelectionModel* m_selectionModel = nullptr;
     int m_assetId = -1;
     // The widths last restored or set by the user, 0 where none is known.

@@ -73,7 +73,10 @@ void DialogEditGlobalTestSequence::accept()
     duplicate.bindValue(QStringLiteral(":Name"), ui->name->text());
     duplicate.bindValue(QStringLiteral(":Id"), m_id);
     duplicate.exec();
-    if (duplicate.next()) {
+    const bool taken = duplicate.next();
+    // An open read holds the file's lock for as long as the box waits.
+    duplicate.finish();
+    if (taken) {
         QMessageBox::information(this, QString(),
                                  tr("A global test sequence already exists with the same name. Please choose another."));
         return;

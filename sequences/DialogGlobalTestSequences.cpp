@@ -5,6 +5,7 @@
 #include "assets/EquipmentClassDelegate.h"
 #include "core/Error.h"
 #include "database/SqlQuery.h"
+#include "database/SqlQueryModel.h"
 #include "sequences/DialogEditGlobalTestSequence.h"
 #include "transfer/DialogTransfer.h"
 #include "transfer/Upload.h"
@@ -15,7 +16,6 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QSettings>
-#include <QSqlQueryModel>
 
 namespace {
 const QString listQuery = QStringLiteral("SELECT Id,Name,EquipmentClass FROM GlobalTestSequence");
@@ -34,7 +34,7 @@ DialogGlobalTestSequences::DialogGlobalTestSequences(bool selectMode, QWidget* p
     connect(ui->deleteBtn, &QPushButton::pressed, this, &DialogGlobalTestSequences::onDeleteSequences);
     connect(ui->uploadBtn, &QPushButton::pressed, this, &DialogGlobalTestSequences::onUploadSequences);
 
-    m_model = new QSqlQueryModel(this);
+    m_model = new SqlQueryModel(this);
     SqlQuery query;
     query.exec(listQuery);
     m_model->setQuery(std::move(query));

@@ -6,7 +6,7 @@
 
 class QItemSelection;
 class QItemSelectionModel;
-class QSqlQueryModel;
+class SqlQueryModel;
 namespace Ui { class DialogGlobalTestSequences; }
 
 // The named test sequences kept for equipment classes: created, edited,
@@ -37,7 +37,7 @@ private:
     void updateButtons();
 
     std::unique_ptr<Ui::DialogGlobalTestSequences> ui;
-    QSqlQueryModel* m_model = nullptr;
+    SqlQueryModel* m_model = nullptr;
     QItemSelectionModel* m_selection = nullptr;
     QList<int> m_selectedSequences;
 };

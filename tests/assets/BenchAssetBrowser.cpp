@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTextStream>
 #include <cstdio>
@@ -146,6 +147,20 @@ int main(int argc, char** argv)
         table.show();
         QApplication::processEvents();
 
+        // Another program that writes to the file, waiting for no lock.
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other program");
+        other.setDatabaseName(path);
+        other.setConnectOptions("QSQLITE_BUSY_TIMEOUT=0");
+        other.open();
+        const auto otherCommits = [&other] {
+            QSqlQuery write(other);
+            const bool done = write.exec("BEGIN IMMEDIATE") && write.exec("INSERT INTO Client (Name) VALUES ('x')")
+                              && write.exec("DELETE FROM Client WHERE Name='x'") && write.exec("COMMIT");
+            if (!done)
+                write.exec("ROLLBACK");
+            return done;
+        };
+
         // Each step starts from a list of which only the first rows were read,
         // as on screen; a refresh after reading every row is timed on its own
         // (it drops the rows read).
@@ -155,6 +170,13 @@ int main(int argc, char** argv)
                 QApplication::processEvents();
             });
             const int firstRows = model.rowCount();
+            // The window idles on: how long until the other program can commit.
+            QElapsedTimer locked;
+            locked.start();
+            while (!otherCommits() && locked.elapsed() < 5000)
+                QApplication::processEvents();
+            out << what << ": the other program commits after " << double(locked.nsecsElapsed()) / 1e6 << " ms"
+                << Qt::endl;
             const double all = timed([&] { fetchAll(model); });
             const int rows = model.rowCount();
             const double rerun = timed([&] {

@@ -11,6 +11,8 @@
 
 using Criteria = std::function<void(SearchFields&)>;
 Q_DECLARE_METATYPE(Criteria)
+using Show = std::function<void(AssetTableView&)>;
+Q_DECLARE_METATYPE(Show)
 
 class TestAssetTableView : public QObject
 {
@@ -24,6 +26,8 @@ private slots:
     void sortByHeaderClick();
     void selectionFollowsTheList();
     void columnLayoutSavedAndRestored();
+    void idleListLetsAnotherProgramCommit_data();
+    void idleListLetsAnotherProgramCommit();
 
 private:
     QList<int> ids() const;
@@ -246,6 +250,38 @@ void TestAssetTableView::columnLayoutSavedAndRestored()
     view.showAllAssets();
     QCOMPARE(view.columnWidth(4), 140);
     QCOMPARE(view.saveState(), state);
+}
+
+void TestAssetTableView::idleListLetsAnotherProgramCommit_data()
+{
+    QTest::addColumn<Show>("show");
+    QTest::addColumn<int>("rows");
+    QTest::newRow("all assets") << Show([](AssetTableView& view) { view.showAllAssets(); }) << 1005;
+    QTest::newRow("search results, the bin's too") << Show([](AssetTableView& view) {
+        SearchFields fields;
+        fields.assetName = QStringLiteral("%");
+        view.showSearchResults(fields);
+    }) << 1006;
+}
+
+// A list longer than what the view shows at first, then the window waits
+// for its user: nothing of it may keep the file locked meanwhile.
+void TestAssetTableView::idleListLetsAnotherProgramCommit()
+{
+    QFETCH(Show, show);
+    QFETCH(int, rows);
+    SqlQuery many;
+    QVERIFY(many.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<1000) "
+                      "INSERT INTO Asset (Name,LocationId) SELECT 'Bulk '||i,1 FROM n"));
+    show(*m_view);
+    m_view->show();
+    QTest::qWait(500);
+
+    const QString failure = SeededDatabase::writtenByAnotherProgram(m_db->filePath());
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    while (m_model->canFetchMore())
+        m_model->fetchMore();
+    QCOMPARE(m_model->rowCount(), rows);
 }
 
 PELVANE_TEST_MAIN(TestAssetTableView)

@@ -1,3 +1,4 @@
+#include "database/DatabaseTransaction.h"
 #include "database/MySqlDatabase.h"
 #include "database/SqlQuery.h"
 #include "database/SqliteDatabase.h"
@@ -8,12 +9,14 @@
 #include "support/TestEnvironment.h"
 
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSemaphore>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QtTest>
+#include <cstdio>
 
 namespace {
 
@@ -39,6 +42,25 @@ int tryLock(QSqlDatabase& db)
 
 } // namespace
 
+// The program's write, committed while another program reads the file: the
+// commit waits longer than the file's busy wait before the reader is done.
+PELVANE_CHILD_SCENARIO(commitWhileAnotherReads)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("committer"));
+    db.setDatabaseName(args.value(0));
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=1000"));
+    if (!db.open())
+        return 3;
+    {
+        DatabaseTransaction transaction(&db);
+        SqlQuery insert(db);
+        insert.exec(QStringLiteral("INSERT INTO Client (Name) VALUES ('Written')"));
+        std::printf("committing\n");
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
 class TestWriteLock : public QObject
 {
     Q_OBJECT
@@ -47,6 +69,7 @@ private slots:
     void mySqlLockIsOnePerDatabaseUntilCommit();
     void mySqlDeadlockIsTransient();
     void sqliteBusyFileIsTransient();
+    void sqliteCommitWaitsForAReader();
     void msSqlLockStatement();
 
 private:
@@ -183,6 +206,30 @@ void TestWriteLock::sqliteBusyFileIsTransient()
     QCOMPARE(WriteLock::busyTimeoutOption(), QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(WriteLock::waitSeconds * 1000));
     QVERIFY(!SqlQuery::isTransient(QSqlError("", "constraint", QSqlError::StatementError, "19")));
     QVERIFY(!SqlQuery::isTransient(QSqlError("", "gone", QSqlError::StatementError, "2006")));
+}
+
+void TestWriteLock::sqliteCommitWaitsForAReader()
+{
+    const QString path = TestEnvironment::instance()->newFolder() + QStringLiteral("/read.db");
+    SqliteDatabase* db = SeededDatabase::createEmpty(path);
+    QVERIFY(db);
+    QSqlQuery read(db->connection());
+    QVERIFY(read.exec(QStringLiteral("BEGIN")));
+    QVERIFY(read.exec(QStringLiteral("SELECT COUNT(*) FROM Client")) && read.next());
+
+    QProcess child;
+    startChildScenario(child, QStringLiteral("commitWhileAnotherReads"), {path});
+    QByteArray output;
+    while (!output.contains("committing") && child.waitForReadyRead(30000))
+        output += child.readAll();
+    QVERIFY2(output.contains("committing"), output.constData());
+    QThread::msleep(2500);
+    QVERIFY(read.exec(QStringLiteral("COMMIT")));
+    const ChildResult result = finishChildScenario(child);
+    output += result.output;
+    QVERIFY2(result.exitCode == 0, output.right(2000).constData());
+    QVERIFY(read.exec(QStringLiteral("SELECT COUNT(*) FROM Client WHERE Name='Written'")) && read.next());
+    QCOMPARE(read.value(0).toInt(), 1);
 }
 
 // No SQL Server runs here: this checks the text sent, not what a server does

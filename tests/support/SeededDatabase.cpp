@@ -3,10 +3,32 @@
 #include "database/ExecSqlScript.h"
 #include "database/SqlQuery.h"
 #include "database/SqliteDatabase.h"
+#include "support/TestEnvironment.h"
 
 #include <QDateTime>
 #include <QFileInfo>
 #include <QSignalSpy>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <cstdio>
+
+PELVANE_CHILD_SCENARIO(writeAsAnotherProgram)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other program"));
+    db.setDatabaseName(args.value(0));
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=100"));
+    if (!db.open())
+        return 2;
+    QSqlQuery write(db);
+    for (const char* statement : {"BEGIN IMMEDIATE", "INSERT INTO Client (Name) VALUES ('Another program')",
+                                  "DELETE FROM Client WHERE Name='Another program'", "COMMIT"}) {
+        if (!write.exec(QString::fromLatin1(statement))) {
+            std::printf("%s: %s\n", statement, qPrintable(write.lastError().text()));
+            return 1;
+        }
+    }
+    return 0;
+}
 
 namespace SeededDatabase {
 
@@ -94,6 +116,12 @@ SqliteDatabase* createSeeded(const QString& path)
     }
     db->recycleAssets({a6});
     return db;
+}
+
+QString writtenByAnotherProgram(const QString& path)
+{
+    const ChildResult other = runChildScenario(QStringLiteral("writeAsAnotherProgram"), {path});
+    return other.exitCode == 0 ? QString() : QString::fromLocal8Bit(other.output.right(2000));
 }
 
 } // namespace SeededDatabase

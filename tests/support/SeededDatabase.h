@@ -24,4 +24,9 @@ SqliteDatabase* createEmpty(const QString& path);
 // applied parts and one recycled asset. Ids follow insertion order.
 SqliteDatabase* createSeeded(const QString& path);
 
+// Another program (a child process) writes to the file and commits, waiting
+// for no lock held on it; what it wrote is gone again. Empty when it could;
+// otherwise what failed.
+QString writtenByAnotherProgram(const QString& path);
+
 } // namespace SeededDatabase
