@@ -547,7 +547,7 @@ Error message:
 <context>
     <name>DatabaseBusy</name>
     <message>
-        <source>The database is busy with another workstation&apos;s change: its write lock was not given up within %1 seconds, several times over.</source>
+        <source>The database is busy with another workstation&apos;s change: its write lock was not given up within %1 seconds.</source>
         <comment>%1 is a number of seconds</comment>
         <translation type="unfinished"></translation>
     </message>

@@ -8,7 +8,7 @@ namespace {
 QString reason()
 {
     return DatabaseBusy::tr("The database is busy with another workstation's change: its write lock was not "
-                            "given up within %1 seconds, several times over.",
+                            "given up within %1 seconds.",
                             "%1 is a number of seconds")
         .arg(WriteLock::waitSeconds);
 }

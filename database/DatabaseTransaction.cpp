@@ -9,6 +9,7 @@
 #include "database/WriteLock.h"
 
 #include <QDebug>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QMutex>
 #include <QMutexLocker>
@@ -322,6 +323,8 @@ bool DatabaseTransaction::run(const std::function<void(DatabaseTransaction&, Sta
         return true;
     }
     for (int attempt = 1;; ++attempt) {
+        QElapsedTimer waited;
+        waited.start();
         try {
             Retrying retrying(true);
             // Made before the transaction, the batch is left after it: the
@@ -341,7 +344,11 @@ bool DatabaseTransaction::run(const std::function<void(DatabaseTransaction&, Sta
             // are gone again.
             if (Database* db = Database::instance(); db && db->connection().connectionName() == connection.connectionName())
                 db->refreshAssetTree();
-            if (attempt == attempts)
+            // A lock waited for in full belongs to a workstation that is not
+            // letting go (frozen, cut off, a very long write): waiting again
+            // would only keep this user or download waiting five times as
+            // long. A deadlock ends at once and is worth another attempt.
+            if (attempt == attempts || waited.elapsed() >= WriteLock::waitSeconds * 1000)
                 return false;
             // Apart again, so that the next attempts do not meet again.
             QThread::msleep(QRandomGenerator::global()->bounded(5, 30) * attempt);

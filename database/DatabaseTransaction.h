@@ -36,8 +36,9 @@ public:
     // SqlQuery::isTransient), the attempt is rolled back, what it learned
     // forgotten, and work runs again from the start, a few times. work must
     // therefore keep nothing of an attempt but what it reads again. False
-    // when every attempt met another workstation's write (its lock held
-    // too long, a frozen or cut-off workstation perhaps): nothing of work
+    // when every attempt met another workstation's write, or one attempt
+    // waited out the whole lock wait (its lock held too long, a frozen or
+    // cut-off workstation perhaps): nothing of work
     // is stored and nothing was reported; the caller tells the user (see
     // DatabaseBusy). Inside another transaction of the connection work runs
     // once, in that one: only the outermost can begin again.

@@ -3,6 +3,7 @@
 // shown. Each workstation is a process of its own on one MariaDB database.
 
 #include "../transfer/InstrumentRecords.h"
+#include "../ux/MessageCapture.h"
 #include "assets/AssetDetailsTab.h"
 #include "database/DatabaseTransaction.h"
 #include "database/MySqlDatabase.h"
@@ -137,7 +138,13 @@ void TestBoxesLeftOpen::editorKeepsItsEditWhileTheLockStaysTaken()
         QSqlQuery hold(MariaDbServer::connection(QStringLiteral("holder"), m_database->name()));
         QVERIFY(hold.exec(QStringLiteral("SELECT GET_LOCK(LEFT(CONCAT('pelvane.',DATABASE()),64),0)")) && hold.next());
         QCOMPARE(hold.value(0).toInt(), 1);
+        MessageCapture capture;
         QVERIFY(!tab.apply());
+        // One full wait is enough to know: the user is not kept five times as long.
+        const auto attempts = std::count_if(capture.lines().begin(), capture.lines().end(), [](const QString& line) {
+            return line.startsWith(QStringLiteral("DatabaseTransaction: attempt"));
+        });
+        QCOMPARE(attempts, 1);
     }
     QSqlDatabase::removeDatabase(QStringLiteral("holder")); // its session, and the lock, end
     QCOMPARE(answerer.count(), 1);
