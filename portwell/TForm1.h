@@ -63,6 +63,8 @@ private:
     void resendBlock();
     void completeUpload();
     void abandon(QTimer* timer);
+    // Called in a write's handler.
+    void rethrowIfPortLost();
     void rawWriteFailed();
     // The device went away under the port.
     void portClosed();
