@@ -63,7 +63,8 @@ private:
     void resendBlock();
     void completeUpload();
     void abandon(QTimer* timer);
-    // Called in a write's handler.
+    // Only inside the handler of a failed write: passes its error on when
+    // the port was lost under it.
     void rethrowIfPortLost();
     void rawWriteFailed();
     // The device went away under the port.

@@ -82,7 +82,7 @@ void TestResultsTab::reset(int assetId)
     if (m_model->rowCount() > 0) {
         const int newest = m_model->rowCount() - 1;
         ui->resultSetsTable->selectRow(newest);
-        // The view scrolls to its current cell, and that is in the hidden Id column.
+        // Selecting alone leaves an asset's many sets scrolled to the oldest.
         ui->resultSetsTable->scrollTo(m_model->index(newest, 1));
     }
 }
