@@ -23,6 +23,12 @@ int scalarInt(const QString& statement)
     return query.next() ? query.value(0).toInt() : 0;
 }
 
+// The combo boxes the user may type into.
+QList<QComboBox*> textCombos(const Ui::AssetDetailsTab& ui)
+{
+    return {ui.manufacturer, ui.client, ui.model, ui.site, ui.serviceCode, ui.location};
+}
+
 } // namespace
 
 // A row that vanished under the editor: the database is not what the
@@ -40,9 +46,7 @@ AssetDetailsTab::AssetDetailsTab(QWidget* parent)
     : AssetTabBase(ModifiedDetails, parent), ui(std::make_unique<Ui::AssetDetailsTab>())
 {
     ui->setupUi(this);
-    for (QComboBox* combo : {static_cast<QComboBox*>(ui->manufacturer), static_cast<QComboBox*>(ui->client),
-                             static_cast<QComboBox*>(ui->model), static_cast<QComboBox*>(ui->site),
-                             static_cast<QComboBox*>(ui->serviceCode), static_cast<QComboBox*>(ui->location)}) {
+    for (QComboBox* combo : textCombos(*ui)) {
         if (combo->lineEdit())
             combo->lineEdit()->setMaxLength(25);
     }
@@ -267,15 +271,17 @@ void AssetDetailsTab::clear()
     m_loading = true;
     ui->assetId->clear();
     ui->description->clear();
-    ui->client->clear();
-    ui->site->clear();
-    ui->location->clear();
-    ui->serviceCode->clear();
+    // Emptying the list leaves the edit text of a combo without a current
+    // item (a recycled asset's code, what the user typed); Apply would store it.
+    for (QComboBox* combo : textCombos(*ui)) {
+        combo->clear();
+        combo->clearEditText();
+    }
     ui->equipmentClass->setCurrentIndex(0);
     ui->testPeriodTime->setValue(0);
+    // The last test is the viewed asset's: a new asset has none.
+    ui->testPeriodNextTest->setLastTest(QDate(), 0);
     ui->testPeriodNextTest->clear();
-    ui->manufacturer->clear();
-    ui->model->clear();
     ui->serialNo->clear();
     ui->apConfigSummary->clear();
     m_loading = false;

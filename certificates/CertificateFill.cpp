@@ -113,11 +113,15 @@ CertificateFill::Dates CertificateFill::fill(CertificateTemplate& target, int as
         target.setValue(F::TestInterval, text(4));
         target.setValue(F::TesterComments, text(15));
         target.setValue(F::TesterSignatureName, text(14));
-        const int overall = asset.value(13).toInt();
-        target.setValue(F::OverallStatus, escape(Ux::StatusString::toString(overall)));
-        // An alert is a pass whose values drifted: the certificate still passes.
-        target.setValue(F::OverallStatusClass,
-                        overall == 1 || overall == 5 ? QStringLiteral("pass") : QStringLiteral("fail"));
+        // An asset never tested has no status at all (0 would read "Deleted"):
+        // both markers stay empty.
+        if (!asset.value(13).isNull()) {
+            const int overall = asset.value(13).toInt();
+            target.setValue(F::OverallStatus, escape(Ux::StatusString::toString(overall)));
+            // An alert is a pass whose values drifted: the certificate still passes.
+            target.setValue(F::OverallStatusClass,
+                            overall == 1 || overall == 5 ? QStringLiteral("pass") : QStringLiteral("fail"));
+        }
         resultSetId = asset.value(3).toInt();
     }
 

@@ -115,6 +115,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
     loadTranslation();
     ui->setupUi(this);
     m_plainTitle = windowTitle();
+    setDatabaseActionsEnabled(false);
 
     ui->assetTableView->setItemDelegateForColumn(AssetTableView::StatusColumn,
                                                  new StatusDelegate(ui->assetTableView));
@@ -150,10 +151,39 @@ void MainWindow::fitFirstStart()
     ensurePolished();
     if (layout())
         layout()->activate();
-    QSize wanted = size().expandedTo(sizeHint());
-    if (const QScreen* screen = this->screen())
-        wanted = wanted.boundedTo(screen->availableSize());
-    resize(wanted);
+    resize(size().expandedTo(sizeHint()));
+    // The platform window tells the frame where it is known before showing.
+    create();
+    fitFrameToScreen();
+    m_fitWhenFramed = frameGeometry().size() == size();
+}
+
+// The whole window, frame and title bar included, goes on the screen's free
+// area, centred; Apply and the tabs at its bottom would be out of reach.
+void MainWindow::fitFrameToScreen()
+{
+    const QScreen* screen = this->screen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    const QSize frame = frameGeometry().size() - size();
+    const QSize inner = size().boundedTo(available.size() - frame);
+    resize(inner);
+    QRect framed(QPoint(), inner + frame);
+    framed.moveCenter(available.center());
+    // A top-level window's position is that of its frame.
+    move(framed.topLeft());
+}
+
+bool MainWindow::event(QEvent* event)
+{
+    // A window manager puts its frame round the window only once it is
+    // shown; the fit waits for the event at hand to end.
+    if (m_fitWhenFramed && frameGeometry().size() != size()) {
+        m_fitWhenFramed = false;
+        QMetaObject::invokeMethod(this, &MainWindow::fitFrameToScreen, Qt::QueuedConnection);
+    }
+    return QMainWindow::event(event);
 }
 
 MainWindow::~MainWindow()
@@ -452,6 +482,7 @@ void MainWindow::setDatabaseActionsEnabled(bool enabled)
                             ui->actionGlobalTestSequences})
         action->setEnabled(enabled);
     ui->actionImport->setEnabled(enabled);
+    ui->assetSearch->setEnabled(enabled);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

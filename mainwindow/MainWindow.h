@@ -68,12 +68,14 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void loadTranslation();
     void buildLanguageMenu();
     void restoreWindowSettings();
     void fitFirstStart();
+    void fitFrameToScreen();
     void connectActions();
     void installAssetTable();
     void installAssetTree(Database* db);
@@ -95,6 +97,8 @@ private:
     bool m_restartRequested = false;
     // No window geometry was stored: the window is sized to its layout.
     bool m_firstStart = false;
+    // A first start whose frame was not known before the window was shown.
+    bool m_fitWhenFramed = false;
     // The title without a database, as the form gives it.
     QString m_plainTitle;
 };

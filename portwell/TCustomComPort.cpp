@@ -752,10 +752,22 @@ void TCustomComPort::finishPreviousWrite()
         m_writeRequested = m_writeDone = 0;
         m_writeFailed = false;
     }
+    if (error != 0 && deviceHungUp()) {
+        // Gone under the write: closed first, as when the event thread finds
+        // it gone, so that this is the one report of the loss.
+        Close();
+        raiseErrno(error == ETIMEDOUT ? EIO : error);
+    }
     if (error == ETIMEDOUT)
         raise(EComError(ETIMEDOUT, TimeoutText));
     if (error != 0)
         raiseErrno(error);
+}
+
+bool TCustomComPort::deviceHungUp() const
+{
+    pollfd pfd{m_fd, POLLOUT, 0};
+    return ::poll(&pfd, 1, 0) > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL));
 }
 
 int TCustomComPort::Write(const char* buffer, int count, bool wait)

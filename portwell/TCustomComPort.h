@@ -192,6 +192,7 @@ private:
     void deliver(unsigned events, quint64 generation);
     void threadError(int code, bool deviceGone, quint64 generation);
     void finishPreviousWrite();
+    bool deviceHungUp() const;
     int writeDeadlineMs(int count) const;
 
     int m_fd = -1;

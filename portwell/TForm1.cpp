@@ -500,6 +500,7 @@ void TForm1::ComPortRxChar()
             writeBlock();
             writeFailures = 0;
         } catch (const EComError&) {
+            rethrowIfPortLost();
             increment(writeFailures);
             showMessage(21, 20);
         }
@@ -622,6 +623,7 @@ void TForm1::HundredMsTimerTimer()
         try {
             ComPort.Write(sendBuffer.constData() + sentBytes, int(sendSize - sentBytes), true);
         } catch (const std::exception&) {
+            rethrowIfPortLost();
             rawWriteFailed();
             return;
         }
@@ -642,12 +644,21 @@ void TForm1::HundredMsTimerTimer()
     try {
         ComPort.Write(sendBuffer.constData() + sentBytes, RawChunk, true);
     } catch (const std::exception&) {
+        rethrowIfPortLost();
         rawWriteFailed();
         return;
     }
     writeFailures = 0;
     sentBytes += RawChunk;
     setProgress(sentBytes, sendSize);
+}
+
+void TForm1::rethrowIfPortLost()
+{
+    // A port whose device went under the write has closed, which ended the
+    // job; its own error is the one message, and no retry follows.
+    if (!transferActive)
+        throw;
 }
 
 void TForm1::rawWriteFailed()

@@ -63,6 +63,9 @@ private:
     void resendBlock();
     void completeUpload();
     void abandon(QTimer* timer);
+    // Only inside the handler of a failed write: passes its error on when
+    // the port was lost under it.
+    void rethrowIfPortLost();
     void rawWriteFailed();
     // The device went away under the port.
     void portClosed();

@@ -80,8 +80,12 @@ void TestResultsTab::reset(int assetId)
     // The model reads rows in batches; the newest set is the last of them all.
     while (m_model->canFetchMore())
         m_model->fetchMore();
-    if (m_model->rowCount() > 0)
-        ui->resultSetsTable->selectRow(m_model->rowCount() - 1);
+    if (m_model->rowCount() > 0) {
+        const int newest = m_model->rowCount() - 1;
+        ui->resultSetsTable->selectRow(newest);
+        // Selecting alone leaves an asset's many sets scrolled to the oldest.
+        ui->resultSetsTable->scrollTo(m_model->index(newest, 1));
+    }
 }
 
 QString TestResultsTab::latestRemainingStatement() const
@@ -179,7 +183,10 @@ void TestResultsTab::removeSelection()
                     QMessageBox::Yes | QMessageBox::No, this);
     if (box.exec() != QMessageBox::Yes)
         return;
-    for (const QModelIndex& index : m_selectionModel->selectedRows())
+    const QModelIndexList marked = m_selectionModel->selectedRows();
+    // A hidden set stays selected otherwise: Details... would open it and Delete ask again.
+    m_selectionModel->clearSelection();
+    for (const QModelIndex& index : marked)
         ui->resultSetsTable->hideRow(index.row());
     setModified();
 }

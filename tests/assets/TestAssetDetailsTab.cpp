@@ -1,4 +1,5 @@
 #include "AssetFixture.h"
+#include "../transfer/SqlRows.h"
 #include "assets/AssetDetailsTab.h"
 #include "support/DialogAnswerer.h"
 
@@ -28,11 +29,14 @@ private slots:
     void editsWhileLoadingOrRenamingAreNotReported();
     void recycledAssetShowsAndKeepsEveryStoredValue_data();
     void recycledAssetShowsAndKeepsEveryStoredValue();
+    void newAssetHoldsNothingOfTheFormBefore_data();
+    void newAssetHoldsNothingOfTheFormBefore();
 
 private:
     QLineEdit* line(const char* name) const { return m_tab->findChild<QLineEdit*>(name); }
     QComboBox* combo(const char* name) const { return m_tab->findChild<QComboBox*>(name); }
     QSpinBox* period() const { return m_tab->findChild<QSpinBox*>("testPeriodTime"); }
+    QStringList fieldTexts() const;
 
     SqliteDatabase* m_db = nullptr;
     std::unique_ptr<AssetDetailsTab> m_tab;
@@ -225,6 +229,63 @@ void TestAssetDetailsTab::recycledAssetShowsAndKeepsEveryStoredValue()
     QCOMPARE(scalar(stored).toString(), value);
     QCOMPARE(scalar("SELECT LocationId FROM Asset WHERE Id=6"), locationId);
     QCOMPARE(scalar("SELECT EquipmentId FROM Asset WHERE Id=6"), equipmentId);
+    QCOMPARE(m_answerer->count(), 0);
+}
+
+QStringList TestAssetDetailsTab::fieldTexts() const
+{
+    QStringList texts;
+    for (const char* name : {"assetId", "description", "serialNo", "testPeriodNextTest", "apConfigSummary"})
+        texts << QStringLiteral("%1=%2").arg(name, line(name)->text());
+    for (const char* name : {"manufacturer", "model", "serviceCode", "client", "site", "location"})
+        texts << QStringLiteral("%1=%2").arg(name, combo(name)->currentText());
+    texts << QStringLiteral("equipmentClass=%1").arg(combo("equipmentClass")->currentIndex());
+    texts << QStringLiteral("testPeriodTime=%1").arg(period()->value());
+    return texts;
+}
+
+void TestAssetDetailsTab::newAssetHoldsNothingOfTheFormBefore_data()
+{
+    QTest::addColumn<int>("before");
+    QTest::addColumn<bool>("typedThenReset");
+    // A recycled asset's service code is edit text outside the list; a
+    // tested asset leaves its last test date behind the Next Test field.
+    QTest::newRow("new after a recycled asset") << int(OldScale) << false;
+    QTest::newRow("new after a tested asset") << int(MonitorA) << false;
+    QTest::newRow("reset of a typed new asset") << int(Pump1) << true;
+}
+
+void TestAssetDetailsTab::newAssetHoldsNothingOfTheFormBefore()
+{
+    QFETCH(int, before);
+    QFETCH(bool, typedThenReset);
+    m_tab->setAsset(Pump2, true);
+    m_tab->setAsset(before, true);
+    m_tab->selectLocationPath(AssetTreeLocation, Ward1);
+    if (typedThenReset) {
+        for (const char* name : {"assetId", "description", "serialNo"})
+            QTest::keyClicks(line(name), "typed");
+        for (const char* name : {"manufacturer", "model", "serviceCode"})
+            QTest::keyClicks(combo(name)->lineEdit(), "typed");
+        combo("equipmentClass")->setCurrentIndex(2);
+        period()->setValue(3);
+        // Reset of a new asset prepares it again.
+        m_tab->selectLocationPath(AssetTreeLocation, Ward1);
+    }
+    const QStringList empty{"assetId=", "description=", "serialNo=", "testPeriodNextTest=", "apConfigSummary=",
+                            "manufacturer=", "model=", "serviceCode=", "client=Acme Health", "site=North",
+                            "location=Ward 1", "equipmentClass=0", "testPeriodTime=0"};
+    QCOMPARE(fieldTexts(), empty);
+
+    period()->setValue(12);
+    QCOMPARE(line("testPeriodNextTest")->text(), QString("Untested"));
+    QTest::keyClicks(line("assetId"), "Fresh");
+    QVERIFY(m_tab->apply());
+    QCOMPARE(SqlRows::row(QStringLiteral("SELECT a.Name,a.Description,a.SerialNo,a.ServiceCode,a.RetestPeriod,"
+                                         "e.Manufacturer,e.Model,e.EquipmentClass,a.LocationId FROM Asset a "
+                                         "JOIN Equipment e ON e.Id=a.EquipmentId WHERE a.Id=%1")
+                              .arg(m_tab->currentAssetId())),
+             QStringLiteral("Fresh||||12|||0|%1").arg(int(Ward1)));
     QCOMPARE(m_answerer->count(), 0);
 }
 

@@ -184,9 +184,9 @@ void TestCertificateFill::assetWithoutResultsOrRowAndTemplatesWithoutBlocks()
                + m("TESTER_COMMENTS") + "|" + m("TESTER_SIGNATURE_NAME") + "|" + m("TEST_EQUIPMENT_MODEL") + "|"
                + m("ASSET_DETAILS_NAME") + "<table>" + m("TESTRESULT_START") + "<tr><td>" + m("TESTRESULT_TEST")
                + "</td></tr>" + m("TESTRESULT_END") + "</table>");
-    // Desk lamp has no result set: no date, no instrument, one empty row.
+    // Desk lamp has no result set: no status, no date, no instrument, one empty row.
     CertificateFill::fill(t, DeskLamp, formTexts(), QDate(2026, 12, 9));
-    QCOMPARE(t.render(), QStringLiteral("Deleted|fail|&nbsp;|&nbsp;|&nbsp;||Desk lamp<table><tr><td></td></tr></table>"));
+    QCOMPARE(t.render(), QStringLiteral("||&nbsp;|&nbsp;|&nbsp;||Desk lamp<table><tr><td></td></tr></table>"));
 
     // An asset that is gone leaves every database field empty.
     t.loadText(m("ASSET_DETAILS_NAME") + "|" + m("OVERALL_STATUS") + "|" + m("HEADER_TITLE"));

@@ -12,6 +12,7 @@
 
 #include <cstring>
 #include <memory>
+#include <thread>
 
 // The firmware upload of the tool's window against a tester stand-in on a
 // pseudo-terminal. The one-second tick is stopped and driven by hand, so
@@ -381,17 +382,40 @@ void TestFirmwareUpload::cancelledRestartShowsTheStoppedState()
 
 void TestFirmwareUpload::portVanishingEndsTheTransferAtOnce_data()
 {
-    jobRows();
+    QTest::addColumn<bool>("rawSend");
+    QTest::addColumn<bool>("duringAWrite");
+    QTest::newRow("Code Update, between writes") << false << false;
+    QTest::newRow("Send File, between writes") << true << false;
+    QTest::newRow("Code Update, during a write") << false << true;
+    QTest::newRow("Send File, during a write") << true << true;
 }
 
 void TestFirmwareUpload::portVanishingEndsTheTransferAtOnce()
 {
     QFETCH(bool, rawSend);
+    QFETCH(bool, duringAWrite);
     // The job's timer runs for real: whatever it would still try shows.
     startJob(rawSend);
     if (QTest::currentTestFailed())
         return;
-    m_tool.tester->vanish();
+    std::thread pullOut;
+    const auto joined = qScopeGuard([&pullOut] {
+        if (pullOut.joinable())
+            pullOut.join();
+    });
+    if (duringAWrite) {
+        // The line takes nothing, so the job's next write waits on it (an
+        // upload's at the ACK, a raw send's at its tick) while the far end goes.
+        m_tool.tester->takeNothing();
+        pullOut = std::thread([tester = m_tool.tester.get()] {
+            QThread::msleep(300);
+            tester->vanish();
+        });
+        if (!rawSend)
+            m_tool.tester->send("\x06");
+    } else {
+        m_tool.tester->vanish();
+    }
 
     // One message, the port's own, and the transfer is over with it.
     QVERIFY(PtyTester::waitFor([this] { return m_tool.answerer->count() == 1; }));

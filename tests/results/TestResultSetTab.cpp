@@ -148,6 +148,14 @@ void TestResultSetTab::buttonsFollowTheSelection()
     table()->clearSelection();
     QVERIFY(!button("detailsBtn")->isEnabled());
     QVERIFY(!button("deleteBtn")->isEnabled());
+
+    // Marked sets are hidden: nothing of them stays selected to open or mark again.
+    selectRows({0, 1});
+    markSelected("Yes");
+    QCOMPARE(shownIds(), QList<int>{m_september});
+    QVERIFY(table()->selectionModel()->selectedRows().isEmpty());
+    QVERIFY(!button("detailsBtn")->isEnabled());
+    QVERIFY(!button("deleteBtn")->isEnabled());
 }
 
 void TestResultSetTab::buttonsAreOffAfterAReloadLeavesNoSelection()
@@ -314,6 +322,17 @@ void TestResultSetTab::theNewestOfManySetsIsSelected()
     QCOMPARE(table()->model()->index(selected.first().row(), 0).data().toInt(), newest);
     QCOMPARE(selected.first().row(), total + 2);
     QVERIFY(button("detailsBtn")->isEnabled());
+    // ... and scrolled into view, as it is when the tab is first shown.
+    for (bool shownBefore : {true, false}) {
+        if (!shownBefore) {
+            m_tab->hide();
+            m_tab->setAsset(m_asset, true);
+            m_tab->show();
+            QVERIFY(QTest::qWaitForWindowExposed(m_tab));
+        }
+        const QRect newestRow = table()->visualRect(table()->model()->index(total + 2, 1));
+        QVERIFY2(table()->viewport()->rect().contains(newestRow), shownBefore ? "shown" : "hidden");
+    }
 }
 
 void TestResultSetTab::deletingOnMySql()
