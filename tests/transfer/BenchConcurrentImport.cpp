@@ -3,11 +3,15 @@
 // that the register already holds (20 results a record, comparison alerts
 // on). Each importer is given its records at the pace of a line at 115,200
 // baud, as its instrument sends them, and then once more all at once.
+// Paced twice: with the lines' records ending at the same moments (the worst
+// case: every importer wants the write lock at once), and with the lines
+// started at even steps within one record's wire time, as workstations that
+// were started independently are.
 //
-// Prints for each number of importers, paced: the records all of them
-// stored a second, and the 90th percentile and the largest of a record's
-// import time over its time on the wire (a line is kept up with below 1);
-// all at once: the records a second together.
+// Prints for each number of importers, paced (aligned and staggered): the
+// records all of them stored a second, and the 90th percentile and the
+// largest of a record's import time over its time on the wire (a line is
+// kept up with below 1); all at once: the records a second together.
 //
 // Usage: BenchConcurrentImport [--runs N] [--records R] (R records for each
 // importer, default 150; needs the PELVANE_MYSQL_* variables of
@@ -90,13 +94,14 @@ double percentile(std::vector<double> values, double share)
 }
 
 // One importer: a download of its records of round, paced at its line's rate
-// or given all at once, started when the file go appears. Prints each
-// record's import and wire time, and the time from go to its last record.
-// Arguments: database, process, records, round, paced (1/0), go file.
+// or given all at once, started when the file go appears, its line's first
+// record ending start ms later than its wire time. Prints each record's
+// import and wire time, and the time from go to its last record.
+// Arguments: database, process, records, round, paced (1/0), go file, start.
 PELVANE_CHILD_SCENARIO(importer)
 {
     QString why;
-    if (args.size() < 6 || !MariaDbServer::reachable(&why))
+    if (args.size() < 7 || !MariaDbServer::reachable(&why))
         return 2;
     const int process = args.at(1).toInt(), records = args.at(2).toInt(), round = args.at(3).toInt();
     const bool paced = args.at(4) == QLatin1String("1");
@@ -118,7 +123,7 @@ PELVANE_CHILD_SCENARIO(importer)
     {
         ImportTsq::resetTransfer();
         StatementCache statements(db->connection());
-        double due = 0;
+        double due = args.at(6).toDouble();
         for (const QByteArray& data : std::as_const(list)) {
             const double wireMs = double(data.size()) * BitsPerByte / WireBaud * 1000.0;
             due += wireMs;
@@ -145,8 +150,10 @@ struct Figures
     double worst = 0;
 };
 
-Figures runImporters(const QString& database, int importers, int records, int round, bool paced)
+Figures runImporters(const QString& database, int importers, int records, int round, bool paced,
+                     bool staggered = false)
 {
+    const double wireMs = double(retest(0, 0, round).size()) * BitsPerByte / WireBaud * 1000.0;
     const QString go = TestEnvironment::instance()->newFolder(QStringLiteral("go")) + QStringLiteral("/go");
     std::vector<std::unique_ptr<QProcess>> children;
     for (int p = 0; p < importers; ++p) {
@@ -154,7 +161,8 @@ Figures runImporters(const QString& database, int importers, int records, int ro
         children.back()->setProcessChannelMode(QProcess::SeparateChannels);
         startChildScenario(*children.back(), QStringLiteral("importer"),
                            {database, QString::number(p), QString::number(records), QString::number(round),
-                            paced ? QStringLiteral("1") : QStringLiteral("0"), go});
+                            paced ? QStringLiteral("1") : QStringLiteral("0"), go,
+                            QString::number(staggered ? wireMs * p / importers : 0.0)});
     }
     for (const auto& child : children)
         while (child->state() != QProcess::NotRunning && !child->readAllStandardOutput().contains("ready"))
@@ -216,12 +224,14 @@ int runBench(int, char**)
 
     std::printf("Retests into MariaDB, %d records of 20 results for each importer, median of %d run(s)\n", records,
                 runs);
-    std::printf("importers | paced: records/s  p90 import/wire  worst | all at once: records/s  p90 import/wire\n");
+    std::printf("importers | paced, aligned: records/s  p90 import/wire  worst | staggered: p90  worst"
+                " | all at once: records/s  p90 import/wire\n");
     int round = 1;
     for (int importers : {1, 2, 4, MaxImporters}) {
-        std::vector<Figures> paced, flat;
+        std::vector<Figures> paced, staggered, flat;
         for (int run = 0; run < runs; ++run) {
             paced.push_back(runImporters(database.name(), importers, records, round++, true));
+            staggered.push_back(runImporters(database.name(), importers, records, round++, true, true));
             flat.push_back(runImporters(database.name(), importers, records, round++, false));
         }
         auto middle = [](std::vector<Figures> all, double Figures::*field) {
@@ -230,9 +240,10 @@ int runBench(int, char**)
                 values.push_back(f.*field);
             return percentile(values, 0.5);
         };
-        std::printf("%9d | %16.1f  %15.3f  %5.3f | %22.1f  %15.3f\n", importers, middle(paced, &Figures::perSecond),
-                    middle(paced, &Figures::p90), middle(paced, &Figures::worst), middle(flat, &Figures::perSecond),
-                    middle(flat, &Figures::p90));
+        std::printf("%9d | %25.1f  %15.3f  %5.3f | %14.3f  %5.3f | %22.1f  %15.3f\n", importers,
+                    middle(paced, &Figures::perSecond), middle(paced, &Figures::p90), middle(paced, &Figures::worst),
+                    middle(staggered, &Figures::p90), middle(staggered, &Figures::worst),
+                    middle(flat, &Figures::perSecond), middle(flat, &Figures::p90));
         std::fflush(stdout);
     }
     return 0;
