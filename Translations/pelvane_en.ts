@@ -402,7 +402,7 @@ Reduce the number of connections from %1 to 10.</source>
     </message>
     <message>
         <source>the changes to asset %1 (%2)</source>
-        <comment>%1 is the asset's name, %2 lists editor tabs</comment>
+        <comment>%1 is the asset&apos;s name, %2 lists editor tabs</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -471,15 +471,28 @@ Reduce the number of connections from %1 to 10.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>May not have been saved (the connection dropped after it was sent to be stored; saving it again finds what was stored):
+%1
+
+</source>
+        <comment>%1 lists what may not have been saved, one per line</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not saved:
+%1
+
+</source>
+        <comment>%1 lists what was not saved, one per line</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>The connection to the %1 was lost.
 
 Reason: %2
 
-Not saved:
-%3
-
-Pelvane goes on without a database. Once the server can be reached again, use Connect to Database to open it again, and repeat what was not saved.</source>
-        <comment>%1 names the server and database, %2 is the database system's message, %3 lists what was not saved, one per line</comment>
+%3Pelvane goes on without a database. Once the server can be reached again, use Connect to Database to open it again, and repeat what was not saved.</source>
+        <comment>%1 names the server and database, %2 is the database system&apos;s message, %3 says what was not saved</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1684,7 +1697,7 @@ Heading of the list of the tests in the set</extracomment>
     <name>ImportTsq</name>
     <message>
         <source>the test record of asset %1, tested %2</source>
-        <comment>%1 is the asset's name, %2 the test date</comment>
+        <comment>%1 is the asset&apos;s name, %2 the test date</comment>
         <translation type="unfinished"></translation>
     </message>
     <message>
@@ -3255,6 +3268,16 @@ After clicking &apos;Apply&apos; the test results will be lost forever.</source>
     </message>
     <message>
         <source>Test Units:</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>TransferLink</name>
+    <message>
+        <source>You may not use the serial port %1.
+
+On this computer the serial ports belong to the group &quot;dialout&quot;. Ask your administrator to add you (%2) to that group, for example with &quot;sudo adduser %2 dialout&quot;, then log out and log in again.</source>
+        <comment>%1 is the device, %2 the user&apos;s login name</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>
