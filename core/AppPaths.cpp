@@ -43,10 +43,10 @@ QString programFilePath(const QString& name)
 
 QString shippedPath(const QString& name)
 {
-    // The working folder comes first, as it always has; but a desktop
-    // launcher or a shell in the home folder starts the program away from
-    // the folder it lies in, and the shipped files are there.
-    if (name.isEmpty() || QDir::isAbsolutePath(name) || QFileInfo::exists(name))
+    // The program's own files come first: a desktop launcher or a shell
+    // starts it in the home folder, where a stray copy must not stand in for
+    // them. The working folder serves a build run from elsewhere.
+    if (name.isEmpty() || QDir::isAbsolutePath(name))
         return name;
     const QString found = programFilePath(name);
     return found.isEmpty() ? name : found;

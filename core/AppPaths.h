@@ -16,10 +16,10 @@ QString normaliseCommonAppDataFolder(const QString& platformFolder);
 
 // Where a file or folder that ships with the program is read from, given its
 // name relative to the working folder ("Schemas/schema.sqlite.sql",
-// "Translations", "ResourceFiles/blank.png"): that name itself when it exists
-// in the working folder, otherwise programFilePath(name) when that finds it,
-// otherwise the name unchanged, so that a message about it names what was
-// looked for. An absolute path is returned as it is.
+// "Translations", "ResourceFiles/blank.png"): programFilePath(name) when that
+// finds it, otherwise the name unchanged, which the working folder resolves
+// and which a message about a missing file names as what was looked for. An
+// absolute path is returned as it is.
 QString shippedPath(const QString& name);
 
 // The same name looked for from the program's own folder only: beside the

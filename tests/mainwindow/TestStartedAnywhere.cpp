@@ -134,6 +134,11 @@ void TestStartedAnywhere::firstStartListsTheLanguagesAndCreatesADatabase()
 {
     const QString folder = TestEnvironment::instance()->newFolder(QStringLiteral("desktop"));
     const QString database = folder + QStringLiteral("/register.db");
+    // A stray script where it starts must not stand in for its own.
+    QVERIFY(QDir(folder).mkpath(QStringLiteral("Schemas")));
+    QFile stray(folder + QStringLiteral("/Schemas/schema.sqlite.sql"));
+    QVERIFY(stray.open(QIODevice::WriteOnly) && stray.write("CREATE TABLE Stray (Id INTEGER);\n") > 0);
+    stray.close();
     const Run run = startIn(m_program, folder, TestEnvironment::instance()->newFolder(QStringLiteral("home")),
                             QStringLiteral("create:") + database);
     QCOMPARE(run.exitCode, 0);
