@@ -13,6 +13,9 @@
 #include <QSqlQuery>
 #include <QTextStream>
 
+#include <sql.h>
+#include <sqlext.h>
+
 const QString MsSqlDatabase::schemaScript = QStringLiteral("Schemas/schema.mssql.sql");
 const QString MsSqlDatabase::listStatement = QStringLiteral("SELECT name FROM master..sysdatabases");
 
@@ -21,7 +24,32 @@ const QString MsSqlDatabase::legacyDatabaseName = QStringLiteral("__temp");
 
 namespace {
 const QString kCannotOpenDatabase = QStringLiteral("4060");
+// Without a registered driver the connection strings still name one, so
+// that the driver manager's refusal reads as it always has.
+const QString kPreferredDriver = QStringLiteral("SQL Server");
+const QString kDebianDriver = QStringLiteral("FreeTDS");
+
+// The driver names in the driver manager's registry (odbcinst.ini).
+QStringList registeredOdbcDrivers()
+{
+    QStringList names;
+    SQLHENV env = SQL_NULL_HENV;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env)))
+        return names;
+    SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    SQLCHAR name[256];
+    SQLCHAR attributes[2048];
+    SQLSMALLINT nameLength = 0;
+    SQLSMALLINT attributesLength = 0;
+    for (SQLUSMALLINT direction = SQL_FETCH_FIRST;
+         SQL_SUCCEEDED(SQLDrivers(env, direction, name, sizeof(name), &nameLength, attributes, sizeof(attributes),
+                                  &attributesLength));
+         direction = SQL_FETCH_NEXT)
+        names << QString::fromLocal8Bit(reinterpret_cast<const char*>(name));
+    SQLFreeHandle(SQL_HANDLE_ENV, env);
+    return names;
 }
+} // namespace
 
 MsSqlDatabase::MsSqlDatabase() : ServerDatabase(DatabaseMsSql) {}
 
@@ -39,9 +67,24 @@ QString MsSqlDatabase::connectionValue(const QString& value)
     return QLatin1Char('{') + braced + QLatin1Char('}');
 }
 
+QString MsSqlDatabase::odbcDriver()
+{
+    const QStringList registered = registeredOdbcDrivers();
+    for (const QString& name : {kPreferredDriver, kDebianDriver})
+        if (registered.contains(name, Qt::CaseInsensitive))
+            return name;
+    return QString();
+}
+
+QString MsSqlDatabase::serverAttributes(const QString& host)
+{
+    const QString driver = odbcDriver();
+    return QStringLiteral("Driver={%1};Server=%2").arg(driver.isEmpty() ? kPreferredDriver : driver, host);
+}
+
 QString MsSqlDatabase::connectionString(const ConnectionSettings& s, bool withDatabase)
 {
-    QString text = QStringLiteral("Driver={SQL Server};Server=%1").arg(connectionValue(s.host));
+    QString text = serverAttributes(connectionValue(s.host));
     if (withDatabase)
         text += QStringLiteral(";Database=%1").arg(connectionValue(s.databaseName));
     if (s.integratedSecurity)
@@ -99,7 +142,8 @@ int MsSqlDatabase::connect(const ConnectionSettings& s)
             }
         }
         QMessageBox box(QMessageBox::Warning, QString(),
-                        Database::tr("There was an error connecting to the database.\n\n%1").arg(error.text()),
+                        Database::tr("There was an error connecting to the database.\n\n%1")
+                            .arg(openFailureText(m_connection)),
                         QMessageBox::Ok, Error::dialogParent());
         box.exec();
         releaseConnection();
@@ -184,13 +228,13 @@ int MsSqlDatabase::open(const QString& path)
 {
     registerConnection(QStringLiteral("QODBC"), path);
     const QString native = legacyNativePath(path);
-    m_connection.setDatabaseName(QStringLiteral("Driver={SQL Server};Server=%1").arg(legacyServer));
+    m_connection.setDatabaseName(serverAttributes(legacyServer));
 
     QString failure;
     if (!m_connection.open()) {
         failure = QCoreApplication::translate("DialogCertificateGenerator", "Cannot open master database\n\n%1",
                                               "%%1 is the error message from the database system")
-                      .arg(m_connection.lastError().text());
+                      .arg(openFailureText(m_connection));
     } else {
         QSqlQuery useMaster(m_connection);
         if (!useMaster.exec(QStringLiteral("USE master"))) {

@@ -5,7 +5,7 @@
 #include <QStringList>
 
 // A database on a Microsoft SQL Server, through Qt's ODBC driver and the
-// ODBC driver registered as "SQL Server".
+// ODBC driver that odbcDriver() names.
 class MsSqlDatabase : public ServerDatabase
 {
     Q_OBJECT
@@ -41,6 +41,13 @@ public:
 
     const QString& databaseName() const override { return m_displayName; }
     void writeCreateScript(QTextStream& out) override;
+
+    // The ODBC driver the connection strings name: the one registered as
+    // "SQL Server" when there is one, else FreeTDS under the name Debian's
+    // tdsodbc registers it with. Empty when neither is registered.
+    static QString odbcDriver();
+    // "Driver={...};Server=host", the start of every connection string.
+    static QString serverAttributes(const QString& host);
 
     // The ODBC connection string for settings; withDatabase adds the
     // database name (a create opens the login's default database first).

@@ -79,7 +79,7 @@ int MySqlDatabase::open(const ConnectionSettings& s)
             }
             throw tr("%1. Unable to connect to the MySQL service. Please check the settings and try again.",
                      "%%1 is the database error message")
-                .arg(error.text());
+                .arg(openFailureText(m_connection));
         }
 
         if (s.create) {

@@ -100,7 +100,7 @@ QStringList ServerDatabase::listWith(const QString& connectionName, const QStrin
     {
         QSqlDatabase db = QSqlDatabase::database(connectionName, false);
         if (!db.open()) {
-            showCritical(QStringLiteral("Cannot connect to server. Error:\n\n%1").arg(db.lastError().text()));
+            showCritical(QStringLiteral("Cannot connect to server. Error:\n\n%1").arg(openFailureText(db)));
         } else {
             QSqlQuery query(db);
             if (!query.exec(statement)) {
@@ -115,6 +115,23 @@ QStringList ServerDatabase::listWith(const QString& connectionName, const QStrin
     }
     QSqlDatabase::removeDatabase(connectionName);
     return names;
+}
+
+QString ServerDatabase::openFailureText(const QSqlDatabase& connection)
+{
+    const QString driver = connection.driverName();
+    // Qt names the plugin it could not load only as "Driver not loaded".
+    if (!connection.isValid()) {
+        const QString package = driver == QLatin1String("QODBC") ? QStringLiteral("libqt6sql6-odbc")
+                                                                   : QStringLiteral("libqt6sql6-mysql");
+        return tr("Qt's database driver %1 is not installed; it comes with the Debian package %2",
+                  "%%1 is the driver's name (QMYSQL or QODBC), %%2 the package")
+            .arg(driver, package);
+    }
+    if (driver == QLatin1String("QODBC") && MsSqlDatabase::odbcDriver().isEmpty())
+        return tr("No ODBC driver for SQL Server is installed; FreeTDS comes with the Debian package tdsodbc",
+                  "FreeTDS and tdsodbc are names");
+    return connection.lastError().text();
 }
 
 void ServerDatabase::copyScript(const QString& path, QTextStream& out)

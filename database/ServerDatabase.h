@@ -45,6 +45,10 @@ protected:
     // statement's rows and removes the connection again, so that no login
     // stays behind; a failure is shown and gives an empty list.
     static QStringList listWith(const QString& connectionName, const QString& statement);
+    // Why connection could not be opened, for the user: what to install when
+    // Qt's driver for it or (SQL Server) an ODBC driver is missing,
+    // otherwise the connection's last error.
+    static QString openFailureText(const QSqlDatabase& connection);
     static void copyScript(const QString& path, QTextStream& out);
 
     ConnectionSettings m_settings;

@@ -1,4 +1,5 @@
 #include "database/MsSqlDatabase.h"
+#include "database/MySqlDatabase.h"
 #include "database/SqliteDatabase.h"
 #include "support/DialogAnswerer.h"
 #include "support/SeededDatabase.h"
@@ -81,6 +82,8 @@ private slots:
     void listingFailureIsShown();
     void reopenFromSettingsFailsWithTheMessage();
     void integratedSecurityIsStoredWithoutLogin();
+    void connectNamesTheDriverOrWhatToInstall_data();
+    void connectNamesTheDriverOrWhatToInstall();
 
 private:
     QString traceSince(qint64 offset) const;
@@ -418,6 +421,65 @@ void TestMsSqlDatabase::integratedSecurityIsStoredWithoutLogin()
     sent = traceSince(mark);
     QVERIFY2(sent.contains("Database=Assets;UID=sa"), qPrintable(sent.left(3000)));
     QCOMPARE(answerer.count(), 2);
+}
+
+// A connect as a workstation makes it, the boxes' texts to the output. args:
+// Qt's plugin folder, an empty one when Qt's database drivers are missing.
+PELVANE_CHILD_SCENARIO(connectAsAWorkstation)
+{
+    if (!args.isEmpty())
+        QCoreApplication::setLibraryPaths(args);
+    int boxes = 0;
+    BoxCounter counter(&boxes);
+    qApp->installEventFilter(&counter);
+    std::printf("DRIVER %s\n", qPrintable(MsSqlDatabase::odbcDriver()));
+    MsSqlDatabase msSql;
+    MySqlDatabase mySql;
+    const int failed = msSql.connect(loopback()) + mySql.open(loopback());
+    std::fflush(stdout);
+    return boxes == 2 && failed == 2 ? 0 : 2;
+}
+
+void TestMsSqlDatabase::connectNamesTheDriverOrWhatToInstall_data()
+{
+    QTest::addColumn<QStringList>("registered");
+    QTest::addColumn<bool>("qtDrivers");
+    QTest::addColumn<QString>("used");
+    QTest::addColumn<QStringList>("told");
+    // FreeTDS speaks for itself when the closed port refuses it.
+    const QStringList byFreeTds{kConnectError + "[FreeTDS]"};
+    QTest::newRow("SQL Server before FreeTDS") << QStringList{"FreeTDS", "SQL Server"} << true << "SQL Server" << byFreeTds;
+    QTest::newRow("FreeTDS, as tdsodbc registers it") << QStringList{"FreeTDS"} << true << "FreeTDS" << byFreeTds;
+    QTest::newRow("no SQL Server driver") << QStringList{"SQLite3"} << true << ""
+                                          << QStringList{kConnectError + "No ODBC driver for SQL Server is installed; "
+                                                                         "FreeTDS comes with the Debian package tdsodbc"};
+    QTest::newRow("no Qt drivers") << QStringList{"FreeTDS"} << false << "FreeTDS"
+                                   << QStringList{"QODBC is not installed; it comes with the Debian package libqt6sql6-odbc",
+                                                  "QMYSQL is not installed; it comes with the Debian package libqt6sql6-mysql"};
+}
+
+void TestMsSqlDatabase::connectNamesTheDriverOrWhatToInstall()
+{
+    QFETCH(QStringList, registered);
+    QFETCH(bool, qtDrivers);
+    QFETCH(QString, used);
+    QFETCH(QStringList, told);
+    const QString folder = TestEnvironment::instance()->newFolder("odbc-registry");
+    QFile ini(folder + "/odbcinst.ini");
+    QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Text));
+    for (const QString& name : registered)
+        ini.write(QStringLiteral("[%1]\nDriver=%2\n\n").arg(name, freeTdsDriver()).toUtf8());
+    ini.close();
+    const QByteArray previous = qgetenv("ODBCSYSINI");
+    auto restore = qScopeGuard([&] { qputenv("ODBCSYSINI", previous); });
+    qputenv("ODBCSYSINI", QFile::encodeName(folder));
+
+    const ChildResult child = runChildScenario(
+        "connectAsAWorkstation", qtDrivers ? QStringList() : QStringList{TestEnvironment::instance()->newFolder("none")});
+    QVERIFY2(child.exitCode == 0, child.output.constData());
+    QVERIFY2(child.output.contains("DRIVER " + used.toUtf8() + "\n"), child.output.constData());
+    for (const QString& text : told)
+        QVERIFY2(child.output.contains(text.toUtf8()), child.output.constData());
 }
 
 PELVANE_TEST_MAIN(TestMsSqlDatabase)
