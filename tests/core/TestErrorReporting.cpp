@@ -13,6 +13,8 @@
 
 PELVANE_CHILD_SCENARIO(fatalReport)
 {
+    std::printf("ROOT %s\n", qPrintable(TestEnvironment::instance()->root()));
+    std::fflush(stdout);
     Error::report("F", "boom", ErrorFatal, 2, "File", 68);
     return 0; // not reached
 }
@@ -156,6 +158,10 @@ void TestErrorReporting::fatalReportEndsWithExitCodeOne()
     const ChildResult r = runChildScenario(scenario);
     QVERIFY(!r.crashed);
     QCOMPARE(r.exitCode, 1);
+    // Nothing removes the child's folder as it ends: this process's does.
+    if (scenario == QLatin1String("fatalReport"))
+        QVERIFY2(r.output.contains("ROOT " + QFile::encodeName(TestEnvironment::instance()->root()) + "/pelvane-test-"),
+                 r.output.constData());
 }
 
 void TestErrorReporting::dialogShowsTheIconOfItsSeverity()

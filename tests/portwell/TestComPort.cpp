@@ -2,6 +2,7 @@
 #include "portwell/CustomLineSpeed.h"
 #include "portwell/TComPort.h"
 #include "tests/portwell/ModalAnswerer.h"
+#include "tests/portwell/PrivateConfigFolder.h"
 #include "tests/portwell/PtyTester.h"
 
 #include <QComboBox>
@@ -21,6 +22,8 @@ using namespace ComPortTypes;
 class TestComPort : public QObject
 {
     Q_OBJECT
+public:
+    static void initMain() { usePrivateConfigFolder(); }
 private slots:
     void propertiesReachTheTerminal();
     void defaultsLeaveTheTerminalAlone();

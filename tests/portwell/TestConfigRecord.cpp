@@ -1,6 +1,7 @@
 #include "portwell/ConfigRecord.h"
 #include "portwell/TForm1.h"
 #include "tests/portwell/ModalAnswerer.h"
+#include "tests/portwell/PrivateConfigFolder.h"
 #include "tests/portwell/PtyTester.h"
 #include "tests/support/PermissionsEnforced.h"
 
@@ -15,6 +16,8 @@
 class TestConfigRecord : public QObject
 {
     Q_OBJECT
+public:
+    static void initMain() { usePrivateConfigFolder(); }
 private slots:
     void recordIs265BytesWithTwoBoundedFields();
     void shortFileIsReadAsFarAsItGoes();

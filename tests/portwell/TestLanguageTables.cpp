@@ -1,6 +1,7 @@
 #include "portwell/LanguageTables.h"
 #include "portwell/TForm1.h"
 #include "tests/portwell/ModalAnswerer.h"
+#include "tests/portwell/PrivateConfigFolder.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -11,6 +12,8 @@ using namespace LanguageTables;
 class TestLanguageTables : public QObject
 {
     Q_OBJECT
+public:
+    static void initMain() { usePrivateConfigFolder(); }
 private slots:
     void lookupFallsBackToEnglishAndStaysInBounds();
     void exportWritesEveryRowAsTranslatorsReadIt();

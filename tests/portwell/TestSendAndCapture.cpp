@@ -2,6 +2,7 @@
 #include "portwell/ShowException.h"
 #include "portwell/TForm1.h"
 #include "tests/portwell/ModalAnswerer.h"
+#include "tests/portwell/PrivateConfigFolder.h"
 #include "tests/portwell/PtyTester.h"
 #include "tests/portwell/ToolOnTester.h"
 
@@ -18,6 +19,8 @@
 class TestSendAndCapture : public QObject
 {
     Q_OBJECT
+public:
+    static void initMain() { usePrivateConfigFolder(); }
 private slots:
     void init();
     void cleanup();

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QProcess>
 #include <QSettings>
@@ -14,6 +15,15 @@
 namespace {
 TestEnvironment* g_instance = nullptr;
 const char* const kScenarioVar = "PELVANE_CHILD_SCENARIO";
+const char* const kParentRootVar = "PELVANE_TEST_PARENT_ROOT";
+
+// A child scenario may end through a fatal report, which removes nothing:
+// its folder lies in its parent's, which goes with the parent.
+QString temporaryBase()
+{
+    const QString parent = qEnvironmentVariable(kParentRootVar);
+    return QFileInfo(parent).isDir() ? parent : QDir::tempPath();
+}
 
 QMap<QString, ChildScenario>& scenarios()
 {
@@ -22,9 +32,10 @@ QMap<QString, ChildScenario>& scenarios()
 }
 } // namespace
 
-TestEnvironment::TestEnvironment() : m_dir(new QTemporaryDir(QDir::tempPath() + "/pelvane-test-XXXXXX"))
+TestEnvironment::TestEnvironment() : m_dir(new QTemporaryDir(temporaryBase() + "/pelvane-test-XXXXXX"))
 {
     g_instance = this;
+    qputenv(kParentRootVar, QFile::encodeName(m_dir->path()));
     // A child scenario may be asked to share its parent's folders.
     if (qEnvironmentVariableIsSet("PELVANE_TEST_SHARE_FOLDERS")) {
         qunsetenv("PELVANE_TEST_SHARE_FOLDERS");
