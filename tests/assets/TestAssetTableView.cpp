@@ -275,7 +275,9 @@ void TestAssetTableView::idleListLetsAnotherProgramCommit()
                       "INSERT INTO Asset (Name,LocationId) SELECT 'Bulk '||i,1 FROM n"));
     show(*m_view);
     m_view->show();
-    QTest::qWait(500);
+    // Shown, and its first rows read for it, as the user sees the list.
+    QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+    QTRY_VERIFY(m_model->rowCount() > 0);
 
     const QString failure = SeededDatabase::writtenByAnotherProgram(m_db->filePath());
     QVERIFY2(failure.isEmpty(), qPrintable(failure));

@@ -11,6 +11,7 @@
 #include <QtTest>
 #include <QtWidgets>
 
+#include <atomic>
 #include <cstring>
 #include <memory>
 #include <thread>
@@ -56,6 +57,13 @@ private:
                && m_tool.form->findChild<QPushButton*>("configureComPortButton")->isEnabled();
     }
     QString status() { return m_tool.form->findChild<QLabel*>("lStatus")->text(); }
+    // The port's event thread has ended and what it posted has been handled.
+    bool portThreadDone()
+    {
+        const bool ended = PtyTester::waitFor([this] { return !m_tool.form->comPort().EventThreadRunning(); });
+        QCoreApplication::processEvents();
+        return ended;
+    }
     void ticks(int count)
     {
         for (int i = 0; i < count; ++i)
@@ -410,8 +418,11 @@ void TestFirmwareUpload::portVanishingEndsTheTransferAtOnce()
         // The line takes nothing, so the job's next write waits on it (an
         // upload's at the ACK, a raw send's at its tick) while the far end goes.
         m_tool.tester->takeNothing();
-        pullOut = std::thread([tester = m_tool.tester.get()] {
-            QThread::msleep(300);
+        auto writing = std::make_shared<std::atomic<bool>>(false);
+        m_tool.form->comPort().SetBeforeWrite([writing](const char*, bool, int) { *writing = true; });
+        pullOut = std::thread([tester = m_tool.tester.get(), writing] {
+            for (QDeadlineTimer deadline(30000); !*writing && !deadline.hasExpired();)
+                QThread::msleep(1);
             tester->vanish();
         });
         if (!rawSend)
@@ -427,7 +438,7 @@ void TestFirmwareUpload::portVanishingEndsTheTransferAtOnce()
     QVERIFY(nothingRuns());
     QCOMPARE(status(), QStringLiteral("Comms failure - download abandoned"));
     QCOMPARE(m_tool.form->windowTitle(), QStringLiteral("Portwell 0%"));
-    QTest::qWait(300);
+    QVERIFY(portThreadDone());
     ticks(31 * 7);
     QCOMPARE(m_tool.answerer->count(), 1);
 
@@ -437,7 +448,7 @@ void TestFirmwareUpload::portVanishingEndsTheTransferAtOnce()
     QVERIFY(PtyTester::waitFor([this] { return m_tool.answerer->count() == 2; }));
     QCOMPARE(m_tool.answerer->last().text, AbandonText);
     QVERIFY(nothingRuns());
-    QTest::qWait(300);
+    QVERIFY(portThreadDone());
     QCOMPARE(m_tool.answerer->count(), 2);
 }
 
