@@ -4,8 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-// Qt's file dialog keeps its state in the user's configuration folder: a test
-// process has its own, set in initMain, before the application exists.
+// QtProject.conf, where Qt's file dialogs keep their state, goes to the process's own folder.
 inline void usePrivateConfigFolder()
 {
     static QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/portwell-test-XXXXXX"));
