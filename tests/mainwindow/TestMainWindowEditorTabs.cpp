@@ -3,6 +3,8 @@
 #include "assets/AppliedPartsTab.h"
 #include "assets/AssetTableView.h"
 #include "assets/AssetTabs.h"
+#include "assets/AssetTreeModel.h"
+#include "assets/AssetTreeView.h"
 #include "certificates/DialogCertificateGenerator.h"
 #include "database/SqlQuery.h"
 #include "database/SqliteDatabase.h"
@@ -63,6 +65,7 @@ private slots:
     void leavingTheAssetAppliesOrDropsSequenceAndResultEdits();
     void sequenceFollowsTheShownAssetsEquipmentClass();
     void downloadedAssetShowsItsNewDataInTheEditor();
+    void downloadMovingAnAssetShowsItsNewPlaceInTheTree();
     void sequenceEditPendingOverADownloadIsKept();
     void uploadSendsTheSequenceBuiltInTheEditor();
     void languageRestartWithTheTabsOpen();
@@ -391,6 +394,24 @@ void TestMainWindowEditorTabs::downloadedAssetShowsItsNewDataInTheEditor()
     QVERIFY(preview.contains(QStringLiteral("Pump 1")));
     QVERIFY(preview.contains(QStringLiteral("01 July, 2026")));
     QVERIFY(preview.contains(QStringLiteral("Earth Bond")));
+}
+
+void TestMainWindowEditorTabs::downloadMovingAnAssetShowsItsNewPlaceInTheTree()
+{
+    // Pump 1 is filed under Acme Health; the instrument has it at Harbour
+    // Hospital, East Wing, Ward 7, which the register does not know yet.
+    downloadPump1();
+    const int ward = scalar("SELECT LocationId FROM Asset WHERE Id=1").toInt();
+    auto* tree = m_window->findChild<AssetTreeView*>(QStringLiteral("assetTreeView"));
+    const QModelIndex node = static_cast<AssetTreeModel*>(tree->model())->locationIndex(ward);
+    QVERIFY(node.isValid());
+    QCOMPARE(node.data().toString(), QStringLiteral("Ward 7"));
+    QCOMPARE(node.parent().data().toString(), QStringLiteral("East Wing"));
+    QCOMPARE(node.parent().parent().data().toString(), QStringLiteral("Harbour Hospital"));
+    // Chosen there, it lists the asset.
+    tree->selectLocation(ward);
+    QCOMPARE(table()->model()->rowCount(), 1);
+    QCOMPARE(table()->model()->index(0, AssetTableView::IdColumn).data().toInt(), int(Pump1));
 }
 
 void TestMainWindowEditorTabs::sequenceEditPendingOverADownloadIsKept()
