@@ -485,8 +485,30 @@ void MainWindow::setDatabaseActionsEnabled(bool enabled)
     ui->assetSearch->setEnabled(enabled);
 }
 
+// Typed edits are asked about on closing as when another asset is chosen;
+// Cancel, or an Apply that was refused, keeps the window open.
+bool MainWindow::resolveUnappliedEdits()
+{
+    AssetTabs* tabs = ui->assetTabs;
+    if (tabs->pendingFlags() == ModifiedNone)
+        return true;
+    switch (AssetManager::askApplyChanges()) {
+    case QMessageBox::Yes:
+        return tabs->apply();
+    case QMessageBox::No:
+        tabs->reset();
+        return true;
+    default:
+        return false;
+    }
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (!resolveUnappliedEdits()) {
+        event->ignore();
+        return;
+    }
     if (Database* db = Database::instance()) {
         Database::saveSettings(db);
         Database::setInstance(nullptr);
@@ -515,7 +537,9 @@ void MainWindow::languageChanged(QAction*)
     if (box.exec() != QMessageBox::Yes)
         return;
     m_restartRequested = true;
-    close();
+    // Kept open for unapplied edits: no restart either.
+    if (!close())
+        m_restartRequested = false;
 }
 
 void MainWindow::onImportV1Database()

@@ -82,6 +82,8 @@ private:
     void releaseAssetTree();
     void connectEditor();
     void installAssetManager();
+    // Asks about the editor's unapplied edits; false when the window stays.
+    bool resolveUnappliedEdits();
 
     std::unique_ptr<Ui::MainWindow> ui;
     QPointer<Database> m_database;

@@ -69,6 +69,8 @@ private slots:
     void sequenceEditPendingOverADownloadIsKept();
     void uploadSendsTheSequenceBuiltInTheEditor();
     void languageRestartWithTheTabsOpen();
+    void closingAsksAboutUnappliedEdits_data();
+    void closingAsksAboutUnappliedEdits();
 
 private:
     QAction* action(const char* name) const { return m_window->findChild<QAction*>(QLatin1String(name)); }
@@ -500,6 +502,55 @@ void TestMainWindowEditorTabs::languageRestartWithTheTabsOpen()
     });
     QCOMPARE(built, 2);
     QCOMPARE(seen, (QStringList{"3", "1", "3", "1"}));
+}
+
+void TestMainWindowEditorTabs::closingAsksAboutUnappliedEdits_data()
+{
+    QTest::addColumn<QString>("answer"); // empty: nothing was edited
+    QTest::addColumn<bool>("restart");   // closed by the language change's restart
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("Yes applies") << "Yes" << false << true;
+    QTest::newRow("No discards") << "No" << false << true;
+    QTest::newRow("Cancel keeps the window open") << "Cancel" << false << false;
+    QTest::newRow("restart, Yes applies") << "Yes" << true << true;
+    QTest::newRow("restart, Cancel keeps the window and no restart") << "Cancel" << true << false;
+    QTest::newRow("nothing unsaved asks nothing") << "" << false << true;
+}
+
+void TestMainWindowEditorTabs::closingAsksAboutUnappliedEdits()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, restart);
+    QFETCH(bool, closes);
+    const QString path = QSettings().value(QStringLiteral("db/current/fileName")).toString();
+    clickAsset(Pump1);
+    const QString stored = scalar("SELECT Description FROM Asset WHERE Id=1").toString();
+    if (!answer.isEmpty())
+        QTest::keyClicks(tabs()->findChild<QLineEdit*>(QStringLiteral("description")), QStringLiteral(" typed"));
+    m_answerer->clear();
+    if (restart)
+        m_answerer->pressNext(QStringLiteral("Yes"));
+    if (!answer.isEmpty())
+        m_answerer->pressNext(answer);
+    if (restart)
+        m_window->findChild<QMenu*>(QStringLiteral("menuLanguage_Settings"))->actions().first()->trigger();
+    else
+        m_window->close();
+
+    QCOMPARE(m_answerer->count(), int(restart) + int(!answer.isEmpty()));
+    if (!answer.isEmpty())
+        QCOMPARE(m_answerer->last().text,
+                 QStringLiteral("The asset has been modified. Would you like to apply the changes?"));
+    QCOMPARE(m_window->isVisible(), !closes);
+    QCOMPARE(m_window->restartRequested(), restart && closes);
+    QCOMPARE(applyButton()->isEnabled(), answer == QLatin1String("Cancel"));
+    if (closes) {
+        auto* db = new SqliteDatabase;
+        QCOMPARE(db->open(path, false), 0);
+        Database::setInstance(db);
+    }
+    QCOMPARE(scalar("SELECT Description FROM Asset WHERE Id=1").toString(),
+             answer == QLatin1String("Yes") ? stored + QStringLiteral(" typed") : stored);
 }
 
 void TestMainWindowEditorTabs::downloadPump1()
