@@ -49,6 +49,7 @@
 #include <QDebug>
 #include <QDesktopServices>
 #include <QDir>
+#include <QDockWidget>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -56,6 +57,7 @@
 #include <QItemSelectionModel>
 #include <QMessageBox>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTextStream>
 #include <QThread>
@@ -117,6 +119,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
     m_plainTitle = windowTitle();
     setDatabaseActionsEnabled(false);
 
+    // The editor scrolls up and down only: its fields keep their widths.
+    ui->assetTabsBox->setMinimumWidth(ui->assetTabs->minimumSizeHint().width()
+                                      + ui->assetTabsBox->verticalScrollBar()->sizeHint().width());
     ui->assetTableView->setItemDelegateForColumn(AssetTableView::StatusColumn,
                                                  new StatusDelegate(ui->assetTableView));
     auto* dates = new DateTimeDelegate(ui->assetTableView);
@@ -151,11 +156,21 @@ void MainWindow::fitFirstStart()
     ensurePolished();
     if (layout())
         layout()->activate();
-    resize(size().expandedTo(sizeHint()));
+    // High enough that half of it beside the browser holds the whole editor,
+    // and wide enough for the editor's wish, which its scroll area does not
+    // pass on.
+    const int beside = centralWidget()->height() + ui->assetDetailsDock->height();
+    const int editorWidth =
+        ui->assetTabs->sizeHint().width() + ui->assetTabsBox->verticalScrollBar()->sizeHint().width();
+    const QSize wished =
+        sizeHint().expandedTo(QSize(0, height() - beside + 2 * editorHeightNeeded()))
+        + QSize(qMax(0, editorWidth - ui->assetTabsBox->sizeHint().width()), 0);
+    resize(size().expandedTo(wished));
     // The platform window tells the frame where it is known before showing.
     create();
     fitFrameToScreen();
     m_fitWhenFramed = frameGeometry().size() == size();
+    m_shareHeightWhenShown = true;
 }
 
 // The whole window, frame and title bar included, goes on the screen's free
@@ -173,12 +188,42 @@ void MainWindow::fitFrameToScreen()
     framed.moveCenter(available.center());
     // A top-level window's position is that of its frame.
     move(framed.topLeft());
+    if (isVisible())
+        shareHeightWithEditor();
+}
+
+// The editor's dock with the whole asset editor in it.
+int MainWindow::editorHeightNeeded() const
+{
+    return ui->assetTabs->minimumSizeHint().height() + ui->assetDetailsDock->minimumSizeHint().height()
+           - ui->assetTabsBox->minimumSizeHint().height();
+}
+
+// The editor's dock would take all the height its tabs wish for and leave
+// the list a few rows: at the first start the list gets half the height
+// beside the browser, or more where the editor needs less. On a low screen
+// the editor then scrolls. Sizes are known once the window is shown.
+void MainWindow::shareHeightWithEditor()
+{
+    if (layout())
+        layout()->activate();
+    if (centralWidget()->layout())
+        centralWidget()->layout()->activate();
+    QDockWidget* editor = ui->assetDetailsDock;
+    const int beside = centralWidget()->height() + editor->height();
+    const int aroundList = centralWidget()->height() - ui->assetTableView->height();
+    const int wanted = qMin(beside - (beside + 1) / 2 - aroundList, editorHeightNeeded());
+    resizeDocks({editor}, {wanted}, Qt::Vertical);
 }
 
 bool MainWindow::event(QEvent* event)
 {
     // A window manager puts its frame round the window only once it is
     // shown; the fit waits for the event at hand to end.
+    if (m_shareHeightWhenShown && event->type() == QEvent::Show) {
+        m_shareHeightWhenShown = false;
+        QMetaObject::invokeMethod(this, &MainWindow::shareHeightWithEditor, Qt::QueuedConnection);
+    }
     if (m_fitWhenFramed && frameGeometry().size() != size()) {
         m_fitWhenFramed = false;
         QMetaObject::invokeMethod(this, &MainWindow::fitFrameToScreen, Qt::QueuedConnection);

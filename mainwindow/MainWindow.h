@@ -76,6 +76,8 @@ private:
     void restoreWindowSettings();
     void fitFirstStart();
     void fitFrameToScreen();
+    void shareHeightWithEditor();
+    int editorHeightNeeded() const;
     void connectActions();
     void installAssetTable();
     void installAssetTree(Database* db);
@@ -101,6 +103,8 @@ private:
     bool m_firstStart = false;
     // A first start whose frame was not known before the window was shown.
     bool m_fitWhenFramed = false;
+    // The first start splits the height beside the browser once it is shown.
+    bool m_shareHeightWhenShown = false;
     // The title without a database, as the form gives it.
     QString m_plainTitle;
 };
