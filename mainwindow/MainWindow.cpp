@@ -47,7 +47,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDebug>
-#include <QDesktopServices>
 #include <QDir>
 #include <QDockWidget>
 #include <QFile>
@@ -56,14 +55,16 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMessageBox>
+#include <QPointer>
+#include <QProcess>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTextStream>
 #include <QThread>
 #include <QTimer>
 #include <QTranslator>
-#include <QUrl>
 
 namespace {
 MainWindow* g_instance = nullptr;
@@ -737,10 +738,38 @@ void MainWindow::onOpenUserManual()
                                      .arg(QDir::toNativeSeparators(path)));
         return;
     }
-    // The desktop's PDF viewer takes the place of the reader looked up on Windows.
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
-        QMessageBox::information(this, QString(),
-                                 tr("A version of Adobe Acrobat could not be found on your system. "
-                                    "Acrobat must be installed to open the manual."));
+    // xdg-open hands the file to the desktop's PDF viewer. Without one it
+    // ends with a failure (no program for the file, or the program failed);
+    // while a viewer shows the manual it may still run. It outlives the
+    // window, as the viewer does.
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty()) {
+        reportNoPdfViewer(path);
+        return;
     }
+    auto* process = new QProcess(qApp);
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->setStandardInputFile(QProcess::nullDevice());
+    const QPointer<MainWindow> window(this);
+    auto ended = [process, window, path](bool opened) {
+        process->deleteLater();
+        if (!opened && window)
+            window->reportNoPdfViewer(path);
+    };
+    connect(process, &QProcess::finished, process, [ended](int code, QProcess::ExitStatus status) {
+        ended(status == QProcess::NormalExit && code == 0);
+    });
+    connect(process, &QProcess::errorOccurred, process, [ended](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            ended(false);
+    });
+    process->start(opener, {path});
+}
+
+void MainWindow::reportNoPdfViewer(const QString& manualPath)
+{
+    QMessageBox::information(this, QString(),
+                             tr("No program to open PDF files was found on this computer. The user manual is at:\n%1",
+                                "Shown when the desktop has no PDF viewer. %%1 is the manual's path")
+                                 .arg(QDir::toNativeSeparators(manualPath)));
 }

@@ -86,6 +86,7 @@ private:
     void installAssetManager();
     // Asks about the editor's unapplied edits; false when the window stays.
     bool resolveUnappliedEdits();
+    void reportNoPdfViewer(const QString& manualPath);
 
     std::unique_ptr<Ui::MainWindow> ui;
     QPointer<Database> m_database;
