@@ -78,7 +78,10 @@ QString MacroMarker::expand(const QString& pattern, int assetId, int index)
     values.insert(tag(7), column(5));
     const QDateTime date = found ? dateTimeFromVariant(query.value(6)) : QDateTime();
     values.insert(tag(4), date.isValid() ? date.date().toString(QStringLiteral("yyyy-MM-dd")) : QString());
-    values.insert(tag(6), Ux::StatusString::toString(found ? query.value(7).toInt() : 0));
+    // An asset never tested has no status, as on its certificate; status 0
+    // would read "Deleted".
+    const bool tested = found && !query.value(7).isNull();
+    values.insert(tag(6), tested ? Ux::StatusString::toString(query.value(7).toInt()) : QString());
     values.insert(tag(5), column(8));
 
     static const QRegularExpression anyTag(

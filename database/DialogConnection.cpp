@@ -1,7 +1,6 @@
 #include "database/DialogConnection.h"
 
 #include "core/AppPaths.h"
-#include "core/DialogErrorMessage.h"
 #include "core/Error.h"
 #include "database/ConnectionSettings.h"
 #include "database/MsSqlDatabase.h"
@@ -14,6 +13,7 @@
 #include <QDataStream>
 #include <QDir>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QMetaMethod>
 #include <QSettings>
 
@@ -158,12 +158,16 @@ void DialogConnection::openSQLiteDatabase()
     auto* db = new SqliteDatabase;
     int result = db->open(path, false);
     // Any file opens; one without our tables would end the program at its
-    // first query, so it is checked here as at start-up.
+    // first query, so it is checked here as at start-up. Choosing the wrong
+    // file is no fault of the program: the user is told just that.
     if (result == 0 && !db->checkSchema()) {
-        DialogErrorMessage message(Database::tr("The database is not a Pelvane database or it has become "
-                                                "corrupted. The database will now be closed."),
-                                   ErrorCritical, this);
-        message.exec();
+        QMessageBox box(QMessageBox::Warning, QString(),
+                        tr("The file \"%1\" is not a Pelvane database. It was not opened, and nothing was "
+                           "changed.",
+                           "Shown when the file chosen to open holds no Pelvane database. %1 is the file")
+                            .arg(QDir::toNativeSeparators(path)),
+                        QMessageBox::Ok, this);
+        box.exec();
         result = 1;
     }
     finish(db, result);

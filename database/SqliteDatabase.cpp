@@ -33,6 +33,11 @@ int SqliteDatabase::open(const QString& path, bool allowMissing)
     m_fileName = slash < 0 ? path : path.mid(slash + 1);
     QSqlQuery pragma(m_connection);
     pragma.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+    // Another program's file is left as it was found: the journal mode below
+    // would be written into a file that keeps a write-ahead log. Its caller
+    // finds the schema missing and closes it.
+    if (!allowMissing && !checkSchema())
+        return 0;
     // A rollback journal, never a write-ahead log: that would be written into
     // the user's file for good, leave -wal and -shm files beside it and fail
     // on a network share. TRUNCATE lasts for this connection only and spares

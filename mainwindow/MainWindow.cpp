@@ -47,21 +47,24 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDebug>
-#include <QDesktopServices>
 #include <QDir>
+#include <QDockWidget>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMessageBox>
+#include <QPointer>
+#include <QProcess>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTextStream>
 #include <QThread>
 #include <QTimer>
 #include <QTranslator>
-#include <QUrl>
 
 namespace {
 MainWindow* g_instance = nullptr;
@@ -117,6 +120,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
     m_plainTitle = windowTitle();
     setDatabaseActionsEnabled(false);
 
+    // The editor scrolls up and down only: its fields keep their widths.
+    ui->assetTabsBox->setMinimumWidth(ui->assetTabs->minimumSizeHint().width()
+                                      + ui->assetTabsBox->verticalScrollBar()->sizeHint().width());
     ui->assetTableView->setItemDelegateForColumn(AssetTableView::StatusColumn,
                                                  new StatusDelegate(ui->assetTableView));
     auto* dates = new DateTimeDelegate(ui->assetTableView);
@@ -151,11 +157,21 @@ void MainWindow::fitFirstStart()
     ensurePolished();
     if (layout())
         layout()->activate();
-    resize(size().expandedTo(sizeHint()));
+    // High enough that half of it beside the browser holds the whole editor,
+    // and wide enough for the editor's wish, which its scroll area does not
+    // pass on.
+    const int beside = centralWidget()->height() + ui->assetDetailsDock->height();
+    const int editorWidth =
+        ui->assetTabs->sizeHint().width() + ui->assetTabsBox->verticalScrollBar()->sizeHint().width();
+    const QSize wished =
+        sizeHint().expandedTo(QSize(0, height() - beside + 2 * editorHeightNeeded()))
+        + QSize(qMax(0, editorWidth - ui->assetTabsBox->sizeHint().width()), 0);
+    resize(size().expandedTo(wished));
     // The platform window tells the frame where it is known before showing.
     create();
     fitFrameToScreen();
     m_fitWhenFramed = frameGeometry().size() == size();
+    m_shareHeightWhenShown = true;
 }
 
 // The whole window, frame and title bar included, goes on the screen's free
@@ -173,12 +189,42 @@ void MainWindow::fitFrameToScreen()
     framed.moveCenter(available.center());
     // A top-level window's position is that of its frame.
     move(framed.topLeft());
+    if (isVisible())
+        shareHeightWithEditor();
+}
+
+// The editor's dock with the whole asset editor in it.
+int MainWindow::editorHeightNeeded() const
+{
+    return ui->assetTabs->minimumSizeHint().height() + ui->assetDetailsDock->minimumSizeHint().height()
+           - ui->assetTabsBox->minimumSizeHint().height();
+}
+
+// The editor's dock would take all the height its tabs wish for and leave
+// the list a few rows: at the first start the list gets half the height
+// beside the browser, or more where the editor needs less. On a low screen
+// the editor then scrolls. Sizes are known once the window is shown.
+void MainWindow::shareHeightWithEditor()
+{
+    if (layout())
+        layout()->activate();
+    if (centralWidget()->layout())
+        centralWidget()->layout()->activate();
+    QDockWidget* editor = ui->assetDetailsDock;
+    const int beside = centralWidget()->height() + editor->height();
+    const int aroundList = centralWidget()->height() - ui->assetTableView->height();
+    const int wanted = qMin(beside - (beside + 1) / 2 - aroundList, editorHeightNeeded());
+    resizeDocks({editor}, {wanted}, Qt::Vertical);
 }
 
 bool MainWindow::event(QEvent* event)
 {
     // A window manager puts its frame round the window only once it is
     // shown; the fit waits for the event at hand to end.
+    if (m_shareHeightWhenShown && event->type() == QEvent::Show) {
+        m_shareHeightWhenShown = false;
+        QMetaObject::invokeMethod(this, &MainWindow::shareHeightWithEditor, Qt::QueuedConnection);
+    }
     if (m_fitWhenFramed && frameGeometry().size() != size()) {
         m_fitWhenFramed = false;
         QMetaObject::invokeMethod(this, &MainWindow::fitFrameToScreen, Qt::QueuedConnection);
@@ -485,8 +531,30 @@ void MainWindow::setDatabaseActionsEnabled(bool enabled)
     ui->assetSearch->setEnabled(enabled);
 }
 
+// Typed edits are asked about on closing as when another asset is chosen;
+// Cancel, or an Apply that was refused, keeps the window open.
+bool MainWindow::resolveUnappliedEdits()
+{
+    AssetTabs* tabs = ui->assetTabs;
+    if (tabs->pendingFlags() == ModifiedNone)
+        return true;
+    switch (AssetManager::askApplyChanges()) {
+    case QMessageBox::Yes:
+        return tabs->apply();
+    case QMessageBox::No:
+        tabs->reset();
+        return true;
+    default:
+        return false;
+    }
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (!resolveUnappliedEdits()) {
+        event->ignore();
+        return;
+    }
     if (Database* db = Database::instance()) {
         Database::saveSettings(db);
         Database::setInstance(nullptr);
@@ -515,7 +583,9 @@ void MainWindow::languageChanged(QAction*)
     if (box.exec() != QMessageBox::Yes)
         return;
     m_restartRequested = true;
-    close();
+    // Kept open for unapplied edits: no restart either.
+    if (!close())
+        m_restartRequested = false;
 }
 
 void MainWindow::onImportV1Database()
@@ -668,10 +738,38 @@ void MainWindow::onOpenUserManual()
                                      .arg(QDir::toNativeSeparators(path)));
         return;
     }
-    // The desktop's PDF viewer takes the place of the reader looked up on Windows.
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
-        QMessageBox::information(this, QString(),
-                                 tr("A version of Adobe Acrobat could not be found on your system. "
-                                    "Acrobat must be installed to open the manual."));
+    // xdg-open hands the file to the desktop's PDF viewer. Without one it
+    // ends with a failure (no program for the file, or the program failed);
+    // while a viewer shows the manual it may still run. It outlives the
+    // window, as the viewer does.
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty()) {
+        reportNoPdfViewer(path);
+        return;
     }
+    auto* process = new QProcess(qApp);
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->setStandardInputFile(QProcess::nullDevice());
+    const QPointer<MainWindow> window(this);
+    auto ended = [process, window, path](bool opened) {
+        process->deleteLater();
+        if (!opened && window)
+            window->reportNoPdfViewer(path);
+    };
+    connect(process, &QProcess::finished, process, [ended](int code, QProcess::ExitStatus status) {
+        ended(status == QProcess::NormalExit && code == 0);
+    });
+    connect(process, &QProcess::errorOccurred, process, [ended](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            ended(false);
+    });
+    process->start(opener, {path});
+}
+
+void MainWindow::reportNoPdfViewer(const QString& manualPath)
+{
+    QMessageBox::information(this, QString(),
+                             tr("No program to open PDF files was found on this computer. The user manual is at:\n%1",
+                                "Shown when the desktop has no PDF viewer. %%1 is the manual's path")
+                                 .arg(QDir::toNativeSeparators(manualPath)));
 }

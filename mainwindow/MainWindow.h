@@ -76,12 +76,17 @@ private:
     void restoreWindowSettings();
     void fitFirstStart();
     void fitFrameToScreen();
+    void shareHeightWithEditor();
+    int editorHeightNeeded() const;
     void connectActions();
     void installAssetTable();
     void installAssetTree(Database* db);
     void releaseAssetTree();
     void connectEditor();
     void installAssetManager();
+    // Asks about the editor's unapplied edits; false when the window stays.
+    bool resolveUnappliedEdits();
+    void reportNoPdfViewer(const QString& manualPath);
 
     std::unique_ptr<Ui::MainWindow> ui;
     QPointer<Database> m_database;
@@ -99,6 +104,8 @@ private:
     bool m_firstStart = false;
     // A first start whose frame was not known before the window was shown.
     bool m_fitWhenFramed = false;
+    // The first start splits the height beside the browser once it is shown.
+    bool m_shareHeightWhenShown = false;
     // The title without a database, as the form gives it.
     QString m_plainTitle;
 };

@@ -26,3 +26,11 @@ bool EComError::AccessDenied() const
 {
     return m_code == EACCES || m_code == EPERM;
 }
+
+EComError EComError::fromDeviceLost(int code, const QString& device)
+{
+    EComError error(code, QStringLiteral("The serial port %1 was lost (%2).")
+                              .arg(device, QString::fromLocal8Bit(std::strerror(code))));
+    error.m_deviceLost = true;
+    return error;
+}

@@ -20,10 +20,16 @@ public:
     static EComError fromAccessDenied(int code, const QString& device);
     bool AccessDenied() const;
 
+    // The device went away under the open port (an adapter pulled out): the
+    // text names it and gives the system's reason.
+    static EComError fromDeviceLost(int code, const QString& device);
+    bool DeviceLost() const { return m_deviceLost; }
+
     int ErrorCode() const { return m_code; }
     QString Message() const { return m_message; }
 
 private:
     int m_code;
     QString m_message;
+    bool m_deviceLost = false;
 };

@@ -512,9 +512,12 @@ void TCustomComPort::threadError(int code, bool deviceGone, quint64 generation)
         return;
     // Closed first, so that nothing acts on the dead device while the error
     // is on the screen.
-    if (deviceGone)
-        RunGuarded([this] { Close(); });
-    RunGuarded([this, code] { raiseErrno(code); });
+    if (!deviceGone) {
+        RunGuarded([this, code] { raiseErrno(code); });
+        return;
+    }
+    RunGuarded([this] { Close(); });
+    RunGuarded([this, code] { raise(EComError::fromDeviceLost(code, m_deviceName)); });
 }
 
 unsigned TCustomComPort::lineEventsSince()
@@ -756,7 +759,7 @@ void TCustomComPort::finishPreviousWrite()
         // Gone under the write: closed first, as when the event thread finds
         // it gone, so that this is the one report of the loss.
         Close();
-        raiseErrno(error == ETIMEDOUT ? EIO : error);
+        raise(EComError::fromDeviceLost(error == ETIMEDOUT ? EIO : error, m_deviceName));
     }
     if (error == ETIMEDOUT)
         raise(EComError(ETIMEDOUT, TimeoutText));

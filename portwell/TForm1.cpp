@@ -136,6 +136,14 @@ TForm1::TForm1(const QStringList& arguments, QWidget* parent)
     ComPort.SetDeviceName(QStringLiteral("/dev/ttyS2"));
     ComPort.SetOnRxChar([this] { ComPortRxChar(); });
     ComPort.SetAfterClose([this] { portClosed(); });
+    // A port lost under a job: its one message also says that the job stopped.
+    ComPort.SetOnError([this](const EComError& error, bool& silent) {
+        if (!error.DeviceLost() || !jobLostPort)
+            return;
+        jobLostPort = false;
+        silent = true;
+        ShowException(EComError(error.ErrorCode(), error.Message() + QStringLiteral("\n\nThe upload stopped.")));
+    });
 
     auto guarded = [](auto handler) { return [handler] { RunGuarded(handler); }; };
     connect(ui->mOpenFile, &QAction::triggered, this, guarded([this] { mOpenFileClick(); }));
@@ -367,6 +375,7 @@ void TForm1::portClosed()
     // said so itself: nothing written from now on could arrive.
     if (!transferActive)
         return;
+    jobLostPort = true;
     stopJobs();
     showAbandoned();
 }

@@ -99,6 +99,9 @@ private:
 
     // Upload.
     bool transferActive = false;
+    // The running job ended because its port was lost; the port's error,
+    // raised next, tells the user.
+    bool jobLostPort = false;
     bool awaitingReply = false;
     QByteArray fileBuffer;
     qint64 fileSize = 0;

@@ -500,6 +500,10 @@ void ImportTsq::importAsset(QDataStream& stream, const Ux::TsqHeader& header)
     });
     if (!stored)
         notStored = described;
+    // The tree adds the nodes of the asset's new place as for a new asset,
+    // once the place is stored.
+    else if (Database* db = Database::instance(); db && m_movedAssetId != 0)
+        emit db->assetInserted(m_movedAssetId);
 }
 
 // The writes that need no answer wait in batch for the next statement whose
@@ -510,6 +514,7 @@ void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, const QV
                            DatabaseTransaction& transaction, StatementBatch& batch)
 {
     outcome = ImportNoResults;
+    m_movedAssetId = 0;
     Database* db = Database::instance();
     const int backend = db->type();
     int clientId = db->findOrInsertClient(record.clientName);
@@ -562,6 +567,8 @@ void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, const QV
         const QVariantList values = assetValues(record, locationId, equipmentId);
         if (!allStoredAs({asset.mid(2)}, {values}))
             updateAsset(assetId, values, batch);
+        if (asset.value(4).toInt() != locationId)
+            m_movedAssetId = assetId;
     } else {
         assetId = db->insertAsset(record.applianceName, record.applianceDescription, record.serviceCode,
                                   record.serialNo, locationId, equipmentId, record.retestPeriod);

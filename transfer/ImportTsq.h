@@ -49,4 +49,7 @@ private:
                     DatabaseTransaction& transaction, StatementBatch& batch);
     void importGlobalTestSequence(QDataStream& stream, const Ux::TsqHeader& header);
     void importEnd(QDataStream& stream, const Ux::TsqHeader& header);
+
+    // An existing asset that the record filed under another location.
+    int m_movedAssetId = 0;
 };

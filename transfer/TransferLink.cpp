@@ -34,8 +34,12 @@ bool TransferLink::open(Ux::SerialPort& port, const QString& portName, int baudR
                         "%1 is the device, %2 the user's login name")
                         .arg(portName, userName()));
     } else {
-        // Shown as it stands: the text is not translated.
-        box.setText(QStringLiteral("device failed to open"));
+        // The system's reason (busy, missing, ...) tells the user what to
+        // look at: another program on the port, a cable, the port chosen.
+        box.setText(QCoreApplication::translate("TransferLink", "The serial port %1 could not be opened: %2.",
+                                                "%1 is the device, %2 the system's reason, e.g. "
+                                                "\"Device or resource busy\"")
+                        .arg(portName, port.errorString()));
     }
     box.exec();
     return false;

@@ -12,7 +12,7 @@ class TransferLink
 {
 public:
     // Opens the port; on failure logs the system's reason, tells the user
-    // "device failed to open" and returns false once the message is closed.
+    // the port and that reason, and returns false once the message is closed.
     static bool open(Ux::SerialPort& port, const QString& portName, int baudRate, QWidget* parent);
     // The bytes one poll of a transfer reads at most, so that a tick stays short.
     static constexpr unsigned PollBytes = 100;

@@ -11,8 +11,8 @@
 #include <QtTest>
 
 namespace {
-const QString kNotOurs = QStringLiteral(
-    "The database is not a Pelvane database or it has become corrupted. The database will now be closed.");
+const QString kNotOurs = QStringLiteral("The file \"%1\" is not a Pelvane database. It was not opened, and "
+                                        "nothing was changed.");
 
 DialogAnswerer::Handler chooseFile(const QString& path)
 {
@@ -74,24 +74,37 @@ void TestDialogConnection::cleanup()
 void TestDialogConnection::openingAFileThatIsNotOursKeepsTheOpenDatabase_data()
 {
     QTest::addColumn<bool>("sqlite");
-    QTest::newRow("SQLite file of another program") << true;
-    QTest::newRow("not a database at all") << false;
+    QTest::addColumn<QString>("journal");
+    QTest::newRow("SQLite file of another program") << true << "DELETE";
+    QTest::newRow("another program's file with a write-ahead log") << true << "WAL";
+    QTest::newRow("not a database at all") << false << "";
 }
 
 void TestDialogConnection::openingAFileThatIsNotOursKeepsTheOpenDatabase()
 {
     QFETCH(bool, sqlite);
+    QFETCH(QString, journal);
     const QString path = TestEnvironment::instance()->newFolder() + "/other.db";
     if (sqlite) {
-        SqliteDatabase other;
-        QCOMPARE(other.open(path, true), 0);
-        QSqlQuery q(other.connection());
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
+        other.setDatabaseName(path);
+        QVERIFY(other.open());
+        QSqlQuery q(other);
+        QVERIFY(q.exec("PRAGMA journal_mode = " + journal));
         QVERIFY(q.exec("CREATE TABLE Client (Id INTEGER PRIMARY KEY, Name TEXT)"));
+        q = QSqlQuery();
+        other.close();
+        other = QSqlDatabase();
+        QSqlDatabase::removeDatabase("other");
     } else {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(QByteArray(4096, 'x'));
     }
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
 
     DialogConnection dialog;
     DialogAnswerer answerer;
@@ -99,8 +112,10 @@ void TestDialogConnection::openingAFileThatIsNotOursKeepsTheOpenDatabase()
     dialog.openSQLiteDatabase();
 
     QCOMPARE(answerer.count(), 2);
-    QCOMPARE(answerer.last().className, QString("DialogErrorMessage"));
-    QCOMPARE(answerer.last().text, kNotOurs);
+    QCOMPARE(answerer.last().className, QString("QMessageBox"));
+    QCOMPARE(answerer.last().text, kNotOurs.arg(QDir::toNativeSeparators(path)));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll() == before);
     QCOMPARE(Database::instance(), static_cast<Database*>(m_open));
     QCOMPARE(assetCount(m_open), 6);
     QVERIFY(!QSqlDatabase::contains(path));

@@ -119,7 +119,8 @@ PELVANE_CHILD_SCENARIO(seedDatabase)
 
 // The window as a first start opens it (args: the database file): at least
 // its designed size and its layout's size hint, every field of the asset
-// editor whole, no column of the asset list narrower than its title.
+// editor whole, the asset list at least half as high as the room beside the
+// browser, no column of the asset list narrower than its title.
 // Prints what is wrong and returns 1. A second argument names a PNG of the
 // screen to write (run under X, for a person to look at).
 PELVANE_CHILD_SCENARIO(firstStart)
@@ -167,6 +168,12 @@ PELVANE_CHILD_SCENARIO(firstStart)
             faults << QStringLiteral("%1 %2 wide, needs %3").arg(field->objectName()).arg(field->width())
                           .arg(field->minimumSizeHint().width());
     }
+    // The list has at least half the height beside the browser: rows to
+    // choose from, not the editor's empty room.
+    const int beside = window.centralWidget()->height()
+                       + window.findChild<QDockWidget*>(QStringLiteral("assetDetailsDock"))->height();
+    if (table->height() * 2 < beside)
+        faults << QStringLiteral("list %1 high of %2").arg(table->height()).arg(beside);
     QHeaderView* header = table->horizontalHeader();
     for (int column = 0; column < header->count(); ++column) {
         if (!header->isSectionHidden(column) && header->sectionSize(column) < header->sectionSizeHint(column))

@@ -370,10 +370,11 @@ void TestMainWindowAssets::closingOrSwitchingDatabaseDropsUnappliedEdits()
     QVERIFY(!inEditor<QPushButton>("applyButton")->isEnabled());
     QCOMPARE(inEditor<QLineEdit>("assetId")->text(), QStringLiteral("Pump 2"));
 
-    // Closing the window does not ask either, and writes nothing.
+    // Closing the window asks; answered No, it writes nothing.
     typeInto("assetId", QStringLiteral("Closed away"));
+    m_answerer->pressNext(QStringLiteral("No"));
     QVERIFY(m_window->close());
-    QCOMPARE(m_answerer->count(), 0);
+    QCOMPARE(m_answerer->count(), 1);
     QVERIFY(!Database::instance());
     m_window.reset();
     m_window = std::make_unique<MainWindow>();

@@ -3,6 +3,8 @@
 #include "assets/AppliedPartsTab.h"
 #include "assets/AssetTableView.h"
 #include "assets/AssetTabs.h"
+#include "assets/AssetTreeModel.h"
+#include "assets/AssetTreeView.h"
 #include "certificates/DialogCertificateGenerator.h"
 #include "database/SqlQuery.h"
 #include "database/SqliteDatabase.h"
@@ -63,9 +65,12 @@ private slots:
     void leavingTheAssetAppliesOrDropsSequenceAndResultEdits();
     void sequenceFollowsTheShownAssetsEquipmentClass();
     void downloadedAssetShowsItsNewDataInTheEditor();
+    void downloadMovingAnAssetShowsItsNewPlaceInTheTree();
     void sequenceEditPendingOverADownloadIsKept();
     void uploadSendsTheSequenceBuiltInTheEditor();
     void languageRestartWithTheTabsOpen();
+    void closingAsksAboutUnappliedEdits_data();
+    void closingAsksAboutUnappliedEdits();
 
 private:
     QAction* action(const char* name) const { return m_window->findChild<QAction*>(QLatin1String(name)); }
@@ -393,6 +398,24 @@ void TestMainWindowEditorTabs::downloadedAssetShowsItsNewDataInTheEditor()
     QVERIFY(preview.contains(QStringLiteral("Earth Bond")));
 }
 
+void TestMainWindowEditorTabs::downloadMovingAnAssetShowsItsNewPlaceInTheTree()
+{
+    // Pump 1 is filed under Acme Health; the instrument has it at Harbour
+    // Hospital, East Wing, Ward 7, which the register does not know yet.
+    downloadPump1();
+    const int ward = scalar("SELECT LocationId FROM Asset WHERE Id=1").toInt();
+    auto* tree = m_window->findChild<AssetTreeView*>(QStringLiteral("assetTreeView"));
+    const QModelIndex node = static_cast<AssetTreeModel*>(tree->model())->locationIndex(ward);
+    QVERIFY(node.isValid());
+    QCOMPARE(node.data().toString(), QStringLiteral("Ward 7"));
+    QCOMPARE(node.parent().data().toString(), QStringLiteral("East Wing"));
+    QCOMPARE(node.parent().parent().data().toString(), QStringLiteral("Harbour Hospital"));
+    // Chosen there, it lists the asset.
+    tree->selectLocation(ward);
+    QCOMPARE(table()->model()->rowCount(), 1);
+    QCOMPARE(table()->model()->index(0, AssetTableView::IdColumn).data().toInt(), int(Pump1));
+}
+
 void TestMainWindowEditorTabs::sequenceEditPendingOverADownloadIsKept()
 {
     clickAsset(Pump1);
@@ -479,6 +502,55 @@ void TestMainWindowEditorTabs::languageRestartWithTheTabsOpen()
     });
     QCOMPARE(built, 2);
     QCOMPARE(seen, (QStringList{"3", "1", "3", "1"}));
+}
+
+void TestMainWindowEditorTabs::closingAsksAboutUnappliedEdits_data()
+{
+    QTest::addColumn<QString>("answer"); // empty: nothing was edited
+    QTest::addColumn<bool>("restart");   // closed by the language change's restart
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("Yes applies") << "Yes" << false << true;
+    QTest::newRow("No discards") << "No" << false << true;
+    QTest::newRow("Cancel keeps the window open") << "Cancel" << false << false;
+    QTest::newRow("restart, Yes applies") << "Yes" << true << true;
+    QTest::newRow("restart, Cancel keeps the window and no restart") << "Cancel" << true << false;
+    QTest::newRow("nothing unsaved asks nothing") << "" << false << true;
+}
+
+void TestMainWindowEditorTabs::closingAsksAboutUnappliedEdits()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, restart);
+    QFETCH(bool, closes);
+    const QString path = QSettings().value(QStringLiteral("db/current/fileName")).toString();
+    clickAsset(Pump1);
+    const QString stored = scalar("SELECT Description FROM Asset WHERE Id=1").toString();
+    if (!answer.isEmpty())
+        QTest::keyClicks(tabs()->findChild<QLineEdit*>(QStringLiteral("description")), QStringLiteral(" typed"));
+    m_answerer->clear();
+    if (restart)
+        m_answerer->pressNext(QStringLiteral("Yes"));
+    if (!answer.isEmpty())
+        m_answerer->pressNext(answer);
+    if (restart)
+        m_window->findChild<QMenu*>(QStringLiteral("menuLanguage_Settings"))->actions().first()->trigger();
+    else
+        m_window->close();
+
+    QCOMPARE(m_answerer->count(), int(restart) + int(!answer.isEmpty()));
+    if (!answer.isEmpty())
+        QCOMPARE(m_answerer->last().text,
+                 QStringLiteral("The asset has been modified. Would you like to apply the changes?"));
+    QCOMPARE(m_window->isVisible(), !closes);
+    QCOMPARE(m_window->restartRequested(), restart && closes);
+    QCOMPARE(applyButton()->isEnabled(), answer == QLatin1String("Cancel"));
+    if (closes) {
+        auto* db = new SqliteDatabase;
+        QCOMPARE(db->open(path, false), 0);
+        Database::setInstance(db);
+    }
+    QCOMPARE(scalar("SELECT Description FROM Asset WHERE Id=1").toString(),
+             answer == QLatin1String("Yes") ? stored + QStringLiteral(" typed") : stored);
 }
 
 void TestMainWindowEditorTabs::downloadPump1()

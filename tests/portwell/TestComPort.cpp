@@ -340,7 +340,8 @@ void TestComPort::vanishedDeviceIsReportedOnceAndClosed()
     QVERIFY(PtyTester::waitFor([&] { return answerer.count() > 0; }));
     QTest::qWait(200);
     QCOMPARE(answerer.count(), 1);
-    QCOMPARE(answerer.last().text, QString::fromLocal8Bit(std::strerror(EIO)));
+    QCOMPARE(answerer.last().text, QStringLiteral("The serial port %1 was lost (%2).")
+                                       .arg(tester.slaveName(), QString::fromLocal8Bit(std::strerror(EIO))));
     QVERIFY(!port.Active());
     QCOMPARE(closes, 1);
     QVERIFY(!port.EventThreadRunning());

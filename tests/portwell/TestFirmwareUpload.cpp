@@ -431,9 +431,11 @@ void TestFirmwareUpload::portVanishingEndsTheTransferAtOnce()
         m_tool.tester->vanish();
     }
 
-    // One message, the port's own, and the transfer is over with it.
+    // One message, naming the lost port and the end of the transfer.
     QVERIFY(PtyTester::waitFor([this] { return m_tool.answerer->count() == 1; }));
-    QCOMPARE(m_tool.answerer->last().text, QString::fromLocal8Bit(std::strerror(EIO)));
+    QCOMPARE(m_tool.answerer->last().text,
+             QStringLiteral("The serial port %1 was lost (%2).\n\nThe upload stopped.")
+                 .arg(m_tool.tester->slaveName(), QString::fromLocal8Bit(std::strerror(EIO))));
     QVERIFY(!m_tool.form->comPort().Active());
     QVERIFY(nothingRuns());
     QCOMPARE(status(), QStringLiteral("Comms failure - download abandoned"));

@@ -21,6 +21,8 @@
 #include <QSqlQuery>
 #include <QtTest>
 
+#include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <pty.h>
 #include <sys/stat.h>
@@ -323,7 +325,10 @@ private slots:
         download.start();
 
         QCOMPARE(answerer.count(), 1);
-        QCOMPARE(answerer.last().text, QStringLiteral("device failed to open"));
+        // The port and the system's reason, as the user can act on them.
+        QCOMPARE(answerer.last().text, QStringLiteral("The serial port /dev/pelvane-no-such-port could not be "
+                                                      "opened: %1.")
+                                           .arg(QString::fromLocal8Bit(std::strerror(ENOENT))));
         QVERIFY(!shown);
         QCOMPARE(finished.size(), 0);
         QCOMPARE(counters(stats), QList<int>({0, 0, 0, 0, 0, 0}));

@@ -3,9 +3,9 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+#include <QTemporaryDir>
 #include <QTimer>
 
-class QUrl;
 class QWidget;
 
 // Drives the program it is loaded into, through its windows, for one task
@@ -27,9 +27,6 @@ class WindowDriver : public QObject
     Q_OBJECT
 public:
     WindowDriver();
-
-private slots:
-    void opened(const QUrl& url);
 
 private:
     enum class Task { None, Create, Certificate };
@@ -56,4 +53,5 @@ private:
     QElapsedTimer m_stepTime;
     QTimer m_timer;
     QTimer m_watchdog;
+    QTemporaryDir m_opener;
 };
