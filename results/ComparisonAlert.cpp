@@ -1,5 +1,6 @@
 #include "results/ComparisonAlert.h"
 
+#include "database/DatabaseTransaction.h"
 #include "database/SqlQuery.h"
 #include "database/StatementCache.h"
 #include "results/AlertThresholds.h"
@@ -146,7 +147,7 @@ QByteArray ComparisonAlert::saveThresholds()
     return AlertThresholds::save();
 }
 
-void ComparisonAlert::findAllAlerts(QList<ComparisonAlert*>* alerts)
+bool ComparisonAlert::findAllAlerts(QList<ComparisonAlert*>* alerts)
 {
     // Consecutive Pass sets of each asset in date order: the pairs the import
     // compares as results arrive, so a search finds again what it raised.
@@ -159,13 +160,23 @@ void ComparisonAlert::findAllAlerts(QList<ComparisonAlert*>* alerts)
         rows.append({sets.value(1).toInt(), sets.value(0).toInt()});
 
     // Every pair is compared and marked, but the list names each asset once:
-    // the caller counts assets, not compares.
+    // the caller counts assets, not compares. Each pair is a step of its own
+    // under the lock, which a register of many years would otherwise hold
+    // for the whole search.
     int listedAsset = 0;
     for (int i = 1; i < rows.size(); ++i) {
         const int asset = rows.at(i).first;
         if (asset != rows.at(i - 1).first)
             continue;
-        auto* alert = new ComparisonAlert(rows.at(i - 1).second, rows.at(i).second);
+        ComparisonAlert* alert = nullptr;
+        const bool marked = DatabaseTransaction::run([&](DatabaseTransaction&) {
+            delete alert;
+            alert = new ComparisonAlert(rows.at(i - 1).second, rows.at(i).second);
+        });
+        if (!marked) {
+            delete alert;
+            return false;
+        }
         if (alert->status == Ux::StatusAlert && asset != listedAsset) {
             alerts->append(alert);
             listedAsset = asset;
@@ -173,17 +184,20 @@ void ComparisonAlert::findAllAlerts(QList<ComparisonAlert*>* alerts)
             delete alert;
         }
     }
+    return true;
 }
 
-void ComparisonAlert::removeAllAlerts()
+bool ComparisonAlert::removeAllAlerts()
 {
-    SqlQuery results(QStringLiteral("UPDATE Result SET Status=:NewStatus WHERE Status=:OldStatus"));
-    results.bindValue(QStringLiteral(":NewStatus"), int(Ux::StatusPass));
-    results.bindValue(QStringLiteral(":OldStatus"), int(Ux::StatusAlert));
-    results.exec();
+    return DatabaseTransaction::run([](DatabaseTransaction&) {
+        SqlQuery results(QStringLiteral("UPDATE Result SET Status=:NewStatus WHERE Status=:OldStatus"));
+        results.bindValue(QStringLiteral(":NewStatus"), int(Ux::StatusPass));
+        results.bindValue(QStringLiteral(":OldStatus"), int(Ux::StatusAlert));
+        results.exec();
 
-    SqlQuery sets(QStringLiteral("UPDATE ResultSet SET OverallResult=:NewStatus WHERE OverallResult=:OldStatus"));
-    sets.bindValue(QStringLiteral(":NewStatus"), int(Ux::StatusPass));
-    sets.bindValue(QStringLiteral(":OldStatus"), int(Ux::StatusAlert));
-    sets.exec();
+        SqlQuery sets(QStringLiteral("UPDATE ResultSet SET OverallResult=:NewStatus WHERE OverallResult=:OldStatus"));
+        sets.bindValue(QStringLiteral(":NewStatus"), int(Ux::StatusPass));
+        sets.bindValue(QStringLiteral(":OldStatus"), int(Ux::StatusAlert));
+        sets.exec();
+    });
 }

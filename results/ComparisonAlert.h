@@ -47,10 +47,12 @@ public:
 
     // Compares every asset's consecutive Pass result sets in date order and
     // appends the first comparison of each asset that raised an alert; the
-    // caller owns them.
-    static void findAllAlerts(QList<ComparisonAlert*>* alerts);
-    // Every Alert result and result set becomes Pass again.
-    static void removeAllAlerts();
+    // caller owns them. False when the database stayed busy with another
+    // workstation's write: the pairs before were compared and marked.
+    static bool findAllAlerts(QList<ComparisonAlert*>* alerts);
+    // Every Alert result and result set becomes Pass again; false, with
+    // nothing changed, when the database stayed busy.
+    static bool removeAllAlerts();
 
 private:
     // One row of the compare's grouped read, in its order.
