@@ -471,6 +471,7 @@ int Database::insertResultSet(const QVariant& instrumentId, int assetId, const Q
         query->bindValue(QStringLiteral(":AssetId"), assetId);
         query->exec();
         newest = query->next() && query->value(0).toInt() == id;
+        query->finish();
     }
     if (newest) {
         int months = retestPeriod.value_or(0);
@@ -480,6 +481,7 @@ int Database::insertResultSet(const QVariant& instrumentId, int assetId, const Q
             period->bindValue(QStringLiteral(":AssetId"), assetId);
             period->exec();
             months = period->next() ? period->value(0).toInt() : 0;
+            period->finish();
         }
 
         StatementCache::Statement update = StatementCache::prepare(

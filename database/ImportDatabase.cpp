@@ -397,8 +397,10 @@ int ImportDatabase::findOrInsertResultSet(int assetId, const QDateTime& date, co
     }
     query.bindValue(QStringLiteral(":AssetId"), assetId);
     query.exec();
-    if (query.next())
-        return query.value(0).toInt();
+    const int found = query.next() ? query.value(0).toInt() : 0;
+    query.finish();
+    if (found)
+        return found;
     return m_target->insertResultSet(instrument(), assetId, date, 2, 1, 1, userName, comments);
 }
 
@@ -426,8 +428,10 @@ void ImportDatabase::importAsset(const QSqlRecord& row)
     equipment.bindValue(QStringLiteral(":Model"), model);
     equipment.bindValue(QStringLiteral(":SerialNo"), serialNo);
     equipment.exec();
-    const int equipmentId =
-        equipment.next() ? equipment.value(0).toInt() : m_target->findOrInsertEquipment(manufacturer, model, serialNo, 0);
+    int equipmentId = equipment.next() ? equipment.value(0).toInt() : 0;
+    equipment.finish();
+    if (!equipmentId)
+        equipmentId = m_target->findOrInsertEquipment(manufacturer, model, serialNo, 0);
 
     SqlQuery asset(m_targetConnection);
     asset.prepare(QStringLiteral(
@@ -436,7 +440,9 @@ void ImportDatabase::importAsset(const QSqlRecord& row)
     asset.bindValue(QStringLiteral(":LocationId"), locationId);
     asset.bindValue(QStringLiteral(":EquipmentId"), equipmentId);
     asset.exec();
-    if (!asset.next())
+    const bool found = asset.next();
+    asset.finish();
+    if (!found)
         m_target->insertAsset(name, fittedOf(row, "Description"), fittedOf(row, "Servicecode"), serialNo,
                               locationId, equipmentId, intOf(row, "Period"));
 }
@@ -460,9 +466,11 @@ void ImportDatabase::importAppliedPart(const QSqlRecord& row)
         lookup.bindValue(QStringLiteral(":AssetId"), assetId);
         lookup.bindValue(QStringLiteral(":Connection"), connection);
         lookup.exec();
+        const bool found = lookup.next();
+        lookup.finish();
 
         SqlQuery write(m_targetConnection);
-        if (lookup.next())
+        if (found)
             write.prepare(QStringLiteral("UPDATE AppliedPart SET Name=:Name,ConnectionClass=:ConnectionClass,"
                                          "NumConnections=:NumConnections WHERE AssetId=:AssetId AND "
                                          "Connection=:Connection"));
@@ -584,13 +592,15 @@ void ImportDatabase::importResult(const QSqlRecord& row)
         lookup.bindValue(QStringLiteral(":ResultSetId"), resultSetId);
         lookup.bindValue(QStringLiteral(":TestId"), testId);
         lookup.exec();
+        const int found = lookup.next() ? lookup.value(0).toInt() : 0;
+        lookup.finish();
         SqlQuery write(m_targetConnection);
-        if (lookup.next()) {
+        if (found) {
             QStringList pairs;
             for (const QString& column : std::as_const(columns))
                 pairs << QStringLiteral("%1=:%1").arg(column);
             write.prepare(QStringLiteral("UPDATE Result SET %1 WHERE Id=:ResultId").arg(pairs.join(QLatin1Char(','))));
-            write.bindValue(QStringLiteral(":ResultId"), lookup.value(0).toInt());
+            write.bindValue(QStringLiteral(":ResultId"), found);
         } else {
             write.prepareInsert(QStringLiteral("Result"),
                                 QStringList{QStringLiteral("ResultSetId"), QStringLiteral("TestId")} + columns,
@@ -630,11 +640,13 @@ void ImportDatabase::importUserResult(const QSqlRecord& row)
         lookup.bindValue(QStringLiteral(":ResultSetId"), resultSetId);
         lookup.bindValue(QStringLiteral(":Name"), instruction);
         lookup.exec();
+        const int found = lookup.next() ? lookup.value(0).toInt() : 0;
+        lookup.finish();
         SqlQuery write(m_targetConnection);
-        if (lookup.next()) {
+        if (found) {
             write.prepare(QStringLiteral(
                 "UPDATE Result SET Status=:Status,CustomUnits=:CustomUnits,Result=:Result WHERE Id=:ResultId"));
-            write.bindValue(QStringLiteral(":ResultId"), lookup.value(0).toInt());
+            write.bindValue(QStringLiteral(":ResultId"), found);
         } else {
             write.prepareInsert(QStringLiteral("Result"),
                                 {QStringLiteral("ResultSetId"), QStringLiteral("TestId"), QStringLiteral("Status"),
