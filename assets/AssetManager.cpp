@@ -445,20 +445,20 @@ void AssetManager::removeNode(int type, const QString& assetCondition, const QSt
 void AssetManager::removeSelectedClient()
 {
     removeNode(AssetTreeClient,
-               QStringLiteral("LocationId IN (SELECT l.Id FROM Location l JOIN Site s ON s.Id=l.SiteId "
+               QStringLiteral("Asset.LocationId IN (SELECT l.Id FROM Location l JOIN Site s ON s.Id=l.SiteId "
                               "WHERE s.ClientId=:ClientId)"),
                QStringLiteral("DELETE FROM Client WHERE Id=:ClientId"), QStringLiteral("ClientId"));
 }
 
 void AssetManager::removeSelectedSite()
 {
-    removeNode(AssetTreeSite, QStringLiteral("LocationId IN (SELECT Id FROM Location WHERE SiteId=:SiteId)"),
+    removeNode(AssetTreeSite, QStringLiteral("Asset.LocationId IN (SELECT Id FROM Location WHERE SiteId=:SiteId)"),
                QStringLiteral("DELETE FROM Site WHERE Id=:SiteId"), QStringLiteral("SiteId"));
 }
 
 void AssetManager::removeSelectedLocation()
 {
-    removeNode(AssetTreeLocation, QStringLiteral("LocationId=:LocationId"),
+    removeNode(AssetTreeLocation, QStringLiteral("Asset.LocationId=:LocationId"),
                QStringLiteral("DELETE FROM Location WHERE Id=:LocationId"), QStringLiteral("LocationId"));
 }
 

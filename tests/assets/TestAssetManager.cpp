@@ -136,6 +136,7 @@ private slots:
     void recyclingBesideAnotherWriterIsWhole();
     void deletingAClientDuringADownloadLosesNoAsset();
     void restoreStoppedMidwaySaysWhatWasDone();
+    void deletingAClientWhileTheFileIsHeldChangesNothing();
 
 private:
     void selectAllRows();
@@ -582,6 +583,24 @@ void TestAssetManager::restoreStoppedMidwaySaysWhatWasDone()
                                                   .arg(restored + 1) // and the one recycled before
                                                   .arg(20000 - restored)),
              qPrintable(m_answerer->last().text));
+}
+
+// The assets used to be recycled before the lock was asked for: when it was
+// not given, the user read "Nothing was saved" of assets already recycled.
+void TestAssetManager::deletingAClientWhileTheFileIsHeldChangesNothing()
+{
+    QSqlDatabase other = otherProgram(m_db->filePath());
+    QVERIFY(QSqlQuery(other).exec("BEGIN IMMEDIATE"));
+    QSqlQuery(m_db->connection()).exec("PRAGMA busy_timeout=200");
+    const int before = std::exchange(WriteLock::waitSeconds, 1);
+    m_treeView->selectClient(Acme);
+    act(AssetManager::DeleteClientAction)->trigger();
+    WriteLock::waitSeconds = before;
+    QVERIFY(QSqlQuery(other).exec("ROLLBACK"));
+    QCOMPARE(m_answerer->count(), 1);
+    QVERIFY2(m_answerer->last().text.contains("Nothing was saved"), qPrintable(m_answerer->last().text));
+    QCOMPARE(scalar("SELECT COUNT(*) FROM Client WHERE Id=1").toInt(), 1);
+    QCOMPARE(scalar("SELECT COUNT(*) FROM Asset WHERE DeletedLocation IS NOT NULL").toInt(), 1); // as seeded
 }
 
 PELVANE_TEST_MAIN(TestAssetManager)
