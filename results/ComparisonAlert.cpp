@@ -2,6 +2,7 @@
 
 #include "database/DatabaseTransaction.h"
 #include "database/SqlQuery.h"
+#include "database/SteppedWrite.h"
 #include "database/StatementCache.h"
 #include "results/AlertThresholds.h"
 #include "ux/CodeTables.h"
@@ -187,17 +188,42 @@ bool ComparisonAlert::findAllAlerts(QList<ComparisonAlert*>* alerts)
     return true;
 }
 
-bool ComparisonAlert::removeAllAlerts()
+bool ComparisonAlert::removeAllAlerts(qsizetype* setsReset, qsizetype* setsLeft)
 {
-    return DatabaseTransaction::run([](DatabaseTransaction&) {
-        SqlQuery results(QStringLiteral("UPDATE Result SET Status=:NewStatus WHERE Status=:OldStatus"));
+    // The sets are read without the lock; each step then turns a slice of
+    // them back, each set with its results, so that a register of many
+    // years holds the other workstations up no longer than a step.
+    SqlQuery alerted(QStringLiteral("SELECT ResultSetId FROM Result WHERE Status=:ResultAlert AND ResultSetId IS NOT "
+                                    "NULL UNION SELECT Id FROM ResultSet WHERE OverallResult=:SetAlert"));
+    alerted.bindValue(QStringLiteral(":ResultAlert"), int(Ux::StatusAlert));
+    alerted.bindValue(QStringLiteral(":SetAlert"), int(Ux::StatusAlert));
+    alerted.exec();
+    QList<int> sets;
+    while (alerted.next())
+        sets.append(alerted.value(0).toInt());
+    alerted.finish();
+
+    const qsizetype done = SteppedWrite::run(sets, [](const QList<int>& step) {
+        QStringList ids;
+        for (int id : step)
+            ids << QString::number(id);
+        const QString list = ids.join(QLatin1Char(','));
+        SqlQuery results(
+            QStringLiteral("UPDATE Result SET Status=:NewStatus WHERE Status=:OldStatus AND ResultSetId IN (%1)").arg(list));
         results.bindValue(QStringLiteral(":NewStatus"), int(Ux::StatusPass));
         results.bindValue(QStringLiteral(":OldStatus"), int(Ux::StatusAlert));
         results.exec();
 
-        SqlQuery sets(QStringLiteral("UPDATE ResultSet SET OverallResult=:NewStatus WHERE OverallResult=:OldStatus"));
-        sets.bindValue(QStringLiteral(":NewStatus"), int(Ux::StatusPass));
-        sets.bindValue(QStringLiteral(":OldStatus"), int(Ux::StatusAlert));
-        sets.exec();
+        SqlQuery marked(
+            QStringLiteral("UPDATE ResultSet SET OverallResult=:NewStatus WHERE OverallResult=:OldStatus AND Id IN (%1)")
+                .arg(list));
+        marked.bindValue(QStringLiteral(":NewStatus"), int(Ux::StatusPass));
+        marked.bindValue(QStringLiteral(":OldStatus"), int(Ux::StatusAlert));
+        marked.exec();
     });
+    if (setsReset)
+        *setsReset = done;
+    if (setsLeft)
+        *setsLeft = sets.size() - done;
+    return done == sets.size();
 }

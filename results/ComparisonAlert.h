@@ -50,9 +50,10 @@ public:
     // caller owns them. False when the database stayed busy with another
     // workstation's write: the pairs before were compared and marked.
     static bool findAllAlerts(QList<ComparisonAlert*>* alerts);
-    // Every Alert result and result set becomes Pass again; false, with
-    // nothing changed, when the database stayed busy.
-    static bool removeAllAlerts();
+    // Every Alert result and result set becomes Pass again, in steps of
+    // whole sets. False when the database stayed busy with another
+    // workstation's write: setsReset sets were turned back, setsLeft not.
+    static bool removeAllAlerts(qsizetype* setsReset = nullptr, qsizetype* setsLeft = nullptr);
 
 private:
     // One row of the compare's grouped read, in its order.

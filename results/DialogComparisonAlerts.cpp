@@ -90,12 +90,25 @@ void DialogComparisonAlerts::leakageAbsoluteChanged()
     setThreshold(AlertThresholds::LeakageAbsolute, ui->leakageAbsolute, 1.0);
 }
 
+bool DialogComparisonAlerts::resetAlerts()
+{
+    qsizetype reset = 0;
+    qsizetype left = 0;
+    if (ComparisonAlert::removeAllAlerts(&reset, &left))
+        return true;
+    if (reset == 0)
+        DatabaseBusy::tell(this);
+    else
+        DatabaseBusy::tellStoppedMidway(
+            this, tr("%n test(s) turned back from Alert to Pass.", "alerts reset before the database was busy", int(reset)),
+            tr("%n test(s) still marked Alert.", "alerts not reset", int(left)));
+    return false;
+}
+
 void DialogComparisonAlerts::findAlerts()
 {
-    if (!ComparisonAlert::removeAllAlerts()) {
-        DatabaseBusy::tell(this);
+    if (!resetAlerts())
         return;
-    }
     QList<ComparisonAlert*> alerts;
     const bool searched = ComparisonAlert::findAllAlerts(&alerts);
     const int count = int(alerts.size());
@@ -126,10 +139,8 @@ void DialogComparisonAlerts::findAlerts()
 
 void DialogComparisonAlerts::removeAlerts()
 {
-    if (!ComparisonAlert::removeAllAlerts()) {
-        DatabaseBusy::tell(this);
+    if (!resetAlerts())
         return;
-    }
     QMessageBox box(QMessageBox::Information, QString(),
                     QStringLiteral("All assets results with Alert status have now been reset to Pass status."),
                     QMessageBox::Ok, this);
