@@ -57,7 +57,9 @@ void say(const char* what)
 } // namespace
 
 // Another workstation that commits one small write after another until the
-// file args[1] appears. Arguments: database file, stop file.
+// file args[1] appears, a few milliseconds apart as records arrive over a
+// line: SQLite queues no waiting writer, and one that never lets go would
+// starve the others. Arguments: database file, stop file.
 PELVANE_CHILD_SCENARIO(writeAlongside)
 {
     QSqlDatabase db = otherProgram(args.value(0));
@@ -68,6 +70,7 @@ PELVANE_CHILD_SCENARIO(writeAlongside)
             return 2;
         if (i == 0)
             say("writing");
+        QThread::msleep(5);
     }
     return 0;
 }
@@ -516,7 +519,7 @@ void TestAssetManager::selectAllRows()
 // some of the assets recycled.
 void TestAssetManager::recyclingBesideAnotherWriterIsWhole()
 {
-    addAssets(300, Reception);
+    addAssets(3000, Reception);
     const QString stop = TestEnvironment::instance()->newFolder() + "/stop";
     QProcess child;
     startChildScenario(child, "writeAlongside", {m_db->filePath(), stop});
