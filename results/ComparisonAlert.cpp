@@ -27,6 +27,13 @@ int categoryOf(int testId)
 } // namespace
 
 ComparisonAlert::ComparisonAlert(int previousResultSetId, int newResultSetId)
+    : ComparisonAlert(previousResultSetId, newResultSetId, false)
+{
+    if (!testIds.isEmpty())
+        markNewSet();
+}
+
+ComparisonAlert::ComparisonAlert(int previousResultSetId, int newResultSetId, bool)
     : previousResultSetId(previousResultSetId), newResultSetId(newResultSetId)
 {
     // The pairing below needs the rows of one TestId next to each other, by
@@ -42,9 +49,10 @@ ComparisonAlert::ComparisonAlert(int previousResultSetId, int newResultSetId)
     while (rows->next())
         read.append({rows->value(0).toInt(), rows->value(1).toInt() == previousResultSetId, rows->value(2).toDouble()});
     pair(read);
-    if (testIds.isEmpty())
-        return;
+}
 
+void ComparisonAlert::markNewSet()
+{
     QStringList conditions;
     for (int testId : testIds)
         conditions.append(QStringLiteral("TestId=%1").arg(testId));
@@ -161,20 +169,18 @@ bool ComparisonAlert::findAllAlerts(QList<ComparisonAlert*>* alerts)
         rows.append({sets.value(1).toInt(), sets.value(0).toInt()});
 
     // Every pair is compared and marked, but the list names each asset once:
-    // the caller counts assets, not compares. Each pair is a step of its own
-    // under the lock, which a register of many years would otherwise hold
-    // for the whole search.
+    // the caller counts assets, not compares. Each pair's marks are a step
+    // of their own under the lock, which a register of many years would
+    // otherwise hold for the whole search.
     int listedAsset = 0;
     for (int i = 1; i < rows.size(); ++i) {
         const int asset = rows.at(i).first;
         if (asset != rows.at(i - 1).first)
             continue;
-        ComparisonAlert* alert = nullptr;
-        const bool marked = DatabaseTransaction::run([&](DatabaseTransaction&) {
-            delete alert;
-            alert = new ComparisonAlert(rows.at(i - 1).second, rows.at(i).second);
-        });
-        if (!marked) {
+        // Compared without the lock, which only a pair that drifted takes.
+        auto* alert = new ComparisonAlert(rows.at(i - 1).second, rows.at(i).second, false);
+        if (!alert->testIds.isEmpty()
+            && !DatabaseTransaction::run([alert](DatabaseTransaction&) { alert->markNewSet(); })) {
             delete alert;
             return false;
         }

@@ -64,4 +64,8 @@ private:
         double value;
     };
     void pair(const QList<Row>& rows);
+    // Only compares: reads the two sets and leaves testIds set.
+    ComparisonAlert(int previousResultSetId, int newResultSetId, bool);
+    // Marks the new set's drifting results, and the set, as Alert.
+    void markNewSet();
 };
