@@ -249,6 +249,7 @@ void AssetDetailsTab::updateExisting(const QString& name, const QString& serial,
         if (lastTest.isValid())
             retestDate = Database::addMonths(lastTest, retestPeriod);
     }
+    latest.finish();
 
     SqlQuery update(QStringLiteral(
         "UPDATE Asset SET Name=:Name,Description=:Description,ServiceCode=:ServiceCode,SerialNo=:SerialNo, "

@@ -5,6 +5,7 @@
 #include "database/DatabaseBusy.h"
 #include "database/DatabaseTransaction.h"
 #include "database/SqlQuery.h"
+#include "database/SteppedWrite.h"
 #include "transfer/DialogTransfer.h"
 #include "transfer/Upload.h"
 #include "transfer/UploadRequest.h"
@@ -15,15 +16,6 @@
 #include <QWidget>
 
 namespace {
-
-// The statements were laid out over several lines once; the whitespace
-// between their parts is kept as it was.
-const QString joinGap = QStringLiteral(" \t\t\t\t\t   ");
-
-QString joined(const QStringList& parts)
-{
-    return parts.join(joinGap);
-}
 
 AssetManager::CertificateGeneratorHook& certificateGeneratorHook()
 {
@@ -331,24 +323,51 @@ void AssetManager::removeSelectedAssets()
     // never reloads an asset that is gone.
     if (m_modifiedAsset != 0)
         emit revertAsset(m_modifiedAsset);
-    if (m_recycledShown)
-        Database::instance()->deleteAssets(ids);
-    else
-        Database::instance()->recycleAssets(ids);
+    const bool forGood = m_recycledShown;
+    const qsizetype done = SteppedWrite::run(ids, [forGood](const QList<int>& step) {
+        if (forGood)
+            Database::instance()->deleteAssets(step);
+        else
+            Database::instance()->recycleAssets(step);
+    });
+    if (done < ids.size()) {
+        const int rest = int(ids.size() - done);
+        if (done == 0)
+            DatabaseBusy::tell(m_window);
+        else if (forGood)
+            DatabaseBusy::tellStoppedMidway(
+                m_window, tr("%n asset(s) deleted for good.", "assets deleted before the database was busy", int(done)),
+                tr("%n asset(s) still in the recycle bin.", "assets not deleted", rest));
+        else
+            DatabaseBusy::tellStoppedMidway(
+                m_window,
+                tr("%n asset(s) moved to the recycle bin.", "assets recycled before the database was busy", int(done)),
+                tr("%n asset(s) still in their places.", "assets not recycled", rest));
+        if (done == 0)
+            return;
+    }
+    const QList<int> removed = ids.first(done);
     forgetSelection();
     emit assetSelected(0);
-    emit assetsRemoved(ids);
+    emit assetsRemoved(removed);
 }
 
 void AssetManager::restoreSelectedAssets()
 {
     const QList<int> ids = selectedIds();
-    if (!DatabaseTransaction::run([&ids](DatabaseTransaction&) { Database::instance()->restoreAssets(ids); })) {
-        DatabaseBusy::tell(m_window);
-        return;
+    const qsizetype done =
+        SteppedWrite::run(ids, [](const QList<int>& step) { Database::instance()->restoreAssets(step); });
+    if (done < ids.size()) {
+        if (done == 0) {
+            DatabaseBusy::tell(m_window);
+            return;
+        }
+        DatabaseBusy::tellStoppedMidway(
+            m_window, tr("%n asset(s) restored.", "assets restored before the database was busy", int(done)),
+            tr("%n asset(s) still in the recycle bin.", "assets not restored", int(ids.size() - done)));
     }
     forgetSelection();
-    emit assetsRestored(ids);
+    emit assetsRestored(ids.first(done));
 }
 
 void AssetManager::uploadSelectedAssets()
@@ -382,7 +401,7 @@ void AssetManager::runUpload(const QList<int>& assetIds)
     upload.start();
 }
 
-void AssetManager::removeNode(int type, const QString& assetQuery, const QString& deleteStatement,
+void AssetManager::removeNode(int type, const QString& assetCondition, const QString& deleteStatement,
                               const QString& idName)
 {
     if (m_currentNode.type != type)
@@ -391,15 +410,11 @@ void AssetManager::removeNode(int type, const QString& assetQuery, const QString
     const NodeKey parent = m_currentParent;
     const QString parameter = QLatin1Char(':') + idName;
 
-    SqlQuery assets(assetQuery);
-    assets.bindValue(parameter, id);
-    assets.exec();
-    QList<int> ids;
-    while (assets.next())
-        ids.append(assets.value(0).toInt());
-    Database::instance()->recycleAssets(ids);
-
+    // Under one lock: an asset that a download files into the place
+    // meanwhile is either in it before, and recycled with the others, or
+    // comes after, when the place is gone and made again.
     const bool removed = DatabaseTransaction::run([&](DatabaseTransaction&) {
+        Database::instance()->recycleAssetsWhere(assetCondition, parameter, id);
         SqlQuery remove(deleteStatement);
         remove.bindValue(parameter, id);
         remove.exec();
@@ -430,25 +445,20 @@ void AssetManager::removeNode(int type, const QString& assetQuery, const QString
 void AssetManager::removeSelectedClient()
 {
     removeNode(AssetTreeClient,
-               joined({QStringLiteral("SELECT a.Id"), QStringLiteral("FROM Asset a"),
-                       QStringLiteral("LEFT JOIN Location l ON l.Id=a.LocationId"),
-                       QStringLiteral("LEFT JOIN Site s ON s.Id=l.SiteId"),
-                       QStringLiteral("LEFT JOIN Client c ON c.Id=s.ClientId"), QStringLiteral("WHERE c.Id=:ClientId")}),
+               QStringLiteral("Asset.LocationId IN (SELECT l.Id FROM Location l JOIN Site s ON s.Id=l.SiteId "
+                              "WHERE s.ClientId=:ClientId)"),
                QStringLiteral("DELETE FROM Client WHERE Id=:ClientId"), QStringLiteral("ClientId"));
 }
 
 void AssetManager::removeSelectedSite()
 {
-    removeNode(AssetTreeSite,
-               joined({QStringLiteral("SELECT a.Id"), QStringLiteral("FROM Asset a"),
-                       QStringLiteral("LEFT JOIN Location l ON l.Id=a.LocationId"),
-                       QStringLiteral("LEFT JOIN Site s ON s.Id=l.SiteId"), QStringLiteral("WHERE s.Id=:SiteId")}),
+    removeNode(AssetTreeSite, QStringLiteral("Asset.LocationId IN (SELECT Id FROM Location WHERE SiteId=:SiteId)"),
                QStringLiteral("DELETE FROM Site WHERE Id=:SiteId"), QStringLiteral("SiteId"));
 }
 
 void AssetManager::removeSelectedLocation()
 {
-    removeNode(AssetTreeLocation, QStringLiteral("SELECT Id FROM Asset WHERE LocationId=:LocationId"),
+    removeNode(AssetTreeLocation, QStringLiteral("Asset.LocationId=:LocationId"),
                QStringLiteral("DELETE FROM Location WHERE Id=:LocationId"), QStringLiteral("LocationId"));
 }
 

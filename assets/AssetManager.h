@@ -115,7 +115,9 @@ private:
     void updateSelectionActions();
     void forgetSelection();
     void selectNode(const NodeKey& node);
-    void removeNode(int type, const QString& assetQuery, const QString& deleteStatement, const QString& idName);
+    // Recycles the assets that assetCondition selects and deletes the node's
+    // row, in one transaction.
+    void removeNode(int type, const QString& assetCondition, const QString& deleteStatement, const QString& idName);
     void selectParentIfCurrentNodeGone();
     // Lists the node's assets in the table and sets the actions for it.
     void showNodeAssets(const AssetTreeItem* node);

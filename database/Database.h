@@ -100,6 +100,11 @@ public:
                         std::optional<bool> newest = std::nullopt, StatementBatch* batch = nullptr);
     static constexpr const char* insertedSetVariable = "@pelvane_inserted_set";
     void recycleAssets(const QList<int>& assetIds);
+    // Recycles the assets that condition (on Asset's columns, named
+    // "Asset.Column", with one parameter bound when named) selects, recycled
+    // ones among them.
+    void recycleAssetsWhere(const QString& condition, const QString& parameter = QString(),
+                            const QVariant& value = QVariant());
     void restoreAssets(const QList<int>& assetIds);
     void deleteAssets(const QList<int>& assetIds);
     QString appliedPartSummary(int assetId);

@@ -34,3 +34,15 @@ QString DatabaseBusy::downloadStopped(const QStringList& notSaved)
               "%1 says why the database is busy, %2 lists what was not saved, one per line")
         .arg(reason(), lines.join(QLatin1Char('\n')));
 }
+
+QString DatabaseBusy::stoppedMidway(const QString& done, const QString& notDone)
+{
+    return tr("%1\n\nDone and saved: %2\nNot done: %3\n\nTry the rest again in a moment.",
+              "%1 says why the database is busy, %2 what was stored, %3 what was not")
+        .arg(reason(), done, notDone);
+}
+
+void DatabaseBusy::tellStoppedMidway(QWidget* parent, const QString& done, const QString& notDone)
+{
+    QMessageBox::warning(parent, QString(), stoppedMidway(done, notDone));
+}

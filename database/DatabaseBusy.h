@@ -19,4 +19,8 @@ public:
     static void tell(QWidget* parent);
     // For a download that stops: why, and what was not saved (one line each).
     static QString downloadStopped(const QStringList& notSaved);
+    // For an action done in steps, each stored whole, that stopped midway:
+    // what is stored and what is not (one line each).
+    static QString stoppedMidway(const QString& done, const QString& notDone);
+    static void tellStoppedMidway(QWidget* parent, const QString& done, const QString& notDone);
 };

@@ -2,6 +2,7 @@
 
 #include "core/Error.h"
 #include "database/Database.h"
+#include "database/DatabaseBusy.h"
 #include "database/DatabaseTransaction.h"
 #include "database/SqlQuery.h"
 
@@ -53,11 +54,24 @@ bool ExecSqlScript::step()
         complete = line.endsWith(QLatin1Char(';'));
     }
 
-    {
-        DatabaseTransaction transaction(m_connection);
-        SqlQuery query(*m_connection);
-        query.exec(statement);
+    const bool ran = DatabaseTransaction::run(
+        [&](DatabaseTransaction&) {
+            SqlQuery query(*m_connection);
+            query.exec(statement);
+        },
+        m_connection);
+    if (!ran) {
+        emit error(DatabaseBusy::stoppedMidway(
+                       tr("%n statement(s) of the script \"%1\".", "statements run before the database was busy",
+                          m_statementsDone)
+                           .arg(m_scriptPath),
+                       tr("The statement \"%1\" and those after it.", "%1 is the statement that did not run")
+                           .arg(statement.trimmed().left(80))),
+                   ErrorCritical);
+        emit done();
+        return false;
     }
+    ++m_statementsDone;
     m_charactersDone += statement.size();
     emit updateProgress(m_fileSize > 0 ? float(double(m_charactersDone) / double(m_fileSize)) : 1.0f);
     return true;

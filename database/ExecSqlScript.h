@@ -27,5 +27,6 @@ private:
     QFile* m_file = nullptr;
     QTextStream* m_stream = nullptr;
     qint64 m_charactersDone = 0;
+    int m_statementsDone = 0;
     qint64 m_fileSize = 0;
 };

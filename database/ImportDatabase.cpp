@@ -1,7 +1,9 @@
 #include "database/ImportDatabase.h"
 
 #include "core/DateFormat.h"
+#include "core/Error.h"
 #include "database/Database.h"
+#include "database/DatabaseBusy.h"
 #include "database/DatabaseTransaction.h"
 #include "database/ImportOptions.h"
 #include "database/SqElement.h"
@@ -293,22 +295,23 @@ bool ImportDatabase::init()
 
 bool ImportDatabase::step()
 {
-    DatabaseTransaction transaction(&m_targetConnection);
     if (m_assetsOn) {
         qDebug() << "importNextAsset";
-        return importNextAsset();
+        return importNextRow(m_assetQuery, m_assetsOn, m_assetIndex, m_assetCount, &ImportDatabase::importAsset);
     }
     if (m_appliedPartsOn) {
         qDebug() << "importNextAppliedPart";
-        return importNextAppliedPart();
+        return importNextRow(m_appliedPartQuery, m_appliedPartsOn, m_appliedPartIndex, m_appliedPartCount,
+                             &ImportDatabase::importAppliedPart);
     }
     if (m_resultsOn) {
         qDebug() << "importNextResult";
-        return importNextResult();
+        return importNextRow(m_resultQuery, m_resultsOn, m_resultIndex, m_resultCount, &ImportDatabase::importResult);
     }
     if (m_userResultsOn) {
         qDebug() << "importNextUserResult";
-        return importNextUserResult();
+        return importNextRow(m_userResultQuery, m_userResultsOn, m_userResultIndex, m_userResultCount,
+                             &ImportDatabase::importUserResult);
     }
     if (m_sequencesOn) {
         qDebug() << "importNextTestSequence";
@@ -321,6 +324,48 @@ bool ImportDatabase::step()
     qDebug() << "done";
     emit done();
     return false;
+}
+
+// The legacy row is read before the transaction, so that an attempt that
+// runs again stores the same row; the keys an attempt kept are those from
+// before it.
+bool ImportDatabase::importNextRow(SqlQuery* query, bool& stageOn, int& index, int count, RowImport import)
+{
+    if (!query->next()) {
+        // Fewer rows than counted: the stage ends here rather than stalling the worker.
+        stageOn = false;
+        return true;
+    }
+    const QSqlRecord row = query->record();
+    const LastKeys kept = m_last;
+    const bool stored = DatabaseTransaction::run(
+        [&](DatabaseTransaction&) {
+            m_last = kept;
+            (this->*import)(row);
+        },
+        &m_targetConnection);
+    if (!stored) {
+        m_last = kept;
+        stopBusy();
+        return false;
+    }
+    countRow();
+    if (++index >= count)
+        stageOn = false;
+    return true;
+}
+
+void ImportDatabase::stopBusy()
+{
+    emit error(DatabaseBusy::stoppedMidway(
+                   tr("%1 of the %2 rows of the first-version database are imported.", "rows done, rows in all")
+                       .arg(m_rowsDone)
+                       .arg(m_rowsTotal),
+                   tr("The other rows. Import again to add them: a row imported already is found and not added "
+                      "twice.",
+                      "what a stopped first-version import did not do")),
+               ErrorWarning);
+    emit done();
 }
 
 void ImportDatabase::countRow()
@@ -352,8 +397,10 @@ int ImportDatabase::findOrInsertResultSet(int assetId, const QDateTime& date, co
     }
     query.bindValue(QStringLiteral(":AssetId"), assetId);
     query.exec();
-    if (query.next())
-        return query.value(0).toInt();
+    const int found = query.next() ? query.value(0).toInt() : 0;
+    query.finish();
+    if (found)
+        return found;
     return m_target->insertResultSet(instrument(), assetId, date, 2, 1, 1, userName, comments);
 }
 
@@ -362,14 +409,8 @@ int ImportDatabase::unknownInstrument()
     return m_target->findOrInsertInstrument(0, QString(), QDate(), QString(), 57600, 8, 0, 0);
 }
 
-bool ImportDatabase::importNextAsset()
+void ImportDatabase::importAsset(const QSqlRecord& row)
 {
-    if (!m_assetQuery->next()) {
-        // Fewer rows than counted: the stage ends here rather than stalling the worker.
-        m_assetsOn = false;
-        return true;
-    }
-    const QSqlRecord row = m_assetQuery->record();
     const QString name = fittedOf(row, "AssetID");
     const QString manufacturer = fittedOf(row, "Manufacturer");
     const QString model = fittedOf(row, "Model");
@@ -387,8 +428,10 @@ bool ImportDatabase::importNextAsset()
     equipment.bindValue(QStringLiteral(":Model"), model);
     equipment.bindValue(QStringLiteral(":SerialNo"), serialNo);
     equipment.exec();
-    const int equipmentId =
-        equipment.next() ? equipment.value(0).toInt() : m_target->findOrInsertEquipment(manufacturer, model, serialNo, 0);
+    int equipmentId = equipment.next() ? equipment.value(0).toInt() : 0;
+    equipment.finish();
+    if (!equipmentId)
+        equipmentId = m_target->findOrInsertEquipment(manufacturer, model, serialNo, 0);
 
     SqlQuery asset(m_targetConnection);
     asset.prepare(QStringLiteral(
@@ -397,23 +440,15 @@ bool ImportDatabase::importNextAsset()
     asset.bindValue(QStringLiteral(":LocationId"), locationId);
     asset.bindValue(QStringLiteral(":EquipmentId"), equipmentId);
     asset.exec();
-    if (!asset.next())
+    const bool found = asset.next();
+    asset.finish();
+    if (!found)
         m_target->insertAsset(name, fittedOf(row, "Description"), fittedOf(row, "Servicecode"), serialNo,
                               locationId, equipmentId, intOf(row, "Period"));
-
-    countRow();
-    if (++m_assetIndex >= m_assetCount)
-        m_assetsOn = false;
-    return true;
 }
 
-bool ImportDatabase::importNextAppliedPart()
+void ImportDatabase::importAppliedPart(const QSqlRecord& row)
 {
-    if (!m_appliedPartQuery->next()) {
-        m_appliedPartsOn = false;
-        return true;
-    }
-    const QSqlRecord row = m_appliedPartQuery->record();
     const QString assetName = trimmedOf(row, "ID");
     const int assetId = assetName.isEmpty() ? -1 : findAsset(assetName);
     if (assetId > 0) {
@@ -431,9 +466,11 @@ bool ImportDatabase::importNextAppliedPart()
         lookup.bindValue(QStringLiteral(":AssetId"), assetId);
         lookup.bindValue(QStringLiteral(":Connection"), connection);
         lookup.exec();
+        const bool found = lookup.next();
+        lookup.finish();
 
         SqlQuery write(m_targetConnection);
-        if (lookup.next())
+        if (found)
             write.prepare(QStringLiteral("UPDATE AppliedPart SET Name=:Name,ConnectionClass=:ConnectionClass,"
                                          "NumConnections=:NumConnections WHERE AssetId=:AssetId AND "
                                          "Connection=:Connection"));
@@ -449,33 +486,23 @@ bool ImportDatabase::importNextAppliedPart()
         write.bindValue(QStringLiteral(":Connection"), connection);
         write.exec();
     }
-
-    countRow();
-    if (++m_appliedPartIndex >= m_appliedPartCount)
-        m_appliedPartsOn = false;
-    return true;
 }
 
-bool ImportDatabase::importNextResult()
+void ImportDatabase::importResult(const QSqlRecord& row)
 {
-    if (!m_resultQuery->next()) {
-        m_resultsOn = false;
-        return true;
-    }
-    const QSqlRecord row = m_resultQuery->record();
     const QString assetName = trimmedOf(row, "AID");
-    const int assetId = assetName == m_lastAssetName ? m_lastAssetId : findAsset(assetName);
+    const int assetId = assetName == m_last.assetName ? m_last.assetId : findAsset(assetName);
     if (assetId > 0) {
         const QDateTime date = parseLegacyDateTime(textOf(row, "Date"));
         const int instrumentType = trimmedOf(row, "Tinstrument") == QLatin1String("TaviskQ1") ? 1 : 0;
         const QString serialNo = fittedOf(row, "SerialNo");
 
-        int instrumentId = m_lastInstrumentId;
-        if (instrumentId <= 0 || instrumentType != m_lastInstrumentType || serialNo != m_lastSerialNo)
+        int instrumentId = m_last.instrumentId;
+        if (instrumentId <= 0 || instrumentType != m_last.instrumentType || serialNo != m_last.serialNo)
             instrumentId = m_target->findOrInsertInstrument(instrumentType, serialNo, QDate(), QString(), 57600, 8, 0, 0);
 
-        int resultSetId = m_lastResultSetId;
-        if (resultSetId <= 0 || assetId != m_lastAssetId || date != m_lastDate) {
+        int resultSetId = m_last.resultSetId;
+        if (resultSetId <= 0 || assetId != m_last.assetId || date != m_last.date) {
             SqlQuery user(m_legacyConnection);
             // Asset names were trimmed when they came in; the padded first-version
             // key must still find its row.
@@ -565,13 +592,15 @@ bool ImportDatabase::importNextResult()
         lookup.bindValue(QStringLiteral(":ResultSetId"), resultSetId);
         lookup.bindValue(QStringLiteral(":TestId"), testId);
         lookup.exec();
+        const int found = lookup.next() ? lookup.value(0).toInt() : 0;
+        lookup.finish();
         SqlQuery write(m_targetConnection);
-        if (lookup.next()) {
+        if (found) {
             QStringList pairs;
             for (const QString& column : std::as_const(columns))
                 pairs << QStringLiteral("%1=:%1").arg(column);
             write.prepare(QStringLiteral("UPDATE Result SET %1 WHERE Id=:ResultId").arg(pairs.join(QLatin1Char(','))));
-            write.bindValue(QStringLiteral(":ResultId"), lookup.value(0).toInt());
+            write.bindValue(QStringLiteral(":ResultId"), found);
         } else {
             write.prepareInsert(QStringLiteral("Result"),
                                 QStringList{QStringLiteral("ResultSetId"), QStringLiteral("TestId")} + columns,
@@ -583,37 +612,27 @@ bool ImportDatabase::importNextResult()
             write.bindValue(QLatin1Char(':') + columns.at(i), values.at(i));
         write.exec();
 
-        m_lastDate = date;
-        m_lastInstrumentType = instrumentType;
-        m_lastSerialNo = serialNo;
-        m_lastInstrumentId = instrumentId;
-        m_lastResultSetId = resultSetId;
+        m_last.date = date;
+        m_last.instrumentType = instrumentType;
+        m_last.serialNo = serialNo;
+        m_last.instrumentId = instrumentId;
+        m_last.resultSetId = resultSetId;
     }
-    m_lastAssetName = assetName;
-    m_lastAssetId = assetId;
-
-    countRow();
-    if (++m_resultIndex >= m_resultCount)
-        m_resultsOn = false;
-    return true;
+    m_last.assetName = assetName;
+    m_last.assetId = assetId;
 }
 
-bool ImportDatabase::importNextUserResult()
+void ImportDatabase::importUserResult(const QSqlRecord& row)
 {
-    if (!m_userResultQuery->next()) {
-        m_userResultsOn = false;
-        return true;
-    }
-    const QSqlRecord row = m_userResultQuery->record();
     const QString assetName = trimmedOf(row, "AID");
-    const int assetId = assetName == m_lastAssetName ? m_lastAssetId : findAsset(assetName);
+    const int assetId = assetName == m_last.assetName ? m_last.assetId : findAsset(assetName);
     if (assetId > 0) {
         const QDateTime date = parseLegacyDateTime(textOf(row, "Date"));
         const int status = statusOf(textOf(row, "Status"));
         const QString instruction = fittedOf(row, "Instruction");
 
-        int resultSetId = m_lastResultSetId;
-        if (resultSetId <= 0 || assetId != m_lastAssetId || date != m_lastDate)
+        int resultSetId = m_last.resultSetId;
+        if (resultSetId <= 0 || assetId != m_last.assetId || date != m_last.date)
             resultSetId = findOrInsertResultSet(assetId, date, [this] { return unknownInstrument(); }, QString(), QString());
 
         SqlQuery lookup(m_targetConnection);
@@ -621,11 +640,13 @@ bool ImportDatabase::importNextUserResult()
         lookup.bindValue(QStringLiteral(":ResultSetId"), resultSetId);
         lookup.bindValue(QStringLiteral(":Name"), instruction);
         lookup.exec();
+        const int found = lookup.next() ? lookup.value(0).toInt() : 0;
+        lookup.finish();
         SqlQuery write(m_targetConnection);
-        if (lookup.next()) {
+        if (found) {
             write.prepare(QStringLiteral(
                 "UPDATE Result SET Status=:Status,CustomUnits=:CustomUnits,Result=:Result WHERE Id=:ResultId"));
-            write.bindValue(QStringLiteral(":ResultId"), lookup.value(0).toInt());
+            write.bindValue(QStringLiteral(":ResultId"), found);
         } else {
             write.prepareInsert(QStringLiteral("Result"),
                                 {QStringLiteral("ResultSetId"), QStringLiteral("TestId"), QStringLiteral("Status"),
@@ -640,11 +661,6 @@ bool ImportDatabase::importNextUserResult()
         write.bindValue(QStringLiteral(":Result"), numberValue(textOf(row, "Result")));
         write.exec();
     }
-
-    countRow();
-    if (++m_userResultIndex >= m_userResultCount)
-        m_userResultsOn = false;
-    return true;
 }
 
 bool ImportDatabase::importNextTestSequence()
@@ -699,19 +715,28 @@ bool ImportDatabase::storeTestSequences()
             element->write(out);
     }
 
-    SqlQuery remove(m_targetConnection);
-    remove.prepare(QStringLiteral("DELETE FROM TestSequence WHERE AssetId=:AssetId"));
-    remove.bindValue(QStringLiteral(":AssetId"), sequence->assetId);
-    remove.exec();
+    const bool stored = DatabaseTransaction::run(
+        [&](DatabaseTransaction&) {
+            SqlQuery remove(m_targetConnection);
+            remove.prepare(QStringLiteral("DELETE FROM TestSequence WHERE AssetId=:AssetId"));
+            remove.bindValue(QStringLiteral(":AssetId"), sequence->assetId);
+            remove.exec();
 
-    // The record form has no header: the first version's name goes to its column.
-    SqlQuery insert(m_targetConnection);
-    insert.prepareInsert(QStringLiteral("TestSequence"),
-                         {QStringLiteral("AssetId"), QStringLiteral("Name"), QStringLiteral("Data")}, m_targetType);
-    insert.bindValue(QStringLiteral(":AssetId"), sequence->assetId);
-    insert.bindValue(QStringLiteral(":Name"), sequence->name);
-    insert.bindValue(QStringLiteral(":Data"), blob);
-    insert.exec();
+            // The record form has no header: the first version's name goes to its column.
+            SqlQuery insert(m_targetConnection);
+            insert.prepareInsert(QStringLiteral("TestSequence"),
+                                 {QStringLiteral("AssetId"), QStringLiteral("Name"), QStringLiteral("Data")},
+                                 m_targetType);
+            insert.bindValue(QStringLiteral(":AssetId"), sequence->assetId);
+            insert.bindValue(QStringLiteral(":Name"), sequence->name);
+            insert.bindValue(QStringLiteral(":Data"), blob);
+            insert.exec();
+        },
+        &m_targetConnection);
+    if (!stored) {
+        stopBusy();
+        return false;
+    }
 
     ++m_rowsDone;
     emit updateProgress(m_rowsTotal > 0 ? float(m_rowsDone) / float(m_rowsTotal) : 1.0f);

@@ -11,6 +11,7 @@
 #include <functional>
 
 class Database;
+class QSqlRecord;
 class SqlQuery;
 struct ImportOptions;
 namespace Sq { class Element; }
@@ -54,12 +55,18 @@ private:
         QList<Sq::Element*> elements;
     };
 
-    bool importNextAsset();
-    bool importNextAppliedPart();
-    bool importNextResult();
-    bool importNextUserResult();
+    using RowImport = void (ImportDatabase::*)(const QSqlRecord& row);
+    // Reads the stage's next row and stores it in a transaction of its own.
+    bool importNextRow(SqlQuery* query, bool& stageOn, int& index, int count, RowImport import);
+    void importAsset(const QSqlRecord& row);
+    void importAppliedPart(const QSqlRecord& row);
+    void importResult(const QSqlRecord& row);
+    void importUserResult(const QSqlRecord& row);
     bool importNextTestSequence();
     bool storeTestSequences();
+    // The database stayed busy with another workstation's write: says what
+    // is imported and what not, and ends the import.
+    void stopBusy();
 
     int countRows(const QString& table);
     SqlQuery* openStage(const QString& statement);
@@ -102,13 +109,17 @@ private:
     int m_sequenceIndex = 0;
 
     // The keys of the last result row: consecutive rows of one test share them.
-    QString m_lastAssetName;
-    int m_lastAssetId = -1;
-    QDateTime m_lastDate;
-    int m_lastInstrumentType = 0;
-    QString m_lastSerialNo;
-    int m_lastInstrumentId = -1;
-    int m_lastResultSetId = -1;
+    struct LastKeys
+    {
+        QString assetName;
+        int assetId = -1;
+        QDateTime date;
+        int instrumentType = 0;
+        QString serialNo;
+        int instrumentId = -1;
+        int resultSetId = -1;
+    };
+    LastKeys m_last;
 
     QMap<int, LegacySequence*> m_sequences;
     QMap<int, LegacySequence*>::const_iterator m_storePosition;

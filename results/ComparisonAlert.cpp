@@ -1,6 +1,8 @@
 #include "results/ComparisonAlert.h"
 
+#include "database/DatabaseTransaction.h"
 #include "database/SqlQuery.h"
+#include "database/SteppedWrite.h"
 #include "database/StatementCache.h"
 #include "results/AlertThresholds.h"
 #include "ux/CodeTables.h"
@@ -25,6 +27,13 @@ int categoryOf(int testId)
 } // namespace
 
 ComparisonAlert::ComparisonAlert(int previousResultSetId, int newResultSetId)
+    : ComparisonAlert(previousResultSetId, newResultSetId, false)
+{
+    if (!testIds.isEmpty())
+        markNewSet();
+}
+
+ComparisonAlert::ComparisonAlert(int previousResultSetId, int newResultSetId, bool)
     : previousResultSetId(previousResultSetId), newResultSetId(newResultSetId)
 {
     // The pairing below needs the rows of one TestId next to each other, by
@@ -40,9 +49,10 @@ ComparisonAlert::ComparisonAlert(int previousResultSetId, int newResultSetId)
     while (rows->next())
         read.append({rows->value(0).toInt(), rows->value(1).toInt() == previousResultSetId, rows->value(2).toDouble()});
     pair(read);
-    if (testIds.isEmpty())
-        return;
+}
 
+void ComparisonAlert::markNewSet()
+{
     QStringList conditions;
     for (int testId : testIds)
         conditions.append(QStringLiteral("TestId=%1").arg(testId));
@@ -146,7 +156,7 @@ QByteArray ComparisonAlert::saveThresholds()
     return AlertThresholds::save();
 }
 
-void ComparisonAlert::findAllAlerts(QList<ComparisonAlert*>* alerts)
+bool ComparisonAlert::findAllAlerts(QList<ComparisonAlert*>* alerts)
 {
     // Consecutive Pass sets of each asset in date order: the pairs the import
     // compares as results arrive, so a search finds again what it raised.
@@ -159,13 +169,21 @@ void ComparisonAlert::findAllAlerts(QList<ComparisonAlert*>* alerts)
         rows.append({sets.value(1).toInt(), sets.value(0).toInt()});
 
     // Every pair is compared and marked, but the list names each asset once:
-    // the caller counts assets, not compares.
+    // the caller counts assets, not compares. Each pair's marks are a step
+    // of their own under the lock, which a register of many years would
+    // otherwise hold for the whole search.
     int listedAsset = 0;
     for (int i = 1; i < rows.size(); ++i) {
         const int asset = rows.at(i).first;
         if (asset != rows.at(i - 1).first)
             continue;
-        auto* alert = new ComparisonAlert(rows.at(i - 1).second, rows.at(i).second);
+        // Compared without the lock, which only a pair that drifted takes.
+        auto* alert = new ComparisonAlert(rows.at(i - 1).second, rows.at(i).second, false);
+        if (!alert->testIds.isEmpty()
+            && !DatabaseTransaction::run([alert](DatabaseTransaction&) { alert->markNewSet(); })) {
+            delete alert;
+            return false;
+        }
         if (alert->status == Ux::StatusAlert && asset != listedAsset) {
             alerts->append(alert);
             listedAsset = asset;
@@ -173,17 +191,45 @@ void ComparisonAlert::findAllAlerts(QList<ComparisonAlert*>* alerts)
             delete alert;
         }
     }
+    return true;
 }
 
-void ComparisonAlert::removeAllAlerts()
+bool ComparisonAlert::removeAllAlerts(qsizetype* setsReset, qsizetype* setsLeft)
 {
-    SqlQuery results(QStringLiteral("UPDATE Result SET Status=:NewStatus WHERE Status=:OldStatus"));
-    results.bindValue(QStringLiteral(":NewStatus"), int(Ux::StatusPass));
-    results.bindValue(QStringLiteral(":OldStatus"), int(Ux::StatusAlert));
-    results.exec();
+    // The sets are read without the lock; each step then turns a slice of
+    // them back, each set with its results, so that a register of many
+    // years holds the other workstations up no longer than a step.
+    SqlQuery alerted(QStringLiteral("SELECT ResultSetId FROM Result WHERE Status=:ResultAlert AND ResultSetId IS NOT "
+                                    "NULL UNION SELECT Id FROM ResultSet WHERE OverallResult=:SetAlert"));
+    alerted.bindValue(QStringLiteral(":ResultAlert"), int(Ux::StatusAlert));
+    alerted.bindValue(QStringLiteral(":SetAlert"), int(Ux::StatusAlert));
+    alerted.exec();
+    QList<int> sets;
+    while (alerted.next())
+        sets.append(alerted.value(0).toInt());
+    alerted.finish();
 
-    SqlQuery sets(QStringLiteral("UPDATE ResultSet SET OverallResult=:NewStatus WHERE OverallResult=:OldStatus"));
-    sets.bindValue(QStringLiteral(":NewStatus"), int(Ux::StatusPass));
-    sets.bindValue(QStringLiteral(":OldStatus"), int(Ux::StatusAlert));
-    sets.exec();
+    const qsizetype done = SteppedWrite::run(sets, [](const QList<int>& step) {
+        QStringList ids;
+        for (int id : step)
+            ids << QString::number(id);
+        const QString list = ids.join(QLatin1Char(','));
+        SqlQuery results(
+            QStringLiteral("UPDATE Result SET Status=:NewStatus WHERE Status=:OldStatus AND ResultSetId IN (%1)").arg(list));
+        results.bindValue(QStringLiteral(":NewStatus"), int(Ux::StatusPass));
+        results.bindValue(QStringLiteral(":OldStatus"), int(Ux::StatusAlert));
+        results.exec();
+
+        SqlQuery marked(
+            QStringLiteral("UPDATE ResultSet SET OverallResult=:NewStatus WHERE OverallResult=:OldStatus AND Id IN (%1)")
+                .arg(list));
+        marked.bindValue(QStringLiteral(":NewStatus"), int(Ux::StatusPass));
+        marked.bindValue(QStringLiteral(":OldStatus"), int(Ux::StatusAlert));
+        marked.exec();
+    });
+    if (setsReset)
+        *setsReset = done;
+    if (setsLeft)
+        *setsLeft = sets.size() - done;
+    return done == sets.size();
 }

@@ -47,10 +47,13 @@ public:
 
     // Compares every asset's consecutive Pass result sets in date order and
     // appends the first comparison of each asset that raised an alert; the
-    // caller owns them.
-    static void findAllAlerts(QList<ComparisonAlert*>* alerts);
-    // Every Alert result and result set becomes Pass again.
-    static void removeAllAlerts();
+    // caller owns them. False when the database stayed busy with another
+    // workstation's write: the pairs before were compared and marked.
+    static bool findAllAlerts(QList<ComparisonAlert*>* alerts);
+    // Every Alert result and result set becomes Pass again, in steps of
+    // whole sets. False when the database stayed busy with another
+    // workstation's write: setsReset sets were turned back, setsLeft not.
+    static bool removeAllAlerts(qsizetype* setsReset = nullptr, qsizetype* setsLeft = nullptr);
 
 private:
     // One row of the compare's grouped read, in its order.
@@ -61,4 +64,8 @@ private:
         double value;
     };
     void pair(const QList<Row>& rows);
+    // Only compares: reads the two sets and leaves testIds set.
+    ComparisonAlert(int previousResultSetId, int newResultSetId, bool);
+    // Marks the new set's drifting results, and the set, as Alert.
+    void markNewSet();
 };

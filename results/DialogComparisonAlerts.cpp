@@ -2,6 +2,7 @@
 
 #include "ui_DialogComparisonAlerts.h"
 
+#include "database/DatabaseBusy.h"
 #include "results/AlertThresholds.h"
 #include "results/ComparisonAlert.h"
 #include "results/ThresholdValidator.h"
@@ -89,14 +90,35 @@ void DialogComparisonAlerts::leakageAbsoluteChanged()
     setThreshold(AlertThresholds::LeakageAbsolute, ui->leakageAbsolute, 1.0);
 }
 
+bool DialogComparisonAlerts::resetAlerts()
+{
+    qsizetype reset = 0;
+    qsizetype left = 0;
+    if (ComparisonAlert::removeAllAlerts(&reset, &left))
+        return true;
+    if (reset == 0)
+        DatabaseBusy::tell(this);
+    else
+        DatabaseBusy::tellStoppedMidway(
+            this, tr("%n test(s) turned back from Alert to Pass.", "alerts reset before the database was busy", int(reset)),
+            tr("%n test(s) still marked Alert.", "alerts not reset", int(left)));
+    return false;
+}
+
 void DialogComparisonAlerts::findAlerts()
 {
-    ComparisonAlert::removeAllAlerts();
+    if (!resetAlerts())
+        return;
     QList<ComparisonAlert*> alerts;
-    ComparisonAlert::findAllAlerts(&alerts);
+    const bool searched = ComparisonAlert::findAllAlerts(&alerts);
     const int count = int(alerts.size());
     qDeleteAll(alerts);
-    if (count > 0) {
+    if (!searched) {
+        DatabaseBusy::tellStoppedMidway(
+            this, tr("The earlier alerts were reset to Pass, and %n asset(s) were found with alerts so far.",
+                     "alerts found before the database was busy", count),
+            tr("The search through the other results.", "what the stopped alert search did not do"));
+    } else if (count > 0) {
         QMessageBox box(QMessageBox::Question, QString(),
                         QStringLiteral("The search found %1 alert(s). Would you like to view these assets now?")
                             .arg(count),
@@ -117,7 +139,8 @@ void DialogComparisonAlerts::findAlerts()
 
 void DialogComparisonAlerts::removeAlerts()
 {
-    ComparisonAlert::removeAllAlerts();
+    if (!resetAlerts())
+        return;
     QMessageBox box(QMessageBox::Information, QString(),
                     QStringLiteral("All assets results with Alert status have now been reset to Pass status."),
                     QMessageBox::Ok, this);

@@ -34,6 +34,9 @@ public slots:
 
 private:
     void setThreshold(int index, const QLineEdit* edit, double scale);
+    // Turns every alert back to Pass; false, with the user told what was
+    // done, when the database stayed busy.
+    bool resetAlerts();
 
     std::unique_ptr<Ui::DialogComparisonAlerts> ui;
 };

@@ -117,8 +117,11 @@ void DialogTestInstruments::selectionChanged(const QItemSelection& selected, con
                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
         switch (box.exec()) {
         case QMessageBox::Yes:
-            if (!deselected.indexes().isEmpty())
-                saveDetails(m_model->index(deselected.indexes().first().row(), 0).data().toInt());
+            if (!deselected.indexes().isEmpty()
+                && !saveDetails(m_model->index(deselected.indexes().first().row(), 0).data().toInt())) {
+                m_selectionModel->select(deselected, QItemSelectionModel::ClearAndSelect);
+                return;
+            }
             break;
         case QMessageBox::No:
             markModified(false);
@@ -150,23 +153,30 @@ void DialogTestInstruments::loadDetails(int instrumentId)
     m_loading = false;
 }
 
-void DialogTestInstruments::saveDetails(int instrumentId)
+bool DialogTestInstruments::saveDetails(int instrumentId)
 {
     // With no model chosen the stored type stays: otherwise saving a
     // downloaded instrument of a model not on the list would write 0.
     const QVariant chosen = ui->instrumentType->currentData();
-    SqlQuery query(QStringLiteral(
-        "UPDATE Instrument SET InstrumentType=:InstrumentType, SerialNo=:SerialNo, BaudRate=:BaudRate, "
-        "DataBits=:DataBits, Parity=:Parity, StopBits=:StopBits WHERE Id=:InstrumentId"));
-    query.bindValue(QStringLiteral(":InstrumentType"), chosen.isValid() ? chosen.toInt() : m_storedType);
-    query.bindValue(QStringLiteral(":SerialNo"), ui->serialNo->text());
-    query.bindValue(QStringLiteral(":BaudRate"), decimal(ui->baudRate->currentText()));
-    query.bindValue(QStringLiteral(":DataBits"), decimal(ui->dataBits->currentText()));
-    query.bindValue(QStringLiteral(":Parity"), ui->parity->currentIndex());
-    query.bindValue(QStringLiteral(":StopBits"), ui->stopBits->currentIndex());
-    query.bindValue(QStringLiteral(":InstrumentId"), instrumentId);
-    query.exec();
+    const bool saved = DatabaseTransaction::run([&](DatabaseTransaction&) {
+        SqlQuery query(QStringLiteral(
+            "UPDATE Instrument SET InstrumentType=:InstrumentType, SerialNo=:SerialNo, BaudRate=:BaudRate, "
+            "DataBits=:DataBits, Parity=:Parity, StopBits=:StopBits WHERE Id=:InstrumentId"));
+        query.bindValue(QStringLiteral(":InstrumentType"), chosen.isValid() ? chosen.toInt() : m_storedType);
+        query.bindValue(QStringLiteral(":SerialNo"), ui->serialNo->text());
+        query.bindValue(QStringLiteral(":BaudRate"), decimal(ui->baudRate->currentText()));
+        query.bindValue(QStringLiteral(":DataBits"), decimal(ui->dataBits->currentText()));
+        query.bindValue(QStringLiteral(":Parity"), ui->parity->currentIndex());
+        query.bindValue(QStringLiteral(":StopBits"), ui->stopBits->currentIndex());
+        query.bindValue(QStringLiteral(":InstrumentId"), instrumentId);
+        query.exec();
+    });
+    if (!saved) {
+        DatabaseBusy::tell(this);
+        return false;
+    }
     markModified(false);
+    return true;
 }
 
 void DialogTestInstruments::standardButtonClicked(QAbstractButton* button)
@@ -187,7 +197,22 @@ int DialogTestInstruments::countSerialNumbers(const QString& serialNo)
 
 void DialogTestInstruments::addInstrument()
 {
-    if (countSerialNumbers(ui->serialNo->text()) > 0) {
+    // The check and the insert under one lock: no twin comes in between.
+    bool taken = false;
+    int id = 0;
+    const bool written = DatabaseTransaction::run([&](DatabaseTransaction&) {
+        taken = countSerialNumbers(ui->serialNo->text()) > 0;
+        if (!taken)
+            id = Database::instance()->findOrInsertInstrument(
+                ui->instrumentType->currentData().toInt(), ui->serialNo->text(), QDate(), QString(),
+                decimal(ui->baudRate->currentText()), decimal(ui->dataBits->currentText()),
+                ui->parity->currentIndex(), ui->stopBits->currentIndex());
+    });
+    if (!written) {
+        DatabaseBusy::tell(this);
+        return;
+    }
+    if (taken) {
         QMessageBox box(QMessageBox::Warning, QString(),
                         tr("An instrument already exists with the same serial number. Please choose a different "
                            "serial number."),
@@ -195,10 +220,6 @@ void DialogTestInstruments::addInstrument()
         box.exec();
         return;
     }
-    const int id = Database::instance()->findOrInsertInstrument(
-        ui->instrumentType->currentData().toInt(), ui->serialNo->text(), QDate(), QString(),
-        decimal(ui->baudRate->currentText()), decimal(ui->dataBits->currentText()), ui->parity->currentIndex(),
-        ui->stopBits->currentIndex());
     if (id > 0) {
         markModified(false);
         loadInstruments(id);

@@ -31,7 +31,8 @@ private:
     void loadInstruments(int selectId);
     int countSerialNumbers(const QString& serialNo);
     void loadDetails(int instrumentId);
-    void saveDetails(int instrumentId);
+    // False when the database stayed busy: the edits are still in the form.
+    bool saveDetails(int instrumentId);
     int firstSelectedId() const;
 
     std::unique_ptr<Ui::TestInstruments> ui;

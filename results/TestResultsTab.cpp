@@ -126,6 +126,7 @@ bool TestResultsTab::apply()
                 retestDate = Database::dateTimeValue(
                     Database::addMonths(dateTimeFromVariant(latest.value(1)), latest.value(2).toInt()));
             }
+            latest.finish();
 
             SqlQuery update(QStringLiteral("UPDATE Asset SET LatestResultSetId=:LatestResultSetId, "
                                            "RetestDate=:RetestDate WHERE LatestResultSetId=:ResultSetId AND Id=:AssetId"));

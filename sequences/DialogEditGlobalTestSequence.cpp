@@ -4,6 +4,8 @@
 #include "ui_TestSequence.h"
 
 #include "database/Database.h"
+#include "database/DatabaseBusy.h"
+#include "database/DatabaseTransaction.h"
 #include "database/SqlQuery.h"
 #include "sequences/TestSequence.h"
 
@@ -68,35 +70,45 @@ void DialogEditGlobalTestSequence::equipmentClassChanged(int)
 
 void DialogEditGlobalTestSequence::accept()
 {
-    SqlQuery duplicate;
-    duplicate.prepare(QStringLiteral("SELECT Id From GlobalTestSequence WHERE Name LIKE :Name AND Id<>:Id"));
-    duplicate.bindValue(QStringLiteral(":Name"), ui->name->text());
-    duplicate.bindValue(QStringLiteral(":Id"), m_id);
-    duplicate.exec();
-    const bool taken = duplicate.next();
-    // An open read holds the file's lock for as long as the box waits.
-    duplicate.finish();
+    // The check and the write under one lock: no namesake comes in between.
+    bool taken = false;
+    int id = m_id;
+    const bool written = DatabaseTransaction::run([&](DatabaseTransaction&) {
+        SqlQuery duplicate;
+        duplicate.prepare(QStringLiteral("SELECT Id From GlobalTestSequence WHERE Name LIKE :Name AND Id<>:Id"));
+        duplicate.bindValue(QStringLiteral(":Name"), ui->name->text());
+        duplicate.bindValue(QStringLiteral(":Id"), m_id);
+        duplicate.exec();
+        taken = duplicate.next();
+        duplicate.finish();
+        if (taken)
+            return;
+        const int type = Database::instance()->type();
+        SqlQuery write;
+        if (m_id == 0) {
+            write.prepareInsert(QStringLiteral("GlobalTestSequence"),
+                                {QStringLiteral("Name"), QStringLiteral("EquipmentClass"), QStringLiteral("Data")}, type);
+        } else {
+            write.prepare(QStringLiteral("UPDATE GlobalTestSequence \t\t\t\t\t\tSET Name=:Name,EquipmentClass=:EquipmentClass,"
+                                         "Data=:Data \t\t\t\t\t\tWHERE Id=:Id"));
+            write.bindValue(QStringLiteral(":Id"), m_id);
+        }
+        write.bindValue(QStringLiteral(":Name"), ui->name->text());
+        write.bindValue(QStringLiteral(":EquipmentClass"), ui->equipmentClass->currentIndex());
+        write.bindValue(QStringLiteral(":Data"), ui->testSequence->data());
+        write.exec();
+        if (m_id == 0)
+            id = write.lastInsertId(type);
+    });
+    if (!written) {
+        DatabaseBusy::tell(this);
+        return;
+    }
     if (taken) {
         QMessageBox::information(this, QString(),
                                  tr("A global test sequence already exists with the same name. Please choose another."));
         return;
     }
-
-    const int type = Database::instance()->type();
-    SqlQuery write;
-    if (m_id == 0) {
-        write.prepareInsert(QStringLiteral("GlobalTestSequence"),
-                            {QStringLiteral("Name"), QStringLiteral("EquipmentClass"), QStringLiteral("Data")}, type);
-    } else {
-        write.prepare(QStringLiteral("UPDATE GlobalTestSequence \t\t\t\t\t\tSET Name=:Name,EquipmentClass=:EquipmentClass,"
-                                     "Data=:Data \t\t\t\t\t\tWHERE Id=:Id"));
-        write.bindValue(QStringLiteral(":Id"), m_id);
-    }
-    write.bindValue(QStringLiteral(":Name"), ui->name->text());
-    write.bindValue(QStringLiteral(":EquipmentClass"), ui->equipmentClass->currentIndex());
-    write.bindValue(QStringLiteral(":Data"), ui->testSequence->data());
-    write.exec();
-    if (m_id == 0)
-        m_id = write.lastInsertId(type);
+    m_id = id;
     QDialog::accept();
 }

@@ -4,6 +4,8 @@
 
 #include "assets/EquipmentClassDelegate.h"
 #include "core/Error.h"
+#include "database/DatabaseBusy.h"
+#include "database/DatabaseTransaction.h"
 #include "database/SqlQuery.h"
 #include "database/SqlQueryModel.h"
 #include "sequences/DialogEditGlobalTestSequence.h"
@@ -143,10 +145,16 @@ void DialogGlobalTestSequences::onDeleteSequences()
     QStringList conditions;
     for (int i = 0; i < m_selectedSequences.size(); ++i)
         conditions << QStringLiteral("Id=:Id%1").arg(i);
-    SqlQuery query(QStringLiteral("DELETE FROM GlobalTestSequence WHERE ") + conditions.join(QStringLiteral(" OR ")));
-    for (int i = 0; i < m_selectedSequences.size(); ++i)
-        query.bindValue(QStringLiteral(":Id%1").arg(i), m_selectedSequences.at(i));
-    query.exec();
+    const bool removed = DatabaseTransaction::run([&](DatabaseTransaction&) {
+        SqlQuery query(QStringLiteral("DELETE FROM GlobalTestSequence WHERE ") + conditions.join(QStringLiteral(" OR ")));
+        for (int i = 0; i < m_selectedSequences.size(); ++i)
+            query.bindValue(QStringLiteral(":Id%1").arg(i), m_selectedSequences.at(i));
+        query.exec();
+    });
+    if (!removed) {
+        DatabaseBusy::tell(this);
+        return;
+    }
     refresh();
 }
 

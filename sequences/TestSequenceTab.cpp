@@ -73,6 +73,7 @@ bool TestSequenceTab::apply()
         row.bindValue(QStringLiteral(":AssetId"), m_currentAssetId);
         row.exec();
         m_sequenceId = row.next() ? row.value(0).toInt() : 0;
+        row.finish();
         SqlQuery query;
         if (m_sequenceId == 0) {
             const int type = Database::instance()->type();

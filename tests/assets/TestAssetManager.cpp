@@ -1,25 +1,126 @@
 #include "AssetFixture.h"
+#include "../transfer/TsqRecordBuilder.h"
 #include "assets/AssetDetailsTab.h"
 #include "assets/AssetManager.h"
 #include "assets/AssetQueryModel.h"
 #include "assets/AssetTableView.h"
 #include "assets/AssetTabs.h"
 #include "assets/AssetTreeView.h"
+#include "database/StatementCache.h"
+#include "database/WriteLock.h"
 #include "support/DialogAnswerer.h"
+#include "transfer/ImportTsq.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
+#include <cstdio>
 
 namespace {
 enum { Pump1 = 1, Pump2 = 2, MonitorA = 3, MonitorB = 4, DeskLamp = 5, OldScale = 6 };
 enum { Acme = 1, Borough = 2 };
 enum { North = 1, Main = 3 };
 enum { Ward1 = 1, Ward2 = 2, Reception = 4 };
+
+// count assets under location, named "Spare n"; recycled from place when given.
+void addAssets(int count, int location, const QString& place = QString())
+{
+    SqlQuery insert;
+    insert.prepare(QString("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<%1) INSERT INTO "
+                           "Asset (Name,LocationId,RetestPeriod,DeletedLocation) SELECT 'Spare '||i,%2,12,:Place FROM n")
+                       .arg(count)
+                       .arg(location));
+    insert.bindValue(":Place", place.isEmpty() ? QVariant() : QVariant(place));
+    insert.exec();
+}
+
+QSqlDatabase otherProgram(const QString& path)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "other program");
+    db.setDatabaseName(path);
+    db.setConnectOptions("QSQLITE_BUSY_TIMEOUT=20000");
+    db.open();
+    return db;
+}
+
+void say(const char* what)
+{
+    std::printf("%s\n", what);
+    std::fflush(stdout);
+}
 } // namespace
+
+// Another workstation that commits one small write after another until the
+// file args[1] appears, a few milliseconds apart as records arrive over a
+// line: SQLite queues no waiting writer, and one that never lets go would
+// starve the others. Arguments: database file, stop file.
+PELVANE_CHILD_SCENARIO(writeAlongside)
+{
+    QSqlDatabase db = otherProgram(args.value(0));
+    QSqlQuery write(db);
+    for (int i = 0; !QFile::exists(args.value(1)); ++i) {
+        if (!write.exec("BEGIN IMMEDIATE") || !write.exec("INSERT INTO Client (Name) VALUES ('Other')")
+            || !write.exec("DELETE FROM Client WHERE Name='Other'") || !write.exec("COMMIT"))
+            return 2;
+        if (i == 0)
+            say("writing");
+        QThread::msleep(5);
+    }
+    return 0;
+}
+
+// Another workstation that reads the file for 3 s from the moment the first
+// "Spare" asset is back from the recycle bin: no write can commit meanwhile.
+PELVANE_CHILD_SCENARIO(readOnceRestoring)
+{
+    QSqlDatabase db = otherProgram(args.value(0));
+    QSqlQuery read(db);
+    const QString restored = "SELECT COUNT(*) FROM Asset WHERE Name LIKE 'Spare%' AND DeletedLocation IS NULL";
+    while (read.exec(restored) && read.next() && read.value(0).toInt() == 0)
+        read.finish();
+    read.finish();
+    if (!read.exec("BEGIN") || !read.exec(restored) || !read.next())
+        return 2;
+    say("reading");
+    QThread::msleep(3000);
+    read.finish();
+    return read.exec("COMMIT") ? 0 : 3;
+}
+
+// A download of args[1] new assets into the client "Imported". Arguments:
+// database file, records.
+PELVANE_CHILD_SCENARIO(importIntoClient)
+{
+    auto* db = new SqliteDatabase;
+    if (db->open(args.value(0), false) != 0)
+        return 2;
+    Database::setInstance(db);
+    {
+        StatementCache statements(db->connection());
+        const int count = args.value(1).toInt();
+        ImportTsq::resetTransfer();
+        ImportTsq().import(TsqRecordBuilder::header("Tester", "T-1", count));
+        for (int i = 0; i < count; ++i) {
+            Ux::TsqMedicalApplianceResult r = TsqRecordBuilder::asset(QString("Imported %1").arg(i), QString("I%1").arg(i));
+            r.clientName = "Imported";
+            r.siteName = "Site";
+            r.locationName = QString("Room %1").arg(i % 3);
+            r.testDate = QDateTime(QDate(2026, 1, 1), QTime(8, 0)).addSecs(i);
+            ImportTsq().import(TsqRecordBuilder::bytes(r));
+            if (i == 0)
+                say("importing");
+        }
+        ImportTsq().import(TsqRecordBuilder::end());
+    }
+    Database::setInstance(nullptr);
+    return 0;
+}
 
 class TestAssetManager : public QObject
 {
@@ -35,8 +136,13 @@ private slots:
     void removingLocationSiteAndClientRecyclesTheirAssets();
     void nodeMergedAwayMovesTheSelectionToTheTarget();
     void uploadAsksForThePortAndStopsOnCancel();
+    void recyclingBesideAnotherWriterIsWhole();
+    void deletingAClientDuringADownloadLosesNoAsset();
+    void restoreStoppedMidwaySaysWhatWasDone();
+    void deletingAClientWhileTheFileIsHeldChangesNothing();
 
 private:
+    void selectAllRows();
     QAction* act(AssetManager::ActionId id) const { return m_actions.at(id); }
     QList<int> tableIds() const;
     QList<int> selectedRows() const;
@@ -397,6 +503,107 @@ void TestAssetManager::uploadAsksForThePortAndStopsOnCancel()
     QCOMPARE(m_answerer->count(), 1);
     QCOMPARE(m_answerer->last().className, QString("DialogTransfer"));
     QCOMPARE(m_answerer->last().title, QString("Upload Assets to Tester"));
+}
+
+void TestAssetManager::selectAllRows()
+{
+    while (m_tableModel->canFetchMore(QModelIndex()))
+        m_tableModel->fetchMore(QModelIndex());
+    const QModelIndex last = m_tableModel->index(m_tableModel->rowCount() - 1, 0);
+    m_table->selectionModel()->select(QItemSelection(m_tableModel->index(0, 0), last),
+                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+// Each asset's read used to stay open while it was written: beside another
+// writer SQLite refused the write at once, which ended the program with
+// some of the assets recycled.
+void TestAssetManager::recyclingBesideAnotherWriterIsWhole()
+{
+    addAssets(3000, Reception);
+    const QString stop = TestEnvironment::instance()->newFolder() + "/stop";
+    QProcess child;
+    startChildScenario(child, "writeAlongside", {m_db->filePath(), stop});
+    QVERIFY(child.waitForReadyRead(30000));
+    m_treeView->selectLocation(Reception);
+    selectAllRows();
+    act(AssetManager::DeleteAssetsAction)->trigger();
+    QFile(stop).open(QIODevice::WriteOnly);
+    const ChildResult other = finishChildScenario(child);
+    QCOMPARE(other.exitCode, 0);
+    QCOMPARE(scalar("SELECT COUNT(*) FROM Asset WHERE LocationId=4 AND DeletedLocation IS NULL").toInt(), 0);
+    QCOMPARE(m_answerer->count(), 0);
+}
+
+// The assets of a client used to be read and recycled before the lock, the
+// client deleted under it: a download in between left assets in no place.
+void TestAssetManager::deletingAClientDuringADownloadLosesNoAsset()
+{
+    QProcess child;
+    startChildScenario(child, "importIntoClient", {m_db->filePath(), "400"});
+    QVERIFY(child.waitForReadyRead(30000));
+    for (int round = 0; round < 4 && child.state() == QProcess::Running; ++round) {
+        const int asset = scalar("SELECT a.Id FROM Asset a JOIN Location l ON l.Id=a.LocationId JOIN Site s ON "
+                                 "s.Id=l.SiteId JOIN Client c ON c.Id=s.ClientId WHERE c.Name='Imported'")
+                              .toInt();
+        if (asset == 0)
+            continue;
+        m_tree->model->insertAssetLocation(asset);
+        m_treeView->selectClient(scalar(QString("SELECT s.ClientId FROM Asset a JOIN Location l ON l.Id=a.LocationId "
+                                                "JOIN Site s ON s.Id=l.SiteId WHERE a.Id=%1")
+                                            .arg(asset))
+                                     .toInt());
+        act(AssetManager::DeleteClientAction)->trigger();
+    }
+    QCOMPARE(finishChildScenario(child).exitCode, 0);
+    QVERIFY(scalar("SELECT COUNT(*) FROM Asset WHERE DeletedLocation IS NOT NULL AND Name LIKE 'Imported%'").toInt() > 0);
+    QCOMPARE(scalar("SELECT COUNT(*) FROM Asset a WHERE DeletedLocation IS NULL AND NOT EXISTS "
+                    "(SELECT 1 FROM Location l WHERE l.Id=a.LocationId)")
+                 .toInt(),
+             0);
+    QCOMPARE(m_answerer->count(), 0);
+}
+
+// A restore of many assets goes in steps; one that finds the database busy
+// keeps what the steps before stored and says how much that was.
+void TestAssetManager::restoreStoppedMidwaySaysWhatWasDone()
+{
+    addAssets(20000, Reception, "Borough Clinic / Main / Reception");
+    m_treeView->selectRecycled();
+    selectAllRows();
+    const int before = WriteLock::waitSeconds;
+    WriteLock::waitSeconds = 1;
+    QSqlQuery(m_db->connection()).exec("PRAGMA busy_timeout=300");
+    QProcess child;
+    startChildScenario(child, "readOnceRestoring", {m_db->filePath()});
+    act(AssetManager::RestoreAssetsAction)->trigger();
+    WriteLock::waitSeconds = before;
+    QCOMPARE(finishChildScenario(child).exitCode, 0);
+    const int restored = scalar("SELECT COUNT(*) FROM Asset WHERE Name LIKE 'Spare%' AND DeletedLocation IS NULL").toInt();
+    QVERIFY2(restored > 0 && restored < 20000, qPrintable(QString::number(restored)));
+    QCOMPARE(m_answerer->count(), 1);
+    QVERIFY2(m_answerer->last().text.contains(QString("Done and saved: %1 asset(s) restored.\nNot done: %2 asset(s) "
+                                                      "still in the recycle bin.")
+                                                  .arg(restored + 1) // and the one recycled before
+                                                  .arg(20000 - restored)),
+             qPrintable(m_answerer->last().text));
+}
+
+// The assets used to be recycled before the lock was asked for: when it was
+// not given, the user read "Nothing was saved" of assets already recycled.
+void TestAssetManager::deletingAClientWhileTheFileIsHeldChangesNothing()
+{
+    QSqlDatabase other = otherProgram(m_db->filePath());
+    QVERIFY(QSqlQuery(other).exec("BEGIN IMMEDIATE"));
+    QSqlQuery(m_db->connection()).exec("PRAGMA busy_timeout=200");
+    const int before = std::exchange(WriteLock::waitSeconds, 1);
+    m_treeView->selectClient(Acme);
+    act(AssetManager::DeleteClientAction)->trigger();
+    WriteLock::waitSeconds = before;
+    QVERIFY(QSqlQuery(other).exec("ROLLBACK"));
+    QCOMPARE(m_answerer->count(), 1);
+    QVERIFY2(m_answerer->last().text.contains("Nothing was saved"), qPrintable(m_answerer->last().text));
+    QCOMPARE(scalar("SELECT COUNT(*) FROM Client WHERE Id=1").toInt(), 1);
+    QCOMPARE(scalar("SELECT COUNT(*) FROM Asset WHERE DeletedLocation IS NOT NULL").toInt(), 1); // as seeded
 }
 
 PELVANE_TEST_MAIN(TestAssetManager)

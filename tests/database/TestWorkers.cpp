@@ -3,6 +3,7 @@
 #include "database/ExecSqlScriptThread.h"
 #include "database/SqlQuery.h"
 #include "database/SqliteDatabase.h"
+#include "database/WriteLock.h"
 #include "support/DialogAnswerer.h"
 #include "support/SeededDatabase.h"
 #include "support/TestEnvironment.h"
@@ -14,6 +15,7 @@
 #include <QtTest>
 
 #include <atomic>
+#include <utility>
 
 namespace {
 QString writeScript(const QByteArray& text)
@@ -195,6 +197,7 @@ private slots:
     void abortLandsWithinOneStep();
     void dialogCatchesUpWhileTheWorkerIsBusy();
     void failedStatementEndsTheProgram();
+    void scriptStoppedByAnotherWriterSaysWhereItStopped();
 };
 
 void TestWorkers::scriptStatementRules()
@@ -425,6 +428,35 @@ void TestWorkers::failedStatementEndsTheProgram()
     QVERIFY(!r.crashed);
     QCOMPARE(r.exitCode, 1);
     QVERIFY(r.output.contains("SELECT NoSuchColumn FROM Client"));
+}
+
+// Another program holds the file through every attempt: the statements run
+// before stay, the script stops there and says so, and nothing is fatal.
+void TestWorkers::scriptStoppedByAnotherWriterSaysWhereItStopped()
+{
+    const QString path = TestEnvironment::instance()->newFolder() + "/held.db";
+    SqliteDatabase* db = SeededDatabase::createEmpty(path);
+    ExecSqlScript script(writeScript("CREATE TABLE H (x INTEGER);\nINSERT INTO H VALUES (1);\n"), &db->connection());
+    QSignalSpy error(&script, &ThreadObject::error);
+    QVERIFY(script.init());
+    script.setAbort();
+    QVERIFY(script.step());
+    QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other program");
+    other.setDatabaseName(path);
+    QVERIFY(other.open());
+    QVERIFY(QSqlQuery(other).exec("BEGIN IMMEDIATE"));
+    QSqlQuery(db->connection()).exec("PRAGMA busy_timeout=200");
+    const int before = std::exchange(WriteLock::waitSeconds, 1);
+    QVERIFY(!script.step());
+    WriteLock::waitSeconds = before;
+    QVERIFY(QSqlQuery(other).exec("ROLLBACK"));
+    QCOMPARE(error.count(), 1);
+    const QString text = error.at(0).at(0).toString();
+    QVERIFY2(text.contains("Done and saved: 1 statement(s)") && text.contains("Not done: The statement \"INSERT INTO H"),
+             qPrintable(text));
+    QSqlQuery rows(db->connection());
+    QVERIFY(rows.exec("SELECT COUNT(*) FROM H") && rows.next());
+    QCOMPARE(rows.value(0).toInt(), 0);
 }
 
 PELVANE_TEST_MAIN(TestWorkers)

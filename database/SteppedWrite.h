@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QList>
+#include <functional>
+
+// A write over many rows (assets restored, recycled or deleted by the
+// thousand) done in whole steps, each its own retried transaction, so that
+// no step keeps the write lock from the other workstations for long and
+// each leaves the database as consistent as the whole would.
+class SteppedWrite
+{
+public:
+    // Runs write over ids in their order, a slice per step; the slices grow
+    // while a step is quick and shrink when it is slow. Returns how many of
+    // the first ids are stored: all of them, or fewer when the database
+    // stayed busy with another workstation's write, after which nothing
+    // more was tried.
+    static qsizetype run(const QList<int>& ids, const std::function<void(const QList<int>&)>& write);
+
+    // What one step should hold the lock for at most, in milliseconds.
+    static constexpr int stepMilliseconds = 250;
+};
