@@ -551,7 +551,7 @@ void TestExportDatabase::exportDuringDownloadsReplays()
     QProcess client;
     client.setStandardInputFile(file.fileName());
     if (sqlite) {
-        client.start("sqlite3", {"-bail", "-cmd", "PRAGMA foreign_keys=ON", folder + "/replay.db"});
+        client.start("sqlite3", {"-bail", "-cmd", "PRAGMA foreign_keys=ON; PRAGMA synchronous=OFF", folder + "/replay.db"});
     } else {
         QVERIFY(MariaDbServer::exec(QString("CREATE DATABASE `%1`").arg(replay->name())));
         client.start("mariadb", {"--no-defaults", "-h", qEnvironmentVariable("PELVANE_MYSQL_HOST"), "-P",
