@@ -6,15 +6,20 @@
 #include "database/MySqlRowStream.h"
 #include "database/SqlQuery.h"
 #include "core/DateFormat.h"
+#include "core/Error.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QLocale>
 #include <QSqlDriver>
+#include <QSqlError>
 #include <QSqlField>
 #include <QSqlRecord>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <mysql.h>
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <charconv>
@@ -136,6 +141,14 @@ QString commentText(QString text)
     return text;
 }
 
+sqlite3* sqliteHandle(const QSqlDatabase& connection)
+{
+    const QVariant handle = connection.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(handle.data());
+}
+
 // Whether a column of the MySQL type typeId comes over as the digits of an
 // integer.
 bool isMySqlInteger(int typeId)
@@ -161,6 +174,7 @@ ExportDatabase::~ExportDatabase()
     delete m_tableQuery;
     // An abort in the middle of a page reads the rest of that page.
     delete m_rows;
+    closeSnapshot();
 }
 
 QString ExportDatabase::formatValue(const QSqlField& field, int type, const QSqlDriver* driver)
@@ -231,24 +245,134 @@ bool ExportDatabase::init()
         << QLocale().toString(QDateTime::currentDateTime(), QLocale::LongFormat) << "\n*/\n";
     db->writeCreateScript(out);
 
+    m_type = db->type();
+    if (!openSnapshot(db)) {
+        emit abort();
+        return false;
+    }
     m_totalRows = 0;
     for (const QString& table : tableOrder) {
-        SqlQuery count(db->connection());
+        SqlQuery count(m_source);
         count.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table));
         if (count.next())
             m_totalRows += count.value(0).toInt();
     }
-    m_type = db->type();
-    m_driver = db->connection().driver();
+    m_driver = m_source.driver();
     m_paged = m_type == DatabaseMySql;
     m_timer.start(0);
     return true;
+}
+
+bool ExportDatabase::openSnapshot(Database* db)
+{
+    switch (m_type) {
+    case DatabaseSqlite:
+        return copySqliteFile(db);
+    case DatabaseMySql: {
+        // InnoDB reads every table as it stood when the transaction began,
+        // taking no lock that a writer waits for; pages read later in it
+        // see the same rows.
+        m_source = db->connection();
+        SqlQuery begin(m_source);
+        if (!begin.exec(QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ"))
+            || !begin.exec(QStringLiteral("START TRANSACTION WITH CONSISTENT SNAPSHOT, READ ONLY")))
+            return false;
+        m_inTransaction = true;
+        return true;
+    }
+    default:
+        m_source = db->connection();
+        return beginMsSqlSnapshot();
+    }
+}
+
+// SQLite: the online backup copies the file's pages in one step, holding
+// the file's read lock for as long as the copy takes (well under a second
+// for a register of a million results) instead of for the whole export;
+// the rows are then read from the copy.
+bool ExportDatabase::copySqliteFile(Database* db)
+{
+    m_copyFolder = std::make_unique<QTemporaryDir>();
+    m_copyConnection = QStringLiteral("export snapshot %1").arg(quintptr(this));
+    m_source = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_copyConnection);
+    m_source.setDatabaseName(m_copyFolder->filePath(QStringLiteral("snapshot.db")));
+    QString why = m_copyFolder->errorString();
+    if (m_copyFolder->isValid() && m_source.open()) {
+        QSqlQuery pragma(m_source);
+        // Written once and read once, then deleted.
+        pragma.exec(QStringLiteral("PRAGMA journal_mode = OFF"));
+        pragma.exec(QStringLiteral("PRAGMA synchronous = OFF"));
+        sqlite3* copy = sqliteHandle(m_source);
+        sqlite3* file = sqliteHandle(db->connection());
+        sqlite3_backup* backup = copy && file ? sqlite3_backup_init(copy, "main", file, "main") : nullptr;
+        // The source's busy wait applies: a writer committing is waited for.
+        const int result = backup ? sqlite3_backup_step(backup, -1) : copy ? sqlite3_errcode(copy) : SQLITE_MISUSE;
+        sqlite3_backup_finish(backup);
+        if (result == SQLITE_DONE)
+            return true;
+        if (result == SQLITE_BUSY || result == SQLITE_LOCKED) {
+            emit error(tr("The database was not exported: it is busy with another workstation's change. "
+                          "Export again in a moment.",
+                          "Shown when another workstation's write kept the database file through the whole wait"),
+                       ErrorWarning);
+            return false;
+        }
+        why = QString::fromUtf8(sqlite3_errstr(result));
+    } else if (m_copyFolder->isValid()) {
+        why = m_source.lastError().text();
+    }
+    emit error(tr("The database could not be copied for the export into the temporary folder \"%1\".\n\n%2",
+                  "%%1 is a folder, %%2 the system's reason")
+                   .arg(QDir::toNativeSeparators(m_copyFolder->path()), why),
+               ErrorCritical);
+    return false;
+}
+
+// SQL Server reads one snapshot, with no lock, where the database allows
+// snapshot isolation (ALLOW_SNAPSHOT_ISOLATION ON). Elsewhere each table is
+// read as it stands when its turn comes: keeping every writer out for the
+// whole export would stop every other workstation's downloads meanwhile.
+bool ExportDatabase::beginMsSqlSnapshot()
+{
+    // Unknown is read as not allowed.
+    QSqlQuery allowed(m_source);
+    allowed.exec(QStringLiteral("SELECT snapshot_isolation_state FROM sys.databases WHERE database_id=DB_ID()"));
+    m_resetIsolation = allowed.next() && allowed.value(0).toInt() == 1;
+    allowed.finish();
+    if (!m_resetIsolation)
+        return true;
+    SqlQuery(m_source).exec(QStringLiteral("SET TRANSACTION ISOLATION LEVEL SNAPSHOT"));
+    m_inTransaction = m_source.transaction();
+    return true;
+}
+
+// A read transaction has nothing to keep: it is rolled back, unchecked.
+void ExportDatabase::closeSnapshot()
+{
+    if (m_inTransaction) {
+        m_inTransaction = false;
+        if (m_type == DatabaseMySql)
+            QSqlQuery(m_source).exec(QStringLiteral("ROLLBACK"));
+        else
+            m_source.rollback();
+    }
+    if (m_resetIsolation) {
+        m_resetIsolation = false;
+        QSqlQuery(m_source).exec(QStringLiteral("SET TRANSACTION ISOLATION LEVEL READ COMMITTED"));
+    }
+    m_source = QSqlDatabase();
+    if (!m_copyConnection.isEmpty()) {
+        QSqlDatabase::removeDatabase(m_copyConnection);
+        m_copyConnection.clear();
+    }
+    m_copyFolder.reset();
 }
 
 bool ExportDatabase::step()
 {
     if (!m_tableQuery && !m_rows) {
         if (m_tableIndex >= tableOrder.size()) {
+            closeSnapshot();
             m_output->flush();
             emit done();
             return false;
@@ -343,7 +467,7 @@ void ExportDatabase::startTable()
     m_lastId = 0;
     m_firstPage = true;
     if (m_paged) {
-        SqlQuery columns(Database::instance()->connection());
+        SqlQuery columns(m_source);
         columns.exec(QStringLiteral("SELECT * FROM %1 LIMIT 0").arg(m_table));
         setColumns(columns.record());
     }
@@ -354,7 +478,7 @@ void ExportDatabase::startQuery()
 {
     m_pageRows = 0;
     if (!m_paged) {
-        m_tableQuery = new SqlQuery(Database::instance()->connection());
+        m_tableQuery = new SqlQuery(m_source);
         m_tableQuery->setForwardOnly(true);
         m_tableQuery->prepare(QStringLiteral("SELECT * FROM %1").arg(m_table));
         m_tableQuery->exec();
@@ -366,7 +490,7 @@ void ExportDatabase::startQuery()
     // for most columns, with no value of Qt's in between. The first page
     // takes whatever Ids there are, negative ones too.
     if (!m_rows)
-        m_rows = new MySqlRowStream(Database::instance()->connection());
+        m_rows = new MySqlRowStream(m_source);
     const QString after = m_firstPage ? QString() : QStringLiteral(" WHERE Id>%1").arg(m_lastId);
     m_firstPage = false;
     m_rows->exec(QStringLiteral("SELECT %1 FROM %2%3 ORDER BY Id LIMIT %4")

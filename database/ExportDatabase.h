@@ -2,14 +2,19 @@
 
 #include "database/ThreadObject.h"
 
+#include <QSqlDatabase>
 #include <QSqlField>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
+#include <memory>
+
+class Database;
 class MySqlRowStream;
 class QSqlDriver;
 class QSqlRecord;
+class QTemporaryDir;
 class QTextStream;
 class SqlQuery;
 
@@ -17,6 +22,13 @@ class SqlQuery;
 // the back-end's schema script, then per table a section comment and one
 // INSERT line per row, one row per step. The script reads back through
 // ExecSqlScript into a fresh database of the same kind.
+//
+// Every row comes from one snapshot of the database, whatever other
+// workstations write meanwhile: a table read after another workstation's
+// commit would hold rows pointing at rows the script does not hold, and the
+// replay would stop there. No write waits for the export longer than the
+// snapshot takes to make (see openSnapshot). SQL Server gives one only to a
+// database that allows snapshot isolation.
 class ExportDatabase : public ThreadObject
 {
     Q_OBJECT
@@ -56,6 +68,10 @@ private:
     enum class Column { Other, Number, Double, DateTime, Text, Blob };
     static Column columnOf(const QSqlField& field);
 
+    bool openSnapshot(Database* db);
+    bool copySqliteFile(Database* db);
+    bool beginMsSqlSnapshot();
+    void closeSnapshot();
     void startTable();
     void appendRow();
     void appendMySqlRow();
@@ -65,6 +81,14 @@ private:
     void endTable();
 
     QTextStream* m_output;
+    // The connection read from: a copy of the SQLite file (its own
+    // connection, in the temporary folder), or the server database's, in a
+    // read transaction of its own.
+    QSqlDatabase m_source;
+    std::unique_ptr<QTemporaryDir> m_copyFolder;
+    QString m_copyConnection;
+    bool m_inTransaction = false;
+    bool m_resetIsolation = false;
     const QSqlDriver* m_driver = nullptr;
     int m_type = 0;
     SqlQuery* m_tableQuery = nullptr;

@@ -1,3 +1,4 @@
+#include "database/DatabaseTransaction.h"
 #include "database/ExecSqlScript.h"
 #include "database/ExportDatabase.h"
 #include "database/ExportDatabaseThread.h"
@@ -212,6 +213,28 @@ INSERT INTO Result (Id,ResultSetId,TestId,Status,ResultLimit,Result,ResultACDC,R
 )sql";
 } // namespace
 
+// A workstation storing whole records until the stop file appears. args: sqlite|mysql, file or database, stop file
+PELVANE_CHILD_SCENARIO(downloadUntilStopped)
+{
+    auto* file = new SqliteDatabase;
+    auto* server = new MySqlDatabase; // at the port the parent found
+    const bool sqlite = args.at(0) == "sqlite";
+    if ((sqlite ? file->open(args.at(1), false) : server->open(MariaDbServer::settings(args.at(1)))) != 0)
+        return 2;
+    Database* db = sqlite ? static_cast<Database*>(file) : server;
+    Database::setInstance(db);
+    for (qint64 n = QCoreApplication::applicationPid() * 1000000; !QFile::exists(args.at(2)); ++n) {
+        if (!DatabaseTransaction::run([&](DatabaseTransaction&) {
+            const int site = db->findOrInsertSite(db->findOrInsertClient(QString::number(n)), "Site");
+            const int asset = db->insertAsset(QString::number(n), "", "", "", db->findOrInsertLocation(site, "Ward"),
+                                              db->findOrInsertEquipment("Make", "Model", QString::number(n), 1), 12);
+            db->insertResultSet(QVariant(), asset, QDateTime::currentDateTime(), 2, 2, 1, "tech", "");
+            }))
+            return 3;
+    }
+    return 0;
+}
+
 class TestExportDatabase : public QObject
 {
     Q_OBJECT
@@ -226,6 +249,8 @@ private slots:
     void mariaDbRoundTripKeepsEveryValue();
     void mariaDbDateTimesAreWrittenAsStored();
     void mariaDbLiteralsOfEveryColumnType();
+    void exportDuringDownloadsReplays_data();
+    void exportDuringDownloadsReplays();
 
 private:
     QString exportTo(const QString& name);
@@ -473,6 +498,71 @@ void TestExportDatabase::mariaDbLiteralsOfEveryColumnType()
     const QString data = script.mid(script.indexOf("\n/* 'Client' Table Data */"));
     const QString expected = QString::fromUtf8(EXPECTED_LITERALS);
     QCOMPARE(data.split('\n'), expected.split('\n'));
+}
+
+void TestExportDatabase::exportDuringDownloadsReplays_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("sqlite") << "sqlite";
+    QTest::newRow("mariadb") << "mysql";
+}
+
+// Records stored while the export runs, more between two of its tables: the script still replays.
+void TestExportDatabase::exportDuringDownloadsReplays()
+{
+    QFETCH(QString, kind);
+    const bool sqlite = kind == "sqlite";
+    if (!sqlite)
+        PELVANE_REQUIRE_MARIADB();
+    const QString folder = TestEnvironment::instance()->newFolder();
+    std::optional<MariaDbServer::ScopedDatabase> source, replay;
+    if (!sqlite)
+        source.emplace("export during downloads"), replay.emplace("export replayed");
+    const QString name = sqlite ? folder + "/source.db" : source->name();
+    QVERIFY(sqlite ? SeededDatabase::createEmpty(name) != nullptr : source->install());
+    auto open = [&](const QString& as, const QString& file, const QString& database) {
+        QSqlDatabase db = sqlite ? QSqlDatabase::addDatabase("QSQLITE", as) : MariaDbServer::connection(as, database);
+        db.setDatabaseName(sqlite ? file : database);
+        return db.open() ? db : QSqlDatabase();
+    };
+    QSqlDatabase probe = open("probe " + kind, name, name);
+    QProcess children[3];
+    for (QProcess& child : children)
+        startChildScenario(child, "downloadUntilStopped", {kind, name, folder + "/stop"});
+    QTRY_VERIFY_WITH_TIMEOUT(rowCount(probe, "ResultSet") >= 5, 30000);
+    QString script;
+    int clients = -1;
+    QTextStream out(&script);
+    ExportDatabase worker(&out);
+    QVERIFY(worker.init());
+    worker.setAbort(); // stepped here, not by its timer
+    for (qsizetype written = 0; worker.step(); written = script.size()) {
+        // A step that writes nothing ends a table: the first ends the clients'.
+        if (clients < 0 && script.size() == written) {
+            clients = insertLines(script, "Client");
+            QTRY_VERIFY_WITH_TIMEOUT(rowCount(probe, "Client") > clients + 3, 30000);
+        }
+    }
+    QFile(folder + "/stop").open(QIODevice::WriteOnly);
+    for (QProcess& child : children)
+        QCOMPARE(finishChildScenario(child).exitCode, 0);
+    QFile file(folder + "/export.sql");
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(script.toUtf8()) > 0 && file.flush());
+    QProcess client;
+    client.setStandardInputFile(file.fileName());
+    if (sqlite) {
+        client.start("sqlite3", {"-bail", "-cmd", "PRAGMA foreign_keys=ON; PRAGMA synchronous=OFF", folder + "/replay.db"});
+    } else {
+        QVERIFY(MariaDbServer::exec(QString("CREATE DATABASE `%1`").arg(replay->name())));
+        client.start("mariadb", {"--no-defaults", "-h", qEnvironmentVariable("PELVANE_MYSQL_HOST"), "-P",
+                                 qEnvironmentVariable("PELVANE_MYSQL_PORT"), "-u" + qEnvironmentVariable("PELVANE_MYSQL_USER"),
+                                 "-p" + qEnvironmentVariable("PELVANE_MYSQL_PASSWORD"), replay->name()});
+    }
+    QVERIFY2(client.waitForFinished(120000) && client.exitCode() == 0, client.readAllStandardError().constData());
+    QSqlDatabase replayed = open("replayed " + kind, folder + "/replay.db", sqlite ? QString() : replay->name());
+    for (const QString& table : ExportDatabase::tableOrder)
+        QCOMPARE(rowCount(replayed, table), insertLines(script, table));
+    QVERIFY(clients > 0 && insertLines(script, "ResultSet") >= 5);
 }
 
 PELVANE_TEST_MAIN(TestExportDatabase)
