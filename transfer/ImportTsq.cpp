@@ -614,14 +614,19 @@ void ImportTsq::importGlobalTestSequence(QDataStream& stream, const Ux::TsqHeade
     stream >> record;
     if (refused(stream, "test sequence"))
         return;
-    StatementCache::Statement insert =
-        insertStatement(QStringLiteral("GlobalTestSequence"),
-                        {QStringLiteral("Name"), QStringLiteral("EquipmentClass"), QStringLiteral("Data")},
-                        Database::instance()->type());
-    insert->bindValue(QStringLiteral(":Name"), record.name);
-    insert->bindValue(QStringLiteral(":EquipmentClass"), int(record.equipmentClass));
-    insert->bindValue(QStringLiteral(":Data"), blobValue(record.data));
-    insert->exec();
+    const bool stored = DatabaseTransaction::run([&record](DatabaseTransaction&) {
+        StatementCache::Statement insert =
+            insertStatement(QStringLiteral("GlobalTestSequence"),
+                            {QStringLiteral("Name"), QStringLiteral("EquipmentClass"), QStringLiteral("Data")},
+                            Database::instance()->type());
+        insert->bindValue(QStringLiteral(":Name"), record.name);
+        insert->bindValue(QStringLiteral(":EquipmentClass"), int(record.equipmentClass));
+        insert->bindValue(QStringLiteral(":Data"), blobValue(record.data));
+        insert->exec();
+    });
+    if (!stored)
+        notStored = QCoreApplication::translate("ImportTsq", "the test sequence %1", "%1 is the test sequence's name")
+                        .arg(record.name);
 }
 
 void ImportTsq::importEnd(QDataStream& stream, const Ux::TsqHeader& header)
