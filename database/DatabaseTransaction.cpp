@@ -154,6 +154,8 @@ bool DatabaseTransaction::begin()
         m_locked = begin.next() && begin.value(0).toInt() == 1;
         if (!m_locked) {
             m_connection.rollback();
+            // The session's own idle time-out back.
+            QSqlQuery(m_connection).exec(WriteLock::mySqlRelease());
             SqlQuery::reportFailure(
                 statements.last(),
                 QSqlError(QStringLiteral("The database's write lock was not granted within %1 seconds.")
