@@ -6,6 +6,7 @@
 #include "database/ConnectionSettings.h"
 #include "database/DatabaseTransaction.h"
 #include "database/ServerDatabase.h"
+#include "database/ServerVariable.h"
 #include "database/SqlQuery.h"
 #include "database/SqliteDatabase.h"
 #include "database/StatementBatch.h"
@@ -19,6 +20,7 @@
 #include <QSettings>
 #include <QSqlQuery>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -150,6 +152,14 @@ int findOrInsert(Database* db, const IdLookup& lookup)
     if (learning)
         StatementCache::learnId(db->connection(), key, id);
     return id;
+}
+// Where statements run as text: the id that the insert waiting last in
+// batch is given stays in the server's variable for the statements after it.
+void keepInsertedId(StatementBatch& batch, const QSqlDatabase& connection, const char* variable)
+{
+    StatementCache::Statement keep =
+        StatementCache::prepare(connection, QStringLiteral("SET %1=LAST_INSERT_ID()").arg(QLatin1String(variable)));
+    batch.add(*keep);
 }
 } // namespace
 
@@ -323,39 +333,61 @@ bool Database::lookUpPlaces(StatementBatch& batch, const QString& client, int cl
 {
     // Without round trips to save, each lookup runs where it is needed.
     const bool asText = StatementCache::runsAsText(m_connection);
-    QList<IdLookup> lookups;
-    auto unknown = [&](const IdLookup& lookup) {
-        const QString key = lookup.key();
+    auto unknown = [&](const QString& key) {
         return !StatementCache::knownId(m_connection, key) && !StatementCache::knownAbsent(m_connection, key);
     };
+    const IdLookup clientRow = clientLookup(client);
+    if (clientId == 0)
+        clientId = StatementCache::knownId(m_connection, clientRow.key());
     const IdLookup siteRow = siteLookup(clientId, site);
-    const int siteId = StatementCache::knownId(m_connection, siteRow.key());
+    const int siteId = clientId ? StatementCache::knownId(m_connection, siteRow.key()) : 0;
+    const IdLookup locationRow = locationLookup(siteId, location);
     const IdLookup equipmentRow = equipmentLookup(manufacturer, model, serialNo, equipmentClass);
-    if (asText) {
-        if (unknown(siteRow))
-            lookups << siteRow;
-        // The location's lookup needs the site's id.
-        else if (siteId)
-            if (const IdLookup locationRow = locationLookup(siteId, location); unknown(locationRow))
-                lookups << locationRow;
-        if (unknown(equipmentRow))
-            lookups << equipmentRow;
-    }
 
+    // Each place not known is looked up under its parent's id or, while that
+    // is not known either, under the parent's names (the lowest id of a name
+    // is the row a lookup finds first): the whole chain in this round trip.
     std::vector<StatementCache::Statement> queries;
     QList<SqlQuery*> bound;
-    for (const IdLookup& lookup : std::as_const(lookups)) {
-        queries.push_back(boundLookup(this, lookup));
+    auto add = [&](const QString& text, const QVariantList& values) {
+        queries.push_back(StatementCache::prepare(m_connection, text));
+        for (int i = 0; i + 1 < values.size(); i += 2)
+            queries.back()->bindValue(values.at(i).toString(), values.at(i + 1));
+        bound << &*queries.back();
+    };
+    const bool lookClient = asText && !clientId && unknown(clientRow.key());
+    const bool lookSite = asText && !siteId && (!clientId || unknown(siteRow.key()));
+    const bool lookLocation = asText && (!siteId || unknown(locationRow.key()));
+    const bool lookEquipment = asText && unknown(equipmentRow.key());
+    const QString clientById = QStringLiteral(":ClientId");
+    const QString clientByName = QStringLiteral("(SELECT MIN(Id) FROM Client WHERE Name=:ClientName)");
+    const QVariantList parents = {QStringLiteral(":ClientId"), clientId, QStringLiteral(":ClientName"),
+                                  clientRow.values.first(), QStringLiteral(":SiteId"), siteId,
+                                  QStringLiteral(":SiteName"), siteRow.values.last()};
+    if (lookClient)
+        add(clientRow.lookup, {QStringLiteral(":Name"), clientRow.values.first()});
+    if (lookSite)
+        add(QStringLiteral("SELECT Id FROM Site WHERE ClientId=%1 AND Name=:Name").arg(clientId ? clientById : clientByName),
+            parents + QVariantList{QStringLiteral(":Name"), siteRow.values.last()});
+    if (lookLocation)
+        add(QStringLiteral("SELECT Id FROM Location WHERE SiteId=%1 AND Name=:Name")
+                .arg(siteId ? QStringLiteral(":SiteId")
+                            : QStringLiteral("(SELECT MIN(Id) FROM Site WHERE ClientId=%1 AND Name=:SiteName)")
+                                  .arg(clientId ? clientById : clientByName)),
+            parents + QVariantList{QStringLiteral(":Name"), locationRow.values.last()});
+    if (lookEquipment) {
+        queries.push_back(boundLookup(this, equipmentRow));
         bound << &*queries.back();
     }
+    const qsizetype lookups = bound.size();
+
     // Ids kept from earlier transactions are checked under this one's lock:
     // another workstation may have deleted the client (and with it its sites
     // and locations) or the equipment meanwhile.
     const QList<std::pair<QString, int>> kept = {
-        {QStringLiteral("Client"), StatementCache::keptId(m_connection, clientLookup(client).key())},
+        {QStringLiteral("Client"), StatementCache::keptId(m_connection, clientRow.key())},
         {QStringLiteral("Site"), StatementCache::keptId(m_connection, siteRow.key())},
-        {QStringLiteral("Location"),
-         siteId ? StatementCache::keptId(m_connection, locationLookup(siteId, location).key()) : 0},
+        {QStringLiteral("Location"), siteId ? StatementCache::keptId(m_connection, locationRow.key()) : 0},
         {QStringLiteral("Equipment"), StatementCache::keptId(m_connection, equipmentRow.key())}};
     int keptCount = 0;
     for (const auto& [table, id] : kept)
@@ -371,19 +403,67 @@ bool Database::lookUpPlaces(StatementBatch& batch, const QString& client, int cl
         bound << &*queries.back();
     }
     batch.exec(bound + reads, answers);
-    for (int i = 0; i < lookups.size(); ++i) {
-        const QString key = lookups.at(i).key();
-        if (answers->value(i).isEmpty())
+    // What each lookup found, learned under the key its parent's id makes.
+    int answer = 0;
+    auto learn = [&](bool looked, const QString& key, int parentId) {
+        if (!looked)
+            return 0;
+        const int id = answers->value(answer++).value(0).value(0).toInt();
+        if (parentId && id)
+            StatementCache::learnId(m_connection, key, id);
+        else if (parentId)
             StatementCache::learnAbsent(m_connection, key);
-        else
-            StatementCache::learnId(m_connection, key, answers->at(i).first().first().toInt());
-    }
-    const bool held =
-        keptCount == 0 || answers->value(lookups.size()).value(0).value(0).toInt() == keptCount;
+        return id;
+    };
+    if (lookClient)
+        clientId = learn(true, clientRow.key(), -1);
+    const int foundSite = learn(lookSite, siteLookup(clientId, site).key(), clientId);
+    learn(lookLocation, locationLookup(siteId ? siteId : foundSite, location).key(), siteId ? siteId : foundSite);
+    learn(lookEquipment, equipmentRow.key(), -1);
+    const bool held = keptCount == 0 || answers->value(lookups).value(0).value(0).toInt() == keptCount;
     if (!held)
         StatementCache::forgetIds(m_connection);
-    answers->remove(0, lookups.size() + (keptCount > 0 ? 1 : 0));
+    answers->remove(0, lookups + (keptCount > 0 ? 1 : 0));
     return held;
+}
+
+namespace {
+// The id of lookup's row, found or inserted; where statements run as text
+// and the row is known to be missing (or its parent waits to be inserted),
+// the insert waits in batch and variable stands for its id.
+QVariant idOrInsert(Database* db, StatementBatch& batch, const IdLookup& lookup, const char* variable)
+{
+    const QSqlDatabase& connection = db->connection();
+    const bool parentWaits = std::any_of(lookup.values.begin(), lookup.values.end(), [](const QVariant& value) {
+        return value.typeId() == qMetaTypeId<ServerVariable>();
+    });
+    if (!parentWaits && !StatementCache::knownAbsent(connection, lookup.key()))
+        return findOrInsert(db, lookup);
+    StatementCache::Statement insert =
+        StatementCache::prepareInsert(connection, lookup.table, lookup.fields, db->type());
+    for (int i = 0; i < lookup.fields.size(); ++i)
+        insert->bindValue(QLatin1Char(':') + lookup.fields.at(i), lookup.values.at(i));
+    batch.add(*insert);
+    keepInsertedId(batch, connection, variable);
+    return QVariant::fromValue(ServerVariable{QString::fromLatin1(variable)});
+}
+} // namespace
+
+Database::PlaceIds Database::placeIds(StatementBatch& batch, const QString& client, int clientId, const QString& site,
+                                      const QString& location, const QString& manufacturer, const QString& model,
+                                      const QString& serialNo, int equipmentClass)
+{
+    PlaceIds ids;
+    ids.client = clientId ? QVariant(clientId) : idOrInsert(this, batch, clientLookup(client), "@pelvane_client");
+    IdLookup siteRow = siteLookup(ids.client.toInt(), site);
+    siteRow.values.first() = ids.client;
+    ids.site = idOrInsert(this, batch, siteRow, "@pelvane_site");
+    IdLookup locationRow = locationLookup(ids.site.toInt(), location);
+    locationRow.values.first() = ids.site;
+    ids.location = idOrInsert(this, batch, locationRow, "@pelvane_location");
+    ids.equipment =
+        idOrInsert(this, batch, equipmentLookup(manufacturer, model, serialNo, equipmentClass), "@pelvane_equipment");
+    return ids;
 }
 
 int Database::findOrInsertInstrument(int instrumentType, const QString& serialNo,
@@ -403,7 +483,8 @@ int Database::findOrInsertInstrument(int instrumentType, const QString& serialNo
 }
 
 int Database::insertAsset(const QString& name, const QString& description, const QString& serviceCode,
-                          const QString& serialNo, int locationId, int equipmentId, int retestPeriod)
+                          const QString& serialNo, const QVariant& locationId, const QVariant& equipmentId,
+                          int retestPeriod, StatementBatch* batch)
 {
     Database* current = instance() ? instance() : this;
     StatementCache::Statement query = StatementCache::prepareInsert(
@@ -419,13 +500,18 @@ int Database::insertAsset(const QString& name, const QString& description, const
     query->bindValue(QStringLiteral(":LocationId"), locationId);
     query->bindValue(QStringLiteral(":EquipmentId"), equipmentId);
     query->bindValue(QStringLiteral(":RetestPeriod"), retestPeriod);
+    if (batch && StatementCache::runsAsText(current->connection())) {
+        batch->add(*query);
+        keepInsertedId(*batch, current->connection(), insertedAssetVariable);
+        return 0;
+    }
     query->exec();
     const int id = query->lastInsertId(current->type());
     emit assetInserted(id);
     return id;
 }
 
-int Database::insertResultSet(const QVariant& instrumentId, int assetId, const QDateTime& date,
+int Database::insertResultSet(const QVariant& instrumentId, const QVariant& assetId, const QDateTime& date,
                               int testType, int testMode, int overallResult, const QString& userName,
                               const QString& comments, std::optional<int> retestPeriod,
                               std::optional<bool> knownNewest, StatementBatch* batch)
@@ -456,9 +542,7 @@ int Database::insertResultSet(const QVariant& instrumentId, int assetId, const Q
     int id = 0;
     if (waits) {
         batch->add(*insert);
-        StatementCache::Statement keep =
-            StatementCache::prepare(connection, QStringLiteral("SET %1=LAST_INSERT_ID()").arg(insertedSetVariable));
-        batch->add(*keep);
+        keepInsertedId(*batch, connection, insertedSetVariable);
     } else {
         insert->exec();
         id = insert->lastInsertId(type());

@@ -69,24 +69,42 @@ public:
     int findOrInsertLocation(int siteId, const QString& name);
     int findOrInsertEquipment(const QString& manufacturer, const QString& model,
                               const QString& serialNo, int equipmentClass);
-    // The lookups that findOrInsertSite, findOrInsertLocation and
-    // findOrInsertEquipment will make for these names, sent with reads and
-    // what waits in batch in one round trip where statements run as text;
-    // what each finds, or that it finds nothing, is learned for those calls.
-    // The location is looked up only when the site's id is known already.
-    // Elsewhere only reads run. answers receives every row of each read's
-    // answer. False when an id kept from an earlier transaction (the
-    // client's among them) names a row that is gone: the kept ids are then
-    // forgotten and the caller looks its places up again.
+    // The lookups that placeIds will make for these names, sent with reads
+    // and what waits in batch in one round trip where statements run as
+    // text; what each finds, or that it finds nothing, is learned for that
+    // call. clientId 0: the client is looked up too; a place whose parent's
+    // id is not known yet is looked up under the parent's names. Elsewhere
+    // only reads run. answers receives every row of each read's answer.
+    // False when an id kept from an earlier transaction (the client's among
+    // them) names a row that is gone: the kept ids are then forgotten and
+    // the caller looks its places up again.
     bool lookUpPlaces(StatementBatch& batch, const QString& client, int clientId, const QString& site,
                       const QString& location, const QString& manufacturer, const QString& model,
                       const QString& serialNo, int equipmentClass, const QList<SqlQuery*>& reads,
                       QList<QList<QVariantList>>* answers);
+    // The ids of a record's client (clientId, when known), site, location
+    // and equipment, each found or inserted. Where statements run as text, a
+    // row that lookUpPlaces found missing is inserted by a statement that
+    // waits in batch, and its id, which only the server knows until then,
+    // is a ServerVariable that the statements after it can be given.
+    struct PlaceIds
+    {
+        QVariant client, site, location, equipment;
+    };
+    PlaceIds placeIds(StatementBatch& batch, const QString& client, int clientId, const QString& site,
+                      const QString& location, const QString& manufacturer, const QString& model,
+                      const QString& serialNo, int equipmentClass);
     int findOrInsertInstrument(int instrumentType, const QString& serialNo,
                                const QDate& calibrationDate, const QString& firmwareVersion,
                                int baudRate, int dataBits, int parity, int stopBits);
+    // With batch, where statements run as text, the insert waits there and 0
+    // is returned: the id is then in the server's variable
+    // insertedAssetVariable, and the caller tells the tree (assetInserted)
+    // once it has it.
     int insertAsset(const QString& name, const QString& description, const QString& serviceCode,
-                    const QString& serialNo, int locationId, int equipmentId, int retestPeriod);
+                    const QString& serialNo, const QVariant& locationId, const QVariant& equipmentId,
+                    int retestPeriod, StatementBatch* batch = nullptr);
+    static constexpr const char* insertedAssetVariable = "@pelvane_inserted_asset";
     // retestPeriod: the asset's, when the caller has just written it; read
     // from the asset otherwise. newest: whether the set is the asset's
     // newest, when the caller knows (an asset without sets); asked
@@ -94,7 +112,7 @@ public:
     // caller's next statements; where they run as text and newest is given,
     // so does the insert, and 0 is returned: the new set's id is then in
     // the server's variable insertedSetVariable.
-    int insertResultSet(const QVariant& instrumentId, int assetId, const QDateTime& date,
+    int insertResultSet(const QVariant& instrumentId, const QVariant& assetId, const QDateTime& date,
                         int testType, int testMode, int overallResult, const QString& userName,
                         const QString& comments, std::optional<int> retestPeriod = std::nullopt,
                         std::optional<bool> newest = std::nullopt, StatementBatch* batch = nullptr);

@@ -154,6 +154,8 @@ bool DatabaseTransaction::begin()
         m_locked = begin.next() && begin.value(0).toInt() == 1;
         if (!m_locked) {
             m_connection.rollback();
+            // The session's own idle time-out back.
+            QSqlQuery(m_connection).exec(WriteLock::mySqlRelease());
             SqlQuery::reportFailure(
                 statements.last(),
                 QSqlError(QStringLiteral("The database's write lock was not granted within %1 seconds.")
@@ -247,17 +249,39 @@ void DatabaseTransaction::commitNow()
 
 void DatabaseTransaction::commit(StatementBatch& batch)
 {
+    commit(batch, nullptr);
+}
+
+QVariant DatabaseTransaction::commitAsking(StatementBatch& batch, const QString& variable)
+{
+    const QString ask = QStringLiteral("SELECT ") + variable;
+    QVariant value;
+    if (commit(batch, &ask, &value))
+        return value;
+    SqlQuery query(m_connection);
+    query.exec(ask);
+    return query.next() ? query.value(0) : QVariant();
+}
+
+bool DatabaseTransaction::commit(StatementBatch& batch, const QString* ask, QVariant* answer)
+{
     if (!m_begun) {
         batch.exec();
-        return;
+        return false;
     }
-    if (batch.execWithCommit(m_locked ? QStringList{WriteLock::mySqlRelease()} : QStringList())) {
+    QStringList after;
+    if (m_locked)
+        after << WriteLock::mySqlRelease();
+    if (ask)
+        after << *ask;
+    if (batch.execWithCommit(after, answer)) {
         m_begun = false;
         m_locked = false;
         StatementCache::transactionEnded(m_connection, true);
-        return;
+        return true;
     }
     commitNow();
+    return false;
 }
 
 void DatabaseTransaction::commit()

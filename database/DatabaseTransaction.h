@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QVariant>
 #include <functional>
 
 class StatementBatch;
@@ -28,6 +29,10 @@ public:
     // Runs what waits in batch and commits now, in one round trip where the
     // commit can go with it. An inner scope only runs the batch.
     void commit(StatementBatch& batch);
+    // The same, and then the value of the server's variable (one that a
+    // statement in batch set), asked in the same round trip where it can go
+    // with the commit.
+    QVariant commitAsking(StatementBatch& batch, const QString& variable);
     // Commits now, when this scope has not yet.
     void commit();
 
@@ -60,6 +65,9 @@ private:
     DatabaseTransaction(StatementBatch* batch, QSqlDatabase* connection);
     static bool run(const std::function<void(DatabaseTransaction&, StatementBatch*)>& work, QSqlDatabase* connection,
                     bool batched);
+    // ask, when given, goes after the commit and its answer's first value
+    // to answer; false when it did not go.
+    bool commit(StatementBatch& batch, const QString* ask, QVariant* answer = nullptr);
     bool begin();
     void commitNow();
     void rollback();

@@ -1,5 +1,7 @@
 #include "database/MySqlTextStatement.h"
 
+#include "database/ServerVariable.h"
+
 #include <QByteArray>
 #include <QLocale>
 #include <cmath>
@@ -126,6 +128,10 @@ bool MySqlTextStatement::appendLiteral(const QVariant& value, QString* out)
 {
     if (sentAsNull(value)) {
         out->append(QLatin1String("NULL"));
+        return true;
+    }
+    if (value.typeId() == qMetaTypeId<ServerVariable>()) {
+        out->append(value.value<ServerVariable>().name);
         return true;
     }
     // The types as the driver binds them: anything it does not bind as a

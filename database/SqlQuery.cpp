@@ -4,10 +4,12 @@
 #include "database/ConnectionLoss.h"
 #include "database/Database.h"
 #include "database/MySqlTextStatement.h"
+#include "database/ServerVariable.h"
 #include "database/StatementBatch.h"
 #include "database/WriteLock.h"
 
 #include <QDebug>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <algorithm>
@@ -85,17 +87,29 @@ void SqlQuery::bindValue(int position, const QVariant& value, QSql::ParamType ty
 }
 
 // The statement prepared after all, with the values bound that text could
-// not carry. The next run as text closes it on the server again.
+// not carry. The next run as text closes it on the server again. A value
+// that only the server knows yet is asked for first (what set it has run).
 bool SqlQuery::prepareTextStatement()
 {
+    QVector<QVariant> values = m_text->values();
+    for (QVariant& value : values) {
+        if (value.typeId() != qMetaTypeId<ServerVariable>())
+            continue;
+        QSqlQuery known(driver()->createResult());
+        if (!known.exec(QStringLiteral("SELECT ") + value.value<ServerVariable>().name) || !known.next()) {
+            reportFailure(known.lastQuery(), known.lastError(), driver());
+            return false;
+        }
+        value = known.value(0);
+    }
     if (!QSqlQuery::prepare(m_text->statement()))
         return false;
     for (int i = 0; i < m_text->placeholderCount(); ++i) {
         const QString& name = m_text->placeholder(i);
         if (name == QLatin1String("?"))
-            QSqlQuery::bindValue(i, m_text->values().at(i));
+            QSqlQuery::bindValue(i, values.at(i));
         else
-            QSqlQuery::bindValue(name, m_text->values().at(i));
+            QSqlQuery::bindValue(name, values.at(i));
     }
     return true;
 }

@@ -106,13 +106,15 @@ void StatementBatch::exec(const QList<SqlQuery*>& statements, QList<QList<QVaria
     }
 }
 
-bool StatementBatch::execWithCommit(const QStringList& after)
+bool StatementBatch::execWithCommit(const QStringList& after, QVariant* lastValue)
 {
     if (!hasWaiting(m_connection.driver()))
         return false;
     // A failed commit is reported as "COMMIT", as the driver's own is.
     SqlQuery runner(m_connection);
     runner.execTogether(QStringList{QStringLiteral("COMMIT")} << after);
+    if (lastValue && runner.next())
+        *lastValue = runner.value(0);
     return true;
 }
 

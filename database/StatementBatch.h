@@ -40,9 +40,10 @@ public:
     // Runs what waits.
     void exec();
     // Runs what waits followed by a COMMIT and then the statements after,
-    // in one round trip; false, with nothing run, when nothing waits. For
-    // DatabaseTransaction::commit.
-    bool execWithCommit(const QStringList& after = {});
+    // in one round trip; false, with nothing run, when nothing waits.
+    // lastValue, when given, receives the first value of the last one's
+    // answer. For DatabaseTransaction::commit.
+    bool execWithCommit(const QStringList& after = {}, QVariant* lastValue = nullptr);
     // Where statements wait here, the transaction's start (begin, of which
     // the one at lockAt, when given, answers 1 when the write lock was
     // granted) waits too and goes to the server with the first statement;

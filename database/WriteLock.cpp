@@ -12,7 +12,7 @@ const QString mySqlName = QStringLiteral("LEFT(CONCAT('pelvane.',IFNULL(DATABASE
 
 QStringList WriteLock::mySqlBegin()
 {
-    return {QStringLiteral("START TRANSACTION"),
+    return {QStringLiteral("START TRANSACTION"), QStringLiteral("SET SESSION wait_timeout=%1").arg(heldIdleSeconds),
             QStringLiteral("SELECT GET_LOCK(%1,%2)").arg(mySqlName).arg(waitSeconds)};
 }
 
@@ -25,7 +25,10 @@ QSqlError WriteLock::notGranted()
 
 QString WriteLock::mySqlRelease()
 {
-    return QStringLiteral("DO RELEASE_LOCK(%1)").arg(mySqlName);
+    // One statement, so that it goes wherever the release went before; the
+    // program's connections never ask for a time-out of their own, so the
+    // server's default is theirs.
+    return QStringLiteral("SET SESSION wait_timeout=DEFAULT, @pelvane_released=RELEASE_LOCK(%1)").arg(mySqlName);
 }
 
 QString WriteLock::msSqlAcquire()

@@ -29,15 +29,24 @@ public:
     // that a wait is never taken for a lost server. Tests shorten it to
     // meet a lock that stays taken without waiting the whole time.
     static inline int waitSeconds = 20;
+    // MySQL: how long the server waits for the next statement of a session
+    // that holds the lock before it takes the workstation for gone (asleep,
+    // its network dropped or its cable pulled: nothing tells the server) and
+    // ends the session, which rolls its transaction back and frees the lock.
+    // Far beyond any pause between one transaction's statements, and below
+    // the others' lock wait: they get the lock instead of giving up.
+    static inline int heldIdleSeconds = 15;
 
-    // MySQL: sent together, they begin the transaction and take the lock;
-    // the answer of the last is 1 when the lock was granted. The read view
-    // is made at the first read, after the lock.
+    // MySQL: sent together, they begin the transaction, shorten the
+    // session's idle time-out to heldIdleSeconds and take the lock; the
+    // answer of the last is 1 when the lock was granted. The read view is
+    // made at the first read, after the lock.
     static QStringList mySqlBegin();
     // MySQL: the failure of a begin whose lock was not granted in time, a
     // lock wait time-out.
     static QSqlError notGranted();
-    // MySQL: gives the lock back; sent after COMMIT or ROLLBACK.
+    // MySQL: gives the lock back and the session its own idle time-out; sent
+    // after COMMIT or ROLLBACK, also when the lock was not granted.
     static QString mySqlRelease();
     // SQL Server: run in the transaction the driver began. Fails with error
     // 51222 when the lock is not granted in time.

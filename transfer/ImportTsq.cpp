@@ -4,6 +4,7 @@
 #include "database/Database.h"
 #include "database/DatabaseTransaction.h"
 #include "database/PendingWrite.h"
+#include "database/ServerVariable.h"
 #include "database/SqlQuery.h"
 #include "database/StatementBatch.h"
 #include "database/StatementCache.h"
@@ -150,7 +151,8 @@ bool allStoredAs(const QList<QVariantList>& stored, const QList<QVariantList>& r
 const QString assetColumns =
     QStringLiteral("Description,ServiceCode,LocationId,EquipmentId,RetestPeriod,DeletedLocation");
 
-QVariantList assetValues(const Ux::TsqMedicalApplianceResult& record, int locationId, int equipmentId)
+QVariantList assetValues(const Ux::TsqMedicalApplianceResult& record, const QVariant& locationId,
+                         const QVariant& equipmentId)
 {
     return {record.applianceDescription.trimmed(), record.serviceCode.trimmed(), locationId, equipmentId,
             int(record.retestPeriod), QVariant()};
@@ -168,7 +170,7 @@ void updateAsset(int assetId, const QVariantList& values, StatementBatch& batch)
     batch.add(*update);
 }
 
-void deleteAssetRows(const QString& table, int assetId, StatementBatch& batch)
+void deleteAssetRows(const QString& table, const QVariant& assetId, StatementBatch& batch)
 {
     StatementCache::Statement remove = statement(QStringLiteral("DELETE FROM %1 WHERE AssetId=:AssetId").arg(table));
     remove->bindValue(QStringLiteral(":AssetId"), assetId);
@@ -216,7 +218,7 @@ QList<QVariantList> appliedPartRows(const Ux::TsqMedicalApplianceResult& record)
 
 // Replaces the stored rows by rows, unless they are stored already: a
 // retest mostly brings what the asset has, and its rows keep their ids.
-void replaceAppliedParts(int assetId, const QList<QVariantList>& stored, const QList<QVariantList>& rows,
+void replaceAppliedParts(const QVariant& assetId, const QList<QVariantList>& stored, const QList<QVariantList>& rows,
                          int backend, StatementBatch& batch)
 {
     // In slot order, as the record lists them; sorted here, as the server
@@ -255,7 +257,7 @@ void replaceAppliedParts(int assetId, const QList<QVariantList>& stored, const Q
     }
 }
 
-void replaceTestSequence(int assetId, const QList<QVariantList>& stored, const Ux::TsqMedicalApplianceResult& record,
+void replaceTestSequence(const QVariant& assetId, const QList<QVariantList>& stored, const Ux::TsqMedicalApplianceResult& record,
                          int backend, StatementBatch& batch)
 {
     const QVariantList row = {record.testSequenceName, blobValue(record.testSequenceData)};
@@ -517,7 +519,9 @@ void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, const QV
     m_movedAssetId = 0;
     Database* db = Database::instance();
     const int backend = db->type();
-    int clientId = db->findOrInsertClient(record.clientName);
+    // Where statements go together, the client's lookup goes with the others.
+    const bool together = StatementCache::runsAsText(db->connection());
+    int clientId = together ? 0 : db->findOrInsertClient(record.clientName);
     const bool hasResults = record.testResultsData.size() >= 4;
     const QVariant dateValue = Database::dateTimeValue(record.testDate);
 
@@ -549,7 +553,7 @@ void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, const QV
         // up again, under the lock this transaction now holds.
         if (!db->lookUpPlaces(batch, record.clientName, clientId, record.siteName, record.locationName,
                               record.make, record.model, record.serialNo, record.equipmentClass, bound, &stored)) {
-            clientId = db->findOrInsertClient(record.clientName);
+            clientId = together ? 0 : db->findOrInsertClient(record.clientName);
             db->lookUpPlaces(batch, record.clientName, clientId, record.siteName, record.locationName, record.make,
                              record.model, record.serialNo, record.equipmentClass, bound, &stored);
         }
@@ -558,11 +562,15 @@ void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, const QV
     int assetId = asset.value(0).toInt();
     const int previousId = asset.value(1).toInt(); // the asset's latest set before this record
 
-    const int siteId = db->findOrInsertSite(clientId, record.siteName);
-    const int locationId = db->findOrInsertLocation(siteId, record.locationName);
-    const int equipmentId =
-        db->findOrInsertEquipment(record.make, record.model, record.serialNo, record.equipmentClass);
+    // A place or equipment first met here, and a new asset, are inserted
+    // with the record's other writes; their ids stay on the server.
+    const Database::PlaceIds places =
+        db->placeIds(batch, record.clientName, clientId, record.siteName, record.locationName, record.make,
+                     record.model, record.serialNo, record.equipmentClass);
+    const QVariant locationId = places.location;
+    const QVariant equipmentId = places.equipment;
 
+    QVariant assetRef = assetId;
     if (assetId != 0) {
         const QVariantList values = assetValues(record, locationId, equipmentId);
         if (!allStoredAs({asset.mid(2)}, {values}))
@@ -571,20 +579,30 @@ void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, const QV
             m_movedAssetId = assetId;
     } else {
         assetId = db->insertAsset(record.applianceName, record.applianceDescription, record.serviceCode,
-                                  record.serialNo, locationId, equipmentId, record.retestPeriod);
+                                  record.serialNo, locationId, equipmentId, record.retestPeriod, &batch);
+        assetRef = assetId ? QVariant(assetId)
+                           : QVariant::fromValue(ServerVariable{QString::fromLatin1(Database::insertedAssetVariable)});
     }
+    // The tree hears of a new asset once it is stored and its id known.
+    auto commit = [&] {
+        if (assetRef.typeId() == qMetaTypeId<ServerVariable>())
+            emit db->assetInserted(transaction.commitAsking(batch, QString::fromLatin1(Database::insertedAssetVariable))
+                                       .toInt());
+        else
+            transaction.commit(batch);
+    };
 
-    replaceAppliedParts(assetId, rowsOf(stored.at(1), assetId), appliedPartRows(record), backend, batch);
-    replaceTestSequence(assetId, rowsOf(stored.at(2), assetId), record, backend, batch);
+    replaceAppliedParts(assetRef, rowsOf(stored.at(1), assetId), appliedPartRows(record), backend, batch);
+    replaceTestSequence(assetRef, rowsOf(stored.at(2), assetId), record, backend, batch);
 
     if (!hasResults) {
-        transaction.commit(batch);
+        commit();
         return;
     }
     const StoredSets sets = storedSets(rowsOf(stored.at(3), assetId));
     if (sets.sameDate) {
         outcome = ImportAlreadyStored;
-        transaction.commit(batch);
+        commit();
         return;
     }
     // The new set is compared with the asset's latest before it is stored,
@@ -607,11 +625,11 @@ void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, const QV
     // This record has just written the asset's retest period: it needs no
     // reading back.
     const int newId = db->insertResultSet(g_instrumentId == 0 ? QVariant() : QVariant(g_instrumentId),
-                                          assetId, record.testDate, record.testType, record.testMode,
+                                          assetRef, record.testDate, record.testType, record.testMode,
                                           overallResult, record.userName, record.comments,
                                           int(record.retestPeriod), sets.recordIsNewest(dateValue), &batch);
     insertResults(newId, results, backend, batch);
-    transaction.commit(batch);
+    commit();
 }
 
 void ImportTsq::importGlobalTestSequence(QDataStream& stream, const Ux::TsqHeader& header)
@@ -621,14 +639,19 @@ void ImportTsq::importGlobalTestSequence(QDataStream& stream, const Ux::TsqHeade
     stream >> record;
     if (refused(stream, "test sequence"))
         return;
-    StatementCache::Statement insert =
-        insertStatement(QStringLiteral("GlobalTestSequence"),
-                        {QStringLiteral("Name"), QStringLiteral("EquipmentClass"), QStringLiteral("Data")},
-                        Database::instance()->type());
-    insert->bindValue(QStringLiteral(":Name"), record.name);
-    insert->bindValue(QStringLiteral(":EquipmentClass"), int(record.equipmentClass));
-    insert->bindValue(QStringLiteral(":Data"), blobValue(record.data));
-    insert->exec();
+    const bool stored = DatabaseTransaction::run([&record](DatabaseTransaction&) {
+        StatementCache::Statement insert =
+            insertStatement(QStringLiteral("GlobalTestSequence"),
+                            {QStringLiteral("Name"), QStringLiteral("EquipmentClass"), QStringLiteral("Data")},
+                            Database::instance()->type());
+        insert->bindValue(QStringLiteral(":Name"), record.name);
+        insert->bindValue(QStringLiteral(":EquipmentClass"), int(record.equipmentClass));
+        insert->bindValue(QStringLiteral(":Data"), blobValue(record.data));
+        insert->exec();
+    });
+    if (!stored)
+        notStored = QCoreApplication::translate("ImportTsq", "the test sequence %1", "%1 is the test sequence's name")
+                        .arg(record.name);
 }
 
 void ImportTsq::importEnd(QDataStream& stream, const Ux::TsqHeader& header)

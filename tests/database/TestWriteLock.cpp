@@ -6,6 +6,7 @@
 #include "support/DialogAnswerer.h"
 #include "support/MariaDbServer.h"
 #include "support/SeededDatabase.h"
+#include "support/ServerRelay.h"
 #include "support/TestEnvironment.h"
 
 #include <QElapsedTimer>
@@ -68,6 +69,7 @@ private slots:
     void cleanup();
     void mySqlLockIsOnePerDatabaseUntilCommit();
     void mySqlDeadlockIsTransient();
+    void mySqlLockOfAVanishedHolderIsFreed();
     void sqliteBusyFileIsTransient();
     void sqliteCommitWaitsForAReader();
     void msSqlLockStatement();
@@ -121,6 +123,42 @@ void TestWriteLock::mySqlLockIsOnePerDatabaseUntilCommit()
     QSqlDatabase creating = MariaDbServer::connection("creating", QString());
     QCOMPARE(together(creating, WriteLock::mySqlBegin()), 1);
     QCOMPARE(together(creating, {QStringLiteral("COMMIT"), WriteLock::mySqlRelease()}), 0);
+}
+
+// A workstation that vanishes while it holds the lock (asleep, cable pulled:
+// no FIN, no RST reaches the server) loses it within 30 s; a holder that
+// gives it back has its session's own idle time-out again.
+void TestWriteLock::mySqlLockOfAVanishedHolderIsFreed()
+{
+    PELVANE_REQUIRE_MARIADB();
+    const QString name = MariaDbServer::uniqueName(QStringLiteral("lock vanished"));
+    m_databases << name;
+    QVERIFY(MariaDbServer::exec(QStringLiteral("CREATE DATABASE `%1`").arg(name)));
+    m_connections << "vanishing" << "waiting";
+    QSqlDatabase waiting = MariaDbServer::connection("waiting", name);
+    QSqlQuery idle(waiting);
+    QVERIFY(idle.exec("SELECT @@SESSION.wait_timeout") && idle.next());
+    const int own = idle.value(0).toInt();
+    QCOMPARE(together(waiting, WriteLock::mySqlBegin()), 1);
+    QCOMPARE(together(waiting, {QStringLiteral("COMMIT"), WriteLock::mySqlRelease(), "SELECT @@SESSION.wait_timeout"}),
+             own);
+
+    ServerRelay relay;
+    QVERIFY(relay.isValid());
+    const ConnectionSettings through = ServerRelay::settings(name);
+    QSqlDatabase vanishing = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), QStringLiteral("vanishing"));
+    vanishing.setHostName(through.host);
+    vanishing.setDatabaseName(name);
+    vanishing.setUserName(through.userName);
+    vanishing.setPassword(through.password);
+    QVERIFY2(vanishing.open(), qPrintable(vanishing.lastError().text()));
+    QCOMPARE(together(vanishing, WriteLock::mySqlBegin()), 1);
+    relay.freeze();
+    QElapsedTimer waited;
+    waited.start();
+    QCOMPARE(together(waiting, {WriteLock::mySqlBegin().last().replace(QRegularExpression(",\\d+\\)$"), ",40)")}), 1);
+    QVERIFY2(waited.elapsed() < 30000, qPrintable(QString::number(waited.elapsed())));
+    relay.cut();
 }
 
 // The server's own deadlock report, as the driver gives it, ends only an
