@@ -93,21 +93,28 @@ void AssetTableView::setColumnShown(int column, bool shown)
     setColumnHidden(column, !shown);
 }
 
+QString AssetTableView::orderByClause(const QString& statement) const
+{
+    return withoutOrder(statement) + PagedQueryModel::orderBy(sortKeys());
+}
+
+QString AssetTableView::withoutOrder(const QString& statement)
+{
+    const int at = int(statement.indexOf(QStringLiteral(" ORDER BY")));
+    return at >= 0 ? statement.left(at) : statement;
+}
+
 // The list is read a page at a time: rows that sort alike keep the order
 // of their ids, so that no page repeats or misses one. That is also the
 // order of an index on the sort column, which holds the row's id too.
-QString AssetTableView::orderByClause(const QString& statement) const
+QList<PagedQueryModel::SortKey> AssetTableView::sortKeys() const
 {
-    QString text = statement;
-    const int at = int(text.indexOf(QStringLiteral(" ORDER BY")));
-    if (at >= 0)
-        text.truncate(at);
     const int column = m_model ? m_model->sortColumn() : -1;
+    const QString id = QStringLiteral("a.Id");
     if (column < 0 || column >= ColumnCount || !kSortExpressions[column])
-        return text + QStringLiteral(" ORDER BY a.Id");
-    const QString order =
-        m_model->sortOrder() == Qt::DescendingOrder ? QStringLiteral("DESC") : QStringLiteral("ASC");
-    return text + QStringLiteral(" ORDER BY %1 %2,a.Id %2").arg(QLatin1String(kSortExpressions[column]), order);
+        return {{id, IdColumn, false}};
+    const bool descending = m_model->sortOrder() == Qt::DescendingOrder;
+    return {{QLatin1String(kSortExpressions[column]), column, descending}, {id, IdColumn, descending}};
 }
 
 // The selection goes first, with its signal, so that nothing acts on rows
@@ -117,7 +124,7 @@ bool AssetTableView::setStatement(const QString& statement, const QVariantMap& v
     if (selectionModel())
         selectionModel()->clearSelection();
     m_pendingSelection = 0;
-    return m_model->setStatement(orderByClause(statement), values);
+    return m_model->setStatement(withoutOrder(statement), values, sortKeys());
 }
 
 void AssetTableView::showList(const QString& statement, bool recycled)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "assets/SearchFields.h"
+#include "database/PagedQueryModel.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -60,6 +61,8 @@ public slots:
 
 private:
     bool setStatement(const QString& statement, const QVariantMap& values = {});
+    static QString withoutOrder(const QString& statement);
+    QList<PagedQueryModel::SortKey> sortKeys() const;
     void selectArrivedAsset();
     void showList(const QString& statement, bool recycled);
     void setColumnShown(int column, bool shown);

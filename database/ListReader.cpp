@@ -106,38 +106,45 @@ void ListReader::read(int generation, const QString& firstPage, const QString& s
     first.finish();
     emit pageRead(generation, 0, rows);
     if (rows.size() < pageRows) {
-        emit counted(generation, int(rows.size()));
+        QVariantList keys;
+        for (const QByteArray& row : std::as_const(rows))
+            keys << unpackRow(row, 1).value(0);
+        emit counted(generation, keys);
         return;
     }
     if (generation != m_latest.load())
         return;
 
-    // The whole list stays with the client library, in its own compact form,
-    // and the pages are taken from it as the view asks for them.
+    // The whole list stays with the client library, in its own compact form
+    // (on SQL Server, a static cursor, as Qt's query model has always used
+    // there), and the pages are taken from it as the view asks for them.
     auto all = std::make_unique<QSqlQuery>(QSqlDatabase::database(m_name, false));
     if (!run(*all, statement))
         return;
-    int count = all->size();
-    if (count < 0)
-        count = all->last() ? all->at() + 1 : 0;
+    QVariantList keys;
+    if (all->first()) {
+        do
+            keys << all->value(0);
+        while (all->next());
+    }
     m_result = std::move(all);
     // Another workstation may have changed the list between the two
     // statements: the first page is then sent again as it now stands.
     if (rows != pageOf(0))
         emit pageRead(generation, 0, pageOf(0));
-    emit counted(generation, count);
+    emit counted(generation, keys);
 }
 
 void ListReader::readPage(int generation, int page)
 {
-    if (generation == m_generation && m_result && generation == m_latest.load())
+    if (generation == m_generation && generation == m_latest.load())
         emit pageRead(generation, page, pageOf(page));
 }
 
 QList<QByteArray> ListReader::pageOf(int page)
 {
     QList<QByteArray> rows;
-    if (!m_result->seek(page * m_pageRows))
+    if (!m_result || !m_result->seek(page * m_pageRows))
         return rows;
     do
         rows << packRow(*m_result);

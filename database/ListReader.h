@@ -46,8 +46,9 @@ public slots:
 
 signals:
     void pageRead(int generation, int page, const QList<QByteArray>& rows);
-    // How many rows the whole list has; no page comes before the first.
-    void counted(int generation, int rows);
+    // The whole list's column 0, its keys: how many rows it has, and what
+    // a selection of rows not sent yet needs of them.
+    void counted(int generation, const QVariantList& keys);
     void failed(int generation, const QString& statement, const QSqlError& error);
 
 private:

@@ -7,6 +7,7 @@
 #include "database/SqlQuery.h"
 
 #include <QThread>
+#include <algorithm>
 
 namespace {
 // Pages kept: those near the rows the view asks for.
@@ -29,13 +30,23 @@ QString PagedQueryModel::pageStatement(const QString& statement, int type, int o
     return statement + QStringLiteral(" LIMIT %1 OFFSET %2").arg(rows).arg(offset);
 }
 
-bool PagedQueryModel::setStatement(const QString& statement, const QVariantMap& values)
+QString PagedQueryModel::orderBy(const QList<SortKey>& keys, bool reversed)
+{
+    QStringList terms;
+    for (const SortKey& key : keys)
+        terms << key.expression + (key.descending != reversed ? QStringLiteral(" DESC") : QStringLiteral(" ASC"));
+    return terms.isEmpty() ? QString() : QStringLiteral(" ORDER BY ") + terms.join(QLatin1Char(','));
+}
+
+bool PagedQueryModel::setStatement(const QString& statement, const QVariantMap& values, const QList<SortKey>& order)
 {
     Database* db = Database::instance();
     beginResetModel();
     clearRows();
     ++m_generation;
-    m_statement = statement;
+    m_where = order.isEmpty() ? QString() : statement;
+    m_order = order;
+    m_statement = statement + orderBy(order);
     m_values = values;
     m_server = db && db->type() != DatabaseSqlite;
     m_shown = 0;
@@ -44,14 +55,15 @@ bool PagedQueryModel::setStatement(const QString& statement, const QVariantMap& 
     m_reading = false;
     m_wanted = false;
     m_requested.clear();
+    m_keys.clear();
     bool ok = db != nullptr;
     if (ok && m_server) {
         startReader();
         m_reading = true;
         m_reader->supersede(m_generation);
         QMetaObject::invokeMethod(m_reader, [reader = m_reader, generation = m_generation,
-                                             first = pageStatement(statement, db->type(), 0, pageRows),
-                                             statement, values] {
+                                             first = pageStatement(m_statement, db->type(), 0, pageRows),
+                                             statement = m_statement, values] {
             reader->read(generation, first, statement, values, pageRows);
         });
     } else if (ok) {
@@ -65,18 +77,60 @@ bool PagedQueryModel::setStatement(const QString& statement, const QVariantMap& 
     return ok;
 }
 
+// Next to a page held, a page is sought from that page's edge row, which
+// an index on the sort keys finds at once: at an OFFSET, SQLite steps
+// through every row before it, for most of a second deep in a long list.
+QString PagedQueryModel::soughtPage(int page, QVariantMap& values, bool& backward) const
+{
+    const auto before = m_pages.constFind(page - 1);
+    const auto after = m_pages.constFind(page + 1);
+    backward = before == m_pages.cend() || before->size() < pageRows;
+    if (m_order.isEmpty() || (backward && (after == m_pages.cend() || after->isEmpty()))) {
+        backward = false;
+        return pageStatement(m_statement, DatabaseSqlite, page * pageRows, pageRows);
+    }
+    const QVariantList edge = ListReader::unpackRow(backward ? after->constFirst() : before->constLast());
+    // The rows past the edge row, in the order read; NULL sorts first.
+    QString past;
+    for (int k = int(m_order.size()) - 1; k >= 0; --k) {
+        const SortKey& key = m_order.at(k);
+        const QVariant value = edge.value(key.column);
+        const QString name = QStringLiteral(":seek%1").arg(k);
+        const bool descending = key.descending != backward;
+        QString beyond, same;
+        if (value.isNull()) {
+            beyond = descending ? QStringLiteral("0") : key.expression + QStringLiteral(" IS NOT NULL");
+            same = key.expression + QStringLiteral(" IS NULL");
+        } else {
+            values.insert(name, value);
+            // The last key, the row's, is never NULL.
+            beyond = key.expression + (descending ? QLatin1Char('<') : QLatin1Char('>')) + name;
+            if (descending && k + 1 < m_order.size())
+                beyond = QStringLiteral("(%1 OR %2 IS NULL)").arg(beyond, key.expression);
+            same = QStringLiteral("%1=%2").arg(key.expression, name);
+        }
+        past = past.isEmpty() ? beyond : QStringLiteral("(%1 OR (%2 AND %3))").arg(beyond, same, past);
+    }
+    return m_where + QStringLiteral(" AND ") + past + orderBy(m_order, backward)
+           + QStringLiteral(" LIMIT %1").arg(pageRows);
+}
+
 bool PagedQueryModel::readPage(int page) const
 {
+    QVariantMap values = m_values;
+    bool backward = false;
     SqlQuery query;
     query.setForwardOnly(true);
-    query.prepare(pageStatement(m_statement, DatabaseSqlite, page * pageRows, pageRows));
-    for (auto value = m_values.begin(); value != m_values.end(); ++value)
+    query.prepare(soughtPage(page, values, backward));
+    for (auto value = values.begin(); value != values.end(); ++value)
         query.bindValue(value.key(), value.value());
     if (!query.exec())
         return false;
     Rows rows;
     while (query.next())
         rows << ListReader::packRow(query);
+    if (backward)
+        std::reverse(rows.begin(), rows.end());
     m_pages.insert(page, rows);
     // Read to its end, the statement has let go of the file.
     query.finish();
@@ -115,7 +169,7 @@ void PagedQueryModel::startReader()
 {
     Database* db = Database::instance();
     const QString source = db->connection().connectionName();
-    if (m_reader && m_readerSource == source)
+    if (m_reader && m_readerSource == source && m_readerDatabase == db)
         return;
     stopReader();
     QString use;
@@ -130,22 +184,26 @@ void PagedQueryModel::startReader()
     m_reader->moveToThread(m_thread);
     connect(m_thread, &QThread::finished, m_reader, &QObject::deleteLater);
     connect(m_reader, &ListReader::pageRead, this, &PagedQueryModel::takePage);
-    connect(m_reader, &ListReader::counted, this, &PagedQueryModel::takeCount);
+    connect(m_reader, &ListReader::counted, this, &PagedQueryModel::takeKeys);
     connect(m_reader, &ListReader::failed, this, &PagedQueryModel::readFailed);
     m_readerSource = source;
+    m_readerDatabase = db;
     m_thread->start();
 }
 
-// A statement under way on the server is waited for: its connection is
-// the reader's, and goes with it.
 void PagedQueryModel::stopReader()
 {
     if (!m_thread)
         return;
     m_reader->supersede(-1);
     m_thread->quit();
-    m_thread->wait();
-    delete m_thread;
+    // A statement still under way on a server that went away is not waited
+    // for: the thread ends, and its connection goes, when the client
+    // library gives up on the server.
+    if (m_thread->wait(QDeadlineTimer(1000)))
+        delete m_thread;
+    else
+        connect(m_thread, &QThread::finished, m_thread, &QObject::deleteLater);
     m_thread = nullptr;
     m_reader = nullptr;
     m_readerSource.clear();
@@ -172,11 +230,13 @@ void PagedQueryModel::takePage(int generation, int page, const Rows& rows)
         emit dataChanged(index(first, 0), index(last, m_columns - 1));
 }
 
-void PagedQueryModel::takeCount(int generation, int rows)
+void PagedQueryModel::takeKeys(int generation, const QVariantList& keys)
 {
     if (generation != m_generation)
         return;
     m_reading = false;
+    m_keys = keys;
+    const int rows = int(keys.size());
     m_read = rows;
     if (m_shown > rows) {
         beginRemoveRows(QModelIndex(), rows, m_shown - 1);
@@ -210,6 +270,10 @@ void PagedQueryModel::readFailed(int generation, const QString& statement, const
 
 int PagedQueryModel::rowOf(int column, const QVariant& value) const
 {
+    if (column == 0 && !m_keys.isEmpty()) {
+        const int row = int(m_keys.indexOf(value));
+        return row < m_shown ? row : -1;
+    }
     for (int row = 0; row < m_shown; ++row) {
         const auto page = m_pages.constFind(row / pageRows);
         if (page == m_pages.cend()) {
@@ -238,10 +302,13 @@ QVariant PagedQueryModel::data(const QModelIndex& index, int role) const
         return QVariant();
     const int page = index.row() / pageRows;
     if (!m_pages.contains(page)) {
-        // A server's page comes later, and the view is told of it then.
-        if (m_server)
+        // A server's page comes later, and the view is told of it then;
+        // the keys are there at once, for a selection.
+        if (m_server) {
             requestPage(page);
-        if (m_server || !readPage(page))
+            return index.column() == 0 ? m_keys.value(index.row()) : QVariant();
+        }
+        if (!readPage(page))
             return QVariant();
     }
     if (m_unpackedRow != index.row()) {

@@ -3,11 +3,13 @@
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QList>
+#include <QPointer>
 #include <QSet>
 #include <QSqlError>
 #include <QString>
 #include <QVariant>
 
+class Database;
 class ListReader;
 class QThread;
 
@@ -34,10 +36,26 @@ public:
 
     static constexpr int pageRows = 256;
 
-    // statement's ORDER BY must give every row a place of its own, so that
-    // the pages neither repeat nor miss a row. values are bound by name.
-    // False when the statement failed (reported; the list is then empty).
-    bool setStatement(const QString& statement, const QVariantMap& values = {});
+    // An expression the list is sorted by, and the column that gives its
+    // value in every row.
+    struct SortKey
+    {
+        QString expression;
+        int column = 0;
+        bool descending = false;
+    };
+    // " ORDER BY" the keys, or the other way round.
+    static QString orderBy(const QList<SortKey>& keys, bool reversed = false);
+
+    // The list is sorted by order, which must give every row a place of its
+    // own so that the pages neither repeat nor miss a row (its last key
+    // never NULL); statement then
+    // ends in its WHERE clause, no ORDER BY, as a page is sought from a row
+    // of a page held by adding to it. Without order, statement holds its
+    // own ORDER BY (with that same care). Column 0 is the row's key (a
+    // selection is read by it). values are bound by name. False when the
+    // statement failed (reported; the list is then empty).
+    bool setStatement(const QString& statement, const QVariantMap& values = {}, const QList<SortKey>& order = {});
     const QString& statement() const { return m_statement; }
     // Whether rows of the last statement are still to come from the server.
     bool isReading() const { return m_reading; }
@@ -61,18 +79,21 @@ private:
     using Rows = QList<QByteArray>;
 
     bool readPage(int page) const;
+    QString soughtPage(int page, QVariantMap& values, bool& backward) const;
     void dropFarPages(int near) const;
     void show(int rows);
     void startReader();
     void stopReader();
     void takePage(int generation, int page, const Rows& rows);
-    void takeCount(int generation, int rows);
+    void takeKeys(int generation, const QVariantList& keys);
     void requestPage(int page) const;
     void readFailed(int generation, const QString& statement, const QSqlError& error);
     void clearRows();
 
     const int m_columns;
     QString m_statement;
+    QString m_where;
+    QList<SortKey> m_order;
     QVariantMap m_values;
     bool m_server = false;
     // Rows given to the view; on a server, the rows known to be there.
@@ -84,6 +105,8 @@ private:
     int m_generation = 0;
     mutable QHash<int, Rows> m_pages;
     mutable QSet<int> m_requested;
+    // A server list's column 0, every row's.
+    QVariantList m_keys;
     // The row that data() unpacked last: a view asks for it cell by cell.
     mutable int m_unpackedRow = -1;
     mutable QVariantList m_unpacked;
@@ -92,4 +115,5 @@ private:
     QThread* m_thread = nullptr;
     ListReader* m_reader = nullptr;
     QString m_readerSource;
+    QPointer<Database> m_readerDatabase;
 };

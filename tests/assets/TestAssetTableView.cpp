@@ -305,12 +305,12 @@ QList<int> TestAssetTableView::scrolledThrough()
         m_view->scrollToBottom();
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
-    // A server's pages come as they are asked for.
+    // Read back from the end; a server's pages come as they are asked for.
     QList<int> result;
-    for (int row = 0; row < m_model->rowCount(); ++row) {
-        const QModelIndex id = m_model->index(row, 0);
-        QTest::qWaitFor([&id] { return id.data().isValid(); }, 5000);
-        result << id.data().toInt();
+    for (int row = m_model->rowCount() - 1; row >= 0; --row) {
+        const QModelIndex name = m_model->index(row, AssetTableView::NameColumn);
+        (void)QTest::qWaitFor([&name] { return name.data().isValid(); }, 5000);
+        result.prepend(m_model->index(row, 0).data().toInt());
     }
     return result;
 }
