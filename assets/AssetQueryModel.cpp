@@ -1,18 +1,19 @@
 #include "assets/AssetQueryModel.h"
 
+#include "assets/AssetTableView.h"
 #include "ux/StatusString.h"
 
-AssetQueryModel::AssetQueryModel() : SqlQueryModel(nullptr) {}
+AssetQueryModel::AssetQueryModel() : PagedQueryModel(AssetTableView::ColumnCount) {}
 
 AssetQueryModel::~AssetQueryModel() = default;
 
 QVariant AssetQueryModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::ToolTipRole)
-        return SqlQueryModel::data(index, role);
+        return PagedQueryModel::data(index, role);
     if (index.column() != 1)
         return QString();
-    const QVariant status = SqlQueryModel::data(index, Qt::DisplayRole);
+    const QVariant status = PagedQueryModel::data(index, Qt::DisplayRole);
     // An asset without a result set has no status to name.
     if (status.isNull())
         return QString();

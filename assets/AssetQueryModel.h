@@ -1,10 +1,10 @@
 #pragma once
 
-#include "database/SqlQueryModel.h"
+#include "database/PagedQueryModel.h"
 
 // The rows of the asset table. Sorting is the database's: sort() only records
 // the request and asks the view to run its statement again.
-class AssetQueryModel : public SqlQueryModel
+class AssetQueryModel : public PagedQueryModel
 {
     Q_OBJECT
 public:

@@ -3,7 +3,6 @@
 #include "assets/AssetQueryModel.h"
 #include "core/DateFormat.h"
 #include "database/Database.h"
-#include "database/SqlQuery.h"
 
 #include <QDataStream>
 #include <QDateTime>
@@ -45,6 +44,7 @@ void AssetTableView::setup(AssetQueryModel* model)
     m_model = model;
     setModel(model);
     connect(model, &AssetQueryModel::refresh, this, &AssetTableView::refresh);
+    connect(model, &QAbstractItemModel::rowsInserted, this, &AssetTableView::selectArrivedAsset);
     const QVariant stored = QSettings().value(kSettingsKey);
     if (stored.isValid() && !stored.isNull())
         restoreState(stored.toByteArray());
@@ -56,9 +56,7 @@ void AssetTableView::restoreState(const QByteArray& state)
         return;
     // An empty list with all seven columns, so that every stored width has a
     // column to go to, the recycle bin's Deleted Location included.
-    SqlQuery empty(listStatement("", "1=0"));
-    empty.exec();
-    setStatement(empty);
+    setStatement(listStatement("", "1=0"));
     onUpdateTranslations();
     setColumnShown(IdColumn, false);
     setColumnShown(DeletedLocationColumn, false);
@@ -97,37 +95,43 @@ void AssetTableView::setColumnShown(int column, bool shown)
 
 QString AssetTableView::orderByClause(const QString& statement) const
 {
-    if (!m_model || m_model->sortColumn() < 0)
-        return statement;
-    const int column = m_model->sortColumn();
-    if (column >= ColumnCount || !kSortExpressions[column])
-        return statement;
-    QString text = statement;
-    const int at = int(text.indexOf(QStringLiteral(" ORDER BY")));
-    if (at >= 0)
-        text.truncate(at);
-    return text + QStringLiteral(" ORDER BY %1 %2")
-                      .arg(QLatin1String(kSortExpressions[column]),
-                           m_model->sortOrder() == Qt::DescendingOrder ? QStringLiteral("DESC")
-                                                                       : QStringLiteral("ASC"));
+    return withoutOrder(statement) + PagedQueryModel::orderBy(sortKeys());
+}
+
+QString AssetTableView::withoutOrder(const QString& statement)
+{
+    const int at = int(statement.indexOf(QStringLiteral(" ORDER BY")));
+    return at >= 0 ? statement.left(at) : statement;
+}
+
+// The list is read a page at a time: rows that sort alike keep the order
+// of their ids, so that no page repeats or misses one. That is also the
+// order of an index on the sort column, which holds the row's id too.
+QList<PagedQueryModel::SortKey> AssetTableView::sortKeys() const
+{
+    const int column = m_model ? m_model->sortColumn() : -1;
+    const QString id = QStringLiteral("a.Id");
+    if (column < 0 || column >= ColumnCount || !kSortExpressions[column])
+        return {{id, IdColumn, false}};
+    const bool descending = m_model->sortOrder() == Qt::DescendingOrder;
+    return {{QLatin1String(kSortExpressions[column]), column, descending}, {id, IdColumn, descending}};
 }
 
 // The selection goes first, with its signal, so that nothing acts on rows
 // that the new statement no longer lists.
-void AssetTableView::setStatement(QSqlQuery& query)
+bool AssetTableView::setStatement(const QString& statement, const QVariantMap& values)
 {
     if (selectionModel())
         selectionModel()->clearSelection();
-    m_model->setQuery(std::move(query));
+    m_pendingSelection = 0;
+    return m_model->setStatement(withoutOrder(statement), values, sortKeys());
 }
 
 void AssetTableView::showList(const QString& statement, bool recycled)
 {
     if (!m_model)
         return;
-    SqlQuery query(orderByClause(statement));
-    query.exec();
-    setStatement(query);
+    setStatement(statement);
     setColumnShown(IdColumn, false);
     setColumnShown(LastTestColumn, !recycled);
     setColumnShown(RetestDateColumn, !recycled);
@@ -177,12 +181,12 @@ void AssetTableView::showSearchResults(const SearchFields& fields)
                                          "LEFT JOIN Site s ON s.Id=l.SiteId "
                                          "LEFT JOIN Client c ON c.Id=s.ClientId "
                                          "LEFT JOIN Equipment e ON e.Id=a.EquipmentId WHERE 1=1");
-    QList<QPair<QString, QVariant>> values;
+    QVariantMap values;
     const auto addText = [&](const QString& text, const char* expression, const char* name) {
         if (text.isEmpty())
             return;
         statement += QStringLiteral(" AND %1 LIKE :%2 ESCAPE '!'").arg(QLatin1String(expression), QLatin1String(name));
-        values.append({QLatin1Char(':') + QLatin1String(name), text});
+        values.insert(QLatin1Char(':') + QLatin1String(name), text);
     };
     addText(fields.assetName, "a.Name", "AssetName");
     addText(fields.description, "a.Description", "Description");
@@ -197,26 +201,22 @@ void AssetTableView::showSearchResults(const SearchFields& fields)
     // seconds: the last second of the day closes the range on all of them.
     if (fields.retestDateFrom.isValid()) {
         statement += QStringLiteral(" AND a.RetestDate >= :RetestDateFrom");
-        values.append({QStringLiteral(":RetestDateFrom"),
-                       Database::dateTimeValue(wallClockDateTime(fields.retestDateFrom, QTime(0, 0)))});
+        values.insert(QStringLiteral(":RetestDateFrom"),
+                      Database::dateTimeValue(wallClockDateTime(fields.retestDateFrom, QTime(0, 0))));
     }
     if (fields.retestDateTo.isValid()) {
         statement += QStringLiteral(" AND a.RetestDate <= :RetestDateTo");
-        values.append({QStringLiteral(":RetestDateTo"),
-                       Database::dateTimeValue(wallClockDateTime(fields.retestDateTo, QTime(23, 59, 59)))});
+        values.insert(QStringLiteral(":RetestDateTo"),
+                      Database::dateTimeValue(wallClockDateTime(fields.retestDateTo, QTime(23, 59, 59))));
     }
     if (fields.overallStatus != -1) {
         statement += QStringLiteral(" AND rs.OverallResult=:OverallResult");
-        values.append({QStringLiteral(":OverallResult"), fields.overallStatus});
+        values.insert(QStringLiteral(":OverallResult"), fields.overallStatus);
     }
 
-    SqlQuery query(orderByClause(statement));
-    for (const auto& value : values)
-        query.bindValue(value.first, value.second);
     // A failed search means the connection was lost: the table goes with it.
-    if (!query.exec())
+    if (!setStatement(statement, values))
         return;
-    setStatement(query);
     setColumnShown(IdColumn, false);
     setColumnShown(DeletedLocationColumn, false);
     setColumnShown(LastTestColumn, true);
@@ -233,12 +233,10 @@ void AssetTableView::refresh()
         showSearchResults(m_lastSearch);
         return;
     }
-    const QString statement = m_model->query().lastQuery();
+    const QString statement = m_model->statement();
     if (statement.isEmpty())
         return;
-    SqlQuery query(orderByClause(statement));
-    query.exec();
-    setStatement(query);
+    setStatement(statement);
 }
 
 void AssetTableView::onUpdateTranslations()
@@ -303,16 +301,22 @@ void AssetTableView::selectAsset(int id)
     if (!m_model || !selectionModel())
         return;
     if (id == 0) {
+        m_pendingSelection = 0;
         selectionModel()->clearSelection();
         return;
     }
-    // Only the rows fetched so far: the list is read lazily.
-    for (int row = 0; row < m_model->rowCount(); ++row) {
-        if (m_model->index(row, IdColumn).data().toInt() == id) {
-            selectRow(row);
-            return;
-        }
-    }
+    // Only the rows fetched so far: the list is read lazily. A server's
+    // rows may still be on their way; the asset is looked for as they come.
+    const int row = m_model->rowOf(IdColumn, id);
+    m_pendingSelection = row < 0 && m_model->isReading() ? id : 0;
+    if (row >= 0)
+        selectRow(row);
+}
+
+void AssetTableView::selectArrivedAsset()
+{
+    if (m_pendingSelection != 0)
+        selectAsset(m_pendingSelection);
 }
 
 void AssetTableView::showContextMenu(const QPoint& pos)

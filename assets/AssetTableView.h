@@ -1,6 +1,7 @@
 #pragma once
 
 #include "assets/SearchFields.h"
+#include "database/PagedQueryModel.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -8,9 +9,9 @@
 #include <QPoint>
 #include <QPointer>
 #include <QTableView>
+#include <QVariantMap>
 
 class AssetQueryModel;
-class QSqlQuery;
 
 // The asset list: the assets of a tree node, the recycle bin or a search.
 // Every list is one statement run by the database, sorted there.
@@ -59,7 +60,10 @@ public slots:
     void refresh();
 
 private:
-    void setStatement(QSqlQuery& query);
+    bool setStatement(const QString& statement, const QVariantMap& values = {});
+    static QString withoutOrder(const QString& statement);
+    QList<PagedQueryModel::SortKey> sortKeys() const;
+    void selectArrivedAsset();
     void showList(const QString& statement, bool recycled);
     void setColumnShown(int column, bool shown);
     void widenToHeaderTexts();
@@ -70,4 +74,6 @@ private:
     SearchFields m_lastSearch;
     // Widths that hidden columns take again when they are shown.
     QHash<int, int> m_hiddenWidths;
+    // An asset to select once the server's rows bring it.
+    int m_pendingSelection = 0;
 };

@@ -148,6 +148,7 @@ void TestAssetSearch::searchTextIsLiteralButForStars()
     const auto found = [&](const QString& text) {
         field<QLineEdit>("assetName")->setText(text);
         m_search->search();
+        (void)QTest::qWaitFor([&model] { return !model.isReading(); });
         QStringList names;
         for (int row = 0; row < model.rowCount(); ++row)
             names << model.index(row, AssetTableView::NameColumn).data().toString();

@@ -2,6 +2,8 @@
 #include "assets/AssetQueryModel.h"
 #include "assets/AssetTableView.h"
 #include "core/DateFormat.h"
+#include "database/PagedQueryModel.h"
+#include "support/MariaDbServer.h"
 
 #include <QDataStream>
 #include <QHeaderView>
@@ -28,9 +30,12 @@ private slots:
     void columnLayoutSavedAndRestored();
     void idleListLetsAnotherProgramCommit_data();
     void idleListLetsAnotherProgramCommit();
+    void rowsInOrderAcrossPages_data();
+    void rowsInOrderAcrossPages();
 
 private:
     QList<int> ids() const;
+    QList<int> scrolledThrough();
     QStringList column(int c) const;
 
     SqliteDatabase* m_db = nullptr;
@@ -284,6 +289,102 @@ void TestAssetTableView::idleListLetsAnotherProgramCommit()
     while (m_model->canFetchMore())
         m_model->fetchMore();
     QCOMPARE(m_model->rowCount(), rows);
+}
+
+void TestAssetTableView::rowsInOrderAcrossPages_data()
+{
+    QTest::addColumn<bool>("mariaDb");
+    QTest::newRow("SQLite") << false;
+    QTest::newRow("MariaDB") << true;
+}
+
+// The view scrolled to its end, as far as the list goes.
+QList<int> TestAssetTableView::scrolledThrough()
+{
+    QElapsedTimer waited;
+    waited.start();
+    while ((m_model->isReading() || m_model->canFetchMore()) && waited.elapsed() < 60000) {
+        m_view->scrollToBottom();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    // Read back from the end; a server's pages come as they are asked for.
+    QList<int> result;
+    for (int row = m_model->rowCount() - 1; row >= 0; --row) {
+        const QModelIndex name = m_model->index(row, AssetTableView::NameColumn);
+        (void)QTest::qWaitFor([&name] { return name.data().isValid(); }, 5000);
+        result.prepend(m_model->index(row, 0).data().toInt());
+    }
+    return result;
+}
+
+// Many more rows than a page, names that repeat: every row is listed once,
+// in order, however the pages fall; on SQLite far more than the pages kept.
+void TestAssetTableView::rowsInOrderAcrossPages()
+{
+    QFETCH(bool, mariaDb);
+    std::unique_ptr<MariaDbServer::ScopedDatabase> server;
+    if (mariaDb) {
+        PELVANE_REQUIRE_MARIADB();
+        server = std::make_unique<MariaDbServer::ScopedDatabase>(QStringLiteral("pages"));
+        QVERIFY(server->install());
+    }
+    constexpr int count = 5000;
+    QStringList values;
+    SqlQuery insert;
+    for (int i = 1; i <= count; ++i) {
+        values << QStringLiteral("('Bulk %1',%2)")
+                      .arg((i * 37) % 1000, 4, 10, QLatin1Char('0'))
+                      .arg(i % 97 == 0 ? QStringLiteral("'bin'") : QStringLiteral("NULL"));
+        if (i % 500 == 0) {
+            QVERIFY(insert.exec("INSERT INTO Asset (Name,DeletedLocation) VALUES " + values.join(',')));
+            values.clear();
+        }
+    }
+    struct Asset
+    {
+        int id;
+        QString name;
+        bool recycled;
+    };
+    QList<Asset> assets;
+    SqlQuery read;
+    QVERIFY(read.exec("SELECT Id,Name,DeletedLocation FROM Asset"));
+    while (read.next())
+        assets.append({read.value(0).toInt(), read.value(1).toString(), !read.value(2).isNull()});
+    QVERIFY(assets.size() >= count);
+    const auto expected = [&](const std::function<bool(const Asset&)>& listed, bool byNameDescending) {
+        QList<Asset> rows;
+        std::copy_if(assets.begin(), assets.end(), std::back_inserter(rows), listed);
+        std::sort(rows.begin(), rows.end(), [&](const Asset& a, const Asset& b) {
+            if (!byNameDescending)
+                return a.id < b.id;
+            return a.name != b.name ? a.name > b.name : a.id > b.id;
+        });
+        QList<int> result;
+        for (const Asset& a : rows)
+            result << a.id;
+        return result;
+    };
+
+    m_view->resize(600, 400);
+    m_view->show();
+    m_view->showAllAssets();
+    QCOMPARE(scrolledThrough(), expected([](const Asset& a) { return !a.recycled; }, false));
+    m_model->sort(AssetTableView::NameColumn, Qt::DescendingOrder);
+    const QList<int> byName = scrolledThrough();
+    QCOMPARE(byName, expected([](const Asset& a) { return !a.recycled; }, true));
+    // Selected again once the list is read anew, rows from the server too.
+    QVERIFY(m_view->assetUpdated(byName.at(100)));
+    QTRY_COMPARE(m_view->selectionModel()->selectedRows().value(0).row(), 100);
+    // SQL Server pages the same lists: OFFSET and FETCH after their ORDER BY.
+    QCOMPARE(PagedQueryModel::pageStatement(m_view->orderByClause("SELECT a.Id FROM Asset a ORDER BY x"),
+                                            DatabaseMsSql, 512, 256),
+             QString("SELECT a.Id FROM Asset a ORDER BY a.Name DESC,a.Id DESC OFFSET 512 ROWS FETCH NEXT 256 ROWS ONLY"));
+
+    SearchFields fields;
+    fields.assetName = QStringLiteral("Bulk 01%");
+    m_view->showSearchResults(fields);
+    QCOMPARE(scrolledThrough(), expected([](const Asset& a) { return a.name.startsWith("Bulk 01"); }, true));
 }
 
 PELVANE_TEST_MAIN(TestAssetTableView)

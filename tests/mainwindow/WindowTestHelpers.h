@@ -4,6 +4,7 @@
 
 #include "assets/AssetTableView.h"
 #include "database/ConnectionSettings.h"
+#include "database/PagedQueryModel.h"
 #include "database/SqlQuery.h"
 #include "sequences/DialogTestSequenceElementTypes.h"
 #include "support/SimulatedInstrument.h"
@@ -56,6 +57,9 @@ inline void press(QPushButton* b)
 inline void clickAssetRow(AssetTableView* table, int assetId, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     QAbstractItemModel* model = table->model();
+    // A server's rows come in from a thread of their own.
+    auto* paged = qobject_cast<PagedQueryModel*>(model);
+    QTRY_VERIFY(!paged || !paged->isReading());
     for (int row = 0; row < model->rowCount(); ++row) {
         if (model->index(row, AssetTableView::IdColumn).data().toInt() != assetId)
             continue;
