@@ -243,6 +243,54 @@ Reduce the number of connections from %1 to 10.</source>
         <source>Upload Assets to Tester</source>
         <translation type="unfinished"></translation>
     </message>
+    <message numerus="yes">
+        <source>%n asset(s) deleted for good.</source>
+        <comment>assets deleted before the database was busy</comment>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n asset(s) still in the recycle bin.</source>
+        <comment>assets not deleted</comment>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n asset(s) moved to the recycle bin.</source>
+        <comment>assets recycled before the database was busy</comment>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n asset(s) still in their places.</source>
+        <comment>assets not recycled</comment>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n asset(s) restored.</source>
+        <comment>assets restored before the database was busy</comment>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n asset(s) still in the recycle bin.</source>
+        <comment>assets not restored</comment>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>AssetSearch</name>
@@ -581,6 +629,16 @@ Not saved:
 
 The records received before are stored. Download again in a moment: a record that is already stored is found and not stored twice.</source>
         <comment>%1 says why the database is busy, %2 lists what was not saved, one per line</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1
+
+Done and saved: %2
+Not done: %3
+
+Try the rest again in a moment.</source>
+        <comment>%1 says why the database is busy, %2 what was stored, %3 what was not</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -944,6 +1002,35 @@ yyyy	The year as a four digit number</source>
         <extracomment>Button that searches the database for alerts</extracomment>
         <translation type="unfinished"></translation>
     </message>
+    <message numerus="yes">
+        <source>%n test(s) turned back from Alert to Pass.</source>
+        <comment>alerts reset before the database was busy</comment>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n test(s) still marked Alert.</source>
+        <comment>alerts not reset</comment>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>The earlier alerts were reset to Pass, and %n asset(s) were found with alerts so far.</source>
+        <comment>alerts found before the database was busy</comment>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The search through the other results.</source>
+        <comment>what the stopped alert search did not do</comment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>DialogConnection</name>
@@ -1051,6 +1138,11 @@ yyyy	The year as a four digit number</source>
     </message>
     <message>
         <source>Create New Database</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; is not a Pelvane database. It was not opened, and nothing was changed.</source>
+        <comment>Shown when the file chosen to open holds no Pelvane database. %1 is the file</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1664,6 +1756,37 @@ Heading of the list of the tests in the set</extracomment>
     </message>
 </context>
 <context>
+    <name>ExecSqlScript</name>
+    <message numerus="yes">
+        <source>%n statement(s) of the script &quot;%1&quot;.</source>
+        <comment>statements run before the database was busy</comment>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The statement &quot;%1&quot; and those after it.</source>
+        <comment>%1 is the statement that did not run</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ExportDatabase</name>
+    <message>
+        <source>The database was not exported: it is busy with another workstation&apos;s change. Export again in a moment.</source>
+        <comment>Shown when another workstation&apos;s write kept the database file through the whole wait</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The database could not be copied for the export into the temporary folder &quot;%1&quot;.
+
+%2</source>
+        <comment>%%1 is a folder, %%2 the system&apos;s reason</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ExportTsq</name>
     <message>
         <source>The transfer header</source>
@@ -1694,6 +1817,19 @@ Heading of the list of the tests in the set</extracomment>
     </message>
 </context>
 <context>
+    <name>ImportDatabase</name>
+    <message>
+        <source>%1 of the %2 rows of the first-version database are imported.</source>
+        <comment>rows done, rows in all</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The other rows. Import again to add them: a row imported already is found and not added twice.</source>
+        <comment>what a stopped first-version import did not do</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ImportTsq</name>
     <message>
         <source>the test record of asset %1, tested %2</source>
@@ -1703,6 +1839,11 @@ Heading of the list of the tests in the set</extracomment>
     <message>
         <source>the tester %1 (serial number %2) that sent this download</source>
         <comment>%1 is the tester&apos;s type, %2 its serial number</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the test sequence %1</source>
+        <comment>%1 is the test sequence&apos;s name</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1998,10 +2139,6 @@ Heading of the list of the tests in the set</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>A version of Adobe Acrobat could not be found on your system. Acrobat must be installed to open the manual.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Download from Tester</source>
         <comment>This is the title in the download from tester dialog</comment>
         <translation type="unfinished"></translation>
@@ -2068,6 +2205,12 @@ Heading of the list of the tests in the set</extracomment>
     </message>
     <message>
         <source>the export to %1, which is incomplete</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No program to open PDF files was found on this computer. The user manual is at:
+%1</source>
+        <comment>Shown when the desktop has no PDF viewer. %%1 is the manual&apos;s path</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -2199,6 +2342,19 @@ Is your mdf file on a shared driver? Does the mdf file reference a log file not 
     </message>
     <message>
         <source>High</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ServerDatabase</name>
+    <message>
+        <source>Qt&apos;s database driver %1 is not installed; it comes with the Debian package %2</source>
+        <comment>%%1 is the driver&apos;s name (QMYSQL or QODBC), %%2 the package</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No ODBC driver for SQL Server is installed; FreeTDS comes with the Debian package tdsodbc</source>
+        <comment>FreeTDS and tdsodbc are names</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -3278,6 +3434,11 @@ After clicking &apos;Apply&apos; the test results will be lost forever.</source>
 
 On this computer the serial ports belong to the group &quot;dialout&quot;. Ask your administrator to add you (%2) to that group, for example with &quot;sudo adduser %2 dialout&quot;, then log out and log in again.</source>
         <comment>%1 is the device, %2 the user&apos;s login name</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The serial port %1 could not be opened: %2.</source>
+        <comment>%1 is the device, %2 the system&apos;s reason, e.g. &quot;Device or resource busy&quot;</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>
