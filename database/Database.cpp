@@ -141,6 +141,9 @@ int findOrInsert(Database* db, const IdLookup& lookup)
         }
     }
 
+    // A share of the lock does not keep another record from inserting the
+    // same place.
+    DatabaseTransaction::needWholeLock(db->connection());
     StatementCache::Statement insert = StatementCache::prepareInsert(
         db->connection(), lookup.table, lookup.fields + lookup.extraFields, db->type());
     for (int i = 0; i < lookup.fields.size(); ++i)
@@ -439,6 +442,7 @@ QVariant idOrInsert(Database* db, StatementBatch& batch, const IdLookup& lookup,
     });
     if (!parentWaits && !StatementCache::knownAbsent(connection, lookup.key()))
         return findOrInsert(db, lookup);
+    DatabaseTransaction::needWholeLock(connection);
     StatementCache::Statement insert =
         StatementCache::prepareInsert(connection, lookup.table, lookup.fields, db->type());
     for (int i = 0; i < lookup.fields.size(); ++i)

@@ -92,8 +92,8 @@ DatabaseTransaction::DatabaseTransaction(StatementBatch& batch, QSqlDatabase* co
 {
 }
 
-DatabaseTransaction::DatabaseTransaction(StatementBatch* batch, QSqlDatabase* connection)
-    : m_connection(resolved(connection)), m_batch(batch)
+DatabaseTransaction::DatabaseTransaction(StatementBatch* batch, QSqlDatabase* connection, bool share)
+    : m_connection(resolved(connection)), m_batch(batch), m_share(share)
 {
     if (!m_connection.isValid())
         return;
@@ -124,6 +124,9 @@ DatabaseTransaction::DatabaseTransaction(StatementBatch* batch, QSqlDatabase* co
 // nothing of its own to commit.
 bool DatabaseTransaction::begin()
 {
+    // Elsewhere there is only the whole lock.
+    if (!WriteLock::enabled() || !isMySql(m_connection) || !WriteLock::mySqlSharesHeld())
+        m_share = false;
     if (!WriteLock::enabled()) {
         if (m_batch && isMySql(m_connection) && m_batch->deferBegin({WriteLock::mySqlBegin().first()}))
             return true;
@@ -139,7 +142,7 @@ bool DatabaseTransaction::begin()
         return false;
     }
     if (isMySql(m_connection)) {
-        const QStringList statements = WriteLock::mySqlBegin();
+        const QStringList statements = m_share ? WriteLock::mySqlAssetBegin() : WriteLock::mySqlBegin();
         // The lock's answer is checked when it comes, with the first
         // statement's; until then nothing else reaches the server.
         if (m_batch && m_batch->deferBegin(statements, int(statements.size()) - 1)) {
@@ -316,6 +319,27 @@ void DatabaseTransaction::rollBackThisThread()
     }
 }
 
+bool DatabaseTransaction::holdsAShare(const QSqlDatabase& connection)
+{
+    for (DatabaseTransaction* scope : std::as_const(openScopes)) {
+        if (scope->m_connection.connectionName() == connection.connectionName())
+            return scope->m_share && scope->m_begun;
+    }
+    return false;
+}
+
+void DatabaseTransaction::needWholeLock(const QSqlDatabase& connection)
+{
+    for (DatabaseTransaction* scope : std::as_const(openScopes)) {
+        if (scope->m_connection.connectionName() != connection.connectionName())
+            continue;
+        if (scope->m_share && scope->m_begun)
+            throw WholeLockNeeded{};
+        scope->m_beyondAsset = true;
+        return;
+    }
+}
+
 bool DatabaseTransaction::isOpen(const QSqlDatabase& connection)
 {
     QMutexLocker locker(&depthLock);
@@ -328,14 +352,14 @@ bool DatabaseTransaction::run(const std::function<void(DatabaseTransaction&)>& w
 }
 
 bool DatabaseTransaction::run(const std::function<void(DatabaseTransaction&, StatementBatch&)>& work,
-                              QSqlDatabase* given)
+                              QSqlDatabase* given, bool* oneAsset)
 {
     return run([&work](DatabaseTransaction& transaction, StatementBatch* batch) { work(transaction, *batch); },
-               given, true);
+               given, true, oneAsset);
 }
 
 bool DatabaseTransaction::run(const std::function<void(DatabaseTransaction&, StatementBatch*)>& work,
-                              QSqlDatabase* given, bool batched)
+                              QSqlDatabase* given, bool batched, bool* oneAsset)
 {
     QSqlDatabase connection = resolved(given);
     if (!connection.isValid() || isOpen(connection)) {
@@ -346,6 +370,7 @@ bool DatabaseTransaction::run(const std::function<void(DatabaseTransaction&, Sta
         work(transaction, batch ? &*batch : nullptr);
         return true;
     }
+    bool share = oneAsset && *oneAsset && WriteLock::enabled();
     for (int attempt = 1;; ++attempt) {
         QElapsedTimer waited;
         waited.start();
@@ -357,13 +382,24 @@ bool DatabaseTransaction::run(const std::function<void(DatabaseTransaction&, Sta
             std::optional<StatementBatch> batch;
             if (batched)
                 batch.emplace(connection);
-            DatabaseTransaction transaction(batch ? &*batch : nullptr, &connection);
+            DatabaseTransaction transaction(batch ? &*batch : nullptr, &connection, share);
             work(transaction, batch ? &*batch : nullptr);
             transaction.commit();
+            if (oneAsset)
+                *oneAsset = !transaction.m_beyondAsset;
             return true;
+        } catch (const WholeLockNeeded&) {
+            // Rolled back as the scope was left; no other workstation's
+            // write was met, so this is no attempt of the few.
+            share = false;
+            --attempt;
+            continue;
         } catch (const SqlQuery::TransientFailure& failure) {
             qDebug() << "DatabaseTransaction: attempt" << attempt << "rolled back:" << failure.statement
                      << failure.error.text();
+            // Two records of neighbouring assets may meet in the index
+            // ranges they lock; under the whole lock they cannot.
+            share = false;
             // The tree may show places that the attempt inserted and that
             // are gone again.
             if (Database* db = Database::instance(); db && db->connection().connectionName() == connection.connectionName())

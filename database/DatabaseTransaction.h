@@ -51,8 +51,21 @@ public:
                                   QSqlDatabase* connection = nullptr);
     // The same, with a batch of the connection, made for each attempt,
     // carrying the transaction's start and its commit (see the constructor).
+    // Where *oneAsset is true, work writes the rows of one asset and what
+    // hangs on them, and on MySQL begins holding a share of the write lock
+    // (see WriteLock); should it need to insert anything else, it calls
+    // needWholeLock and runs again holding the whole lock. Once stored,
+    // *oneAsset tells whether work wrote its asset's rows alone.
     [[nodiscard]] static bool run(const std::function<void(DatabaseTransaction&, StatementBatch&)>& work,
-                                  QSqlDatabase* connection = nullptr);
+                                  QSqlDatabase* connection = nullptr, bool* oneAsset = nullptr);
+
+    // Whether the scope open on connection holds only a share of the lock:
+    // what it reads of its asset it must read FOR UPDATE.
+    static bool holdsAShare(const QSqlDatabase& connection);
+    // Ends the attempt of a scope on connection that holds only a share,
+    // before it writes what a share does not cover; it then runs again under
+    // the whole lock. Any other scope only notes it.
+    static void needWholeLock(const QSqlDatabase& connection);
 
     // Whether a scope is open on connection.
     static bool isOpen(const QSqlDatabase& connection);
@@ -62,9 +75,13 @@ public:
     static void rollBackThisThread();
 
 private:
-    DatabaseTransaction(StatementBatch* batch, QSqlDatabase* connection);
+    struct WholeLockNeeded
+    {
+    };
+
+    DatabaseTransaction(StatementBatch* batch, QSqlDatabase* connection, bool share = false);
     static bool run(const std::function<void(DatabaseTransaction&, StatementBatch*)>& work, QSqlDatabase* connection,
-                    bool batched);
+                    bool batched, bool* oneAsset = nullptr);
     // ask, when given, goes after the commit and its answer's first value
     // to answer; false when it did not go.
     bool commit(StatementBatch& batch, const QString* ask, QVariant* answer = nullptr);
@@ -77,5 +94,7 @@ private:
     bool m_outermost = false;
     bool m_begun = false;
     bool m_locked = false; // holds MySQL's lock, which outlives the transaction
+    bool m_share = false;  // and of it only a share
+    bool m_beyondAsset = false;
     int m_exceptions = 0;  // uncaught when the scope began
 };

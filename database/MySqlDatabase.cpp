@@ -4,6 +4,7 @@
 #include "core/Error.h"
 #include "database/ExecSqlScriptThread.h"
 #include "database/SqlQuery.h"
+#include "database/WriteLock.h"
 
 #include <QDebug>
 #include <QMessageBox>
@@ -98,6 +99,9 @@ int MySqlDatabase::open(const ConnectionSettings& s)
 
         SqlQuery use(m_connection);
         use.exec(QStringLiteral("USE %1").arg(quoteIdentifier(s.databaseName)));
+        QSqlQuery version(m_connection);
+        if (version.exec(QStringLiteral("SELECT VERSION()")) && version.next())
+            WriteLock::setMySqlServerVersion(version.value(0).toString());
 
         if (s.create) {
             ExecSqlScriptThread thread(shippedPath(schemaScript), &m_connection, Error::dialogParent());

@@ -1,19 +1,66 @@
 #include "database/WriteLock.h"
 
+#include <QVersionNumber>
+
 namespace {
 bool g_enabled = true;
+bool g_shares = true;
 
 // GET_LOCK names are the server's, not one database's. A connection
 // without a database (one that is about to create it) has a lock too, and
 // MySQL takes names of at most 64 characters: two long names that begin
 // alike only share a lock.
 const QString mySqlName = QStringLiteral("LEFT(CONCAT('pelvane.',IFNULL(DATABASE(),'')),64)");
+
+// The share of one asset's write: no database name holds a '.', so no
+// share's name is another database's lock.
+QString shareName(int share)
+{
+    return QStringLiteral("CONCAT(LEFT(CONCAT('pelvane.',IFNULL(DATABASE(),'')),61),'.%1')").arg(share);
+}
+
+QString getLock(const QString& name, int seconds)
+{
+    return QStringLiteral("GET_LOCK(%1,%2)").arg(name).arg(seconds);
+}
 } // namespace
+
+void WriteLock::setMySqlServerVersion(const QString& version)
+{
+    const QVersionNumber number = QVersionNumber::fromString(version);
+    g_shares = version.contains(QLatin1String("MariaDB"), Qt::CaseInsensitive)
+                   ? number >= QVersionNumber(10, 0, 2)
+                   : number >= QVersionNumber(5, 7, 5);
+}
+
+bool WriteLock::mySqlSharesHeld()
+{
+    return g_shares;
+}
 
 QStringList WriteLock::mySqlBegin()
 {
+    // The database's lock first, as every other writer takes it: holding
+    // it, this one waits only for the asset writes already under way.
+    QStringList locks{getLock(mySqlName, waitSeconds)};
+    for (int share = 0; g_shares && share < mySqlShares; ++share)
+        locks << getLock(shareName(share), waitSeconds);
     return {QStringLiteral("START TRANSACTION"), QStringLiteral("SET SESSION wait_timeout=%1").arg(heldIdleSeconds),
-            QStringLiteral("SELECT GET_LOCK(%1,%2)").arg(mySqlName).arg(waitSeconds)};
+            QStringLiteral("SELECT ") + locks.join(QStringLiteral(" AND "))};
+}
+
+QStringList WriteLock::mySqlAssetBegin()
+{
+    // Past the database's lock (no whole-database write holds it), the
+    // first share that is free, or else a wait for the last; the database's
+    // lock is then given back at once.
+    QStringList shares;
+    for (int share = 0; share < mySqlShares; ++share)
+        shares << getLock(shareName(share), share + 1 < mySqlShares ? 0 : waitSeconds);
+    return {QStringLiteral("START TRANSACTION"), QStringLiteral("SET SESSION wait_timeout=%1").arg(heldIdleSeconds),
+            QStringLiteral("SET @pelvane_lock=%1 AND (%2)")
+                .arg(getLock(mySqlName, waitSeconds), shares.join(QStringLiteral(" OR "))),
+            QStringLiteral("DO RELEASE_LOCK(%1)").arg(mySqlName), QStringLiteral("SELECT @pelvane_lock")};
 }
 
 QSqlError WriteLock::notGranted()
@@ -28,7 +75,12 @@ QString WriteLock::mySqlRelease()
     // One statement, so that it goes wherever the release went before; the
     // program's connections never ask for a time-out of their own, so the
     // server's default is theirs.
-    return QStringLiteral("SET SESSION wait_timeout=DEFAULT, @pelvane_released=RELEASE_LOCK(%1)").arg(mySqlName);
+    // Whichever of them this session holds.
+    QStringList releases{QStringLiteral("RELEASE_LOCK(%1)").arg(mySqlName)};
+    for (int share = 0; share < mySqlShares; ++share)
+        releases << QStringLiteral("RELEASE_LOCK(%1)").arg(shareName(share));
+    return QStringLiteral("SET SESSION wait_timeout=DEFAULT, @pelvane_released=CONCAT_WS(',',%1)")
+        .arg(releases.join(QLatin1Char(',')));
 }
 
 QString WriteLock::msSqlAcquire()

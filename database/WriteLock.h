@@ -18,7 +18,15 @@
 // transaction begins (in the same round trip) and given back as it ends:
 // MySQL's GET_LOCK, named after the database (it is the server's), and SQL
 // Server's sp_getapplock, which belongs to the database and goes with the
-// transaction. A SQLite file has its own: a write transaction begins
+// transaction.
+//
+// On MySQL a download's record, which writes one asset and what hangs on it
+// and no place or equipment, need not wait for the records of other
+// assets: eight lines sending at once would otherwise queue every record
+// behind the server work of all the others. Such a record holds one of a
+// few shares of the lock instead, and the asset's own rows (read FOR
+// UPDATE) keep two records of one asset apart. Every other write takes the
+// database's lock and all the shares, so it still writes alone. A SQLite file has its own: a write transaction begins
 // IMMEDIATE, taking the file's write lock at once, and a second writer waits
 // for it (see busyTimeoutOption).
 class WriteLock
@@ -42,11 +50,21 @@ public:
     // answer of the last is 1 when the lock was granted. The read view is
     // made at the first read, after the lock.
     static QStringList mySqlBegin();
+    // MySQL: the same for a write of one asset's rows, which holds a share
+    // (see above); the answer of the last is 1 when it was granted.
+    static QStringList mySqlAssetBegin();
+    static constexpr int mySqlShares = 16;
+    // Whether the server holds several such locks for one session (MySQL
+    // 5.7.5, MariaDB 10.0.2 and later): before that, taking a lock gave back
+    // the one held, and every write takes the database's lock alone.
+    static void setMySqlServerVersion(const QString& version);
+    static bool mySqlSharesHeld();
     // MySQL: the failure of a begin whose lock was not granted in time, a
     // lock wait time-out.
     static QSqlError notGranted();
-    // MySQL: gives the lock back and the session its own idle time-out; sent
-    // after COMMIT or ROLLBACK, also when the lock was not granted.
+    // MySQL: gives the lock or share back and the session its own idle
+    // time-out; sent after COMMIT or ROLLBACK, also when the lock was not
+    // granted.
     static QString mySqlRelease();
     // SQL Server: run in the transaction the driver began. Fails with error
     // 51222 when the lock is not granted in time.

@@ -27,6 +27,10 @@ namespace {
 // What the last transfer header of the running download announced.
 int g_expectedRecordCount = -1;
 int g_instrumentId = 0; // 0: no header seen in this download
+// Whether the last record wrote only its asset's rows: a download of new
+// equipment needs the whole write lock for each record, and is spared an
+// attempt with a share of it.
+bool g_oneAsset = true;
 
 // The instruments' defaults for a newly seen instrument's port settings.
 constexpr int instrumentBaudRate = 57600;
@@ -457,6 +461,7 @@ void ImportTsq::resetTransfer()
 {
     g_expectedRecordCount = -1;
     g_instrumentId = 0;
+    g_oneAsset = true;
 }
 
 void ImportTsq::importHeader(QDataStream& stream, const Ux::TsqHeader& header)
@@ -497,9 +502,11 @@ void ImportTsq::importAsset(QDataStream& stream, const Ux::TsqHeader& header)
                                                           "%1 is the asset's name, %2 the test date")
                                   .arg(record.applianceName, record.testDate.toString(dateFormat));
     PendingWrite pending(described);
-    const bool stored = DatabaseTransaction::run([&](DatabaseTransaction& transaction, StatementBatch& batch) {
-        storeAsset(record, results, transaction, batch);
-    });
+    bool oneAsset = g_oneAsset;
+    const bool stored = DatabaseTransaction::run(
+        [&](DatabaseTransaction& transaction, StatementBatch& batch) { storeAsset(record, results, transaction, batch); },
+        nullptr, &oneAsset);
+    g_oneAsset = oneAsset;
     if (!stored)
         notStored = described;
     // The tree adds the nodes of the asset's new place as for a new asset,
@@ -532,6 +539,14 @@ void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, const QV
     QList<QList<QVariantList>> stored;
     {
         const AssetMatch match(record);
+        // Under a share of the lock, another record of the same asset waits
+        // here until this one has committed, and this one then reads what
+        // that one stored; the same goes for a new asset of the same name.
+        // Before any other read: the transaction's snapshot is made after it.
+        if (DatabaseTransaction::holdsAShare(db->connection())) {
+            StatementCache::Statement claim = match.statement(QStringLiteral("SELECT Id FROM Asset WHERE %1 FOR UPDATE"));
+            batch.add(*claim);
+        }
         std::vector<StatementCache::Statement> reads;
         reads.push_back(match.statement(QStringLiteral("SELECT Id,LatestResultSetId,") + assetColumns
                                         + QStringLiteral(" FROM Asset WHERE %1")));
