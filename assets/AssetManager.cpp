@@ -3,7 +3,6 @@
 #include "assets/AssetTreeItem.h"
 #include "database/Database.h"
 #include "database/DatabaseBusy.h"
-#include "database/DatabaseTransaction.h"
 #include "database/SqlQuery.h"
 #include "database/SteppedWrite.h"
 #include "transfer/DialogTransfer.h"
@@ -14,6 +13,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QWidget>
+#include <algorithm>
 
 namespace {
 
@@ -21,6 +21,23 @@ AssetManager::CertificateGeneratorHook& certificateGeneratorHook()
 {
     static AssetManager::CertificateGeneratorHook hook;
     return hook;
+}
+
+// What a delete of a place that stopped midway left: rest of its assets
+// still in it, and the place itself.
+QString placeNotDeleted(int type, int rest)
+{
+    switch (type) {
+    case AssetTreeClient:
+        return AssetManager::tr("%n asset(s) still in their places, and the client itself not deleted.",
+                                "assets not recycled, the client kept", rest);
+    case AssetTreeSite:
+        return AssetManager::tr("%n asset(s) still in their places, and the site itself not deleted.",
+                                "assets not recycled, the site kept", rest);
+    default:
+        return AssetManager::tr("%n asset(s) still in their places, and the location itself not deleted.",
+                                "assets not recycled, the location kept", rest);
+    }
 }
 
 } // namespace
@@ -409,18 +426,70 @@ void AssetManager::removeNode(int type, const QString& assetCondition, const QSt
     const int id = m_currentNode.id;
     const NodeKey parent = m_currentParent;
     const QString parameter = QLatin1Char(':') + idName;
+    const bool msSql = Database::instance()->type() == DatabaseMsSql;
 
-    // Under one lock: an asset that a download files into the place
-    // meanwhile is either in it before, and recycled with the others, or
-    // comes after, when the place is gone and made again.
-    const bool removed = DatabaseTransaction::run([&](DatabaseTransaction&) {
-        Database::instance()->recycleAssetsWhere(assetCondition, parameter, id);
-        SqlQuery remove(deleteStatement);
-        remove.bindValue(parameter, id);
-        remove.exec();
-    });
+    // In whole steps, so that a place of a hundred thousand assets keeps no
+    // other workstation waiting for the lock for seconds. Each step takes a
+    // slice of the assets still in the place out of it, into the recycle
+    // bin; the step that finds no more than a slice left deletes the place
+    // with them, under the same lock. An asset that a download files into
+    // the place meanwhile is either in it before, and recycled by a later
+    // step, or comes after, when the place is gone and made again.
+    qsizetype steps = 0;
+    int recycled = 0;
+    QList<int> taken;
+    QList<int> stepAssets;
+    int stepRecycled = 0;
+    const bool removed = SteppedWrite::repeat(
+        [&](qsizetype slice) {
+            // One more than the slice tells whether this is the last step.
+            SqlQuery read(QStringLiteral("SELECT %1Asset.Id,CASE WHEN Asset.DeletedLocation IS NULL THEN 1 ELSE 0 "
+                                         "END FROM Asset WHERE %2%3")
+                              .arg(msSql ? QStringLiteral("TOP %1 ").arg(slice + 1) : QString(), assetCondition,
+                                   msSql ? QString() : QStringLiteral(" LIMIT %1").arg(slice + 1)));
+            read.bindValue(parameter, id);
+            read.exec();
+            QList<QVariantList> rows = read.rows();
+            read.finish();
+            const bool last = rows.size() <= slice;
+            rows.resize(std::min(rows.size(), slice));
+            stepAssets.clear();
+            stepRecycled = 0;
+            for (const QVariantList& row : std::as_const(rows)) {
+                stepAssets << row.at(0).toInt();
+                stepRecycled += row.at(1).toInt();
+            }
+            Database::instance()->recycleAssetsLeavingPlace(stepAssets);
+            if (last) {
+                SqlQuery remove(deleteStatement);
+                remove.bindValue(parameter, id);
+                remove.exec();
+            }
+            return last;
+        },
+        [&] {
+            ++steps;
+            recycled += stepRecycled;
+            taken += stepAssets;
+        });
     if (!removed) {
-        DatabaseBusy::tell(m_window);
+        if (steps == 0) {
+            DatabaseBusy::tell(m_window);
+            return;
+        }
+        SqlQuery left(
+            QStringLiteral("SELECT COUNT(*) FROM Asset WHERE %1 AND Asset.DeletedLocation IS NULL").arg(assetCondition));
+        left.bindValue(parameter, id);
+        left.exec();
+        const int rest = left.next() ? left.value(0).toInt() : 0;
+        left.finish();
+        DatabaseBusy::tellStoppedMidway(
+            m_window, tr("%n asset(s) moved to the recycle bin.", "assets recycled before the database was busy", recycled),
+            placeNotDeleted(type, rest));
+        // The place stays; the assets that left it are gone from the table.
+        forgetSelection();
+        emit assetSelected(0);
+        emit assetsRemoved(taken);
         return;
     }
 

@@ -116,7 +116,7 @@ private:
     void forgetSelection();
     void selectNode(const NodeKey& node);
     // Recycles the assets that assetCondition selects and deletes the node's
-    // row, in one transaction.
+    // row, in steps of their own; a place of few assets in one.
     void removeNode(int type, const QString& assetCondition, const QString& deleteStatement, const QString& idName);
     void selectParentIfCurrentNodeGone();
     // Lists the node's assets in the table and sets the actions for it.

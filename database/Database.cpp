@@ -608,13 +608,26 @@ void Database::recycleAssets(const QList<int>& assetIds)
             QStringLiteral("Asset.DeletedLocation IS NULL AND Asset.Id IN (%1)").arg(idList(assetIds)));
 }
 
+void Database::recycleAssetsLeavingPlace(const QList<int>& assetIds)
+{
+    if (!assetIds.isEmpty())
+        recycleAssetsWhere(QStringLiteral("Asset.Id IN (%1)").arg(idList(assetIds)), QString(), QVariant(), true);
+}
+
 // One statement for all of them: no read is left open while it writes, and
 // a thousand assets cost no thousand round trips under the lock.
-void Database::recycleAssetsWhere(const QString& condition, const QString& parameter, const QVariant& value)
+void Database::recycleAssetsWhere(const QString& condition, const QString& parameter, const QVariant& value,
+                                  bool leavingPlace)
 {
     Database* current = instance() ? instance() : this;
+    // The names come from the row as it was before the update, on every
+    // back end; only MySQL's joined update names its columns' table.
+    const bool mySql = current->type() == DatabaseMySql;
+    QString leave;
+    if (leavingPlace)
+        leave = mySql ? QStringLiteral(",Asset.LocationId=NULL") : QStringLiteral(",LocationId=NULL");
     QString statement;
-    if (current->type() == DatabaseMySql) {
+    if (mySql) {
         // MySQL reads every asset for a single-table UPDATE whose condition
         // holds a subquery; joined, it goes through the index: a client of
         // 10,000 assets holds the lock a third as long.
@@ -622,8 +635,8 @@ void Database::recycleAssetsWhere(const QString& condition, const QString& param
             "UPDATE Asset LEFT JOIN Location l ON l.Id=Asset.LocationId LEFT JOIN Site s ON s.Id=l.SiteId "
             "LEFT JOIN Client c ON c.Id=s.ClientId "
             "SET Asset.DeletedLocation=CONCAT(COALESCE(c.Name,''),' / ',COALESCE(s.Name,''),' / ',"
-            "COALESCE(l.Name,'')) WHERE %1")
-                        .arg(condition);
+            "COALESCE(l.Name,''))%1 WHERE %2")
+                        .arg(leave, condition);
     } else {
         const QString names =
             current->type() == DatabaseSqlite
@@ -631,8 +644,8 @@ void Database::recycleAssetsWhere(const QString& condition, const QString& param
                 : QStringLiteral("CONCAT(COALESCE(c.Name,''),' / ',COALESCE(s.Name,''),' / ',COALESCE(l.Name,''))");
         statement = QStringLiteral("UPDATE Asset SET DeletedLocation=COALESCE((SELECT %1 FROM Location l "
                                    "LEFT JOIN Site s ON s.Id=l.SiteId LEFT JOIN Client c ON c.Id=s.ClientId "
-                                   "WHERE l.Id=Asset.LocationId),' /  / ') WHERE %2")
-                        .arg(names, condition);
+                                   "WHERE l.Id=Asset.LocationId),' /  / ')%2 WHERE %3")
+                        .arg(names, leave, condition);
     }
     SqlQuery update(statement);
     if (!parameter.isEmpty())

@@ -118,11 +118,15 @@ public:
                         std::optional<bool> newest = std::nullopt, StatementBatch* batch = nullptr);
     static constexpr const char* insertedSetVariable = "@pelvane_inserted_set";
     void recycleAssets(const QList<int>& assetIds);
+    // Recycles assetIds, recycled ones among them, and takes them out of
+    // their location, which is about to be deleted: the delete then has no
+    // asset to set. Restore finds or makes the place again from its name.
+    void recycleAssetsLeavingPlace(const QList<int>& assetIds);
     // Recycles the assets that condition (on Asset's columns, named
     // "Asset.Column", with one parameter bound when named) selects, recycled
-    // ones among them.
+    // ones among them; leavingPlace as above.
     void recycleAssetsWhere(const QString& condition, const QString& parameter = QString(),
-                            const QVariant& value = QVariant());
+                            const QVariant& value = QVariant(), bool leavingPlace = false);
     void restoreAssets(const QList<int>& assetIds);
     void deleteAssets(const QList<int>& assetIds);
     QString appliedPartSummary(int assetId);

@@ -17,6 +17,18 @@ public:
     // more was tried.
     static qsizetype run(const QList<int>& ids, const std::function<void(const QList<int>&)>& write);
 
+    // The same for rows that each step finds for itself: step runs in a
+    // transaction of its own, given the most rows it should take on, until
+    // it returns that it took the last; stored follows each step that was
+    // stored. step keeps nothing of an attempt but what it reads again (see
+    // DatabaseTransaction::run). False when the database stayed busy with
+    // another workstation's write, after which nothing more was tried.
+    static bool repeat(const std::function<bool(qsizetype slice)>& step, const std::function<void()>& stored);
+
     // What one step should hold the lock for at most, in milliseconds.
     static constexpr int stepMilliseconds = 250;
+
+    // Set by a test, run once between the next two steps, when no transaction
+    // is open, to meet another workstation's write there.
+    static inline std::function<void()> betweenSteps;
 };

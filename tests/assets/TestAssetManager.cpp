@@ -7,6 +7,7 @@
 #include "assets/AssetTabs.h"
 #include "assets/AssetTreeView.h"
 #include "database/StatementCache.h"
+#include "database/SteppedWrite.h"
 #include "database/WriteLock.h"
 #include "support/DialogAnswerer.h"
 #include "transfer/ImportTsq.h"
@@ -117,6 +118,7 @@ private slots:
     void recyclingBesideAnotherWriterIsWhole();
     void deletingAClientDuringADownloadLosesNoAsset();
     void deletingAClientWhileTheFileIsHeldChangesNothing();
+    void deletingAClientStoppedMidwaySaysWhatWasDone();
 
 private:
     void selectAllRows();
@@ -556,6 +558,19 @@ void TestAssetManager::deletingAClientWhileTheFileIsHeldChangesNothing()
     QVERIFY2(m_answerer->last().text.contains("Nothing was saved"), qPrintable(m_answerer->last().text));
     QCOMPARE(scalar("SELECT COUNT(*) FROM Client WHERE Id=1").toInt(), 1);
     QCOMPARE(scalar("SELECT COUNT(*) FROM Asset WHERE DeletedLocation IS NOT NULL").toInt(), 1); // as seeded
+}
+
+void TestAssetManager::deletingAClientStoppedMidwaySaysWhatWasDone()
+{
+    QVERIFY(addAssets(120, Ward1)); // 124 in Acme's places
+    QSqlQuery(m_db->connection()).exec("PRAGMA busy_timeout=200");
+    SteppedWrite::betweenSteps = [this] { QSqlQuery(otherProgram(m_db->filePath())).exec("BEGIN IMMEDIATE"); };
+    m_treeView->selectClient(Acme);
+    act(AssetManager::DeleteClientAction)->trigger();
+    const int left = scalar("SELECT COUNT(*) FROM Asset WHERE DeletedLocation IS NULL AND LocationId<4").toInt();
+    QCOMPARE(m_answerer->last().text.section("\n\n", 1, 1), QString("Done and saved: %1 asset(s) moved to the recycle bin."
+             "\nNot done: %2 asset(s) still in their places, and the client itself not deleted.").arg(124 - left).arg(left));
+    QCOMPARE(scalar("SELECT COUNT(*) FROM Asset WHERE DeletedLocation IS NULL AND LocationId IS NULL").toInt(), 0);
 }
 
 PELVANE_TEST_MAIN(TestAssetManager)
