@@ -291,6 +291,30 @@ Reduce the number of connections from %1 to 10.</source>
             <numerusform></numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n asset(s) still in their places, and the client itself not deleted.</source>
+        <comment>assets not recycled, the client kept</comment>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n asset(s) still in their places, and the site itself not deleted.</source>
+        <comment>assets not recycled, the site kept</comment>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n asset(s) still in their places, and the location itself not deleted.</source>
+        <comment>assets not recycled, the location kept</comment>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>AssetSearch</name>
