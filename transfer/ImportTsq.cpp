@@ -539,10 +539,10 @@ void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, const QV
     QList<QList<QVariantList>> stored;
     {
         const AssetMatch match(record);
-        // Under a share of the lock, another record of the same asset waits
-        // here until this one has committed, and this one then reads what
-        // that one stored; the same goes for a new asset of the same name.
-        // Before any other read: the transaction's snapshot is made after it.
+        // Under a share of the lock, the second of two records of one asset
+        // (or of two new assets of one name) waits here until the first has
+        // committed, and then reads what the first stored. Before any other
+        // read: the transaction's snapshot is made after it.
         if (DatabaseTransaction::holdsAShare(db->connection())) {
             StatementCache::Statement claim = match.statement(QStringLiteral("SELECT Id FROM Asset WHERE %1 FOR UPDATE"));
             batch.add(*claim);
