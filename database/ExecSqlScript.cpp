@@ -9,6 +9,31 @@
 #include <QFile>
 #include <QTextStream>
 
+namespace {
+// Whether text holds more than white space and comments: the section line
+// of an empty last table is no statement, a comment cut before its end is.
+bool holdsStatement(const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i).isSpace())
+            continue;
+        if (text.mid(i, 2) == QLatin1String("--")) {
+            i = text.indexOf(QLatin1Char('\n'), i);
+            if (i < 0)
+                return false;
+        } else if (text.mid(i, 2) == QLatin1String("/*")) {
+            i = text.indexOf(QLatin1String("*/"), i + 2);
+            if (i < 0)
+                return true;
+            ++i;
+        } else {
+            return true;
+        }
+    }
+    return false;
+}
+} // namespace
+
 ExecSqlScript::ExecSqlScript(const QString& scriptPath, QSqlDatabase* connection)
     : m_connection(connection), m_scriptPath(scriptPath)
 {
@@ -44,6 +69,14 @@ bool ExecSqlScript::step()
     bool complete = false;
     while (!complete) {
         if (m_stream->atEnd()) {
+            // A script cut short (a copy that stopped midway) ends inside
+            // its last statement: running it all but that one is no success.
+            if (holdsStatement(statement))
+                emit error(tr("The SQL script \"%1\" ends inside a statement, which was not run: it is "
+                              "incomplete. %n statement(s) before it were run.",
+                              "%1 is the script's file", m_statementsDone)
+                               .arg(m_scriptPath),
+                           ErrorWarning);
             emit done();
             return false;
         }

@@ -9,6 +9,7 @@
 #include "database/WriteLock.h"
 
 #include <QDebug>
+#include <QLocale>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
@@ -235,10 +236,21 @@ void SqlQuery::reportFailure(const QString& statement, const QSqlError& error, c
     Error::report(QStringLiteral("SqlQuery::displayError"),
                   Database::tr("Last query:\n%1\n\nError message:\n%2",
                                "%%1 is the query and %%2 is the message from the database system")
-                      .arg(statement, error.text()),
+                      .arg(reportedStatement(statement), error.text()),
                   ErrorFatal, 2, __FILE__, 68);
     // A fatal report does not return; this only keeps the promise if it ever did.
     std::_Exit(1);
+}
+
+QString SqlQuery::reportedStatement(const QString& statement)
+{
+    if (statement.size() <= reportedLength)
+        return statement;
+    const qsizetype cut = statement.at(reportedLength - 1).isHighSurrogate() ? reportedLength - 1 : reportedLength;
+    return statement.left(cut)
+           + Database::tr(" ... (the first %1 of %2 characters)",
+                          "follows the beginning of a long statement in an error report")
+                 .arg(QLocale().toString(cut), QLocale().toString(statement.size()));
 }
 
 bool SqlQuery::setRetrying(bool on)

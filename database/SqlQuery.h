@@ -54,6 +54,10 @@ public:
     // commit, on driver's connection (null: the current database's).
     static void reportFailure(const QString& statement, const QSqlError& error,
                               const QSqlDriver* driver = nullptr);
+    // A statement as a report shows it: its beginning, and how long it is
+    // when that is not all of it (a script's statement may be megabytes).
+    static QString reportedStatement(const QString& statement);
+    static constexpr qsizetype reportedLength = 300;
 
     // A failure that ends one attempt of a transaction and no more: the
     // server chose it to resolve a deadlock, a lock was not granted in time,

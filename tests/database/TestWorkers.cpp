@@ -210,10 +210,13 @@ void TestWorkers::scriptStatementRules()
                                      "CREATE TABLE B (y INTEGER)");
     ExecSqlScript script(path, &db->connection());
     QSignalSpy done(&script, &ThreadObject::done);
+    QSignalSpy error(&script, &ThreadObject::error);
     QVERIFY(script.init());
     // A ";" inside a line does not end the statement; the last one has no ";".
     QCOMPARE(stepAll(script), 2);
     QCOMPARE(done.count(), 1);
+    QCOMPARE(error.count(), 1); // cut short, which is told with what ran
+    QVERIFY2(error.at(0).at(0).toString().contains("2 statement(s)"), qPrintable(error.at(0).at(0).toString()));
     QVERIFY(tablesOf(db).contains("A"));
     QVERIFY(!tablesOf(db).contains("B"));
     QSqlQuery q(db->connection());
@@ -428,6 +431,9 @@ void TestWorkers::failedStatementEndsTheProgram()
     QVERIFY(!r.crashed);
     QCOMPARE(r.exitCode, 1);
     QVERIFY(r.output.contains("SELECT NoSuchColumn FROM Client"));
+    // A statement of megabytes is shown by its beginning.
+    const QString shown = SqlQuery::reportedStatement("SELECT '" + QString(1 << 20, 'x') + "'");
+    QVERIFY(shown.startsWith("SELECT 'xx") && shown.size() < 400 && shown.contains(QLocale().toString((1 << 20) + 9)));
 }
 
 // Another program holds the file through every attempt: the statements run
