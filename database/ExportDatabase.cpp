@@ -2,6 +2,7 @@
 
 #include "database/Database.h"
 #include "database/DoubleText.h"
+#include "database/ExportFile.h"
 #include "database/MsSqlDatabase.h"
 #include "database/MySqlRowStream.h"
 #include "database/SqlQuery.h"
@@ -10,12 +11,14 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlRecord>
-#include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTextStream>
 
 #include <mysql.h>
@@ -240,13 +243,17 @@ bool ExportDatabase::init()
     Database* db = Database::instance();
     if (!db)
         return false;
+    m_type = db->type();
+    // The snapshot first: an export that cannot make it has written nothing.
+    if (!openSnapshot(db)) {
+        emit abort();
+        return false;
+    }
     QTextStream& out = *m_output;
     out << "/*\n\tExporting Tavisk Pelvane database '" << commentText(db->databaseName()) << "'\n\t"
         << QLocale().toString(QDateTime::currentDateTime(), QLocale::LongFormat) << "\n*/\n";
     db->writeCreateScript(out);
-
-    m_type = db->type();
-    if (!openSnapshot(db)) {
+    if (writeFailed()) {
         emit abort();
         return false;
     }
@@ -261,6 +268,14 @@ bool ExportDatabase::init()
     m_paged = m_type == DatabaseMySql;
     m_timer.start(0);
     return true;
+}
+
+// The file behind the stream stops the export at its first failed write,
+// which it keeps (with the reason) for its writer to tell.
+bool ExportDatabase::writeFailed() const
+{
+    const auto* file = qobject_cast<const ExportFile*>(m_output->device());
+    return m_output->status() != QTextStream::Ok || (file && file->failed());
 }
 
 bool ExportDatabase::openSnapshot(Database* db)
@@ -290,41 +305,65 @@ bool ExportDatabase::openSnapshot(Database* db)
 // the file's read lock for as long as the copy takes (well under a second
 // for a register of a million results) instead of for the whole export;
 // the rows are then read from the copy.
+//
+// The copy is made in the folder the export is written to, on the disk the
+// user chose and sees, not in a temporary folder that may be too small for
+// it. Its name goes as soon as it is open: the copy, which is written once
+// with no journal and read once, lives on as the open file only, and
+// nothing of it is left when the export ends however it ends.
 bool ExportDatabase::copySqliteFile(Database* db)
 {
-    m_copyFolder = std::make_unique<QTemporaryDir>();
-    m_copyConnection = QStringLiteral("export snapshot %1").arg(quintptr(this));
-    m_source = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_copyConnection);
-    m_source.setDatabaseName(m_copyFolder->filePath(QStringLiteral("snapshot.db")));
-    QString why = m_copyFolder->errorString();
-    if (m_copyFolder->isValid() && m_source.open()) {
-        QSqlQuery pragma(m_source);
-        // Written once and read once, then deleted.
-        pragma.exec(QStringLiteral("PRAGMA journal_mode = OFF"));
-        pragma.exec(QStringLiteral("PRAGMA synchronous = OFF"));
-        sqlite3* copy = sqliteHandle(m_source);
-        sqlite3* file = sqliteHandle(db->connection());
-        sqlite3_backup* backup = copy && file ? sqlite3_backup_init(copy, "main", file, "main") : nullptr;
-        // The source's busy wait applies: a writer committing is waited for.
-        const int result = backup ? sqlite3_backup_step(backup, -1) : copy ? sqlite3_errcode(copy) : SQLITE_MISUSE;
-        sqlite3_backup_finish(backup);
-        if (result == SQLITE_DONE)
-            return true;
-        if (result == SQLITE_BUSY || result == SQLITE_LOCKED) {
-            emit error(tr("The database was not exported: it is busy with another workstation's change. "
-                          "Export again in a moment.",
-                          "Shown when another workstation's write kept the database file through the whole wait"),
-                       ErrorWarning);
-            return false;
+    const auto* file = qobject_cast<const ExportFile*>(m_output->device());
+    const QString target = file ? file->targetPath() : QString();
+    const QString folder = file ? QFileInfo(target).absolutePath() : QDir::tempPath();
+    QTemporaryFile name(folder + QStringLiteral("/.pelvane-export-XXXXXX"));
+    QString why;
+    if (name.open()) {
+        name.setAutoRemove(false);
+        const QString path = name.fileName();
+        // Closed before SQLite opens it: a close drops every lock the
+        // process holds on the file, SQLite's too.
+        name.close();
+        m_copyConnection = QStringLiteral("export snapshot %1").arg(quintptr(this));
+        m_source = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_copyConnection);
+        m_source.setDatabaseName(path);
+        const bool opened = m_source.open();
+        if (opened) {
+            QSqlQuery pragma(m_source);
+            pragma.exec(QStringLiteral("PRAGMA journal_mode = OFF"));
+            pragma.exec(QStringLiteral("PRAGMA synchronous = OFF"));
         }
-        why = QString::fromUtf8(sqlite3_errstr(result));
-    } else if (m_copyFolder->isValid()) {
-        why = m_source.lastError().text();
+        QFile::remove(path);
+        if (opened) {
+            sqlite3* copy = sqliteHandle(m_source);
+            sqlite3* source = sqliteHandle(db->connection());
+            sqlite3_backup* backup = copy && source ? sqlite3_backup_init(copy, "main", source, "main") : nullptr;
+            // The source's busy wait applies: a writer committing is waited for.
+            const int result = backup ? sqlite3_backup_step(backup, -1) : copy ? sqlite3_errcode(copy) : SQLITE_MISUSE;
+            sqlite3_backup_finish(backup);
+            if (result == SQLITE_DONE)
+                return true;
+            if (result == SQLITE_BUSY || result == SQLITE_LOCKED) {
+                emit error(tr("The database was not exported: it is busy with another workstation's change. "
+                              "Export again in a moment.",
+                              "Shown when another workstation's write kept the database file through the whole wait"),
+                           ErrorWarning);
+                return false;
+            }
+            // A full disk comes back as an I/O error; the system's reason says which.
+            const int systemError = copy ? sqlite3_system_errno(copy) : 0;
+            why = systemError ? qt_error_string(systemError) : QString::fromUtf8(sqlite3_errstr(result));
+        } else {
+            why = m_source.lastError().text();
+        }
+    } else {
+        why = name.errorString();
     }
-    emit error(tr("The database could not be copied for the export into the temporary folder \"%1\".\n\n%2",
-                  "%%1 is a folder, %%2 the system's reason")
-                   .arg(QDir::toNativeSeparators(m_copyFolder->path()), why),
-               ErrorCritical);
+    emit error(tr("The database was not exported to \"%1\": its copy for the export could not be made in "
+                  "the folder \"%2\", and nothing was written.\n\n%3",
+                  "%%1 is the export's file, %%2 its folder, %%3 the system's reason (the disk is full, say)")
+                   .arg(QDir::toNativeSeparators(target), QDir::toNativeSeparators(folder), why),
+               ErrorWarning);
     return false;
 }
 
@@ -365,7 +404,6 @@ void ExportDatabase::closeSnapshot()
         QSqlDatabase::removeDatabase(m_copyConnection);
         m_copyConnection.clear();
     }
-    m_copyFolder.reset();
 }
 
 bool ExportDatabase::step()
@@ -374,7 +412,10 @@ bool ExportDatabase::step()
         if (m_tableIndex >= tableOrder.size()) {
             closeSnapshot();
             m_output->flush();
-            emit done();
+            if (writeFailed())
+                emit abort();
+            else
+                emit done();
             return false;
         }
         startTable();
@@ -393,6 +434,10 @@ bool ExportDatabase::step()
         *m_output << m_line;
     } else {
         endTable();
+    }
+    if (writeFailed()) {
+        emit abort();
+        return false;
     }
 
     // Every step counts, the ones that end a table too; an empty database

@@ -8,13 +8,10 @@
 #include <QStringList>
 #include <QVector>
 
-#include <memory>
-
 class Database;
 class MySqlRowStream;
 class QSqlDriver;
 class QSqlRecord;
-class QTemporaryDir;
 class QTextStream;
 class SqlQuery;
 
@@ -68,6 +65,7 @@ private:
     enum class Column { Other, Number, Double, DateTime, Text, Blob };
     static Column columnOf(const QSqlField& field);
 
+    bool writeFailed() const;
     bool openSnapshot(Database* db);
     bool copySqliteFile(Database* db);
     bool beginMsSqlSnapshot();
@@ -82,10 +80,9 @@ private:
 
     QTextStream* m_output;
     // The connection read from: a copy of the SQLite file (its own
-    // connection, in the temporary folder), or the server database's, in a
-    // read transaction of its own.
+    // connection, beside the export), or the server database's, in a read
+    // transaction of its own.
     QSqlDatabase m_source;
-    std::unique_ptr<QTemporaryDir> m_copyFolder;
     QString m_copyConnection;
     bool m_inTransaction = false;
     bool m_resetIsolation = false;

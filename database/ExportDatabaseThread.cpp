@@ -2,9 +2,10 @@
 
 #include "database/Database.h"
 #include "database/ExportDatabase.h"
+#include "database/ExportFile.h"
 
 #include <QDialog>
-#include <QFile>
+#include <QDir>
 #include <QMessageBox>
 #include <QTextStream>
 
@@ -35,15 +36,14 @@ bool ExportDatabaseThread::exportCurrentDatabase(const QString& path, QWidget* p
 {
     if (!Database::instance())
         return false;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
-        QMessageBox box(QMessageBox::Warning, QString(),
-                        Database::tr("The database could not be exported: the file \"%1\" cannot be "
-                                     "opened for writing.\n\n%2",
-                                     "%%1 is the file name and %%2 the system's reason")
-                            .arg(path, file.errorString()),
-                        QMessageBox::Ok, parent);
-        box.exec();
+    const QString target = QDir::toNativeSeparators(path);
+    ExportFile file(path);
+    if (!file.open()) {
+        tell(Database::tr("The database could not be exported: the file \"%1\" cannot be "
+                          "opened for writing.\n\n%2",
+                          "%%1 is the file name and %%2 the system's reason")
+                 .arg(target, file.errorString()),
+             parent);
         return false;
     }
     QTextStream out(&file);
@@ -52,7 +52,24 @@ bool ExportDatabaseThread::exportCurrentDatabase(const QString& path, QWidget* p
         ExportDatabaseThread thread(&out, parent);
         result = thread.exec();
     }
-    out.flush();
-    file.close();
-    return result == QDialog::Accepted;
+    // Aborted by the user, or stopped by what it has told already: the
+    // partial file goes with the ExportFile.
+    if (result == QDialog::Accepted && !file.failed()) {
+        out.flush();
+        if (out.status() == QTextStream::Ok && file.commit())
+            return true;
+    }
+    if (file.failed())
+        tell(Database::tr("The database was not exported: writing the file \"%1\" failed, and it was "
+                          "not written.\n\n%2",
+                          "%%1 is the file name and %%2 the system's reason (the disk is full, say)")
+                 .arg(target, file.errorString()),
+             parent);
+    return false;
+}
+
+void ExportDatabaseThread::tell(const QString& text, QWidget* parent)
+{
+    QMessageBox box(QMessageBox::Warning, QString(), text, QMessageBox::Ok, parent);
+    box.exec();
 }

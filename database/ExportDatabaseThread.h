@@ -13,8 +13,10 @@ public:
     ~ExportDatabaseThread() override;
 
     // The whole export of the current database into the file at path,
-    // replaced if it exists: true when the script was written to the end.
-    // A file that cannot be opened is shown to the user over parent.
+    // replaced only once the script is written to its end: true then.
+    // Otherwise the file at path stays as it was, and why is shown to the
+    // user over parent (a file that cannot be opened, a failed write), as
+    // the worker shows its own failures; an abort is shown nothing.
     static bool exportCurrentDatabase(const QString& path, QWidget* parent);
 
 protected:
@@ -22,5 +24,7 @@ protected:
     void deleteThreadObject(ThreadObject* worker) override;
 
 private:
+    static void tell(const QString& text, QWidget* parent);
+
     QTextStream* m_output;
 };

@@ -49,7 +49,6 @@
 #include <QDebug>
 #include <QDir>
 #include <QDockWidget>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -61,7 +60,6 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTextStream>
 #include <QThread>
 #include <QTimer>
 #include <QTranslator>
@@ -643,13 +641,12 @@ void MainWindow::onExportDatabase()
     const QString fileName = dialog.selectedFiles().value(0);
     if (fileName.isEmpty())
         return;
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return;
-    QTextStream out(&file);
-    PendingWrite pending(tr("the export to %1, which is incomplete").arg(QDir::toNativeSeparators(fileName)));
-    ExportDatabaseThread thread(&out, this);
-    thread.exec();
+    // The file is replaced only once the script is whole: a lost connection
+    // leaves it as it was.
+    PendingWrite pending(tr("the export to %1, which was not written",
+                            "what a lost connection did not save; %1 is the export's file")
+                             .arg(QDir::toNativeSeparators(fileName)));
+    ExportDatabaseThread::exportCurrentDatabase(fileName, this);
 }
 
 void MainWindow::onDatabaseConnect()

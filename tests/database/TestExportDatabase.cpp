@@ -10,8 +10,10 @@
 #include "support/SeededDatabase.h"
 #include "support/TestEnvironment.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSqlDriver>
@@ -21,7 +23,9 @@
 #include <QSqlRecord>
 #include <QtTest>
 
+#include <csignal>
 #include <ctime>
+#include <sys/resource.h>
 
 namespace {
 QByteArray everyByte()
@@ -235,6 +239,22 @@ PELVANE_CHILD_SCENARIO(downloadUntilStopped)
     return 0;
 }
 
+// args: database file, export file. Ends itself by SIGKILL once rows are being written.
+PELVANE_CHILD_SCENARIO(exportKilledMidway)
+{
+    auto* db = new SqliteDatabase;
+    Database::setInstance(db->open(args.value(0), false) == 0 ? db : nullptr);
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (auto* bar = dialog ? dialog->findChild<QProgressBar*>() : nullptr; bar && bar->value() > 0)
+            std::raise(SIGKILL);
+    });
+    watch.start(1);
+    ExportDatabaseThread::exportCurrentDatabase(args.value(1), nullptr);
+    return 4; // done before it was killed
+}
+
 class TestExportDatabase : public QObject
 {
     Q_OBJECT
@@ -245,6 +265,8 @@ private slots:
     void emptyDatabaseCompletes();
     void unopenableFileIsReported();
     void noDatabaseWritesNothing();
+    void cutExportLeavesTheTargetAsItWas_data();
+    void cutExportLeavesTheTargetAsItWas();
     void literalsForSqlServer();
     void mariaDbRoundTripKeepsEveryValue();
     void mariaDbDateTimesAreWrittenAsStored();
@@ -343,6 +365,9 @@ void TestExportDatabase::emptyDatabaseCompletes()
     QCOMPARE(sections(script), ExportDatabase::tableOrder);
     QVERIFY(!script.contains("INSERT INTO"));
     QVERIFY(script.endsWith("\n/* 'Result' Table Data */\n"));
+    SqliteDatabase copy; // its last section line is no statement cut short
+    QCOMPARE(copy.open(TestEnvironment::instance()->newFolder() + "/copy.db", true), 0);
+    QVERIFY(SeededDatabase::runScript(&copy.connection(), path));
 }
 
 void TestExportDatabase::unopenableFileIsReported()
@@ -369,6 +394,44 @@ void TestExportDatabase::noDatabaseWritesNothing()
     const QString path = TestEnvironment::instance()->newFolder() + "/none.sql";
     QVERIFY(!ExportDatabaseThread::exportCurrentDatabase(path, nullptr));
     QVERIFY(!QFile::exists(path));
+}
+
+void TestExportDatabase::cutExportLeavesTheTargetAsItWas_data()
+{
+    QTest::addColumn<double>("room"); // the largest file as a share of the database's; 0: killed midway
+    QTest::newRow("no room for the copy") << 0.5;
+    QTest::newRow("no room for the script") << 1.5;
+    QTest::newRow("killed midway") << 0.0;
+}
+
+void TestExportDatabase::cutExportLeavesTheTargetAsItWas()
+{
+    QFETCH(double, room);
+    const QString file = TestEnvironment::instance()->newFolder() + "/cut.db";
+    const QString path = TestEnvironment::instance()->newFolder() + "/cut.sql";
+    QVERIFY(QSqlQuery(SeededDatabase::createEmpty(file)->connection()).exec( // short rows, a long script
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<100000) "
+        "INSERT INTO Client (Name) SELECT 'Client ' || i FROM n"));
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3 && old.flush());
+    if (room == 0) {
+        QVERIFY(runChildScenario("exportKilledMidway", {file, path}).crashed);
+    } else {
+        std::signal(SIGXFSZ, SIG_IGN); // past the limit a write fails (EFBIG), as on a full disk (ENOSPC)
+        rlimit before;
+        getrlimit(RLIMIT_FSIZE, &before);
+        const rlimit limit = {rlim_t(double(QFileInfo(file).size()) * room), before.rlim_max};
+        DialogAnswerer answerer;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
+        const bool exported = ExportDatabaseThread::exportCurrentDatabase(path, nullptr);
+        setrlimit(RLIMIT_FSIZE, &before);
+        QVERIFY(!exported);
+        QCOMPARE(answerer.count(), 1);
+        QVERIFY2(answerer.last().text.contains(path) && answerer.last().text.contains(qt_error_string(EFBIG)),
+                 qPrintable(answerer.last().text));
+    }
+    QCOMPARE(readAll(path), QString("old"));
+    QCOMPARE(QDir(QFileInfo(path).path()).entryList(QDir::Files | QDir::Hidden), QStringList{"cut.sql"});
 }
 
 void TestExportDatabase::literalsForSqlServer()

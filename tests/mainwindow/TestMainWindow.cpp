@@ -11,6 +11,7 @@
 #include "mainwindow/TranslationEntry.h"
 #include "support/DialogAnswerer.h"
 #include "support/MariaDbServer.h"
+#include "support/PermissionsEnforced.h"
 #include "support/SeededDatabase.h"
 #include "support/SimulatedInstrument.h"
 #include "support/TestEnvironment.h"
@@ -548,6 +549,14 @@ void TestMainWindow::exportAddsTheScriptSuffixToANameWithoutOne()
     findAction(window.get(), "actionExportDatabase")->trigger();
     QVERIFY(QFileInfo(folder + QStringLiteral("/notes.txt")).size() > 0);
     QVERIFY(!QFile::exists(folder + QStringLiteral("/notes.txt.sql")));
+
+    PermissionsEnforced enforced; // a folder the user may not write to is told at once
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    m_answerer->answerNext(chooseFile(folder + QStringLiteral("/locked.sql")));
+    findAction(window.get(), "actionExportDatabase")->trigger();
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QCOMPARE(m_answerer->last().icon, int(QMessageBox::Warning));
+    QVERIFY(m_answerer->last().text.contains(folder + QStringLiteral("/locked.sql")));
 }
 
 void TestMainWindow::connectToMariaDbThroughDialog()

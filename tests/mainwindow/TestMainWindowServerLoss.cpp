@@ -294,7 +294,7 @@ void TestMainWindowServerLoss::exportWorkerStopsAtALostConnection()
 
     const QString message = lossMessage();
     QVERIFY2(!message.isEmpty(), qPrintable(m_answerer->last().className + ": " + m_answerer->last().text));
-    QVERIFY2(message.contains(QStringLiteral("Not saved:\n  - the export to %1, which is incomplete").arg(path)),
+    QVERIFY2(message.contains(QStringLiteral("Not saved:\n  - the export to %1, which was not written").arg(path)),
              qPrintable(message));
     QCOMPARE(m_answerer->count(), 2);
     QTRY_VERIFY(!Database::instance());
