@@ -45,6 +45,36 @@ QString fittedOf(const QSqlRecord& record, const char* column)
     return fitted(trimmedOf(record, column));
 }
 
+// A name as a LIKE pattern that matches only itself, with the case rules
+// that LIKE has on the back-end ("_" and "%" are wildcards everywhere, "["
+// on SQL Server too); the statement declares "!" its escape character.
+QString literalPattern(const QString& name)
+{
+    QString pattern;
+    pattern.reserve(name.size());
+    for (const QChar c : name) {
+        if (c == QLatin1Char('!') || c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('['))
+            pattern += QLatin1Char('!');
+        pattern += c;
+    }
+    return pattern;
+}
+
+// A key compared in a lookup: "=" and LIKE never hold for NULL, so a NULL
+// key is looked up with IS NULL; otherwise the comparison given, against
+// the placeholder. A second import then finds what the first one stored.
+QString keyCondition(const QString& column, const QString& key, const QString& comparison)
+{
+    return key.isNull() ? column + QLatin1String(" IS NULL") : column + comparison;
+}
+
+// What find-or-insert stores for a NULL text, so the lookup before it
+// finds the same row.
+QString storedText(const QString& text)
+{
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
 int intOf(const QSqlRecord& record, const char* column)
 {
     return record.value(QLatin1String(column)).toInt();
@@ -376,9 +406,12 @@ void ImportDatabase::countRow()
 
 int ImportDatabase::findAsset(const QString& name)
 {
+    // A row that names no asset belongs to none.
+    if (name.isNull())
+        return -1;
     SqlQuery query(m_targetConnection);
-    query.prepare(QStringLiteral("SELECT Id FROM Asset WHERE Name LIKE :Name"));
-    query.bindValue(QStringLiteral(":Name"), fitted(name));
+    query.prepare(QStringLiteral("SELECT Id FROM Asset WHERE Name LIKE :Name ESCAPE '!'"));
+    query.bindValue(QStringLiteral(":Name"), literalPattern(fitted(name)));
     query.exec();
     return query.next() ? query.value(0).toInt() : -1;
 }
@@ -412,9 +445,9 @@ int ImportDatabase::unknownInstrument()
 void ImportDatabase::importAsset(const QSqlRecord& row)
 {
     const QString name = fittedOf(row, "AssetID");
-    const QString manufacturer = fittedOf(row, "Manufacturer");
-    const QString model = fittedOf(row, "Model");
-    const QString serialNo = fittedOf(row, "SerialNo");
+    const QString manufacturer = storedText(fittedOf(row, "Manufacturer"));
+    const QString model = storedText(fittedOf(row, "Model"));
+    const QString serialNo = storedText(fittedOf(row, "SerialNo"));
 
     const int clientId = m_target->findOrInsertClient(fittedOf(row, "Client"));
     const int siteId = m_target->findOrInsertSite(clientId, fittedOf(row, "Site"));
@@ -434,9 +467,10 @@ void ImportDatabase::importAsset(const QSqlRecord& row)
         equipmentId = m_target->findOrInsertEquipment(manufacturer, model, serialNo, 0);
 
     SqlQuery asset(m_targetConnection);
-    asset.prepare(QStringLiteral(
-        "SELECT Id FROM Asset WHERE Name=:Name AND LocationId=:LocationId AND EquipmentId=:EquipmentId"));
-    asset.bindValue(QStringLiteral(":Name"), name);
+    asset.prepare(QStringLiteral("SELECT Id FROM Asset WHERE %1 AND LocationId=:LocationId AND EquipmentId=:EquipmentId")
+                      .arg(keyCondition(QStringLiteral("Name"), name, QStringLiteral("=:Name"))));
+    if (!name.isNull())
+        asset.bindValue(QStringLiteral(":Name"), name);
     asset.bindValue(QStringLiteral(":LocationId"), locationId);
     asset.bindValue(QStringLiteral(":EquipmentId"), equipmentId);
     asset.exec();
@@ -636,9 +670,15 @@ void ImportDatabase::importUserResult(const QSqlRecord& row)
             resultSetId = findOrInsertResultSet(assetId, date, [this] { return unknownInstrument(); }, QString(), QString());
 
         SqlQuery lookup(m_targetConnection);
-        lookup.prepare(QStringLiteral("SELECT Id FROM Result WHERE ResultSetId=:ResultSetId AND CustomName LIKE :Name"));
+        // Only user tests: the other results of the set have no name, which
+        // a user test without one would otherwise take for its own.
+        lookup.prepare(QStringLiteral("SELECT Id FROM Result WHERE ResultSetId=:ResultSetId AND TestId=:TestId AND %1")
+                           .arg(keyCondition(QStringLiteral("CustomName"), instruction,
+                                             QStringLiteral(" LIKE :Name ESCAPE '!'"))));
         lookup.bindValue(QStringLiteral(":ResultSetId"), resultSetId);
-        lookup.bindValue(QStringLiteral(":Name"), instruction);
+        lookup.bindValue(QStringLiteral(":TestId"), kUserTest);
+        if (!instruction.isNull())
+            lookup.bindValue(QStringLiteral(":Name"), literalPattern(instruction));
         lookup.exec();
         const int found = lookup.next() ? lookup.value(0).toInt() : 0;
         lookup.finish();

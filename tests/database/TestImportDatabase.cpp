@@ -25,6 +25,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -288,6 +289,8 @@ private slots:
     void longLegacyTextsAreCutToTheirColumn_data();
     void longLegacyTextsAreCutToTheirColumn();
     void importsAtOnceIntoMariaDbStoreEachRowOnce();
+    void nullKeysAndWildcardsMatchOnlyTheirOwnRows_data();
+    void nullKeysAndWildcardsMatchOnlyTheirOwnRows();
 
 private:
     QString newFile(const QString& name) { return TestEnvironment::instance()->newFolder() + QLatin1Char('/') + name; }
@@ -741,6 +744,44 @@ void TestImportDatabase::importsAtOnceIntoMariaDbStoreEachRowOnce()
     }
     QVERIFY(MariaDbServer::installNew(shared));
     QCOMPARE(counts(), expected);
+}
+
+void TestImportDatabase::nullKeysAndWildcardsMatchOnlyTheirOwnRows_data()
+{
+    longLegacyTextsAreCutToTheirColumn_data();
+}
+
+void TestImportDatabase::nullKeysAndWildcardsMatchOnlyTheirOwnRows()
+{
+    QFETCH(bool, server);
+    std::optional<MariaDbServer::ScopedDatabase> database;
+    if (server) {
+        PELVANE_REQUIRE_MARIADB();
+        QVERIFY(database.emplace("import keys").install());
+    } else {
+        QVERIFY(SeededDatabase::createEmpty(newFile("target.db")));
+    }
+    LegacyStandIn legacy(newFile("v1.db"));
+    const QString day = QStringLiteral("05/11/2009 01:15:30 PM");
+    asset(legacy, QString(), "Acme", "North", "Ward 1", "SN0", 12, "ann");
+    // "_" is LIKE's any character: "W_1" matched "WX1", stored first.
+    asset(legacy, "WX1", "Acme", "North", "Ward 1", "SN1", 12, "ann");
+    asset(legacy, "W_1", "Acme", "North", "Ward 1", "SN2", 12, "ann");
+    legacy.insert(QStringLiteral("AppliedParts"), {"W_1", "Lead", "B", 1, "1"});
+    result(legacy, "W_1", day, "Load Current", QString(), "1", "A", "Passed");
+    result(legacy, "WX1", day, "Load Current", QString(), "2", "A", "Passed");
+    legacy.insert(QStringLiteral("TblUserResult"), {"W_1", QString(), day, "3", QString(), "Passed"});
+
+    QCOMPARE(runImport(&legacy), int(QDialog::Accepted));
+    const QList<int> first = counts();
+    QCOMPARE(runImport(&legacy), int(QDialog::Accepted));
+    QCOMPARE(counts(), first);
+    QCOMPARE(first.mid(4, 2), (QList<int>{3, 1}));
+    const QString ofAsset = "SELECT SUM(r.Result) FROM Result r JOIN ResultSet s ON s.Id=r.ResultSetId "
+                            "JOIN Asset a ON a.Id=s.AssetId WHERE a.Name=?";
+    QCOMPARE(one(ofAsset, {"W_1"}).toDouble(), 4.0);
+    QCOMPARE(one(ofAsset, {"WX1"}).toDouble(), 2.0);
+    QCOMPARE(one("SELECT a.Name FROM AppliedPart p JOIN Asset a ON a.Id=p.AssetId").toString(), QString("W_1"));
 }
 
 PELVANE_TEST_MAIN(TestImportDatabase)
