@@ -58,7 +58,6 @@
 #include <QPointer>
 #include <QProcess>
 #include <QScreen>
-#include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTextStream>
@@ -120,9 +119,6 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
     m_plainTitle = windowTitle();
     setDatabaseActionsEnabled(false);
 
-    // The editor scrolls up and down only: its fields keep their widths.
-    ui->assetTabsBox->setMinimumWidth(ui->assetTabs->minimumSizeHint().width()
-                                      + ui->assetTabsBox->verticalScrollBar()->sizeHint().width());
     ui->assetTableView->setItemDelegateForColumn(AssetTableView::StatusColumn,
                                                  new StatusDelegate(ui->assetTableView));
     auto* dates = new DateTimeDelegate(ui->assetTableView);
@@ -161,11 +157,10 @@ void MainWindow::fitFirstStart()
     // and wide enough for the editor's wish, which its scroll area does not
     // pass on.
     const int beside = centralWidget()->height() + ui->assetDetailsDock->height();
-    const int editorWidth =
-        ui->assetTabs->sizeHint().width() + ui->assetTabsBox->verticalScrollBar()->sizeHint().width();
+    const int editorWidth = ui->assetTabs->unscrolledSize(false).width();
     const QSize wished =
         sizeHint().expandedTo(QSize(0, height() - beside + 2 * editorHeightNeeded()))
-        + QSize(qMax(0, editorWidth - ui->assetTabsBox->sizeHint().width()), 0);
+        + QSize(qMax(0, editorWidth - ui->assetTabs->sizeHint().width()), 0);
     resize(size().expandedTo(wished));
     // The platform window tells the frame where it is known before showing.
     create();
@@ -196,8 +191,8 @@ void MainWindow::fitFrameToScreen()
 // The editor's dock with the whole asset editor in it.
 int MainWindow::editorHeightNeeded() const
 {
-    return ui->assetTabs->minimumSizeHint().height() + ui->assetDetailsDock->minimumSizeHint().height()
-           - ui->assetTabsBox->minimumSizeHint().height();
+    return ui->assetTabs->unscrolledSize(true).height() + ui->assetDetailsDock->minimumSizeHint().height()
+           - ui->assetTabs->minimumSizeHint().height();
 }
 
 // The editor's dock would take all the height its tabs wish for and leave

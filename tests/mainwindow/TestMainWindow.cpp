@@ -168,6 +168,12 @@ PELVANE_CHILD_SCENARIO(firstStart)
             faults << QStringLiteral("%1 %2 wide, needs %3").arg(field->objectName()).arg(field->width())
                           .arg(field->minimumSizeHint().width());
     }
+    // However low the editor, Apply and Reset stay in sight.
+    for (const char* name : {"applyButton", "resetButton"}) {
+        auto* button = window.findChild<QPushButton*>(QLatin1String(name));
+        if (button->visibleRegion().boundingRect() != button->rect())
+            faults << QStringLiteral("%1 out of sight").arg(QLatin1String(name));
+    }
     // The list has at least half the height beside the browser: rows to
     // choose from, not the editor's empty room.
     const int beside = window.centralWidget()->height()
