@@ -683,7 +683,10 @@ void MainWindow::onDownload()
     DownloadStats stats;
     {
         Download download(dialog.portName(), dialog.baudRate(), &stats);
-        download.start();
+        // The port's message is the whole outcome: a report of zeros would
+        // read as an empty download that worked.
+        if (!download.start())
+            return;
     }
     // The user has been told what the lost connection kept from being
     // stored, and the database closes: nothing to report or show anew.

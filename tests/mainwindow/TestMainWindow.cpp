@@ -595,6 +595,19 @@ void TestMainWindow::downloadFillsTheTree()
     window->setDatabase(db);
     QVERIFY(download->isEnabled());
 
+    // From a port that cannot be opened the port's message is the whole
+    // outcome: a report of zeros would read as an empty download that worked.
+    m_answerer->answerNext([](QWidget* w) {
+        auto* ports = w->findChild<QComboBox*>(QStringLiteral("comPorts"));
+        ports->addItem(QStringLiteral("/dev/pelvane-no-such-port"), QStringLiteral("/dev/pelvane-no-such-port"));
+        ports->setCurrentIndex(ports->count() - 1);
+        qobject_cast<QDialog*>(w)->accept();
+    });
+    download->trigger();
+    QCOMPARE(m_answerer->count(), 2);
+    QVERIFY(m_answerer->last().text.startsWith(QStringLiteral("The serial port /dev/pelvane-no-such-port ")));
+    m_answerer->clear();
+
     const QDateTime tested(QDate(2026, 1, 10), QTime(9, 30));
     const QList<QByteArray> records = {InstrumentRecords::header(2),
                                        InstrumentRecords::asset(QStringLiteral("Pump"), tested, 1, {{1, 0.10f}}),
