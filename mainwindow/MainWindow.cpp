@@ -736,38 +736,45 @@ void MainWindow::onOpenUserManual()
                                      .arg(QDir::toNativeSeparators(path)));
         return;
     }
-    // xdg-open hands the file to the desktop's PDF viewer. Without one it
-    // ends with a failure (no program for the file, or the program failed);
-    // while a viewer shows the manual it may still run. It outlives the
-    // window, as the viewer does.
+    // xdg-open hands the file to the desktop's PDF viewer; while the viewer
+    // shows the manual it may still run. It outlives the window, as the
+    // viewer does. Its exit code 3 says that no program takes the file (a
+    // tool it needs is missing); any other failure, or an end by a signal,
+    // is the viewer's or xdg-open's own.
     const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     if (opener.isEmpty()) {
-        reportNoPdfViewer(path);
+        reportNoPdfViewer(path, false);
         return;
     }
     auto* process = new QProcess(qApp);
     process->setProcessChannelMode(QProcess::ForwardedChannels);
     process->setStandardInputFile(QProcess::nullDevice());
     const QPointer<MainWindow> window(this);
-    auto ended = [process, window, path](bool opened) {
+    enum { Opened = 0, NoProgram = 3, Failed = -1 };
+    auto ended = [process, window, path](int code) {
         process->deleteLater();
-        if (!opened && window)
-            window->reportNoPdfViewer(path);
+        if (code != Opened && window)
+            window->reportNoPdfViewer(path, code != NoProgram);
     };
     connect(process, &QProcess::finished, process, [ended](int code, QProcess::ExitStatus status) {
-        ended(status == QProcess::NormalExit && code == 0);
+        ended(status == QProcess::NormalExit ? code : int(Failed));
     });
     connect(process, &QProcess::errorOccurred, process, [ended](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)
-            ended(false);
+            ended(NoProgram);
     });
     process->start(opener, {path});
 }
 
-void MainWindow::reportNoPdfViewer(const QString& manualPath)
+void MainWindow::reportNoPdfViewer(const QString& manualPath, bool viewerFailed)
 {
-    QMessageBox::information(this, QString(),
-                             tr("No program to open PDF files was found on this computer. The user manual is at:\n%1",
-                                "Shown when the desktop has no PDF viewer. %%1 is the manual's path")
-                                 .arg(QDir::toNativeSeparators(manualPath)));
+    const QString where = QDir::toNativeSeparators(manualPath);
+    QMessageBox::information(
+        this, QString(),
+        viewerFailed ? tr("The PDF viewer failed to open the user manual. The user manual is at:\n%1",
+                          "Shown when the desktop's PDF viewer failed or was ended. %%1 is the manual's path")
+                           .arg(where)
+                     : tr("No program to open PDF files was found on this computer. The user manual is at:\n%1",
+                          "Shown when the desktop has no PDF viewer. %%1 is the manual's path")
+                           .arg(where));
 }
