@@ -88,7 +88,8 @@ QStringList shownRecords(Database* db)
         shown << field->objectName() + '=' + field->text();
     AppliedPartTable parts;
     parts.load(Pump1, false);
-    for (QTableWidget* table : dialog.findChildren<QTableWidget*>() << &parts)
+    const QList<QTableWidget*> tables = dialog.findChildren<QTableWidget*>() << &parts;
+    for (QTableWidget* table : tables)
         for (int row = 0; row < table->rowCount(); ++row)
             for (int column = 0; column < table->columnCount(); ++column)
                 shown << (table->item(row, column) ? table->item(row, column)->text() : QStringLiteral("(none)"));
