@@ -246,73 +246,73 @@ Reduce the number of connections from %1 to 10.</source>
     <message numerus="yes">
         <source>%n asset(s) deleted for good.</source>
         <comment>assets deleted before the database was busy</comment>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n asset deleted for good.</numerusform>
+            <numerusform>%n assets deleted for good.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>%n asset(s) still in the recycle bin.</source>
         <comment>assets not deleted</comment>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n asset still in the recycle bin.</numerusform>
+            <numerusform>%n assets still in the recycle bin.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>%n asset(s) moved to the recycle bin.</source>
         <comment>assets recycled before the database was busy</comment>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n asset moved to the recycle bin.</numerusform>
+            <numerusform>%n assets moved to the recycle bin.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>%n asset(s) still in their places.</source>
         <comment>assets not recycled</comment>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n asset still in its place.</numerusform>
+            <numerusform>%n assets still in their places.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>%n asset(s) restored.</source>
         <comment>assets restored before the database was busy</comment>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n asset restored.</numerusform>
+            <numerusform>%n assets restored.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>%n asset(s) still in the recycle bin.</source>
         <comment>assets not restored</comment>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n asset still in the recycle bin.</numerusform>
+            <numerusform>%n assets still in the recycle bin.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>%n asset(s) still in their places, and the client itself not deleted.</source>
         <comment>assets not recycled, the client kept</comment>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n asset still in its place, and the client itself not deleted.</numerusform>
+            <numerusform>%n assets still in their places, and the client itself not deleted.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>%n asset(s) still in their places, and the site itself not deleted.</source>
         <comment>assets not recycled, the site kept</comment>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n asset still in its place, and the site itself not deleted.</numerusform>
+            <numerusform>%n assets still in their places, and the site itself not deleted.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>%n asset(s) still in their places, and the location itself not deleted.</source>
         <comment>assets not recycled, the location kept</comment>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n asset still in its place, and the location itself not deleted.</numerusform>
+            <numerusform>%n assets still in their places, and the location itself not deleted.</numerusform>
         </translation>
     </message>
 </context>
@@ -632,11 +632,6 @@ Error message:
 <context>
     <name>DatabaseBusy</name>
     <message>
-        <source>The database is busy with another workstation&apos;s change: its write lock was not given up within %1 seconds.</source>
-        <comment>%1 is a number of seconds</comment>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>%1
 
 Nothing was saved, and what you typed or chose is still here: try again in a moment.</source>
@@ -664,6 +659,14 @@ Not done: %3
 Try the rest again in a moment.</source>
         <comment>%1 says why the database is busy, %2 what was stored, %3 what was not</comment>
         <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>The database is busy with another workstation&apos;s change: its write lock was not given up within %n seconds.</source>
+        <comment>%n is a number of seconds</comment>
+        <translation>
+            <numerusform>The database is busy with another workstation&apos;s change: its write lock was not given up within %n second.</numerusform>
+            <numerusform>The database is busy with another workstation&apos;s change: its write lock was not given up within %n seconds.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1029,25 +1032,25 @@ yyyy	The year as a four digit number</source>
     <message numerus="yes">
         <source>%n test(s) turned back from Alert to Pass.</source>
         <comment>alerts reset before the database was busy</comment>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n test turned back from Alert to Pass.</numerusform>
+            <numerusform>%n tests turned back from Alert to Pass.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>%n test(s) still marked Alert.</source>
         <comment>alerts not reset</comment>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n test still marked Alert.</numerusform>
+            <numerusform>%n tests still marked Alert.</numerusform>
         </translation>
     </message>
     <message numerus="yes">
         <source>The earlier alerts were reset to Pass, and %n asset(s) were found with alerts so far.</source>
         <comment>alerts found before the database was busy</comment>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>The earlier alerts were reset to Pass, and %n asset was found with alerts so far.</numerusform>
+            <numerusform>The earlier alerts were reset to Pass, and %n assets were found with alerts so far.</numerusform>
         </translation>
     </message>
     <message>
@@ -1176,35 +1179,53 @@ yyyy	The year as a four digit number</source>
         <source>Download Report</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>%1 assets downloaded with status &apos;Pass&apos;</source>
+    <message numerus="yes">
+        <source>%n assets downloaded with status &apos;Pass&apos;</source>
         <comment>The number assets downloaded</comment>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>%n asset downloaded with status &apos;Pass&apos;</numerusform>
+            <numerusform>%n assets downloaded with status &apos;Pass&apos;</numerusform>
+        </translation>
     </message>
-    <message>
-        <source>%1 assets downloaded with status &apos;Fail&apos;</source>
+    <message numerus="yes">
+        <source>%n assets downloaded with status &apos;Fail&apos;</source>
         <comment>The number assets downloaded</comment>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>%n asset downloaded with status &apos;Fail&apos;</numerusform>
+            <numerusform>%n assets downloaded with status &apos;Fail&apos;</numerusform>
+        </translation>
     </message>
-    <message>
-        <source>%1 assets downloaded with no test results</source>
+    <message numerus="yes">
+        <source>%n assets downloaded with no test results</source>
         <comment>The number assets downloaded</comment>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>%n asset downloaded with no test results</numerusform>
+            <numerusform>%n assets downloaded with no test results</numerusform>
+        </translation>
     </message>
-    <message>
-        <source>%1 assets downloaded with no new test results</source>
+    <message numerus="yes">
+        <source>%n assets downloaded with no new test results</source>
         <comment>The number assets downloaded</comment>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>%n asset downloaded with no new test results</numerusform>
+            <numerusform>%n assets downloaded with no new test results</numerusform>
+        </translation>
     </message>
-    <message>
-        <source>%1 assets downloaded with status &apos;Alert&apos;</source>
+    <message numerus="yes">
+        <source>%n assets downloaded with status &apos;Alert&apos;</source>
         <comment>The number assets downloaded</comment>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>%n asset downloaded with status &apos;Alert&apos;</numerusform>
+            <numerusform>%n assets downloaded with status &apos;Alert&apos;</numerusform>
+        </translation>
     </message>
-    <message>
-        <source>%1 global test sequences downloaded</source>
+    <message numerus="yes">
+        <source>%n global test sequences downloaded</source>
         <comment>The number global test sequences downloaded</comment>
-        <translation type="unfinished"></translation>
+        <translation>
+            <numerusform>%n global test sequence downloaded</numerusform>
+            <numerusform>%n global test sequences downloaded</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1784,9 +1805,9 @@ Heading of the list of the tests in the set</extracomment>
     <message numerus="yes">
         <source>%n statement(s) of the script &quot;%1&quot;.</source>
         <comment>statements run before the database was busy</comment>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%n statement of the script &quot;%1&quot;.</numerusform>
+            <numerusform>%n statements of the script &quot;%1&quot;.</numerusform>
         </translation>
     </message>
     <message>
@@ -1843,14 +1864,17 @@ Heading of the list of the tests in the set</extracomment>
 <context>
     <name>ImportDatabase</name>
     <message>
-        <source>%1 of the %2 rows of the first-version database are imported.</source>
-        <comment>rows done, rows in all</comment>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>The other rows. Import again to add them: a row imported already is found and not added twice.</source>
         <comment>what a stopped first-version import did not do</comment>
         <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of the %n rows of the first-version database are imported.</source>
+        <comment>rows done, rows in all</comment>
+        <translation>
+            <numerusform>%1 of the %n row of the first-version database is imported.</numerusform>
+            <numerusform>%1 of the %n rows of the first-version database are imported.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -2235,6 +2259,12 @@ Heading of the list of the tests in the set</extracomment>
         <source>No program to open PDF files was found on this computer. The user manual is at:
 %1</source>
         <comment>Shown when the desktop has no PDF viewer. %%1 is the manual&apos;s path</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The PDF viewer failed to open the user manual. The user manual is at:
+%1</source>
+        <comment>Shown when the desktop&apos;s PDF viewer failed or was ended. %%1 is the manual&apos;s path</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -2785,9 +2815,9 @@ After clicking &apos;Apply&apos; the test results will be lost forever.</source>
     </message>
     <message numerus="yes">
         <source>The stored test sequence &quot;%1&quot; holds %n test(s) that cannot be shown. The stored sequence stays as it is; applying your changes removes them.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>The stored test sequence &quot;%1&quot; holds %n test that cannot be shown. The stored sequence stays as it is; applying your changes removes it.</numerusform>
+            <numerusform>The stored test sequence &quot;%1&quot; holds %n tests that cannot be shown. The stored sequence stays as it is; applying your changes removes them.</numerusform>
         </translation>
     </message>
 </context>

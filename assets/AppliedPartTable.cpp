@@ -7,6 +7,7 @@
 #include "database/DatabaseBusy.h"
 #include "database/DatabaseTransaction.h"
 #include "database/SqlQuery.h"
+#include "database/ColumnText.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -91,7 +92,7 @@ void AppliedPartTable::load(int assetId, bool editable)
     query.exec();
     QList<QStringList> parts;
     while (query.next())
-        parts.append({query.value(0).toString(), query.value(1).toString(), query.value(2).toString()});
+        parts.append({ColumnText::of(query.value(0)), ColumnText::of(query.value(1)), ColumnText::of(query.value(2))});
 
     if (editable && parts.size() < MaximumRows)
         QTableWidget::insertRow(0);

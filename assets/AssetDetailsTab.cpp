@@ -11,6 +11,7 @@
 #include "database/DatabaseBusy.h"
 #include "database/DatabaseTransaction.h"
 #include "database/SqlQuery.h"
+#include "database/ColumnText.h"
 
 #include <QMessageBox>
 
@@ -146,12 +147,12 @@ void AssetDetailsTab::reset(int assetId)
     const int locationId = asset.value(4).toInt();
     const int equipmentId = asset.value(5).toInt();
     const int retestPeriod = asset.value(8).toInt();
-    ui->assetId->setText(asset.value(0).toString());
-    ui->description->setText(asset.value(1).toString());
+    ui->assetId->setText(ColumnText::of(asset.value(0)));
+    ui->description->setText(ColumnText::of(asset.value(1)));
     ui->client->load(clientId);
     ui->site->setSite(siteId, clientId);
     ui->location->setLocation(locationId, siteId);
-    ui->serviceCode->load(asset.value(6).toString());
+    ui->serviceCode->load(ColumnText::of(asset.value(6)));
     ui->equipmentClass->setCurrentIndex(asset.value(7).toInt());
     ui->testPeriodTime->setValue(retestPeriod);
     ui->testPeriodNextTest->setLastTest(dateTimeFromVariant(asset.value(9)).date(), retestPeriod);
@@ -163,9 +164,9 @@ void AssetDetailsTab::reset(int assetId)
         reportMissingAsset(assetId, __LINE__);
         return;
     }
-    ui->manufacturer->load(equipment.value(0).toString());
-    ui->model->load(equipment.value(0).toString(), equipment.value(1).toString());
-    ui->serialNo->setText(equipment.value(2).toString());
+    ui->manufacturer->load(ColumnText::of(equipment.value(0)));
+    ui->model->load(ColumnText::of(equipment.value(0)), ColumnText::of(equipment.value(1)));
+    ui->serialNo->setText(ColumnText::of(equipment.value(2)));
 
     ui->apConfigSummary->setText(Database::instance()->appliedPartSummary(assetId));
 }

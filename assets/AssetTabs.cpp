@@ -9,6 +9,8 @@
 
 #include <QDebug>
 #include <QMetaObject>
+#include <QScrollArea>
+#include <QScrollBar>
 
 namespace {
 AssetTabs::TabFactory& resultsTabFactory()
@@ -57,6 +59,10 @@ AssetTabs::AssetTabs(QWidget* parent) : QFrame(parent), ui(std::make_unique<Ui::
         m_applyOrder.append(m_sequenceTab);
         connect(m_sequenceTab, &AssetTabBase::notifyModified, this, &AssetTabs::setModified);
     }
+    // The tabs scroll up and down only, so their fields keep their widths;
+    // Apply and Reset stay below them, in sight however low the editor is.
+    ui->assetTabsScroll->setMinimumWidth(ui->assetTabWidget->minimumSizeHint().width()
+                                         + ui->assetTabsScroll->verticalScrollBar()->sizeHint().width());
 }
 
 AssetTabs::~AssetTabs() = default;
@@ -70,6 +76,16 @@ void AssetTabs::addResultsTab()
     ui->assetTabWidget->insertTab(1, m_testResultsTab, tr("Test Results", "The asset test results tab text"));
     ui->assetTabWidget->setCurrentIndex(0);
     connect(m_testResultsTab, &AssetTabBase::notifyModified, this, &AssetTabs::setModified);
+}
+
+QSize AssetTabs::unscrolledSize(bool least) const
+{
+    const QScrollArea* scroll = ui->assetTabsScroll;
+    const QSize tabs = least ? ui->assetTabWidget->minimumSizeHint() : ui->assetTabWidget->sizeHint();
+    const QSize scrolling = (least ? scroll->minimumSizeHint() : scroll->sizeHint()).expandedTo(scroll->minimumSize());
+    const QSize whole = least ? minimumSizeHint() : sizeHint();
+    const int width = whole.width() - scrolling.width() + tabs.width() + scroll->verticalScrollBar()->sizeHint().width();
+    return QSize(qMax(whole.width(), width), whole.height() - scrolling.height() + tabs.height());
 }
 
 QByteArray AssetTabs::saveState() const

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QFrame>
 #include <QList>
+#include <QSize>
 #include <functional>
 #include <memory>
 
@@ -40,6 +41,10 @@ public:
     using TabFactory = std::function<AssetTabBase*(AssetDetailsTab* details, QWidget* parent)>;
     static void setResultsTabFactory(TabFactory factory);
     static void setSequenceTabFactory(TabFactory factory);
+
+    // The room the editor takes with nothing of its tabs scrolled out of
+    // sight: their least size (or their wish) and the buttons below them.
+    QSize unscrolledSize(bool least) const;
 
     // The results tab's column widths, kept by the main window.
     QByteArray saveState() const;

@@ -4,7 +4,8 @@
 
 // The marker names that the program fills, shared by the fill and the
 // generator's edit slots. APPLIEDPART and TESTRESULT are repeat blocks; the
-// names after each belong inside it.
+// names after each belong inside it. TEST_EQUIPMENT is a block shown once or
+// not at all.
 namespace CertificateFields {
 
 inline const QString HeaderTitle = QStringLiteral("HEADER_TITLE");
@@ -32,6 +33,9 @@ inline const QString AssetDetailsModel = QStringLiteral("ASSET_DETAILS_MODEL");
 inline const QString TestDate = QStringLiteral("TEST_DATE");
 inline const QString RetestDate = QStringLiteral("RETEST_DATE");
 inline const QString TestInterval = QStringLiteral("TEST_INTERVAL");
+// A block round what tells the test instrument, left out whole when the
+// asset has no result set: the text between the values would stand alone.
+inline const QString TestEquipment = QStringLiteral("TEST_EQUIPMENT");
 inline const QString TestEquipmentProtocol = QStringLiteral("TEST_EQUIPMENT_PROTOCOL");
 inline const QString TestEquipmentModel = QStringLiteral("TEST_EQUIPMENT_MODEL");
 inline const QString TestEquipmentSerialNo = QStringLiteral("TEST_EQUIPMENT_SERIALNO");

@@ -4,6 +4,7 @@
 #include "certificates/CertificateTemplate.h"
 #include "core/AppPaths.h"
 #include "core/DateFormat.h"
+#include "database/ColumnText.h"
 #include "database/SqlQuery.h"
 #include "results/ResultFormat.h"
 #include "ux/InstrumentTypeString.h"
@@ -97,7 +98,7 @@ CertificateFill::Dates CertificateFill::fill(CertificateTemplate& target, int as
     asset.bindValue(QStringLiteral(":AssetId"), assetId);
     asset.exec();
     if (asset.next()) {
-        auto text = [&](int column) { return escape(asset.value(column).toString()); };
+        auto text = [&](int column) { return escape(ColumnText::of(asset.value(column))); };
         dates.testDate = dateOf(asset.value(12));
         dates.retestDate = dateOf(asset.value(5));
         target.setValue(F::AssetDetailsName, text(0));
@@ -130,7 +131,7 @@ CertificateFill::Dates CertificateFill::fill(CertificateTemplate& target, int as
     sequence.bindValue(QStringLiteral(":AssetId"), assetId);
     sequence.exec();
     if (sequence.next())
-        target.setValue(F::TestSequenceName, escape(sequence.value(0).toString()));
+        target.setValue(F::TestSequenceName, escape(ColumnText::of(sequence.value(0))));
 
     if (target.findSection(F::AppliedPart))
         fillAppliedParts(target, assetId);
@@ -142,10 +143,19 @@ CertificateFill::Dates CertificateFill::fill(CertificateTemplate& target, int as
                                       "WHERE rs.Id=:ResultSetId"));
     instrument.bindValue(QStringLiteral(":ResultSetId"), resultSetId);
     instrument.exec();
+    CertificateSection* equipment = target.findSection(F::TestEquipment);
     if (instrument.next()) {
-        target.setValue(F::TestEquipmentModel, escape(Ux::InstrumentTypeString::toString(instrument.value(0).toInt())));
-        target.setValue(F::TestEquipmentSerialNo, escape(instrument.value(1).toString()));
-        target.setValue(F::TestEquipmentProtocol, escape(Ux::TestModeString::toString(instrument.value(2).toInt())));
+        for (CertificateSection* parent : {target.root(), equipment}) {
+            if (!parent)
+                continue;
+            target.setValue(F::TestEquipmentModel,
+                            escape(Ux::InstrumentTypeString::toString(instrument.value(0).toInt())), parent);
+            target.setValue(F::TestEquipmentSerialNo, escape(ColumnText::of(instrument.value(1))), parent);
+            target.setValue(F::TestEquipmentProtocol,
+                            escape(Ux::TestModeString::toString(instrument.value(2).toInt())), parent);
+        }
+    } else if (equipment) {
+        equipment->children.clear();
     }
 
     if (target.findSection(F::TestResult))
@@ -184,7 +194,7 @@ void CertificateFill::fillAppliedParts(CertificateTemplate& target, int assetId)
             connections = QString::number(connection);
         else
             connections = QStringLiteral("%1-%2").arg(connection).arg(connection + count - 1);
-        target.setValue(F::AppliedPartName, escape(parts.value(1).toString()), section);
+        target.setValue(F::AppliedPartName, escape(ColumnText::of(parts.value(1))), section);
         target.setValue(F::AppliedPartClass,
                         escape(Ux::PatientConnectionTypeString::toString(parts.value(2).toInt(), false)), section);
         target.setValue(F::AppliedPartConnections, connections, section);
@@ -217,7 +227,7 @@ void CertificateFill::fillResults(CertificateTemplate& target, int resultSetId)
                         section);
         QString name;
         if (userTest)
-            name = results.value(11).toString();
+            name = ColumnText::of(results.value(11));
         else if (row)
             name = row->name;
         else
@@ -230,7 +240,7 @@ void CertificateFill::fillResults(CertificateTemplate& target, int resultSetId)
                         section);
         target.setValue(F::TestResultSfc, escape(Ux::SingleFaultConditionString::toString(results.value(7).toInt())),
                         section);
-        target.setValue(F::TestResultApConnection, escape(results.value(9).toString()), section);
+        target.setValue(F::TestResultApConnection, escape(ColumnText::of(results.value(9))), section);
 
         QString value = escape(formatValue(locale, testId, results.value(4).toDouble()));
         const QVariant greater = results.value(6);
@@ -238,7 +248,7 @@ void CertificateFill::fillResults(CertificateTemplate& target, int resultSetId)
             value.prepend(greater.toBool() ? QStringLiteral("&gt;") : QStringLiteral("&lt;"));
         target.setValue(F::TestResultResult, value, section);
 
-        QString units = results.value(12).toString();
+        QString units = ColumnText::of(results.value(12));
         if (units.isEmpty() && row)
             units = row->units;
         target.setValue(F::TestResultUnits, escape(units), section);

@@ -3,6 +3,7 @@
 #include "core/DateFormat.h"
 #include "database/SqlQuery.h"
 #include "ux/StatusString.h"
+#include "database/ColumnText.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -69,7 +70,7 @@ QString MacroMarker::expand(const QString& pattern, int assetId, int index)
     // An asset removed by another user while the run goes on still gets a
     // file: its number alone tells it apart.
     const bool found = query.next();
-    auto column = [&](int c) { return found ? query.value(c).toString() : QString(); };
+    auto column = [&](int c) { return found ? ColumnText::of(query.value(c)) : QString(); };
     values.insert(tag(1), column(0));
     values.insert(tag(2), column(1));
     values.insert(tag(3), column(2));

@@ -8,9 +8,8 @@ namespace {
 QString reason()
 {
     return DatabaseBusy::tr("The database is busy with another workstation's change: its write lock was not "
-                            "given up within %1 seconds.",
-                            "%1 is a number of seconds")
-        .arg(WriteLock::waitSeconds);
+                            "given up within %n seconds.",
+                            "%n is a number of seconds", WriteLock::waitSeconds);
 }
 } // namespace
 

@@ -388,9 +388,9 @@ bool ImportDatabase::importNextRow(SqlQuery* query, bool& stageOn, int& index, i
 void ImportDatabase::stopBusy()
 {
     emit error(DatabaseBusy::stoppedMidway(
-                   tr("%1 of the %2 rows of the first-version database are imported.", "rows done, rows in all")
-                       .arg(m_rowsDone)
-                       .arg(m_rowsTotal),
+                   tr("%1 of the %n rows of the first-version database are imported.", "rows done, rows in all",
+                      m_rowsTotal)
+                       .arg(m_rowsDone),
                    tr("The other rows. Import again to add them: a row imported already is found and not added "
                       "twice.",
                       "what a stopped first-version import did not do")),

@@ -57,7 +57,6 @@
 #include <QPointer>
 #include <QProcess>
 #include <QScreen>
-#include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QThread>
@@ -118,9 +117,6 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
     m_plainTitle = windowTitle();
     setDatabaseActionsEnabled(false);
 
-    // The editor scrolls up and down only: its fields keep their widths.
-    ui->assetTabsBox->setMinimumWidth(ui->assetTabs->minimumSizeHint().width()
-                                      + ui->assetTabsBox->verticalScrollBar()->sizeHint().width());
     ui->assetTableView->setItemDelegateForColumn(AssetTableView::StatusColumn,
                                                  new StatusDelegate(ui->assetTableView));
     auto* dates = new DateTimeDelegate(ui->assetTableView);
@@ -159,11 +155,10 @@ void MainWindow::fitFirstStart()
     // and wide enough for the editor's wish, which its scroll area does not
     // pass on.
     const int beside = centralWidget()->height() + ui->assetDetailsDock->height();
-    const int editorWidth =
-        ui->assetTabs->sizeHint().width() + ui->assetTabsBox->verticalScrollBar()->sizeHint().width();
+    const int editorWidth = ui->assetTabs->unscrolledSize(false).width();
     const QSize wished =
         sizeHint().expandedTo(QSize(0, height() - beside + 2 * editorHeightNeeded()))
-        + QSize(qMax(0, editorWidth - ui->assetTabsBox->sizeHint().width()), 0);
+        + QSize(qMax(0, editorWidth - ui->assetTabs->sizeHint().width()), 0);
     resize(size().expandedTo(wished));
     // The platform window tells the frame where it is known before showing.
     create();
@@ -194,8 +189,8 @@ void MainWindow::fitFrameToScreen()
 // The editor's dock with the whole asset editor in it.
 int MainWindow::editorHeightNeeded() const
 {
-    return ui->assetTabs->minimumSizeHint().height() + ui->assetDetailsDock->minimumSizeHint().height()
-           - ui->assetTabsBox->minimumSizeHint().height();
+    return ui->assetTabs->unscrolledSize(true).height() + ui->assetDetailsDock->minimumSizeHint().height()
+           - ui->assetTabs->minimumSizeHint().height();
 }
 
 // The editor's dock would take all the height its tabs wish for and leave
@@ -685,7 +680,10 @@ void MainWindow::onDownload()
     DownloadStats stats;
     {
         Download download(dialog.portName(), dialog.baudRate(), &stats);
-        download.start();
+        // The port's message is the whole outcome: a report of zeros would
+        // read as an empty download that worked.
+        if (!download.start())
+            return;
     }
     // The user has been told what the lost connection kept from being
     // stored, and the database closes: nothing to report or show anew.
@@ -735,38 +733,45 @@ void MainWindow::onOpenUserManual()
                                      .arg(QDir::toNativeSeparators(path)));
         return;
     }
-    // xdg-open hands the file to the desktop's PDF viewer. Without one it
-    // ends with a failure (no program for the file, or the program failed);
-    // while a viewer shows the manual it may still run. It outlives the
-    // window, as the viewer does.
+    // xdg-open hands the file to the desktop's PDF viewer; while the viewer
+    // shows the manual it may still run. It outlives the window, as the
+    // viewer does. Its exit code 3 says that no program takes the file (a
+    // tool it needs is missing); any other failure, or an end by a signal,
+    // is the viewer's or xdg-open's own.
     const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     if (opener.isEmpty()) {
-        reportNoPdfViewer(path);
+        reportNoPdfViewer(path, false);
         return;
     }
     auto* process = new QProcess(qApp);
     process->setProcessChannelMode(QProcess::ForwardedChannels);
     process->setStandardInputFile(QProcess::nullDevice());
     const QPointer<MainWindow> window(this);
-    auto ended = [process, window, path](bool opened) {
+    enum { Opened = 0, NoProgram = 3, Failed = -1 };
+    auto ended = [process, window, path](int code) {
         process->deleteLater();
-        if (!opened && window)
-            window->reportNoPdfViewer(path);
+        if (code != Opened && window)
+            window->reportNoPdfViewer(path, code != NoProgram);
     };
     connect(process, &QProcess::finished, process, [ended](int code, QProcess::ExitStatus status) {
-        ended(status == QProcess::NormalExit && code == 0);
+        ended(status == QProcess::NormalExit ? code : int(Failed));
     });
     connect(process, &QProcess::errorOccurred, process, [ended](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)
-            ended(false);
+            ended(NoProgram);
     });
     process->start(opener, {path});
 }
 
-void MainWindow::reportNoPdfViewer(const QString& manualPath)
+void MainWindow::reportNoPdfViewer(const QString& manualPath, bool viewerFailed)
 {
-    QMessageBox::information(this, QString(),
-                             tr("No program to open PDF files was found on this computer. The user manual is at:\n%1",
-                                "Shown when the desktop has no PDF viewer. %%1 is the manual's path")
-                                 .arg(QDir::toNativeSeparators(manualPath)));
+    const QString where = QDir::toNativeSeparators(manualPath);
+    QMessageBox::information(
+        this, QString(),
+        viewerFailed ? tr("The PDF viewer failed to open the user manual. The user manual is at:\n%1",
+                          "Shown when the desktop's PDF viewer failed or was ended. %%1 is the manual's path")
+                           .arg(where)
+                     : tr("No program to open PDF files was found on this computer. The user manual is at:\n%1",
+                          "Shown when the desktop has no PDF viewer. %%1 is the manual's path")
+                           .arg(where));
 }

@@ -86,7 +86,8 @@ private:
     void installAssetManager();
     // Asks about the editor's unapplied edits; false when the window stays.
     bool resolveUnappliedEdits();
-    void reportNoPdfViewer(const QString& manualPath);
+    // viewerFailed: a program was found but failed; otherwise none was.
+    void reportNoPdfViewer(const QString& manualPath, bool viewerFailed);
 
     std::unique_ptr<Ui::MainWindow> ui;
     QPointer<Database> m_database;

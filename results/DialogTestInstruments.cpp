@@ -9,6 +9,7 @@
 #include "database/DatabaseTransaction.h"
 #include "database/SqlQuery.h"
 #include "database/SqlQueryModel.h"
+#include "database/ColumnText.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -144,9 +145,9 @@ void DialogTestInstruments::loadDetails(int instrumentId)
     if (query.next()) {
         m_storedType = query.value(0).toInt();
         ui->instrumentType->setCurrentIndex(ui->instrumentType->findData(m_storedType));
-        ui->serialNo->setText(query.value(1).toString());
-        ui->baudRate->setEditText(query.value(2).toString());
-        ui->dataBits->setEditText(query.value(3).toString());
+        ui->serialNo->setText(ColumnText::of(query.value(1)));
+        ui->baudRate->setEditText(ColumnText::of(query.value(2)));
+        ui->dataBits->setEditText(ColumnText::of(query.value(3)));
         ui->parity->setCurrentIndex(query.value(4).toInt());
         ui->stopBits->setCurrentIndex(query.value(5).toInt());
     }

@@ -7,6 +7,7 @@
 #include "results/TestResult.h"
 #include "ux/InstrumentTypeString.h"
 #include "ux/TestModeString.h"
+#include "database/ColumnText.h"
 
 #include <QSpacerItem>
 #include <QSqlRecord>
@@ -54,10 +55,10 @@ void DialogTestResults::fillHeader(int resultSetId)
     default:
         break;
     }
-    ui->testerName->setText(query.value(4).toString());
-    ui->comments->setPlainText(query.value(5).toString());
+    ui->testerName->setText(ColumnText::of(query.value(4)));
+    ui->comments->setPlainText(ColumnText::of(query.value(5)));
     ui->testerType->setText(Ux::InstrumentTypeString::toString(query.value(6).toInt()));
-    ui->testerSerialNo->setText(query.value(7).toString());
+    ui->testerSerialNo->setText(ColumnText::of(query.value(7)));
 }
 
 void DialogTestResults::fillResults(int resultSetId)

@@ -11,6 +11,7 @@
 #include "results/TestResultUserResult.h"
 #include "results/TestResultVisual.h"
 #include "ux/TsqTestElementDetails.h"
+#include "database/ColumnText.h"
 
 #include <QCoreApplication>
 #include <QGridLayout>
@@ -140,7 +141,7 @@ void TestResult::setResult(QSqlQuery& query)
     if (m_form)
         m_form->setResult(query);
     if (m_testId == kUserTest) {
-        const QString name = query.value(record.indexOf(QStringLiteral("CustomName"))).toString();
+        const QString name = ColumnText::of(query.value(record.indexOf(QStringLiteral("CustomName"))));
         m_testLabel->setText(name.isEmpty() ? tr("Custom Result", "Title of a user test without a name")
                                             : tr("%1 (Custom Result)", "Title of a user test; %1 is its name").arg(name));
     }

@@ -1,6 +1,7 @@
 #include "results/TestResultUserResult.h"
 
 #include "results/ResultFormat.h"
+#include "database/ColumnText.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -21,6 +22,6 @@ void TestResultUserResult::setResult(QSqlQuery& query)
 {
     const QSqlRecord record = query.record();
     m_result->setText(formatResult(query));
-    m_name->setText(query.value(record.indexOf(QStringLiteral("CustomName"))).toString());
-    m_units->setText(query.value(record.indexOf(QStringLiteral("CustomUnits"))).toString());
+    m_name->setText(ColumnText::of(query.value(record.indexOf(QStringLiteral("CustomName")))));
+    m_units->setText(ColumnText::of(query.value(record.indexOf(QStringLiteral("CustomUnits")))));
 }

@@ -8,18 +8,19 @@ DialogDownloadReport::DialogDownloadReport(const DownloadStats* stats, QWidget* 
 {
     ui->setupUi(this);
     const DownloadStats& s = *stats;
+    // Counted texts: the translation gives each number its plural form.
     ui->passLabel->setText(
-        tr("%1 assets downloaded with status 'Pass'", "The number assets downloaded").arg(s[DownloadStats::Pass]));
+        tr("%n assets downloaded with status 'Pass'", "The number assets downloaded", s[DownloadStats::Pass]));
     ui->failLabel->setText(
-        tr("%1 assets downloaded with status 'Fail'", "The number assets downloaded").arg(s[DownloadStats::Fail]));
-    ui->emptyLabel->setText(tr("%1 assets downloaded with no test results", "The number assets downloaded")
-                                .arg(s[DownloadStats::Other]));
-    ui->skippedLabel->setText(tr("%1 assets downloaded with no new test results", "The number assets downloaded")
-                                  .arg(s[DownloadStats::AlreadyStored]));
-    ui->alertLabel->setText(tr("%1 assets downloaded with status 'Alert'", "The number assets downloaded")
-                                .arg(s[DownloadStats::Alert]));
-    ui->sequencesLabel->setText(tr("%1 global test sequences downloaded", "The number global test sequences downloaded")
-                                    .arg(s[DownloadStats::GlobalSequences]));
+        tr("%n assets downloaded with status 'Fail'", "The number assets downloaded", s[DownloadStats::Fail]));
+    ui->emptyLabel->setText(
+        tr("%n assets downloaded with no test results", "The number assets downloaded", s[DownloadStats::Other]));
+    ui->skippedLabel->setText(tr("%n assets downloaded with no new test results", "The number assets downloaded",
+                                 s[DownloadStats::AlreadyStored]));
+    ui->alertLabel->setText(
+        tr("%n assets downloaded with status 'Alert'", "The number assets downloaded", s[DownloadStats::Alert]));
+    ui->sequencesLabel->setText(tr("%n global test sequences downloaded", "The number global test sequences downloaded",
+                                   s[DownloadStats::GlobalSequences]));
 }
 
 DialogDownloadReport::~DialogDownloadReport() = default;

@@ -37,11 +37,11 @@ Download::~Download()
     receiver.reset();
 }
 
-void Download::start()
+bool Download::start()
 {
     ImportTsq::resetTransfer();
     if (!TransferLink::open(port, portName, baudRate, Error::dialogParent()))
-        return;
+        return false;
     TransferTempFile::makeFolder();
 
     receiver = std::make_unique<Ux::TransferPacket>(&port, Ux::TransferPacket::ReceiverMode);
@@ -70,6 +70,7 @@ void Download::start()
                                 "%1 is the serial device")
                                  .arg(portName));
     }
+    return true;
 }
 
 void Download::update()

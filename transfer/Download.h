@@ -25,8 +25,9 @@ public:
     ~Download() override;
 
     // Opens the port and runs the dialog; returns when it has closed, or at
-    // once when the port cannot be opened.
-    void start();
+    // once, false, when the port cannot be opened: the user has been told
+    // why, and nothing was received to report.
+    bool start();
 
 public slots:
     void update();

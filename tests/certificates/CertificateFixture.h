@@ -30,7 +30,7 @@ struct ResultRow
     QString customUnits;
 };
 
-inline int insertResult(SqliteDatabase* db, int resultSetId, const ResultRow& row)
+inline int insertResult(Database* db, int resultSetId, const ResultRow& row)
 {
     SqlQuery q(db->connection());
     q.prepareInsert(QStringLiteral("Result"),
@@ -58,14 +58,14 @@ inline int insertResult(SqliteDatabase* db, int resultSetId, const ResultRow& ro
     return q.lastInsertId(db->type());
 }
 
-inline void exec(SqliteDatabase* db, const QString& statement)
+inline void exec(Database* db, const QString& statement)
 {
     SqlQuery q(db->connection());
     q.exec(statement);
 }
 
 // Ids of the five results of Monitor A, in insertion order.
-inline QList<int> addMonitorAResults(SqliteDatabase* db)
+inline QList<int> addMonitorAResults(Database* db)
 {
     QList<int> ids;
     ids << insertResult(db, MonitorASet, {17, 1, 0.2, 0.123, {}, {}, {}, {}, {}, {}});
@@ -77,14 +77,18 @@ inline QList<int> addMonitorAResults(SqliteDatabase* db)
     return ids;
 }
 
+inline void addCertificateRecords(Database* db)
+{
+    exec(db, QStringLiteral("UPDATE ResultSet SET Comments='Plug & cable <renewed>' WHERE Id=3"));
+    exec(db, QStringLiteral("INSERT INTO TestSequence (Name, AssetId, Data) VALUES ('Monitor routine', 3, X'')"));
+}
+
 inline SqliteDatabase* seeded()
 {
     const QString path = TestEnvironment::instance()->newFolder() + QStringLiteral("/register.db");
     SqliteDatabase* db = SeededDatabase::createSeeded(path);
-    if (!db)
-        return nullptr;
-    exec(db, QStringLiteral("UPDATE ResultSet SET Comments='Plug & cable <renewed>' WHERE Id=3"));
-    exec(db, QStringLiteral("INSERT INTO TestSequence (Name, AssetId, Data) VALUES ('Monitor routine', 3, X'')"));
+    if (db)
+        addCertificateRecords(db);
     return db;
 }
 

@@ -1,9 +1,14 @@
 #include "CertificateFixture.h"
+#include "assets/AppliedPartTable.h"
 #include "certificates/CertificateFill.h"
 #include "certificates/CertificateTemplate.h"
+#include "certificates/DefaultCertificateTemplate.h"
+#include "results/DialogTestResults.h"
+#include "support/MariaDbServer.h"
 #include "support/TestEnvironment.h"
 
 #include <QFile>
+#include <QLineEdit>
 #include <QtTest>
 #include <cmath>
 #include <limits>
@@ -67,6 +72,29 @@ QString fullTemplate()
          + m("TESTER_SIGNATURE_DATE") + "|<img src=\"" + m("TESTER_SIGNATURE_IMAGE") + "\"></p>";
     return t;
 }
+
+// Monitor A's records as the user reads them: the certificate, the result
+// set's dialog, and Pump 1's applied parts (one without a class or count).
+QStringList shownRecords(Database* db)
+{
+    addMonitorAResults(db);
+    exec(db, QStringLiteral("INSERT INTO AppliedPart (AssetId, Name, Connection) VALUES (1, 'Probe', 1)"));
+    CertificateTemplate t;
+    t.loadText(fullTemplate());
+    CertificateFill::fill(t, MonitorA, formTexts(), QDate(2026, 12, 9));
+    QStringList shown = t.render().split('\n');
+    DialogTestResults dialog(MonitorASet, nullptr);
+    for (QLineEdit* field : dialog.findChildren<QLineEdit*>())
+        shown << field->objectName() + '=' + field->text();
+    AppliedPartTable parts;
+    parts.load(Pump1, false);
+    const QList<QTableWidget*> tables = dialog.findChildren<QTableWidget*>() << &parts;
+    for (QTableWidget* table : tables)
+        for (int row = 0; row < table->rowCount(); ++row)
+            for (int column = 0; column < table->columnCount(); ++column)
+                shown << (table->item(row, column) ? table->item(row, column)->text() : QStringLiteral("(none)"));
+    return shown;
+}
 } // namespace
 
 class TestCertificateFill : public QObject
@@ -80,6 +108,7 @@ private slots:
     void assetWithoutResultsOrRowAndTemplatesWithoutBlocks();
     void connectionNumbersRunOnAcrossParts();
     void valuesAreFormattedByCatalogueAndMagnitude();
+    void sameRecordsReadTheSameOnMariaDb();
 
 private:
     SqliteDatabase* m_db = nullptr;
@@ -193,6 +222,14 @@ void TestCertificateFill::assetWithoutResultsOrRowAndTemplatesWithoutBlocks()
     CertificateFill::fill(t, 999, formTexts(), QDate(2026, 12, 9));
     QCOMPARE(t.render(), QStringLiteral("||Safety &amp; Test"));
 
+    // The shipped certificate leaves out the instrument's line of an asset never tested.
+    for (int asset : {DeskLamp, MonitorA}) {
+        t.loadText(QString::fromUtf8(DefaultCertificateTemplate::text()));
+        CertificateFill::fill(t, asset, formTexts(), QDate(2026, 12, 9));
+        QCOMPARE(t.render().count("Test instrument:") + t.render().count("Tavisk Q1, serial no. Q1-0001</td>"),
+                 asset == MonitorA ? 2 : 0);
+    }
+
     // A failed result set shows fail; a template without blocks gets no rows.
     t.loadText(m("OVERALL_STATUSCLASS") + m("TESTRESULT_TEST"));
     CertificateFill::fill(t, Pump2, formTexts(), QDate(2026, 12, 9));
@@ -233,6 +270,19 @@ void TestCertificateFill::valuesAreFormattedByCatalogueAndMagnitude()
     QCOMPARE(CertificateFill::formatValue(english, 253, 2500.0), QStringLiteral("2,500"));
     // A test the catalogue does not list still shows its value.
     QCOMPARE(CertificateFill::formatValue(english, 250, 3.25), QStringLiteral("3.250"));
+}
+
+// MySQL's driver gives a NULL integer whose text is "0", SQLite's an empty one.
+void TestCertificateFill::sameRecordsReadTheSameOnMariaDb()
+{
+    PELVANE_REQUIRE_MARIADB();
+    const QStringList onSqlite = shownRecords(m_db);
+    QVERIFY(onSqlite.contains(QStringLiteral("Probe")));
+    MariaDbServer::ScopedDatabase server(QStringLiteral("certificate"));
+    QVERIFY(server.install());
+    SeededDatabase::fill(Database::instance());
+    addCertificateRecords(Database::instance());
+    QCOMPARE(shownRecords(Database::instance()), onSqlite);
 }
 
 PELVANE_TEST_MAIN(TestCertificateFill)

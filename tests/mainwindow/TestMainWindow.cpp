@@ -169,6 +169,12 @@ PELVANE_CHILD_SCENARIO(firstStart)
             faults << QStringLiteral("%1 %2 wide, needs %3").arg(field->objectName()).arg(field->width())
                           .arg(field->minimumSizeHint().width());
     }
+    // However low the editor, Apply and Reset stay in sight.
+    for (const char* name : {"applyButton", "resetButton"}) {
+        auto* button = window.findChild<QPushButton*>(QLatin1String(name));
+        if (button->visibleRegion().boundingRect() != button->rect())
+            faults << QStringLiteral("%1 out of sight").arg(QLatin1String(name));
+    }
     // The list has at least half the height beside the browser: rows to
     // choose from, not the editor's empty room.
     const int beside = window.centralWidget()->height()
@@ -597,6 +603,19 @@ void TestMainWindow::downloadFillsTheTree()
     QVERIFY(!download->isEnabled());
     window->setDatabase(db);
     QVERIFY(download->isEnabled());
+
+    // From a port that cannot be opened the port's message is the whole
+    // outcome: a report of zeros would read as an empty download that worked.
+    m_answerer->answerNext([](QWidget* w) {
+        auto* ports = w->findChild<QComboBox*>(QStringLiteral("comPorts"));
+        ports->addItem(QStringLiteral("/dev/pelvane-no-such-port"), QStringLiteral("/dev/pelvane-no-such-port"));
+        ports->setCurrentIndex(ports->count() - 1);
+        qobject_cast<QDialog*>(w)->accept();
+    });
+    download->trigger();
+    QCOMPARE(m_answerer->count(), 2);
+    QVERIFY(m_answerer->last().text.startsWith(QStringLiteral("The serial port /dev/pelvane-no-such-port ")));
+    m_answerer->clear();
 
     const QDateTime tested(QDate(2026, 1, 10), QTime(9, 30));
     const QList<QByteArray> records = {InstrumentRecords::header(2),

@@ -2,6 +2,7 @@
 #include "assets/AssetTableView.h"
 #include "assets/AssetTreeView.h"
 #include "assets/StatusDelegate.h"
+#include "core/Translator.h"
 #include "database/SqlQuery.h"
 #include "database/SqliteDatabase.h"
 #include "mainwindow/MainWindow.h"
@@ -445,9 +446,12 @@ void TestMainWindowResults::downloadRaisesAnAlert()
         alertLine = w->findChild<QLabel*>(QStringLiteral("alertLabel"))->text();
         qobject_cast<QDialog*>(w)->accept();
     });
+    // The program's translation, installed as the program does: one asset.
+    QCoreApplication::installTranslator(translator());
+    auto uninstall = qScopeGuard([] { QCoreApplication::removeTranslator(translator()); });
     action("actionDownload")->trigger();
     QCOMPARE(acked, records.size());
-    QCOMPARE(alertLine, QStringLiteral("1 assets downloaded with status 'Alert'"));
+    QCOMPARE(alertLine, QStringLiteral("1 asset downloaded with status 'Alert'"));
 
     clickTree({"Harbour Hospital", "East Wing", "Ward 7"});
     const int pump = value(QStringLiteral("SELECT Id FROM Asset WHERE Name='Pump'")).toInt();

@@ -38,6 +38,8 @@ QString run(const QString& program, const QStringList& args)
 
 const QString kNoViewer =
     QStringLiteral("No program to open PDF files was found on this computer. The user manual is at:\n%1");
+const QString kViewerFailed =
+    QStringLiteral("The PDF viewer failed to open the user manual. The user manual is at:\n%1");
 
 class BoxPrinter : public QObject
 {
@@ -194,17 +196,20 @@ void TestUserManual::missingManualIsReported()
 void TestUserManual::viewerOrItsAbsenceIsReported_data()
 {
     QTest::addColumn<QString>("opener"); // what xdg-open does; empty: there is none
-    QTest::addColumn<bool>("reported");
-    QTest::newRow("no xdg-open") << QString() << true;
+    QTest::addColumn<QString>("message"); // empty: none
+    QTest::newRow("no xdg-open") << QString() << kNoViewer;
     // As xdg-open ends when no program on the desktop opens PDF files.
-    QTest::newRow("no program for PDF files") << "echo 'no method available' >&2; exit 3" << true;
-    QTest::newRow("a viewer opens it") << "printf '%s' \"$1\" > \"$0.log\"" << false;
+    QTest::newRow("no program for PDF files") << "echo 'no method available' >&2; exit 3" << kNoViewer;
+    QTest::newRow("the viewer fails") << "exit 4" << kViewerFailed;
+    QTest::newRow("ended by a signal") << "kill -KILL $$" << kViewerFailed;
+    QTest::newRow("a viewer opens it") << "printf '%s' \"$1\" > \"$0.log\"" << QString();
 }
 
 void TestUserManual::viewerOrItsAbsenceIsReported()
 {
     QFETCH(QString, opener);
-    QFETCH(bool, reported);
+    QFETCH(QString, message);
+    const bool reported = !message.isEmpty();
     QVERIFY(placeManual());
     const QString bin = TestEnvironment::instance()->newFolder("bin");
     if (!opener.isEmpty()) {
@@ -222,7 +227,7 @@ void TestUserManual::viewerOrItsAbsenceIsReported()
     QTRY_VERIFY_WITH_TIMEOUT(!qApp->findChild<QProcess*>(), 10000);
     if (reported) {
         QVERIFY(answerer.waitForCount(1));
-        QCOMPARE(answerer.last().text, kNoViewer.arg(QDir::toNativeSeparators(besideTheProgram())));
+        QCOMPARE(answerer.last().text, message.arg(QDir::toNativeSeparators(besideTheProgram())));
     } else {
         QFile log(bin + "/xdg-open.log");
         QVERIFY(log.open(QIODevice::ReadOnly));

@@ -63,8 +63,13 @@ SqliteDatabase* createEmpty(const QString& path)
 SqliteDatabase* createSeeded(const QString& path)
 {
     SqliteDatabase* db = createEmpty(path);
-    if (!db)
-        return nullptr;
+    if (db)
+        fill(db);
+    return db;
+}
+
+void fill(Database* db)
+{
     const int acme = db->findOrInsertClient(QStringLiteral("Acme Health"));
     const int borough = db->findOrInsertClient(QStringLiteral("Borough Clinic"));
     const int north = db->findOrInsertSite(acme, QStringLiteral("North"));
@@ -115,7 +120,6 @@ SqliteDatabase* createSeeded(const QString& path)
         part.exec();
     }
     db->recycleAssets({a6});
-    return db;
 }
 
 QString writtenByAnotherProgram(const QString& path)

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class Database;
 class QSqlDatabase;
 class SqliteDatabase;
 
@@ -23,6 +24,8 @@ SqliteDatabase* createEmpty(const QString& path);
 // "Reception"). Six assets, result sets with pass, fail and alert outcomes,
 // applied parts and one recycled asset. Ids follow insertion order.
 SqliteDatabase* createSeeded(const QString& path);
+// The same register written into db, on any back-end, empty before.
+void fill(Database* db);
 
 // Another program (a child process) writes to the file and commits, waiting
 // for no lock held on it; what it wrote is gone again. Empty when it could;
