@@ -79,7 +79,23 @@ QString MsSqlDatabase::odbcDriver()
 QString MsSqlDatabase::serverAttributes(const QString& host)
 {
     const QString driver = odbcDriver();
-    return QStringLiteral("Driver={%1};Server=%2").arg(driver.isEmpty() ? kPreferredDriver : driver, host);
+    // FreeTDS's automatic version falls back, when the first handshake
+    // fails, to old logins that carry the password in clear text, and a
+    // login time-out binds only a version it knows from the start: both
+    // need the version named. 7.4 is what SQL Server 2012 and later speak.
+    // Where the server offers encryption the login goes encrypted.
+    return QStringLiteral("Driver={%1};Server=%2;TDS_Version=7.4;Encryption=request")
+        .arg(driver.isEmpty() ? kPreferredDriver : driver, host);
+}
+
+void MsSqlDatabase::prepare(QSqlDatabase& db, const QString& connectionString, const ConnectionSettings& s)
+{
+    db.setDatabaseName(connectionString);
+    db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(s.timeout));
+    if (s.integratedSecurity)
+        return;
+    db.setUserName(s.userName);
+    db.setPassword(s.password);
 }
 
 QString MsSqlDatabase::connectionString(const ConnectionSettings& s, bool withDatabase)
@@ -109,20 +125,11 @@ QString MsSqlDatabase::useDatabaseStatement(const QString& databaseName)
     return QStringLiteral("USE %1").arg(quoteIdentifier(databaseName));
 }
 
-void MsSqlDatabase::applyLogin(QSqlDatabase& db, const ConnectionSettings& s)
-{
-    if (s.integratedSecurity)
-        return;
-    db.setUserName(s.userName);
-    db.setPassword(s.password);
-}
-
 int MsSqlDatabase::connect(const ConnectionSettings& s)
 {
     registerConnection(QStringLiteral("QODBC"), QStringLiteral("%1.%2").arg(s.host, s.databaseName));
-    m_connection.setDatabaseName(connectionString(s, !s.create));
+    prepare(m_connection, connectionString(s, !s.create), s);
     m_connection.setHostName(s.host);
-    applyLogin(m_connection, s);
 
     if (!m_connection.open()) {
         const QSqlError error = m_connection.lastError();
@@ -190,8 +197,7 @@ QStringList MsSqlDatabase::listDatabases(const ConnectionSettings& s)
     const QString name = QStringLiteral("%1.%2").arg(s.host, QStringLiteral("__master__"));
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
-        db.setDatabaseName(connectionString(s, false));
-        applyLogin(db, s);
+        prepare(db, connectionString(s, false), s);
     }
     return listWith(name, listStatement);
 }
@@ -228,7 +234,9 @@ int MsSqlDatabase::open(const QString& path)
 {
     registerConnection(QStringLiteral("QODBC"), path);
     const QString native = legacyNativePath(path);
-    m_connection.setDatabaseName(serverAttributes(legacyServer));
+    ConnectionSettings local;
+    local.integratedSecurity = true;
+    prepare(m_connection, serverAttributes(legacyServer), local);
 
     QString failure;
     if (!m_connection.open()) {

@@ -2,6 +2,7 @@
 #include "database/MySqlDatabase.h"
 #include "database/SqliteDatabase.h"
 #include "support/DialogAnswerer.h"
+#include "support/QuietServer.h"
 #include "support/SeededDatabase.h"
 #include "support/TestEnvironment.h"
 
@@ -84,6 +85,8 @@ private slots:
     void integratedSecurityIsStoredWithoutLogin();
     void connectNamesTheDriverOrWhatToInstall_data();
     void connectNamesTheDriverOrWhatToInstall();
+    void quietHostGivesUpWithoutThePassword_data();
+    void quietHostGivesUpWithoutThePassword();
 
 private:
     QString traceSince(qint64 offset) const;
@@ -144,17 +147,22 @@ void TestMsSqlDatabase::connectionStrings_data()
     QTest::addColumn<bool>("integrated");
     QTest::addColumn<QString>("expected");
     QTest::newRow("database") << "SERVER\\SQLEXPRESS" << "Assets" << false << false
-                              << "Driver={SQL Server};Server=SERVER\\SQLEXPRESS;Database=Assets";
+                              << "Driver={SQL Server};Server=SERVER\\SQLEXPRESS;TDS_Version=7.4;Encryption=request;"
+                                  "Database=Assets";
     QTest::newRow("create opens the default database")
-        << "." << "Assets" << true << false << "Driver={SQL Server};Server=.";
+        << "." << "Assets" << true << false << "Driver={SQL Server};Server=.;TDS_Version=7.4;Encryption=request";
     QTest::newRow("integrated security") << "(local)" << "Assets" << false << true
-                                         << "Driver={SQL Server};Server=(local);Database=Assets;Trusted_Connection=Yes";
+                                         << "Driver={SQL Server};Server=(local);TDS_Version=7.4;Encryption=request;"
+                                             "Database=Assets;Trusted_Connection=Yes";
     QTest::newRow("integrated create") << "db1" << "x" << true << true
-                                       << "Driver={SQL Server};Server=db1;Trusted_Connection=Yes";
+                                       << "Driver={SQL Server};Server=db1;TDS_Version=7.4;Encryption=request;"
+                                           "Trusted_Connection=Yes";
     QTest::newRow("blank and hyphen") << "db1" << "my db-2" << false << false
-                                      << "Driver={SQL Server};Server=db1;Database=my db-2";
+                                      << "Driver={SQL Server};Server=db1;TDS_Version=7.4;Encryption=request;"
+                                          "Database=my db-2";
     QTest::newRow("separator in a name is braced")
-        << "db1" << "a;b}c" << false << false << "Driver={SQL Server};Server=db1;Database={a;b}}c}";
+        << "db1" << "a;b}c" << false << false << "Driver={SQL Server};Server=db1;TDS_Version=7.4;Encryption=request;"
+                                                   "Database={a;b}}c}";
 }
 
 void TestMsSqlDatabase::connectionStrings()
@@ -334,7 +342,8 @@ void TestMsSqlDatabase::loginIsSentOnlyWithoutIntegratedSecurity()
         QCOMPARE(db.connect(loopback("Login test")), 1);
     }
     QString sent = traceSince(mark);
-    QVERIFY2(sent.contains("Driver={SQL Server};Server=127.0.0.1;Database=Login test;UID=sa;PWD=********"),
+    QVERIFY2(sent.contains("Driver={SQL Server};Server=127.0.0.1;TDS_Version=7.4;Encryption=request;"
+                           "Database=Login test;UID=sa;PWD=********"),
              qPrintable(sent.left(3000)));
 
     mark = traceSize();
@@ -345,7 +354,8 @@ void TestMsSqlDatabase::loginIsSentOnlyWithoutIntegratedSecurity()
         QCOMPARE(db.connect(s), 1);
     }
     sent = traceSince(mark);
-    QVERIFY2(sent.contains("Driver={SQL Server};Server=127.0.0.1;Database=Integrated test;Trusted_Connection=Yes"),
+    QVERIFY2(sent.contains("Driver={SQL Server};Server=127.0.0.1;TDS_Version=7.4;Encryption=request;"
+                           "Database=Integrated test;Trusted_Connection=Yes"),
              qPrintable(sent.left(3000)));
     QVERIFY(!sent.contains("UID="));
     QVERIFY(!sent.contains("PWD="));
@@ -363,7 +373,8 @@ void TestMsSqlDatabase::listingFailureIsShown()
     QVERIFY2(answerer.last().text.startsWith("Cannot connect to server. Error:\n\n"), qPrintable(answerer.last().text));
     // The listing logs in with what the user entered.
     const QString sent = traceSince(mark);
-    QVERIFY2(sent.contains("Driver={SQL Server};Server=127.0.0.1;UID=sa;PWD=********"), qPrintable(sent.right(3000)));
+    QVERIFY2(sent.contains("Driver={SQL Server};Server=127.0.0.1;TDS_Version=7.4;Encryption=request;"
+                           "UID=sa;PWD=********"), qPrintable(sent.right(3000)));
     QVERIFY(!QSqlDatabase::contains("127.0.0.1.__master__"));
 }
 
@@ -481,3 +492,35 @@ void TestMsSqlDatabase::connectNamesTheDriverOrWhatToInstall()
 
 PELVANE_TEST_MAIN(TestMsSqlDatabase)
 #include "TestMsSqlDatabase.moc"
+
+void TestMsSqlDatabase::quietHostGivesUpWithoutThePassword_data()
+{
+    QuietServer::addReplyRows();
+}
+
+// A host that takes the connection and then says nothing, or nonsense, is
+// given up after the settings' time-out; no login that shows the password
+// goes to it.
+void TestMsSqlDatabase::quietHostGivesUpWithoutThePassword()
+{
+    QFETCH(QByteArray, reply);
+    QuietServer server(reply, 10000);
+    ConnectionSettings s = loopback();
+    s.host = QStringLiteral("127.0.0.1,%1").arg(server.port());
+    s.timeout = 2;
+    // FreeTDS lets its variable overrule the port named.
+    const QByteArray port = qgetenv("TDSPORT");
+    qunsetenv("TDSPORT");
+    auto restore = qScopeGuard([&] { qputenv("TDSPORT", port); });
+    DialogAnswerer answerer;
+    QElapsedTimer clock;
+    clock.start();
+    MsSqlDatabase db;
+    QCOMPARE(db.connect(s), 1);
+    QVERIFY(MsSqlDatabase::listDatabases(s).isEmpty());
+    QVERIFY2(clock.elapsed() < 12000, qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(server.accepted(), 2);
+    QCOMPARE(answerer.count(), 2);
+    QVERIFY2(answerer.seen().first().text.startsWith(kConnectError), qPrintable(answerer.seen().first().text));
+    QVERIFY(!server.received().contains(s.password.toLatin1()));
+}
