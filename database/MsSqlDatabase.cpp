@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMessageBox>
 #include <QSqlError>
@@ -131,6 +132,8 @@ int MsSqlDatabase::connect(const ConnectionSettings& s)
     prepare(m_connection, connectionString(s, !s.create), s);
     m_connection.setHostName(s.host);
 
+    QElapsedTimer waited;
+    waited.start();
     if (!m_connection.open()) {
         const QSqlError error = m_connection.lastError();
         qDebug() << error;
@@ -150,7 +153,7 @@ int MsSqlDatabase::connect(const ConnectionSettings& s)
         }
         QMessageBox box(QMessageBox::Warning, QString(),
                         Database::tr("There was an error connecting to the database.\n\n%1")
-                            .arg(openFailureText(m_connection)),
+                            .arg(openFailureText(m_connection, waited.elapsed(), s.timeout)),
                         QMessageBox::Ok, Error::dialogParent());
         box.exec();
         releaseConnection();
@@ -199,7 +202,7 @@ QStringList MsSqlDatabase::listDatabases(const ConnectionSettings& s)
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
         prepare(db, connectionString(s, false), s);
     }
-    return listWith(name, listStatement);
+    return listWith(name, listStatement, s.timeout);
 }
 
 void MsSqlDatabase::writeCreateScript(QTextStream& out)
@@ -239,10 +242,12 @@ int MsSqlDatabase::open(const QString& path)
     prepare(m_connection, serverAttributes(legacyServer), local);
 
     QString failure;
+    QElapsedTimer waited;
+    waited.start();
     if (!m_connection.open()) {
         failure = QCoreApplication::translate("DialogCertificateGenerator", "Cannot open master database\n\n%1",
                                               "%%1 is the error message from the database system")
-                      .arg(openFailureText(m_connection));
+                      .arg(openFailureText(m_connection, waited.elapsed(), local.timeout));
     } else {
         QSqlQuery useMaster(m_connection);
         if (!useMaster.exec(QStringLiteral("USE master"))) {

@@ -7,6 +7,7 @@
 #include "database/WriteLock.h"
 
 #include <QDebug>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -76,6 +77,8 @@ int MySqlDatabase::open(const ConnectionSettings& s)
         m_connection.setUserName(s.userName);
         m_connection.setPassword(s.password);
 
+        QElapsedTimer waited;
+        waited.start();
         if (!m_connection.open()) {
             const QSqlError error = m_connection.lastError();
             qDebug() << error;
@@ -95,7 +98,7 @@ int MySqlDatabase::open(const ConnectionSettings& s)
             }
             throw tr("%1. Unable to connect to the MySQL service. Please check the settings and try again.",
                      "%%1 is the database error message")
-                .arg(openFailureText(m_connection));
+                .arg(openFailureText(m_connection, waited.elapsed(), s.timeout));
         }
 
         if (s.create) {
@@ -151,7 +154,7 @@ QStringList MySqlDatabase::listDatabases(const QString& host, const QString& use
         db.setUserName(userName);
         db.setPassword(password);
     }
-    return listWith(listingConnectionName, QStringLiteral("show databases"));
+    return listWith(listingConnectionName, QStringLiteral("show databases"), connectTimeout);
 }
 
 void MySqlDatabase::writeCreateScript(QTextStream& out)

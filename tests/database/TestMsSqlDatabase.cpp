@@ -521,6 +521,8 @@ void TestMsSqlDatabase::quietHostGivesUpWithoutThePassword()
     QVERIFY2(clock.elapsed() < 12000, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(server.accepted(), 2);
     QCOMPARE(answerer.count(), 2);
+    for (const DialogAnswerer::Seen& seen : answerer.seen())
+        QVERIFY2(seen.text.contains("The server did not answer within 2 seconds ("), qPrintable(seen.text));
     QVERIFY2(answerer.seen().first().text.startsWith(kConnectError), qPrintable(answerer.seen().first().text));
     QVERIFY(!server.received().contains(s.password.toLatin1()));
 }
