@@ -11,7 +11,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <grp.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 class TestConfigRecord : public QObject
 {
@@ -163,9 +165,11 @@ void TestConfigRecord::windowReadsAndWritesTheRecord()
     QCOMPARE(form.findChild<QComboBox*>("cbComPorts")->currentText(), tester.shortName());
 
     // A terminal this user may not open, as a serial device is for a user
-    // outside "dialout": the box says so and the last good port stays.
+    // outside "dialout": the box names the group and the last good port stays.
     PtyTester refused;
-    QVERIFY(::chmod(qPrintable(refused.slaveName()), 0) == 0);
+    const group* dialout = ::getgrnam("dialout");
+    QVERIFY(dialout && ::chown(qPrintable(refused.slaveName()), ::geteuid(), dialout->gr_gid) == 0);
+    QVERIFY(::chmod(qPrintable(refused.slaveName()), 060) == 0);
     form.findChild<QComboBox*>("cbComPorts")->addItem(refused.slaveName());
     {
         PermissionsEnforced enforced;
