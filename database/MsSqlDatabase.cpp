@@ -80,18 +80,17 @@ QString MsSqlDatabase::odbcDriver()
 QString MsSqlDatabase::serverAttributes(const QString& host)
 {
     const QString driver = odbcDriver();
+    return QStringLiteral("Driver={%1};Server=%2").arg(driver.isEmpty() ? kPreferredDriver : driver, host);
+}
+
+void MsSqlDatabase::prepare(QSqlDatabase& db, const QString& connectionString, const ConnectionSettings& s)
+{
     // FreeTDS's automatic version falls back, when the first handshake
     // fails, to old logins that carry the password in clear text, and a
     // login time-out binds only a version it knows from the start: both
     // need the version named. 7.4 is what SQL Server 2012 and later speak.
     // Where the server offers encryption the login goes encrypted.
-    return QStringLiteral("Driver={%1};Server=%2;TDS_Version=7.4;Encryption=request")
-        .arg(driver.isEmpty() ? kPreferredDriver : driver, host);
-}
-
-void MsSqlDatabase::prepare(QSqlDatabase& db, const QString& connectionString, const ConnectionSettings& s)
-{
-    db.setDatabaseName(connectionString);
+    db.setDatabaseName(connectionString + QStringLiteral(";TDS_Version=7.4;Encryption=request"));
     db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(s.timeout));
     if (s.integratedSecurity)
         return;

@@ -46,8 +46,7 @@ public:
     // "SQL Server" when there is one, else FreeTDS under the name Debian's
     // tdsodbc registers it with. Empty when neither is registered.
     static QString odbcDriver();
-    // "Driver={...};Server=host" and the protocol's terms, the start of
-    // every connection string.
+    // "Driver={...};Server=host", the start of every connection string.
     static QString serverAttributes(const QString& host);
 
     // The ODBC connection string for settings; withDatabase adds the
@@ -65,9 +64,9 @@ public:
     static const QString listStatement;
 
 private:
-    // Readies a connection to open with connectionString: the login time-out
-    // and the login (nothing for integrated security). Its clones (the list
-    // reader's) inherit them.
+    // Readies a connection to open with connectionString: the protocol's
+    // terms, the login time-out and the login (nothing for integrated
+    // security). Its clones (the list reader's) inherit them.
     static void prepare(QSqlDatabase& db, const QString& connectionString, const ConnectionSettings& settings);
 
     QString m_displayName;

@@ -2,7 +2,6 @@
 #include "database/SqlQuery.h"
 #include "support/DialogAnswerer.h"
 #include "support/MariaDbServer.h"
-#include "support/QuietServer.h"
 #include "support/TestEnvironment.h"
 
 #include <QFile>
@@ -55,8 +54,6 @@ private slots:
     void unreachableServerGivesTheMessage();
     void foreignDatabaseFailsTheSchemaCheck();
     void schemaHoldsTheDeleteRules();
-    void quietHostGivesUp_data();
-    void quietHostGivesUp();
 
 private:
     QString newName(const QString& hint);
@@ -364,30 +361,3 @@ void TestMySqlDatabase::schemaHoldsTheDeleteRules()
 
 PELVANE_TEST_MAIN(TestMySqlDatabase)
 #include "TestMySqlDatabase.moc"
-
-void TestMySqlDatabase::quietHostGivesUp_data()
-{
-    QuietServer::addReplyRows();
-}
-
-// A host that takes the connection and then says nothing, or nonsense, is
-// given up after the settings' time-out, with the driver's reason; the host
-// field's port leads there.
-void TestMySqlDatabase::quietHostGivesUp()
-{
-    QFETCH(QByteArray, reply);
-    QuietServer server(reply, 10000);
-    ConnectionSettings s = MariaDbServer::settings(newName("quiet"));
-    s.host = QStringLiteral("127.0.0.1:%1").arg(server.port());
-    s.timeout = 2;
-    DialogAnswerer answerer;
-    QElapsedTimer clock;
-    clock.start();
-    MySqlDatabase db;
-    QVERIFY(db.open(s) != 0);
-    QVERIFY(MySqlDatabase::listDatabases(s.host, s.userName, s.password, s.timeout).isEmpty());
-    QVERIFY2(clock.elapsed() < 12000, qPrintable(QString::number(clock.elapsed())));
-    QCOMPARE(server.accepted(), 2);
-    QCOMPARE(answerer.count(), 2);
-    QVERIFY2(answerer.seen().first().text.endsWith(kUnableToConnect), qPrintable(answerer.seen().first().text));
-}

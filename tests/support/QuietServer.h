@@ -1,41 +1,51 @@
 #pragma once
 
 #include <QByteArray>
-#include <atomic>
-#include <mutex>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <thread>
-#include <vector>
+#include <unistd.h>
 
-// A loopback server that takes every connection and then says nothing, or
-// answers reply once and nothing more, keeping the line open: a wrong or
-// stuck host as a client meets it. It hangs up on each connection
-// hangUpAfterMs after taking it, as such hosts do in the end, so that a
-// client that would wait for ever still lets its test end.
+// A loopback host that takes each connection and says nothing, or answers reply once and
+// nothing more: a wrong or stuck host. It hangs up after hangUpMs of the client's silence,
+// as such hosts do in the end, so that a client that would wait for ever still ends.
 class QuietServer
 {
 public:
-    explicit QuietServer(const QByteArray& reply = {}, int hangUpAfterMs = 60000);
-    ~QuietServer();
-    QuietServer(const QuietServer&) = delete;
-    QuietServer& operator=(const QuietServer&) = delete;
-
-    quint16 port() const { return m_port; }
-    int accepted() const { return m_accepted; }
-    // Every byte the clients sent, in the order they came.
-    QByteArray received();
-
-    // A data-driven test's column "reply" with both kinds of host: silent,
-    // and one that answers nonsense.
-    static void addReplyRows();
+    QuietServer(const QByteArray& reply, int hangUpMs)
+    {
+        sockaddr_in address{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
+        socklen_t length = sizeof(address);
+        ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), length);
+        ::listen(m_listener, 8);
+        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length);
+        port = ntohs(address.sin_port);
+        m_thread = std::thread([this, reply, hangUpMs] {
+            for (int client; (client = ::accept(m_listener, nullptr, nullptr)) >= 0; ::close(client)) {
+                ++accepted;
+                const timeval silence{hangUpMs / 1000, hangUpMs % 1000 * 1000};
+                ::setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, &silence, sizeof(silence));
+                ::send(client, reply.constData(), size_t(reply.size()), MSG_NOSIGNAL);
+                char bytes[4096];
+                for (ssize_t n; (n = ::recv(client, bytes, sizeof(bytes), 0)) > 0;)
+                    m_received.append(bytes, qsizetype(n));
+            }
+        });
+    }
+    ~QuietServer() { stop(); ::close(m_listener); }
+    // Ends the server: every byte the clients sent, in the order they came.
+    QByteArray stop()
+    {
+        ::shutdown(m_listener, SHUT_RDWR); // ends the accept
+        if (m_thread.joinable())
+            m_thread.join();
+        return m_received;
+    }
+    quint16 port = 0;
+    int accepted = 0; // read after stop()
 
 private:
-    void run(const QByteArray& reply, int hangUpAfterMs);
-
-    int m_listener = -1;
-    quint16 m_port = 0;
-    std::thread m_thread;
-    std::mutex m_mutex;
+    int m_listener = ::socket(AF_INET, SOCK_STREAM, 0);
     QByteArray m_received;
-    std::atomic<bool> m_stop{false};
-    std::atomic<int> m_accepted{0};
+    std::thread m_thread;
 };
