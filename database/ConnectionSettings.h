@@ -14,4 +14,8 @@ struct ConnectionSettings
     // SQL Server only: log in with the user's own account; user name and
     // password are then not sent.
     bool integratedSecurity = false;
+    // Seconds every connection attempt waits for the server (the connect,
+    // the login, the first answer) before it gives up: a wrong or stuck
+    // host holds the window no longer than this.
+    int timeout = 15;
 };

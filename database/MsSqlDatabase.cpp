@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMessageBox>
 #include <QSqlError>
@@ -82,6 +83,21 @@ QString MsSqlDatabase::serverAttributes(const QString& host)
     return QStringLiteral("Driver={%1};Server=%2").arg(driver.isEmpty() ? kPreferredDriver : driver, host);
 }
 
+void MsSqlDatabase::prepare(QSqlDatabase& db, const QString& connectionString, const ConnectionSettings& s)
+{
+    // FreeTDS's automatic version falls back, when the first handshake
+    // fails, to old logins that carry the password in clear text, and a
+    // login time-out binds only a version it knows from the start: both
+    // need the version named. 7.4 is what SQL Server 2012 and later speak.
+    // Where the server offers encryption the login goes encrypted.
+    db.setDatabaseName(connectionString + QStringLiteral(";TDS_Version=7.4;Encryption=request"));
+    db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(s.timeout));
+    if (s.integratedSecurity)
+        return;
+    db.setUserName(s.userName);
+    db.setPassword(s.password);
+}
+
 QString MsSqlDatabase::connectionString(const ConnectionSettings& s, bool withDatabase)
 {
     QString text = serverAttributes(connectionValue(s.host));
@@ -109,21 +125,14 @@ QString MsSqlDatabase::useDatabaseStatement(const QString& databaseName)
     return QStringLiteral("USE %1").arg(quoteIdentifier(databaseName));
 }
 
-void MsSqlDatabase::applyLogin(QSqlDatabase& db, const ConnectionSettings& s)
-{
-    if (s.integratedSecurity)
-        return;
-    db.setUserName(s.userName);
-    db.setPassword(s.password);
-}
-
 int MsSqlDatabase::connect(const ConnectionSettings& s)
 {
     registerConnection(QStringLiteral("QODBC"), QStringLiteral("%1.%2").arg(s.host, s.databaseName));
-    m_connection.setDatabaseName(connectionString(s, !s.create));
+    prepare(m_connection, connectionString(s, !s.create), s);
     m_connection.setHostName(s.host);
-    applyLogin(m_connection, s);
 
+    QElapsedTimer waited;
+    waited.start();
     if (!m_connection.open()) {
         const QSqlError error = m_connection.lastError();
         qDebug() << error;
@@ -143,7 +152,7 @@ int MsSqlDatabase::connect(const ConnectionSettings& s)
         }
         QMessageBox box(QMessageBox::Warning, QString(),
                         Database::tr("There was an error connecting to the database.\n\n%1")
-                            .arg(openFailureText(m_connection)),
+                            .arg(openFailureText(m_connection, waited.elapsed(), s.timeout)),
                         QMessageBox::Ok, Error::dialogParent());
         box.exec();
         releaseConnection();
@@ -190,10 +199,9 @@ QStringList MsSqlDatabase::listDatabases(const ConnectionSettings& s)
     const QString name = QStringLiteral("%1.%2").arg(s.host, QStringLiteral("__master__"));
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
-        db.setDatabaseName(connectionString(s, false));
-        applyLogin(db, s);
+        prepare(db, connectionString(s, false), s);
     }
-    return listWith(name, listStatement);
+    return listWith(name, listStatement, s.timeout);
 }
 
 void MsSqlDatabase::writeCreateScript(QTextStream& out)
@@ -228,13 +236,17 @@ int MsSqlDatabase::open(const QString& path)
 {
     registerConnection(QStringLiteral("QODBC"), path);
     const QString native = legacyNativePath(path);
-    m_connection.setDatabaseName(serverAttributes(legacyServer));
+    ConnectionSettings local;
+    local.integratedSecurity = true;
+    prepare(m_connection, serverAttributes(legacyServer), local);
 
     QString failure;
+    QElapsedTimer waited;
+    waited.start();
     if (!m_connection.open()) {
         failure = QCoreApplication::translate("DialogCertificateGenerator", "Cannot open master database\n\n%1",
                                               "%%1 is the error message from the database system")
-                      .arg(openFailureText(m_connection));
+                      .arg(openFailureText(m_connection, waited.elapsed(), local.timeout));
     } else {
         QSqlQuery useMaster(m_connection);
         if (!useMaster.exec(QStringLiteral("USE master"))) {

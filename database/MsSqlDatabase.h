@@ -64,8 +64,10 @@ public:
     static const QString listStatement;
 
 private:
-    // Sets the login on a connection: nothing for integrated security.
-    static void applyLogin(QSqlDatabase& db, const ConnectionSettings& settings);
+    // Readies a connection to open with connectionString: the protocol's
+    // terms, the login time-out and the login (nothing for integrated
+    // security). Its clones (the list reader's) inherit them.
+    static void prepare(QSqlDatabase& db, const QString& connectionString, const ConnectionSettings& settings);
 
     QString m_displayName;
 };

@@ -7,6 +7,7 @@
 #include "database/WriteLock.h"
 
 #include <QDebug>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -33,10 +34,26 @@ void MySqlDatabase::setServerTimeout(int seconds)
 }
 
 // Without them the client library waits for ever on a server that is
-// stopped but still holds the connection open.
-QString MySqlDatabase::connectOptions()
+// stopped but still holds the connection open, or on a host that takes the
+// connection and never greets.
+QString MySqlDatabase::connectOptions(int connectTimeout)
 {
-    return QStringLiteral("MYSQL_OPT_READ_TIMEOUT=%1;MYSQL_OPT_WRITE_TIMEOUT=%1").arg(g_serverTimeout);
+    return QStringLiteral("MYSQL_OPT_CONNECT_TIMEOUT=%1;MYSQL_OPT_READ_TIMEOUT=%2;MYSQL_OPT_WRITE_TIMEOUT=%2")
+        .arg(connectTimeout)
+        .arg(g_serverTimeout);
+}
+
+void MySqlDatabase::applyServer(QSqlDatabase& db, const QString& host, int connectTimeout)
+{
+    // "host:port" reaches a server on another port; an address of several
+    // colons (IPv6) is a host alone.
+    const int colon = host.lastIndexOf(QLatin1Char(':'));
+    bool isPort = colon > 0 && host.indexOf(QLatin1Char(':')) == colon;
+    const int port = isPort ? host.mid(colon + 1).toInt(&isPort) : 0;
+    db.setHostName(isPort ? host.left(colon) : host);
+    if (isPort)
+        db.setPort(port);
+    db.setConnectOptions(connectOptions(connectTimeout));
 }
 
 MySqlDatabase::MySqlDatabase() : ServerDatabase(DatabaseMySql) {}
@@ -54,13 +71,14 @@ int MySqlDatabase::open(const ConnectionSettings& s)
 {
     try {
         registerConnection(QStringLiteral("QMYSQL"), QStringLiteral("%1.%2").arg(s.host, s.databaseName));
-        m_connection.setHostName(s.host);
+        applyServer(m_connection, s.host, s.timeout);
         if (!s.create)
             m_connection.setDatabaseName(s.databaseName);
         m_connection.setUserName(s.userName);
         m_connection.setPassword(s.password);
-        m_connection.setConnectOptions(connectOptions());
 
+        QElapsedTimer waited;
+        waited.start();
         if (!m_connection.open()) {
             const QSqlError error = m_connection.lastError();
             qDebug() << error;
@@ -80,11 +98,11 @@ int MySqlDatabase::open(const ConnectionSettings& s)
             }
             throw tr("%1. Unable to connect to the MySQL service. Please check the settings and try again.",
                      "%%1 is the database error message")
-                .arg(openFailureText(m_connection));
+                .arg(openFailureText(m_connection, waited.elapsed(), s.timeout));
         }
 
         if (s.create) {
-            const QStringList existing = listDatabases(s.host, s.userName, s.password);
+            const QStringList existing = listDatabases(s.host, s.userName, s.password, s.timeout);
             if (existing.contains(s.databaseName) && !confirmOverwrite()) {
                 releaseConnection();
                 return 1;
@@ -127,16 +145,16 @@ int MySqlDatabase::open(const ConnectionSettings& s)
     }
 }
 
-QStringList MySqlDatabase::listDatabases(const QString& host, const QString& userName, const QString& password)
+QStringList MySqlDatabase::listDatabases(const QString& host, const QString& userName, const QString& password,
+                                         int connectTimeout)
 {
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), listingConnectionName);
-        db.setHostName(host);
+        applyServer(db, host, connectTimeout);
         db.setUserName(userName);
         db.setPassword(password);
-        db.setConnectOptions(connectOptions());
     }
-    return listWith(listingConnectionName, QStringLiteral("show databases"));
+    return listWith(listingConnectionName, QStringLiteral("show databases"), connectTimeout);
 }
 
 void MySqlDatabase::writeCreateScript(QTextStream& out)

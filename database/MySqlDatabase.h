@@ -5,8 +5,9 @@
 #include <QStringList>
 
 // A database on a MySQL (or MariaDB) server, through Qt's native driver.
-// The driver's default port applies; the client library's environment
-// (MYSQL_TCP_PORT, MYSQL_UNIX_PORT) can change it.
+// A host written "host:port" names the port; otherwise the driver's default
+// applies, which the client library's environment (MYSQL_TCP_PORT,
+// MYSQL_UNIX_PORT) can change.
 class MySqlDatabase : public ServerDatabase
 {
     Q_OBJECT
@@ -20,8 +21,8 @@ public:
 
     // The server's databases as the given login sees them; empty after a
     // failure, which the user has seen.
-    static QStringList listDatabases(const QString& host, const QString& userName,
-                                     const QString& password);
+    static QStringList listDatabases(const QString& host, const QString& userName, const QString& password,
+                                     int connectTimeout = ConnectionSettings().timeout);
 
     const QString& databaseName() const override { return m_settings.databaseName; }
     void writeCreateScript(QTextStream& out) override;
@@ -38,5 +39,8 @@ public:
     static void setServerTimeout(int seconds);
 
 private:
-    static QString connectOptions();
+    static QString connectOptions(int connectTimeout);
+    // Host, port and time-outs on a connection about to open; its clones
+    // (the list reader's) inherit them.
+    static void applyServer(QSqlDatabase& db, const QString& host, int connectTimeout);
 };

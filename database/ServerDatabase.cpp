@@ -5,6 +5,7 @@
 #include "database/MsSqlDatabase.h"
 #include "database/MySqlDatabase.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMessageBox>
 #include <QSqlQuery>
@@ -94,13 +95,16 @@ void ServerDatabase::showCritical(const QString& text)
     box.exec();
 }
 
-QStringList ServerDatabase::listWith(const QString& connectionName, const QString& statement)
+QStringList ServerDatabase::listWith(const QString& connectionName, const QString& statement, int timeout)
 {
     QStringList names;
     {
         QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+        QElapsedTimer waited;
+        waited.start();
         if (!db.open()) {
-            showCritical(QStringLiteral("Cannot connect to server. Error:\n\n%1").arg(openFailureText(db)));
+            showCritical(QStringLiteral("Cannot connect to server. Error:\n\n%1")
+                             .arg(openFailureText(db, waited.elapsed(), timeout)));
         } else {
             QSqlQuery query(db);
             if (!query.exec(statement)) {
@@ -117,7 +121,7 @@ QStringList ServerDatabase::listWith(const QString& connectionName, const QStrin
     return names;
 }
 
-QString ServerDatabase::openFailureText(const QSqlDatabase& connection)
+QString ServerDatabase::openFailureText(const QSqlDatabase& connection, qint64 waitedMs, int timeout)
 {
     const QString driver = connection.driverName();
     // Qt names the plugin it could not load only as "Driver not loaded".
@@ -131,6 +135,13 @@ QString ServerDatabase::openFailureText(const QSqlDatabase& connection)
     if (driver == QLatin1String("QODBC") && MsSqlDatabase::odbcDriver().isEmpty())
         return tr("No ODBC driver for SQL Server is installed; FreeTDS comes with the Debian package tdsodbc",
                   "FreeTDS and tdsodbc are names");
+    // The drivers' words for a host that took the connection and never
+    // answered ("Timeout expired", "system error: 110") do not say how long
+    // they waited.
+    if (waitedMs >= timeout * 1000LL - 500)
+        return tr("The server did not answer within %n seconds (%1)",
+                  "%%1 is the database driver's message", timeout)
+            .arg(connection.lastError().text());
     return connection.lastError().text();
 }
 

@@ -44,11 +44,12 @@ protected:
     // Opens the registered connection name, returns the first column of
     // statement's rows and removes the connection again, so that no login
     // stays behind; a failure is shown and gives an empty list.
-    static QStringList listWith(const QString& connectionName, const QString& statement);
+    static QStringList listWith(const QString& connectionName, const QString& statement, int timeout);
     // Why connection could not be opened, for the user: what to install when
     // Qt's driver for it or (SQL Server) an ODBC driver is missing,
-    // otherwise the connection's last error.
-    static QString openFailureText(const QSqlDatabase& connection);
+    // otherwise the connection's last error, led by the time-out when the
+    // attempt took waitedMs of its timeout seconds.
+    static QString openFailureText(const QSqlDatabase& connection, qint64 waitedMs, int timeout);
     static void copyScript(const QString& path, QTextStream& out);
 
     ConnectionSettings m_settings;

@@ -15,8 +15,7 @@ public:
     static EComError fromErrno(int code);
 
     // The system refused this user the device: the text names the device and
-    // says what lifts the refusal (on Debian the serial devices belong to the
-    // group "dialout").
+    // says what lifts the refusal, from the device's group and the user's.
     static EComError fromAccessDenied(int code, const QString& device);
     bool AccessDenied() const;
 

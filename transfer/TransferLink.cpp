@@ -24,18 +24,38 @@ bool TransferLink::open(Ux::SerialPort& port, const QString& portName, int baudR
         return true;
     qDebug().noquote() << "device failed to open: " + port.errorString();
     QMessageBox box(parent);
-    if (port.accessDenied()) {
+    const Ux::SerialPort::DeviceGroup group =
+        port.accessDenied() ? Ux::SerialPort::deviceGroup(portName) : Ux::SerialPort::DeviceGroup();
+    if (port.accessDenied() && !group.groupMayUse) {
+        // Joining a group would not help: the device's own permissions
+        // shut every group out.
+        box.setText(QCoreApplication::translate(
+                        "TransferLink",
+                        "You may not use the serial port %1.\n\nIts permissions let no group use it (it belongs to "
+                        "the group \"%2\"), so joining a group does not open it. Ask your administrator to give "
+                        "the port to the group \"dialout\" with read and write access for the group.",
+                        "%1 is the device, %2 the device's group")
+                        .arg(portName, group.name));
+    } else if (port.accessDenied() && group.listed && !group.held) {
+        box.setText(QCoreApplication::translate(
+                        "TransferLink",
+                        "You may not use the serial port %1 yet.\n\nYou (%2) were added to its group \"%3\" after "
+                        "you logged in: log out and log in again.",
+                        "%1 is the device, %2 the user's login name, %3 the device's group")
+                        .arg(portName, userName(), group.name));
+    } else if (port.accessDenied() && !group.held) {
         // A refusal that the user can have lifted, so the box says how.
         box.setText(QCoreApplication::translate(
                         "TransferLink",
-                        "You may not use the serial port %1.\n\nOn this computer the serial ports belong to the "
-                        "group \"dialout\". Ask your administrator to add you (%2) to that group, for example "
-                        "with \"sudo adduser %2 dialout\", then log out and log in again.",
-                        "%1 is the device, %2 the user's login name")
-                        .arg(portName, userName()));
+                        "You may not use the serial port %1.\n\nOn this computer it belongs to the group \"%3\". "
+                        "Ask your administrator to add you (%2) to that group, for example with \"sudo adduser "
+                        "%2 %3\", then log out and log in again.",
+                        "%1 is the device, %2 the user's login name, %3 the device's group")
+                        .arg(portName, userName(), group.name));
     } else {
-        // The system's reason (busy, missing, ...) tells the user what to
-        // look at: another program on the port, a cable, the port chosen.
+        // The system's reason (busy, missing, refused in spite of the
+        // group, ...) tells the user what to look at: another program on
+        // the port, a cable, the port chosen.
         box.setText(QCoreApplication::translate("TransferLink", "The serial port %1 could not be opened: %2.",
                                                 "%1 is the device, %2 the system's reason, e.g. "
                                                 "\"Device or resource busy\"")

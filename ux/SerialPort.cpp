@@ -4,16 +4,22 @@
 
 #include <QDebug>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QSet>
 
 #include <cerrno>
 #include <cstring>
+#include <algorithm>
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
+#include <pwd.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace Ux {
 
@@ -221,6 +227,29 @@ void SerialPort::close()
 bool SerialPort::accessDenied() const
 {
     return m_lastError == EACCES || m_lastError == EPERM;
+}
+
+SerialPort::DeviceGroup SerialPort::deviceGroup(const QString& device)
+{
+    DeviceGroup result;
+    struct stat info {};
+    if (::stat(QFile::encodeName(device).constData(), &info) != 0)
+        return result;
+    const group* entry = ::getgrgid(info.st_gid);
+    result.name = entry ? QString::fromLocal8Bit(entry->gr_name) : QString::number(info.st_gid);
+    result.groupMayUse = (info.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP);
+    std::vector<gid_t> held(size_t(std::max(0, ::getgroups(0, nullptr))));
+    held.resize(size_t(std::max(0, ::getgroups(int(held.size()), held.data()))));
+    held.push_back(::getegid());
+    result.held = std::find(held.begin(), held.end(), info.st_gid) != held.end();
+    if (const passwd* user = ::getpwuid(::geteuid())) {
+        int count = 0;
+        ::getgrouplist(user->pw_name, user->pw_gid, nullptr, &count);
+        std::vector<gid_t> listed(size_t(std::max(count, 0)));
+        if (::getgrouplist(user->pw_name, user->pw_gid, listed.data(), &count) >= 0)
+            result.listed = std::find(listed.begin(), listed.end(), info.st_gid) != listed.end();
+    }
+    return result;
 }
 
 QString SerialPort::errorString() const

@@ -57,6 +57,19 @@ public:
     // device (on Debian the serial devices belong to the group "dialout").
     bool accessDenied() const;
 
+    // What decides who may use a device, for explaining a refusal: its
+    // group, whether its mode lets that group read and write it, whether
+    // this process holds the group, and whether the user is listed in it
+    // (listed but not held: added since the session began).
+    struct DeviceGroup
+    {
+        QString name;
+        bool groupMayUse = false;
+        bool held = false;
+        bool listed = false;
+    };
+    static DeviceGroup deviceGroup(const QString& device);
+
     static SerialPortInfoList enumeratePorts();
 
 signals:

@@ -2,6 +2,7 @@
 #include "database/MySqlDatabase.h"
 #include "database/SqliteDatabase.h"
 #include "support/DialogAnswerer.h"
+#include "support/QuietServer.h"
 #include "support/SeededDatabase.h"
 #include "support/TestEnvironment.h"
 
@@ -84,6 +85,8 @@ private slots:
     void integratedSecurityIsStoredWithoutLogin();
     void connectNamesTheDriverOrWhatToInstall_data();
     void connectNamesTheDriverOrWhatToInstall();
+    void quietHostIsGivenUpWithoutThePassword_data();
+    void quietHostIsGivenUpWithoutThePassword();
 
 private:
     QString traceSince(qint64 offset) const;
@@ -334,7 +337,7 @@ void TestMsSqlDatabase::loginIsSentOnlyWithoutIntegratedSecurity()
         QCOMPARE(db.connect(loopback("Login test")), 1);
     }
     QString sent = traceSince(mark);
-    QVERIFY2(sent.contains("Driver={SQL Server};Server=127.0.0.1;Database=Login test;UID=sa;PWD=********"),
+    QVERIFY2(sent.contains("Driver={SQL Server};Server=127.0.0.1;Database=Login test;TDS_Version=7.4;Encryption=request;UID=sa;PWD=********"),
              qPrintable(sent.left(3000)));
 
     mark = traceSize();
@@ -345,7 +348,7 @@ void TestMsSqlDatabase::loginIsSentOnlyWithoutIntegratedSecurity()
         QCOMPARE(db.connect(s), 1);
     }
     sent = traceSince(mark);
-    QVERIFY2(sent.contains("Driver={SQL Server};Server=127.0.0.1;Database=Integrated test;Trusted_Connection=Yes"),
+    QVERIFY2(sent.contains("Driver={SQL Server};Server=127.0.0.1;Database=Integrated test;Trusted_Connection=Yes;TDS_Version=7.4"),
              qPrintable(sent.left(3000)));
     QVERIFY(!sent.contains("UID="));
     QVERIFY(!sent.contains("PWD="));
@@ -363,7 +366,7 @@ void TestMsSqlDatabase::listingFailureIsShown()
     QVERIFY2(answerer.last().text.startsWith("Cannot connect to server. Error:\n\n"), qPrintable(answerer.last().text));
     // The listing logs in with what the user entered.
     const QString sent = traceSince(mark);
-    QVERIFY2(sent.contains("Driver={SQL Server};Server=127.0.0.1;UID=sa;PWD=********"), qPrintable(sent.right(3000)));
+    QVERIFY2(sent.contains("Driver={SQL Server};Server=127.0.0.1;TDS_Version=7.4;Encryption=request;UID=sa;PWD=********"), qPrintable(sent.right(3000)));
     QVERIFY(!QSqlDatabase::contains("127.0.0.1.__master__"));
 }
 
@@ -419,7 +422,7 @@ void TestMsSqlDatabase::integratedSecurityIsStoredWithoutLogin()
     mark = traceSize();
     QVERIFY(!Database::openFromSettings());
     sent = traceSince(mark);
-    QVERIFY2(sent.contains("Database=Assets;UID=sa"), qPrintable(sent.left(3000)));
+    QVERIFY2(sent.contains("Database=Assets;TDS_Version=7.4;Encryption=request;UID=sa"), qPrintable(sent.left(3000)));
     QCOMPARE(answerer.count(), 2);
 }
 
@@ -481,3 +484,35 @@ void TestMsSqlDatabase::connectNamesTheDriverOrWhatToInstall()
 
 PELVANE_TEST_MAIN(TestMsSqlDatabase)
 #include "TestMsSqlDatabase.moc"
+
+void TestMsSqlDatabase::quietHostIsGivenUpWithoutThePassword_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<int>("type");
+    for (int type : {DatabaseMsSql, DatabaseMySql})
+        for (const QByteArray& reply : {QByteArray(), QByteArray("HTTP/1.0 400 Bad Request\r\n\r\n")})
+            QTest::addRow("%s %d", reply.isEmpty() ? "silent" : "garbage", type) << reply << type;
+}
+
+// A host that takes the connection and then says nothing, or nonsense, is given up after
+// the time-out set (its port named in the host field), and never gets the password.
+void TestMsSqlDatabase::quietHostIsGivenUpWithoutThePassword()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(int, type);
+    QuietServer server(reply, 10000);
+    ConnectionSettings s = loopback();
+    s.host = QString(type == DatabaseMySql ? "127.0.0.1:%1" : "127.0.0.1,%1").arg(server.port);
+    s.timeout = 2;
+    auto restore = qScopeGuard([port = qgetenv("TDSPORT")] { qputenv("TDSPORT", port); });
+    qunsetenv("TDSPORT"); // it would overrule the port named
+    DialogAnswerer answerer;
+    const QDeadlineTimer bound(12000);
+    QVERIFY(type == DatabaseMySql
+                ? MySqlDatabase().open(s) && MySqlDatabase::listDatabases(s.host, s.userName, s.password, 2).isEmpty()
+                : MsSqlDatabase().connect(s) && MsSqlDatabase::listDatabases(s).isEmpty());
+    QVERIFY2(!bound.hasExpired(), qPrintable(QString::number(bound.remainingTime())));
+    QVERIFY(answerer.count() == 2 && !server.stop().contains(s.password.toLatin1()) && server.accepted == 2);
+    if (type == DatabaseMsSql || reply.isEmpty())
+        QVERIFY2(answerer.last().text.contains("did not answer within 2 seconds ("), qPrintable(answerer.last().text));
+}

@@ -24,6 +24,7 @@
 #include <cerrno>
 #include <cstring>
 #include <ctime>
+#include <grp.h>
 #include <pty.h>
 #include <sys/stat.h>
 #include <memory>
@@ -355,7 +356,8 @@ private slots:
         char name[256] = {};
         QVERIFY(::openpty(&master, &slave, name, nullptr, nullptr) == 0);
         auto closePty = qScopeGuard([&] { ::close(slave); ::close(master); });
-        QVERIFY(::chmod(name, 0) == 0);
+        const group* dialout = ::getgrnam("dialout");
+        QVERIFY(dialout && ::chown(name, ::geteuid(), dialout->gr_gid) == 0 && ::chmod(name, 060) == 0);
         PermissionsEnforced enforced;
 
         DialogAnswerer answerer;
