@@ -108,6 +108,8 @@ void ServerRelay::run()
             const int to = fds[i].fd == pair.client ? pair.server : pair.client;
             char buffer[16384];
             const ssize_t n = ::read(fds[i].fd, buffer, sizeof(buffer));
+            if (n > 0 && m_delay > 0)
+                ::usleep(useconds_t(m_delay));
             if (n > 0 && ::write(to, buffer, size_t(n)) == n) {
                 if (to != pair.server || m_cutAfter.isEmpty()
                     || QByteArray::fromRawData(buffer, qsizetype(n)).indexOf(m_cutAfter) < 0)
