@@ -6,6 +6,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -142,6 +143,10 @@ void ServerRelay::accept()
         ::close(server);
         return;
     }
+    // Pieces held back go on at once, not after the other end's delayed ACK.
+    const int on = 1;
+    ::setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
+    ::setsockopt(server, IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
     std::lock_guard<std::mutex> lock(m_mutex);
     m_pairs.push_back({client, server});
 }

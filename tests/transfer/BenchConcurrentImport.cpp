@@ -96,7 +96,9 @@ QByteArray recordOf(const QString& kind, int process, int i, int round)
     if (!fresh)
         return retest(process, i, round);
     Ux::TsqMedicalApplianceResult r = retestRecord(process, i, round);
-    r.applianceName = QStringLiteral("New %1-%2-%3").arg(round).arg(process).arg(i);
+    // Numbered as the lines go, so that the lines' new names meet at the end
+    // of one range of the name index.
+    r.applianceName = QStringLiteral("New %1-%2-%3").arg(round).arg(i, 3, 10, QLatin1Char('0')).arg(process);
     if (kind == QLatin1String("mix"))
         r.siteName = QStringLiteral("New site %1-%2-%3").arg(round).arg(process).arg(i);
     return bytes(r);
