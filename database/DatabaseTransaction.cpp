@@ -154,6 +154,7 @@ bool DatabaseTransaction::begin()
         // statement's; until then nothing else reaches the server.
         if (m_batch && m_batch->deferBegin(statements, int(statements.size()) - 1)) {
             m_locked = true;
+            m_deferred = true;
             return true;
         }
         SqlQuery begin(m_connection);
@@ -340,7 +341,7 @@ QString DatabaseTransaction::release() const
 // server took the whole lock.
 bool DatabaseTransaction::holdsAShare() const
 {
-    return m_share && m_begun && !(m_batch && SqlQuery::lockGranted() == 2);
+    return m_share && m_begun && !(m_deferred && SqlQuery::lockGranted() == 2);
 }
 
 void DatabaseTransaction::needWholeLock(const QSqlDatabase& connection)

@@ -102,6 +102,7 @@ private:
     bool m_begun = false;
     bool m_locked = false; // holds MySQL's lock, which outlives the transaction
     bool m_share = false;  // asked for only a share
+    bool m_deferred = false; // its lock's answer comes with the first statement
     OneAsset m_asset;
     int m_exceptions = 0;  // uncaught when the scope began
 };
