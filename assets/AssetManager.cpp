@@ -3,6 +3,7 @@
 #include "assets/AssetTreeItem.h"
 #include "database/Database.h"
 #include "database/DatabaseBusy.h"
+#include "database/PendingWrite.h"
 #include "database/SqlQuery.h"
 #include "database/SteppedWrite.h"
 #include "transfer/DialogTransfer.h"
@@ -14,6 +15,7 @@
 #include <QMessageBox>
 #include <QWidget>
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -38,6 +40,12 @@ QString placeNotDeleted(int type, int rest)
         return AssetManager::tr("%n asset(s) still in their places, and the location itself not deleted.",
                                 "assets not recycled, the location kept", rest);
     }
+}
+
+QString recycledText(int recycled)
+{
+    return AssetManager::tr("%n asset(s) moved to the recycle bin.", "assets recycled before the database was busy",
+                            recycled);
 }
 
 } // namespace
@@ -440,6 +448,18 @@ void AssetManager::removeNode(int type, const QString& assetCondition, const QSt
     QList<int> taken;
     QList<int> stepAssets;
     int stepRecycled = 0;
+    // A lost connection is told what the steps stored, as a busy database is.
+    const auto inPlace = [&] {
+        SqlQuery left(
+            QStringLiteral("SELECT COUNT(*) FROM Asset WHERE %1 AND Asset.DeletedLocation IS NULL").arg(assetCondition));
+        left.bindValue(parameter, id);
+        left.exec();
+        const int rest = left.next() ? left.value(0).toInt() : 0;
+        left.finish();
+        return rest;
+    };
+    const int before = inPlace();
+    std::optional<PendingWrite> pending(std::in_place, placeNotDeleted(type, before));
     const bool removed = SteppedWrite::repeat(
         [&](qsizetype slice) {
             // One more than the slice tells whether this is the last step.
@@ -471,21 +491,15 @@ void AssetManager::removeNode(int type, const QString& assetCondition, const QSt
             ++steps;
             recycled += stepRecycled;
             taken += stepAssets;
+            pending->describe(placeNotDeleted(type, std::max(before - recycled, 0)), recycledText(recycled));
         });
+    pending.reset();
     if (!removed) {
         if (steps == 0) {
             DatabaseBusy::tell(m_window);
             return;
         }
-        SqlQuery left(
-            QStringLiteral("SELECT COUNT(*) FROM Asset WHERE %1 AND Asset.DeletedLocation IS NULL").arg(assetCondition));
-        left.bindValue(parameter, id);
-        left.exec();
-        const int rest = left.next() ? left.value(0).toInt() : 0;
-        left.finish();
-        DatabaseBusy::tellStoppedMidway(
-            m_window, tr("%n asset(s) moved to the recycle bin.", "assets recycled before the database was busy", recycled),
-            placeNotDeleted(type, rest));
+        DatabaseBusy::tellStoppedMidway(m_window, recycledText(recycled), placeNotDeleted(type, inPlace()));
         // The place stays; the assets that left it are gone from the table.
         forgetSelection();
         emit assetSelected(0);

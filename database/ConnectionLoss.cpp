@@ -127,7 +127,7 @@ ConnectionLoss::CommitSent::~CommitSent()
 }
 
 QString ConnectionLoss::message(const QString& server, const QString& reason, const QStringList& notSaved,
-                                const QStringList& maybeSaved)
+                                const QStringList& maybeSaved, const QStringList& done)
 {
     auto listed = [](const QStringList& items) {
         QStringList lines;
@@ -136,6 +136,9 @@ QString ConnectionLoss::message(const QString& server, const QString& reason, co
         return lines.join(QLatin1Char('\n'));
     };
     QString what;
+    if (!done.isEmpty())
+        what += tr("Done and saved:\n%1\n\n", "%1 lists what the steps done before the loss saved, one per line")
+                    .arg(listed(done));
     if (!maybeSaved.isEmpty())
         what += tr("May not have been saved (the connection dropped after it was sent to be stored; saving it "
                    "again finds what was stored):\n%1\n\n",
@@ -171,7 +174,7 @@ bool ConnectionLoss::handle(const QSqlError& error, const QSqlDriver* driver)
     QStringList maybeSaved;
     if (t_commitsSent > 0 && !notSaved.isEmpty())
         maybeSaved << notSaved.takeFirst();
-    const QString text = message(serverOf(db), reasonOf(error), notSaved, maybeSaved);
+    const QString text = message(serverOf(db), reasonOf(error), notSaved, maybeSaved, PendingWrite::done());
     qDebug().noquote() << text;
     Error::report(QStringLiteral("ConnectionLoss::handle"), text, ErrorWarning, 0, __FILE__, __LINE__);
     if (lostHook() && QCoreApplication::instance())

@@ -28,10 +28,11 @@ public:
     // Whether the current database's connection has been lost.
     static bool happened();
 
-    // The message for a lost connection: where to, why, what may not have
-    // been saved and what was not (one line each), then how to go on.
+    // The message for a lost connection: where to, why, what the steps of
+    // a write in steps saved, what may not have been saved and what was not
+    // (one line each), then how to go on.
     static QString message(const QString& server, const QString& reason, const QStringList& notSaved,
-                           const QStringList& maybeSaved = {});
+                           const QStringList& maybeSaved = {}, const QStringList& done = {});
 
     // While one is alive on a thread, what runs there sends a commit: a
     // connection lost before its answer may have taken a stored transaction

@@ -11,6 +11,7 @@
 #include "database/SqliteDatabase.h"
 #include "database/StatementBatch.h"
 #include "database/StatementCache.h"
+#include "database/WriteLock.h"
 #include "ux/PatientConnectionTypeString.h"
 
 #include <QDebug>
@@ -428,6 +429,30 @@ bool Database::lookUpPlaces(StatementBatch& batch, const QString& client, int cl
         StatementCache::forgetIds(m_connection);
     answers->remove(0, lookups + (keptCount > 0 ? 1 : 0));
     return held;
+}
+
+QString Database::placesKnown(const QString& client, const QString& site, const QString& location,
+                              const QString& manufacturer, const QString& model, const QString& serialNo,
+                              int equipmentClass) const
+{
+    const int clientId = StatementCache::keptId(m_connection, clientLookup(client).key());
+    const int siteId = clientId ? StatementCache::keptId(m_connection, siteLookup(clientId, site).key()) : 0;
+    const IdLookup equipment = equipmentLookup(manufacturer, model, serialNo, equipmentClass);
+    if (siteId && StatementCache::keptId(m_connection, locationLookup(siteId, location).key())
+        && StatementCache::keptId(m_connection, equipment.key()))
+        return QString();
+    // As lookUpPlaces looks: the lowest id of a name.
+    auto text = [](const QVariant& value) { return WriteLock::mySqlText(value.toString()); };
+    QStringList matches;
+    for (int i = 0; i < equipment.fields.size(); ++i)
+        matches << equipment.fields.at(i) + QLatin1Char('=')
+                       + (equipment.values.at(i).typeId() == QMetaType::QString ? text(equipment.values.at(i))
+                                                                                 : equipment.values.at(i).toString());
+    return QStringLiteral("EXISTS(SELECT 1 FROM Location WHERE SiteId=(SELECT MIN(Id) FROM Site WHERE ClientId="
+                          "(SELECT MIN(Id) FROM Client WHERE Name=%1) AND Name=%2) AND Name=%3) AND "
+                          "EXISTS(SELECT 1 FROM Equipment WHERE %4)")
+        .arg(text(nameValue(client)), text(nameValue(site)), text(nameValue(location)),
+             matches.join(QStringLiteral(" AND ")));
 }
 
 namespace {

@@ -82,6 +82,13 @@ public:
                       const QString& location, const QString& manufacturer, const QString& model,
                       const QString& serialNo, int equipmentClass, const QList<SqlQuery*>& reads,
                       QList<QList<QVariantList>>* answers);
+    // For a write of one asset's rows on MySQL: empty when the ids of these
+    // places are kept from earlier transactions (none needs inserting, as
+    // far as is known here); otherwise a condition, as the server's text,
+    // that holds when lookUpPlaces will find every one of them.
+    QString placesKnown(const QString& client, const QString& site, const QString& location,
+                        const QString& manufacturer, const QString& model, const QString& serialNo,
+                        int equipmentClass) const;
     // The ids of a record's client (clientId, when known), site, location
     // and equipment, each found or inserted. Where statements run as text, a
     // row that lookUpPlaces found missing is inserted by a statement that

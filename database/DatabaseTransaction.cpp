@@ -92,9 +92,15 @@ DatabaseTransaction::DatabaseTransaction(StatementBatch& batch, QSqlDatabase* co
 {
 }
 
-DatabaseTransaction::DatabaseTransaction(StatementBatch* batch, QSqlDatabase* connection, bool share)
-    : m_connection(resolved(connection)), m_batch(batch), m_share(share)
+DatabaseTransaction::DatabaseTransaction(StatementBatch* batch, QSqlDatabase* connection, const OneAsset* share)
+    : m_connection(resolved(connection)), m_batch(batch), m_share(share != nullptr)
 {
+    if (share) {
+        m_asset = *share;
+        // Its lock is given back by this name, also an empty one.
+        if (m_asset.name.isNull())
+            m_asset.name = QStringLiteral("");
+    }
     if (!m_connection.isValid())
         return;
     m_exceptions = std::uncaught_exceptions();
@@ -142,11 +148,13 @@ bool DatabaseTransaction::begin()
         return false;
     }
     if (isMySql(m_connection)) {
-        const QStringList statements = m_share ? WriteLock::mySqlAssetBegin() : WriteLock::mySqlBegin();
+        const QStringList statements =
+            m_share ? WriteLock::mySqlAssetBegin(m_asset.name, m_asset.placesKnown) : WriteLock::mySqlBegin();
         // The lock's answer is checked when it comes, with the first
         // statement's; until then nothing else reaches the server.
         if (m_batch && m_batch->deferBegin(statements, int(statements.size()) - 1)) {
             m_locked = true;
+            m_deferred = true;
             return true;
         }
         SqlQuery begin(m_connection);
@@ -154,11 +162,13 @@ bool DatabaseTransaction::begin()
         // A failure that was reported and let the program go on has begun nothing.
         if (begin.lastError().isValid())
             return false;
-        m_locked = begin.next() && begin.value(0).toInt() == 1;
+        const int granted = begin.next() ? begin.value(0).toInt() : 0;
+        m_locked = granted == 1 || granted == 2;
+        m_share = m_share && granted == 1;
         if (!m_locked) {
             m_connection.rollback();
             // The session's own idle time-out back.
-            QSqlQuery(m_connection).exec(WriteLock::mySqlRelease());
+            QSqlQuery(m_connection).exec(release());
             SqlQuery::reportFailure(
                 statements.last(),
                 QSqlError(QStringLiteral("The database's write lock was not granted within %1 seconds.")
@@ -211,7 +221,7 @@ void DatabaseTransaction::commitNow()
     // the commit and the lock's release.
     if (m_batch && StatementBatch::hasWaiting(m_connection.driver())) {
         try {
-            m_batch->execWithCommit(m_locked ? QStringList{WriteLock::mySqlRelease()} : QStringList());
+            m_batch->execWithCommit(m_locked ? QStringList{release()} : QStringList());
         } catch (...) {
             m_begun = true;
             throw;
@@ -223,7 +233,7 @@ void DatabaseTransaction::commitNow()
     if (m_locked) {
         SqlQuery commit(m_connection);
         try {
-            commit.execTogether({QStringLiteral("COMMIT"), WriteLock::mySqlRelease()});
+            commit.execTogether({QStringLiteral("COMMIT"), release()});
         } catch (...) {
             m_begun = true; // rolled back, and the lock given back, as the scope is left
             throw;
@@ -274,7 +284,7 @@ bool DatabaseTransaction::commit(StatementBatch& batch, const QString* ask, QVar
     }
     QStringList after;
     if (m_locked)
-        after << WriteLock::mySqlRelease();
+        after << release();
     if (ask)
         after << *ask;
     if (batch.execWithCommit(after, answer)) {
@@ -299,13 +309,16 @@ void DatabaseTransaction::rollback()
 {
     m_begun = false;
     StatementBatch::drop(m_connection.driver());
-    if (!m_connection.rollback())
-        qDebug() << "DatabaseTransaction: rollback:" << m_connection.lastError();
     if (m_locked) {
-        QSqlQuery release(m_connection);
-        if (!release.exec(WriteLock::mySqlRelease()))
-            qDebug() << "DatabaseTransaction: lock release:" << release.lastError();
+        // The release with the rollback, in one round trip.
+        QSqlQuery query(m_connection);
+        if (!query.exec(QStringLiteral("ROLLBACK;") + release()))
+            qDebug() << "DatabaseTransaction: rollback and lock release:" << query.lastError();
+        while (query.nextResult()) {
+        }
         m_locked = false;
+    } else if (!m_connection.rollback()) {
+        qDebug() << "DatabaseTransaction: rollback:" << m_connection.lastError();
     }
     StatementCache::transactionEnded(m_connection, false);
 }
@@ -319,13 +332,16 @@ void DatabaseTransaction::rollBackThisThread()
     }
 }
 
-bool DatabaseTransaction::holdsAShare(const QSqlDatabase& connection)
+QString DatabaseTransaction::release() const
 {
-    for (DatabaseTransaction* scope : std::as_const(openScopes)) {
-        if (scope->m_connection.connectionName() == connection.connectionName())
-            return scope->m_share && scope->m_begun;
-    }
-    return false;
+    return WriteLock::mySqlRelease(m_share ? m_asset.name : QString());
+}
+
+// A deferred start's answer came with the first statement: 2 when the
+// server took the whole lock.
+bool DatabaseTransaction::holdsAShare() const
+{
+    return m_share && m_begun && !(m_deferred && SqlQuery::lockGranted() == 2);
 }
 
 void DatabaseTransaction::needWholeLock(const QSqlDatabase& connection)
@@ -333,9 +349,8 @@ void DatabaseTransaction::needWholeLock(const QSqlDatabase& connection)
     for (DatabaseTransaction* scope : std::as_const(openScopes)) {
         if (scope->m_connection.connectionName() != connection.connectionName())
             continue;
-        if (scope->m_share && scope->m_begun)
+        if (scope->holdsAShare())
             throw WholeLockNeeded{};
-        scope->m_beyondAsset = true;
         return;
     }
 }
@@ -352,14 +367,14 @@ bool DatabaseTransaction::run(const std::function<void(DatabaseTransaction&)>& w
 }
 
 bool DatabaseTransaction::run(const std::function<void(DatabaseTransaction&, StatementBatch&)>& work,
-                              QSqlDatabase* given, bool* oneAsset)
+                              QSqlDatabase* given, const OneAsset* asset)
 {
     return run([&work](DatabaseTransaction& transaction, StatementBatch* batch) { work(transaction, *batch); },
-               given, true, oneAsset);
+               given, true, asset);
 }
 
 bool DatabaseTransaction::run(const std::function<void(DatabaseTransaction&, StatementBatch*)>& work,
-                              QSqlDatabase* given, bool batched, bool* oneAsset)
+                              QSqlDatabase* given, bool batched, const OneAsset* asset)
 {
     QSqlDatabase connection = resolved(given);
     if (!connection.isValid() || isOpen(connection)) {
@@ -370,7 +385,7 @@ bool DatabaseTransaction::run(const std::function<void(DatabaseTransaction&, Sta
         work(transaction, batch ? &*batch : nullptr);
         return true;
     }
-    bool share = oneAsset && *oneAsset && WriteLock::enabled();
+    const OneAsset* share = WriteLock::enabled() ? asset : nullptr;
     for (int attempt = 1;; ++attempt) {
         QElapsedTimer waited;
         waited.start();
@@ -385,13 +400,11 @@ bool DatabaseTransaction::run(const std::function<void(DatabaseTransaction&, Sta
             DatabaseTransaction transaction(batch ? &*batch : nullptr, &connection, share);
             work(transaction, batch ? &*batch : nullptr);
             transaction.commit();
-            if (oneAsset)
-                *oneAsset = !transaction.m_beyondAsset;
             return true;
         } catch (const WholeLockNeeded&) {
             // Rolled back as the scope was left; no other workstation's
             // write was met, so this is no attempt of the few.
-            share = false;
+            share = nullptr;
             --attempt;
             continue;
         } catch (const SqlQuery::TransientFailure& failure) {
@@ -399,7 +412,7 @@ bool DatabaseTransaction::run(const std::function<void(DatabaseTransaction&, Sta
                      << failure.error.text();
             // Two records of neighbouring assets may meet in the index
             // ranges they lock; under the whole lock they cannot.
-            share = false;
+            share = nullptr;
             // The tree may show places that the attempt inserted and that
             // are gone again.
             if (Database* db = Database::instance(); db && db->connection().connectionName() == connection.connectionName())

@@ -49,22 +49,26 @@ public:
     // once, in that one: only the outermost can begin again.
     [[nodiscard]] static bool run(const std::function<void(DatabaseTransaction&)>& work,
                                   QSqlDatabase* connection = nullptr);
+    // What a write of one asset's rows (a download's record) tells the
+    // lock it takes on MySQL (see WriteLock::mySqlAssetBegin).
+    struct OneAsset
+    {
+        QString name;        // the asset's, whose records it keeps apart
+        QString placesKnown; // empty: none to insert, as far as is known
+    };
     // The same, with a batch of the connection, made for each attempt,
     // carrying the transaction's start and its commit (see the constructor).
-    // Where *oneAsset is true, work writes the rows of one asset and what
-    // hangs on them, and on MySQL begins holding a share of the write lock
-    // (see WriteLock); should it need to insert anything else, it calls
-    // needWholeLock and runs again holding the whole lock. Once stored,
-    // *oneAsset tells whether work wrote its asset's rows alone.
+    // With asset, work writes the rows of that asset and what hangs on them,
+    // and on MySQL holds a share of the write lock (see WriteLock), or the
+    // whole lock where the server finds the places not known; should it
+    // need to insert anything else under a share, it calls needWholeLock
+    // and runs again holding the whole lock.
     [[nodiscard]] static bool run(const std::function<void(DatabaseTransaction&, StatementBatch&)>& work,
-                                  QSqlDatabase* connection = nullptr, bool* oneAsset = nullptr);
+                                  QSqlDatabase* connection = nullptr, const OneAsset* asset = nullptr);
 
-    // Whether the scope open on connection holds only a share of the lock:
-    // what it reads of its asset it must read FOR UPDATE.
-    static bool holdsAShare(const QSqlDatabase& connection);
     // Ends the attempt of a scope on connection that holds only a share,
     // before it writes what a share does not cover; it then runs again under
-    // the whole lock. Any other scope only notes it.
+    // the whole lock.
     static void needWholeLock(const QSqlDatabase& connection);
 
     // Whether a scope is open on connection.
@@ -79,9 +83,12 @@ private:
     {
     };
 
-    DatabaseTransaction(StatementBatch* batch, QSqlDatabase* connection, bool share = false);
+    DatabaseTransaction(StatementBatch* batch, QSqlDatabase* connection, const OneAsset* share = nullptr);
     static bool run(const std::function<void(DatabaseTransaction&, StatementBatch*)>& work, QSqlDatabase* connection,
-                    bool batched, bool* oneAsset = nullptr);
+                    bool batched, const OneAsset* asset = nullptr);
+    bool holdsAShare() const;
+    // The statement that gives back what this scope's lock took.
+    QString release() const;
     // ask, when given, goes after the commit and its answer's first value
     // to answer; false when it did not go.
     bool commit(StatementBatch& batch, const QString* ask, QVariant* answer = nullptr);
@@ -94,7 +101,8 @@ private:
     bool m_outermost = false;
     bool m_begun = false;
     bool m_locked = false; // holds MySQL's lock, which outlives the transaction
-    bool m_share = false;  // and of it only a share
-    bool m_beyondAsset = false;
+    bool m_share = false;  // asked for only a share
+    bool m_deferred = false; // its lock's answer comes with the first statement
+    OneAsset m_asset;
     int m_exceptions = 0;  // uncaught when the scope began
 };

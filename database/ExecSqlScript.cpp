@@ -100,7 +100,8 @@ bool ExecSqlScript::step()
                            .arg(m_scriptPath),
                        tr("The statement \"%1\" and those after it.", "%1 is the statement that did not run")
                            .arg(statement.trimmed().left(80))),
-                   ErrorCritical);
+                   // Another workstation's write, not a damaged installation.
+                   ErrorWarning);
         emit done();
         return false;
     }

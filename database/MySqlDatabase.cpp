@@ -118,8 +118,13 @@ int MySqlDatabase::open(const ConnectionSettings& s)
         SqlQuery use(m_connection);
         use.exec(QStringLiteral("USE %1").arg(quoteIdentifier(s.databaseName)));
         QSqlQuery version(m_connection);
-        if (version.exec(QStringLiteral("SELECT VERSION()")) && version.next())
+        if (version.exec(QStringLiteral(
+                "SELECT VERSION(),(SELECT CONCAT(CHARACTER_SET_NAME,' ',COLLATION_NAME) FROM information_schema.COLUMNS "
+                "WHERE TABLE_SCHEMA=DATABASE() AND TABLE_NAME='Asset' AND COLUMN_NAME='Name')"))
+            && version.next()) {
             WriteLock::setMySqlServerVersion(version.value(0).toString());
+            WriteLock::setMySqlAssetNameCollation(version.value(1).toString());
+        }
 
         if (s.create) {
             ExecSqlScriptThread thread(shippedPath(schemaScript), &m_connection, Error::dialogParent());

@@ -17,8 +17,13 @@ public:
 
     // Says more precisely what is being written now.
     void describe(const QString& description);
+    // For a write in steps, each stored whole: what is still to be written,
+    // and what the steps stored so far.
+    void describe(const QString& description, const QString& done);
 
     static QStringList all();
+    // What the steps of the writes under way have stored.
+    static QStringList done();
     // Whether any such scope is alive, on any thread.
     static bool active();
 

@@ -20,6 +20,7 @@
 
 namespace {
 thread_local bool retrying = false;
+thread_local int granted = 0;
 
 QSqlDatabase currentConnection()
 {
@@ -176,7 +177,9 @@ void SqlQuery::execTogether(const QStringList& statements, QList<QList<QVariantL
         return lost();
     }
     for (qsizetype i = 0; i < all.size(); ++i) {
-        if (i == lockAt && !(next() && value(0).toInt() == 1)) {
+        if (i == lockAt)
+            granted = next() ? value(0).toInt() : 0;
+        if (i == lockAt && granted != 1 && granted != 2) {
             // What followed ran without the lock: the transaction is rolled back.
             while (QSqlQuery::nextResult()) {
             }
@@ -256,6 +259,11 @@ QString SqlQuery::reportedStatement(const QString& statement)
 bool SqlQuery::setRetrying(bool on)
 {
     return std::exchange(retrying, on);
+}
+
+int SqlQuery::lockGranted()
+{
+    return granted;
 }
 
 bool SqlQuery::isTransient(const QSqlError& error)

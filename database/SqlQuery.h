@@ -74,6 +74,10 @@ public:
     // Whether this thread's failures may be thrown as TransientFailure;
     // returns what was set before.
     static bool setRetrying(bool retrying);
+    // The answer of the last write lock that a statement sent with others
+    // was checked for on this thread: 2 when the whole lock was granted for
+    // one that may hold only a share (see WriteLock::mySqlAssetBegin).
+    static int lockGranted();
 
 private:
     bool prepareTextStatement();

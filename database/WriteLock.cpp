@@ -1,10 +1,12 @@
 #include "database/WriteLock.h"
 
+#include <QRegularExpression>
 #include <QVersionNumber>
 
 namespace {
 bool g_enabled = true;
 bool g_shares = true;
+QString g_nameCharset, g_nameCollation;
 
 // GET_LOCK names are the server's, not one database's. A connection
 // without a database (one that is about to create it) has a lock too, and
@@ -23,7 +25,39 @@ QString getLock(const QString& name, int seconds)
 {
     return QStringLiteral("GET_LOCK(%1,%2)").arg(name).arg(seconds);
 }
+
+// The lock of an asset's name: names that the server takes for one (case,
+// accents, as the column's collation has it) share it. The name's sort
+// weight, hashed, fits the 64 characters with the database's name before it.
+QString assetNameLock(const QString& assetName)
+{
+    QString name = WriteLock::mySqlText(assetName.trimmed());
+    if (!g_nameCollation.isEmpty())
+        name = QStringLiteral("CONVERT(%1 USING %2) COLLATE %3").arg(name, g_nameCharset, g_nameCollation);
+    return QStringLiteral("CONCAT(LEFT(CONCAT('pelvane.',IFNULL(DATABASE(),'')),31),'#',MD5(WEIGHT_STRING(%1)))")
+        .arg(name);
+}
+
+QString setIdleTimeOut()
+{
+    return QStringLiteral("SET SESSION wait_timeout=%1").arg(WriteLock::heldIdleSeconds);
+}
 } // namespace
+
+void WriteLock::setMySqlAssetNameCollation(const QString& collation)
+{
+    // Written into statements: only a name of the server's own form.
+    const QStringList names = collation.split(QLatin1Char(' '));
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_]+$"));
+    const bool valid = names.size() == 2 && plain.match(names.at(0)).hasMatch() && plain.match(names.at(1)).hasMatch();
+    g_nameCharset = valid ? names.at(0) : QString();
+    g_nameCollation = valid ? names.at(1) : QString();
+}
+
+QString WriteLock::mySqlText(const QString& text)
+{
+    return QStringLiteral("_utf8mb4 X'%1'").arg(QString::fromLatin1(text.toUtf8().toHex()));
+}
 
 void WriteLock::setMySqlServerVersion(const QString& version)
 {
@@ -45,22 +79,26 @@ QStringList WriteLock::mySqlBegin()
     QStringList locks{getLock(mySqlName, waitSeconds)};
     for (int share = 0; g_shares && share < mySqlShares; ++share)
         locks << getLock(shareName(share), waitSeconds);
-    return {QStringLiteral("START TRANSACTION"), QStringLiteral("SET SESSION wait_timeout=%1").arg(heldIdleSeconds),
-            QStringLiteral("SELECT ") + locks.join(QStringLiteral(" AND "))};
+    return {QStringLiteral("START TRANSACTION"), setIdleTimeOut(), QStringLiteral("SELECT ") + locks.join(QStringLiteral(" AND "))};
 }
 
-QStringList WriteLock::mySqlAssetBegin()
+QStringList WriteLock::mySqlAssetBegin(const QString& assetName, const QString& placesKnown)
 {
     // Past the database's lock (no whole-database write holds it), the
     // first share that is free, or else a wait for the last; the database's
-    // lock is then given back at once.
+    // lock is then given back at once, before the wait for the asset's own.
     QStringList shares;
     for (int share = 0; share < mySqlShares; ++share)
         shares << getLock(shareName(share), share + 1 < mySqlShares ? 0 : waitSeconds);
-    return {QStringLiteral("START TRANSACTION"), QStringLiteral("SET SESSION wait_timeout=%1").arg(heldIdleSeconds),
-            QStringLiteral("SET @pelvane_lock=%1 AND (%2)")
-                .arg(getLock(mySqlName, waitSeconds), shares.join(QStringLiteral(" OR "))),
-            QStringLiteral("DO RELEASE_LOCK(%1)").arg(mySqlName), QStringLiteral("SELECT @pelvane_lock")};
+    const QString share = QStringLiteral("%1 AND (%2) AND RELEASE_LOCK(%3) AND %4")
+                              .arg(getLock(mySqlName, waitSeconds), shares.join(QStringLiteral(" OR ")), mySqlName,
+                                   getLock(assetNameLock(assetName), waitSeconds));
+    if (placesKnown.isEmpty())
+        return {QStringLiteral("START TRANSACTION"), setIdleTimeOut(), QStringLiteral("SELECT ") + share};
+    // Weighed before the transaction begins: its snapshot is made after the lock.
+    return {setIdleTimeOut() + QStringLiteral(", @pelvane_whole=NOT (%1)").arg(placesKnown),
+            QStringLiteral("START TRANSACTION"),
+            QStringLiteral("SELECT IF(@pelvane_whole,2*(%1),%2)").arg(mySqlBegin().last().mid(7), share)};
 }
 
 QSqlError WriteLock::notGranted()
@@ -70,7 +108,7 @@ QSqlError WriteLock::notGranted()
         QSqlError::StatementError, QStringLiteral("1205"));
 }
 
-QString WriteLock::mySqlRelease()
+QString WriteLock::mySqlRelease(const QString& assetName)
 {
     // One statement, so that it goes wherever the release went before; the
     // program's connections never ask for a time-out of their own, so the
@@ -79,6 +117,8 @@ QString WriteLock::mySqlRelease()
     QStringList releases{QStringLiteral("RELEASE_LOCK(%1)").arg(mySqlName)};
     for (int share = 0; share < mySqlShares; ++share)
         releases << QStringLiteral("RELEASE_LOCK(%1)").arg(shareName(share));
+    if (!assetName.isNull())
+        releases << QStringLiteral("RELEASE_LOCK(%1)").arg(assetNameLock(assetName));
     return QStringLiteral("SET SESSION wait_timeout=DEFAULT, @pelvane_released=CONCAT_WS(',',%1)")
         .arg(releases.join(QLatin1Char(',')));
 }

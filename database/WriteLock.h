@@ -24,9 +24,12 @@
 // and no place or equipment, need not wait for the records of other
 // assets: eight lines sending at once would otherwise queue every record
 // behind the server work of all the others. Such a record holds one of a
-// few shares of the lock instead, and the asset's own rows (read FOR
-// UPDATE) keep two records of one asset apart. Every other write takes the
-// database's lock and all the shares, so it still writes alone. A SQLite file has its own: a write transaction begins
+// few shares of the lock instead, and a lock named after the asset's name
+// keeps two records of one asset (or of two new assets of one name) apart,
+// whatever isolation level the server gives its sessions and without the
+// gap locks of a locking read, which two new assets meeting in one index
+// range would deadlock on. Every other write takes the database's lock and
+// all the shares, so it still writes alone. A SQLite file has its own: a write transaction begins
 // IMMEDIATE, taking the file's write lock at once, and a second writer waits
 // for it (see busyTimeoutOption).
 class WriteLock
@@ -51,8 +54,20 @@ public:
     // made at the first read, after the lock.
     static QStringList mySqlBegin();
     // MySQL: the same for a write of one asset's rows, which holds a share
-    // (see above); the answer of the last is 1 when it was granted.
-    static QStringList mySqlAssetBegin();
+    // and the lock of assetName (see above); the answer of the last is 1
+    // when they were granted. Where placesKnown is given, an SQL condition
+    // that is false when the write must insert a place (a share does not
+    // cover that), the server weighs it before the transaction begins and
+    // takes the whole lock instead: the answer is then 2. The choice costs
+    // no round trip, and no attempt is begun under a share only to be
+    // rolled back.
+    static QStringList mySqlAssetBegin(const QString& assetName, const QString& placesKnown = QString());
+    // The MySQL literal of text, whatever it holds.
+    static QString mySqlText(const QString& text);
+    // The character set and collation of Asset.Name ("utf8mb4
+    // utf8mb4_general_ci"), by which names are the same asset's: empty for
+    // a table not made yet, whose default is utf8mb4's.
+    static void setMySqlAssetNameCollation(const QString& collation);
     static constexpr int mySqlShares = 16;
     // Whether the server holds several such locks for one session (MySQL
     // 5.7.5, MariaDB 10.0.2 and later): before that, taking a lock gave back
@@ -64,8 +79,8 @@ public:
     static QSqlError notGranted();
     // MySQL: gives the lock or share back and the session its own idle
     // time-out; sent after COMMIT or ROLLBACK, also when the lock was not
-    // granted.
-    static QString mySqlRelease();
+    // granted. assetName: that of mySqlAssetBegin, whose lock goes too.
+    static QString mySqlRelease(const QString& assetName = QString());
     // SQL Server: run in the transaction the driver began. Fails with error
     // 51222 when the lock is not granted in time.
     static QString msSqlAcquire();

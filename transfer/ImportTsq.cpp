@@ -27,10 +27,6 @@ namespace {
 // What the last transfer header of the running download announced.
 int g_expectedRecordCount = -1;
 int g_instrumentId = 0; // 0: no header seen in this download
-// Whether the last record wrote only its asset's rows: a download of new
-// equipment needs the whole write lock for each record, and is spared an
-// attempt with a share of it.
-bool g_oneAsset = true;
 
 // The instruments' defaults for a newly seen instrument's port settings.
 constexpr int instrumentBaudRate = 57600;
@@ -461,7 +457,6 @@ void ImportTsq::resetTransfer()
 {
     g_expectedRecordCount = -1;
     g_instrumentId = 0;
-    g_oneAsset = true;
 }
 
 void ImportTsq::importHeader(QDataStream& stream, const Ux::TsqHeader& header)
@@ -502,16 +497,21 @@ void ImportTsq::importAsset(QDataStream& stream, const Ux::TsqHeader& header)
                                                           "%1 is the asset's name, %2 the test date")
                                   .arg(record.applianceName, record.testDate.toString(dateFormat));
     PendingWrite pending(described);
-    bool oneAsset = g_oneAsset;
+    // The lock follows from what this record needs: a share where its places
+    // are all there, the whole lock where it inserts one.
+    Database* db = Database::instance();
+    DatabaseTransaction::OneAsset oneAsset{record.applianceName.trimmed(), QString()};
+    if (db->type() == DatabaseMySql)
+        oneAsset.placesKnown = db->placesKnown(record.clientName, record.siteName, record.locationName, record.make,
+                                               record.model, record.serialNo, record.equipmentClass);
     const bool stored = DatabaseTransaction::run(
         [&](DatabaseTransaction& transaction, StatementBatch& batch) { storeAsset(record, results, transaction, batch); },
         nullptr, &oneAsset);
-    g_oneAsset = oneAsset;
     if (!stored)
         notStored = described;
     // The tree adds the nodes of the asset's new place as for a new asset,
     // once the place is stored.
-    else if (Database* db = Database::instance(); db && m_movedAssetId != 0)
+    else if (m_movedAssetId != 0)
         emit db->assetInserted(m_movedAssetId);
 }
 
@@ -538,15 +538,11 @@ void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, const QV
     // its latest set.
     QList<QList<QVariantList>> stored;
     {
+        // Under a share of the lock the second of two records of one asset
+        // (or of two new assets of one name) has waited for the first to
+        // commit, as the lock of the asset's name came with the share; its
+        // reads, made after that, see what the first stored.
         const AssetMatch match(record);
-        // Under a share of the lock, the second of two records of one asset
-        // (or of two new assets of one name) waits here until the first has
-        // committed, and then reads what the first stored. Before any other
-        // read: the transaction's snapshot is made after it.
-        if (DatabaseTransaction::holdsAShare(db->connection())) {
-            StatementCache::Statement claim = match.statement(QStringLiteral("SELECT Id FROM Asset WHERE %1 FOR UPDATE"));
-            batch.add(*claim);
-        }
         std::vector<StatementCache::Statement> reads;
         reads.push_back(match.statement(QStringLiteral("SELECT Id,LatestResultSetId,") + assetColumns
                                         + QStringLiteral(" FROM Asset WHERE %1")));

@@ -119,8 +119,8 @@ void TestWriteLock::mySqlLockIsOnePerDatabaseUntilCommit()
     const int wait = std::exchange(WriteLock::waitSeconds, 0);
     QCOMPARE(together(first, WriteLock::mySqlBegin()), 0);
     // Records of two assets hold a share each; any other write waits for them.
-    QCOMPARE(together(second, {WriteLock::mySqlRelease()}) + together(second, WriteLock::mySqlAssetBegin()), 1);
-    QCOMPARE(together(first, {WriteLock::mySqlRelease()}) + together(first, WriteLock::mySqlAssetBegin()), 1);
+    QCOMPARE(together(second, {WriteLock::mySqlRelease()}) + together(second, WriteLock::mySqlAssetBegin("Pump 1")), 1);
+    QCOMPARE(together(first, {WriteLock::mySqlRelease()}) + together(first, WriteLock::mySqlAssetBegin("Pump 2")), 1);
     QCOMPARE(together(second, WriteLock::mySqlBegin()), 0);
     WriteLock::waitSeconds = wait;
 

@@ -5,8 +5,10 @@
 
 #include "../transfer/InstrumentRecords.h"
 #include "assets/AssetTableView.h"
+#include "assets/AssetTreeView.h"
 #include "database/Database.h"
 #include "database/MySqlDatabase.h"
+#include "database/SteppedWrite.h"
 #include "mainwindow/MainWindow.h"
 #include "support/DialogAnswerer.h"
 #include "support/MariaDbServer.h"
@@ -103,6 +105,7 @@ private slots:
     void applyOnALostConnectionIsToldAndTheWindowGoesOn();
     void downloadStopsAtALostConnection();
     void exportWorkerStopsAtALostConnection();
+    void deleteClientCutMidwaySaysWhatWasDone();
 
 private:
     QAction* action(const char* name) const { return m_window->findChild<QAction*>(QLatin1String(name)); }
@@ -299,6 +302,24 @@ void TestMainWindowServerLoss::exportWorkerStopsAtALostConnection()
     QCOMPARE(m_answerer->count(), 2);
     QTRY_VERIFY(!Database::instance());
     QVERIFY(action("actionDatabaseConnect")->isEnabled());
+}
+
+// Its first step stored, the next meets the cut.
+void TestMainWindowServerLoss::deleteClientCutMidwaySaysWhatWasDone()
+{
+    MySqlDatabase server;
+    QCOMPARE(server.open(MariaDbServer::settings(m_name)), 0);
+    QVERIFY(QSqlQuery(server.connection()).exec("INSERT INTO Asset (Name,LocationId,EquipmentId,RetestPeriod) "
+                                                "SELECT CONCAT('Spare ',seq),LocationId,EquipmentId,12 FROM seq_1_to_119,Asset"));
+    SteppedWrite::betweenSteps = [this] { m_relay->cut(); };
+    auto* tree = m_window->findChild<AssetTreeView*>();
+    tree->expandAll();
+    tree->selectClient(1);
+    action("actionDeleteClient")->trigger();
+    QVERIFY2(lossMessage().contains("Done and saved:\n  - 50 asset(s) moved to the recycle bin.\n\nNot saved:\n  - 70 "
+                                    "asset(s) still in their places, and the client itself not deleted.\n"),
+             qPrintable(lossMessage()));
+    QCOMPARE(stored("SELECT COUNT(*) FROM Asset WHERE DeletedLocation IS NOT NULL").toInt(), 50);
 }
 
 PELVANE_TEST_MAIN(TestMainWindowServerLoss)

@@ -6,6 +6,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -108,6 +109,8 @@ void ServerRelay::run()
             const int to = fds[i].fd == pair.client ? pair.server : pair.client;
             char buffer[16384];
             const ssize_t n = ::read(fds[i].fd, buffer, sizeof(buffer));
+            if (n > 0 && m_delay > 0)
+                ::usleep(useconds_t(m_delay));
             if (n > 0 && ::write(to, buffer, size_t(n)) == n) {
                 if (to != pair.server || m_cutAfter.isEmpty()
                     || QByteArray::fromRawData(buffer, qsizetype(n)).indexOf(m_cutAfter) < 0)
@@ -140,6 +143,10 @@ void ServerRelay::accept()
         ::close(server);
         return;
     }
+    // Pieces held back go on at once, not after the other end's delayed ACK.
+    const int on = 1;
+    ::setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
+    ::setsockopt(server, IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
     std::lock_guard<std::mutex> lock(m_mutex);
     m_pairs.push_back({client, server});
 }

@@ -29,6 +29,9 @@ public:
     // Cuts the connection that sends marker once it has passed it on: the
     // server has what was sent, the program never hears its answer.
     void cutAfter(const QByteArray& marker);
+    // Holds each piece this long before passing it on, each way: a network
+    // of twice that round trip (for one connection at a time).
+    void delay(int microseconds) { m_delay = microseconds; }
 
     // The relay's address: the server's own port on another loopback
     // address, so that the client library's default port leads here.
@@ -53,4 +56,5 @@ private:
     QByteArray m_cutAfter;
     std::atomic<bool> m_stop{false};
     std::atomic<bool> m_frozen{false};
+    std::atomic<int> m_delay{0};
 };

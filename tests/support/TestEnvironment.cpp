@@ -9,12 +9,18 @@
 #include <QProcess>
 #include <QSettings>
 #include <QStandardPaths>
+#include <csignal>
 #include <cstdlib>
+#include <sys/prctl.h>
+#include <unistd.h>
 
 namespace {
 TestEnvironment* g_instance = nullptr;
 const char* const kScenarioVar = "PELVANE_CHILD_SCENARIO";
 const char* const kParentRootVar = "PELVANE_TEST_PARENT_ROOT";
+const char* const kParentPidVar = "PELVANE_TEST_PARENT_PID";
+// Far beyond the longest child's run, benchmarks' included.
+constexpr unsigned childDeadlineSeconds = 900;
 
 // A child scenario may end through a fatal report, which removes nothing:
 // its folder lies in its parent's, which goes with the parent.
@@ -92,6 +98,7 @@ void startChildScenario(QProcess& process, const QString& name, const QStringLis
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QString::fromLatin1(kScenarioVar), name);
+    env.insert(QString::fromLatin1(kParentPidVar), QString::number(QCoreApplication::applicationPid()));
     if (shareFolders)
         env.insert(QStringLiteral("PELVANE_TEST_SHARE_FOLDERS"), QStringLiteral("1"));
     process.setProcessEnvironment(env);
@@ -127,6 +134,12 @@ int runRegisteredChildScenarioIfAsked(int argc, char** argv)
     if (name.isEmpty())
         return -1;
     qunsetenv(kScenarioVar);
+    // A child never outlives the test that started it, even one that ended
+    // through a fatal report, nor runs on for ever beside a test that hangs.
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (QString::number(::getppid()) != qEnvironmentVariable(kParentPidVar))
+        return 98;
+    ::alarm(childDeadlineSeconds);
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);

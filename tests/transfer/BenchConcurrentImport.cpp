@@ -13,9 +13,14 @@
 // largest of a record's import time over its time on the wire (a line is
 // kept up with below 1); all at once: the records a second together.
 //
-// Usage: BenchConcurrentImport [--runs N] [--records R] (R records for each
-// importer, default 150; needs the PELVANE_MYSQL_* variables of
-// scripts/mariadb-test-server).
+// Usage: BenchConcurrentImport [--runs N] [--records R] [--kind K]
+// [--delay US] [--importers 1,8] (R records for each importer, default 150;
+// K: retests, new (new assets at known places) or mix (retests and new
+// assets at new sites in turn); US: each importer reaches the server
+// through a relay of its own that holds every piece US microseconds each
+// way; needs the PELVANE_MYSQL_* variables of scripts/mariadb-test-server).
+// Also prints the share of records whose attempt was rolled back and run
+// again.
 
 #include "TsqRecordBuilder.h"
 
@@ -23,6 +28,7 @@
 #include "database/StatementCache.h"
 #include "results/AlertThresholds.h"
 #include "support/MariaDbServer.h"
+#include "support/ServerRelay.h"
 #include "support/TestEnvironment.h"
 #include "transfer/ImportTsq.h"
 
@@ -46,7 +52,7 @@ constexpr double WireBaud = 115200.0;
 constexpr double BitsPerByte = 10.0; // start bit, 8 data bits, stop bit
 
 // The register's places: what a record of asset i of importer p names.
-QByteArray retest(int process, int i, int round)
+Ux::TsqMedicalApplianceResult retestRecord(int process, int i, int round)
 {
     const int n = process * 10000 + i;
     Ux::TsqMedicalApplianceResult r =
@@ -73,6 +79,28 @@ QByteArray retest(int process, int i, int round)
         }
     }
     r.testResultsData = resultsData(results);
+    return r;
+}
+
+QByteArray retest(int process, int i, int round)
+{
+    Ux::TsqMedicalApplianceResult r = retestRecord(process, i, round);
+    return bytes(r);
+}
+
+// Record i of importer p in round, by kind: a retest, a new asset at the
+// retest's places, or (mix) every other one a new asset at a new site.
+QByteArray recordOf(const QString& kind, int process, int i, int round)
+{
+    const bool fresh = kind == QLatin1String("new") || (kind == QLatin1String("mix") && i % 2);
+    if (!fresh)
+        return retest(process, i, round);
+    Ux::TsqMedicalApplianceResult r = retestRecord(process, i, round);
+    // Numbered as the lines go, so that the lines' new names meet at the end
+    // of one range of the name index.
+    r.applianceName = QStringLiteral("New %1-%2-%3").arg(round).arg(i, 3, 10, QLatin1Char('0')).arg(process);
+    if (kind == QLatin1String("mix"))
+        r.siteName = QStringLiteral("New site %1-%2-%3").arg(round).arg(process).arg(i);
     return bytes(r);
 }
 
@@ -97,22 +125,25 @@ double percentile(std::vector<double> values, double share)
 // or given all at once, started when the file go appears, its line's first
 // record ending start ms later than its wire time. Prints each record's
 // import and wire time, and the time from go to its last record.
-// Arguments: database, process, records, round, paced (1/0), go file, start.
+// Arguments: database, process, records, round, paced (1/0), go file, start,
+// kind, delay.
 PELVANE_CHILD_SCENARIO(importer)
 {
     QString why;
-    if (args.size() < 7 || !MariaDbServer::reachable(&why))
+    if (args.size() < 9 || !MariaDbServer::reachable(&why))
         return 2;
     const int process = args.at(1).toInt(), records = args.at(2).toInt(), round = args.at(3).toInt();
     const bool paced = args.at(4) == QLatin1String("1");
     alertOnDrift();
+    ServerRelay relay;
+    relay.delay(args.at(8).toInt());
     auto* db = new MySqlDatabase;
-    if (db->open(MariaDbServer::settings(args.at(0))) != 0)
+    if (db->open(args.at(8).toInt() > 0 ? ServerRelay::settings(args.at(0)) : MariaDbServer::settings(args.at(0))) != 0)
         return 3;
     Database::setInstance(db);
     QList<QByteArray> list;
     for (int i = 0; i < records; ++i)
-        list << retest(process, i, round);
+        list << recordOf(args.at(7), process, i, round);
     std::printf("ready\n");
     std::fflush(stdout);
     while (!QFile::exists(args.at(5)))
@@ -146,9 +177,14 @@ PELVANE_CHILD_SCENARIO(importer)
 struct Figures
 {
     double perSecond = 0;
+    double p50 = 0;
     double p90 = 0;
     double worst = 0;
+    double retried = 0; // share of records
 };
+
+QString g_kind = QStringLiteral("retests");
+int g_delay = 0;
 
 Figures runImporters(const QString& database, int importers, int records, int round, bool paced,
                      bool staggered = false)
@@ -158,11 +194,11 @@ Figures runImporters(const QString& database, int importers, int records, int ro
     std::vector<std::unique_ptr<QProcess>> children;
     for (int p = 0; p < importers; ++p) {
         children.push_back(std::make_unique<QProcess>());
-        children.back()->setProcessChannelMode(QProcess::SeparateChannels);
         startChildScenario(*children.back(), QStringLiteral("importer"),
                            {database, QString::number(p), QString::number(records), QString::number(round),
                             paced ? QStringLiteral("1") : QStringLiteral("0"), go,
-                            QString::number(staggered ? wireMs * p / importers : 0.0)});
+                            QString::number(staggered ? wireMs * p / importers : 0.0), g_kind,
+                            QString::number(g_delay)});
     }
     for (const auto& child : children)
         while (child->state() != QProcess::NotRunning && !child->readAllStandardOutput().contains("ready"))
@@ -171,9 +207,11 @@ Figures runImporters(const QString& database, int importers, int records, int ro
     Figures figures;
     std::vector<double> ratios;
     double span = 0;
+    int retried = 0;
     for (const auto& child : children) {
         child->waitForFinished(600000);
         const QByteArray output = child->readAllStandardOutput();
+        retried += int(output.count("rolled back"));
         const int at = output.indexOf("span ");
         if (child->exitCode() != 0 || at < 0) {
             std::fprintf(stderr, "importer failed (%d): %s\n", child->exitCode(),
@@ -189,7 +227,9 @@ Figures runImporters(const QString& database, int importers, int records, int ro
         }
     }
     figures.perSecond = span > 0 ? double(ratios.size()) / span * 1000.0 : 0;
+    figures.p50 = percentile(ratios, 0.5);
     figures.p90 = percentile(ratios, 0.9);
+    figures.retried = ratios.empty() ? 0 : double(retried) / double(ratios.size());
     figures.worst = percentile(ratios, 1.0);
     return figures;
 }
@@ -198,7 +238,17 @@ int runBench(int, char**)
 {
     const QStringList args = QCoreApplication::arguments();
     int runs = 1, records = 150;
+    QList<int> lines = {1, 2, 4, MaxImporters};
     for (int i = 1; i + 1 < args.size(); ++i) {
+        if (args.at(i) == QLatin1String("--kind"))
+            g_kind = args.at(i + 1);
+        if (args.at(i) == QLatin1String("--delay"))
+            g_delay = args.at(i + 1).toInt();
+        if (args.at(i) == QLatin1String("--importers")) {
+            lines.clear();
+            for (const QString& n : args.at(i + 1).split(QLatin1Char(',')))
+                lines << std::clamp(n.toInt(), 1, MaxImporters);
+        }
         if (args.at(i) == QLatin1String("--runs"))
             runs = std::max(1, args.at(i + 1).toInt());
         if (args.at(i) == QLatin1String("--records"))
@@ -222,12 +272,12 @@ int runBench(int, char**)
     }
     Database::setInstance(nullptr);
 
-    std::printf("Retests into MariaDB, %d records of 20 results for each importer, median of %d run(s)\n", records,
-                runs);
-    std::printf("importers | paced, aligned: records/s  p90 import/wire  worst | staggered: p90  worst"
-                " | all at once: records/s  p90 import/wire\n");
+    std::printf("%s into MariaDB (%d us each way), %d records of 20 results for each importer, median of %d run(s)\n",
+                qPrintable(g_kind), g_delay, records, runs);
+    std::printf("importers | paced, aligned: records/s  p50 import/wire  p90  worst | staggered: p90  worst"
+                " | all at once: records/s  p90 import/wire | retried\n");
     int round = 1;
-    for (int importers : {1, 2, 4, MaxImporters}) {
+    for (int importers : std::as_const(lines)) {
         std::vector<Figures> paced, staggered, flat;
         for (int run = 0; run < runs; ++run) {
             paced.push_back(runImporters(database.name(), importers, records, round++, true));
@@ -240,10 +290,12 @@ int runBench(int, char**)
                 values.push_back(f.*field);
             return percentile(values, 0.5);
         };
-        std::printf("%9d | %25.1f  %15.3f  %5.3f | %14.3f  %5.3f | %22.1f  %15.3f\n", importers,
-                    middle(paced, &Figures::perSecond), middle(paced, &Figures::p90), middle(paced, &Figures::worst),
-                    middle(staggered, &Figures::p90), middle(staggered, &Figures::worst),
-                    middle(flat, &Figures::perSecond), middle(flat, &Figures::p90));
+        std::printf("%9d | %25.1f  %15.3f  %5.3f  %5.3f | %14.3f  %5.3f | %22.1f  %15.3f | %.4f\n", importers,
+                    middle(paced, &Figures::perSecond), middle(paced, &Figures::p50), middle(paced, &Figures::p90),
+                    middle(paced, &Figures::worst), middle(staggered, &Figures::p90), middle(staggered, &Figures::worst),
+                    middle(flat, &Figures::perSecond), middle(flat, &Figures::p90),
+                    (middle(paced, &Figures::retried) + middle(staggered, &Figures::retried)
+                     + middle(flat, &Figures::retried)) / 3);
         std::fflush(stdout);
     }
     return 0;

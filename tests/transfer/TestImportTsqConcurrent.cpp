@@ -12,6 +12,7 @@
 #include "database/SqlQuery.h"
 #include "database/SqliteDatabase.h"
 #include "database/StatementCache.h"
+#include "database/WriteLock.h"
 #include "support/DialogAnswerer.h"
 #include "support/MariaDbServer.h"
 #include "support/SeededDatabase.h"
@@ -32,6 +33,7 @@
 #include <QtTest>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 using namespace TsqRecordBuilder;
 
@@ -87,6 +89,17 @@ QByteArray record(const Planned& p)
     return bytes(r);
 }
 
+// Record i of every stream of the same assets at one known place, each one
+// sent by all streams at once: known assets and new ones in turn.
+Planned sameInEveryStream(int, int i)
+{
+    Planned p;
+    p.name = QStringLiteral("%1 pump %2").arg(i % 2 ? QStringLiteral("New") : QStringLiteral("Known")).arg(i / 2 % 6);
+    p.serialNo = p.name.right(1);
+    p.date = QDateTime(QDate(2025, 6, 1), QTime(9, 0)).addDays(i / 2);
+    return p;
+}
+
 QString plannedKey(const Planned& p)
 {
     return p.name + QLatin1Char('|') + p.date.toString(storedDateTimeFormat);
@@ -95,7 +108,9 @@ QString plannedKey(const Planned& p)
 // Child: opens the database, waits for the start signal and downloads its
 // stream, then prints how many records it stored and found stored.
 // Arguments: sqlite|mysql, file or database name, process number, records,
-// start file.
+// start file, and "same" for the streams of sameInEveryStream from record
+// args[6] on, in a session at READ COMMITTED as a server's administrator may
+// set it.
 PELVANE_CHILD_SCENARIO(concurrentDownload)
 {
     if (args.size() < 5)
@@ -118,6 +133,10 @@ PELVANE_CHILD_SCENARIO(concurrentDownload)
         db = mysql;
     }
     Database::setInstance(db);
+    const bool same = args.value(5) == QLatin1String("same");
+    const int first = args.value(6).toInt();
+    if (same && !QSqlQuery(db->connection()).exec(QStringLiteral("SET SESSION TRANSACTION ISOLATION LEVEL READ COMMITTED")))
+        return 95;
     QElapsedTimer waited;
     waited.start();
     while (!QFile::exists(args.at(4))) {
@@ -129,10 +148,11 @@ PELVANE_CHILD_SCENARIO(concurrentDownload)
     {
         StatementCache statements(db->connection());
         ImportTsq::resetTransfer();
-        ImportTsq().import(header(QStringLiteral("Tester"), QStringLiteral("T-%1").arg(process % 2), count));
-        for (int i = 0; i < count; ++i) {
+        if (!same)
+            ImportTsq().import(header(QStringLiteral("Tester"), QStringLiteral("T-%1").arg(process % 2), count));
+        for (int i = first; i < first + count; ++i) {
             ImportTsq import;
-            import.import(record(planned(process, i)));
+            import.import(record(same ? sameInEveryStream(process, i) : planned(process, i)));
             if (import.outcome == ImportAlreadyStored)
                 ++alreadyStored;
             else
@@ -220,6 +240,7 @@ private slots:
     void init();
     void cleanup();
     void fourImportersOnMariaDb();
+    void sameAssetsAtOnceUnderSharesOnMariaDb();
     void twoImportersOnOneSqliteFile();
     void lockWaitIsRetriedFromTheStart();
 
@@ -227,7 +248,8 @@ private:
     // Starts processes importers at once on the database and checks what
     // they stored: every record once, no natural key twice, every set with
     // its results, every asset's newest set and retest date.
-    void runImporters(const QString& backend, const QString& target, int processes, int recordsEach);
+    void runImporters(const QString& backend, const QString& target, int processes, int recordsEach,
+                      Planned (*plan)(int, int) = planned, int first = 0);
     void checkRegister(int processes, int recordsEach);
 
     // A new database with the schema on the server, named in m_mysqlName.
@@ -260,27 +282,42 @@ bool TestImportTsqConcurrent::createMySql(const QString& hint)
 }
 
 void TestImportTsqConcurrent::runImporters(const QString& backend, const QString& target, int processes,
-                                           int recordsEach)
+                                           int recordsEach, Planned (*plan)(int, int), int first)
 {
     const QString start = TestEnvironment::instance()->newFolder(QStringLiteral("start")) + QStringLiteral("/go");
     std::vector<std::unique_ptr<QProcess>> children;
     for (int p = 0; p < processes; ++p) {
         children.push_back(std::make_unique<QProcess>());
         startChildScenario(*children.back(), QStringLiteral("concurrentDownload"),
-                           {backend, target, QString::number(p), QString::number(recordsEach), start});
+                           {backend, target, QString::number(p), QString::number(recordsEach), start,
+                            plan == planned ? QString() : QStringLiteral("same"), QString::number(first)});
     }
     for (const auto& child : children)
         QVERIFY(child->waitForStarted());
+    // The same streams start together: held at the write lock until every
+    // one of them waits for it.
+    std::optional<QSqlQuery> holder;
+    if (plan != planned) {
+        holder.emplace(MariaDbServer::connection(QStringLiteral("holder"), target));
+        QVERIFY(holder->exec(WriteLock::mySqlBegin().last()) && holder->next());
+    }
     QFile go(start);
     QVERIFY(go.open(QIODevice::WriteOnly));
     go.close();
+    QElapsedTimer waited;
+    waited.start();
+    while (holder && holder->exec("SELECT COUNT(*) FROM information_schema.PROCESSLIST WHERE STATE='User lock'")
+           && holder->next() && holder->value(0).toInt() < processes && waited.elapsed() < 20000)
+        QThread::msleep(1);
+    if (holder)
+        holder->exec(WriteLock::mySqlRelease());
 
     // Every process finishes its download, and between them they store each
     // distinct record once and find the rest stored.
     QSet<QString> distinct;
     for (int p = 0; p < processes; ++p)
-        for (int i = 0; i < recordsEach; ++i)
-            distinct.insert(plannedKey(planned(p, i)));
+        for (int i = first; i < first + recordsEach; ++i)
+            distinct.insert(plannedKey(plan(p, i)));
     int stored = 0, alreadyStored = 0;
     for (int p = 0; p < processes; ++p) {
         const ChildResult result = finishChildScenario(*children.at(p), 120000);
@@ -292,6 +329,8 @@ void TestImportTsqConcurrent::runImporters(const QString& backend, const QString
                                 .arg(QString::fromUtf8(output.right(1500)))));
         const int at = output.lastIndexOf("stored ");
         QVERIFY(at >= 0);
+        // Under a share to the end: none went again under the whole lock.
+        QVERIFY2(plan == planned || !output.contains("rolled back"), output.right(1500).constData());
         const QList<QByteArray> words = output.mid(at).split(' ');
         stored += words.value(1).toInt();
         alreadyStored += words.value(3).trimmed().toInt();
@@ -370,6 +409,34 @@ void TestImportTsqConcurrent::fourImportersOnMariaDb()
     QVERIFY(db->open(MariaDbServer::settings(m_mysqlName)) == 0);
     Database::setInstance(db);
     checkRegister(Processes, RecordsEach);
+}
+
+// Each test stored once, and each new asset, whatever isolation level the
+// sessions run at.
+void TestImportTsqConcurrent::sameAssetsAtOnceUnderSharesOnMariaDb()
+{
+    PELVANE_REQUIRE_MARIADB();
+    QVERIFY(createMySql(QStringLiteral("same assets")));
+    auto* db = new MySqlDatabase;
+    QVERIFY(db->open(MariaDbServer::settings(m_mysqlName)) == 0);
+    Database::setInstance(db);
+    for (int k = 0; k < 6; ++k) {
+        Planned known = sameInEveryStream(0, 2 * k);
+        known.date = known.date.addYears(-1);
+        ImportTsq().import(record(known));
+    }
+    Database::setInstance(nullptr);
+    // A few records a start, so that the streams meet on each of them.
+    constexpr int Processes = 6, RecordsEach = 16;
+    for (int first = 0; first < RecordsEach && !QTest::currentTestFailed(); first += 2)
+        runImporters(QStringLiteral("mysql"), m_mysqlName, Processes, 2, sameInEveryStream, first);
+    db = new MySqlDatabase;
+    QVERIFY(db->open(MariaDbServer::settings(m_mysqlName)) == 0);
+    Database::setInstance(db);
+    QCOMPARE(counted(QStringLiteral("SELECT COUNT(*) FROM Asset")), QStringLiteral("12"));
+    QCOMPARE(counted(QStringLiteral("SELECT COUNT(*) FROM ResultSet")), QString::number(6 + RecordsEach));
+    QCOMPARE(counted(QStringLiteral("SELECT COUNT(DISTINCT AssetId,Date) FROM ResultSet")),
+             QString::number(6 + RecordsEach));
 }
 
 void TestImportTsqConcurrent::twoImportersOnOneSqliteFile()
