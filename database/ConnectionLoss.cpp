@@ -2,6 +2,7 @@
 
 #include "core/Error.h"
 #include "database/Database.h"
+#include "database/MySqlRowStream.h"
 #include "database/PendingWrite.h"
 #include "database/ServerDatabase.h"
 
@@ -9,6 +10,9 @@
 #include <QMetaObject>
 #include <QSqlDriver>
 #include <QStringList>
+
+#include <mysql.h>
+#include <poll.h>
 
 namespace {
 thread_local int t_commitsSent = 0;
@@ -46,6 +50,23 @@ const QStringList kOdbcLostPhrases = {
 };
 const QStringList kOdbcLostCodes = {QStringLiteral("10053"), QStringLiteral("10054"), QStringLiteral("10060"),
                                     QStringLiteral("233")};
+
+// A MySQL connection whose far end has hung up (the server stopped, or the
+// network between dropped it): the client library still writes to it
+// without complaint, and words the failure that follows as a loss during
+// the statement, yet nothing sent now reaches the server.
+bool closedByServer(const QSqlDriver* driver)
+{
+    MYSQL* mysql = MySqlRowStream::handleOf(driver);
+    if (!mysql)
+        return false;
+    pollfd link{int(mysql_get_socket(mysql)), POLLRDHUP, 0};
+    return link.fd >= 0 && ::poll(&link, 1, 0) == 1 && (link.revents & (POLLRDHUP | POLLHUP | POLLERR));
+}
+
+// The client library's number for a statement it could not send: the
+// server never ran it.
+const QString kMySqlNotSent = QStringLiteral("2006");
 
 bool anyIn(const QString& list, const QStringList& wanted)
 {
@@ -116,14 +137,16 @@ void ConnectionLoss::setLostHook(std::function<void()> hook)
     lostHook() = std::move(hook);
 }
 
-ConnectionLoss::CommitSent::CommitSent()
+ConnectionLoss::CommitSent::CommitSent(const QSqlDriver* driver) : m_counted(!closedByServer(driver))
 {
-    ++t_commitsSent;
+    if (m_counted)
+        ++t_commitsSent;
 }
 
 ConnectionLoss::CommitSent::~CommitSent()
 {
-    --t_commitsSent;
+    if (m_counted)
+        --t_commitsSent;
 }
 
 QString ConnectionLoss::message(const QString& server, const QString& reason, const QStringList& notSaved,
@@ -172,7 +195,8 @@ bool ConnectionLoss::handle(const QSqlError& error, const QSqlDriver* driver)
     // The innermost write is the one whose commit was on its way.
     QStringList notSaved = PendingWrite::all();
     QStringList maybeSaved;
-    if (t_commitsSent > 0 && !notSaved.isEmpty())
+    const bool notSent = db->type() == DatabaseMySql && error.nativeErrorCode().trimmed() == kMySqlNotSent;
+    if (t_commitsSent > 0 && !notSent && !notSaved.isEmpty())
         maybeSaved << notSaved.takeFirst();
     const QString text = message(serverOf(db), reasonOf(error), notSaved, maybeSaved, PendingWrite::done());
     qDebug().noquote() << text;

@@ -34,16 +34,21 @@ public:
     static QString message(const QString& server, const QString& reason, const QStringList& notSaved,
                            const QStringList& maybeSaved = {}, const QStringList& done = {});
 
-    // While one is alive on a thread, what runs there sends a commit: a
-    // connection lost before its answer may have taken a stored transaction
-    // with it, and the write being made then is told as perhaps saved.
+    // While one is alive on a thread, what runs there sends a commit on
+    // driver's connection: a connection lost before its answer may have
+    // taken a stored transaction with it, and the write being made then is
+    // told as perhaps saved. A connection the server's side has closed
+    // already takes nothing to the server, and counts for nothing.
     class CommitSent
     {
     public:
-        CommitSent();
+        explicit CommitSent(const QSqlDriver* driver);
         ~CommitSent();
         CommitSent(const CommitSent&) = delete;
         CommitSent& operator=(const CommitSent&) = delete;
+
+    private:
+        bool m_counted;
     };
 
     // Registered by the main window, which lives in a higher layer: called on

@@ -242,7 +242,7 @@ void DatabaseTransaction::commitNow()
         StatementCache::transactionEnded(m_connection, true);
         return;
     }
-    const ConnectionLoss::CommitSent sent;
+    const ConnectionLoss::CommitSent sent(m_connection.driver());
     QSqlError error;
     const bool committed = m_connection.driverName() == QLatin1String("QSQLITE") ? commitSqlite(m_connection, &error)
                                                                                  : m_connection.commit();

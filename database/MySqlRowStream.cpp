@@ -10,11 +10,9 @@
 
 #include <mysql.h>
 
-namespace {
-MYSQL* handleOf(const QSqlDatabase& connection)
+MYSQL* MySqlRowStream::handleOf(const QSqlDriver* driver)
 {
-    const QSqlDriver* driver = connection.driver();
-    if (!driver || !connection.isOpen())
+    if (!driver || !driver->isOpen())
         return nullptr;
     const QVariant handle = driver->handle();
     // Qt names the type by the structure behind MySQL's typedef.
@@ -23,10 +21,9 @@ MYSQL* handleOf(const QSqlDatabase& connection)
         return nullptr;
     return *static_cast<MYSQL* const*>(handle.data());
 }
-} // namespace
 
 MySqlRowStream::MySqlRowStream(const QSqlDatabase& connection)
-    : m_mysql(handleOf(connection)), m_driver(connection.driver())
+    : m_mysql(handleOf(connection.isOpen() ? connection.driver() : nullptr)), m_driver(connection.driver())
 {
 }
 

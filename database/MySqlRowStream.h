@@ -22,6 +22,8 @@ public:
     // connection is one of Qt's MySQL driver; on any other every exec()
     // fails.
     explicit MySqlRowStream(const QSqlDatabase& connection);
+    // The client library's handle of driver, when it is Qt's MySQL driver.
+    static st_mysql* handleOf(const QSqlDriver* driver);
     ~MySqlRowStream();
     MySqlRowStream(const MySqlRowStream&) = delete;
     MySqlRowStream& operator=(const MySqlRowStream&) = delete;

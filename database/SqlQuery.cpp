@@ -163,7 +163,7 @@ void SqlQuery::execTogether(const QStringList& statements, QList<QList<QVariantL
         return;
     std::optional<ConnectionLoss::CommitSent> commit;
     if (all.contains(QStringLiteral("COMMIT")))
-        commit.emplace();
+        commit.emplace(driver());
     // A failure that returns was a lost connection: nothing more comes, and
     // each statement not run answers nothing.
     auto lost = [&] {

@@ -3,8 +3,12 @@
 
 #include "InstrumentRecords.h"
 
+#include "database/DatabaseTransaction.h"
 #include "database/MySqlDatabase.h"
+#include "database/MySqlRowStream.h"
 #include "database/PendingWrite.h"
+#include "database/SqlQuery.h"
+#include "database/StatementBatch.h"
 #include "database/StatementCache.h"
 #include "support/MariaDbServer.h"
 #include "support/ServerRelay.h"
@@ -15,6 +19,8 @@
 #include <QSqlQuery>
 #include <QtTest>
 #include <cstdio>
+#include <mysql.h>
+#include <poll.h>
 
 namespace {
 
@@ -23,8 +29,26 @@ QByteArray record(const char* name)
     return InstrumentRecords::asset(name, QDateTime(QDate(2026, 1, 10), QTime(9, 30)), 1, {{1, 0.10f}});
 }
 
-// Downloads Monitor, then cuts the connection (at once, or as Lamp's commit
-// passes) and downloads Lamp. Arguments: database, "before" or "commit".
+// Lamp's write, cut off after its first statement's answer came back and
+// before its commit goes: the server has hung up by the time it is sent.
+void writeLampCutBeforeItsCommit(MySqlDatabase* db, ServerRelay& relay)
+{
+    PendingWrite lamp(QStringLiteral("the test record of asset Lamp, tested 10/01/2026"));
+    (void)DatabaseTransaction::run([&](DatabaseTransaction& transaction, StatementBatch& batch) {
+        SqlQuery(db->connection()).exec(QStringLiteral("SELECT COUNT(*) FROM Asset"));
+        relay.cut();
+        pollfd link{int(mysql_get_socket(MySqlRowStream::handleOf(db->connection().driver()))), POLLRDHUP, 0};
+        ::poll(&link, 1, 10000);
+        SqlQuery insert(db->connection());
+        insert.prepareAsMySqlText(QStringLiteral("INSERT INTO Client (Name) VALUES ('Lamp')"));
+        batch.add(insert);
+        transaction.commit(batch);
+    });
+}
+
+// Downloads Monitor, then cuts the connection (at once, as Lamp's commit
+// passes, or between Lamp's sends) and downloads Lamp. Arguments: database,
+// "before", "commit" or "between".
 PELVANE_CHILD_SCENARIO(downloadMeetsALoss)
 {
     QString why;
@@ -37,8 +61,12 @@ PELVANE_CHILD_SCENARIO(downloadMeetsALoss)
         StatementCache statements(db->connection());
         PendingWrite rest(QStringLiteral("the rest of this download"));
         ImportTsq().import(record("Monitor"));
-        args.value(1) == QLatin1String("commit") ? relay.cutAfter("COMMIT") : relay.cut();
-        ImportTsq().import(record("Lamp"));
+        if (args.value(1) == QLatin1String("between")) {
+            writeLampCutBeforeItsCommit(db, relay);
+        } else {
+            args.value(1) == QLatin1String("commit") ? relay.cutAfter("COMMIT") : relay.cut();
+            ImportTsq().import(record("Lamp"));
+        }
     }
     std::printf("went on\n");
     return 0;
@@ -64,6 +92,8 @@ void TestImportTsqServerLoss::lossIsToldAndNothingTriedAgain_data()
     const QString lamp = "  - the test record of asset Lamp, tested 10/01/2026\n";
     const QString rest = "  - the rest of this download\n";
     QTest::newRow("before the record") << "before" << "\n\nNot saved:\n" + lamp + rest << 1;
+    // Its commit went out on a connection the server had closed already.
+    QTest::newRow("before its commit") << "between" << "\n\nNot saved:\n" + lamp + rest << 1;
     // The server had the commit: downloading the record again finds it stored.
     QTest::newRow("after its commit") << "commit" << " stored):\n" + lamp + "\nNot saved:\n" + rest
                                       << int(ImportAlreadyStored);
