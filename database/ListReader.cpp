@@ -103,6 +103,7 @@ struct ListReader::Progress
     Rows firstRows;
     QList<qint64> keys;
     bool firstPosted = false;
+    bool firstByKey = false;
     QElapsedTimer sincePost;
 };
 
@@ -344,10 +345,16 @@ void ListReader::readList(int generation, const QString& statement, const QStrin
     if (m_type == DatabaseMySql && text.text(&sql)) {
         error = readKeysAsText(progress, sql);
     } else {
+        // SQLite sorts only the keys, half the work of whole rows, and
+        // reads the first page beside the list once its keys are in.
+        progress.firstByKey = m_type == DatabaseSqlite && !key.isEmpty();
+        const QString keys = progress.firstByKey
+                                 ? QStringLiteral("SELECT ") + key + statement.mid(statement.indexOf(QStringLiteral(" FROM ")))
+                                 : statement;
         QElapsedTimer waited;
         waited.start();
         do
-            error = readKeys(progress, statement, values);
+            error = readKeys(progress, keys, values);
         while (busy(error, m_type) && !progress.firstPosted && waited.elapsed() < busyListMs && current(generation));
     }
     running(nullptr);
@@ -368,6 +375,8 @@ void ListReader::flushKeys(Progress& progress, bool done)
 {
     const bool first = !progress.firstPosted;
     progress.firstPosted = true;
+    if (first && progress.firstByKey && !rowsByKey(progress.keys, &progress.firstRows))
+        progress.firstRows.clear();
     progress.sincePost.restart();
     post(progress.generation, [&](Delivery& d) {
         d.keys += progress.keys;
@@ -385,8 +394,9 @@ bool ListReader::addKey(Progress& progress, qint64 key, const std::function<QByt
 {
     progress.keys << key;
     if (!progress.firstPosted) {
-        progress.firstRows << row();
-        if (progress.firstRows.size() == progress.pageRows)
+        if (!progress.firstByKey)
+            progress.firstRows << row();
+        if (progress.keys.size() == progress.pageRows)
             flushKeys(progress, false);
     } else if (progress.keys.size() >= keysPerPost || progress.sincePost.elapsed() >= msPerPost) {
         flushKeys(progress, false);
@@ -485,35 +495,46 @@ void ListReader::servePages()
     }
 }
 
+bool ListReader::rowsByKey(const QList<qint64>& keys, Rows* rows)
+{
+    QStringList texts;
+    texts.reserve(keys.size());
+    for (qint64 key : keys)
+        texts << QString::number(key);
+    const QString statement =
+        m_pageStatement + QStringLiteral(" AND %1 IN (%2)").arg(m_key, texts.join(QLatin1Char(',')));
+    QHash<qint64, QByteArray> byKey;
+    if (m_key.isEmpty() || !open())
+        return false;
+    void* list = nullptr;
+    {
+        QMutexLocker lock(&m_mutex);
+        list = m_handle;
+    }
+    QSqlQuery query(connection());
+    bool ok = prepareAndRun(query, statement, m_values);
+    while (ok && query.next())
+        byKey.insert(query.value(0).toLongLong(), packRow(query));
+    ok = ok && !query.lastError().isValid();
+    // The list's statement, when this ran beside it, is the one to cancel again.
+    running(list);
+    // A key the page no longer finds is a row gone from the list since it
+    // was read: its cells stay empty until a refresh.
+    rows->clear();
+    rows->reserve(keys.size());
+    for (qint64 key : keys)
+        *rows << byKey.value(key);
+    return ok;
+}
+
 void ListReader::readPage(const PageRequest& request)
 {
-    QStringList keys;
-    keys.reserve(request.keys.size());
-    for (qint64 key : request.keys)
-        keys << QString::number(key);
-    const QString statement =
-        m_pageStatement + QStringLiteral(" AND %1 IN (%2)").arg(m_key, keys.join(QLatin1Char(',')));
-    QHash<qint64, QByteArray> byKey;
-    bool ok = !m_key.isEmpty() && open();
-    if (ok) {
-        QSqlQuery query(connection());
-        ok = prepareAndRun(query, statement, m_values);
-        while (ok && query.next())
-            byKey.insert(query.value(0).toLongLong(), packRow(query));
-        ok = ok && !query.lastError().isValid();
-        running(nullptr);
-    }
+    Rows rows;
+    const bool ok = rowsByKey(request.keys, &rows);
     post(request.generation, [&](Delivery& d) {
-        if (!ok) {
+        if (ok)
+            d.pages.insert(request.page, rows);
+        else
             d.failedPages.insert(request.page);
-            return;
-        }
-        // A key the page no longer finds is a row gone from the list
-        // since it was read: its cells stay empty until a refresh.
-        Rows rows;
-        rows.reserve(request.keys.size());
-        for (qint64 key : request.keys)
-            rows << byKey.value(key);
-        d.pages.insert(request.page, rows);
     });
 }

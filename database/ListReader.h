@@ -110,6 +110,8 @@ private:
     QSqlError readKeysAsText(Progress& progress, const QString& text);
     void servePages();
     void readPage(const PageRequest& request);
+    // The rows of keys, in their order; false when they could not be read.
+    bool rowsByKey(const QList<qint64>& keys, Rows* rows);
     // The statement under way, which cancel() stops: a handle of the
     // back-end's, null when none runs.
     void running(void* handle);
