@@ -171,14 +171,18 @@ void AssetManager::selectModifiedInTable()
 
 void AssetManager::tableSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
 {
-    for (const QModelIndex& index : selected.indexes()) {
-        if (index.column() == 0)
-            m_selectedAssets.insert(index.data().toInt(), true);
-    }
-    for (const QModelIndex& index : deselected.indexes()) {
-        if (index.column() == 0)
-            m_selectedAssets.remove(index.data().toInt());
-    }
+    // By rows, each row's asset id from its key: a selection of the whole
+    // list is a hundred thousand rows, not seven cells for each.
+    const auto forEachId = [](const QItemSelection& selection, const std::function<void(int)>& act) {
+        for (const QItemSelectionRange& range : selection) {
+            if (range.left() > 0)
+                continue;
+            for (int row = range.top(); row <= range.bottom(); ++row)
+                act(range.model()->index(row, 0, range.parent()).data().toInt());
+        }
+    };
+    forEachId(selected, [this](int id) { m_selectedAssets.insert(id, true); });
+    forEachId(deselected, [this](int id) { m_selectedAssets.remove(id); });
     const int single = m_selectedAssets.size() == 1 ? m_selectedAssets.firstKey() : 0;
 
     const bool stillOnModified = m_modifiedAsset == single || (m_modifiedAsset < 0 && m_selectedAssets.isEmpty());

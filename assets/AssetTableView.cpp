@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QHeaderView>
 #include <QIODevice>
+#include <QMessageBox>
 #include <QSettings>
 
 namespace {
@@ -44,7 +45,9 @@ void AssetTableView::setup(AssetQueryModel* model)
     m_model = model;
     setModel(model);
     connect(model, &AssetQueryModel::refresh, this, &AssetTableView::refresh);
-    connect(model, &QAbstractItemModel::rowsInserted, this, &AssetTableView::selectArrivedAsset);
+    connect(model, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) { selectArrivedAssets(first, last); });
+    connect(model, &PagedQueryModel::listFailed, this, &AssetTableView::tellListFailed);
     const QVariant stored = QSettings().value(kSettingsKey);
     if (stored.isValid() && !stored.isNull())
         restoreState(stored.toByteArray());
@@ -117,14 +120,91 @@ QList<PagedQueryModel::SortKey> AssetTableView::sortKeys() const
     return {{QLatin1String(kSortExpressions[column]), column, descending}, {id, IdColumn, descending}};
 }
 
+void AssetTableView::setSelectionModel(QItemSelectionModel* selectionModel)
+{
+    QTableView::setSelectionModel(selectionModel);
+    // Rows the user chooses while a list comes in win over the ones that
+    // were selected before it.
+    connect(selectionModel, &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!m_selecting)
+            m_pendingSelection.clear();
+    });
+}
+
+QList<qint64> AssetTableView::selectedKeys() const
+{
+    QList<qint64> keys;
+    if (!selectionModel() || !m_model)
+        return keys;
+    for (const QItemSelectionRange& range : selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            keys << m_model->keyAt(row);
+    }
+    return keys;
+}
+
 // The selection goes first, with its signal, so that nothing acts on rows
-// that the new statement no longer lists.
+// that the new statement no longer lists; the assets that it lists again
+// are selected again as their keys come.
 bool AssetTableView::setStatement(const QString& statement, const QVariantMap& values)
 {
+    const QList<qint64> selected = selectedKeys();
     if (selectionModel())
         selectionModel()->clearSelection();
-    m_pendingSelection = 0;
-    return m_model->setStatement(withoutOrder(statement), values, sortKeys());
+    m_pendingSelection = QSet<qint64>(selected.cbegin(), selected.cend());
+    m_toldFailure.clear();
+    const bool ok = m_model->setStatement(withoutOrder(statement), values, sortKeys());
+    if (!m_model->isReading())
+        m_pendingSelection.clear();
+    return ok;
+}
+
+void AssetTableView::selectRows(const QList<int>& rows)
+{
+    if (rows.isEmpty() || !selectionModel())
+        return;
+    QItemSelection selection;
+    for (int row : rows)
+        selection.merge(QItemSelection(m_model->index(row, 0), m_model->index(row, ColumnCount - 1)),
+                        QItemSelectionModel::Select);
+    m_selecting = true;
+    selectionModel()->select(selection, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    m_selecting = false;
+    scrollTo(m_model->index(rows.first(), NameColumn));
+}
+
+void AssetTableView::selectArrivedAssets(int first, int last)
+{
+    if (m_pendingSelection.isEmpty())
+        return;
+    QList<int> rows;
+    for (int row = first; row <= last && !m_pendingSelection.isEmpty(); ++row) {
+        if (m_pendingSelection.remove(m_model->keyAt(row)))
+            rows << row;
+    }
+    selectRows(rows);
+    if (!m_model->isReading())
+        m_pendingSelection.clear();
+}
+
+void AssetTableView::tellListFailed(const QString& statement, const QSqlError& error)
+{
+    // Told once for a list; a lost server is told by the window already.
+    Database* db = Database::instance();
+    if (statement == m_toldFailure || (db && db->connectionLost()))
+        return;
+    m_toldFailure = statement;
+    qWarning("The asset list could not be read: %s (%s)", qPrintable(error.text()), qPrintable(statement));
+    auto* box = new QMessageBox(QMessageBox::Warning, tr("Asset List", "title of the message on an unreadable list"),
+                                tr("The list of assets could not be read from the database, so it is shown empty.\n\n"
+                                   "%1\n\nChoose the list again to try once more.",
+                                   "%1 is the database's message")
+                                    .arg(error.text()),
+                                QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    // The window goes on: the user reads it when it suits.
+    box->setModal(false);
+    box->show();
 }
 
 void AssetTableView::showList(const QString& statement, bool recycled)
@@ -301,22 +381,22 @@ void AssetTableView::selectAsset(int id)
     if (!m_model || !selectionModel())
         return;
     if (id == 0) {
-        m_pendingSelection = 0;
+        m_pendingSelection.clear();
         selectionModel()->clearSelection();
         return;
     }
-    // Only the rows fetched so far: the list is read lazily. A server's
-    // rows may still be on their way; the asset is looked for as they come.
-    const int row = m_model->rowOf(IdColumn, id);
-    m_pendingSelection = row < 0 && m_model->isReading() ? id : 0;
-    if (row >= 0)
+    // Wherever it lies in the list; when its key has not come yet, as it
+    // comes.
+    const int row = m_model->rowOfKey(id);
+    m_pendingSelection.clear();
+    if (row >= 0) {
+        m_selecting = true;
         selectRow(row);
-}
-
-void AssetTableView::selectArrivedAsset()
-{
-    if (m_pendingSelection != 0)
-        selectAsset(m_pendingSelection);
+        m_selecting = false;
+        scrollTo(m_model->index(row, NameColumn));
+    } else if (m_model->isReading()) {
+        m_pendingSelection.insert(id);
+    }
 }
 
 void AssetTableView::showContextMenu(const QPoint& pos)

@@ -8,6 +8,8 @@
 #include <QList>
 #include <QPoint>
 #include <QPointer>
+#include <QSet>
+#include <QSqlError>
 #include <QTableView>
 #include <QVariantMap>
 
@@ -33,6 +35,7 @@ public:
     explicit AssetTableView(QWidget* parent = nullptr);
 
     void setup(AssetQueryModel* model);
+    void setSelectionModel(QItemSelectionModel* selectionModel) override;
     void restoreState(const QByteArray& state);
     QByteArray saveState() const;
 
@@ -63,7 +66,10 @@ private:
     bool setStatement(const QString& statement, const QVariantMap& values = {});
     static QString withoutOrder(const QString& statement);
     QList<PagedQueryModel::SortKey> sortKeys() const;
-    void selectArrivedAsset();
+    void selectArrivedAssets(int first, int last);
+    void selectRows(const QList<int>& rows);
+    QList<qint64> selectedKeys() const;
+    void tellListFailed(const QString& statement, const QSqlError& error);
     void showList(const QString& statement, bool recycled);
     void setColumnShown(int column, bool shown);
     void widenToHeaderTexts();
@@ -74,6 +80,11 @@ private:
     SearchFields m_lastSearch;
     // Widths that hidden columns take again when they are shown.
     QHash<int, int> m_hiddenWidths;
-    // An asset to select once the server's rows bring it.
-    int m_pendingSelection = 0;
+    // Assets to select once the list's keys bring them: the selection of
+    // the list before, or an asset asked for; dropped when the user
+    // chooses rows meanwhile or the list has come whole.
+    QSet<qint64> m_pendingSelection;
+    bool m_selecting = false;
+    // The statement whose failure the user was told of.
+    QString m_toldFailure;
 };

@@ -1,40 +1,146 @@
 #include "database/ListReader.h"
 
+#include "database/Database.h"
+#include "database/MySqlTextStatement.h"
+#include "database/StatementBatch.h"
+
 #include <QDataStream>
+#include <QDateTime>
+#include <QElapsedTimer>
 #include <QIODevice>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QThread>
+#include <QSqlResult>
+#include <QStringList>
+
+#include <mysql.h>
+#include <sql.h>
+#include <sqlite3.h>
+#include <sys/socket.h>
 
 namespace {
+// Keys are posted in batches: the first screen's as soon as they are read,
+// then at most this many at a time, or after this long.
+constexpr int keysPerPost = 16384;
+constexpr int msPerPost = 50;
+// How long a statement waits for a file that another program writes: a
+// page is tried again later, and a stop is not held up.
+constexpr int busyMs = 250;
+// How long the list itself waits for such a file before it is given up.
+constexpr int busyListMs = 20000;
+
 QString newConnectionName()
 {
     static std::atomic<int> count{0};
     return QStringLiteral("list reader %1").arg(++count);
 }
+
+// The back-end's handle behind a query: the connection's for SQLite and
+// MySQL, the statement's for ODBC (the one its cancel takes).
+void* handleOf(const QSqlQuery& query, int type)
+{
+    const QVariant handle = type == DatabaseMsSql && query.result() ? query.result()->handle()
+                                                                     : query.driver()->handle();
+    return handle.isValid() && handle.data() ? *static_cast<void* const*>(handle.constData()) : nullptr;
+}
+
+bool busy(const QSqlError& error, int type)
+{
+    return type == DatabaseSqlite
+           && (error.nativeErrorCode() == QLatin1String("5") || error.nativeErrorCode() == QLatin1String("6"));
+}
+
+// A value of a MySQL text row as Qt's MySQL driver gives it.
+QVariant mySqlValue(const char* data, unsigned long length, const MYSQL_FIELD& field)
+{
+    if (!data)
+        return QVariant();
+    const QByteArray bytes = QByteArray::fromRawData(data, qsizetype(length));
+    const bool isUnsigned = field.flags & UNSIGNED_FLAG;
+    switch (field.type) {
+    case MYSQL_TYPE_TINY:
+    case MYSQL_TYPE_SHORT:
+    case MYSQL_TYPE_LONG:
+    case MYSQL_TYPE_INT24:
+    case MYSQL_TYPE_YEAR:
+        return isUnsigned ? QVariant(bytes.toUInt()) : QVariant(bytes.toInt());
+    case MYSQL_TYPE_LONGLONG:
+        return isUnsigned ? QVariant(bytes.toULongLong()) : QVariant(bytes.toLongLong());
+    case MYSQL_TYPE_FLOAT:
+    case MYSQL_TYPE_DOUBLE:
+    case MYSQL_TYPE_DECIMAL:
+    case MYSQL_TYPE_NEWDECIMAL:
+        return bytes.toDouble();
+    case MYSQL_TYPE_DATE:
+        return QDate::fromString(QString::fromLatin1(bytes), Qt::ISODate);
+    case MYSQL_TYPE_TIME:
+        return QTime::fromString(QString::fromLatin1(bytes), Qt::ISODate);
+    case MYSQL_TYPE_DATETIME:
+    case MYSQL_TYPE_TIMESTAMP:
+        return QDateTime::fromString(QString::fromLatin1(bytes), Qt::ISODate);
+    case MYSQL_TYPE_TINY_BLOB:
+    case MYSQL_TYPE_MEDIUM_BLOB:
+    case MYSQL_TYPE_LONG_BLOB:
+    case MYSQL_TYPE_BLOB:
+        // The binary character set: bytes, not text.
+        if (field.charsetnr == 63)
+            return QByteArray(data, qsizetype(length));
+        break;
+    default:
+        break;
+    }
+    return QString::fromUtf8(bytes);
+}
 } // namespace
 
-ListReader::ListReader(const QString& source, const QString& use)
-    : m_source(source), m_name(newConnectionName()), m_use(use)
+// Keys read so far and not posted yet, with the list's first rows.
+struct ListReader::Progress
+{
+    int generation = 0;
+    int pageRows = 0;
+    Rows firstRows;
+    QList<qint64> keys;
+    bool firstPosted = false;
+    bool firstByKey = false;
+    QElapsedTimer sincePost;
+};
+
+ListReader::ListReader(const QString& source, const QString& use, bool borrowed)
+    : m_source(source), m_name(borrowed ? source : newConnectionName()), m_use(use), m_borrowed(borrowed)
 {
 }
 
 ListReader::~ListReader()
 {
-    m_result.reset();
-    if (!QSqlDatabase::contains(m_name))
+    if (m_borrowed || !QSqlDatabase::contains(m_name))
         return;
     QSqlDatabase::database(m_name, false).close();
     QSqlDatabase::removeDatabase(m_name);
 }
 
-// Opened in this object's thread, the only one that may use it.
+QSqlDatabase ListReader::connection() const
+{
+    return QSqlDatabase::database(m_name, false);
+}
+
+// Opened in this object's thread, the only one that uses it.
 bool ListReader::open()
 {
-    if (!QSqlDatabase::contains(m_name))
+    if (!m_borrowed && !QSqlDatabase::contains(m_name))
         QSqlDatabase::cloneDatabase(m_source, m_name);
-    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    QSqlDatabase db = connection();
+    const QString driver = db.driverName();
+    m_type = driver == QLatin1String("QMYSQL") ? DatabaseMySql
+             : driver == QLatin1String("QODBC") ? DatabaseMsSql
+                                                : DatabaseSqlite;
+    if (m_borrowed)
+        return db.isOpen();
+    // A cancel closed the socket under the client library: a connection anew.
+    if (m_broken)
+        db.close();
+    m_broken = false;
     if (db.isOpen())
         return true;
     if (!db.open())
@@ -43,17 +149,139 @@ bool ListReader::open()
         db.close();
         return false;
     }
+    if (m_type == DatabaseSqlite)
+        QSqlQuery(db).exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(busyMs));
+    // The server may still be sorting for the list that was given up.
+    if (m_type == DatabaseMySql && m_cancelledThread != 0)
+        QSqlQuery(db).exec(QStringLiteral("KILL QUERY %1").arg(m_cancelledThread));
+    m_cancelledThread = 0;
     return true;
+}
+
+bool ListReader::current(int generation) const
+{
+    QMutexLocker lock(&m_mutex);
+    return generation == m_latest;
+}
+
+void ListReader::supersede(int generation)
+{
+    {
+        QMutexLocker lock(&m_mutex);
+        m_latest = generation;
+        m_deliveries.clear();
+        m_requests.clear();
+        m_fresh = false;
+    }
+    cancel();
+}
+
+void ListReader::cancel()
+{
+    if (m_borrowed)
+        return;
+    QMutexLocker lock(&m_mutex);
+    if (!m_handle)
+        return;
+    switch (m_type) {
+    case DatabaseSqlite:
+        sqlite3_interrupt(static_cast<sqlite3*>(m_handle));
+        break;
+    case DatabaseMySql: {
+        // The client library waits in a read of the socket; once it is shut
+        // the read ends at once, whatever the server does.
+        auto* mysql = static_cast<MYSQL*>(m_handle);
+        m_cancelledThread = mysql_thread_id(mysql);
+        ::shutdown(mysql_get_socket(mysql), SHUT_RDWR);
+        m_broken = true;
+        break;
+    }
+    default:
+        SQLCancel(static_cast<SQLHSTMT>(m_handle));
+        break;
+    }
+}
+
+void ListReader::running(void* handle)
+{
+    QMutexLocker lock(&m_mutex);
+    m_handle = handle;
+}
+
+void ListReader::post(int generation, const std::function<void(Delivery&)>& put)
+{
+    {
+        QMutexLocker lock(&m_mutex);
+        if (generation != m_latest)
+            return;
+        put(m_deliveries[generation]);
+        ++m_posts;
+        const bool told = m_fresh;
+        m_fresh = true;
+        m_posted.wakeAll();
+        if (told)
+            return;
+    }
+    emit posted();
+}
+
+ListReader::Delivery ListReader::take(int generation)
+{
+    QMutexLocker lock(&m_mutex);
+    m_fresh = false;
+    return m_deliveries.take(generation);
+}
+
+ListReader::Delivery ListReader::takePages(int generation)
+{
+    QMutexLocker lock(&m_mutex);
+    Delivery pages;
+    const auto posted = m_deliveries.find(generation);
+    if (posted != m_deliveries.end()) {
+        pages.pages.swap(posted->pages);
+        pages.failedPages.swap(posted->failedPages);
+    }
+    return pages;
+}
+
+bool ListReader::waitForPost(int ms, quint64* seen)
+{
+    QMutexLocker lock(&m_mutex);
+    if (m_posts == *seen)
+        m_posted.wait(&m_mutex, QDeadlineTimer(ms));
+    const bool came = m_posts != *seen;
+    *seen = m_posts;
+    return came;
+}
+
+void ListReader::requestPage(int generation, int page, const QList<qint64>& keys)
+{
+    {
+        QMutexLocker lock(&m_mutex);
+        if (generation != m_latest)
+            return;
+        m_requests.append({generation, page, keys});
+    }
+    QMetaObject::invokeMethod(this, &ListReader::serve, Qt::QueuedConnection);
 }
 
 QByteArray ListReader::packRow(const QSqlQuery& query)
 {
+    QVariantList values;
+    const int columns = query.record().count();
+    values.reserve(columns);
+    for (int c = 0; c < columns; ++c)
+        values << query.value(c);
+    return packValues(values);
+}
+
+QByteArray ListReader::packValues(const QVariantList& values)
+{
     QByteArray row;
     QDataStream out(&row, QIODevice::WriteOnly);
-    const int columns = query.record().count();
-    out << qint32(columns);
-    for (int c = 0; c < columns; ++c)
-        out << query.value(c);
+    out << qint32(values.size());
+    for (const QVariant& value : values)
+        out << value;
     return row;
 }
 
@@ -74,80 +302,239 @@ QVariantList ListReader::unpackRow(const QByteArray& row, int columns)
     return values;
 }
 
-void ListReader::read(int generation, const QString& firstPage, const QString& statement,
-                      const QVariantMap& values, int pageRows)
+bool ListReader::prepareAndRun(QSqlQuery& query, const QString& statement, const QVariantMap& values)
 {
-    m_result.reset();
-    if (generation != m_latest.load())
-        return;
-    if (!open()) {
-        emit failed(generation, statement, QSqlDatabase::database(m_name, false).lastError());
-        return;
-    }
-    m_generation = generation;
-    m_pageRows = pageRows;
-    const auto run = [&](QSqlQuery& query, const QString& text) {
-        query.prepare(text);
-        for (auto value = values.begin(); value != values.end(); ++value)
-            query.bindValue(value.key(), value.value());
-        if (query.exec())
-            return true;
-        emit failed(generation, text, query.lastError());
+    if (m_borrowed)
+        StatementBatch::flush(query.driver());
+    query.setForwardOnly(true);
+    if (!query.prepare(statement))
         return false;
-    };
+    for (auto value = values.begin(); value != values.end(); ++value)
+        query.bindValue(value.key(), value.value());
+    running(handleOf(query, m_type));
+    return query.exec();
+}
 
-    QSqlQuery first(QSqlDatabase::database(m_name, false));
-    first.setForwardOnly(true);
-    if (!run(first, firstPage))
+void ListReader::readList(int generation, const QString& statement, const QString& pageStatement,
+                          const QString& key, const QVariantMap& values, int pageRows)
+{
+    if (!current(generation))
         return;
-    QList<QByteArray> rows;
-    while (first.next())
-        rows << packRow(first);
-    first.finish();
-    emit pageRead(generation, 0, rows);
-    if (rows.size() < pageRows) {
-        QVariantList keys;
-        for (const QByteArray& row : std::as_const(rows))
-            keys << unpackRow(row, 1).value(0);
-        emit counted(generation, keys);
+    m_pageStatement = pageStatement;
+    m_key = key;
+    m_values = values;
+    m_listGeneration = generation;
+    if (!open()) {
+        const QSqlError error = connection().lastError();
+        post(generation, [&](Delivery& d) {
+            d.refused = true;
+            d.failedStatement = statement;
+            d.error = error;
+        });
         return;
     }
-    if (generation != m_latest.load())
-        return;
-
-    // The whole list stays with the client library, in its own compact form
-    // (on SQL Server, a static cursor, as Qt's query model has always used
-    // there), and the pages are taken from it as the view asks for them.
-    auto all = std::make_unique<QSqlQuery>(QSqlDatabase::database(m_name, false));
-    if (!run(*all, statement))
-        return;
-    QVariantList keys;
-    if (all->first()) {
+    Progress progress;
+    progress.generation = generation;
+    progress.pageRows = pageRows;
+    progress.sincePost.start();
+    QSqlError error;
+    MySqlTextStatement text(statement);
+    for (auto value = values.begin(); value != values.end(); ++value)
+        text.bindValue(value.key(), value.value());
+    QString sql;
+    if (m_type == DatabaseMySql && text.text(&sql)) {
+        error = readKeysAsText(progress, sql);
+    } else {
+        // SQLite sorts only the keys, half the work of whole rows, and
+        // reads the first page beside the list once its keys are in.
+        progress.firstByKey = m_type == DatabaseSqlite && !key.isEmpty();
+        const QString keys = progress.firstByKey
+                                 ? QStringLiteral("SELECT ") + key + statement.mid(statement.indexOf(QStringLiteral(" FROM ")))
+                                 : statement;
+        QElapsedTimer waited;
+        waited.start();
         do
-            keys << all->value(0);
-        while (all->next());
+            error = readKeys(progress, keys, values);
+        while (busy(error, m_type) && !progress.firstPosted && waited.elapsed() < busyListMs && current(generation));
     }
-    m_result = std::move(all);
-    // Another workstation may have changed the list between the two
-    // statements: the first page is then sent again as it now stands.
-    if (rows != pageOf(0))
-        emit pageRead(generation, 0, pageOf(0));
-    emit counted(generation, keys);
+    running(nullptr);
+    if (!current(generation))
+        return;
+    if (error.isValid()) {
+        post(generation, [&](Delivery& d) {
+            d.failedStatement = statement;
+            d.error = error;
+        });
+        return;
+    }
+    flushKeys(progress, true);
+    serve();
 }
 
-void ListReader::readPage(int generation, int page)
+void ListReader::flushKeys(Progress& progress, bool done)
 {
-    if (generation == m_generation && generation == m_latest.load())
-        emit pageRead(generation, page, pageOf(page));
+    const bool first = !progress.firstPosted;
+    progress.firstPosted = true;
+    if (first && progress.firstByKey && !rowsByKey(progress.keys, &progress.firstRows))
+        progress.firstRows.clear();
+    progress.sincePost.restart();
+    post(progress.generation, [&](Delivery& d) {
+        d.keys += progress.keys;
+        if (first) {
+            d.firstRows = progress.firstRows;
+            d.hasFirstRows = true;
+        }
+        d.done = done;
+    });
+    progress.keys.clear();
+    progress.firstRows.clear();
 }
 
-QList<QByteArray> ListReader::pageOf(int page)
+bool ListReader::addKey(Progress& progress, qint64 key, const std::function<QByteArray()>& row)
 {
-    QList<QByteArray> rows;
-    if (!m_result || !m_result->seek(page * m_pageRows))
-        return rows;
-    do
-        rows << packRow(*m_result);
-    while (rows.size() < m_pageRows && m_result->next());
-    return rows;
+    progress.keys << key;
+    if (!progress.firstPosted) {
+        if (!progress.firstByKey)
+            progress.firstRows << row();
+        if (progress.keys.size() == progress.pageRows)
+            flushKeys(progress, false);
+    } else if (progress.keys.size() >= keysPerPost || progress.sincePost.elapsed() >= msPerPost) {
+        flushKeys(progress, false);
+        // SQLite runs a page's statement beside the list's, on this same
+        // connection: the screen the user scrolled to need not wait.
+        if (m_type == DatabaseSqlite)
+            servePages();
+        return current(progress.generation);
+    }
+    return true;
+}
+
+QSqlError ListReader::readKeys(Progress& progress, const QString& statement, const QVariantMap& values)
+{
+    QSqlQuery query(connection());
+    if (!prepareAndRun(query, statement, values))
+        return query.lastError();
+    while (query.next()) {
+        if (!addKey(progress, query.value(0).toLongLong(), [&query] { return packRow(query); }))
+            return QSqlError();
+    }
+    const QSqlError error = query.lastError();
+    running(nullptr);
+    return error;
+}
+
+// MySQL sends a text statement's rows as the server finds them, where Qt's
+// driver would first take the whole result: the first screen waits only for
+// its own rows.
+QSqlError ListReader::readKeysAsText(Progress& progress, const QString& text)
+{
+    QSqlDatabase db = connection();
+    const QVariant handle = db.driver()->handle();
+    auto* mysql = handle.isValid() ? *static_cast<MYSQL* const*>(handle.constData()) : nullptr;
+    if (!mysql)
+        return QSqlError(QStringLiteral("QMYSQL: Unable to execute query"), QString(), QSqlError::ConnectionError);
+    if (m_borrowed)
+        StatementBatch::flush(db.driver());
+    const auto failure = [mysql](const char* what) {
+        return QSqlError(QStringLiteral("QMYSQL: ") + QLatin1String(what), QString::fromUtf8(mysql_error(mysql)),
+                         QSqlError::StatementError, QString::number(mysql_errno(mysql)));
+    };
+    running(mysql);
+    const QByteArray bytes = text.toUtf8();
+    if (mysql_real_query(mysql, bytes.constData(), static_cast<unsigned long>(bytes.size())) != 0)
+        return failure("Unable to execute query");
+    MYSQL_RES* result = mysql_use_result(mysql);
+    if (!result)
+        return failure("Unable to store result");
+    const unsigned columns = mysql_num_fields(result);
+    const MYSQL_FIELD* fields = mysql_fetch_fields(result);
+    bool reading = true;
+    while (reading) {
+        MYSQL_ROW row = mysql_fetch_row(result);
+        if (!row)
+            break;
+        const unsigned long* lengths = mysql_fetch_lengths(result);
+        const auto values = [&] {
+            QVariantList all;
+            for (unsigned c = 0; c < columns; ++c)
+                all << mySqlValue(row[c], lengths[c], fields[c]);
+            return packValues(all);
+        };
+        reading = addKey(progress, QByteArray::fromRawData(row[0], qsizetype(lengths[0])).toLongLong(), values);
+    }
+    // Given up midway: the rest is not read, the connection is cut instead.
+    if (reading && mysql_errno(mysql) == 0) {
+        mysql_free_result(result);
+        return QSqlError();
+    }
+    const QSqlError error = reading ? failure("Unable to fetch data") : QSqlError();
+    if (!reading)
+        cancel();
+    mysql_free_result(result);
+    return error;
+}
+
+void ListReader::serve()
+{
+    servePages();
+}
+
+void ListReader::servePages()
+{
+    for (;;) {
+        PageRequest request;
+        {
+            QMutexLocker lock(&m_mutex);
+            if (m_requests.isEmpty())
+                return;
+            request = m_requests.takeFirst();
+            if (request.generation != m_latest || request.generation != m_listGeneration)
+                continue;
+        }
+        readPage(request);
+    }
+}
+
+bool ListReader::rowsByKey(const QList<qint64>& keys, Rows* rows)
+{
+    QStringList texts;
+    texts.reserve(keys.size());
+    for (qint64 key : keys)
+        texts << QString::number(key);
+    const QString statement =
+        m_pageStatement + QStringLiteral(" AND %1 IN (%2)").arg(m_key, texts.join(QLatin1Char(',')));
+    QHash<qint64, QByteArray> byKey;
+    if (m_key.isEmpty() || !open())
+        return false;
+    void* list = nullptr;
+    {
+        QMutexLocker lock(&m_mutex);
+        list = m_handle;
+    }
+    QSqlQuery query(connection());
+    bool ok = prepareAndRun(query, statement, m_values);
+    while (ok && query.next())
+        byKey.insert(query.value(0).toLongLong(), packRow(query));
+    ok = ok && !query.lastError().isValid();
+    // The list's statement, when this ran beside it, is the one to cancel again.
+    running(list);
+    // A key the page no longer finds is a row gone from the list since it
+    // was read: its cells stay empty until a refresh.
+    rows->clear();
+    rows->reserve(keys.size());
+    for (qint64 key : keys)
+        *rows << byKey.value(key);
+    return ok;
+}
+
+void ListReader::readPage(const PageRequest& request)
+{
+    Rows rows;
+    const bool ok = rowsByKey(request.keys, &rows);
+    post(request.generation, [&](Delivery& d) {
+        if (ok)
+            d.pages.insert(request.page, rows);
+        else
+            d.failedPages.insert(request.page);
+    });
 }

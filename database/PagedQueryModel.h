@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QDeadlineTimer>
 #include <QHash>
 #include <QList>
 #include <QPointer>
@@ -13,19 +14,14 @@ class Database;
 class ListReader;
 class QThread;
 
-// The rows of a statement, read a page at a time and given to the view as
-// it scrolls (canFetchMore / fetchMore), as Qt's query model gives them.
-//
-// On SQLite every page is a statement of its own (LIMIT and OFFSET), read
-// to its end at once: no statement is left open to hold the file's shared
-// lock while the window idles, and only the pages near the rows the view
-// asks for are kept, so that a list of any length costs a few pages.
-//
-// A server's list is read by a ListReader in a thread of its own: the
-// window never waits for the server. The first page shows as soon as the
-// server has sent it; the reader keeps the whole result and sends further
-// pages as the view asks for them (their cells are empty until then, for
-// the moment that takes).
+// The rows of a statement, for a view. The list is its keys (column 0 of
+// every row, in order), read once per statement by a ListReader away from
+// the window: row N is the same row for the life of the list whatever other
+// workstations write, and a selection is taken from the keys. The cells of
+// the rows the view shows are read by key, a page at a time, and only the
+// pages near them are kept; a page read a moment ago shows at once, a
+// slower one when it comes, and one that cannot be read now (a busy file, a
+// lost server) is tried again.
 class PagedQueryModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -44,27 +40,21 @@ public:
         int column = 0;
         bool descending = false;
     };
-    // " ORDER BY" the keys, or the other way round.
-    static QString orderBy(const QList<SortKey>& keys, bool reversed = false);
+    // " ORDER BY" the keys.
+    static QString orderBy(const QList<SortKey>& keys);
 
-    // The list is sorted by order, which must give every row a place of its
-    // own so that the pages neither repeat nor miss a row (its last key
-    // never NULL); statement then
-    // ends in its WHERE clause, no ORDER BY, as a page is sought from a row
-    // of a page held by adding to it. Without order, statement holds its
-    // own ORDER BY (with that same care). Column 0 is the row's key (a
-    // selection is read by it). values are bound by name. False when the
-    // statement failed (reported; the list is then empty).
+    // statement ends in its WHERE clause, without ORDER BY; the list is
+    // sorted by order, whose last key is the row's key (column 0, never
+    // NULL) and makes the order whole; without order no page is read. values are bound by name. False
+    // when there is no database; a list that cannot be read is told with
+    // listFailed and stays empty.
     bool setStatement(const QString& statement, const QVariantMap& values = {}, const QList<SortKey>& order = {});
     const QString& statement() const { return m_statement; }
-    // Whether rows of the last statement are still to come from the server.
+    // Whether keys of the last statement are still to come.
     bool isReading() const { return m_reading; }
-    // The first row given to the view whose column holds value, among the
-    // rows held; -1 when none.
-    int rowOf(int column, const QVariant& value) const;
-
-    // statement limited to rows rows from offset on, in the back-end's words.
-    static QString pageStatement(const QString& statement, int type, int offset, int rows);
+    // The row of key, among the keys read so far; -1 when none.
+    int rowOfKey(qint64 key) const;
+    qint64 keyAt(int row) const { return m_keys.value(row); }
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -75,38 +65,39 @@ public:
     bool canFetchMore(const QModelIndex& parent = QModelIndex()) const override;
     void fetchMore(const QModelIndex& parent = QModelIndex()) override;
 
+signals:
+    // The list's statement failed: its rows cannot be shown.
+    void listFailed(const QString& statement, const QSqlError& error);
+
 private:
     using Rows = QList<QByteArray>;
 
-    bool readPage(int page) const;
-    QString soughtPage(int page, QVariantMap& values, bool& backward) const;
-    void dropFarPages(int near) const;
-    void show(int rows);
-    void startReader();
+    void startReader(Database* db);
     void stopReader();
-    void takePage(int generation, int page, const Rows& rows);
-    void takeKeys(int generation, const QVariantList& keys);
+    void runList();
+    // Takes what the reader posted; waitMs: how long to wait for a post
+    // first when nothing else has come.
+    void absorb(int waitMs = 0);
+    bool absorbPages() const;
+    void takePage(int page, const Rows& rows) const;
+    void pageFailed(int page) const;
     void requestPage(int page) const;
-    void readFailed(int generation, const QString& statement, const QSqlError& error);
+    void dropFarPages(int near) const;
     void clearRows();
 
     const int m_columns;
     QString m_statement;
     QString m_where;
-    QList<SortKey> m_order;
+    QString m_key;
     QVariantMap m_values;
-    bool m_server = false;
-    // Rows given to the view; on a server, the rows known to be there.
-    int m_shown = 0;
-    int m_read = 0;
-    bool m_atEnd = true;
     bool m_reading = false;
-    bool m_wanted = false;
     int m_generation = 0;
+    QList<qint64> m_keys;
     mutable QHash<int, Rows> m_pages;
     mutable QSet<int> m_requested;
-    // A server list's column 0, every row's.
-    QVariantList m_keys;
+    // Pages that could not be read, and when they are tried again.
+    mutable QHash<int, QDeadlineTimer> m_retry;
+    mutable quint64 m_seenPosts = 0;
     // The row that data() unpacked last: a view asks for it cell by cell.
     mutable int m_unpackedRow = -1;
     mutable QVariantList m_unpacked;
@@ -116,4 +107,8 @@ private:
     ListReader* m_reader = nullptr;
     QString m_readerSource;
     QPointer<Database> m_readerDatabase;
+    int m_readerType = 0;
+    // The database refused the reader a connection of its own: lists are
+    // read on the window's.
+    bool m_borrow = false;
 };

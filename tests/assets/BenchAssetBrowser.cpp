@@ -1,8 +1,10 @@
-// Times the asset browser on a large register: 100,000 assets under 1,000
-// locations, on SQLite and on MariaDB. Not a test: it prints its figures.
+// Times the asset browser on a large register: 100,000 assets (or as many
+// as asked for) under 1,000 locations, on SQLite and on MariaDB. Not a
+// test: it prints its figures.
 //
-//   BenchAssetBrowser [sqlite|mariadb]   (both when not given; MariaDB
-//   through the PELVANE_MYSQL_* variables of scripts/mariadb-test-server)
+//   BenchAssetBrowser [sqlite|mariadb|both] [assets]   (both and 100,000
+//   when not given; MariaDB through the PELVANE_MYSQL_* variables of
+//   scripts/mariadb-test-server)
 //
 // For each list: the first screen (from the click until the rows the view
 // shows are there and drawn), the longest time the event loop went without
@@ -40,7 +42,7 @@ namespace {
 constexpr int kClients = 10;
 constexpr int kSitesPerClient = 10;
 constexpr int kLocationsPerSite = 10;
-constexpr int kAssetsPerLocation = 100;
+int assetsPerLocation = 100;
 
 QString text(const QString& value)
 {
@@ -88,11 +90,12 @@ void fill(Database* db)
     const QDateTime base(QDate(2025, 1, 1), QTime(8, 0));
     const int statuses[] = {1, 1, 1, 2, 5, 4};
     QStringList results;
-    for (int assetId = 1; assetId <= locations * kAssetsPerLocation; ++assetId) {
+    const int assets = locations * assetsPerLocation;
+    for (int assetId = 1; assetId <= assets; ++assetId) {
         // Spread the names so that name order is not insertion order.
-        const int key = int((qint64(assetId) * 7919) % 100000);
-        const QDateTime tested = base.addSecs(qint64(key) * 317);
-        const int locationId = 1 + (assetId - 1) / kAssetsPerLocation;
+        const int key = int((qint64(assetId) * 7919) % assets);
+        const QDateTime tested = base.addSecs(qint64(key) * 79);
+        const int locationId = 1 + (assetId - 1) / assetsPerLocation;
         add(asset, QString("%1,'Asset %2','Device type %3','SC-%1','SN-%1',%4,%5,%1,12,%6,%7")
                        .arg(assetId)
                        .arg(key, 6, 10, QLatin1Char('0'))
@@ -331,7 +334,7 @@ void run(QTextStream& out, bool sqlite)
             return;
         }
     }
-    out << backEnd << ": filling 100,000 assets under 1,000 locations: "
+    out << backEnd << ": filling " << assetsPerLocation * 1000 << " assets under 1,000 locations: "
         << timed([] { fill(Database::instance()); }) << " ms" << Qt::endl;
 
     std::unique_ptr<AssetTreeItem> root;
@@ -352,6 +355,7 @@ void run(QTextStream& out, bool sqlite)
         const QList<QPair<const char*, std::function<void()>>> lists = {
             {"all assets", [&] { bench.table().showAllAssets(); }},
             {"sort by name", [&] { bench.model().sort(AssetTableView::NameColumn, Qt::AscendingOrder); }},
+            {"sort by retest", [&] { bench.model().sort(AssetTableView::RetestDateColumn, Qt::AscendingOrder); }},
             {"search Asset*", [&] {
                  SearchFields f;
                  f.assetName = "Asset%";
@@ -365,7 +369,7 @@ void run(QTextStream& out, bool sqlite)
                 // list of all assets read.
                 bench.emptyList();
                 bench.model().sort(-1, Qt::AscendingOrder);
-                if (qstrcmp(list.first, "sort by name") == 0) {
+                if (qstrncmp(list.first, "sort", 4) == 0) {
                     bench.table().showAllAssets();
                     QElapsedTimer clock;
                     clock.start();
@@ -412,10 +416,12 @@ int main(int argc, char** argv)
 {
     return runTestMain(argc, argv, [](int c, char** v) {
         QTextStream out(stdout);
-        const QString only = c > 1 ? QString::fromLatin1(v[1]) : QString();
-        if (only.isEmpty() || only == "sqlite")
+        const QString only = c > 1 ? QString::fromLatin1(v[1]) : QString("both");
+        if (c > 2)
+            assetsPerLocation = std::max(1, QString::fromLatin1(v[2]).toInt() / 1000);
+        if (only == "both" || only == "sqlite")
             run(out, true);
-        if (only.isEmpty() || only == "mariadb")
+        if (only == "both" || only == "mariadb")
             run(out, false);
         return 0;
     });

@@ -1,11 +1,15 @@
 #include "AssetFixture.h"
 #include "assets/AssetQueryModel.h"
+#include "assets/AssetManager.h"
 #include "assets/AssetTableView.h"
+#include "database/MySqlDatabase.h"
 #include "core/DateFormat.h"
 #include "database/PagedQueryModel.h"
 #include "support/MariaDbServer.h"
 
+#include <QAction>
 #include <QDataStream>
+#include <QProcess>
 #include <QHeaderView>
 #include <QSettings>
 #include <QtTest>
@@ -15,6 +19,46 @@ using Criteria = std::function<void(SearchFields&)>;
 Q_DECLARE_METATYPE(Criteria)
 using Show = std::function<void(AssetTableView&)>;
 Q_DECLARE_METATYPE(Show)
+
+namespace {
+QSqlDatabase otherWorkstation(const QString& backEnd, const QString& name)
+{
+    if (backEnd == "mysql") {
+        QString why;
+        MariaDbServer::reachable(&why);
+        return MariaDbServer::connection("other workstation", name);
+    }
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "other workstation");
+    db.setDatabaseName(name);
+    db.open();
+    return db;
+}
+} // namespace
+
+// Another workstation adds args[2] assets whose names sort before every
+// listed one. Arguments: "sqlite" or "mysql", file or database name, count.
+PELVANE_CHILD_SCENARIO(addAssetsFirst)
+{
+    QSqlQuery insert(otherWorkstation(args.value(0), args.value(1)));
+    for (int i = 0; i < args.value(2).toInt(); ++i) {
+        if (!insert.exec(QString("INSERT INTO Asset (Name) VALUES ('A first %1')").arg(i)))
+            return 2;
+    }
+    return 0;
+}
+
+// Another program holds the file for writing until args[1] appears.
+PELVANE_CHILD_SCENARIO(holdFile)
+{
+    QSqlQuery hold(otherWorkstation("sqlite", args.value(0)));
+    if (!hold.exec("BEGIN EXCLUSIVE"))
+        return 2;
+    std::printf("held\n");
+    std::fflush(stdout);
+    while (!QFile::exists(args.value(1)))
+        QThread::msleep(10);
+    return hold.exec("ROLLBACK") ? 0 : 3;
+}
 
 class TestAssetTableView : public QObject
 {
@@ -32,6 +76,11 @@ private slots:
     void idleListLetsAnotherProgramCommit();
     void rowsInOrderAcrossPages_data();
     void rowsInOrderAcrossPages();
+    void rowsKeepTheirAssetsWhileAnotherWorkstationAdds_data();
+    void rowsKeepTheirAssetsWhileAnotherWorkstationAdds();
+    void scrollingBackOverAHeldFileIsNotFatal();
+    void refusedReaderConnectionIsNotFatal_data();
+    void refusedReaderConnectionIsNotFatal();
 
 private:
     QList<int> ids() const;
@@ -376,15 +425,157 @@ void TestAssetTableView::rowsInOrderAcrossPages()
     // Selected again once the list is read anew, rows from the server too.
     QVERIFY(m_view->assetUpdated(byName.at(100)));
     QTRY_COMPARE(m_view->selectionModel()->selectedRows().value(0).row(), 100);
-    // SQL Server pages the same lists: OFFSET and FETCH after their ORDER BY.
-    QCOMPARE(PagedQueryModel::pageStatement(m_view->orderByClause("SELECT a.Id FROM Asset a ORDER BY x"),
-                                            DatabaseMsSql, 512, 256),
-             QString("SELECT a.Id FROM Asset a ORDER BY a.Name DESC,a.Id DESC OFFSET 512 ROWS FETCH NEXT 256 ROWS ONLY"));
+    // A statement's own order gives way to the list's, which is whole.
+    QCOMPARE(m_view->orderByClause("SELECT a.Id FROM Asset a ORDER BY x"),
+             QString("SELECT a.Id FROM Asset a ORDER BY a.Name DESC,a.Id DESC"));
 
     SearchFields fields;
     fields.assetName = QStringLiteral("Bulk 01%");
     m_view->showSearchResults(fields);
     QCOMPARE(scrolledThrough(), expected([](const Asset& a) { return a.name.startsWith("Bulk 01"); }, true));
+}
+
+void TestAssetTableView::rowsKeepTheirAssetsWhileAnotherWorkstationAdds_data()
+{
+    rowsInOrderAcrossPages_data();
+}
+
+// What the user sees is what Delete acts on: row 400 stays its asset while
+// another workstation adds assets before it and the pages are read again.
+void TestAssetTableView::rowsKeepTheirAssetsWhileAnotherWorkstationAdds()
+{
+    QFETCH(bool, mariaDb);
+    std::unique_ptr<MariaDbServer::ScopedDatabase> server;
+    if (mariaDb) {
+        PELVANE_REQUIRE_MARIADB();
+        server = std::make_unique<MariaDbServer::ScopedDatabase>(QStringLiteral("keys"));
+        QVERIFY(server->install());
+    }
+    QVERIFY(SqlQuery().exec("INSERT INTO Location (Id,Name) VALUES (90,'Store')"));
+    QStringList values;
+    for (int i = 0; i < 3000; ++i)
+        values << QString("('Bulk %1',90)").arg(i, 4, 10, QLatin1Char('0'));
+    QVERIFY(SqlQuery().exec("INSERT INTO Asset (Name,LocationId) VALUES " + values.join(',')));
+    QList<QAction*> actions;
+    for (int i = 0; i < AssetManager::ActionCount; ++i)
+        actions << new QAction(m_view.get());
+    AssetManager manager(nullptr, actions);
+    connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, &manager,
+            &AssetManager::tableSelectionChanged);
+    connect(&manager, &AssetManager::assetsRemoved, m_view.get(), &AssetTableView::assetsRemoved);
+    const auto other = [&](int count) {
+        const ChildResult added = runChildScenario(
+            "addAssetsFirst", {mariaDb ? "mysql" : "sqlite", mariaDb ? server->name() : m_db->filePath(),
+                               QString::number(count)});
+        QCOMPARE(added.exitCode, 0);
+    };
+    const auto click = [&](int row, Qt::KeyboardModifiers modifiers = {}) {
+        const QModelIndex cell = m_model->index(row, AssetTableView::NameColumn);
+        m_view->scrollTo(cell);
+        QTest::mouseClick(m_view->viewport(), Qt::LeftButton, modifiers, m_view->visualRect(cell).center());
+    };
+    m_view->resize(600, 400);
+    m_view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_view.get()));
+    m_model->sort(AssetTableView::NameColumn, Qt::AscendingOrder);
+    m_view->showLocationAssets(90);
+    while (m_model->canFetchMore())
+        m_model->fetchMore();
+    QCOMPARE(m_model->rowCount(), 3000);
+    click(400);
+    QCOMPARE(manager.selectedIds(), QList<int>({m_model->index(400, 0).data().toInt()}));
+    other(300);
+    // The user scrolls away, so that the pages held go, and back.
+    m_view->scrollToBottom();
+    QTRY_COMPARE(m_model->index(2999, AssetTableView::NameColumn).data().toString(), QString("Bulk 2999"));
+    click(400);
+    QTRY_COMPARE(m_model->index(400, AssetTableView::NameColumn).data().toString(), QString("Bulk 0400"));
+    click(100);
+    const QList<int> chosen = manager.selectedIds();
+    QCOMPARE(chosen, QList<int>({m_model->index(100, 0).data().toInt()}));
+    manager.removeSelectedAssets();
+    QCOMPARE(scalar("SELECT COUNT(*) FROM Asset WHERE DeletedLocation IS NOT NULL AND LocationId=90").toInt(), 1);
+    QCOMPARE(scalar("SELECT Name FROM Asset WHERE DeletedLocation IS NOT NULL AND Id="
+                    + QString::number(chosen.first())).toString(),
+             QString("Bulk 0100"));
+
+    // Ctrl+A then Delete after the other adds more: exactly the rows listed.
+    QTRY_VERIFY(!m_model->isReading());
+    QList<int> listed;
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        listed << m_model->index(row, 0).data().toInt();
+    other(10);
+    QTest::keyClick(m_view.get(), Qt::Key_A, Qt::ControlModifier);
+    QElapsedTimer taken;
+    taken.start();
+    const QList<int> selected = manager.selectedIds();
+    QVERIFY2(taken.elapsed() < 100, qPrintable(QString::number(taken.elapsed())));
+    QCOMPARE(selected.size(), listed.size());
+    manager.removeSelectedAssets();
+    QSqlQuery kept(Database::instance()->connection());
+    QVERIFY(kept.exec("SELECT Id FROM Asset WHERE DeletedLocation IS NULL AND LocationId=90"));
+    QVERIFY(!kept.next());
+    QCOMPARE(scalar("SELECT COUNT(*) FROM Asset WHERE DeletedLocation IS NULL AND Name LIKE 'A first%'").toInt(), 310);
+}
+
+// A page read again while another program holds the file shows empty
+// cells for the moment, and its rows once the file is free.
+void TestAssetTableView::scrollingBackOverAHeldFileIsNotFatal()
+{
+    QVERIFY(SqlQuery().exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<6000) "
+                            "INSERT INTO Asset (Name) SELECT 'Bulk '||i FROM n"));
+    m_view->resize(600, 400);
+    m_view->show();
+    m_view->showAllAssets();
+    while (m_model->canFetchMore())
+        m_model->fetchMore();
+    // Read through to the end: the first pages are let go.
+    for (int row = 0; row < m_model->rowCount(); row += PagedQueryModel::pageRows)
+        QTRY_VERIFY(m_model->index(row, AssetTableView::NameColumn).data().isValid());
+    const QString stop = TestEnvironment::instance()->newFolder() + "/stop";
+    QProcess holder;
+    startChildScenario(holder, "holdFile", {m_db->filePath(), stop});
+    QVERIFY(holder.waitForReadyRead(30000));
+    QElapsedTimer taken;
+    taken.start();
+    m_view->scrollToTop();
+    const QModelIndex first = m_model->index(0, AssetTableView::NameColumn);
+    QVERIFY(!first.data().isValid());
+    QVERIFY2(taken.elapsed() < 1000, qPrintable(QString::number(taken.elapsed())));
+    QFile(stop).open(QIODevice::WriteOnly);
+    QCOMPARE(finishChildScenario(holder).exitCode, 0);
+    QTRY_COMPARE(first.data().toString(), QString("Pump 1"));
+}
+
+void TestAssetTableView::refusedReaderConnectionIsNotFatal_data()
+{
+    rowsInOrderAcrossPages_data();
+}
+
+// A login allowed one connection, a server at its limit: the database
+// refuses the list's reader the connection it asks for, as it does a
+// file it cannot open or a wrong password. The list is read on the
+// window's connection.
+void TestAssetTableView::refusedReaderConnectionIsNotFatal()
+{
+    QFETCH(bool, mariaDb);
+    std::unique_ptr<MariaDbServer::ScopedDatabase> server;
+    if (mariaDb) {
+        PELVANE_REQUIRE_MARIADB();
+        server = std::make_unique<MariaDbServer::ScopedDatabase>(QStringLiteral("one"));
+        QVERIFY(server->install());
+    }
+    QVERIFY(SqlQuery().exec("INSERT INTO Asset (Name) VALUES ('Zz listed')"));
+    QSqlDatabase& window = Database::instance()->connection();
+    if (mariaDb)
+        window.setPassword("refused");
+    else
+        window.setDatabaseName(TestEnvironment::instance()->newFolder() + "/no such folder/file.db");
+    m_model->sort(AssetTableView::NameColumn, Qt::DescendingOrder);
+    m_view->showAllAssets();
+    QTRY_VERIFY(!m_model->isReading());
+    QVERIFY(m_model->rowCount() > 0);
+    QCOMPARE(m_model->index(0, AssetTableView::NameColumn).data().toString(), QString("Zz listed"));
 }
 
 PELVANE_TEST_MAIN(TestAssetTableView)
