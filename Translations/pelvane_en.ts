@@ -425,6 +425,20 @@ Reduce the number of connections from %1 to 10.</source>
         <comment>The deleted location has the syntax client/site/location</comment>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Asset List</source>
+        <comment>title of the message on an unreadable list</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The list of assets could not be read from the database, so it is shown empty.
+
+%1
+
+Choose the list again to try once more.</source>
+        <comment>%1 is the database&apos;s message</comment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>AssetTabs</name>
@@ -567,6 +581,14 @@ Reason: %2
         <comment>%1 names the server and database, %2 is the database system&apos;s message, %3 says what was not saved</comment>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Done and saved:
+%1
+
+</source>
+        <comment>%1 lists what the steps done before the loss saved, one per line</comment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Database</name>
@@ -626,6 +648,18 @@ Error message:
     <message>
         <source>Importing V1 Database ...</source>
         <comment>Title of progress dialog when importing a Pelvane version 1 database</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The database was not exported: writing the file &quot;%1&quot; failed, and it was not written.
+
+%2</source>
+        <comment>%%1 is the file name and %%2 the system&apos;s reason (the disk is full, say)</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> ... (the first %1 of %2 characters)</source>
+        <comment>follows the beginning of a long statement in an error report</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1815,6 +1849,14 @@ Heading of the list of the tests in the set</extracomment>
         <comment>%1 is the statement that did not run</comment>
         <translation type="unfinished"></translation>
     </message>
+    <message numerus="yes">
+        <source>The SQL script &quot;%1&quot; ends inside a statement, which was not run: it is incomplete. %n statement(s) before it were run.</source>
+        <comment>%1 is the script&apos;s file</comment>
+        <translation>
+            <numerusform>The SQL script &quot;%1&quot; ends inside a statement, which was not run: it is incomplete. %n statement before it was run.</numerusform>
+            <numerusform>The SQL script &quot;%1&quot; ends inside a statement, which was not run: it is incomplete. %n statements before it were run.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>ExportDatabase</name>
@@ -1824,10 +1866,10 @@ Heading of the list of the tests in the set</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The database could not be copied for the export into the temporary folder &quot;%1&quot;.
+        <source>The database was not exported to &quot;%1&quot;: its copy for the export could not be made in the folder &quot;%2&quot;, and nothing was written.
 
-%2</source>
-        <comment>%%1 is a folder, %%2 the system&apos;s reason</comment>
+%3</source>
+        <comment>%%1 is the export&apos;s file, %%2 its folder, %%3 the system&apos;s reason (the disk is full, say)</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -2252,10 +2294,6 @@ Heading of the list of the tests in the set</extracomment>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>the export to %1, which is incomplete</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>No program to open PDF files was found on this computer. The user manual is at:
 %1</source>
         <comment>Shown when the desktop has no PDF viewer. %%1 is the manual&apos;s path</comment>
@@ -2265,6 +2303,11 @@ Heading of the list of the tests in the set</extracomment>
         <source>The PDF viewer failed to open the user manual. The user manual is at:
 %1</source>
         <comment>Shown when the desktop&apos;s PDF viewer failed or was ended. %%1 is the manual&apos;s path</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the export to %1, which was not written</source>
+        <comment>what a lost connection did not save; %1 is the export&apos;s file</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -2410,6 +2453,14 @@ Is your mdf file on a shared driver? Does the mdf file reference a log file not 
         <source>No ODBC driver for SQL Server is installed; FreeTDS comes with the Debian package tdsodbc</source>
         <comment>FreeTDS and tdsodbc are names</comment>
         <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>The server did not answer within %n seconds (%1)</source>
+        <comment>%%1 is the database driver&apos;s message</comment>
+        <translation>
+            <numerusform>The server did not answer within %n second (%1)</numerusform>
+            <numerusform>The server did not answer within %n seconds (%1)</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -3484,15 +3535,29 @@ After clicking &apos;Apply&apos; the test results will be lost forever.</source>
 <context>
     <name>TransferLink</name>
     <message>
-        <source>You may not use the serial port %1.
-
-On this computer the serial ports belong to the group &quot;dialout&quot;. Ask your administrator to add you (%2) to that group, for example with &quot;sudo adduser %2 dialout&quot;, then log out and log in again.</source>
-        <comment>%1 is the device, %2 the user&apos;s login name</comment>
+        <source>The serial port %1 could not be opened: %2.</source>
+        <comment>%1 is the device, %2 the system&apos;s reason, e.g. &quot;Device or resource busy&quot;</comment>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The serial port %1 could not be opened: %2.</source>
-        <comment>%1 is the device, %2 the system&apos;s reason, e.g. &quot;Device or resource busy&quot;</comment>
+        <source>You may not use the serial port %1.
+
+Its permissions let no group use it (it belongs to the group &quot;%2&quot;), so joining a group does not open it. Ask your administrator to give the port to the group &quot;dialout&quot; with read and write access for the group.</source>
+        <comment>%1 is the device, %2 the device&apos;s group</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You may not use the serial port %1 yet.
+
+You (%2) were added to its group &quot;%3&quot; after you logged in: log out and log in again.</source>
+        <comment>%1 is the device, %2 the user&apos;s login name, %3 the device&apos;s group</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You may not use the serial port %1.
+
+On this computer it belongs to the group &quot;%3&quot;. Ask your administrator to add you (%2) to that group, for example with &quot;sudo adduser %2 %3&quot;, then log out and log in again.</source>
+        <comment>%1 is the device, %2 the user&apos;s login name, %3 the device&apos;s group</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>
