@@ -353,25 +353,31 @@ void AssetManager::removeSelectedAssets()
     if (m_modifiedAsset != 0)
         emit revertAsset(m_modifiedAsset);
     const bool forGood = m_recycledShown;
-    const qsizetype done = SteppedWrite::run(ids, [forGood](const QList<int>& step) {
-        if (forGood)
-            Database::instance()->deleteAssets(step);
-        else
-            Database::instance()->recycleAssets(step);
-    });
+    auto doneText = [forGood](qsizetype n) {
+        return forGood ? tr("%n asset(s) deleted for good.", "assets deleted before the database was busy", int(n))
+                       : tr("%n asset(s) moved to the recycle bin.", "assets recycled before the database was busy",
+                            int(n));
+    };
+    auto restText = [forGood](qsizetype n) {
+        return forGood ? tr("%n asset(s) still in the recycle bin.", "assets not deleted", int(n))
+                       : tr("%n asset(s) still in their places.", "assets not recycled", int(n));
+    };
+    // A connection lost midway tells what the steps before it stored.
+    PendingWrite pending(restText(ids.size()));
+    const qsizetype done = SteppedWrite::run(
+        ids,
+        [forGood](const QList<int>& step) {
+            if (forGood)
+                Database::instance()->deleteAssets(step);
+            else
+                Database::instance()->recycleAssets(step);
+        },
+        [&](qsizetype stored) { pending.describe(restText(ids.size() - stored), doneText(stored)); });
     if (done < ids.size()) {
-        const int rest = int(ids.size() - done);
         if (done == 0)
             DatabaseBusy::tell(m_window);
-        else if (forGood)
-            DatabaseBusy::tellStoppedMidway(
-                m_window, tr("%n asset(s) deleted for good.", "assets deleted before the database was busy", int(done)),
-                tr("%n asset(s) still in the recycle bin.", "assets not deleted", rest));
         else
-            DatabaseBusy::tellStoppedMidway(
-                m_window,
-                tr("%n asset(s) moved to the recycle bin.", "assets recycled before the database was busy", int(done)),
-                tr("%n asset(s) still in their places.", "assets not recycled", rest));
+            DatabaseBusy::tellStoppedMidway(m_window, doneText(done), restText(ids.size() - done));
         if (done == 0)
             return;
     }
@@ -384,16 +390,20 @@ void AssetManager::removeSelectedAssets()
 void AssetManager::restoreSelectedAssets()
 {
     const QList<int> ids = selectedIds();
-    const qsizetype done =
-        SteppedWrite::run(ids, [](const QList<int>& step) { Database::instance()->restoreAssets(step); });
+    auto doneText = [](qsizetype n) {
+        return tr("%n asset(s) restored.", "assets restored before the database was busy", int(n));
+    };
+    auto restText = [](qsizetype n) { return tr("%n asset(s) still in the recycle bin.", "assets not restored", int(n)); };
+    PendingWrite pending(restText(ids.size()));
+    const qsizetype done = SteppedWrite::run(
+        ids, [](const QList<int>& step) { Database::instance()->restoreAssets(step); },
+        [&](qsizetype stored) { pending.describe(restText(ids.size() - stored), doneText(stored)); });
     if (done < ids.size()) {
         if (done == 0) {
             DatabaseBusy::tell(m_window);
             return;
         }
-        DatabaseBusy::tellStoppedMidway(
-            m_window, tr("%n asset(s) restored.", "assets restored before the database was busy", int(done)),
-            tr("%n asset(s) still in the recycle bin.", "assets not restored", int(ids.size() - done)));
+        DatabaseBusy::tellStoppedMidway(m_window, doneText(done), restText(ids.size() - done));
     }
     forgetSelection();
     emit assetsRestored(ids.first(done));

@@ -6,7 +6,8 @@
 #include <algorithm>
 #include <utility>
 
-qsizetype SteppedWrite::run(const QList<int>& ids, const std::function<void(const QList<int>&)>& write)
+qsizetype SteppedWrite::run(const QList<int>& ids, const std::function<void(const QList<int>&)>& write,
+                           const std::function<void(qsizetype)>& stored)
 {
     if (ids.isEmpty())
         return 0;
@@ -19,7 +20,11 @@ qsizetype SteppedWrite::run(const QList<int>& ids, const std::function<void(cons
             write(step);
             return done + taken == ids.size();
         },
-        [&] { done += taken; });
+        [&] {
+            done += taken;
+            if (stored)
+                stored(done);
+        });
     return done;
 }
 

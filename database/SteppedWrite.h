@@ -13,9 +13,11 @@ public:
     // Runs write over ids in their order, a slice per step; the slices grow
     // while a step is quick and shrink when it is slow. Returns how many of
     // the first ids are stored: all of them, or fewer when the database
-    // stayed busy with another workstation's write, after which nothing
-    // more was tried.
-    static qsizetype run(const QList<int>& ids, const std::function<void(const QList<int>&)>& write);
+    // stayed busy with another workstation's write (or the connection was
+    // lost), after which nothing more was tried. stored, when given, is told
+    // after each step how many are stored so far.
+    static qsizetype run(const QList<int>& ids, const std::function<void(const QList<int>&)>& write,
+                         const std::function<void(qsizetype)>& stored = {});
 
     // The same for rows that each step finds for itself: step runs in a
     // transaction of its own, given the most rows it should take on, until
