@@ -56,7 +56,7 @@ bool PagedQueryModel::setStatement(const QString& statement, const QVariantMap& 
         return false;
     runList();
     // A short list is there before the window draws again.
-    absorb(waitMs);
+    absorb(listWaitMs);
     return true;
 }
 
@@ -313,5 +313,5 @@ bool PagedQueryModel::canFetchMore(const QModelIndex& parent) const
 void PagedQueryModel::fetchMore(const QModelIndex& parent)
 {
     if (canFetchMore(parent))
-        absorb(waitMs);
+        absorb(listWaitMs);
 }

@@ -31,6 +31,11 @@ public:
     ~PagedQueryModel() override;
 
     static constexpr int pageRows = 256;
+    // How long the window waits at most for a list's rows to come, so that
+    // a short list shows before the window draws again: well under a stall.
+    // A test that looks at a list straight after asking for it allows more,
+    // as a slow build (the sanitizers, a loaded machine) reads more slowly.
+    static inline int listWaitMs = 30;
 
     // An expression the list is sorted by, and the column that gives its
     // value in every row.

@@ -1,6 +1,7 @@
 #include "AssetFixture.h"
 #include "../transfer/TsqRecordBuilder.h"
 #include "assets/AssetDetailsTab.h"
+#include "database/PagedQueryModel.h"
 #include "assets/AssetManager.h"
 #include "assets/AssetQueryModel.h"
 #include "assets/AssetTableView.h"
@@ -115,6 +116,7 @@ private:
 // Wired the way the main window wires a newly installed database.
 void TestAssetManager::init()
 {
+    PagedQueryModel::listWaitMs = 10000; // the checks look at a list as soon as it is asked for
     m_db = newSeededDatabase();
     QVERIFY(m_db);
     m_tree = std::make_unique<AssetTreeFixture>(m_db);

@@ -1,5 +1,6 @@
 #include "AssetFixture.h"
 #include "assets/AssetQueryModel.h"
+#include "database/PagedQueryModel.h"
 #include "assets/AssetSearch.h"
 #include "assets/AssetTableView.h"
 #include "database/MySqlDatabase.h"
@@ -38,6 +39,7 @@ private:
 
 void TestAssetSearch::init()
 {
+    PagedQueryModel::listWaitMs = 10000; // the checks look at a list as soon as it is asked for
     m_search = std::make_unique<AssetSearch>();
     m_spy = std::make_unique<QSignalSpy>(m_search.get(), &AssetSearch::searchAssets);
 }

@@ -94,6 +94,7 @@ private:
 
 void TestAssetTableView::init()
 {
+    PagedQueryModel::listWaitMs = 10000; // the checks look at a list as soon as it is asked for
     TestEnvironment::clearSettings();
     m_db = newSeededDatabase();
     QVERIFY(m_db);
