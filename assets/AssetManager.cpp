@@ -183,6 +183,18 @@ void AssetManager::tableSelectionChanged(const QItemSelection& selected, const Q
     };
     forEachId(selected, [this](int id) { m_selectedAssets.insert(id, true); });
     forEachId(deselected, [this](int id) { m_selectedAssets.remove(id); });
+    selectionUpdated();
+}
+
+void AssetManager::tableSelectionDropped(const QList<int>& ids)
+{
+    for (int id : ids)
+        m_selectedAssets.remove(id);
+    selectionUpdated();
+}
+
+void AssetManager::selectionUpdated()
+{
     const int single = m_selectedAssets.size() == 1 ? m_selectedAssets.firstKey() : 0;
 
     const bool stillOnModified = m_modifiedAsset == single || (m_modifiedAsset < 0 && m_selectedAssets.isEmpty());

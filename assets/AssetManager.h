@@ -94,6 +94,7 @@ public slots:
     void showAssetContextMenu(QPoint pos);
     void showTreeContextMenu(QPoint pos);
     void tableSelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
+    void tableSelectionDropped(const QList<int>& ids);
     void treeItemSelected(const QItemSelection& selected, const QItemSelection& deselected);
     // The table now lists what a search found, not the current node's assets.
     void searchShown();
@@ -114,6 +115,8 @@ private:
     void selectModifiedInTable();
     void updateSelectionActions();
     void forgetSelection();
+    // What the selection's change means for the editor and the actions.
+    void selectionUpdated();
     void selectNode(const NodeKey& node);
     // Recycles the assets that assetCondition selects and deletes the node's
     // row, in steps of their own; a place of few assets in one.

@@ -43,6 +43,8 @@ AssetTableView::AssetTableView(QWidget* parent) : QTableView(parent)
 void AssetTableView::setup(AssetQueryModel* model)
 {
     m_model = model;
+    // Ids sought in another database's list mean other assets here.
+    m_pendingSelection.clear();
     setModel(model);
     connect(model, &AssetQueryModel::refresh, this, &AssetTableView::refresh);
     connect(model, &QAbstractItemModel::rowsInserted, this,
@@ -127,8 +129,37 @@ void AssetTableView::setSelectionModel(QItemSelectionModel* selectionModel)
     // were selected before it.
     connect(selectionModel, &QItemSelectionModel::selectionChanged, this, [this] {
         if (!m_selecting)
-            m_pendingSelection.clear();
+            dropPendingSelection();
     });
+}
+
+// The user's click or key replaces the assets still sought in the list
+// before the selection model hears of it, so that the selection's listeners
+// never count both.
+QItemSelectionModel::SelectionFlags AssetTableView::selectionCommand(const QModelIndex& index,
+                                                                     const QEvent* event) const
+{
+    if (!m_selecting)
+        const_cast<AssetTableView*>(this)->dropPendingSelection();
+    return QTableView::selectionCommand(index, event);
+}
+
+void AssetTableView::selectAll()
+{
+    dropPendingSelection();
+    QTableView::selectAll();
+}
+
+void AssetTableView::dropPendingSelection(qint64 kept)
+{
+    QList<int> dropped;
+    for (qint64 key : std::as_const(m_pendingSelection)) {
+        if (key != kept)
+            dropped << int(key);
+    }
+    m_pendingSelection.clear();
+    if (!dropped.isEmpty())
+        emit selectionDropped(dropped);
 }
 
 QList<qint64> AssetTableView::selectedKeys() const
@@ -143,19 +174,28 @@ QList<qint64> AssetTableView::selectedKeys() const
     return keys;
 }
 
-// The selection goes first, with its signal, so that nothing acts on rows
-// that the new statement no longer lists; the assets that it lists again
-// are selected again as their keys come.
+// The assets selected are selected again as the new list's keys bring
+// them. The same list read again (a refresh, a re-sort) keeps them selected
+// meanwhile, so the editor goes on showing its asset: the model's reset
+// drops the rows' selection without a signal, and the ones that do not
+// come back are told as dropped. Another list deselects first, with its
+// signal, so that nothing acts on rows that it may not hold.
 bool AssetTableView::setStatement(const QString& statement, const QVariantMap& values)
 {
+    const QString where = withoutOrder(statement);
+    const bool sameList = where == m_model->where() && values == m_model->values();
     const QList<qint64> selected = selectedKeys();
-    if (selectionModel())
-        selectionModel()->clearSelection();
-    m_pendingSelection = QSet<qint64>(selected.cbegin(), selected.cend());
+    QSet<qint64> sought(selected.cbegin(), selected.cend());
+    if (!sameList) {
+        if (selectionModel())
+            selectionModel()->clearSelection();
+        dropPendingSelection();
+    }
+    m_pendingSelection.unite(sought);
     m_toldFailure.clear();
-    const bool ok = m_model->setStatement(withoutOrder(statement), values, sortKeys());
+    const bool ok = m_model->setStatement(where, values, sortKeys());
     if (!m_model->isReading())
-        m_pendingSelection.clear();
+        dropPendingSelection();
     return ok;
 }
 
@@ -163,10 +203,17 @@ void AssetTableView::selectRows(const QList<int>& rows)
 {
     if (rows.isEmpty() || !selectionModel())
         return;
+    // Rows come in order: runs of them are one range each, as a selection of
+    // a whole list of a hundred thousand must be.
     QItemSelection selection;
-    for (int row : rows)
-        selection.merge(QItemSelection(m_model->index(row, 0), m_model->index(row, ColumnCount - 1)),
-                        QItemSelectionModel::Select);
+    for (qsizetype i = 0; i < rows.size();) {
+        qsizetype end = i + 1;
+        while (end < rows.size() && rows.at(end) == rows.at(end - 1) + 1)
+            ++end;
+        selection.append(QItemSelectionRange(m_model->index(rows.at(i), 0),
+                                             m_model->index(rows.at(end - 1), ColumnCount - 1)));
+        i = end;
+    }
     m_selecting = true;
     selectionModel()->select(selection, QItemSelectionModel::Select | QItemSelectionModel::Rows);
     m_selecting = false;
@@ -184,7 +231,7 @@ void AssetTableView::selectArrivedAssets(int first, int last)
     }
     selectRows(rows);
     if (!m_model->isReading())
-        m_pendingSelection.clear();
+        dropPendingSelection();
 }
 
 void AssetTableView::tellListFailed(const QString& statement, const QSqlError& error)
@@ -381,14 +428,14 @@ void AssetTableView::selectAsset(int id)
     if (!m_model || !selectionModel())
         return;
     if (id == 0) {
-        m_pendingSelection.clear();
+        dropPendingSelection();
         selectionModel()->clearSelection();
         return;
     }
     // Wherever it lies in the list; when its key has not come yet, as it
     // comes.
     const int row = m_model->rowOfKey(id);
-    m_pendingSelection.clear();
+    dropPendingSelection(id);
     if (row >= 0) {
         m_selecting = true;
         selectRow(row);

@@ -36,6 +36,7 @@ public:
 
     void setup(AssetQueryModel* model);
     void setSelectionModel(QItemSelectionModel* selectionModel) override;
+    void selectAll() override;
     void restoreState(const QByteArray& state);
     QByteArray saveState() const;
 
@@ -45,6 +46,11 @@ public:
 
 signals:
     void requestShowContextMenu(QPoint globalPos);
+    // Assets that stayed selected while their list was read again and that
+    // it no longer holds, or that the user's choice replaced before their
+    // rows came: the selection model never held them, so never deselects
+    // them.
+    void selectionDropped(QList<int> ids);
 
 public slots:
     void onUpdateTranslations();
@@ -62,7 +68,12 @@ public slots:
     void showContextMenu(const QPoint& pos);
     void refresh();
 
+protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event = nullptr) const override;
+
 private:
+    void dropPendingSelection(qint64 kept = 0);
     bool setStatement(const QString& statement, const QVariantMap& values = {});
     static QString withoutOrder(const QString& statement);
     QList<PagedQueryModel::SortKey> sortKeys() const;

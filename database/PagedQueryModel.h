@@ -55,6 +55,9 @@ public:
     // listFailed and stays empty.
     bool setStatement(const QString& statement, const QVariantMap& values = {}, const QList<SortKey>& order = {});
     const QString& statement() const { return m_statement; }
+    // The statement as given, without its order, and its values.
+    const QString& where() const { return m_where; }
+    const QVariantMap& values() const { return m_values; }
     // Whether keys of the last statement are still to come.
     bool isReading() const { return m_reading; }
     // The row of key, among the keys read so far; -1 when none.

@@ -472,6 +472,7 @@ void MainWindow::installAssetManager()
 
     connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, manager,
             &AssetManager::tableSelectionChanged);
+    connect(table, &AssetTableView::selectionDropped, manager, &AssetManager::tableSelectionDropped);
     connect(tree->selectionModel(), &QItemSelectionModel::selectionChanged, manager,
             &AssetManager::treeItemSelected);
     connect(tree, &QAbstractItemView::clicked, manager, &AssetManager::treeNodeClicked);
