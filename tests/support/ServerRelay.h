@@ -29,8 +29,7 @@ public:
     // Cuts the connection that sends marker once it has passed it on: the
     // server has what was sent, the program never hears its answer.
     void cutAfter(const QByteArray& marker);
-    // Holds each piece this long before passing it on, each way: a network
-    // of twice that round trip (for one connection at a time).
+    // Holds each piece this long before passing it on, each way: round trips of twice that.
     void delay(int microseconds) { m_delay = microseconds; }
 
     // The relay's address: the server's own port on another loopback

@@ -19,8 +19,6 @@ TestEnvironment* g_instance = nullptr;
 const char* const kScenarioVar = "PELVANE_CHILD_SCENARIO";
 const char* const kParentRootVar = "PELVANE_TEST_PARENT_ROOT";
 const char* const kParentPidVar = "PELVANE_TEST_PARENT_PID";
-// Far beyond the longest child's run, benchmarks' included.
-constexpr unsigned childDeadlineSeconds = 900;
 
 // A child scenario may end through a fatal report, which removes nothing:
 // its folder lies in its parent's, which goes with the parent.
@@ -134,14 +132,13 @@ int runRegisteredChildScenarioIfAsked(int argc, char** argv)
     if (name.isEmpty())
         return -1;
     qunsetenv(kScenarioVar);
-    // A child never outlives the test that started it, even one that ended
-    // through a fatal report, nor runs on for ever beside a test that hangs.
+    // A child never outlives its test, even one ended by a fatal report, nor runs on beside a test that hangs.
     // One started by hand (scripts/screenshot) has no test above it.
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     const QString parent = qEnvironmentVariable(kParentPidVar);
     if (!parent.isEmpty() && QString::number(::getppid()) != parent)
         return 98;
-    ::alarm(childDeadlineSeconds);
+    ::alarm(900); // far beyond the longest child's run, benchmarks' included
     QStringList args;
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);

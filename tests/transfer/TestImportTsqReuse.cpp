@@ -333,8 +333,7 @@ void TestImportTsqReuse::mariaDbRetestGoesInTwoRoundTrips()
     const qint64 thread = probe.value(0).toLongLong();
     QVERIFY(MariaDbServer::exec("SET GLOBAL log_output='TABLE'"));
     QVERIFY(MariaDbServer::exec("SET GLOBAL general_log=1"));
-    // Its places are all there: a share, and the lock of its name.
-    const QStringList begin = WriteLock::mySqlAssetBegin(
+    const QStringList begin = WriteLock::mySqlAssetBegin( // its places are all there: a share, and its name's lock
         "Pump", Database::instance()->placesKnown("Harbour Hospital", "East Wing", "Ward 7", "Medimake", "M-Pump", "P-1", 1));
     ImportTsq retest;
     retest.import(asset("Pump", t0.addYears(1), 1, bonds(3, 0.30f), "P-1"));
