@@ -63,10 +63,12 @@ QString nameValue(const QString& name)
 // (a name in another case on a server) stay apart and each asks it once.
 QString idKey(const QString& table, const QVariantList& values)
 {
+    // Looked up several times a record: appended, not formatted.
     QString key = table;
     for (const QVariant& value : values) {
         const QString text = value.toString();
-        key += QStringLiteral("|%1:%2:").arg(value.typeId()).arg(text.size()) + text;
+        key += QLatin1Char('|') + QString::number(value.typeId()) + QLatin1Char(':') + QString::number(text.size())
+               + QLatin1Char(':') + text;
     }
     return key;
 }
@@ -437,22 +439,36 @@ QString Database::placesKnown(const QString& client, const QString& site, const 
 {
     const int clientId = StatementCache::keptId(m_connection, clientLookup(client).key());
     const int siteId = clientId ? StatementCache::keptId(m_connection, siteLookup(clientId, site).key()) : 0;
+    const int locationId = siteId ? StatementCache::keptId(m_connection, locationLookup(siteId, location).key()) : 0;
     const IdLookup equipment = equipmentLookup(manufacturer, model, serialNo, equipmentClass);
-    if (siteId && StatementCache::keptId(m_connection, locationLookup(siteId, location).key())
-        && StatementCache::keptId(m_connection, equipment.key()))
+    const int equipmentId = StatementCache::keptId(m_connection, equipment.key());
+    if (locationId && equipmentId)
         return QString();
-    // As lookUpPlaces looks: the lowest id of a name.
+    // As lookUpPlaces looks: the lowest id of a name. A kept id stands for
+    // its row, which spares the server a lookup: should another workstation
+    // have deleted it since, the lookups under the share find that out, and
+    // the record runs again under the whole lock.
     auto text = [](const QVariant& value) { return WriteLock::mySqlText(value.toString()); };
-    QStringList matches;
-    for (int i = 0; i < equipment.fields.size(); ++i)
-        matches << equipment.fields.at(i) + QLatin1Char('=')
-                       + (equipment.values.at(i).typeId() == QMetaType::QString ? text(equipment.values.at(i))
-                                                                                 : equipment.values.at(i).toString());
-    return QStringLiteral("EXISTS(SELECT 1 FROM Location WHERE SiteId=(SELECT MIN(Id) FROM Site WHERE ClientId="
-                          "(SELECT MIN(Id) FROM Client WHERE Name=%1) AND Name=%2) AND Name=%3) AND "
-                          "EXISTS(SELECT 1 FROM Equipment WHERE %4)")
-        .arg(text(nameValue(client)), text(nameValue(site)), text(nameValue(location)),
-             matches.join(QStringLiteral(" AND ")));
+    QStringList known;
+    if (!locationId) {
+        const QString clientRef = clientId ? QString::number(clientId)
+                                           : QStringLiteral("(SELECT MIN(Id) FROM Client WHERE Name=%1)")
+                                                 .arg(text(nameValue(client)));
+        const QString siteRef = siteId ? QString::number(siteId)
+                                       : QStringLiteral("(SELECT MIN(Id) FROM Site WHERE ClientId=%1 AND Name=%2)")
+                                             .arg(clientRef, text(nameValue(site)));
+        known << QStringLiteral("EXISTS(SELECT 1 FROM Location WHERE SiteId=%1 AND Name=%2)")
+                     .arg(siteRef, text(nameValue(location)));
+    }
+    if (!equipmentId) {
+        QStringList matches;
+        for (int i = 0; i < equipment.fields.size(); ++i)
+            matches << equipment.fields.at(i) + QLatin1Char('=')
+                           + (equipment.values.at(i).typeId() == QMetaType::QString ? text(equipment.values.at(i))
+                                                                                     : equipment.values.at(i).toString());
+        known << QStringLiteral("EXISTS(SELECT 1 FROM Equipment WHERE %1)").arg(matches.join(QStringLiteral(" AND ")));
+    }
+    return known.join(QStringLiteral(" AND "));
 }
 
 namespace {

@@ -6,6 +6,7 @@
 namespace {
 bool g_enabled = true;
 bool g_shares = true;
+bool g_releaseAll = false;
 QString g_nameCharset, g_nameCollation;
 
 // GET_LOCK names are the server's, not one database's. A connection
@@ -42,6 +43,33 @@ QString setIdleTimeOut()
 {
     return QStringLiteral("SET SESSION wait_timeout=%1").arg(WriteLock::heldIdleSeconds);
 }
+
+// The names of mySqlName and shareName's prefix, worked out once where a
+// statement before the locks sets these variables: the server parses and
+// evaluates every name of a begin anew, and an asset's begin names the
+// lock and its shares 34 times.
+const QString mySqlNameVariable = QStringLiteral("@pelvane_lock");
+const QString sharePrefixVariable = QStringLiteral("@pelvane_share");
+
+QString setLockNames()
+{
+    return QStringLiteral(", %1=%2, %3=LEFT(CONCAT('pelvane.',IFNULL(DATABASE(),'')),61)")
+        .arg(mySqlNameVariable, mySqlName, sharePrefixVariable);
+}
+
+QString shareOfVariable(int share)
+{
+    return QStringLiteral("CONCAT(%1,'.%2')").arg(sharePrefixVariable).arg(share);
+}
+
+// The locks of a whole-database write, by the names given.
+QString wholeLock(const QString& name, QString (*share)(int))
+{
+    QStringList locks{getLock(name, WriteLock::waitSeconds)};
+    for (int i = 0; g_shares && i < WriteLock::mySqlShares; ++i)
+        locks << getLock(share(i), WriteLock::waitSeconds);
+    return locks.join(QStringLiteral(" AND "));
+}
 } // namespace
 
 void WriteLock::setMySqlAssetNameCollation(const QString& collation)
@@ -62,9 +90,9 @@ QString WriteLock::mySqlText(const QString& text)
 void WriteLock::setMySqlServerVersion(const QString& version)
 {
     const QVersionNumber number = QVersionNumber::fromString(version);
-    g_shares = version.contains(QLatin1String("MariaDB"), Qt::CaseInsensitive)
-                   ? number >= QVersionNumber(10, 0, 2)
-                   : number >= QVersionNumber(5, 7, 5);
+    const bool mariaDb = version.contains(QLatin1String("MariaDB"), Qt::CaseInsensitive);
+    g_shares = mariaDb ? number >= QVersionNumber(10, 0, 2) : number >= QVersionNumber(5, 7, 5);
+    g_releaseAll = mariaDb ? number >= QVersionNumber(10, 5, 2) : number >= QVersionNumber(5, 7, 5);
 }
 
 bool WriteLock::mySqlSharesHeld()
@@ -75,30 +103,47 @@ bool WriteLock::mySqlSharesHeld()
 QStringList WriteLock::mySqlBegin()
 {
     // The database's lock first, as every other writer takes it: holding
-    // it, this one waits only for the asset writes already under way.
-    QStringList locks{getLock(mySqlName, waitSeconds)};
-    for (int share = 0; g_shares && share < mySqlShares; ++share)
-        locks << getLock(shareName(share), waitSeconds);
-    return {QStringLiteral("START TRANSACTION"), setIdleTimeOut(), QStringLiteral("SELECT ") + locks.join(QStringLiteral(" AND "))};
+    // it, this one waits only for the asset writes already under way. Its
+    // last statement names the locks itself, so that it can also be sent alone.
+    return {QStringLiteral("START TRANSACTION"), setIdleTimeOut(), QStringLiteral("SELECT ") + wholeLock(mySqlName, shareName)};
 }
 
 QStringList WriteLock::mySqlAssetBegin(const QString& assetName, const QString& placesKnown)
 {
-    // Past the database's lock (no whole-database write holds it), the
-    // first share that is free, or else a wait for the last; the database's
-    // lock is then given back at once, before the wait for the asset's own.
-    QStringList shares;
-    for (int share = 0; share < mySqlShares; ++share)
-        shares << getLock(shareName(share), share + 1 < mySqlShares ? 0 : waitSeconds);
-    const QString share = QStringLiteral("%1 AND (%2) AND RELEASE_LOCK(%3) AND %4")
-                              .arg(getLock(mySqlName, waitSeconds), shares.join(QStringLiteral(" OR ")), mySqlName,
-                                   getLock(assetNameLock(assetName), waitSeconds));
+    // All but the asset's own lock is the same for every record: made once
+    // for the lock wait and the shares in force (tests change the wait).
+    struct Parts
+    {
+        int wait = -1;
+        int idle = -1;
+        bool shares = false;
+        QString setNames;  // the idle time-out and the names' variables
+        QString shareHead; // the share, up to the asset's lock
+        QString whole;     // the whole lock, by the variables' names
+    };
+    thread_local Parts parts;
+    if (parts.wait != waitSeconds || parts.idle != heldIdleSeconds || parts.shares != g_shares) {
+        // Past the database's lock (no whole-database write holds it), the
+        // first share that is free, or else a wait for the last; the
+        // database's lock is then given back at once, before the wait for
+        // the asset's own.
+        QStringList shares;
+        for (int share = 0; share < mySqlShares; ++share)
+            shares << getLock(shareOfVariable(share), share + 1 < mySqlShares ? 0 : waitSeconds);
+        parts = {waitSeconds, heldIdleSeconds, g_shares, setIdleTimeOut() + setLockNames(),
+                 QStringLiteral("%1 AND (%2) AND RELEASE_LOCK(%3) AND ")
+                     .arg(getLock(mySqlNameVariable, waitSeconds), shares.join(QStringLiteral(" OR ")),
+                          mySqlNameVariable),
+                 wholeLock(mySqlNameVariable, shareOfVariable)};
+    }
+    const QString share = parts.shareHead + getLock(assetNameLock(assetName), waitSeconds);
     if (placesKnown.isEmpty())
-        return {QStringLiteral("START TRANSACTION"), setIdleTimeOut(), QStringLiteral("SELECT ") + share};
+        return {QStringLiteral("START TRANSACTION"), parts.setNames, QStringLiteral("SELECT ") + share};
     // Weighed before the transaction begins: its snapshot is made after the lock.
-    return {setIdleTimeOut() + QStringLiteral(", @pelvane_whole=NOT (%1)").arg(placesKnown),
+    return {parts.setNames + QStringLiteral(", @pelvane_whole=NOT (") + placesKnown + QLatin1Char(')'),
             QStringLiteral("START TRANSACTION"),
-            QStringLiteral("SELECT IF(@pelvane_whole,2*(%1),%2)").arg(mySqlBegin().last().mid(7), share)};
+            QStringLiteral("SELECT IF(@pelvane_whole,2*(") + parts.whole + QStringLiteral("),") + share
+                + QLatin1Char(')')};
 }
 
 QSqlError WriteLock::notGranted()
@@ -112,7 +157,10 @@ QString WriteLock::mySqlRelease(const QString& assetName)
 {
     // One statement, so that it goes wherever the release went before; the
     // program's connections never ask for a time-out of their own, so the
-    // server's default is theirs.
+    // server's default is theirs. The program takes no other named locks:
+    // where the server can, every lock the session holds goes at once.
+    if (g_releaseAll)
+        return QStringLiteral("SET SESSION wait_timeout=DEFAULT, @pelvane_released=RELEASE_ALL_LOCKS()");
     // Whichever of them this session holds.
     QStringList releases{QStringLiteral("RELEASE_LOCK(%1)").arg(mySqlName)};
     for (int share = 0; share < mySqlShares; ++share)
