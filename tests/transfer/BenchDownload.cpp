@@ -4,6 +4,12 @@
 // Then it keeps a download open on a silent line for 10 s and prints the
 // processor time that cost, which must stay below 2 %.
 //
+// Usage: BenchDownload [--mysql] [--delay US] [--retests] [--records N]
+// (--mysql: into a fresh MariaDB database of scripts/mariadb-test-server;
+// US: through a relay that holds every piece US microseconds each way;
+// --retests: the register holds every asset with a set of a year before,
+// stored before the download; N records, default 1,000).
+//
 // The instrument answers as a real one would: it sends the next packet when
 // the ACK of the last one arrives, from inside the download's own event
 // loop. The pseudo-terminal has no baud rate, so the time from the last byte
@@ -11,9 +17,13 @@
 // temporary file, the import with its SQL, and the ACK.
 
 #include "InstrumentRecords.h"
+#include "database/MySqlDatabase.h"
 #include "database/SqlQuery.h"
+#include "database/StatementCache.h"
 #include "database/SqliteDatabase.h"
+#include "support/MariaDbServer.h"
 #include "support/SeededDatabase.h"
+#include "support/ServerRelay.h"
 #include "support/TestEnvironment.h"
 #include "transfer/Download.h"
 #include "transfer/DownloadStats.h"
@@ -26,6 +36,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
 #include <cstdio>
 #include <ctime>
 
@@ -34,7 +45,7 @@ using Seen = SimulatedInstrument::Seen;
 
 namespace {
 
-constexpr int RecordCount = 1000;
+int RecordCount = 1000;
 constexpr double WireBaud = 115200.0;
 constexpr double BitsPerByte = 10.0; // start bit, 8 data bits, stop bit
 
@@ -47,11 +58,11 @@ void fileLog(QtMsgType, const QMessageLogContext&, const QString& text)
         logFile->write(text.toLocal8Bit() + '\n');
 }
 
-QList<QByteArray> buildRecords()
+QList<QByteArray> buildRecords(int year = 2026)
 {
     QList<QByteArray> records;
     records << header(RecordCount);
-    const QDateTime tested(QDate(2026, 1, 10), QTime(8, 0));
+    const QDateTime tested(QDate(year, 1, 10), QTime(8, 0));
     for (int i = 0; i < RecordCount; ++i) {
         QList<EarthBond> results;
         for (int r = 0; r < 6; ++r)
@@ -108,7 +119,38 @@ double idleShare()
 
 int runBench()
 {
-    SqliteDatabase* db = SeededDatabase::createEmpty(TestEnvironment::instance()->newFolder() + "/bench.db");
+    const QStringList args = QCoreApplication::arguments();
+    const qsizetype delayAt = args.indexOf(QStringLiteral("--delay"));
+    const int delay = delayAt > 0 ? args.value(delayAt + 1).toInt() : 0;
+    if (const qsizetype at = args.indexOf(QStringLiteral("--records")); at > 0)
+        RecordCount = std::max(1, args.value(at + 1).toInt());
+    std::optional<MariaDbServer::ScopedDatabase> server;
+    ServerRelay relay;
+    Database* db = nullptr;
+    if (args.contains(QStringLiteral("--mysql"))) {
+        QString why;
+        server.emplace(QStringLiteral("bench download"));
+        if (!MariaDbServer::reachable(&why) || !server->install()) {
+            std::fprintf(stderr, "MariaDB not reachable: %s\n", qPrintable(why));
+            return 1;
+        }
+        db = Database::instance();
+        if (delay > 0) {
+            relay.delay(delay);
+            auto* relayed = new MySqlDatabase;
+            if (relayed->open(ServerRelay::settings(server->name())) != 0)
+                return 1;
+            Database::setInstance(db = relayed);
+        }
+        std::printf("into MariaDB, %d us each way\n", delay);
+    } else {
+        db = SeededDatabase::createEmpty(TestEnvironment::instance()->newFolder() + "/bench.db");
+    }
+    if (args.contains(QStringLiteral("--retests"))) {
+        StatementCache statements(db->connection());
+        for (const QByteArray& record : buildRecords(2025))
+            ImportTsq().import(record);
+    }
     SimulatedInstrument instrument;
     if (!db || !instrument.isValid()) {
         std::fprintf(stderr, "no database or no pseudo-terminal\n");
