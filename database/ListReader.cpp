@@ -46,6 +46,12 @@ void* handleOf(const QSqlQuery& query, int type)
     return handle.isValid() && handle.data() ? *static_cast<void* const*>(handle.constData()) : nullptr;
 }
 
+// The list's statement selecting its key alone.
+QString keysOnly(const QString& statement, const QString& key)
+{
+    return QStringLiteral("SELECT ") + key + statement.mid(statement.indexOf(QStringLiteral(" FROM ")));
+}
+
 bool busy(const QSqlError& error, int type)
 {
     return type == DatabaseSqlite
@@ -102,6 +108,7 @@ struct ListReader::Progress
     int pageRows = 0;
     Rows firstRows;
     QList<qint64> keys;
+    QList<qint64> firstKeys;
     bool firstPosted = false;
     bool firstByKey = false;
     QElapsedTimer sincePost;
@@ -158,6 +165,10 @@ bool ListReader::open()
     // no longer has the setting sorts with the values anyway.
     if (m_type == DatabaseMySql)
         QSqlQuery(db).exec(QStringLiteral("SET SESSION max_length_for_sort_data=8192"));
+    // A sorted list is read in two statements that must see the same rows,
+    // whatever level the server gives its sessions.
+    if (m_type == DatabaseMySql)
+        QSqlQuery(db).exec(QStringLiteral("SET SESSION TRANSACTION ISOLATION LEVEL REPEATABLE READ"));
     // The server may still be sorting for the list that was given up.
     if (m_type == DatabaseMySql && m_cancelledThread != 0)
         QSqlQuery(db).exec(QStringLiteral("KILL QUERY %1").arg(m_cancelledThread));
@@ -349,15 +360,16 @@ void ListReader::readList(int generation, const QString& statement, const QStrin
     for (auto value = values.begin(); value != values.end(); ++value)
         text.bindValue(value.key(), value.value());
     QString sql;
+    // Sorted by more than the key: the server sorts before it sends a row.
+    const qsizetype orderAt = statement.lastIndexOf(QStringLiteral(" ORDER BY "));
+    const bool sorted = orderAt >= 0 && statement.indexOf(QLatin1Char(','), orderAt) >= 0;
     if (m_type == DatabaseMySql && text.text(&sql)) {
-        error = readKeysAsText(progress, sql);
+        error = sorted && !m_borrowed ? readSortedAsText(progress, sql) : readKeysAsText(progress, sql);
     } else {
         // SQLite sorts only the keys, half the work of whole rows, and
         // reads the first page beside the list once its keys are in.
         progress.firstByKey = m_type == DatabaseSqlite && !key.isEmpty();
-        const QString keys = progress.firstByKey
-                                 ? QStringLiteral("SELECT ") + key + statement.mid(statement.indexOf(QStringLiteral(" FROM ")))
-                                 : statement;
+        const QString keys = progress.firstByKey ? keysOnly(statement, key) : statement;
         QElapsedTimer waited;
         waited.start();
         do
@@ -382,6 +394,8 @@ void ListReader::flushKeys(Progress& progress, bool done)
 {
     const bool first = !progress.firstPosted;
     progress.firstPosted = true;
+    if (first)
+        progress.firstKeys = progress.keys;
     if (first && progress.firstByKey && !rowsByKey(progress.keys, &progress.firstRows))
         progress.firstRows.clear();
     progress.sincePost.restart();
@@ -433,7 +447,7 @@ QSqlError ListReader::readKeys(Progress& progress, const QString& statement, con
 // MySQL sends a text statement's rows as the server finds them, where Qt's
 // driver would first take the whole result: the first screen waits only for
 // its own rows.
-QSqlError ListReader::readKeysAsText(Progress& progress, const QString& text)
+QSqlError ListReader::readKeysAsText(Progress& progress, const QString& text, const QList<qint64>& shown)
 {
     QSqlDatabase db = connection();
     const QVariant handle = db.driver()->handle();
@@ -456,18 +470,28 @@ QSqlError ListReader::readKeysAsText(Progress& progress, const QString& text)
     const unsigned columns = mysql_num_fields(result);
     const MYSQL_FIELD* fields = mysql_fetch_fields(result);
     bool reading = true;
+    qsizetype skipped = 0;
     while (reading) {
         MYSQL_ROW row = mysql_fetch_row(result);
         if (!row)
             break;
         const unsigned long* lengths = mysql_fetch_lengths(result);
+        const qint64 key = QByteArray::fromRawData(row[0], qsizetype(lengths[0])).toLongLong();
+        if (skipped < shown.size()) {
+            if (key == shown.at(skipped++))
+                continue;
+            cancel();
+            mysql_free_result(result);
+            return QSqlError(QStringLiteral("QMYSQL: The list's rows changed while it was read"), QString(),
+                             QSqlError::StatementError);
+        }
         const auto values = [&] {
             QVariantList all;
             for (unsigned c = 0; c < columns; ++c)
                 all << mySqlValue(row[c], lengths[c], fields[c]);
             return packValues(all);
         };
-        reading = addKey(progress, QByteArray::fromRawData(row[0], qsizetype(lengths[0])).toLongLong(), values);
+        reading = addKey(progress, key, values);
     }
     // Given up midway: the rest is not read, the connection is cut instead.
     if (reading && mysql_errno(mysql) == 0) {
@@ -478,6 +502,35 @@ QSqlError ListReader::readKeysAsText(Progress& progress, const QString& text)
     if (!reading)
         cancel();
     mysql_free_result(result);
+    return error;
+}
+
+// A sorted list's first row comes only once the server has sorted them
+// all: 0.5-1 s for 400,000 assets. The first screen's keys are read first
+// on their own, which the server answers from an index or by keeping only
+// the best keys it meets, and its rows by key; then the whole list. All of
+// it sees one snapshot, so the whole list starts with the very rows shown.
+QSqlError ListReader::readSortedAsText(Progress& progress, const QString& text)
+{
+    QSqlQuery snapshot(connection());
+    if (!snapshot.exec(QStringLiteral("START TRANSACTION WITH CONSISTENT SNAPSHOT")))
+        return snapshot.lastError();
+    progress.firstByKey = !m_key.isEmpty();
+    const QString first = progress.firstByKey ? keysOnly(text, m_key) : text;
+    // The screen's rows are read once its keys' result is done with: the
+    // connection runs one statement at a time.
+    const int screen = progress.pageRows;
+    progress.pageRows = screen + 1;
+    QSqlError error = readKeysAsText(progress, first + QStringLiteral(" LIMIT %1").arg(screen));
+    progress.pageRows = screen;
+    // Fewer rows than a screen: that was the whole list.
+    if (!error.isValid() && progress.keys.size() == screen && current(progress.generation)) {
+        flushKeys(progress, false);
+        error = readKeysAsText(progress, text, progress.firstKeys);
+    }
+    // A cancel has cut the connection, and the transaction with it.
+    if (!m_broken)
+        snapshot.exec(QStringLiteral("COMMIT"));
     return error;
 }
 

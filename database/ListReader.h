@@ -107,7 +107,8 @@ private:
     bool addKey(Progress& progress, qint64 key, const std::function<QByteArray()>& row);
     void flushKeys(Progress& progress, bool done);
     QSqlError readKeys(Progress& progress, const QString& statement, const QVariantMap& values);
-    QSqlError readKeysAsText(Progress& progress, const QString& text);
+    QSqlError readKeysAsText(Progress& progress, const QString& text, const QList<qint64>& shown = {});
+    QSqlError readSortedAsText(Progress& progress, const QString& text);
     void servePages();
     void readPage(const PageRequest& request);
     // The rows of keys, in their order; false when they could not be read.
