@@ -363,8 +363,7 @@ bool Database::lookUpPlaces(StatementBatch& batch, const QString& client, int cl
     auto add = [&](const QString& text, const QVariantList& bound) {
         const QString suffix = QString::number(columns.size());
         static const QRegularExpression placeholder(QStringLiteral(":([A-Za-z]+)"));
-        columns << QLatin1Char('(') + QString(text).replace(placeholder, QStringLiteral(":\\1") + suffix)
-                       + QLatin1Char(')');
+        columns << QLatin1Char('(') + QString(text).replace(placeholder, QStringLiteral(":\\1") + suffix) + QLatin1Char(')');
         for (int i = 0; i + 1 < bound.size(); i += 2)
             if (text.contains(bound.at(i).toString()))
                 values.append({bound.at(i).toString() + suffix, bound.at(i + 1)});
@@ -379,11 +378,9 @@ bool Database::lookUpPlaces(StatementBatch& batch, const QString& client, int cl
                                   clientRow.values.first(), QStringLiteral(":SiteId"), siteId,
                                   QStringLiteral(":SiteName"), siteRow.values.last()};
     if (lookClient)
-        add(QStringLiteral("SELECT MIN(Id) FROM Client WHERE Name=:Name"),
-            {QStringLiteral(":Name"), clientRow.values.first()});
+        add(QStringLiteral("SELECT MIN(Id) FROM Client WHERE Name=:Name"), {QStringLiteral(":Name"), clientRow.values.first()});
     if (lookSite)
-        add(QStringLiteral("SELECT MIN(Id) FROM Site WHERE ClientId=%1 AND Name=:Name")
-                .arg(clientId ? clientById : clientByName),
+        add(QStringLiteral("SELECT MIN(Id) FROM Site WHERE ClientId=%1 AND Name=:Name").arg(clientId ? clientById : clientByName),
             parents + QVariantList{QStringLiteral(":Name"), siteRow.values.last()});
     if (lookLocation)
         add(QStringLiteral("SELECT MIN(Id) FROM Location WHERE SiteId=%1 AND Name=:Name")
@@ -396,14 +393,6 @@ bool Database::lookUpPlaces(StatementBatch& batch, const QString& client, int cl
         for (int i = 0; i < equipmentRow.fields.size(); ++i)
             bound << QLatin1Char(':') + equipmentRow.fields.at(i) << equipmentRow.values.at(i);
         add(QStringLiteral("SELECT MIN(Id)") + equipmentRow.lookup.mid(int(qstrlen("SELECT Id"))), bound);
-    }
-    // Where the transaction's begin found the places, holding the lock that
-    // keeps them as they were, they are read back instead.
-    const bool found = DatabaseTransaction::takePlacesFound(m_connection) && asText
-                       && (lookClient || lookSite || lookLocation || lookEquipment);
-    if (found) {
-        columns = {QString::fromLatin1(WriteLock::mySqlPlacesVariable)};
-        values.clear();
     }
     const qsizetype lookups = columns.size();
 
@@ -430,39 +419,19 @@ bool Database::lookUpPlaces(StatementBatch& batch, const QString& client, int cl
     QList<SqlQuery*> bound;
     std::optional<StatementCache::Statement> places;
     if (!columns.isEmpty()) {
-        places.emplace(
-            StatementCache::prepare(m_connection, QStringLiteral("SELECT ") + columns.join(QLatin1Char(','))));
+        places.emplace(StatementCache::prepare(m_connection, QStringLiteral("SELECT ") + columns.join(QLatin1Char(','))));
         for (const auto& [name, value] : std::as_const(values))
             (*places)->bindValue(name, value);
         bound << &**places;
     }
     batch.exec(bound + reads, answers);
-    const QVariantList answer = places ? answers->value(0).value(0) : QVariantList();
-    // The ids the lookups found, in their order.
-    QVariantList ids = answer.mid(0, lookups);
-    bool read = true;
-    if (found) {
-        const QStringList all = answer.value(0).toString().split(QLatin1Char(','));
-        read = all.size() == 4;
-        const bool looked[] = {lookClient, lookSite, lookLocation, lookEquipment};
-        ids.clear();
-        for (int i = 0; i < 4; ++i)
-            if (looked[i])
-                ids << all.value(i);
-    }
-    if (places)
-        answers->removeFirst();
-    // What cannot be read back is looked up again, and nothing is learned of it.
-    if (!read) {
-        StatementCache::forgetIds(m_connection);
-        return false;
-    }
+    const QVariantList found = places ? answers->value(0).value(0) : QVariantList();
     // What each lookup found, learned under the key its parent's id makes.
-    int next = 0;
+    int answer = 0;
     auto learn = [&](bool looked, const QString& key, int parentId) {
         if (!looked)
             return 0;
-        const int id = ids.value(next++).toInt();
+        const int id = found.value(answer++).toInt();
         if (parentId && id)
             StatementCache::learnId(m_connection, key, id);
         else if (parentId)
@@ -474,9 +443,11 @@ bool Database::lookUpPlaces(StatementBatch& batch, const QString& client, int cl
     const int foundSite = learn(lookSite, siteLookup(clientId, site).key(), clientId);
     learn(lookLocation, locationLookup(siteId ? siteId : foundSite, location).key(), siteId ? siteId : foundSite);
     learn(lookEquipment, equipmentRow.key(), -1);
-    const bool held = keptCount == 0 || answer.value(lookups).toInt() == keptCount;
+    const bool held = keptCount == 0 || found.value(lookups).toInt() == keptCount;
     if (!held)
         StatementCache::forgetIds(m_connection);
+    if (places)
+        answers->removeFirst();
     return held;
 }
 
@@ -493,33 +464,29 @@ QString Database::placesKnown(const QString& client, const QString& site, const 
         return QString();
     // As lookUpPlaces looks: the lowest id of a name. A kept id stands for
     // its row, which spares the server a lookup: should another workstation
-    // have deleted it since, the check of the kept ids under the lock finds
-    // that out, and the places are looked up again.
+    // have deleted it since, the lookups under the share find that out, and
+    // the record runs again under the whole lock.
     auto text = [](const QVariant& value) { return WriteLock::mySqlText(value.toString()); };
-    const QString clientRef = clientId ? QString::number(clientId)
-                                       : QStringLiteral("(SELECT MIN(Id) FROM Client WHERE Name=%1)")
-                                             .arg(text(nameValue(client)));
-    const QString siteRef = siteId ? QString::number(siteId)
-                                   : QStringLiteral("(SELECT MIN(Id) FROM Site WHERE ClientId=%1 AND Name=%2)")
-                                         .arg(clientRef, text(nameValue(site)));
-    const QString locationRef =
-        locationId ? QString::number(locationId)
-                   : QStringLiteral("(SELECT MIN(Id) FROM Location WHERE SiteId=%1 AND Name=%2)")
-                         .arg(siteRef, text(nameValue(location)));
-    QString equipmentRef = QString::number(equipmentId);
+    QStringList known;
+    if (!locationId) {
+        const QString clientRef = clientId ? QString::number(clientId)
+                                           : QStringLiteral("(SELECT MIN(Id) FROM Client WHERE Name=%1)")
+                                                 .arg(text(nameValue(client)));
+        const QString siteRef = siteId ? QString::number(siteId)
+                                       : QStringLiteral("(SELECT MIN(Id) FROM Site WHERE ClientId=%1 AND Name=%2)")
+                                             .arg(clientRef, text(nameValue(site)));
+        known << QStringLiteral("EXISTS(SELECT 1 FROM Location WHERE SiteId=%1 AND Name=%2)")
+                     .arg(siteRef, text(nameValue(location)));
+    }
     if (!equipmentId) {
         QStringList matches;
         for (int i = 0; i < equipment.fields.size(); ++i)
             matches << equipment.fields.at(i) + QLatin1Char('=')
                            + (equipment.values.at(i).typeId() == QMetaType::QString ? text(equipment.values.at(i))
                                                                                      : equipment.values.at(i).toString());
-        equipmentRef =
-            QStringLiteral("(SELECT MIN(Id) FROM Equipment WHERE %1)").arg(matches.join(QStringLiteral(" AND ")));
+        known << QStringLiteral("EXISTS(SELECT 1 FROM Equipment WHERE %1)").arg(matches.join(QStringLiteral(" AND ")));
     }
-    QStringList ids;
-    for (const QString& ref : {clientRef, siteRef, locationRef, equipmentRef})
-        ids << QStringLiteral("IFNULL(%1,0)").arg(ref);
-    return QStringLiteral("CONCAT_WS(',',%1)").arg(ids.join(QLatin1Char(',')));
+    return known.join(QStringLiteral(" AND "));
 }
 
 namespace {

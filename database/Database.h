@@ -84,10 +84,8 @@ public:
                       QList<QList<QVariantList>>* answers);
     // For a write of one asset's rows on MySQL: empty when the ids of these
     // places are kept from earlier transactions (none needs inserting, as
-    // far as is known here); otherwise an expression, as the server's text,
-    // whose value is the ids that lookUpPlaces would find, the client's,
-    // the site's, the location's and the equipment's, 0 for each that is not
-    // there (see WriteLock::mySqlAssetBegin).
+    // far as is known here); otherwise a condition, as the server's text,
+    // that holds when lookUpPlaces will find every one of them.
     QString placesKnown(const QString& client, const QString& site, const QString& location,
                         const QString& manufacturer, const QString& model, const QString& serialNo,
                         int equipmentClass) const;

@@ -18,7 +18,6 @@
 #include <QThread>
 #include <exception>
 #include <optional>
-#include <utility>
 
 namespace {
 QMutex depthLock;
@@ -153,7 +152,6 @@ bool DatabaseTransaction::begin()
             m_share ? WriteLock::mySqlAssetBegin(m_asset.name, m_asset.placesKnown) : WriteLock::mySqlBegin();
         // The lock's answer is checked when it comes, with the first
         // statement's; until then nothing else reaches the server.
-        m_placesFound = m_share && !m_asset.placesKnown.isEmpty();
         if (m_batch && m_batch->deferBegin(statements, int(statements.size()) - 1)) {
             m_locked = true;
             m_deferred = true;
@@ -355,14 +353,6 @@ void DatabaseTransaction::needWholeLock(const QSqlDatabase& connection)
             throw WholeLockNeeded{};
         return;
     }
-}
-
-bool DatabaseTransaction::takePlacesFound(const QSqlDatabase& connection)
-{
-    for (DatabaseTransaction* scope : std::as_const(openScopes))
-        if (scope->m_connection.connectionName() == connection.connectionName())
-            return scope->m_begun && std::exchange(scope->m_placesFound, false);
-    return false;
 }
 
 bool DatabaseTransaction::isOpen(const QSqlDatabase& connection)

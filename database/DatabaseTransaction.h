@@ -71,11 +71,6 @@ public:
     // the whole lock.
     static void needWholeLock(const QSqlDatabase& connection);
 
-    // Whether the open transaction of connection began by finding its
-    // places (WriteLock::mySqlAssetBegin), and they have not been read back
-    // yet: true once, for that transaction's first look at its places.
-    static bool takePlacesFound(const QSqlDatabase& connection);
-
     // Whether a scope is open on connection.
     static bool isOpen(const QSqlDatabase& connection);
     // Rolls back every transaction this thread has open and gives their
@@ -108,7 +103,6 @@ private:
     bool m_locked = false; // holds MySQL's lock, which outlives the transaction
     bool m_share = false;  // asked for only a share
     bool m_deferred = false; // its lock's answer comes with the first statement
-    bool m_placesFound = false; // see takePlacesFound
     OneAsset m_asset;
     int m_exceptions = 0;  // uncaught when the scope began
 };

@@ -51,9 +51,6 @@ QString setIdleTimeOut()
 const QString mySqlNameVariable = QStringLiteral("@pelvane_lock");
 const QString sharePrefixVariable = QStringLiteral("@pelvane_share");
 
-// What a record's begin found of its places: see mySqlAssetBegin.
-constexpr const char* placesVariable = WriteLock::mySqlPlacesVariable;
-
 QString setLockNames()
 {
     return QStringLiteral(", %1=%2, %3=LEFT(CONCAT('pelvane.',IFNULL(DATABASE(),'')),61)")
@@ -121,42 +118,32 @@ QStringList WriteLock::mySqlAssetBegin(const QString& assetName, const QString& 
         int idle = -1;
         bool shares = false;
         QString setNames;  // the idle time-out and the names' variables
-        QString oneShare;  // the first share that is free, or else a wait for the last
-        QString all;       // every share
+        QString shareHead; // the share, up to the asset's lock
+        QString whole;     // the whole lock, by the variables' names
     };
     thread_local Parts parts;
     if (parts.wait != waitSeconds || parts.idle != heldIdleSeconds || parts.shares != g_shares) {
+        // Past the database's lock (no whole-database write holds it), the
+        // first share that is free, or else a wait for the last; the
+        // database's lock is then given back at once, before the wait for
+        // the asset's own.
         QStringList shares;
         for (int share = 0; share < mySqlShares; ++share)
             shares << getLock(shareOfVariable(share), share + 1 < mySqlShares ? 0 : waitSeconds);
-        QStringList all;
-        for (int share = 0; share < mySqlShares; ++share)
-            all << getLock(shareOfVariable(share), waitSeconds);
         parts = {waitSeconds, heldIdleSeconds, g_shares, setIdleTimeOut() + setLockNames(),
-                 QLatin1Char('(') + shares.join(QStringLiteral(" OR ")) + QLatin1Char(')'),
-                 all.join(QStringLiteral(" AND "))};
+                 QStringLiteral("%1 AND (%2) AND RELEASE_LOCK(%3) AND ")
+                     .arg(getLock(mySqlNameVariable, waitSeconds), shares.join(QStringLiteral(" OR ")),
+                          mySqlNameVariable),
+                 wholeLock(mySqlNameVariable, shareOfVariable)};
     }
-    // Past the database's lock (no whole-database write holds it) a share;
-    // the database's lock is then given back at once, before the wait for
-    // the asset's own.
-    const QString share = QStringLiteral("%1 AND RELEASE_LOCK(%2) AND %3")
-                              .arg(parts.oneShare, mySqlNameVariable, getLock(assetNameLock(assetName), waitSeconds));
+    const QString share = parts.shareHead + getLock(assetNameLock(assetName), waitSeconds);
     if (placesKnown.isEmpty())
-        return {QStringLiteral("START TRANSACTION"), parts.setNames,
-                QStringLiteral("SELECT %1 AND %2").arg(getLock(mySqlNameVariable, waitSeconds), share)};
-    // The places are looked up holding the database's lock, before the
-    // transaction begins (its snapshot is made after the lock): no other
-    // workstation inserts or deletes a place while this one holds that lock
-    // and then a share, or the whole lock, so what they find holds for the
-    // whole transaction, which reads it back instead of looking again. The
-    // lock is named as the variable would, which this same statement sets.
-    // A place not there takes the whole lock: the database's, held on, and
-    // every share.
-    return {parts.setNames + QStringLiteral(", %1=IF(%2,%3,NULL)")
-                                 .arg(QLatin1String(placesVariable), getLock(mySqlName, waitSeconds), placesKnown),
+        return {QStringLiteral("START TRANSACTION"), parts.setNames, QStringLiteral("SELECT ") + share};
+    // Weighed before the transaction begins: its snapshot is made after the lock.
+    return {parts.setNames + QStringLiteral(", @pelvane_whole=NOT (") + placesKnown + QLatin1Char(')'),
             QStringLiteral("START TRANSACTION"),
-            QStringLiteral("SELECT IF(%1 IS NULL,0,IF(FIND_IN_SET('0',%1),2*(%2),%3))")
-                .arg(QLatin1String(placesVariable), parts.all, share)};
+            QStringLiteral("SELECT IF(@pelvane_whole,2*(") + parts.whole + QStringLiteral("),") + share
+                + QLatin1Char(')')};
 }
 
 QSqlError WriteLock::notGranted()

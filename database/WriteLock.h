@@ -55,18 +55,13 @@ public:
     static QStringList mySqlBegin();
     // MySQL: the same for a write of one asset's rows, which holds a share
     // and the lock of assetName (see above); the answer of the last is 1
-    // when they were granted. Where placesKnown is given, an SQL expression
-    // whose value is the ids of the write's client, site, location and
-    // equipment, each 0 where there is none (Database::placesKnown), the
-    // server works it out holding the database's lock, before the
-    // transaction begins, and keeps it in mySqlPlacesVariable; where a place
-    // must be inserted (a share does not cover that) the whole lock is held
-    // instead, and the answer is then 2. Either way no place changes before
-    // the transaction ends, and what was found is read back in it rather
-    // than looked up again. The choice costs no round trip, and no attempt
-    // is begun under a share only to be rolled back.
+    // when they were granted. Where placesKnown is given, an SQL condition
+    // that is false when the write must insert a place (a share does not
+    // cover that), the server weighs it before the transaction begins and
+    // takes the whole lock instead: the answer is then 2. The choice costs
+    // no round trip, and no attempt is begun under a share only to be
+    // rolled back.
     static QStringList mySqlAssetBegin(const QString& assetName, const QString& placesKnown = QString());
-    static constexpr const char* mySqlPlacesVariable = "@pelvane_places";
     // The MySQL literal of text, whatever it holds.
     static QString mySqlText(const QString& text);
     // The character set and collation of Asset.Name ("utf8mb4

@@ -91,9 +91,9 @@ public:
     // own: not every driver binds one name in several places.
     StatementCache::Statement statement(const QString& text, int uses = 1) const
     {
-        const QString condition = (m_name.isEmpty() ? QStringLiteral("(Name IS NULL OR Name='')")
-                                                    : QStringLiteral("Name=:Name%1"))
-                                  + QStringLiteral(" AND (SerialNo=:SerialNo%1 OR SerialNo IS NULL)");
+        const QString condition =
+            m_name.isEmpty() ? QStringLiteral("(Name IS NULL OR Name='') AND (SerialNo=:SerialNo%1 OR SerialNo IS NULL)")
+                             : QStringLiteral("Name=:Name%1 AND (SerialNo=:SerialNo%1 OR SerialNo IS NULL)");
         QString filled = text;
         for (int use = 0; use < uses; ++use)
             filled = filled.arg(condition.arg(use));
