@@ -21,7 +21,9 @@
 #include <QSettings>
 #include <QSqlQuery>
 
+#include <QRegularExpression>
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -352,14 +354,19 @@ bool Database::lookUpPlaces(StatementBatch& batch, const QString& client, int cl
 
     // Each place not known is looked up under its parent's id or, while that
     // is not known either, under the parent's names (the lowest id of a name
-    // is the row a lookup finds first): the whole chain in this round trip.
-    std::vector<StatementCache::Statement> queries;
-    QList<SqlQuery*> bound;
-    auto add = [&](const QString& text, const QVariantList& values) {
-        queries.push_back(StatementCache::prepare(m_connection, text));
-        for (int i = 0; i + 1 < values.size(); i += 2)
-            queries.back()->bindValue(values.at(i).toString(), values.at(i + 1));
-        bound << &*queries.back();
+    // is the row a lookup finds first): the whole chain in this round trip,
+    // and in one statement with the check of the kept ids, each lookup a
+    // column of its answer. Each lookup's placeholders are its own: not
+    // every driver binds one name in several places.
+    QStringList columns;
+    QList<std::pair<QString, QVariant>> values;
+    auto add = [&](const QString& text, const QVariantList& bound) {
+        const QString suffix = QString::number(columns.size());
+        static const QRegularExpression placeholder(QStringLiteral(":([A-Za-z]+)"));
+        columns << QLatin1Char('(') + QString(text).replace(placeholder, QStringLiteral(":\\1") + suffix) + QLatin1Char(')');
+        for (int i = 0; i + 1 < bound.size(); i += 2)
+            if (text.contains(bound.at(i).toString()))
+                values.append({bound.at(i).toString() + suffix, bound.at(i + 1)});
     };
     const bool lookClient = asText && !clientId && unknown(clientRow.key());
     const bool lookSite = asText && !siteId && (!clientId || unknown(siteRow.key()));
@@ -371,21 +378,23 @@ bool Database::lookUpPlaces(StatementBatch& batch, const QString& client, int cl
                                   clientRow.values.first(), QStringLiteral(":SiteId"), siteId,
                                   QStringLiteral(":SiteName"), siteRow.values.last()};
     if (lookClient)
-        add(clientRow.lookup, {QStringLiteral(":Name"), clientRow.values.first()});
+        add(QStringLiteral("SELECT MIN(Id) FROM Client WHERE Name=:Name"), {QStringLiteral(":Name"), clientRow.values.first()});
     if (lookSite)
-        add(QStringLiteral("SELECT Id FROM Site WHERE ClientId=%1 AND Name=:Name").arg(clientId ? clientById : clientByName),
+        add(QStringLiteral("SELECT MIN(Id) FROM Site WHERE ClientId=%1 AND Name=:Name").arg(clientId ? clientById : clientByName),
             parents + QVariantList{QStringLiteral(":Name"), siteRow.values.last()});
     if (lookLocation)
-        add(QStringLiteral("SELECT Id FROM Location WHERE SiteId=%1 AND Name=:Name")
+        add(QStringLiteral("SELECT MIN(Id) FROM Location WHERE SiteId=%1 AND Name=:Name")
                 .arg(siteId ? QStringLiteral(":SiteId")
                             : QStringLiteral("(SELECT MIN(Id) FROM Site WHERE ClientId=%1 AND Name=:SiteName)")
                                   .arg(clientId ? clientById : clientByName)),
             parents + QVariantList{QStringLiteral(":Name"), locationRow.values.last()});
     if (lookEquipment) {
-        queries.push_back(boundLookup(this, equipmentRow));
-        bound << &*queries.back();
+        QVariantList bound;
+        for (int i = 0; i < equipmentRow.fields.size(); ++i)
+            bound << QLatin1Char(':') + equipmentRow.fields.at(i) << equipmentRow.values.at(i);
+        add(QStringLiteral("SELECT MIN(Id)") + equipmentRow.lookup.mid(int(qstrlen("SELECT Id"))), bound);
     }
-    const qsizetype lookups = bound.size();
+    const qsizetype lookups = columns.size();
 
     // Ids kept from earlier transactions are checked under this one's lock:
     // another workstation may have deleted the client (and with it its sites
@@ -400,21 +409,29 @@ bool Database::lookUpPlaces(StatementBatch& batch, const QString& client, int cl
         keptCount += id != 0;
     if (keptCount > 0) {
         QStringList counts;
-        for (const auto& [table, id] : kept)
-            counts << QStringLiteral("(SELECT COUNT(*) FROM %1 WHERE Id=:%1)").arg(table);
-        queries.push_back(StatementCache::prepare(m_connection, QStringLiteral("SELECT ") + counts.join('+')));
-        // An id not kept is NULL, which matches no row.
-        for (const auto& [table, id] : kept)
-            queries.back()->bindValue(QLatin1Char(':') + table, id != 0 ? QVariant(id) : QVariant());
-        bound << &*queries.back();
+        for (const auto& [table, id] : kept) {
+            counts << QStringLiteral("(SELECT COUNT(*) FROM %1 WHERE Id=:Kept%1)").arg(table);
+            // An id not kept is NULL, which matches no row.
+            values.append({QStringLiteral(":Kept") + table, id != 0 ? QVariant(id) : QVariant()});
+        }
+        columns << counts.join('+');
+    }
+    QList<SqlQuery*> bound;
+    std::optional<StatementCache::Statement> places;
+    if (!columns.isEmpty()) {
+        places.emplace(StatementCache::prepare(m_connection, QStringLiteral("SELECT ") + columns.join(QLatin1Char(','))));
+        for (const auto& [name, value] : std::as_const(values))
+            (*places)->bindValue(name, value);
+        bound << &**places;
     }
     batch.exec(bound + reads, answers);
+    const QVariantList found = places ? answers->value(0).value(0) : QVariantList();
     // What each lookup found, learned under the key its parent's id makes.
     int answer = 0;
     auto learn = [&](bool looked, const QString& key, int parentId) {
         if (!looked)
             return 0;
-        const int id = answers->value(answer++).value(0).value(0).toInt();
+        const int id = found.value(answer++).toInt();
         if (parentId && id)
             StatementCache::learnId(m_connection, key, id);
         else if (parentId)
@@ -426,10 +443,11 @@ bool Database::lookUpPlaces(StatementBatch& batch, const QString& client, int cl
     const int foundSite = learn(lookSite, siteLookup(clientId, site).key(), clientId);
     learn(lookLocation, locationLookup(siteId ? siteId : foundSite, location).key(), siteId ? siteId : foundSite);
     learn(lookEquipment, equipmentRow.key(), -1);
-    const bool held = keptCount == 0 || answers->value(lookups).value(0).value(0).toInt() == keptCount;
+    const bool held = keptCount == 0 || found.value(lookups).toInt() == keptCount;
     if (!held)
         StatementCache::forgetIds(m_connection);
-    answers->remove(0, lookups + (keptCount > 0 ? 1 : 0));
+    if (places)
+        answers->removeFirst();
     return held;
 }
 

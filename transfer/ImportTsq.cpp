@@ -86,15 +86,24 @@ public:
             m_serialNo = QStringLiteral("");
     }
 
-    // text with %1 standing for the condition on Asset, bound and not yet run.
-    StatementCache::Statement statement(const QString& text) const
+    // text with %1, %2 ... standing for the condition on Asset, as many times
+    // as uses says, bound and not yet run. Each use has placeholders of its
+    // own: not every driver binds one name in several places.
+    StatementCache::Statement statement(const QString& text, int uses = 1) const
     {
-        StatementCache::Statement query = ::statement(text.arg(
-            m_name.isEmpty() ? QStringLiteral("(Name IS NULL OR Name='') AND (SerialNo=:SerialNo OR SerialNo IS NULL)")
-                             : QStringLiteral("Name=:Name AND (SerialNo=:SerialNo OR SerialNo IS NULL)")));
-        if (!m_name.isEmpty())
-            query->bindValue(QStringLiteral(":Name"), m_name);
-        query->bindValue(QStringLiteral(":SerialNo"), m_serialNo);
+        const QString condition =
+            m_name.isEmpty() ? QStringLiteral("(Name IS NULL OR Name='') AND (SerialNo=:SerialNo%1 OR SerialNo IS NULL)")
+                             : QStringLiteral("Name=:Name%1 AND (SerialNo=:SerialNo%1 OR SerialNo IS NULL)");
+        QString filled = text;
+        for (int use = 0; use < uses; ++use)
+            filled = filled.arg(condition.arg(use));
+        StatementCache::Statement query = ::statement(filled);
+        for (int use = 0; use < uses; ++use) {
+            const QString at = QString::number(use);
+            if (!m_name.isEmpty())
+                query->bindValue(QStringLiteral(":Name") + at, m_name);
+            query->bindValue(QStringLiteral(":SerialNo") + at, m_serialNo);
+        }
         return query;
     }
 
@@ -289,22 +298,76 @@ struct StoredSets
     bool recordIsNewest(const QVariant& dateValue) const { return !any || (!dateValue.isNull() && !later); }
 };
 
-// The read of the stored sets of the record's asset, by asset.
-StatementCache::Statement storedSetsRead(const AssetMatch& match, const QVariant& dateValue)
+// What a record's asset holds besides its own row, in one read: its applied
+// parts, its test sequence and, for a record with results, what its stored
+// sets say of the record's (see StoredSets) and the results of its latest
+// set. Each kind of row has columns of its own, the others' are NULL, so
+// that no value changes type on the way; the first column tells the kinds
+// apart, and storedRows takes them apart again.
+enum StoredRowKind { PartRow = 1, SequenceRow, SetsRow, ResultRow };
+StatementCache::Statement storedRowsRead(const AssetMatch& match, bool hasResults, const QVariant& dateValue,
+                                         int backend)
 {
-    // A record without a valid date matches a stored set without one.
-    StatementCache::Statement query = match.statement(
-        dateValue.isNull()
-            ? QStringLiteral("SELECT AssetId,MAX(CASE WHEN Date IS NULL THEN Id END),COUNT(*),0 FROM ResultSet "
-                             "WHERE AssetId IN (SELECT Id FROM Asset WHERE %1) GROUP BY AssetId")
-            : QStringLiteral("SELECT AssetId,MAX(CASE WHEN Date=:Date THEN Id END),COUNT(*),"
-                             "COUNT(CASE WHEN Date>:Later THEN 1 END) FROM ResultSet "
-                             "WHERE AssetId IN (SELECT Id FROM Asset WHERE %1) GROUP BY AssetId"));
-    if (!dateValue.isNull()) {
+    // SQL Server takes a bare NULL for an int, which a text or binary
+    // column of another branch would then be converted to.
+    auto null = [backend](const char* type) {
+        return backend == DatabaseMsSql ? QStringLiteral("CAST(NULL AS %1)").arg(QLatin1String(type))
+                                        : QStringLiteral("NULL");
+    };
+    const QString name = null("NVARCHAR(255)"), number = null("INT"), data = null("VARBINARY(MAX)"),
+                  real = null("FLOAT");
+    const QString noPart = QStringList{name, number, number, number}.join(QLatin1Char(','));
+    const QString noSequence = name + QLatin1Char(',') + data;
+    const QString noSets = QStringList{number, number, number}.join(QLatin1Char(','));
+    const QString noResult = number + QLatin1Char(',') + real;
+    QString text =
+        QStringLiteral("SELECT %1,AssetId,Name,ConnectionClass,Connection,NumConnections,%2,%3,%4 FROM AppliedPart "
+                       "WHERE AssetId IN (SELECT Id FROM Asset WHERE %5)")
+            .arg(QString::number(PartRow), noSequence, noSets, noResult, QStringLiteral("%1"))
+        + QStringLiteral(" UNION ALL SELECT %1,AssetId,%2,Name,Data,%3,%4 FROM TestSequence "
+                         "WHERE AssetId IN (SELECT Id FROM Asset WHERE %5)")
+              .arg(QString::number(SequenceRow), noPart, noSets, noResult, QStringLiteral("%2"));
+    if (hasResults) {
+        // A record without a valid date matches a stored set without one.
+        const QString sets = dateValue.isNull()
+                                 ? QStringLiteral("MAX(CASE WHEN Date IS NULL THEN Id END),COUNT(*),0")
+                                 : QStringLiteral("MAX(CASE WHEN Date=:Date THEN Id END),COUNT(*),"
+                                                  "COUNT(CASE WHEN Date>:Later THEN 1 END)");
+        text += QStringLiteral(" UNION ALL SELECT %1,AssetId,%2,%3,%4,%5 FROM ResultSet "
+                               "WHERE AssetId IN (SELECT Id FROM Asset WHERE %6) GROUP BY AssetId")
+                    .arg(QString::number(SetsRow), noPart, noSequence, sets, noResult, QStringLiteral("%3"))
+                + QStringLiteral(" UNION ALL SELECT %1,ResultSetId,%2,%3,%4,TestId,Result FROM Result "
+                                 "WHERE ResultSetId IN (SELECT LatestResultSetId FROM Asset WHERE %5)")
+                      .arg(QString::number(ResultRow), noPart, noSequence, noSets, QStringLiteral("%4"));
+    }
+    StatementCache::Statement query = match.statement(text, hasResults ? 4 : 2);
+    if (hasResults && !dateValue.isNull()) {
         query->bindValue(QStringLiteral(":Date"), dateValue);
         query->bindValue(QStringLiteral(":Later"), dateValue);
     }
     return query;
+}
+
+// The answer of storedRowsRead as the reads of each kind would give it, by
+// kind: the row's id (its asset's, or its set's for a result) and then its
+// own columns.
+QList<QList<QVariantList>> storedRows(const QList<QVariantList>& answer)
+{
+    // Where each kind's own columns begin in the answer, and how many.
+    struct Columns
+    {
+        int first, count;
+    };
+    static const Columns columns[] = {{2, 4}, {6, 2}, {8, 3}, {11, 2}};
+    QList<QList<QVariantList>> rows(std::size(columns));
+    for (const QVariantList& row : answer) {
+        const int kind = row.value(0).toInt();
+        if (kind < PartRow || kind > ResultRow || row.size() < 13)
+            continue;
+        const Columns& own = columns[kind - PartRow];
+        rows[kind - PartRow].append(QVariantList{row.at(1)} + row.mid(own.first, own.count));
+    }
+    return rows;
 }
 
 StoredSets storedSets(const QList<QVariantList>& rows)
@@ -546,17 +609,7 @@ void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, const QV
         std::vector<StatementCache::Statement> reads;
         reads.push_back(match.statement(QStringLiteral("SELECT Id,LatestResultSetId,") + assetColumns
                                         + QStringLiteral(" FROM Asset WHERE %1")));
-        reads.push_back(match.statement(
-            QStringLiteral("SELECT AssetId,Name,ConnectionClass,Connection,NumConnections FROM AppliedPart "
-                           "WHERE AssetId IN (SELECT Id FROM Asset WHERE %1)")));
-        reads.push_back(match.statement(QStringLiteral(
-            "SELECT AssetId,Name,Data FROM TestSequence WHERE AssetId IN (SELECT Id FROM Asset WHERE %1)")));
-        if (hasResults) {
-            reads.push_back(storedSetsRead(match, dateValue));
-            reads.push_back(match.statement(QStringLiteral(
-                "SELECT ResultSetId,TestId,Result FROM Result WHERE ResultSetId IN "
-                "(SELECT LatestResultSetId FROM Asset WHERE %1)")));
-        }
+        reads.push_back(storedRowsRead(match, hasResults, dateValue, backend));
         QList<SqlQuery*> bound;
         for (const StatementCache::Statement& read : reads)
             bound << &*read;
@@ -568,6 +621,7 @@ void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, const QV
             db->lookUpPlaces(batch, record.clientName, clientId, record.siteName, record.locationName, record.make,
                              record.model, record.serialNo, record.equipmentClass, bound, &stored);
         }
+        stored = QList<QList<QVariantList>>{stored.value(0)} + storedRows(stored.value(1));
     }
     const QVariantList asset = stored.at(0).value(0);
     int assetId = asset.value(0).toInt();
