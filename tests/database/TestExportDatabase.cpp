@@ -7,6 +7,7 @@
 #include "database/SqliteDatabase.h"
 #include "support/DialogAnswerer.h"
 #include "support/MariaDbServer.h"
+#include "support/PermissionsEnforced.h"
 #include "support/SeededDatabase.h"
 #include "support/TestEnvironment.h"
 
@@ -25,7 +26,9 @@
 
 #include <csignal>
 #include <ctime>
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 QByteArray everyByte()
@@ -105,6 +108,14 @@ void fill(Database* db)
     result.bindValue(":CustomName", QVariant(QMetaType(QMetaType::QString)));
     result.bindValue(":CustomUnits", QVariant(QMetaType(QMetaType::QString)));
     result.exec();
+}
+
+// Short rows, a long script.
+bool fillClients(const QString& file)
+{
+    return QSqlQuery(SeededDatabase::createEmpty(file)->connection()).exec(
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<100000) "
+        "INSERT INTO Client (Name) SELECT 'Client ' || i FROM n");
 }
 
 QString readAll(const QString& path)
@@ -255,6 +266,35 @@ PELVANE_CHILD_SCENARIO(exportKilledMidway)
     return 4; // done before it was killed
 }
 
+// args: sync|room, database file, folder. Exports onto a file system of its
+// own at folder, which accepts writes its 1 MB beneath cannot keep (sync), or
+// has no room for the database's copy (room); 77 where it cannot be mounted.
+PELVANE_CHILD_SCENARIO(exportOntoItsOwnDisk)
+{
+    const bool sync = args.at(0) == "sync";
+    const QString disk = sync ? args.at(2) + "/disk" : args.at(2);
+    if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+        || mount("tmpfs", qPrintable(args.at(2)), "tmpfs", 0, "size=1m") != 0)
+        return 77;
+    if (sync && (!QFile(args.at(2) + "/image").open(QIODevice::WriteOnly) || !QFile::resize(args.at(2) + "/image", 64 << 20)
+                 || QProcess::execute("mkfs.ext2", {"-q", "-N", "64", "-m", "0", args.at(2) + "/image"}) != 0
+                 || !QDir().mkdir(disk) || QProcess::execute("mount", {"-o", "loop", args.at(2) + "/image", disk}) != 0))
+        return 77;
+    auto* db = new SqliteDatabase;
+    Database::setInstance(db->open(args.at(1), false) == 0 ? db : nullptr);
+    QFile old(disk + "/out.sql");
+    if (!old.open(QIODevice::WriteOnly) || old.write("old") != 3 || !old.flush())
+        return 2;
+    DialogAnswerer answerer;
+    const bool exported = ExportDatabaseThread::exportCurrentDatabase(old.fileName(), nullptr);
+    const QString told = answerer.last().text;
+    std::fprintf(stderr, "%s\n", qPrintable(told));
+    const bool words = sync ? told.contains(qt_error_string(ENOSPC))
+                            : told.contains(QLocale().formattedDataSize(QFileInfo(args.at(1)).size())) && told.contains(disk);
+    const QStringList left = QDir(disk).entryList(QDir::Files | QDir::Hidden);
+    return !exported && answerer.count() == 1 && words && readAll(old.fileName()) == "old" && left == QStringList{"out.sql"} ? 0 : 1;
+}
+
 class TestExportDatabase : public QObject
 {
     Q_OBJECT
@@ -263,10 +303,13 @@ private slots:
     void sqliteScriptLayout();
     void sqliteRoundTripKeepsEveryValue();
     void emptyDatabaseCompletes();
+    void unopenableFileIsReported_data();
     void unopenableFileIsReported();
     void noDatabaseWritesNothing();
     void cutExportLeavesTheTargetAsItWas_data();
     void cutExportLeavesTheTargetAsItWas();
+    void exportTheDiskCannotHoldIsTold_data();
+    void exportTheDiskCannotHoldIsTold();
     void literalsForSqlServer();
     void mariaDbRoundTripKeepsEveryValue();
     void mariaDbDateTimesAreWrittenAsStored();
@@ -364,22 +407,48 @@ void TestExportDatabase::emptyDatabaseCompletes()
     const QString script = readAll(path);
     QCOMPARE(sections(script), ExportDatabase::tableOrder);
     QVERIFY(!script.contains("INSERT INTO"));
-    QVERIFY(script.endsWith("\n/* 'Result' Table Data */\n"));
+    QVERIFY(script.contains(QRegularExpression("\n/\\* 'Result' Table Data \\*/\n\n/\\* End of the Tavisk Pelvane "
+                                               "export: \\d+ statements \\*/\n$")));
     SqliteDatabase copy; // its last section line is no statement cut short
     QCOMPARE(copy.open(TestEnvironment::instance()->newFolder() + "/copy.db", true), 0);
     QVERIFY(SeededDatabase::runScript(&copy.connection(), path));
 }
 
+void TestExportDatabase::unopenableFileIsReported_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("no such folder") << "no such folder/out.sql" << "";
+    QTest::newRow("a pipe") << "pipe" << "a pipe, a device";
+    QTest::newRow("a writable file in a read-only folder") << "read-only/out.sql" << "the folder must be writable";
+}
+
 void TestExportDatabase::unopenableFileIsReported()
 {
+    QFETCH(QString, target);
+    QFETCH(QString, told);
     QVERIFY(SeededDatabase::createEmpty(TestEnvironment::instance()->newFolder() + "/any.db"));
-    const QString path = TestEnvironment::instance()->root() + "/no such folder/out.sql";
+    const QString path = TestEnvironment::instance()->newFolder() + "/" + target;
+    const QString folder = QFileInfo(path).path();
+    if (target == "pipe")
+        QCOMPARE(mkfifo(qPrintable(path), 0600), 0);
+    if (target.startsWith("read-only")) {
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+    }
     DialogAnswerer answerer;
-    QVERIFY(!ExportDatabaseThread::exportCurrentDatabase(path, nullptr));
+    {
+        PermissionsEnforced asAUser;
+        QVERIFY(!ExportDatabaseThread::exportCurrentDatabase(path, nullptr));
+    }
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(answerer.count(), 1);
     QCOMPARE(answerer.last().icon, int(QMessageBox::Warning));
-    QVERIFY(answerer.last().text.contains(path));
-    QVERIFY(!QFile::exists(path));
+    QVERIFY2(answerer.last().text.contains(path) && answerer.last().text.contains(told), qPrintable(answerer.last().text));
+    struct stat left = {};
+    QCOMPARE(stat(qPrintable(path), &left) == 0 ? int(left.st_mode & S_IFMT) : 0,
+             target == "pipe" ? S_IFIFO : target.startsWith("read-only") ? S_IFREG : 0);
 }
 
 void TestExportDatabase::noDatabaseWritesNothing()
@@ -409,13 +478,16 @@ void TestExportDatabase::cutExportLeavesTheTargetAsItWas()
     QFETCH(double, room);
     const QString file = TestEnvironment::instance()->newFolder() + "/cut.db";
     const QString path = TestEnvironment::instance()->newFolder() + "/cut.sql";
-    QVERIFY(QSqlQuery(SeededDatabase::createEmpty(file)->connection()).exec( // short rows, a long script
-        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<100000) "
-        "INSERT INTO Client (Name) SELECT 'Client ' || i FROM n"));
+    QVERIFY(fillClients(file));
     QFile old(path);
     QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3 && old.flush());
+    // What an export killed while it made its copy leaves: the next export removes it, or the next start.
+    const QString leftover = QFileInfo(path).path() + "/.pelvane-export-Q1w2E3";
+    QVERIFY(QFile(leftover).open(QIODevice::WriteOnly));
     if (room == 0) {
-        QVERIFY(runChildScenario("exportKilledMidway", {file, path}).crashed);
+        QVERIFY(runChildScenario("exportKilledMidway", {file, path}, 60000, true).crashed);
+        QVERIFY(QFile(leftover).open(QIODevice::WriteOnly));
+        ExportDatabaseThread::removeLeftoversOfKilledExports();
     } else {
         std::signal(SIGXFSZ, SIG_IGN); // past the limit a write fails (EFBIG), as on a full disk (ENOSPC)
         rlimit before;
@@ -432,6 +504,26 @@ void TestExportDatabase::cutExportLeavesTheTargetAsItWas()
     }
     QCOMPARE(readAll(path), QString("old"));
     QCOMPARE(QDir(QFileInfo(path).path()).entryList(QDir::Files | QDir::Hidden), QStringList{"cut.sql"});
+}
+
+void TestExportDatabase::exportTheDiskCannotHoldIsTold_data()
+{
+    QTest::addColumn<QString>("disk");
+    QTest::newRow("data the disk takes but cannot keep") << "sync";
+    QTest::newRow("no room for the copy of the database") << "room";
+}
+
+void TestExportDatabase::exportTheDiskCannotHoldIsTold()
+{
+    QFETCH(QString, disk);
+    const QString file = TestEnvironment::instance()->newFolder() + "/full.db";
+    QVERIFY(fillClients(file));
+    qputenv("PELVANE_DIALOG_GRACE_MS", "60000"); // the child's own answerer reads the dialog
+    const ChildResult r = runChildScenario("exportOntoItsOwnDisk", {disk, file, TestEnvironment::instance()->newFolder()}, 120000);
+    qunsetenv("PELVANE_DIALOG_GRACE_MS");
+    if (r.exitCode == 77)
+        QSKIP("A file system of the test's own needs a mount namespace (root or CAP_SYS_ADMIN), loop devices and mkfs.ext2");
+    QVERIFY2(!r.crashed && r.exitCode == 0, r.output.constData());
 }
 
 void TestExportDatabase::literalsForSqlServer()
@@ -558,7 +650,7 @@ void TestExportDatabase::mariaDbLiteralsOfEveryColumnType()
     const QString path = exportTo("literals.sql");
     QVERIFY(!path.isEmpty());
     const QString script = readAll(path);
-    const QString data = script.mid(script.indexOf("\n/* 'Client' Table Data */"));
+    const QString data = script.mid(script.indexOf("\n/* 'Client' Table Data */")).section("\n/* End of the", 0, 0);
     const QString expected = QString::fromUtf8(EXPECTED_LITERALS);
     QCOMPARE(data.split('\n'), expected.split('\n'));
 }
