@@ -791,10 +791,8 @@ void TestImportDatabase::eachRowLandsOnTheAssetOfItsOwnName_data()
     longLegacyTextsAreCutToTheirColumn_data();
 }
 
-// Names that differ in case, in accents or after the longest name, each of
-// its own equipment: each row stays with its own name's asset. The last two
-// pairs share their equipment: the database or the cut makes one asset of
-// each pair, which is told.
+// Names that differ in case, accents or past the longest name: each row stays with its own name's asset.
+// The last two pairs share equipment: the database or the cut makes one asset of each, which is told.
 void TestImportDatabase::eachRowLandsOnTheAssetOfItsOwnName()
 {
     QFETCH(bool, server);
@@ -816,11 +814,10 @@ void TestImportDatabase::eachRowLandsOnTheAssetOfItsOwnName()
     }
     DialogAnswerer answerer;
     QCOMPARE(runImport(&legacy), int(QDialog::Accepted));
-    const QString ofSerial = "SELECT %1 FROM Asset a JOIN Equipment e ON e.Id=a.EquipmentId JOIN %2 WHERE e.SerialNo=?";
+    const QString of = "SELECT %1 FROM Asset a JOIN Equipment e ON e.Id=a.EquipmentId JOIN %2 WHERE e.SerialNo=?";
     for (int i = 0; i < 7; ++i) {
-        QCOMPARE(one(ofSerial.arg("p.Name", "AppliedPart p ON p.AssetId=a.Id"), {QString::number(i)}).toString(),
-                 names[i].left(255));
-        QCOMPARE(one(ofSerial.arg("SUM(r.Result)", "ResultSet s ON s.AssetId=a.Id JOIN Result r ON r.ResultSetId=s.Id"),
+        QCOMPARE(one(of.arg("p.Name", "AppliedPart p ON p.AssetId=a.Id"), {QString::number(i)}).toString(), names[i].left(255));
+        QCOMPARE(one(of.arg("SUM(r.Result)", "ResultSet s ON s.AssetId=a.Id JOIN Result r ON r.ResultSetId=s.Id"),
                      {QString::number(i)}).toInt(), i + 1);
     }
     QCOMPARE(answerer.count(), 1);

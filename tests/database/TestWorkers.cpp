@@ -240,11 +240,9 @@ void TestWorkers::scriptThatIsNotWholeIsTold_data()
     QTest::newRow("an export cut after a statement") << exported << 2 << "incomplete: it was exported";
     QTest::newRow("an export with another count")
         << exported + "\n/* End of the Tavisk Pelvane export: 3 statements */\n" << 2 << "incomplete: it was exported";
-    QTest::newRow("a whole export") << exported + "\n/* End of the Tavisk Pelvane export: 2 statements */\n" << 2 << "";
-    QTest::newRow("no export") << exported.mid(exported.indexOf("CREATE")) << 2 << "";
-    QTest::newRow("cut after a ; inside a text")
-        << QByteArray("CREATE TABLE A (x TEXT);\nINSERT INTO A VALUES ('a;") << 1 << "ends inside a statement";
-    QTest::newRow("Latin-1") << QByteArray("CREATE TABLE A (x TEXT);\nINSERT INTO A VALUES ('\xdc" "n\xef" "c\xf6" "d\xe9');\n")
+    QTest::newRow("cut after a ; inside a text") << QByteArray("CREATE TABLE A (x TEXT);\nINSERT INTO A VALUES ('a;") << 1
+                                                 << "ends inside a statement";
+    QTest::newRow("Latin-1") << QByteArray("CREATE TABLE A (x TEXT);\nINSERT INTO A VALUES ('\xdc" "n\xef" "c\xf6" "d\xe9');")
                              << -1 << "not written in UTF-8";
 }
 
@@ -257,12 +255,10 @@ void TestWorkers::scriptThatIsNotWholeIsTold()
     ExecSqlScript script(writeScript(text), &db->connection());
     QSignalSpy error(&script, &ThreadObject::error);
     QCOMPARE(script.init() ? stepAll(script) : -1, ran);
-    QCOMPARE(error.count(), told.isEmpty() ? 0 : 1);
-    if (!told.isEmpty()) {
-        QVERIFY2(error.at(0).at(0).toString().contains(told), qPrintable(error.at(0).at(0).toString()));
-        QVERIFY(ran < 0 || error.at(0).at(0).toString().contains(QStringLiteral("%1 statement(s)").arg(ran)));
-        QCOMPARE(error.at(0).at(1).toInt(), int(ErrorWarning));
-    }
+    const QString said = error.isEmpty() ? QString() : error.at(0).at(0).toString();
+    QVERIFY2(error.count() == (told.isEmpty() ? 0 : 1) && said.contains(told)
+                 && (ran < 0 || told.isEmpty() || said.contains(QStringLiteral("%1 statement(s)").arg(ran))), qPrintable(said));
+    QVERIFY(error.isEmpty() || error.at(0).at(1).toInt() == ErrorWarning);
     QCOMPARE(tablesOf(db).contains("A"), ran > 0);
 }
 
