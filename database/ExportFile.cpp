@@ -73,7 +73,7 @@ bool ExportFile::open()
                           "Choose a file to export to."));
         return false;
     }
-    if (exists && ::access(real.constData(), W_OK) != 0) {
+    if (exists && ::faccessat(AT_FDCWD, real.constData(), W_OK, AT_EACCESS) != 0) {
         setErrorString(tr("The file is read-only."));
         return false;
     }
