@@ -2,6 +2,7 @@
 
 #include "database/Database.h"
 #include "database/DoubleText.h"
+#include "database/ExecSqlScript.h"
 #include "database/ExportFile.h"
 #include "database/MsSqlDatabase.h"
 #include "database/MySqlRowStream.h"
@@ -18,15 +19,17 @@
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlRecord>
-#include <QTemporaryFile>
+#include <QStorageInfo>
 #include <QTextStream>
 
 #include <mysql.h>
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <unistd.h>
 
 const QStringList ExportDatabase::tableOrder = {
     QStringLiteral("Client"),     QStringLiteral("Site"),        QStringLiteral("Location"),
@@ -144,6 +147,20 @@ QString commentText(QString text)
     return text;
 }
 
+// The size of the database's pages, which a copy of it takes.
+qint64 sqliteBytes(sqlite3* db)
+{
+    qint64 bytes = 1;
+    for (const char* pragma : {"PRAGMA page_count", "PRAGMA page_size"}) {
+        sqlite3_stmt* statement = nullptr;
+        const bool read = sqlite3_prepare_v2(db, pragma, -1, &statement, nullptr) == SQLITE_OK
+                          && sqlite3_step(statement) == SQLITE_ROW;
+        bytes = read ? bytes * sqlite3_column_int64(statement, 0) : 0;
+        sqlite3_finalize(statement);
+    }
+    return bytes;
+}
+
 sqlite3* sqliteHandle(const QSqlDatabase& connection)
 {
     const QVariant handle = connection.driver()->handle();
@@ -250,9 +267,15 @@ bool ExportDatabase::init()
         return false;
     }
     QTextStream& out = *m_output;
-    out << "/*\n\tExporting Tavisk Pelvane database '" << commentText(db->databaseName()) << "'\n\t"
+    out << "/*\n" << ExecSqlScript::exportTitle << commentText(db->databaseName()) << "'\n\t"
         << QLocale().toString(QDateTime::currentDateTime(), QLocale::LongFormat) << "\n*/\n";
-    db->writeCreateScript(out);
+    QString schema;
+    {
+        QTextStream schemaOut(&schema);
+        db->writeCreateScript(schemaOut);
+    }
+    m_statements = ExecSqlScript::statementsIn(schema);
+    out << schema;
     if (writeFailed()) {
         emit abort();
         return false;
@@ -309,21 +332,33 @@ bool ExportDatabase::openSnapshot(Database* db)
 // The copy is made in the folder the export is written to, on the disk the
 // user chose and sees, not in a temporary folder that may be too small for
 // it. Its name goes as soon as it is open: the copy, which is written once
-// with no journal and read once, lives on as the open file only, and
-// nothing of it is left when the export ends however it ends.
+// with no journal and read once, lives on as the open file only. Until then
+// the name is held (see ExportFile::createHeld), so that what an export
+// killed in that moment leaves is removed by the next one.
 bool ExportDatabase::copySqliteFile(Database* db)
 {
     const auto* file = qobject_cast<const ExportFile*>(m_output->device());
     const QString target = file ? file->targetPath() : QString();
-    const QString folder = file ? QFileInfo(target).absolutePath() : QDir::tempPath();
-    QTemporaryFile name(folder + QStringLiteral("/.pelvane-export-XXXXXX"));
+    const QString folder = file ? file->folder() : QDir::tempPath();
+    sqlite3* source = sqliteHandle(db->connection());
+    // The copy is as large as the database; the script comes on top of it.
+    const qint64 needed = source ? sqliteBytes(source) : 0;
+    const qint64 available = QStorageInfo(folder).bytesAvailable();
+    if (available >= 0 && needed > available) {
+        emit error(tr("The database was not exported to \"%1\": the export needs %2 of free space in the folder "
+                      "\"%3\" for a copy of the database while it runs, besides the room for the script itself, "
+                      "and that disk has %4 free. Make room there, or export to another disk.",
+                      "%%1 is the export's file, %%2 the database's size, %%3 the export's folder, %%4 the free "
+                      "space there")
+                       .arg(QDir::toNativeSeparators(target), QLocale().formattedDataSize(needed),
+                            QDir::toNativeSeparators(folder), QLocale().formattedDataSize(available)),
+                   ErrorWarning);
+        return false;
+    }
+    QString path;
+    m_snapshotFd = ExportFile::createHeld(folder, &path, 0600);
     QString why;
-    if (name.open()) {
-        name.setAutoRemove(false);
-        const QString path = name.fileName();
-        // Closed before SQLite opens it: a close drops every lock the
-        // process holds on the file, SQLite's too.
-        name.close();
+    if (m_snapshotFd >= 0) {
         m_copyConnection = QStringLiteral("export snapshot %1").arg(quintptr(this));
         m_source = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_copyConnection);
         m_source.setDatabaseName(path);
@@ -336,7 +371,6 @@ bool ExportDatabase::copySqliteFile(Database* db)
         QFile::remove(path);
         if (opened) {
             sqlite3* copy = sqliteHandle(m_source);
-            sqlite3* source = sqliteHandle(db->connection());
             sqlite3_backup* backup = copy && source ? sqlite3_backup_init(copy, "main", source, "main") : nullptr;
             // The source's busy wait applies: a writer committing is waited for.
             const int result = backup ? sqlite3_backup_step(backup, -1) : copy ? sqlite3_errcode(copy) : SQLITE_MISUSE;
@@ -357,7 +391,7 @@ bool ExportDatabase::copySqliteFile(Database* db)
             why = m_source.lastError().text();
         }
     } else {
-        why = name.errorString();
+        why = qt_error_string(errno);
     }
     emit error(tr("The database was not exported to \"%1\": its copy for the export could not be made in "
                   "the folder \"%2\", and nothing was written.\n\n%3",
@@ -404,6 +438,12 @@ void ExportDatabase::closeSnapshot()
         QSqlDatabase::removeDatabase(m_copyConnection);
         m_copyConnection.clear();
     }
+    // Closed once SQLite has closed the copy: a close drops every lock the
+    // process holds on the file, SQLite's too.
+    if (m_snapshotFd >= 0) {
+        ::close(m_snapshotFd);
+        m_snapshotFd = -1;
+    }
 }
 
 bool ExportDatabase::step()
@@ -411,6 +451,8 @@ bool ExportDatabase::step()
     if (!m_tableQuery && !m_rows) {
         if (m_tableIndex >= tableOrder.size()) {
             closeSnapshot();
+            // What lets a reader tell the whole script from one cut after a statement.
+            *m_output << '\n' << ExecSqlScript::exportEndMark(m_statements) << '\n';
             m_output->flush();
             if (writeFailed())
                 emit abort();
@@ -432,6 +474,7 @@ bool ExportDatabase::step()
             appendRow();
         m_line += QLatin1String(");\n");
         *m_output << m_line;
+        ++m_statements;
     } else {
         endTable();
     }
@@ -505,8 +548,10 @@ void ExportDatabase::startTable()
     m_table = tableOrder.at(m_tableIndex++);
     *m_output << "\n/* '" << m_table << "' Table Data */\n";
     const QString start = tableStartStatement(m_table, m_type);
-    if (!start.isEmpty())
+    if (!start.isEmpty()) {
         *m_output << start << '\n';
+        ++m_statements;
+    }
     m_fields.clear();
     m_columns.clear();
     m_lastId = 0;
@@ -617,8 +662,10 @@ bool ExportDatabase::nextRow()
 void ExportDatabase::endTable()
 {
     const QString end = tableEndStatement(m_table, m_type);
-    if (!end.isEmpty())
+    if (!end.isEmpty()) {
         *m_output << end << '\n';
+        ++m_statements;
+    }
     delete m_tableQuery;
     m_tableQuery = nullptr;
     delete m_rows;

@@ -17,7 +17,8 @@ class SqlQuery;
 
 // Writes the whole current database as one SQL script: a header comment,
 // the back-end's schema script, then per table a section comment and one
-// INSERT line per row, one row per step. The script reads back through
+// INSERT line per row, one row per step, and last the mark that says the
+// script is whole (see ExecSqlScript). The script reads back through
 // ExecSqlScript into a fresh database of the same kind.
 //
 // Every row comes from one snapshot of the database, whatever other
@@ -84,6 +85,8 @@ private:
     // transaction of its own.
     QSqlDatabase m_source;
     QString m_copyConnection;
+    // Holds the copy's name until it is gone (see ExportFile::createHeld).
+    int m_snapshotFd = -1;
     bool m_inTransaction = false;
     bool m_resetIsolation = false;
     const QSqlDriver* m_driver = nullptr;
@@ -108,4 +111,6 @@ private:
     int m_tableIndex = 0;
     int m_stepsDone = 0;
     int m_totalRows = 0;
+    // The statements written, for the mark that ends the script.
+    qint64 m_statements = 0;
 };

@@ -18,6 +18,9 @@ public:
     // user over parent (a file that cannot be opened, a failed write), as
     // the worker shows its own failures; an abort is shown nothing.
     static bool exportCurrentDatabase(const QString& path, QWidget* parent);
+    // Removes what exports killed midway left in the folders they wrote to
+    // (see ExportFile::removeLeftovers); for the program's start.
+    static void removeLeftoversOfKilledExports();
 
 protected:
     ThreadObject* createThreadObject() override;

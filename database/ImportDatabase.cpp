@@ -352,6 +352,14 @@ bool ImportDatabase::step()
         return storeTestSequences();
     }
     qDebug() << "done";
+    if (m_mergedAssets > 0)
+        emit error(tr("%n asset(s) of the first-version database were filed on an asset of another name: the "
+                      "database holds their names equal (they differ only in case or accents), or they are the "
+                      "same in their first %1 characters, the most a name keeps. Their applied parts, results "
+                      "and test sequences are on that asset.",
+                      "%1 is the longest name", m_mergedAssets)
+                       .arg(Database::maxNameLength),
+                   ErrorWarning);
     emit done();
     return false;
 }
@@ -371,14 +379,17 @@ bool ImportDatabase::importNextRow(SqlQuery* query, bool& stageOn, int& index, i
     const bool stored = DatabaseTransaction::run(
         [&](DatabaseTransaction&) {
             m_last = kept;
+            m_assetFound = AssetFound();
             (this->*import)(row);
         },
         &m_targetConnection);
     if (!stored) {
         m_last = kept;
+        m_assetFound = AssetFound();
         stopBusy();
         return false;
     }
+    noteAssetFound();
     countRow();
     if (++index >= count)
         stageOn = false;
@@ -404,16 +415,48 @@ void ImportDatabase::countRow()
     emit updateProgress(m_rowsTotal > 0 ? float(m_rowsDone) / float(m_rowsTotal) : 1.0f);
 }
 
+// The asset that the asset stage made or found for the name, else the first
+// one the register holds by that name, compared as the asset stage compares
+// it: the later stages must file a row on the very asset its name made.
 int ImportDatabase::findAsset(const QString& name)
 {
     // A row that names no asset belongs to none.
     if (name.isNull())
         return -1;
+    if (const auto known = m_assetIds.constFind(name); known != m_assetIds.constEnd())
+        return known.value();
     SqlQuery query(m_targetConnection);
-    query.prepare(QStringLiteral("SELECT Id FROM Asset WHERE Name LIKE :Name ESCAPE '!'"));
-    query.bindValue(QStringLiteral(":Name"), literalPattern(fitted(name)));
+    query.prepare(QStringLiteral("SELECT Id,Name FROM Asset WHERE Name=:Name ORDER BY Id"));
+    query.bindValue(QStringLiteral(":Name"), fitted(name));
     query.exec();
-    return query.next() ? query.value(0).toInt() : -1;
+    if (!query.next())
+        return -1;
+    m_assetFound = {name, query.value(0).toInt(), query.value(1).toString()};
+    return m_assetFound.id;
+}
+
+// Called once the row that found the asset is stored. A name is merged when
+// the asset it found has another name in the register (the database holds
+// names equal that differ in case or accents) or was found by another name
+// of the file already (one cut to the same first characters).
+void ImportDatabase::noteAssetFound()
+{
+    const AssetFound found = std::exchange(m_assetFound, AssetFound());
+    if (found.name.isNull() || found.id <= 0)
+        return;
+    const auto known = m_assetIds.constFind(found.name);
+    if (known != m_assetIds.constEnd() && known.value() == found.id)
+        return;
+    const auto namedBy = m_assetNames.constFind(found.id);
+    if (found.storedName != fitted(found.name) || known != m_assetIds.constEnd()
+        || (namedBy != m_assetNames.constEnd() && namedBy.value() != found.name))
+        ++m_mergedAssets;
+    // The first asset of a name keeps its rows; a second one by the same
+    // name (padded otherwise in the file) is told as merged.
+    if (known == m_assetIds.constEnd())
+        m_assetIds.insert(found.name, found.id);
+    if (namedBy == m_assetNames.constEnd())
+        m_assetNames.insert(found.id, found.name);
 }
 
 int ImportDatabase::findOrInsertResultSet(int assetId, const QDateTime& date, const std::function<int()>& instrument,
@@ -467,7 +510,8 @@ void ImportDatabase::importAsset(const QSqlRecord& row)
         equipmentId = m_target->findOrInsertEquipment(manufacturer, model, serialNo, 0);
 
     SqlQuery asset(m_targetConnection);
-    asset.prepare(QStringLiteral("SELECT Id FROM Asset WHERE %1 AND LocationId=:LocationId AND EquipmentId=:EquipmentId")
+    asset.prepare(QStringLiteral("SELECT Id,Name FROM Asset WHERE %1 AND LocationId=:LocationId AND "
+                                 "EquipmentId=:EquipmentId ORDER BY Id")
                       .arg(keyCondition(QStringLiteral("Name"), name, QStringLiteral("=:Name"))));
     if (!name.isNull())
         asset.bindValue(QStringLiteral(":Name"), name);
@@ -475,10 +519,13 @@ void ImportDatabase::importAsset(const QSqlRecord& row)
     asset.bindValue(QStringLiteral(":EquipmentId"), equipmentId);
     asset.exec();
     const bool found = asset.next();
+    int assetId = found ? asset.value(0).toInt() : 0;
+    const QString storedName = found ? asset.value(1).toString() : name;
     asset.finish();
     if (!found)
-        m_target->insertAsset(name, fittedOf(row, "Description"), fittedOf(row, "Servicecode"), serialNo,
-                              locationId, equipmentId, intOf(row, "Period"));
+        assetId = m_target->insertAsset(name, fittedOf(row, "Description"), fittedOf(row, "Servicecode"), serialNo,
+                                        locationId, equipmentId, intOf(row, "Period"));
+    m_assetFound = {trimmedOf(row, "AssetID"), assetId, storedName};
 }
 
 void ImportDatabase::importAppliedPart(const QSqlRecord& row)
@@ -724,6 +771,7 @@ bool ImportDatabase::importNextTestSequence()
     parseLegacyPairList(p.cText, p.c);
 
     const int assetId = findAsset(trimmedOf(row, "AId"));
+    noteAssetFound();
     Sq::Element* element = assetId > 0 ? Sq::Element::create(lowByteOf(row, "Type"), p) : nullptr;
     if (element) {
         LegacySequence*& sequence = m_sequences[assetId];

@@ -3,6 +3,7 @@
 #include "database/ThreadObject.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QMap>
 #include <QSqlDatabase>
@@ -72,6 +73,7 @@ private:
     SqlQuery* openStage(const QString& statement);
     void countRow();
     int findAsset(const QString& name);
+    void noteAssetFound();
     // instrument is asked only when the set is inserted.
     int findOrInsertResultSet(int assetId, const QDateTime& date, const std::function<int()>& instrument,
                               const QString& userName, const QString& comments);
@@ -120,6 +122,19 @@ private:
         int resultSetId = -1;
     };
     LastKeys m_last;
+
+    // The asset a row's name found or made, noted once the row is stored.
+    struct AssetFound
+    {
+        QString name; // as the file's rows spell it, trimmed
+        int id = 0;
+        QString storedName;
+    };
+    AssetFound m_assetFound;
+    // Each name of the file with its asset, and each asset with the first name that found it.
+    QHash<QString, int> m_assetIds;
+    QHash<int, QString> m_assetNames;
+    int m_mergedAssets = 0;
 
     QMap<int, LegacySequence*> m_sequences;
     QMap<int, LegacySequence*>::const_iterator m_storePosition;

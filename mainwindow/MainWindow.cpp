@@ -129,6 +129,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
 
     buildLanguageMenu();
     restoreWindowSettings();
+    // A copy of a whole database that a killed export left stays hidden from the user.
+    ExportDatabaseThread::removeLeftoversOfKilledExports();
 
     setCorner(Qt::TopLeftCorner, Qt::LeftDockWidgetArea);
     setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);

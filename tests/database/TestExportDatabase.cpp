@@ -7,6 +7,7 @@
 #include "database/SqliteDatabase.h"
 #include "support/DialogAnswerer.h"
 #include "support/MariaDbServer.h"
+#include "support/PermissionsEnforced.h"
 #include "support/SeededDatabase.h"
 #include "support/TestEnvironment.h"
 
@@ -25,7 +26,9 @@
 
 #include <csignal>
 #include <ctime>
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 QByteArray everyByte()
@@ -255,6 +258,31 @@ PELVANE_CHILD_SCENARIO(exportKilledMidway)
     return 4; // done before it was killed
 }
 
+// args: sync|room, database file, folder. Exports onto a file system of its own at folder, which takes
+// writes its 1 MB beneath cannot keep (sync), or has no room for the copy (room); 77 where none is mounted.
+PELVANE_CHILD_SCENARIO(exportOntoItsOwnDisk)
+{
+    const QString image = args.at(2) + "/image", disk = args.at(0) == "sync" ? args.at(2) + "/disk" : args.at(2);
+    if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0
+        || mount("tmpfs", qPrintable(args.at(2)), "tmpfs", 0, "size=1m") != 0
+        || (disk != args.at(2) && (!QFile(image).open(QIODevice::WriteOnly) || !QFile::resize(image, 64 << 20)
+                                   || QProcess::execute("mkfs.ext2", {"-q", "-N", "64", "-m", "0", image}) != 0
+                                   || !QDir().mkdir(disk) || QProcess::execute("mount", {"-o", "loop", image, disk}) != 0)))
+        return 77;
+    auto* db = new SqliteDatabase;
+    Database::setInstance(db->open(args.at(1), false) == 0 ? db : nullptr);
+    QFile old(disk + "/out.sql");
+    DialogAnswerer answerer;
+    const bool exported = !old.open(QIODevice::WriteOnly) || old.write("old") != 3 || !old.flush()
+                          || ExportDatabaseThread::exportCurrentDatabase(old.fileName(), nullptr);
+    const QString told = answerer.last().text;
+    std::fprintf(stderr, "%s\n", qPrintable(told));
+    const bool words = disk != args.at(2) ? told.contains(qt_error_string(ENOSPC))
+                                          : told.contains(QLocale().formattedDataSize(QFileInfo(args.at(1)).size())) && told.contains(disk);
+    return !exported && answerer.count() == 1 && words && readAll(old.fileName()) == "old"
+                   && QDir(disk).entryList(QDir::Files | QDir::Hidden) == QStringList{"out.sql"} ? 0 : 1;
+}
+
 class TestExportDatabase : public QObject
 {
     Q_OBJECT
@@ -263,6 +291,7 @@ private slots:
     void sqliteScriptLayout();
     void sqliteRoundTripKeepsEveryValue();
     void emptyDatabaseCompletes();
+    void unopenableFileIsReported_data();
     void unopenableFileIsReported();
     void noDatabaseWritesNothing();
     void cutExportLeavesTheTargetAsItWas_data();
@@ -364,22 +393,45 @@ void TestExportDatabase::emptyDatabaseCompletes()
     const QString script = readAll(path);
     QCOMPARE(sections(script), ExportDatabase::tableOrder);
     QVERIFY(!script.contains("INSERT INTO"));
-    QVERIFY(script.endsWith("\n/* 'Result' Table Data */\n"));
+    QVERIFY(script.contains(QRegularExpression("\n/\\* 'Result' Table Data \\*/\n\n/\\* End of the Tavisk Pelvane "
+                                               "export: \\d+ statements \\*/\n$")));
     SqliteDatabase copy; // its last section line is no statement cut short
     QCOMPARE(copy.open(TestEnvironment::instance()->newFolder() + "/copy.db", true), 0);
     QVERIFY(SeededDatabase::runScript(&copy.connection(), path));
 }
 
+void TestExportDatabase::unopenableFileIsReported_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("no such folder") << "no such folder/out.sql" << "";
+    QTest::newRow("a pipe") << "pipe" << "a pipe, a device";
+    QTest::newRow("a writable file in a read-only folder") << "read-only/out.sql" << "the folder must be writable";
+}
+
 void TestExportDatabase::unopenableFileIsReported()
 {
+    QFETCH(QString, target);
+    QFETCH(QString, told);
     QVERIFY(SeededDatabase::createEmpty(TestEnvironment::instance()->newFolder() + "/any.db"));
-    const QString path = TestEnvironment::instance()->root() + "/no such folder/out.sql";
+    const QString path = TestEnvironment::instance()->newFolder() + "/" + target;
+    const QString folder = QFileInfo(path).path();
+    QVERIFY(target != "pipe" || mkfifo(qPrintable(path), 0600) == 0);
+    if (target.startsWith("read-only"))
+        QVERIFY(QDir().mkpath(folder) && QFile(path).open(QIODevice::WriteOnly)
+                && QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
     DialogAnswerer answerer;
-    QVERIFY(!ExportDatabaseThread::exportCurrentDatabase(path, nullptr));
+    {
+        PermissionsEnforced asAUser;
+        QVERIFY(!ExportDatabaseThread::exportCurrentDatabase(path, nullptr));
+    }
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(answerer.count(), 1);
     QCOMPARE(answerer.last().icon, int(QMessageBox::Warning));
-    QVERIFY(answerer.last().text.contains(path));
-    QVERIFY(!QFile::exists(path));
+    QVERIFY2(answerer.last().text.contains(path) && answerer.last().text.contains(told), qPrintable(answerer.last().text));
+    struct stat left = {};
+    QCOMPARE(stat(qPrintable(path), &left) == 0 ? int(left.st_mode & S_IFMT) : 0,
+             target == "pipe" ? S_IFIFO : target.startsWith("read-only") ? S_IFREG : 0);
 }
 
 void TestExportDatabase::noDatabaseWritesNothing()
@@ -402,6 +454,8 @@ void TestExportDatabase::cutExportLeavesTheTargetAsItWas_data()
     QTest::newRow("no room for the copy") << 0.5;
     QTest::newRow("no room for the script") << 1.5;
     QTest::newRow("killed midway") << 0.0;
+    QTest::newRow("data the disk takes but cannot keep") << -1.0; // on a disk of its own
+    QTest::newRow("no room for the copy, known at once") << -2.0;
 }
 
 void TestExportDatabase::cutExportLeavesTheTargetAsItWas()
@@ -412,10 +466,24 @@ void TestExportDatabase::cutExportLeavesTheTargetAsItWas()
     QVERIFY(QSqlQuery(SeededDatabase::createEmpty(file)->connection()).exec( // short rows, a long script
         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i+1 FROM n WHERE i<100000) "
         "INSERT INTO Client (Name) SELECT 'Client ' || i FROM n"));
+    if (room < 0) {
+        qputenv("PELVANE_DIALOG_GRACE_MS", "60000"); // the child's own answerer reads the dialog
+        const ChildResult r = runChildScenario("exportOntoItsOwnDisk", {room < -1 ? "room" : "sync", file, TestEnvironment::instance()->newFolder()});
+        qunsetenv("PELVANE_DIALOG_GRACE_MS");
+        if (r.exitCode == 77)
+            QSKIP("A file system of the test's own needs a mount namespace (root or CAP_SYS_ADMIN), loop devices and mkfs.ext2");
+        QVERIFY2(!r.crashed && r.exitCode == 0, r.output.constData());
+        return;
+    }
     QFile old(path);
     QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3 && old.flush());
+    // What an export killed while it made its copy leaves: the next export removes it, or the next start.
+    const QString leftover = QFileInfo(path).path() + "/.pelvane-export-Q1w2E3";
+    QVERIFY(QFile(leftover).open(QIODevice::WriteOnly));
     if (room == 0) {
-        QVERIFY(runChildScenario("exportKilledMidway", {file, path}).crashed);
+        QVERIFY(runChildScenario("exportKilledMidway", {file, path}, 60000, true).crashed);
+        QVERIFY(QFile(leftover).open(QIODevice::WriteOnly));
+        ExportDatabaseThread::removeLeftoversOfKilledExports();
     } else {
         std::signal(SIGXFSZ, SIG_IGN); // past the limit a write fails (EFBIG), as on a full disk (ENOSPC)
         rlimit before;
@@ -558,7 +626,7 @@ void TestExportDatabase::mariaDbLiteralsOfEveryColumnType()
     const QString path = exportTo("literals.sql");
     QVERIFY(!path.isEmpty());
     const QString script = readAll(path);
-    const QString data = script.mid(script.indexOf("\n/* 'Client' Table Data */"));
+    const QString data = script.mid(script.indexOf("\n/* 'Client' Table Data */")).section("\n/* End of the", 0, 0);
     const QString expected = QString::fromUtf8(EXPECTED_LITERALS);
     QCOMPARE(data.split('\n'), expected.split('\n'));
 }

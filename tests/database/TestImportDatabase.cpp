@@ -291,6 +291,8 @@ private slots:
     void importsAtOnceIntoMariaDbStoreEachRowOnce();
     void nullKeysAndWildcardsMatchOnlyTheirOwnRows_data();
     void nullKeysAndWildcardsMatchOnlyTheirOwnRows();
+    void eachRowLandsOnTheAssetOfItsOwnName_data();
+    void eachRowLandsOnTheAssetOfItsOwnName();
 
 private:
     QString newFile(const QString& name) { return TestEnvironment::instance()->newFolder() + QLatin1Char('/') + name; }
@@ -782,6 +784,45 @@ void TestImportDatabase::nullKeysAndWildcardsMatchOnlyTheirOwnRows()
     QCOMPARE(one(ofAsset, {"W_1"}).toDouble(), 4.0);
     QCOMPARE(one(ofAsset, {"WX1"}).toDouble(), 2.0);
     QCOMPARE(one("SELECT a.Name FROM AppliedPart p JOIN Asset a ON a.Id=p.AssetId").toString(), QString("W_1"));
+}
+
+void TestImportDatabase::eachRowLandsOnTheAssetOfItsOwnName_data()
+{
+    longLegacyTextsAreCutToTheirColumn_data();
+}
+
+// Names that differ in case, accents or past the longest name: each row stays with its own name's asset.
+// The last two pairs share equipment: the database or the cut makes one asset of each, which is told.
+void TestImportDatabase::eachRowLandsOnTheAssetOfItsOwnName()
+{
+    QFETCH(bool, server);
+    std::optional<MariaDbServer::ScopedDatabase> database;
+    if (server) {
+        PELVANE_REQUIRE_MARIADB();
+        QVERIFY(database.emplace("import names").install());
+    } else {
+        QVERIFY(SeededDatabase::createEmpty(newFile("target.db")));
+    }
+    LegacyStandIn legacy(newFile("v1.db"));
+    const QString day = QStringLiteral("05/11/2009 01:15:30 PM"), cut = QString(255, QLatin1Char('L'));
+    const QStringList names = {"Case10", "CASE10", "case10", "Ünïcödé", "Unicode", cut + "1", cut + "2",
+                               "MERGE", "merge", cut + "3", cut + "4"};
+    for (int i = 0; i < names.size(); ++i) {
+        asset(legacy, names[i], "Acme", "North", "Ward 1", i < 7 ? QString::number(i) : i < 9 ? "M" : "L", 12, "ann");
+        legacy.insert(QStringLiteral("AppliedParts"), {names[i], names[i], "B", 1, "1"});
+        result(legacy, names[i], day, "Load Current", QString(), QString::number(i + 1), "A", "Passed");
+    }
+    DialogAnswerer answerer;
+    QCOMPARE(runImport(&legacy), int(QDialog::Accepted));
+    const QString of = "SELECT %1 FROM Asset a JOIN Equipment e ON e.Id=a.EquipmentId JOIN %2 WHERE e.SerialNo=?";
+    for (int i = 0; i < 7; ++i) {
+        QCOMPARE(one(of.arg("p.Name", "AppliedPart p ON p.AssetId=a.Id"), {QString::number(i)}).toString(), names[i].left(255));
+        QCOMPARE(one(of.arg("SUM(r.Result)", "ResultSet s ON s.AssetId=a.Id JOIN Result r ON r.ResultSetId=s.Id"),
+                     {QString::number(i)}).toInt(), i + 1);
+    }
+    QCOMPARE(answerer.count(), 1);
+    QVERIFY2(answerer.last().text.contains(QStringLiteral("%1 asset(s) of the first-version").arg(server ? 2 : 1)),
+             qPrintable(answerer.last().text));
 }
 
 PELVANE_TEST_MAIN(TestImportDatabase)

@@ -186,6 +186,8 @@ class TestWorkers : public QObject
 private slots:
     void cleanup() { Database::setInstance(nullptr); }
     void scriptStatementRules();
+    void scriptThatIsNotWholeIsTold_data();
+    void scriptThatIsNotWholeIsTold();
     void scriptProgressCountsStatementCharacters();
     void emptyScriptIsDoneAtOnce();
     void unreadableScriptIsReported();
@@ -226,6 +228,38 @@ void TestWorkers::scriptStatementRules()
     while (q.next())
         values << q.value(0).toString();
     QCOMPARE(values, QStringList({"a;b", "c;", "d"}));
+}
+
+void TestWorkers::scriptThatIsNotWholeIsTold_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("ran"); // statements; -1: refused before the first
+    QTest::addColumn<QString>("told"); // empty: nothing
+    const QByteArray exported = "/*\n\tExporting Tavisk Pelvane database 'x.db'\n\tday\n*/\n"
+                                "CREATE TABLE A (x TEXT);\n\n/* 'A' Table Data */\nINSERT INTO A VALUES ('a');\n";
+    QTest::newRow("an export cut after a statement") << exported << 2 << "incomplete: it was exported";
+    QTest::newRow("an export with another count")
+        << exported + "\n/* End of the Tavisk Pelvane export: 3 statements */\n" << 2 << "incomplete: it was exported";
+    QTest::newRow("cut after a ; inside a text") << QByteArray("CREATE TABLE A (x TEXT);\nINSERT INTO A VALUES ('a;") << 1
+                                                 << "ends inside a statement";
+    QTest::newRow("Latin-1") << QByteArray("CREATE TABLE A (x TEXT);\nINSERT INTO A VALUES ('\xdc" "n\xef" "c\xf6" "d\xe9');")
+                             << -1 << "not written in UTF-8";
+}
+
+void TestWorkers::scriptThatIsNotWholeIsTold()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(int, ran);
+    QFETCH(QString, told);
+    SqliteDatabase* db = SeededDatabase::createEmpty(TestEnvironment::instance()->newFolder() + "/w.db");
+    ExecSqlScript script(writeScript(text), &db->connection());
+    QSignalSpy error(&script, &ThreadObject::error);
+    QCOMPARE(script.init() ? stepAll(script) : -1, ran);
+    const QString said = error.isEmpty() ? QString() : error.at(0).at(0).toString();
+    QVERIFY2(error.count() == (told.isEmpty() ? 0 : 1) && said.contains(told)
+                 && (ran < 0 || told.isEmpty() || said.contains(QStringLiteral("%1 statement(s)").arg(ran))), qPrintable(said));
+    QVERIFY(error.isEmpty() || error.at(0).at(1).toInt() == ErrorWarning);
+    QCOMPARE(tablesOf(db).contains("A"), ran > 0);
 }
 
 void TestWorkers::scriptProgressCountsStatementCharacters()
