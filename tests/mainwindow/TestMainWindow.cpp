@@ -313,9 +313,9 @@ void TestMainWindow::firstStartAsksForLanguage()
     QMenu* languages = window->findChild<QMenu*>(QStringLiteral("menuLanguage_Settings"));
     QCOMPARE(languages->actions().size(), 1);
     QVERIFY(languages->actions().first()->isChecked());
-
-    window->close();
+    // Kept at once: a program ended without closing does not ask again.
     QCOMPARE(QSettings().value(QStringLiteral("language/translation")).toString(), kEnglish);
+    window->close();
 
     // The answer sticks: the next window does not ask again.
     m_answerer->clear();
@@ -470,7 +470,8 @@ void TestMainWindow::actionStatesWithAndWithoutDatabase()
     QCOMPARE(window->windowTitle(), QStringLiteral("Tavisk Pelvane - %1").arg(otherPath));
 
     // A lower layer turns the actions off through the registered hook.
-    QVERIFY(Database::openFromSettings() == nullptr);  // nothing stored yet
+    TestEnvironment::clearSettings();
+    QVERIFY(Database::openFromSettings() == nullptr);  // nothing stored
     QVERIFY(!exportAction->isEnabled());
     QVERIFY(!search->isEnabled());
     QVERIFY(!searchForm->isEnabled());
@@ -616,6 +617,13 @@ void TestMainWindow::downloadFillsTheTree()
     QCOMPARE(m_answerer->count(), 2);
     QVERIFY(m_answerer->last().text.startsWith(QStringLiteral("The serial port /dev/pelvane-no-such-port ")));
     m_answerer->clear();
+    // So is the lost line's when it went before anything came.
+    auto lost = std::make_unique<SimulatedInstrument>();
+    m_answerer->answerNext([&](QWidget* w) { choosePortThenSend(w, lost->portName(), window.get(), [&] { lost.reset(); }); });
+    download->trigger();
+    QCOMPARE(m_answerer->count(), 2);
+    QVERIFY(m_answerer->last().text.startsWith(QStringLiteral("The connection to the tester on ")));
+    m_answerer->clear();
 
     const QDateTime tested(QDate(2026, 1, 10), QTime(9, 30));
     const QList<QByteArray> records = {InstrumentRecords::header(2),
@@ -719,6 +727,8 @@ void TestMainWindow::windowStateAndDatabaseRestoredAtNextStart()
         auto* db = new SqliteDatabase;
         QCOMPARE(db->open(path, false), 0);
         window->setDatabase(db);
+        // Kept at once, as the language is.
+        QCOMPARE(QSettings().value(QStringLiteral("db/current/fileName")).toString(), path);
         window->resize(900, 640);
         auto* details = window->findChild<QDockWidget*>(QStringLiteral("assetDetailsDock"));
         window->addDockWidget(Qt::TopDockWidgetArea, details);
