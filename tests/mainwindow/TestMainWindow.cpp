@@ -175,6 +175,14 @@ PELVANE_CHILD_SCENARIO(firstStart)
         if (button->visibleRegion().boundingRect() != button->rect())
             faults << QStringLiteral("%1 out of sight").arg(QLatin1String(name));
     }
+    // So are the sequence tab's buttons, the last of them too.
+    auto* editor = window.findChild<QWidget*>(QStringLiteral("assetTabs"))->findChild<QTabWidget*>();
+    auto* down = window.findChild<QPushButton*>(QStringLiteral("moveElementDownBtn"));
+    for (int tab = 0; tab < editor->count(); ++tab)
+        editor->setCurrentIndex(editor->widget(tab)->isAncestorOf(down) ? tab : editor->currentIndex());
+    QTest::qWait(50);
+    if (down->visibleRegion().boundingRect() != down->rect())
+        faults << QStringLiteral("Move Down out of sight");
     // The list has at least half the height beside the browser: rows to
     // choose from, not the editor's empty room.
     const int beside = window.centralWidget()->height()
