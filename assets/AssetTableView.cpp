@@ -217,7 +217,15 @@ void AssetTableView::selectRows(const QList<int>& rows)
     m_selecting = true;
     selectionModel()->select(selection, QItemSelectionModel::Select | QItemSelectionModel::Rows);
     m_selecting = false;
-    scrollTo(m_model->index(rows.first(), NameColumn));
+    scrollToRow(rows.first());
+}
+
+// Rows that have just come are laid out later, and until then the scroll
+// bar ends at the rows before them: a row beyond would stay out of sight.
+void AssetTableView::scrollToRow(int row)
+{
+    executeDelayedItemsLayout();
+    scrollTo(m_model->index(row, NameColumn));
 }
 
 void AssetTableView::selectArrivedAssets(int first, int last)
@@ -440,7 +448,7 @@ void AssetTableView::selectAsset(int id)
         m_selecting = true;
         selectRow(row);
         m_selecting = false;
-        scrollTo(m_model->index(row, NameColumn));
+        scrollToRow(row);
     } else if (m_model->isReading()) {
         m_pendingSelection.insert(id);
     }

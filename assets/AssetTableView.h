@@ -79,6 +79,7 @@ private:
     QList<PagedQueryModel::SortKey> sortKeys() const;
     void selectArrivedAssets(int first, int last);
     void selectRows(const QList<int>& rows);
+    void scrollToRow(int row);
     QList<qint64> selectedKeys() const;
     void tellListFailed(const QString& statement, const QSqlError& error);
     void showList(const QString& statement, bool recycled);

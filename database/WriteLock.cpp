@@ -7,19 +7,35 @@ namespace {
 bool g_enabled = true;
 bool g_shares = true;
 bool g_releaseAll = false;
+bool g_firstLevel = true;
 QString g_nameCharset, g_nameCollation;
 
-// GET_LOCK names are the server's, not one database's. A connection
-// without a database (one that is about to create it) has a lock too, and
-// MySQL takes names of at most 64 characters: two long names that begin
-// alike only share a lock.
-const QString mySqlName = QStringLiteral("LEFT(CONCAT('pelvane.',IFNULL(DATABASE(),'')),64)");
+// GET_LOCK names are the server's, not one database's, and hold at most 64
+// characters. A connection without a database (one that is about to create
+// it) has a lock too.
+const QString databaseName = QStringLiteral("IFNULL(DATABASE(),'')");
 
-// The share of one asset's write: no database name holds a '.', so no
-// share's name is another database's lock.
+// The database's name where room characters of a lock's name are left for
+// it: whole, or, when it is longer, its head and the hash of all of it, so
+// that two registers whose names begin alike never share a lock. No
+// database name holds a '.', so a hashed one is never another's whole name.
+QString databaseKey(int room)
+{
+    return QStringLiteral("IF(CHAR_LENGTH(%1)<=%2,%1,CONCAT(LEFT(%1,%3),'.',MD5(%1)))")
+        .arg(databaseName)
+        .arg(room)
+        .arg(room - 33);
+}
+
+const QString mySqlName = QStringLiteral("CONCAT('pelvane.',%1)").arg(databaseKey(56));
+
+// The head of the shares' names, each ending in '.' and its number (at most
+// two digits): no share's name is another database's lock.
+const QString sharePrefix = QStringLiteral("CONCAT('pelvane.',%1)").arg(databaseKey(53));
+
 QString shareName(int share)
 {
-    return QStringLiteral("CONCAT(LEFT(CONCAT('pelvane.',IFNULL(DATABASE(),'')),61),'.%1')").arg(share);
+    return QStringLiteral("CONCAT(%1,'.%2')").arg(sharePrefix).arg(share);
 }
 
 QString getLock(const QString& name, int seconds)
@@ -27,16 +43,29 @@ QString getLock(const QString& name, int seconds)
     return QStringLiteral("GET_LOCK(%1,%2)").arg(name).arg(seconds);
 }
 
-// The lock of an asset's name: names that the server takes for one (case,
-// accents, as the column's collation has it) share it. The name's sort
-// weight, hashed, fits the 64 characters with the database's name before it.
+// text's weights under the column's collation; on MariaDB the first level
+// alone, as that of a collation with accents or case (uca1400_as_cs) holds
+// trailing spaces at every level. Names that differ only below it share a
+// lock, which costs them no more than a wait.
+QString weights(const QString& text)
+{
+    QString collated = text;
+    if (!g_nameCollation.isEmpty())
+        collated = QStringLiteral("CONVERT(%1 USING %2) COLLATE %3").arg(text, g_nameCharset, g_nameCollation);
+    return QStringLiteral("WEIGHT_STRING(%1%2)").arg(collated, g_firstLevel ? QStringLiteral(" LEVEL 1") : QString());
+}
+
+// The lock of an asset's name: names that the column holds for one share it.
+// Their weights are alike (case, accents and characters the collation
+// ignores, such as ESC or a soft hyphen, as it has them) but for spaces at
+// the end, which a PAD SPACE collation does not count, after an ignored
+// character too: the weights of trailing spaces are taken off. The hash of
+// the database's whole name and the weights fits the 64 characters.
 QString assetNameLock(const QString& assetName)
 {
-    QString name = WriteLock::mySqlText(assetName.trimmed());
-    if (!g_nameCollation.isEmpty())
-        name = QStringLiteral("CONVERT(%1 USING %2) COLLATE %3").arg(name, g_nameCharset, g_nameCollation);
-    return QStringLiteral("CONCAT(LEFT(CONCAT('pelvane.',IFNULL(DATABASE(),'')),31),'#',MD5(WEIGHT_STRING(%1)))")
-        .arg(name);
+    const QString name = WriteLock::mySqlText(assetName.trimmed());
+    return QStringLiteral("CONCAT('pelvane.',LEFT(%1,22),'#',MD5(CONCAT(%1,'.',TRIM(TRAILING %2 FROM %3))))")
+        .arg(databaseName, weights(QStringLiteral("_utf8mb4 X'20'")), weights(name));
 }
 
 QString setIdleTimeOut()
@@ -53,8 +82,7 @@ const QString sharePrefixVariable = QStringLiteral("@pelvane_share");
 
 QString setLockNames()
 {
-    return QStringLiteral(", %1=%2, %3=LEFT(CONCAT('pelvane.',IFNULL(DATABASE(),'')),61)")
-        .arg(mySqlNameVariable, mySqlName, sharePrefixVariable);
+    return QStringLiteral(", %1=%2, %3=%4").arg(mySqlNameVariable, mySqlName, sharePrefixVariable, sharePrefix);
 }
 
 QString shareOfVariable(int share)
@@ -93,6 +121,9 @@ void WriteLock::setMySqlServerVersion(const QString& version)
     const bool mariaDb = version.contains(QLatin1String("MariaDB"), Qt::CaseInsensitive);
     g_shares = mariaDb ? number >= QVersionNumber(10, 0, 2) : number >= QVersionNumber(5, 7, 5);
     g_releaseAll = mariaDb ? number >= QVersionNumber(10, 5, 2) : number >= QVersionNumber(5, 7, 5);
+    // MySQL 8.0 has no levels to choose; its collations with several are
+    // NO PAD, whose weights follow equality as they are.
+    g_firstLevel = mariaDb;
 }
 
 bool WriteLock::mySqlSharesHeld()

@@ -255,7 +255,11 @@ void MainWindow::loadTranslation()
     m_translationPath = settings.value(kTranslationKey).toString();
     if (m_translationPath.isEmpty()) {
         DialogLanguage dialog(this);
-        m_translationPath = dialog.exec() == QDialog::Accepted ? dialog.selectedFile() : kDefaultTranslation;
+        const bool chosen = dialog.exec() == QDialog::Accepted;
+        m_translationPath = chosen ? dialog.selectedFile() : kDefaultTranslation;
+        // Kept at once: a program that is ended before it closes asks again otherwise.
+        if (chosen)
+            settings.setValue(kTranslationKey, m_translationPath);
     }
     // A file that is missing leaves the texts untranslated.
     if (!translator()->load(shippedPath(m_translationPath)))
@@ -335,6 +339,8 @@ bool MainWindow::setDatabase(Database* db)
     ui->assetTabs->clearTabs();
     emit disconnectOldDatabase();
     Database::setInstance(db);
+    // The next start opens it, however this run ends.
+    Database::saveSettings(db);
     emit connectNewDatabase();
 
     switch (db ? db->type() : -1) {
@@ -570,8 +576,9 @@ void MainWindow::closeEvent(QCloseEvent* event)
     QMainWindow::closeEvent(event);
 }
 
-void MainWindow::languageChanged(QAction*)
+void MainWindow::languageChanged(QAction* action)
 {
+    QSettings().setValue(kTranslationKey, action->data().toString());
     QMessageBox box(QMessageBox::Question, QString(),
                     tr("The language will be changed next time Pelvane is started. Would you like "
                        "to restart now?"),
@@ -662,11 +669,17 @@ void MainWindow::onTestInstruments()
 
 void MainWindow::onComparisonAlerts()
 {
-    DialogComparisonAlerts dialog(this);
-    connect(&dialog, &DialogComparisonAlerts::updateAssetDetails, ui->assetTabs, &AssetTabs::reset);
-    connect(&dialog, &DialogComparisonAlerts::updateAssetTableView, ui->assetTableView, &AssetTableView::refresh);
-    dialog.setWindowIcon(QIcon(QStringLiteral(":/icons/icons/comparison_alerts.png")));
-    if (dialog.exec() == QDialog::Accepted && dialog.showAlertAssets) {
+    bool showAlertAssets = false;
+    {
+        DialogComparisonAlerts dialog(this);
+        connect(&dialog, &DialogComparisonAlerts::updateAssetDetails, ui->assetTabs, &AssetTabs::reset);
+        connect(&dialog, &DialogComparisonAlerts::updateAssetTableView, ui->assetTableView, &AssetTableView::refresh);
+        dialog.setWindowIcon(QIcon(QStringLiteral(":/icons/icons/comparison_alerts.png")));
+        showAlertAssets = dialog.exec() == QDialog::Accepted && dialog.showAlertAssets;
+    }
+    // The dialog has stored the field it closed on as it went.
+    QSettings().setValue(kAlertsKey, AlertThresholds::save());
+    if (showAlertAssets) {
         ui->assetSearch->reset();
         ui->assetSearch->searchByStatus();
         ui->assetTabWidget->setCurrentWidget(ui->searchTab);
@@ -683,8 +696,9 @@ void MainWindow::onDownload()
     DownloadStats stats;
     {
         Download download(dialog.portName(), dialog.baudRate(), &stats);
-        // The port's message is the whole outcome: a report of zeros would
-        // read as an empty download that worked.
+        // The port's message, or the lost line's when nothing came, is the
+        // whole outcome: a report of zeros would read as an empty download
+        // that worked.
         if (!download.start())
             return;
     }

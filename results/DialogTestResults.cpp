@@ -9,6 +9,7 @@
 #include "ux/TestModeString.h"
 #include "database/ColumnText.h"
 
+#include <QScreen>
 #include <QSpacerItem>
 #include <QSqlRecord>
 
@@ -22,6 +23,15 @@ DialogTestResults::DialogTestResults(int resultSetId, QWidget* parent)
     ui->setupUi(this);
     fillHeader(resultSetId);
     fillResults(resultSetId);
+    // The tests are what the dialog is shown for: most of its height, as
+    // much as the screen has, and a few lines for the comments.
+    if (const QScreen* screen = parent ? parent->screen() : this->screen()) {
+        const QSize room = screen->availableGeometry().size() - QSize(0, 4 * fontMetrics().height());
+        resize(size().expandedTo(QSize(760, 820)).boundedTo(room).expandedTo(minimumSizeHint()));
+    }
+    layout()->activate();
+    const int comments = ui->groupBox_2->minimumSizeHint().height() + 3 * fontMetrics().lineSpacing();
+    ui->splitter->setSizes({ui->splitter->height() - comments, comments});
 }
 
 DialogTestResults::~DialogTestResults() = default;

@@ -48,6 +48,7 @@ bool Download::start()
     connect(receiver.get(), &Ux::TransferPacket::packetReceived, this, &Download::packetReceived);
 
     lineLost = false;
+    anyReceived = false;
     portWatch = TransferLink::watch(port, this);
     connect(portWatch, &QSocketNotifier::activated, this, &Download::update);
     running = true;
@@ -69,6 +70,10 @@ bool Download::start()
                                 "The records received before are stored.",
                                 "%1 is the serial device")
                                  .arg(portName));
+        // With nothing received the message is the whole outcome: a report
+        // of zeros would read as an empty download that worked.
+        if (!anyReceived)
+            return false;
     }
     return true;
 }
@@ -88,6 +93,7 @@ void Download::packetReceived(quint8 id, const QByteArray& data)
     // it as delivered, so it is imported even when it came in the same read
     // as the record that closed the dialog.
     qDebug() << "Packet received with id=" << id << " and data length of " << data.size();
+    anyReceived = true;
     setInfo(1, tr("Received packet (id:%1)", "Shows progress of download. %%1 is the packet id").arg(id));
     TransferTempFile::write(QStringLiteral("import"), id, data);
 

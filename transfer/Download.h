@@ -24,9 +24,10 @@ public:
     Download(const QString& portName, int baudRate, DownloadStats* stats);
     ~Download() override;
 
-    // Opens the port and runs the dialog; returns when it has closed, or at
-    // once, false, when the port cannot be opened: the user has been told
-    // why, and nothing was received to report.
+    // Opens the port and runs the dialog; returns when it has closed. False
+    // when the port cannot be opened (at once) or the line was lost before
+    // any record came: the user has been told why, and nothing was received
+    // to report.
     bool start();
 
 public slots:
@@ -46,6 +47,8 @@ private:
     QSocketNotifier* portWatch = nullptr;
     // Set when the device went away under the download.
     bool lineLost = false;
+    // Set by the first packet of the download, stored or not.
+    bool anyReceived = false;
     // What was not stored when the database stayed busy, which stops the download.
     QString busyRecord;
     std::unique_ptr<Ux::TransferPacket> receiver;

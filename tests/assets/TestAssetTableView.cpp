@@ -428,9 +428,18 @@ void TestAssetTableView::rowsInOrderAcrossPages()
     m_model->sort(AssetTableView::NameColumn, Qt::DescendingOrder);
     const QList<int> byName = scrolledThrough();
     QCOMPARE(byName, expected([](const Asset& a) { return !a.recycled; }, true));
-    // Selected again once the list is read anew, rows from the server too.
+    // Selected again once the list is read anew, rows from the server too,
+    // and in sight, after a re-sort too.
+    const auto inSight = [this](int row) {
+        return m_view->viewport()->rect().contains(m_view->visualRect(m_model->index(row, AssetTableView::NameColumn)));
+    };
     QVERIFY(m_view->assetUpdated(byName.at(100)));
     QTRY_COMPARE(m_view->selectionModel()->selectedRows().value(0).row(), 100);
+    QTRY_VERIFY(inSight(100));
+    m_model->sort(AssetTableView::NameColumn, Qt::AscendingOrder);
+    QTRY_COMPARE(m_view->selectionModel()->selectedRows().value(0).row(), int(byName.size()) - 101);
+    QTRY_VERIFY(inSight(int(byName.size()) - 101));
+    m_model->sort(AssetTableView::NameColumn, Qt::DescendingOrder);
     // A statement's own order gives way to the list's, which is whole.
     QCOMPARE(m_view->orderByClause("SELECT a.Id FROM Asset a ORDER BY x"),
              QString("SELECT a.Id FROM Asset a ORDER BY a.Name DESC,a.Id DESC"));

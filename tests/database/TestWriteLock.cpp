@@ -92,13 +92,15 @@ void TestWriteLock::cleanup()
 }
 
 // Two workstations' transactions on one database take turns; on another
-// database of the same server nobody waits for them.
+// database of the same server, however alike their names, nobody waits for
+// them.
 void TestWriteLock::mySqlLockIsOnePerDatabaseUntilCommit()
 {
     PELVANE_REQUIRE_MARIADB();
-    const QString shared = MariaDbServer::uniqueName(QStringLiteral("lock shared"));
-    const QString other = MariaDbServer::uniqueName(QStringLiteral("lock other"));
-    m_databases << shared << other;
+    const QString shared = MariaDbServer::uniqueName(QStringLiteral("lock_hospital_group_biomed_north"));
+    const QString other = QString(shared).replace(QStringLiteral("north"), QStringLiteral("south"));
+    const QString longer = shared.leftJustified(63, QLatin1Char('_'));
+    m_databases << shared << other << longer + "1" << longer + "2";
     QVERIFY(MariaDbServer::exec(QStringLiteral("CREATE DATABASE `%1`").arg(shared)));
     QVERIFY(MariaDbServer::exec(QStringLiteral("CREATE DATABASE `%1`").arg(other)));
     m_connections << "first" << "second" << "elsewhere";
@@ -120,8 +122,16 @@ void TestWriteLock::mySqlLockIsOnePerDatabaseUntilCommit()
     QCOMPARE(together(first, WriteLock::mySqlBegin()), 0);
     // Records of two assets hold a share each; any other write waits for them.
     QCOMPARE(together(second, {WriteLock::mySqlRelease()}) + together(second, WriteLock::mySqlAssetBegin("Pump 1")), 1);
+    QCOMPARE(together(elsewhere, WriteLock::mySqlAssetBegin("Pump 1")), 1);
     QCOMPARE(together(first, {WriteLock::mySqlRelease()}) + together(first, WriteLock::mySqlAssetBegin("Pump 2")), 1);
     QCOMPARE(together(second, WriteLock::mySqlBegin()), 0);
+    // Names longer than a lock's name holds, alike but for their last character.
+    for (const char* end : {"1", "2"}) {
+        QVERIFY(MariaDbServer::exec(QStringLiteral("CREATE DATABASE `%1`").arg(longer + end)));
+        m_connections << longer + end;
+        QSqlDatabase db = MariaDbServer::connection(longer + end, longer + end);
+        QCOMPARE(together(db, WriteLock::mySqlBegin()), 1);
+    }
     WriteLock::waitSeconds = wait;
 
     // A connection that is about to create its database locks as well.

@@ -175,6 +175,14 @@ PELVANE_CHILD_SCENARIO(firstStart)
         if (button->visibleRegion().boundingRect() != button->rect())
             faults << QStringLiteral("%1 out of sight").arg(QLatin1String(name));
     }
+    // So are the sequence tab's buttons, the last of them too.
+    auto* editor = window.findChild<QWidget*>(QStringLiteral("assetTabs"))->findChild<QTabWidget*>();
+    auto* down = window.findChild<QPushButton*>(QStringLiteral("moveElementDownBtn"));
+    for (int tab = 0; tab < editor->count(); ++tab)
+        editor->setCurrentIndex(editor->widget(tab)->isAncestorOf(down) ? tab : editor->currentIndex());
+    QTest::qWait(50);
+    if (down->visibleRegion().boundingRect() != down->rect())
+        faults << QStringLiteral("Move Down out of sight");
     // The list has at least half the height beside the browser: rows to
     // choose from, not the editor's empty room.
     const int beside = window.centralWidget()->height()
@@ -313,9 +321,9 @@ void TestMainWindow::firstStartAsksForLanguage()
     QMenu* languages = window->findChild<QMenu*>(QStringLiteral("menuLanguage_Settings"));
     QCOMPARE(languages->actions().size(), 1);
     QVERIFY(languages->actions().first()->isChecked());
-
-    window->close();
+    // Kept at once: a program ended without closing does not ask again.
     QCOMPARE(QSettings().value(QStringLiteral("language/translation")).toString(), kEnglish);
+    window->close();
 
     // The answer sticks: the next window does not ask again.
     m_answerer->clear();
@@ -470,7 +478,8 @@ void TestMainWindow::actionStatesWithAndWithoutDatabase()
     QCOMPARE(window->windowTitle(), QStringLiteral("Tavisk Pelvane - %1").arg(otherPath));
 
     // A lower layer turns the actions off through the registered hook.
-    QVERIFY(Database::openFromSettings() == nullptr);  // nothing stored yet
+    TestEnvironment::clearSettings();
+    QVERIFY(Database::openFromSettings() == nullptr);  // nothing stored
     QVERIFY(!exportAction->isEnabled());
     QVERIFY(!search->isEnabled());
     QVERIFY(!searchForm->isEnabled());
@@ -616,6 +625,13 @@ void TestMainWindow::downloadFillsTheTree()
     QCOMPARE(m_answerer->count(), 2);
     QVERIFY(m_answerer->last().text.startsWith(QStringLiteral("The serial port /dev/pelvane-no-such-port ")));
     m_answerer->clear();
+    // So is the lost line's when it went before anything came.
+    auto lost = std::make_unique<SimulatedInstrument>();
+    m_answerer->answerNext([&](QWidget* w) { choosePortThenSend(w, lost->portName(), window.get(), [&] { lost.reset(); }); });
+    download->trigger();
+    QCOMPARE(m_answerer->count(), 2);
+    QVERIFY(m_answerer->last().text.startsWith(QStringLiteral("The connection to the tester on ")));
+    m_answerer->clear();
 
     const QDateTime tested(QDate(2026, 1, 10), QTime(9, 30));
     const QList<QByteArray> records = {InstrumentRecords::header(2),
@@ -719,6 +735,8 @@ void TestMainWindow::windowStateAndDatabaseRestoredAtNextStart()
         auto* db = new SqliteDatabase;
         QCOMPARE(db->open(path, false), 0);
         window->setDatabase(db);
+        // Kept at once, as the language is.
+        QCOMPARE(QSettings().value(QStringLiteral("db/current/fileName")).toString(), path);
         window->resize(900, 640);
         auto* details = window->findChild<QDockWidget*>(QStringLiteral("assetDetailsDock"));
         window->addDockWidget(Qt::TopDockWidgetArea, details);

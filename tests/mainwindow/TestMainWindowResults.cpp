@@ -158,7 +158,6 @@ PELVANE_CHILD_SCENARIO(showResults)
     // The child's answerer closes every modal dialog at once, so the set's
     // dialog is shown without a modal loop of its own.
     DialogTestResults dialog(sets->model()->index(0, 0).data().toInt(), &window);
-    dialog.resize(760, 790);
     dialog.show();
     if (!QTest::qWaitForWindowExposed(&dialog))
         return 1;

@@ -95,6 +95,18 @@ Planned sameInEveryStream(int, int i)
     return {name, name.right(1), 0, QDateTime(QDate(2025, 6, 1), QTime(9, 0)).addDays(i / 2)};
 }
 
+// The name as stream process spells it, one asset's for the column all the
+// same: in capitals under the schema's collation, under another with a space
+// and a character that the collation ignores at its end.
+QString spelled(const QString& name, const QString& collation, int process)
+{
+    if (process % 2 == 0)
+        return name;
+    if (collation.isEmpty())
+        return name.toUpper();
+    return name + (process % 4 == 1 ? QStringLiteral(" \x1b") : QStringLiteral(" \u00ad"));
+}
+
 QString plannedKey(const Planned& p)
 {
     return p.name + QLatin1Char('|') + p.date.toString(storedDateTimeFormat);
@@ -104,7 +116,8 @@ QString plannedKey(const Planned& p)
 // stream, then prints how many records it stored and found stored.
 // Arguments: sqlite|mysql, file or database name, process number, records,
 // start file, and for the streams of sameInEveryStream their first record,
-// in a session at READ COMMITTED as a server's administrator may set it.
+// in a session at READ COMMITTED as a server's administrator may set it, and
+// the collation by which their names are spelled.
 PELVANE_CHILD_SCENARIO(concurrentDownload)
 {
     if (args.size() < 5)
@@ -145,7 +158,9 @@ PELVANE_CHILD_SCENARIO(concurrentDownload)
             ImportTsq().import(header(QStringLiteral("Tester"), QStringLiteral("T-%1").arg(process % 2), count));
         for (int i = args.value(5).toInt(), last = i + count; i < last; ++i) {
             ImportTsq import;
-            import.import(record(same ? sameInEveryStream(process, i) : planned(process, i)));
+            Planned p = same ? sameInEveryStream(process, i) : planned(process, i);
+            p.name = same ? spelled(p.name, args.value(6), process) : p.name;
+            import.import(record(p));
             if (import.outcome == ImportAlreadyStored)
                 ++alreadyStored;
             else
@@ -233,6 +248,7 @@ private slots:
     void init();
     void cleanup();
     void fourImportersOnMariaDb();
+    void sameAssetsAtOnceUnderSharesOnMariaDb_data();
     void sameAssetsAtOnceUnderSharesOnMariaDb();
     void twoImportersOnOneSqliteFile();
     void lockWaitIsRetriedFromTheStart();
@@ -242,7 +258,7 @@ private:
     // they stored: every record once, no natural key twice, every set with
     // its results, every asset's newest set and retest date.
     void runImporters(const QString& backend, const QString& target, int processes, int recordsEach,
-                      Planned (*plan)(int, int) = planned, int first = 0);
+                      Planned (*plan)(int, int) = planned, int first = 0, const QString& collation = QString());
     void checkRegister(int processes, int recordsEach);
 
     // A new database with the schema on the server, named in m_mysqlName.
@@ -275,7 +291,8 @@ bool TestImportTsqConcurrent::createMySql(const QString& hint)
 }
 
 void TestImportTsqConcurrent::runImporters(const QString& backend, const QString& target, int processes,
-                                           int recordsEach, Planned (*plan)(int, int), int first)
+                                           int recordsEach, Planned (*plan)(int, int), int first,
+                                           const QString& collation)
 {
     const QString start = TestEnvironment::instance()->newFolder(QStringLiteral("start")) + QStringLiteral("/go");
     std::vector<std::unique_ptr<QProcess>> children;
@@ -283,7 +300,7 @@ void TestImportTsqConcurrent::runImporters(const QString& backend, const QString
         children.push_back(std::make_unique<QProcess>());
         startChildScenario(*children.back(), QStringLiteral("concurrentDownload"),
                            {backend, target, QString::number(p), QString::number(recordsEach), start,
-                            plan == planned ? QString() : QString::number(first)});
+                            plan == planned ? QString() : QString::number(first), collation});
     }
     for (const auto& child : children)
         QVERIFY(child->waitForStarted());
@@ -398,20 +415,31 @@ void TestImportTsqConcurrent::fourImportersOnMariaDb()
     checkRegister(Processes, RecordsEach);
 }
 
-// Each test stored once, and each new asset, whatever isolation level the sessions run at.
+void TestImportTsqConcurrent::sameAssetsAtOnceUnderSharesOnMariaDb_data()
+{
+    QTest::addColumn<QString>("collation");
+    QTest::newRow("the schema's") << QString();
+    QTest::newRow("UCA") << QStringLiteral("utf8mb4_uca1400_ai_ci");
+}
+
+// Each test stored once, and each new asset, whatever isolation level the
+// sessions run at and however the column's collation spells an asset's name.
 void TestImportTsqConcurrent::sameAssetsAtOnceUnderSharesOnMariaDb()
 {
+    QFETCH(QString, collation);
     PELVANE_REQUIRE_MARIADB();
     QVERIFY(createMySql(QStringLiteral("same assets")));
     auto* db = new MySqlDatabase;
     QVERIFY(db->open(MariaDbServer::settings(m_mysqlName)) == 0);
     Database::setInstance(db);
+    QVERIFY(collation.isEmpty()
+            || SqlQuery().exec(QStringLiteral("ALTER TABLE Asset MODIFY Name VARCHAR(255) COLLATE %1").arg(collation)));
     for (int i = 0; i < 12; i += 2) // the known ones, tested before
         ImportTsq().import(record(sameInEveryStream(0, i)));
     // A few records a start, so that the streams meet on each of them.
     constexpr int Processes = 6, RecordsEach = 16;
     for (int first = 12; first < 12 + RecordsEach && !QTest::currentTestFailed(); first += 2)
-        runImporters(QStringLiteral("mysql"), m_mysqlName, Processes, 2, sameInEveryStream, first);
+        runImporters(QStringLiteral("mysql"), m_mysqlName, Processes, 2, sameInEveryStream, first, collation);
     QCOMPARE(counted(QStringLiteral("SELECT (SELECT COUNT(*) FROM Asset),COUNT(*),COUNT(DISTINCT AssetId,Date) FROM ResultSet")),
              QStringLiteral("12|%1|%1").arg(6 + RecordsEach));
 }

@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QDataStream>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
@@ -109,8 +110,21 @@ private slots:
             DialogTransfer dialog;
             QCOMPARE(dialog.portName(), QString());
             QCOMPARE(dialog.baudRate(), 57600);
+            QVERIFY(!dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->isEnabled());
         }
         QCOMPARE(storedState(), qMakePair(qint32(6), qint32(999)));
+
+        // A port no longer listed (unplugged) is still the one chosen, shown by its name.
+        {
+            DialogTransfer dialog;
+            combo(dialog, "comPorts")->setCurrentIndex(combo(dialog, "comPorts")->findData(second->portName()));
+        }
+        const QByteArray listed = qgetenv(Ux::SerialPort::ExtraPortsVariable);
+        qputenv(Ux::SerialPort::ExtraPortsVariable, first->portName().toLocal8Bit());
+        DialogTransfer dialog;
+        qputenv(Ux::SerialPort::ExtraPortsVariable, listed);
+        QCOMPARE(dialog.portName(), second->portName());
+        QVERIFY(combo(dialog, "comPorts")->currentText().contains(second->portName()));
     }
 
     void rescanListsPresentPortsAndSelectsTheFirst()
