@@ -10,9 +10,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTextStream>
+
+#include <optional>
 
 #include <sql.h>
 #include <sqlext.h>
@@ -89,8 +92,9 @@ void MsSqlDatabase::prepare(QSqlDatabase& db, const QString& connectionString, c
     // fails, to old logins that carry the password in clear text, and a
     // login time-out binds only a version it knows from the start: both
     // need the version named. 7.4 is what SQL Server 2012 and later speak.
-    // Where the server offers encryption the login goes encrypted.
-    db.setDatabaseName(connectionString + QStringLiteral(";TDS_Version=7.4;Encryption=request"));
+    // A server that declines encryption would get the login with only the
+    // protocol's fixed scramble over the password: it gets no login at all.
+    db.setDatabaseName(connectionString + QStringLiteral(";TDS_Version=7.4;Encryption=require"));
     db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1").arg(s.timeout));
     if (s.integratedSecurity)
         return;
@@ -125,15 +129,44 @@ QString MsSqlDatabase::useDatabaseStatement(const QString& databaseName)
     return QStringLiteral("USE %1").arg(quoteIdentifier(databaseName));
 }
 
+ServerProbe MsSqlDatabase::probe(const QSqlDatabase& db, const ConnectionSettings& s, ConnectionSettings& driverSide)
+{
+    // "name", "name,port" or "name\instance"; the port of a named instance
+    // is the server's to tell the driver.
+    const int end = s.host.indexOf(QRegularExpression(QStringLiteral("[,\\\\]")));
+    const QString name = s.host.left(end);
+    const QString rest = end < 0 ? QString() : s.host.mid(end);
+    bool named = false;
+    int port = rest.startsWith(QLatin1Char(',')) ? rest.mid(1).toInt(&named) : 0;
+    // FreeTDS takes its environment's port over the one named.
+    const int environmentPort = qEnvironmentVariableIntValue("TDSPORT");
+    if (environmentPort > 0)
+        port = environmentPort;
+    else if (!named && rest.isEmpty())
+        port = 1433;
+    const ServerProbe found(port ? QStringLiteral("%1,%2").arg(name).arg(port) : s.host,
+                            driversInstalled(db) ? name : QString(), quint16(port), ServerProbe::TdsPrelogin, s.timeout);
+    driverSide = s;
+    if (!found.address.isEmpty())
+        driverSide.host = found.address + rest;
+    driverSide.timeout = found.secondsLeft();
+    return found;
+}
+
 int MsSqlDatabase::connect(const ConnectionSettings& s)
 {
     registerConnection(QStringLiteral("QODBC"), QStringLiteral("%1.%2").arg(s.host, s.databaseName));
-    prepare(m_connection, connectionString(s, !s.create), s);
+    ConnectionSettings driverSide;
+    const ServerProbe found = probe(m_connection, s, driverSide);
+    prepare(m_connection, connectionString(driverSide, !s.create), driverSide);
     m_connection.setHostName(s.host);
 
-    QElapsedTimer waited;
-    waited.start();
-    if (!m_connection.open()) {
+    bool opened = false;
+    if (found.stop.isEmpty()) {
+        BusyCursor busy;
+        opened = m_connection.open();
+    }
+    if (!opened) {
         const QSqlError error = m_connection.lastError();
         qDebug() << error;
         if (error.nativeErrorCode() == kCannotOpenDatabase) {
@@ -152,7 +185,9 @@ int MsSqlDatabase::connect(const ConnectionSettings& s)
         }
         QMessageBox box(QMessageBox::Warning, QString(),
                         Database::tr("There was an error connecting to the database.\n\n%1")
-                            .arg(openFailureText(m_connection, waited.elapsed(), s.timeout)),
+                            .arg(found.stop.isEmpty()
+                                     ? openFailureText(m_connection, found.waitedMs(), s.timeout, found.lead)
+                                     : found.stop),
                         QMessageBox::Ok, Error::dialogParent());
         box.exec();
         releaseConnection();
@@ -197,11 +232,14 @@ int MsSqlDatabase::connect(const ConnectionSettings& s)
 QStringList MsSqlDatabase::listDatabases(const ConnectionSettings& s)
 {
     const QString name = QStringLiteral("%1.%2").arg(s.host, QStringLiteral("__master__"));
+    std::optional<ServerProbe> found;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
-        prepare(db, connectionString(s, false), s);
+        ConnectionSettings driverSide;
+        found.emplace(probe(db, s, driverSide));
+        prepare(db, connectionString(driverSide, false), driverSide);
     }
-    return listWith(name, listStatement, s.timeout);
+    return listWith(name, listStatement, s.timeout, *found);
 }
 
 void MsSqlDatabase::writeCreateScript(QTextStream& out)

@@ -64,6 +64,10 @@ public:
     static const QString listStatement;
 
 private:
+    // The name looked up and the port reached, within the settings'
+    // time-out; driverSide is the settings as the driver gets them: the
+    // address found, and what is left of the time-out.
+    static ServerProbe probe(const QSqlDatabase& db, const ConnectionSettings& s, ConnectionSettings& driverSide);
     // Readies a connection to open with connectionString: the protocol's
     // terms, the login time-out and the login (nothing for integrated
     // security). Its clones (the list reader's) inherit them.

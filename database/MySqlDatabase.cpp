@@ -7,11 +7,12 @@
 #include "database/WriteLock.h"
 
 #include <QDebug>
-#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTextStream>
+
+#include <optional>
 
 const QString MySqlDatabase::schemaScript = QStringLiteral("Schemas/schema.mysql.sql");
 const QString MySqlDatabase::listingConnectionName = QStringLiteral("__MYSQL_master_db__");
@@ -43,17 +44,49 @@ QString MySqlDatabase::connectOptions(int connectTimeout)
         .arg(g_serverTimeout);
 }
 
-void MySqlDatabase::applyServer(QSqlDatabase& db, const QString& host, int connectTimeout)
+namespace {
+struct MySqlPlace
 {
-    // "host:port" reaches a server on another port; an address of several
-    // colons (IPv6) is a host alone.
+    QString host;
+    int port = 0;
+    bool hasPort = false;
+};
+
+// "host:port" reaches a server on another port; an address of several
+// colons (IPv6) is a host alone.
+MySqlPlace placeOf(const QString& host)
+{
+    MySqlPlace place;
     const int colon = host.lastIndexOf(QLatin1Char(':'));
-    bool isPort = colon > 0 && host.indexOf(QLatin1Char(':')) == colon;
-    const int port = isPort ? host.mid(colon + 1).toInt(&isPort) : 0;
-    db.setHostName(isPort ? host.left(colon) : host);
-    if (isPort)
-        db.setPort(port);
-    db.setConnectOptions(connectOptions(connectTimeout));
+    place.hasPort = colon > 0 && host.indexOf(QLatin1Char(':')) == colon;
+    place.port = place.hasPort ? host.mid(colon + 1).toInt(&place.hasPort) : 0;
+    place.host = place.hasPort ? host.left(colon) : host;
+    return place;
+}
+} // namespace
+
+ServerProbe MySqlDatabase::probe(const QSqlDatabase& db, const QString& host, int timeout)
+{
+    const MySqlPlace place = placeOf(host);
+    // The client library takes "localhost" without a port to the local
+    // socket, which has no name to look up.
+    const bool socket = !place.hasPort && (place.host.isEmpty() || place.host == QLatin1String("localhost"));
+    const int defaultPort = qEnvironmentVariableIntValue("MYSQL_TCP_PORT");
+    const int port = place.hasPort ? place.port : defaultPort > 0 ? defaultPort : 3306;
+    return ServerProbe(QStringLiteral("%1:%2").arg(place.host).arg(port),
+                       socket || !driversInstalled(db) ? QString() : place.host, quint16(port),
+                       ServerProbe::ServerSpeaksFirst, timeout);
+}
+
+void MySqlDatabase::applyServer(QSqlDatabase& db, const QString& host, const ServerProbe& probe)
+{
+    const MySqlPlace place = placeOf(host);
+    // The address found is not looked up again, and "localhost" with a port
+    // goes to that port over TCP, not to the local socket.
+    db.setHostName(probe.address.isEmpty() ? place.host : probe.address);
+    if (place.hasPort)
+        db.setPort(place.port);
+    db.setConnectOptions(connectOptions(probe.secondsLeft()));
 }
 
 MySqlDatabase::MySqlDatabase() : ServerDatabase(DatabaseMySql) {}
@@ -71,15 +104,23 @@ int MySqlDatabase::open(const ConnectionSettings& s)
 {
     try {
         registerConnection(QStringLiteral("QMYSQL"), QStringLiteral("%1.%2").arg(s.host, s.databaseName));
-        applyServer(m_connection, s.host, s.timeout);
+        const QString unable = tr("%1. Unable to connect to the MySQL service. Please check the settings and try again.",
+                                  "%%1 is the database error message");
+        const ServerProbe found = probe(m_connection, s.host, s.timeout);
+        if (!found.stop.isEmpty())
+            throw unable.arg(found.stop);
+        applyServer(m_connection, s.host, found);
         if (!s.create)
             m_connection.setDatabaseName(s.databaseName);
         m_connection.setUserName(s.userName);
         m_connection.setPassword(s.password);
 
-        QElapsedTimer waited;
-        waited.start();
-        if (!m_connection.open()) {
+        bool opened = false;
+        {
+            BusyCursor busy;
+            opened = m_connection.open();
+        }
+        if (!opened) {
             const QSqlError error = m_connection.lastError();
             qDebug() << error;
             if (error.nativeErrorCode() == kUnknownDatabase) {
@@ -96,9 +137,7 @@ int MySqlDatabase::open(const ConnectionSettings& s)
                     return 1;
                 }
             }
-            throw tr("%1. Unable to connect to the MySQL service. Please check the settings and try again.",
-                     "%%1 is the database error message")
-                .arg(openFailureText(m_connection, waited.elapsed(), s.timeout));
+            throw unable.arg(openFailureText(m_connection, found.waitedMs(), s.timeout, found.lead));
         }
 
         if (s.create) {
@@ -153,13 +192,15 @@ int MySqlDatabase::open(const ConnectionSettings& s)
 QStringList MySqlDatabase::listDatabases(const QString& host, const QString& userName, const QString& password,
                                          int connectTimeout)
 {
+    std::optional<ServerProbe> found;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QMYSQL"), listingConnectionName);
-        applyServer(db, host, connectTimeout);
+        found.emplace(probe(db, host, connectTimeout));
+        applyServer(db, host, *found);
         db.setUserName(userName);
         db.setPassword(password);
     }
-    return listWith(listingConnectionName, QStringLiteral("show databases"), connectTimeout);
+    return listWith(listingConnectionName, QStringLiteral("show databases"), connectTimeout, *found);
 }
 
 void MySqlDatabase::writeCreateScript(QTextStream& out)

@@ -40,7 +40,9 @@ public:
 
 private:
     static QString connectOptions(int connectTimeout);
-    // Host, port and time-outs on a connection about to open; its clones
-    // (the list reader's) inherit them.
-    static void applyServer(QSqlDatabase& db, const QString& host, int connectTimeout);
+    // The name looked up and the port reached, within timeout seconds.
+    static ServerProbe probe(const QSqlDatabase& db, const QString& host, int timeout);
+    // Host (the address probe found), port and time-outs on a connection
+    // about to open; its clones (the list reader's) inherit them.
+    static void applyServer(QSqlDatabase& db, const QString& host, const ServerProbe& probe);
 };

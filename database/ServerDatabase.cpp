@@ -5,7 +5,6 @@
 #include "database/MsSqlDatabase.h"
 #include "database/MySqlDatabase.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QMessageBox>
 #include <QSqlQuery>
@@ -95,16 +94,22 @@ void ServerDatabase::showCritical(const QString& text)
     box.exec();
 }
 
-QStringList ServerDatabase::listWith(const QString& connectionName, const QString& statement, int timeout)
+QStringList ServerDatabase::listWith(const QString& connectionName, const QString& statement, int timeout,
+                                     const ServerProbe& probe)
 {
     QStringList names;
     {
         QSqlDatabase db = QSqlDatabase::database(connectionName, false);
-        QElapsedTimer waited;
-        waited.start();
-        if (!db.open()) {
-            showCritical(QStringLiteral("Cannot connect to server. Error:\n\n%1")
-                             .arg(openFailureText(db, waited.elapsed(), timeout)));
+        const QString cannotConnect = QStringLiteral("Cannot connect to server. Error:\n\n%1");
+        bool opened = false;
+        if (probe.stop.isEmpty()) {
+            BusyCursor busy;
+            opened = db.open();
+        }
+        if (!probe.stop.isEmpty()) {
+            showCritical(cannotConnect.arg(probe.stop));
+        } else if (!opened) {
+            showCritical(cannotConnect.arg(openFailureText(db, probe.waitedMs(), timeout, probe.lead)));
         } else {
             QSqlQuery query(db);
             if (!query.exec(statement)) {
@@ -121,7 +126,14 @@ QStringList ServerDatabase::listWith(const QString& connectionName, const QStrin
     return names;
 }
 
-QString ServerDatabase::openFailureText(const QSqlDatabase& connection, qint64 waitedMs, int timeout)
+bool ServerDatabase::driversInstalled(const QSqlDatabase& connection)
+{
+    return connection.isValid()
+           && (connection.driverName() != QLatin1String("QODBC") || !MsSqlDatabase::odbcDriver().isEmpty());
+}
+
+QString ServerDatabase::openFailureText(const QSqlDatabase& connection, qint64 waitedMs, int timeout,
+                                        const QString& lead)
 {
     const QString driver = connection.driverName();
     // Qt names the plugin it could not load only as "Driver not loaded".
@@ -142,6 +154,8 @@ QString ServerDatabase::openFailureText(const QSqlDatabase& connection, qint64 w
         return tr("The server did not answer within %n seconds (%1)",
                   "%%1 is the database driver's message", timeout)
             .arg(connection.lastError().text());
+    if (!lead.isEmpty())
+        return QStringLiteral("%1\n\n%2").arg(lead, connection.lastError().text());
     return connection.lastError().text();
 }
 

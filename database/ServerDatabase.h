@@ -2,6 +2,7 @@
 
 #include "database/ConnectionSettings.h"
 #include "database/Database.h"
+#include "database/ServerProbe.h"
 
 #include <QSqlError>
 #include <QStringList>
@@ -41,15 +42,21 @@ protected:
     static MissingAnswer askCreateMissing();
     static bool confirmOverwrite();
     static void showCritical(const QString& text);
-    // Opens the registered connection name, returns the first column of
-    // statement's rows and removes the connection again, so that no login
-    // stays behind; a failure is shown and gives an empty list.
-    static QStringList listWith(const QString& connectionName, const QString& statement, int timeout);
+    // Opens the registered connection name, when probe found the server,
+    // returns the first column of statement's rows and removes the
+    // connection again, so that no login stays behind; a failure is shown
+    // and gives an empty list.
+    static QStringList listWith(const QString& connectionName, const QString& statement, int timeout,
+                                const ServerProbe& probe);
     // Why connection could not be opened, for the user: what to install when
     // Qt's driver for it or (SQL Server) an ODBC driver is missing,
     // otherwise the connection's last error, led by the time-out when the
-    // attempt took waitedMs of its timeout seconds.
-    static QString openFailureText(const QSqlDatabase& connection, qint64 waitedMs, int timeout);
+    // attempt took waitedMs of its timeout seconds, or by what the probe
+    // found (lead).
+    static QString openFailureText(const QSqlDatabase& connection, qint64 waitedMs, int timeout,
+                                   const QString& lead = QString());
+    // Whether the connection's drivers are there to be probed for.
+    static bool driversInstalled(const QSqlDatabase& connection);
     static void copyScript(const QString& path, QTextStream& out);
 
     ConnectionSettings m_settings;

@@ -1,5 +1,6 @@
 #include "mainwindow/DialogAbout.h"
 
+#include "BuildNumber.h"
 #include "ui_DialogAbout.h"
 
 #include <QPalette>
@@ -22,10 +23,13 @@ DialogAbout::~DialogAbout() = default;
 
 QString DialogAbout::versionString()
 {
-    // The build's own version, the one the package carries; the about box
-    // has always shown the last part with three digits.
-    return QStringLiteral("%1.%2.%3")
-        .arg(PELVANE_VERSION_MAJOR)
-        .arg(PELVANE_VERSION_MINOR)
-        .arg(PELVANE_VERSION_PATCH, 3, 10, QLatin1Char('0'));
+    // The build's own version, the one the package carries: the release,
+    // whose last part the about box has always shown with three digits,
+    // then the commit count where the build had one.
+    const QString release = QStringLiteral("%1.%2.%3")
+                                .arg(PELVANE_VERSION_MAJOR)
+                                .arg(PELVANE_VERSION_MINOR)
+                                .arg(PELVANE_VERSION_PATCH, 3, 10, QLatin1Char('0'));
+    const QString build = QStringLiteral(PELVANE_BUILD_NUMBER);
+    return build.isEmpty() ? release : release + QLatin1Char('.') + build;
 }

@@ -92,7 +92,8 @@ bool registerChildScenario(const char* name, ChildScenario fn)
     return true;
 }
 
-void startChildScenario(QProcess& process, const QString& name, const QStringList& args, bool shareFolders)
+void startChildScenario(QProcess& process, const QString& name, const QStringList& args, bool shareFolders,
+                        const QStringList& wrapper)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QString::fromLatin1(kScenarioVar), name);
@@ -101,7 +102,8 @@ void startChildScenario(QProcess& process, const QString& name, const QStringLis
         env.insert(QStringLiteral("PELVANE_TEST_SHARE_FOLDERS"), QStringLiteral("1"));
     process.setProcessEnvironment(env);
     process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(QCoreApplication::applicationFilePath(), args);
+    const QStringList command = wrapper + QStringList{QCoreApplication::applicationFilePath()} + args;
+    process.start(command.first(), command.mid(1));
 }
 
 ChildResult finishChildScenario(QProcess& process, int timeoutMs)
@@ -119,10 +121,10 @@ ChildResult finishChildScenario(QProcess& process, int timeoutMs)
 }
 
 ChildResult runChildScenario(const QString& name, const QStringList& args, int timeoutMs,
-                             bool shareFolders)
+                             bool shareFolders, const QStringList& wrapper)
 {
     QProcess process;
-    startChildScenario(process, name, args, shareFolders);
+    startChildScenario(process, name, args, shareFolders, wrapper);
     return finishChildScenario(process, timeoutMs);
 }
 

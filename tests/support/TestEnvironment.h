@@ -40,14 +40,15 @@ struct ChildResult
 
 using ChildScenario = std::function<int(const QStringList& args)>;
 bool registerChildScenario(const char* name, ChildScenario fn);
-// With shareFolders the child uses this process's data and settings folders.
+// With shareFolders the child uses this process's data and settings folders;
+// a wrapper (a program and its arguments) starts it when given.
 ChildResult runChildScenario(const QString& name, const QStringList& args = {}, int timeoutMs = 60000,
-                             bool shareFolders = false);
+                             bool shareFolders = false, const QStringList& wrapper = {});
 int runRegisteredChildScenarioIfAsked(int argc, char** argv);
 // The same in steps, for children that run side by side: start each, then
 // wait for each.
 void startChildScenario(QProcess& process, const QString& name, const QStringList& args = {},
-                        bool shareFolders = false);
+                        bool shareFolders = false, const QStringList& wrapper = {});
 ChildResult finishChildScenario(QProcess& process, int timeoutMs = 60000);
 
 #define PELVANE_CHILD_SCENARIO(name)                                                            \
