@@ -17,6 +17,7 @@
 #include "core/Translator.h"
 #include "database/ConnectionLoss.h"
 #include "database/Database.h"
+#include "database/DatabaseAction.h"
 #include "database/DialogConnection.h"
 #include "database/DialogImportV1Database.h"
 #include "database/ExportDatabaseThread.h"
@@ -103,8 +104,12 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
             window->closeLostDatabase();
     });
     AssetManager::setCertificateGeneratorHook([](const QList<int>& assetIds) {
-        DialogCertificateGenerator generator(assetIds, MainWindow::instance());
-        generator.exec();
+        // The preview reads the first asset as the window opens.
+        std::unique_ptr<DialogCertificateGenerator> generator;
+        if (DatabaseAction::run(MainWindow::instance(), tr("The certificates window was not opened."), [&] {
+                generator = std::make_unique<DialogCertificateGenerator>(assetIds, MainWindow::instance());
+            }))
+            generator->exec();
     });
 
     AssetTabs::setSequenceTabFactory(&TestSequenceTab::create);
