@@ -5,15 +5,16 @@
 #include "assets/AssetTreeItem.h"
 #include "assets/LikePattern.h"
 #include "core/DateFormat.h"
-#include "core/Error.h"
 #include "database/ConnectionLoss.h"
 #include "database/Database.h"
+#include "database/DatabaseAction.h"
 #include "database/DatabaseBusy.h"
 #include "database/DatabaseTransaction.h"
 #include "database/SqlQuery.h"
 #include "database/ColumnText.h"
 
 #include <QMessageBox>
+#include <QSignalBlocker>
 
 namespace {
 
@@ -32,15 +33,15 @@ QList<QComboBox*> textCombos(const Ui::AssetDetailsTab& ui)
 
 } // namespace
 
-// A row that vanished under the editor: the database is not what the
-// program left, so the report is fatal.
-static void reportMissingAsset(int assetId, int line)
+// A row that vanished under the editor: another workstation deleted the
+// asset since the list was read. The load ends, and the editor with it.
+static void reportMissingAsset()
 {
     // Nothing is found on a connection that is gone; that loss has been told.
     if (ConnectionLoss::happened())
         return;
-    Error::report(QStringLiteral("AssetDetailsTab::reset"),
-                  AssetDetailsTab::tr("Cannot find asset with Id: %1").arg(assetId), ErrorFatal, 2, __FILE__, line);
+    DatabaseAction::stop(AssetDetailsTab::tr("The asset is no longer in the database: another workstation "
+                                             "deleted it."));
 }
 
 AssetDetailsTab::AssetDetailsTab(QWidget* parent)
@@ -139,7 +140,7 @@ void AssetDetailsTab::reset(int assetId)
     asset.bindValue(QStringLiteral(":AssetId"), assetId);
     asset.exec();
     if (!asset.next()) {
-        reportMissingAsset(assetId, __LINE__);
+        reportMissingAsset();
         return;
     }
     const int clientId = asset.value(2).toInt();
@@ -161,7 +162,7 @@ void AssetDetailsTab::reset(int assetId)
     equipment.bindValue(QStringLiteral(":EquipmentId"), equipmentId);
     equipment.exec();
     if (!equipment.next()) {
-        reportMissingAsset(assetId, __LINE__);
+        reportMissingAsset();
         return;
     }
     ui->manufacturer->load(ColumnText::of(equipment.value(0)));
@@ -233,7 +234,7 @@ bool AssetDetailsTab::apply()
         m_currentAssetId = assetId;
         emit newAssetCreated(m_currentAssetId);
     }
-    emit updateAsset(m_currentAssetId);
+    DatabaseAction::afterWrite([this] { emit updateAsset(m_currentAssetId); });
     return true;
 }
 
@@ -275,7 +276,10 @@ void AssetDetailsTab::clear()
     ui->description->clear();
     // Emptying the list leaves the edit text of a combo without a current
     // item (a recycled asset's code, what the user typed); Apply would store it.
+    // An emptied combo tells the one below it, which would read the
+    // database for a list that is emptied next anyway.
     for (QComboBox* combo : textCombos(*ui)) {
+        const QSignalBlocker quiet(combo);
         combo->clear();
         combo->clearEditText();
     }

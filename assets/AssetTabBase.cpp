@@ -13,7 +13,13 @@ void AssetTabBase::setAsset(int assetId, bool force)
         return;
     qDebug().nospace() << "m_currentAssetId = " << m_currentAssetId;
     m_loading = true;
-    reset(assetId);
+    // A load that the database ended midway leaves the tab to be emptied.
+    try {
+        reset(assetId);
+    } catch (...) {
+        m_loading = false;
+        throw;
+    }
     m_loading = false;
     m_modified = false;
     m_currentAssetId = assetId;

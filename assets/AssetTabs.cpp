@@ -5,6 +5,7 @@
 #include "assets/AssetTreeItem.h"
 #include "core/ReentrancyGuard.h"
 #include "database/ConnectionLoss.h"
+#include "database/DatabaseAction.h"
 #include "database/PendingWrite.h"
 
 #include <QDebug>
@@ -120,16 +121,31 @@ void AssetTabs::setButtonsEnabled(bool enabled)
     ui->resetButton->setEnabled(enabled);
 }
 
-void AssetTabs::setAsset()
+bool AssetTabs::setAsset()
 {
     auto* tab = qobject_cast<AssetTabBase*>(ui->assetTabWidget->currentWidget());
     if (!tab)
-        return;
+        return true;
     const bool force = m_staleFlags.testFlag(ModifiedFlag(int(tab->flag())));
     if (force)
         m_staleFlags &= ~tab->flag();
     qDebug().nospace().noquote() << QStringLiteral("setAsset(%1, %2);").arg(m_currentAssetId).arg(force ? 1 : 0);
-    tab->setAsset(m_currentAssetId, force);
+    QString why;
+    if (DatabaseAction::attempt([&] { tab->setAsset(m_currentAssetId, force); }, &why))
+        return true;
+    // Nothing typed is lost: the editor of an asset without edits is
+    // emptied; beside edits of other tabs only the tab is, read again when
+    // it is shown next.
+    const bool edited = m_pendingFlags != ModifiedNone;
+    if (edited) {
+        tab->clear();
+        m_staleFlags |= tab->flag();
+    } else {
+        clearTabs();
+        setEnabled(false);
+    }
+    DatabaseAction::tell(this, tr("The asset could not be shown."), why);
+    return edited;
 }
 
 void AssetTabs::onCurrentTabChanged(int)
@@ -147,8 +163,8 @@ void AssetTabs::assetSelected(int assetId)
         setEnabled(false);
     } else {
         m_currentAssetId = assetId;
-        setAsset();
-        setEnabled(true);
+        if (setAsset())
+            setEnabled(true);
     }
 }
 
@@ -192,18 +208,23 @@ bool AssetTabs::apply()
             if (pending & tab->flag())
                 tabs << ui->assetTabWidget->tabText(ui->assetTabWidget->indexOf(tab)).remove(QLatin1Char('&'));
         }
-        unsaved.describe(tr("the changes to asset %1 (%2)", "%1 is the asset's name, %2 lists editor tabs")
-                             .arg(ui->assetDetailsTab->assetName(), tabs.join(QStringLiteral(", "))));
+        const QString notSaved = tr("the changes to asset %1 (%2)", "%1 is the asset's name, %2 lists editor tabs")
+                                     .arg(ui->assetDetailsTab->assetName(), tabs.join(QStringLiteral(", ")));
+        unsaved.describe(notSaved);
+        bool written = false;
+        QString why;
+        if (!DatabaseAction::attempt([&] { written = order.at(i)->apply(); }, &why))
+            DatabaseAction::tell(this, tr("Not saved: %1.", "%1 says what was not saved").arg(notSaved), why);
         // After a lost connection nothing more is written; the editor is
         // emptied when the database closes.
-        if (!order.at(i)->apply() || ConnectionLoss::happened()) {
+        if (!written || ConnectionLoss::happened()) {
             applied = false;
             break;
         }
     }
 
     if (applied) {
-        emit assetUpdated(m_currentAssetId);
+        DatabaseAction::afterWrite([this] { emit assetUpdated(m_currentAssetId); });
     } else {
         // Tabs written before the refusal stay pending and are written again.
         m_pendingFlags |= pending;

@@ -78,7 +78,9 @@ public slots:
     void locationNameChanged(int locationId);
 
 private:
-    void setAsset();
+    // Loads the tab on screen; false when the database ended the load and
+    // the editor was emptied.
+    bool setAsset();
     void setButtonsEnabled(bool enabled);
     void addResultsTab();
 

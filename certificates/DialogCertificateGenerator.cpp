@@ -7,6 +7,7 @@
 #include "certificates/HtmlPrinter.h"
 #include "certificates/MacroMarker.h"
 #include "core/AppPaths.h"
+#include "database/DatabaseAction.h"
 #include "database/DialogProgress.h"
 
 #include "ui_DialogCertificateGenerator.h"
@@ -480,9 +481,23 @@ void DialogCertificateGenerator::saveNextCertificate()
     const int assetId = m_assetIds.at(m_nextIndex);
     CertificateTemplate certificate;
     certificate.load(m_runTemplateUrl);
-    fillTemplate(certificate, assetId);
+    // A certificate is never written with what could not be read.
+    QString basePath;
+    QString why;
+    if (!DatabaseAction::attempt(
+            [&] {
+                fillTemplate(certificate, assetId);
+                basePath = MacroMarker::expand(m_pathPattern, assetId, m_nextIndex);
+            },
+            &why)) {
+        DatabaseAction::tell(this,
+                             tr("%n certificate(s) not saved.", "the rest of a save run, from the one that could not "
+                                                                "be read", int(m_assetIds.size() - m_nextIndex)),
+                             why);
+        finishSave();
+        return;
+    }
 
-    const QString basePath = MacroMarker::expand(m_pathPattern, assetId, m_nextIndex);
     const qsizetype slash = basePath.lastIndexOf(QLatin1Char('/'));
     if (slash > 0)
         QDir().mkpath(basePath.left(slash));

@@ -1,5 +1,6 @@
 #include "database/DatabaseBusy.h"
 
+#include "database/DatabaseAction.h"
 #include "database/WriteLock.h"
 
 #include <QMessageBox>
@@ -7,6 +8,10 @@
 namespace {
 QString reason()
 {
+    // A write that the file or the server refused stored nothing either.
+    const QString refused = DatabaseAction::lastUnsaved();
+    if (!refused.isEmpty())
+        return refused;
     return DatabaseBusy::tr("The database is busy with another workstation's change: its write lock was not "
                             "given up within %n seconds.",
                             "%n is a number of seconds", WriteLock::waitSeconds);

@@ -10,7 +10,9 @@ class QWidget;
 // transaction: its write lock kept too long (a workstation that froze or was
 // cut off while it held it, or a very long write). Not a fault of this
 // program or its installation: nothing of the attempt was stored, and the
-// user can try again in a moment.
+// user can try again in a moment. A write that the file or the server
+// refused (a full disk, a read-only file) is told the same way, with the
+// database's reason.
 class DatabaseBusy
 {
     Q_DECLARE_TR_FUNCTIONS(DatabaseBusy)

@@ -2,6 +2,7 @@
 
 #include "core/Error.h"
 #include "database/ConnectionLoss.h"
+#include "database/DatabaseAction.h"
 #include "database/Database.h"
 #include "database/SqlQuery.h"
 #include "database/StatementBatch.h"
@@ -196,6 +197,7 @@ DatabaseTransaction::~DatabaseTransaction()
         } else {
             // No exception may leave a destructor: a failure here is fatal.
             Retrying never(false);
+            const DatabaseAction::NoStop noStop;
             commitNow();
         }
     }
@@ -361,6 +363,11 @@ bool DatabaseTransaction::isOpen(const QSqlDatabase& connection)
     return depths().value(connection.connectionName()) > 0;
 }
 
+bool DatabaseTransaction::openOnThisThread()
+{
+    return !openScopes.isEmpty();
+}
+
 bool DatabaseTransaction::run(const std::function<void(DatabaseTransaction&)>& work, QSqlDatabase* given)
 {
     return run([&work](DatabaseTransaction& transaction, StatementBatch*) { work(transaction); }, given, false);
@@ -386,6 +393,7 @@ bool DatabaseTransaction::run(const std::function<void(DatabaseTransaction&, Sta
         return true;
     }
     const OneAsset* share = WriteLock::enabled() ? asset : nullptr;
+    DatabaseAction::setLastUnsaved(QString());
     for (int attempt = 1;; ++attempt) {
         QElapsedTimer waited;
         waited.start();
@@ -401,6 +409,14 @@ bool DatabaseTransaction::run(const std::function<void(DatabaseTransaction&, Sta
             work(transaction, batch ? &*batch : nullptr);
             transaction.commit();
             return true;
+        } catch (const DatabaseAction::Stopped& stopped) {
+            // Rolled back as the scope was left. The action under way tells
+            // why; without one the caller says that nothing was stored.
+            if (DatabaseAction::canStop())
+                throw;
+            qDebug() << "DatabaseTransaction: stopped:" << stopped.reason;
+            DatabaseAction::setLastUnsaved(stopped.reason);
+            return false;
         } catch (const WholeLockNeeded&) {
             // Rolled back as the scope was left; no other workstation's
             // write was met, so this is no attempt of the few.

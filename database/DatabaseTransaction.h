@@ -73,6 +73,8 @@ public:
 
     // Whether a scope is open on connection.
     static bool isOpen(const QSqlDatabase& connection);
+    // Whether this thread has a transaction open, on any connection.
+    static bool openOnThisThread();
     // Rolls back every transaction this thread has open and gives their
     // locks back; their scopes then commit nothing. For a report that ends
     // the program: its dialog must not hold up other workstations.

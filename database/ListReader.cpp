@@ -3,6 +3,7 @@
 #include "database/Database.h"
 #include "database/MySqlTextStatement.h"
 #include "database/StatementBatch.h"
+#include "database/WriteLock.h"
 
 #include <QDataStream>
 #include <QDateTime>
@@ -28,8 +29,12 @@ constexpr int msPerPost = 50;
 // How long a statement waits for a file that another program writes: a
 // page is tried again later, and a stop is not held up.
 constexpr int busyMs = 250;
-// How long the list itself waits for such a file before it is given up.
-constexpr int busyListMs = 20000;
+// How long the list itself waits for such a file before it is given up:
+// as long as a write waits for the lock.
+int busyListMs()
+{
+    return WriteLock::waitSeconds * 1000;
+}
 
 QString newConnectionName()
 {
@@ -374,7 +379,7 @@ void ListReader::readList(int generation, const QString& statement, const QStrin
         waited.start();
         do
             error = readKeys(progress, keys, values);
-        while (busy(error, m_type) && !progress.firstPosted && waited.elapsed() < busyListMs && current(generation));
+        while (busy(error, m_type) && !progress.firstPosted && waited.elapsed() < busyListMs() && current(generation));
     }
     running(nullptr);
     if (!current(generation))

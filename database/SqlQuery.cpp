@@ -2,6 +2,8 @@
 
 #include "core/Error.h"
 #include "database/ConnectionLoss.h"
+#include "database/DatabaseAction.h"
+#include "database/DatabaseTransaction.h"
 #include "database/Database.h"
 #include "database/MySqlTextStatement.h"
 #include "database/ServerVariable.h"
@@ -236,6 +238,18 @@ void SqlQuery::reportFailure(const QString& statement, const QSqlError& error, c
     qDebug() << error;
     if (ConnectionLoss::handle(error, driver))
         return;
+    // Another program's or workstation's doing ends the action, not the
+    // program. A write transaction that no action can end is not left to
+    // commit the half that went before, so that stays fatal.
+    if (DatabaseAction::isOutside(error, driver)) {
+        const QString reason = DatabaseAction::reasonOf(error, driver);
+        if (retrying)
+            throw DatabaseAction::Stopped{reason};
+        if (DatabaseAction::canStop() || !DatabaseTransaction::openOnThisThread()) {
+            DatabaseAction::stop(reason);
+            return;
+        }
+    }
     Error::report(QStringLiteral("SqlQuery::displayError"),
                   Database::tr("Last query:\n%1\n\nError message:\n%2",
                                "%%1 is the query and %%2 is the message from the database system")

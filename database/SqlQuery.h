@@ -12,6 +12,8 @@ class MySqlTextStatement;
 // message are shown and the program ends. Callers never test exec(). A
 // server that went away under the current database is the exception: that
 // is told as a lost connection and the failure returns (ConnectionLoss).
+// So is a failure whose cause lies outside this program, which ends the
+// user's action instead (DatabaseAction).
 class SqlQuery : public QSqlQuery
 {
 public:

@@ -17,6 +17,7 @@
 #include "core/Translator.h"
 #include "database/ConnectionLoss.h"
 #include "database/Database.h"
+#include "database/DatabaseAction.h"
 #include "database/DialogConnection.h"
 #include "database/DialogImportV1Database.h"
 #include "database/ExportDatabaseThread.h"
@@ -87,6 +88,16 @@ bool usable(const QVariant& value)
 {
     return value.isValid() && !value.isNull();
 }
+
+// A window that reads the database as it opens: one that the database does
+// not answer stays closed, and the user is told so.
+template<typename Dialog, typename... Args>
+std::unique_ptr<Dialog> opened(const QString& notDone, QWidget* parent, const Args&... args)
+{
+    std::unique_ptr<Dialog> dialog;
+    DatabaseAction::run(parent, notDone, [&] { dialog = std::make_unique<Dialog>(args..., parent); });
+    return dialog;
+}
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui::MainWindow>())
@@ -103,8 +114,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(std::make_uniq
             window->closeLostDatabase();
     });
     AssetManager::setCertificateGeneratorHook([](const QList<int>& assetIds) {
-        DialogCertificateGenerator generator(assetIds, MainWindow::instance());
-        generator.exec();
+        // The preview reads the first asset as the window opens.
+        if (auto generator = opened<DialogCertificateGenerator>(tr("The certificates window was not opened."),
+                                                                 MainWindow::instance(), assetIds))
+            generator->exec();
     });
 
     AssetTabs::setSequenceTabFactory(&TestSequenceTab::create);
@@ -663,8 +676,8 @@ void MainWindow::onDatabaseConnect()
 
 void MainWindow::onTestInstruments()
 {
-    DialogTestInstruments dialog(this);
-    dialog.exec();
+    if (auto dialog = opened<DialogTestInstruments>(tr("The test instruments window was not opened."), this))
+        dialog->exec();
 }
 
 void MainWindow::onComparisonAlerts()
@@ -724,9 +737,12 @@ void MainWindow::onDownload()
 
 void MainWindow::onGlobalTestSequences()
 {
-    DialogGlobalTestSequences dialog(false, this);
-    dialog.setWindowIcon(QIcon(QStringLiteral(":/icons/icons/sequences.png")));
-    dialog.exec();
+    auto dialog =
+        opened<DialogGlobalTestSequences>(tr("The global test sequences window was not opened."), this, false);
+    if (!dialog)
+        return;
+    dialog->setWindowIcon(QIcon(QStringLiteral(":/icons/icons/sequences.png")));
+    dialog->exec();
 }
 
 void MainWindow::onSearch()

@@ -6,6 +6,7 @@
 #include "assets/StatusDelegate.h"
 #include "core/DateFormat.h"
 #include "database/Database.h"
+#include "database/DatabaseAction.h"
 #include "database/DatabaseBusy.h"
 #include "database/DatabaseTransaction.h"
 #include "database/SqlQuery.h"
@@ -142,11 +143,13 @@ bool TestResultsTab::apply()
         DatabaseBusy::tell(this);
         return false;
     }
-    for (int i = 0; i < removed; ++i)
-        emit updateAsset(m_assetId);
-    SqlQuery refresh;
-    refresh.exec(m_model->query().lastQuery());
-    setModelQuery(std::move(refresh));
+    DatabaseAction::afterWrite([&] {
+        for (int i = 0; i < removed; ++i)
+            emit updateAsset(m_assetId);
+        SqlQuery refresh;
+        refresh.exec(m_model->query().lastQuery());
+        setModelQuery(std::move(refresh));
+    });
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "assets/AssetTabBase.h"
 #include "assets/AssetTabs.h"
 #include "support/DialogAnswerer.h"
+#include "support/MariaDbServer.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -53,6 +54,8 @@ private slots:
     void newAssetIsWrittenWithItsAppliedParts();
     void resetOfANewAssetEmptiesTheForm();
     void registeredResultsTabIsAppliedLast();
+    void assetDeletedElsewhereIsToldAndLeavesTheEditorEmpty_data();
+    void assetDeletedElsewhereIsToldAndLeavesTheEditorEmpty();
 
 private:
     QLineEdit* name() const { return m_tabs->assetDetailsTab()->findChild<QLineEdit*>("assetId"); }
@@ -240,6 +243,35 @@ void TestAssetTabs::resetOfANewAssetEmptiesTheForm()
     QVERIFY(apply->isEnabled());
     QVERIFY(m_tabs->apply());
     QCOMPARE(scalar("SELECT COUNT(Id) FROM Asset WHERE Name='Bed' AND SerialNo=''").toInt(), 1);
+}
+
+void TestAssetTabs::assetDeletedElsewhereIsToldAndLeavesTheEditorEmpty_data()
+{
+    QTest::addColumn<bool>("mariaDb");
+    QTest::newRow("SQLite") << false;
+    QTest::newRow("MariaDB") << true;
+}
+
+// A row whose asset another workstation deleted (here the id after the last).
+void TestAssetTabs::assetDeletedElsewhereIsToldAndLeavesTheEditorEmpty()
+{
+    QFETCH(bool, mariaDb);
+    std::unique_ptr<MariaDbServer::ScopedDatabase> server;
+    if (mariaDb) {
+        PELVANE_REQUIRE_MARIADB();
+        server = std::make_unique<MariaDbServer::ScopedDatabase>(QStringLiteral("gone"));
+        m_answerer->pressNext("Yes"); // the new database is made
+        QVERIFY(server->install());
+    }
+    QVERIFY(SqlQuery().exec("INSERT INTO Equipment (Manufacturer,Model,SerialNo) VALUES ('Acme','X1','7')"));
+    QVERIFY(SqlQuery().exec("INSERT INTO Asset (Name,EquipmentId) SELECT 'Shown',MAX(Id) FROM Equipment"));
+    const int shown = scalar("SELECT MAX(Id) FROM Asset").toInt();
+    m_tabs->assetSelected(shown);
+    QCOMPARE(name()->text(), QString("Shown"));
+    m_tabs->assetSelected(shown + 1);
+    QVERIFY(m_answerer->last().text.contains("The asset is no longer in the database"));
+    QCOMPARE(name()->text(), QString());
+    QVERIFY(!m_tabs->isEnabled());
 }
 
 PELVANE_TEST_MAIN(TestAssetTabs)

@@ -5,6 +5,7 @@
 #include "database/DatabaseTransaction.h"
 #include "database/ExportDatabase.h"
 #include "database/MySqlDatabase.h"
+#include "database/PendingWrite.h"
 #include "database/SqlQuery.h"
 #include "support/DialogAnswerer.h"
 #include "support/MariaDbServer.h"
@@ -71,6 +72,7 @@ PELVANE_CHILD_SCENARIO(serverGoneBeforeCommit)
     if (!db)
         return 4;
     {
+        PendingWrite pending(QStringLiteral("the client Never stored"));
         DatabaseTransaction transaction;
         db->findOrInsertClient(QStringLiteral("Never stored"));
         relay.cut();
@@ -203,6 +205,7 @@ void TestMySqlServerLoss::serverGoneBeforeTheCommitStoresNothing()
     QVERIFY2(child.exitCode == 0, child.output.right(1500).constData());
     QVERIFY(child.output.contains("\"COMMIT\""));
     QVERIFY(child.output.contains("went on, connection lost\n"));
+    QVERIFY2(child.output.contains("Not saved:\n  - the client Never stored"), child.output.right(1500).constData());
     QVERIFY(!child.output.contains("committed"));
     QCOMPARE(MariaDbServer::exec(QStringLiteral("SELECT 1")), true);
     QSqlQuery rows(QSqlDatabase::database(QStringLiteral("pelvane-test-admin")));

@@ -27,7 +27,13 @@
 #include <QtTest>
 
 #include "WindowTestHelpers.h"
+#include "database/WriteLock.h"
+#include <QProcess>
 #include <memory>
+
+class TestMainWindowAssets;
+using WindowStep = std::function<void(TestMainWindowAssets&)>;
+Q_DECLARE_METATYPE(WindowStep)
 
 namespace {
 // Rows of the seeded register, in insertion order.
@@ -79,6 +85,8 @@ private slots:
     void mergeShowsTheTargetsAssets();
     void uploadSendsTheSelectedAssets();
     void contextMenusOfTreeAndTable();
+    void actionsOnAHeldFileAreToldAndTheWindowGoesOn_data();
+    void actionsOnAHeldFileAreToldAndTheWindowGoesOn();
 
 private:
     QStringList contextMenuAt(QAbstractItemView* view, const QModelIndex& index);
@@ -539,6 +547,65 @@ void TestMainWindowAssets::contextMenusOfTreeAndTable()
              (QStringList{QStringLiteral("Restore Asset(s)"), QStringLiteral("Delete Asset(s)"), QStringLiteral("-"),
                           QStringLiteral("Upload... (off)"), QStringLiteral("Create Certificates... (off)")}));
     QCOMPARE(m_answerer->count(), 0);
+}
+
+void TestMainWindowAssets::actionsOnAHeldFileAreToldAndTheWindowGoesOn_data()
+{
+    QTest::addColumn<WindowStep>("act");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("Apply") << WindowStep([](TestMainWindowAssets& t) {
+        t.typeInto("description", QStringLiteral("Held"));
+        t.press("applyButton");
+    }) << "Not saved: the changes to asset Pump 1";
+    QTest::newRow("another asset") << WindowStep([](TestMainWindowAssets& t) { t.clickAsset(Pump2); })
+                                   << "The asset could not be shown.";
+    QTest::newRow("results tab") << WindowStep([](TestMainWindowAssets& t) {
+        t.inEditor<QTabWidget>("assetTabWidget")->setCurrentWidget(t.inEditor<QWidget>("testResultsTab"));
+    }) << "The asset could not be shown.";
+    QTest::newRow("search") << WindowStep([](TestMainWindowAssets& t) {
+        t.m_window->findChild<QTabWidget*>(QStringLiteral("assetTabWidget"))
+            ->setCurrentWidget(t.m_window->findChild<QWidget*>(QStringLiteral("searchTab")));
+        QTest::mouseClick(t.m_window->findChild<QPushButton*>(QStringLiteral("searchBtn")), Qt::LeftButton);
+    }) << "The list of assets could not be read";
+    QTest::newRow("certificates") << WindowStep([](TestMainWindowAssets& t) {
+        t.action("actionGenerateCertificates")->trigger();
+    }) << "The certificates window was not opened.";
+}
+
+// The sqlite3 shell holds the file for longer than the window waits for it.
+void TestMainWindowAssets::actionsOnAHeldFileAreToldAndTheWindowGoesOn()
+{
+    QFETCH(WindowStep, act);
+    QFETCH(QString, told);
+    const auto restore = qScopeGuard([wait = std::exchange(WriteLock::waitSeconds, 0)] { WriteLock::waitSeconds = wait; });
+    QVERIFY(QSqlQuery(Database::instance()->connection()).exec(QStringLiteral("PRAGMA busy_timeout=200")));
+    clickAsset(Pump1);
+    QProcess shell;
+    shell.start(QStringLiteral("sqlite3"), {m_path});
+    shell.write("BEGIN EXCLUSIVE;\nSELECT 'held';\n");
+    QVERIFY(shell.waitForReadyRead(30000));
+    act(*this);
+    const auto messages = [this] {
+        QStringList texts;
+        for (const DialogAnswerer::Seen& seen : m_answerer->seen())
+            texts << seen.text;
+        for (QMessageBox* box : m_window->findChildren<QMessageBox*>())
+            texts << box->text();
+        return texts.join(QLatin1Char('\n'));
+    };
+    QTRY_VERIFY2(messages().contains(told), qPrintable(messages()));
+    shell.write("ROLLBACK;\n.quit\n");
+    QVERIFY(shell.waitForFinished(30000) && shell.exitCode() == 0);
+    // The window goes on, what was typed in it still there.
+    if (QTest::currentDataTag() == QLatin1String("Apply")) {
+        press("applyButton");
+        QCOMPARE(scalar("SELECT Description FROM Asset WHERE Id=1").toString(), QStringLiteral("Held"));
+    } else if (QTest::currentDataTag() == QLatin1String("search")) {
+        act(*this);
+    }
+    inEditor<QTabWidget>("assetTabWidget")->setCurrentIndex(0);
+    clickAsset(MonitorA);
+    QCOMPARE(inEditor<QLineEdit>("assetId")->text(), QStringLiteral("Monitor A"));
 }
 
 PELVANE_TEST_MAIN(TestMainWindowAssets)

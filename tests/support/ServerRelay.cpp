@@ -67,6 +67,8 @@ void ServerRelay::cut()
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     for (const Pair& pair : m_pairs) {
+        // At once, though the relay's thread may still be polling it.
+        ::shutdown(pair.client, SHUT_RDWR);
         ::close(pair.client);
         ::close(pair.server);
     }
