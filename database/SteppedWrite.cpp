@@ -1,6 +1,7 @@
 #include "database/SteppedWrite.h"
 
 #include "core/Error.h"
+#include "database/Database.h"
 #include "database/DatabaseTransaction.h"
 #include "database/DialogProgress.h"
 
@@ -20,8 +21,12 @@ public:
 
     void update()
     {
+        // Nothing waits for the user while a transaction is open: a write
+        // run inside another's gives the window no turn.
+        const Database* db = Database::instance();
         if (!m_progress.text || !qobject_cast<QApplication*>(QCoreApplication::instance())
-            || QThread::currentThread() != QCoreApplication::instance()->thread())
+            || QThread::currentThread() != QCoreApplication::instance()->thread()
+            || (db && DatabaseTransaction::isOpen(db->connection())))
             return;
         if (!m_dialog) {
             m_dialog = std::make_unique<DialogProgress>(m_progress.title, Error::dialogParent());
