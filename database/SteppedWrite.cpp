@@ -93,11 +93,12 @@ bool SteppedWrite::repeat(const std::function<bool(qsizetype slice)>& step, cons
         stored();
         if (last)
             return true;
-        const qint64 elapsed = took.elapsed();
-        if (elapsed < stepMilliseconds / 4)
-            slice = std::min(slice * 2, largestSlice);
-        else if (elapsed > stepMilliseconds)
-            slice = std::max<qsizetype>(slice / 2, 1);
+        // The next slice is sized for a step of stepMilliseconds, at most
+        // twice or half the last: every step also costs its commit, which
+        // many small slices would pay over and over.
+        const qint64 elapsed = std::max<qint64>(took.elapsed(), 1);
+        slice = std::clamp<qsizetype>(slice * stepMilliseconds / elapsed, std::max<qsizetype>(slice / 2, 1),
+                                      std::min(slice * 2, largestSlice));
         if (betweenSteps)
             std::exchange(betweenSteps, nullptr)();
         shown.update();

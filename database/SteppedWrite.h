@@ -46,8 +46,8 @@ public:
     static bool repeat(const std::function<bool(qsizetype slice)>& step, const std::function<void()>& stored,
                        const Progress& progress = {});
 
-    // What one step should hold the lock for at most, in milliseconds: the
-    // window waits for it too.
+    // What one step should hold the lock for, in milliseconds: the window
+    // waits for it too.
     static constexpr int stepMilliseconds = 50;
 
     // Set by a test, run once between the next two steps, when no transaction
