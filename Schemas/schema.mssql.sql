@@ -139,5 +139,8 @@ CREATE INDEX ResultResultSetIdIndex ON dbo.Result (ResultSetId);
 IF NOT EXISTS (SELECT * FROM sys.indexes WHERE name = N'AssetNameIndex')
 CREATE INDEX AssetNameIndex ON dbo.Asset (Name);
 
+IF NOT EXISTS (SELECT * FROM sys.indexes WHERE name = N'AssetRetestDateIndex')
+CREATE INDEX AssetRetestDateIndex ON dbo.Asset (RetestDate);
+
 IF NOT EXISTS (SELECT * FROM sys.indexes WHERE name = N'EquipmentModelIndex')
 CREATE INDEX EquipmentModelIndex ON dbo.Equipment (Manufacturer, Model, SerialNo);

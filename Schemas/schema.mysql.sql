@@ -61,6 +61,7 @@ CREATE TABLE IF NOT EXISTS Asset (
 	DeletedLocation VARCHAR(800) NULL,
 	KEY AssetLocationIdIndex (LocationId),
 	KEY AssetNameIndex (Name),
+	KEY AssetRetestDateIndex (RetestDate),
 	KEY AssetEquipmentIdIndex (EquipmentId),
 	CONSTRAINT AssetLocationFk FOREIGN KEY (LocationId) REFERENCES Location (Id) ON DELETE SET NULL,
 	CONSTRAINT AssetEquipmentFk FOREIGN KEY (EquipmentId) REFERENCES Equipment (Id)

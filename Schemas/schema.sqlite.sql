@@ -110,4 +110,5 @@ CREATE INDEX IF NOT EXISTS TestSequenceAssetIdIndex ON TestSequence (AssetId);
 CREATE INDEX IF NOT EXISTS ResultSetAssetIdIndex ON ResultSet (AssetId);
 CREATE INDEX IF NOT EXISTS ResultResultSetIdIndex ON Result (ResultSetId);
 CREATE INDEX IF NOT EXISTS AssetNameIndex ON Asset (Name);
+CREATE INDEX IF NOT EXISTS AssetRetestDateIndex ON Asset (RetestDate);
 CREATE INDEX IF NOT EXISTS EquipmentModelIndex ON Equipment (Manufacturer, Model, SerialNo);

@@ -92,6 +92,12 @@ int AssetManager::askApplyChanges()
     return box.exec();
 }
 
+QString AssetManager::actionTitle(ActionId id) const
+{
+    const QAction* a = action(id);
+    return a ? a->iconText() : QString();
+}
+
 QAction* AssetManager::action(ActionId id) const
 {
     return m_actions.value(id).data();
@@ -384,7 +390,8 @@ void AssetManager::removeSelectedAssets()
             else
                 Database::instance()->recycleAssets(step);
         },
-        [&](qsizetype stored) { pending.describe(restText(ids.size() - stored), doneText(stored)); });
+        [&](qsizetype stored) { pending.describe(restText(ids.size() - stored), doneText(stored)); },
+        {actionTitle(DeleteAssetsAction), 0, doneText, {}});
     if (done < ids.size()) {
         if (done == 0)
             DatabaseBusy::tell(m_window);
@@ -409,7 +416,8 @@ void AssetManager::restoreSelectedAssets()
     PendingWrite pending(restText(ids.size()));
     const qsizetype done = SteppedWrite::run(
         ids, [](const QList<int>& step) { Database::instance()->restoreAssets(step); },
-        [&](qsizetype stored) { pending.describe(restText(ids.size() - stored), doneText(stored)); });
+        [&](qsizetype stored) { pending.describe(restText(ids.size() - stored), doneText(stored)); },
+        {actionTitle(RestoreAssetsAction), 0, doneText, {}});
     if (done < ids.size()) {
         if (done == 0) {
             DatabaseBusy::tell(m_window);
@@ -518,7 +526,11 @@ void AssetManager::removeNode(int type, const QString& assetCondition, const QSt
             recycled += stepRecycled;
             taken += stepAssets;
             pending->describe(placeNotDeleted(type, std::max(before - recycled, 0)), recycledText(recycled));
-        });
+        },
+        {actionTitle(type == AssetTreeClient ? DeleteClientAction
+                     : type == AssetTreeSite ? DeleteSiteAction
+                                             : DeleteLocationAction),
+         before, [](qsizetype n) { return recycledText(int(n)); }, [&recycled] { return qsizetype(recycled); }});
     pending.reset();
     if (!removed) {
         if (steps == 0) {

@@ -108,6 +108,8 @@ private:
     };
 
     QAction* action(ActionId id) const;
+    // The title of what the action does, for its progress dialog.
+    QString actionTitle(ActionId id) const;
     void setActionEnabled(ActionId id, bool enabled);
     void setActionVisible(ActionId id, bool visible);
     // Asks about the unapplied edits and has them saved or reverted.

@@ -301,6 +301,46 @@ bool Database::checkSchema()
     return true;
 }
 
+void Database::addLaterIndexes()
+{
+    // The retest-date index lets a list sorted by retest date show its first
+    // screen without sorting every asset first. Made once; a register that
+    // cannot take it now (a file or a user that may not change the schema,
+    // another workstation's change of the table under way) is read without
+    // it, only slower, and it is tried again at the next open. Nothing here
+    // waits long for another workstation: the window waits for it.
+    QSqlQuery query(m_connection);
+    switch (m_type) {
+    case DatabaseSqlite: {
+        query.exec(QStringLiteral("PRAGMA busy_timeout"));
+        const int busyMs = query.next() ? query.value(0).toInt() : 0;
+        query.exec(QStringLiteral("PRAGMA busy_timeout=500"));
+        query.exec(QStringLiteral("CREATE INDEX IF NOT EXISTS AssetRetestDateIndex ON Asset (RetestDate)"));
+        query.exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(busyMs));
+        break;
+    }
+    case DatabaseMySql:
+        // Other workstations go on writing to the table while it is made.
+        if (query.exec(QStringLiteral("SELECT COUNT(*) FROM information_schema.STATISTICS WHERE "
+                                      "TABLE_SCHEMA=DATABASE() AND LOWER(TABLE_NAME)='asset' AND "
+                                      "INDEX_NAME='AssetRetestDateIndex'"))
+            && query.next() && query.value(0).toInt() == 0) {
+            query.exec(QStringLiteral("SET SESSION lock_wait_timeout=2"));
+            query.exec(QStringLiteral("CREATE INDEX AssetRetestDateIndex ON Asset (RetestDate) ALGORITHM=INPLACE LOCK=NONE"));
+            query.exec(QStringLiteral("SET SESSION lock_wait_timeout=DEFAULT"));
+        }
+        break;
+    case DatabaseMsSql:
+        query.exec(QStringLiteral("SET LOCK_TIMEOUT 2000"));
+        query.exec(QStringLiteral("IF NOT EXISTS (SELECT * FROM sys.indexes WHERE name = N'AssetRetestDateIndex') "
+                                  "CREATE INDEX AssetRetestDateIndex ON dbo.Asset (RetestDate)"));
+        query.exec(QStringLiteral("SET LOCK_TIMEOUT -1"));
+        break;
+    default:
+        break;
+    }
+}
+
 QVariant Database::dateTimeValue(const QDateTime& dateTime)
 {
     if (!dateTime.isValid())

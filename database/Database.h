@@ -59,6 +59,9 @@ public:
     void refreshAssetTree();
 
     bool checkSchema();
+    // Makes the indexes that the schema scripts gained after a register was
+    // created, on a register opened that may lack them.
+    void addLaterIndexes();
 
     // The most characters the name columns of the server schemas hold; a
     // longer name makes MySQL and SQL Server refuse the statement.

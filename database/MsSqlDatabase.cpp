@@ -226,6 +226,8 @@ int MsSqlDatabase::connect(const ConnectionSettings& s)
 
     if (!schemaCheckPasses())
         return 1;
+    if (!s.create)
+        addLaterIndexes();
     return 0;
 }
 

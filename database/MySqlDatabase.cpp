@@ -172,6 +172,8 @@ int MySqlDatabase::open(const ConnectionSettings& s)
 
         if (!schemaCheckPasses())
             return 1;
+        if (!s.create)
+            addLaterIndexes();
         m_settings = s;
         return 0;
     } catch (const QString& message) {

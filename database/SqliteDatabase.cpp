@@ -45,6 +45,8 @@ int SqliteDatabase::open(const QString& path, bool allowMissing)
     // the disk, so a record counted as stored survives a power cut.
     pragma.exec(QStringLiteral("PRAGMA journal_mode = TRUNCATE"));
     pragma.exec(QStringLiteral("PRAGMA synchronous = FULL"));
+    if (!allowMissing)
+        addLaterIndexes();
     return 0;
 }
 

@@ -1,7 +1,23 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 #include <functional>
+
+// What the window shows while a write it started runs on its thread. Its
+// steps run one after another, and between two of them, when no
+// transaction is open, the window paints and a modal dialog, titled
+// title, tells how far the write is: done's count of total, in the words
+// text gives the count. The dialog lets the user start nothing else and
+// change no selection meanwhile. Without text (or off the window's
+// thread) the steps run without a turn of the event loop.
+struct SteppedWriteProgress
+{
+    QString title;
+    qsizetype total = 0;
+    std::function<QString(qsizetype done)> text;
+    std::function<qsizetype()> done; // run() counts for itself
+};
 
 // A write over many rows (assets restored, recycled or deleted by the
 // thousand) done in whole steps, each its own retried transaction, so that
@@ -10,6 +26,8 @@
 class SteppedWrite
 {
 public:
+    using Progress = SteppedWriteProgress;
+
     // Runs write over ids in their order, a slice per step; the slices grow
     // while a step is quick and shrink when it is slow. Returns how many of
     // the first ids are stored: all of them, or fewer when the database
@@ -17,7 +35,7 @@ public:
     // lost), after which nothing more was tried. stored, when given, is told
     // after each step how many are stored so far.
     static qsizetype run(const QList<int>& ids, const std::function<void(const QList<int>&)>& write,
-                         const std::function<void(qsizetype)>& stored = {});
+                         const std::function<void(qsizetype)>& stored = {}, Progress progress = {});
 
     // The same for rows that each step finds for itself: step runs in a
     // transaction of its own, given the most rows it should take on, until
@@ -25,10 +43,12 @@ public:
     // stored. step keeps nothing of an attempt but what it reads again (see
     // DatabaseTransaction::run). False when the database stayed busy with
     // another workstation's write, after which nothing more was tried.
-    static bool repeat(const std::function<bool(qsizetype slice)>& step, const std::function<void()>& stored);
+    static bool repeat(const std::function<bool(qsizetype slice)>& step, const std::function<void()>& stored,
+                       const Progress& progress = {});
 
-    // What one step should hold the lock for at most, in milliseconds.
-    static constexpr int stepMilliseconds = 250;
+    // What one step should hold the lock for, in milliseconds: the window
+    // waits for it too.
+    static constexpr int stepMilliseconds = 50;
 
     // Set by a test, run once between the next two steps, when no transaction
     // is open, to meet another workstation's write there.

@@ -194,7 +194,7 @@ bool ComparisonAlert::findAllAlerts(QList<ComparisonAlert*>* alerts)
     return true;
 }
 
-bool ComparisonAlert::removeAllAlerts(qsizetype* setsReset, qsizetype* setsLeft)
+bool ComparisonAlert::removeAllAlerts(qsizetype* setsReset, qsizetype* setsLeft, const SteppedWrite::Progress& progress)
 {
     // The sets are read without the lock; each step then turns a slice of
     // them back, each set with its results, so that a register of many
@@ -226,7 +226,7 @@ bool ComparisonAlert::removeAllAlerts(qsizetype* setsReset, qsizetype* setsLeft)
         marked.bindValue(QStringLiteral(":NewStatus"), int(Ux::StatusPass));
         marked.bindValue(QStringLiteral(":OldStatus"), int(Ux::StatusAlert));
         marked.exec();
-    });
+    }, {}, progress);
     if (setsReset)
         *setsReset = done;
     if (setsLeft)

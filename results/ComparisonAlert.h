@@ -1,5 +1,7 @@
 #pragma once
 
+#include "database/SteppedWrite.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QVariant>
@@ -53,7 +55,9 @@ public:
     // Every Alert result and result set becomes Pass again, in steps of
     // whole sets. False when the database stayed busy with another
     // workstation's write: setsReset sets were turned back, setsLeft not.
-    static bool removeAllAlerts(qsizetype* setsReset = nullptr, qsizetype* setsLeft = nullptr);
+    // progress: what the window shows meanwhile.
+    static bool removeAllAlerts(qsizetype* setsReset = nullptr, qsizetype* setsLeft = nullptr,
+                                const SteppedWrite::Progress& progress = {});
 
 private:
     // One row of the compare's grouped read, in its order.

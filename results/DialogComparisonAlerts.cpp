@@ -94,14 +94,16 @@ bool DialogComparisonAlerts::resetAlerts()
 {
     qsizetype reset = 0;
     qsizetype left = 0;
-    if (ComparisonAlert::removeAllAlerts(&reset, &left))
+    auto resetText = [](qsizetype n) {
+        return tr("%n test(s) turned back from Alert to Pass.", "alerts reset before the database was busy", int(n));
+    };
+    if (ComparisonAlert::removeAllAlerts(&reset, &left, {windowTitle(), 0, resetText, {}}))
         return true;
     if (reset == 0)
         DatabaseBusy::tell(this);
     else
-        DatabaseBusy::tellStoppedMidway(
-            this, tr("%n test(s) turned back from Alert to Pass.", "alerts reset before the database was busy", int(reset)),
-            tr("%n test(s) still marked Alert.", "alerts not reset", int(left)));
+        DatabaseBusy::tellStoppedMidway(this, resetText(reset),
+                                        tr("%n test(s) still marked Alert.", "alerts not reset", int(left)));
     return false;
 }
 

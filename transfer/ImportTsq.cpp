@@ -298,15 +298,20 @@ struct StoredSets
     bool recordIsNewest(const QVariant& dateValue) const { return !any || (!dateValue.isNull() && !later); }
 };
 
-// What a record's asset holds besides its own row, in one read: its applied
+// The reads of what is stored of a record's asset: the asset itself (the
+// columns of assetColumns after its Id and LatestResultSetId), its applied
 // parts, its test sequence and, for a record with results, what its stored
 // sets say of the record's (see StoredSets) and the results of its latest
-// set. Each kind of row has columns of its own, the others' are NULL, so
-// that no value changes type on the way; the first column tells the kinds
-// apart, and storedRows takes them apart again.
-enum StoredRowKind { PartRow = 1, SequenceRow, SetsRow, ResultRow };
-StatementCache::Statement storedRowsRead(const AssetMatch& match, bool hasResults, const QVariant& dateValue,
-                                         int backend)
+// set; each kind's rows as storedRows gives them, the row's id (its asset's,
+// or its set's for a result) and then its own columns. On a server each
+// statement costs a round trip, and they go as one: each kind of row has
+// columns of its own there, the others' are NULL, so that no value changes
+// type on the way, and the first column tells the kinds apart. On SQLite a
+// statement costs no round trip, and the one statement cost more to run and
+// to take apart than the five: each kind is read on its own.
+enum StoredRowKind { AssetRow = 1, PartRow, SequenceRow, SetsRow, ResultRow };
+std::vector<StatementCache::Statement> storedRowsReads(const AssetMatch& match, bool hasResults,
+                                                       const QVariant& dateValue, int backend)
 {
     // SQL Server takes a bare NULL for an int, which a text or binary
     // column of another branch would then be converted to.
@@ -316,41 +321,64 @@ StatementCache::Statement storedRowsRead(const AssetMatch& match, bool hasResult
     };
     const QString name = null("NVARCHAR(255)"), number = null("INT"), data = null("VARBINARY(MAX)"),
                   real = null("FLOAT");
-    const QString noPart = QStringList{name, number, number, number}.join(QLatin1Char(','));
-    const QString noSequence = name + QLatin1Char(',') + data;
-    const QString noSets = QStringList{number, number, number}.join(QLatin1Char(','));
-    const QString noResult = number + QLatin1Char(',') + real;
-    QString text =
-        QStringLiteral("SELECT %1,AssetId,Name,ConnectionClass,Connection,NumConnections,%2,%3,%4 FROM AppliedPart "
-                       "WHERE AssetId IN (SELECT Id FROM Asset WHERE %5)")
-            .arg(QString::number(PartRow), noSequence, noSets, noResult, QStringLiteral("%1"))
-        + QStringLiteral(" UNION ALL SELECT %1,AssetId,%2,Name,Data,%3,%4 FROM TestSequence "
-                         "WHERE AssetId IN (SELECT Id FROM Asset WHERE %5)")
-              .arg(QString::number(SequenceRow), noPart, noSets, noResult, QStringLiteral("%2"));
-    if (hasResults) {
-        // A record without a valid date matches a stored set without one.
-        const QString sets = dateValue.isNull()
-                                 ? QStringLiteral("MAX(CASE WHEN Date IS NULL THEN Id END),COUNT(*),0")
-                                 : QStringLiteral("MAX(CASE WHEN Date=:Date THEN Id END),COUNT(*),"
-                                                  "COUNT(CASE WHEN Date>:Later THEN 1 END)");
-        text += QStringLiteral(" UNION ALL SELECT %1,AssetId,%2,%3,%4,%5 FROM ResultSet "
-                               "WHERE AssetId IN (SELECT Id FROM Asset WHERE %6) GROUP BY AssetId")
-                    .arg(QString::number(SetsRow), noPart, noSequence, sets, noResult, QStringLiteral("%3"))
-                + QStringLiteral(" UNION ALL SELECT %1,ResultSetId,%2,%3,%4,TestId,Result FROM Result "
-                                 "WHERE ResultSetId IN (SELECT LatestResultSetId FROM Asset WHERE %5)")
-                      .arg(QString::number(ResultRow), noPart, noSequence, noSets, QStringLiteral("%4"));
+    // A kind's id, its own columns, the NULLs that stand for them in the
+    // other kinds' rows, and the rest of its read, %1 standing for the
+    // condition on Asset.
+    struct Read
+    {
+        QString id, columns;
+        QStringList nulls;
+        QString from;
+    };
+    // A record without a valid date matches a stored set without one.
+    const QList<Read> reads = {
+        {QStringLiteral("Id"), QStringLiteral("LatestResultSetId,") + assetColumns,
+         {number, name, name, number, number, number, name}, QStringLiteral("FROM Asset WHERE %1")},
+        {QStringLiteral("AssetId"), QStringLiteral("Name,ConnectionClass,Connection,NumConnections"),
+         {name, number, number, number},
+         QStringLiteral("FROM AppliedPart WHERE AssetId IN (SELECT Id FROM Asset WHERE %1)")},
+        {QStringLiteral("AssetId"), QStringLiteral("Name,Data"), {name, data},
+         QStringLiteral("FROM TestSequence WHERE AssetId IN (SELECT Id FROM Asset WHERE %1)")},
+        {QStringLiteral("AssetId"),
+         dateValue.isNull() ? QStringLiteral("MAX(CASE WHEN Date IS NULL THEN Id END),COUNT(*),0")
+                            : QStringLiteral("MAX(CASE WHEN Date=:Date THEN Id END),COUNT(*),"
+                                             "COUNT(CASE WHEN Date>:Later THEN 1 END)"),
+         {number, number, number},
+         QStringLiteral("FROM ResultSet WHERE AssetId IN (SELECT Id FROM Asset WHERE %1) GROUP BY AssetId")},
+        {QStringLiteral("ResultSetId"), QStringLiteral("TestId,Result"), {number, real},
+         QStringLiteral("FROM Result WHERE ResultSetId IN (SELECT LatestResultSetId FROM Asset WHERE %1)")}};
+    const int kinds = hasResults ? 5 : 3;
+    auto bindDate = [&](const StatementCache::Statement& query) {
+        if (hasResults && !dateValue.isNull()) {
+            query->bindValue(QStringLiteral(":Date"), dateValue);
+            query->bindValue(QStringLiteral(":Later"), dateValue);
+        }
+    };
+    std::vector<StatementCache::Statement> statements;
+    if (backend == DatabaseSqlite) {
+        for (int k = 0; k < kinds; ++k) {
+            const Read& read = reads.at(k);
+            statements.push_back(match.statement(QStringLiteral("SELECT %1,%2 ").arg(read.id, read.columns) + read.from));
+            if (k == SetsRow - AssetRow)
+                bindDate(statements.back());
+        }
+        return statements;
     }
-    StatementCache::Statement query = match.statement(text, hasResults ? 4 : 2);
-    if (hasResults && !dateValue.isNull()) {
-        query->bindValue(QStringLiteral(":Date"), dateValue);
-        query->bindValue(QStringLiteral(":Later"), dateValue);
+    QStringList selects;
+    for (int k = 0; k < kinds; ++k) {
+        QStringList columns = {QString::number(AssetRow + k), reads.at(k).id};
+        for (int other = 0; other < reads.size(); ++other)
+            columns << (other == k ? reads.at(k).columns : reads.at(other).nulls.join(QLatin1Char(',')));
+        selects << QStringLiteral("SELECT ") + columns.join(QLatin1Char(',')) + QLatin1Char(' ')
+                       + QString(reads.at(k).from).replace(QStringLiteral("%1"), QLatin1Char('%') + QString::number(k + 1));
     }
-    return query;
+    statements.push_back(match.statement(selects.join(QStringLiteral(" UNION ALL ")), kinds));
+    bindDate(statements.back());
+    return statements;
 }
 
-// The answer of storedRowsRead as the reads of each kind would give it, by
-// kind: the row's id (its asset's, or its set's for a result) and then its
-// own columns.
+// The answer of the one read of storedRowsReads as the reads of each kind
+// would give it, by kind.
 QList<QList<QVariantList>> storedRows(const QList<QVariantList>& answer)
 {
     // Where each kind's own columns begin in the answer, and how many.
@@ -358,14 +386,14 @@ QList<QList<QVariantList>> storedRows(const QList<QVariantList>& answer)
     {
         int first, count;
     };
-    static const Columns columns[] = {{2, 4}, {6, 2}, {8, 3}, {11, 2}};
+    static const Columns columns[] = {{2, 7}, {9, 4}, {13, 2}, {15, 3}, {18, 2}};
     QList<QList<QVariantList>> rows(std::size(columns));
     for (const QVariantList& row : answer) {
         const int kind = row.value(0).toInt();
-        if (kind < PartRow || kind > ResultRow || row.size() < 13)
+        if (kind < AssetRow || kind > ResultRow || row.size() < 20)
             continue;
-        const Columns& own = columns[kind - PartRow];
-        rows[kind - PartRow].append(QVariantList{row.at(1)} + row.mid(own.first, own.count));
+        const Columns& own = columns[kind - AssetRow];
+        rows[kind - AssetRow].append(QVariantList{row.at(1)} + row.mid(own.first, own.count));
     }
     return rows;
 }
@@ -606,10 +634,7 @@ void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, const QV
         // commit, as the lock of the asset's name came with the share; its
         // reads, made after that, see what the first stored.
         const AssetMatch match(record);
-        std::vector<StatementCache::Statement> reads;
-        reads.push_back(match.statement(QStringLiteral("SELECT Id,LatestResultSetId,") + assetColumns
-                                        + QStringLiteral(" FROM Asset WHERE %1")));
-        reads.push_back(storedRowsRead(match, hasResults, dateValue, backend));
+        const std::vector<StatementCache::Statement> reads = storedRowsReads(match, hasResults, dateValue, backend);
         QList<SqlQuery*> bound;
         for (const StatementCache::Statement& read : reads)
             bound << &*read;
@@ -621,7 +646,8 @@ void ImportTsq::storeAsset(const Ux::TsqMedicalApplianceResult& record, const QV
             db->lookUpPlaces(batch, record.clientName, clientId, record.siteName, record.locationName, record.make,
                              record.model, record.serialNo, record.equipmentClass, bound, &stored);
         }
-        stored = QList<QList<QVariantList>>{stored.value(0)} + storedRows(stored.value(1));
+        if (backend != DatabaseSqlite)
+            stored = storedRows(stored.value(0));
     }
     const QVariantList asset = stored.at(0).value(0);
     int assetId = asset.value(0).toInt();

@@ -14,16 +14,20 @@
 // refresh of the list scrolled through costs the window. The median of
 // three runs.
 
+#include "assets/AssetManager.h"
 #include "assets/AssetQueryModel.h"
 #include "assets/AssetTableView.h"
 #include "assets/AssetTreeItem.h"
 #include "assets/AssetTreeModel.h"
+#include "assets/AssetTreeView.h"
 #include "database/DatabaseTransaction.h"
 #include "database/SqliteDatabase.h"
+#include "support/DialogAnswerer.h"
 #include "support/MariaDbServer.h"
 #include "support/SeededDatabase.h"
 #include "support/TestEnvironment.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -280,6 +284,15 @@ public:
             QApplication::processEvents(QEventLoop::AllEvents, 5);
     }
 
+    // The longest wait of the event loop while step ran, and step's time.
+    std::pair<double, double> stallOf(const std::function<void()>& step)
+    {
+        m_stall = 0;
+        m_sinceTurn.restart();
+        const double ms = timed(step);
+        return {std::max(m_stall, double(m_sinceTurn.nsecsElapsed()) / 1e6), ms};
+    }
+
     AssetQueryModel& model() { return m_model; }
     AssetTableView& table() { return m_table; }
 
@@ -402,6 +415,34 @@ void run(QTextStream& out, bool sqlite)
                        .arg(median(scrolled), 0, 'f', 1)
                        .arg(median(refresh), 0, 'f', 1)
                 << Qt::endl;
+        }
+        // Delete after Ctrl+A on every asset, Restore of them all, Delete and Delete for good, as the window runs them.
+        QList<QAction*> actions;
+        for (int i = 0; i < AssetManager::ActionCount; ++i)
+            actions << new QAction(&bench.table());
+        AssetManager manager(nullptr, actions);
+        AssetTreeView treeView;
+        treeView.setModel(tree.get());
+        QObject::connect(bench.table().selectionModel(), &QItemSelectionModel::selectionChanged, &manager,
+                         &AssetManager::tableSelectionChanged);
+        QObject::connect(treeView.selectionModel(), &QItemSelectionModel::selectionChanged, &manager,
+                         &AssetManager::treeItemSelected);
+        QObject::connect(&manager, &AssetManager::assetsRemoved, &bench.table(), &AssetTableView::assetsRemoved);
+        QObject::connect(&manager, &AssetManager::assetsRestored, &bench.table(), &AssetTableView::assetsRestored);
+        QObject::connect(&manager, &AssetManager::showAllAssets, &bench.table(), &AssetTableView::showAllAssets);
+        QObject::connect(&manager, &AssetManager::showRecycledAssets, &bench.table(), &AssetTableView::showRecycledAssets);
+        DialogAnswerer sure;
+        const auto recycle = AssetManager::DeleteAssetsAction, restore = AssetManager::RestoreAssetsAction;
+        for (const auto& [what, inBin, action] : {std::tuple{"recycle all", false, recycle}, {"restore all", true, restore},
+                                                  {"recycle all", false, recycle}, {"delete for good", true, recycle}}) {
+            inBin ? treeView.selectRecycled() : treeView.selectDatabase();
+            QElapsedTimer clock;
+            clock.start();
+            bench.waitRead(clock);
+            bench.table().selectAll();
+            sure.pressNext("Yes");
+            const auto [stall, ms] = bench.stallOf([&, action = action] { actions.at(action)->trigger(); });
+            out << QString("%1 %2: %3 ms, longest stall %4 ms").arg(backEnd, -7).arg(what, -15).arg(ms, 0, 'f', 0).arg(stall, 0, 'f', 1) << Qt::endl;
         }
     }
     tree.reset();

@@ -1,6 +1,7 @@
 #include "AssetFixture.h"
 #include "../transfer/TsqRecordBuilder.h"
 #include "assets/AssetDetailsTab.h"
+#include "database/DialogProgress.h"
 #include "database/PagedQueryModel.h"
 #include "assets/AssetManager.h"
 #include "assets/AssetQueryModel.h"
@@ -478,7 +479,16 @@ void TestAssetManager::recyclingBesideAnotherWriterIsWhole()
     QVERIFY(child.waitForReadyRead(30000));
     m_treeView->selectLocation(Reception);
     selectAllRows();
+    QStringList shown; // what the window showed between the steps, while it painted
+    QTimer beat;
+    connect(&beat, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<DialogProgress*>(QApplication::activeModalWidget()))
+            shown << dialog->detailedInfoText();
+    });
+    beat.start(0);
     act(AssetManager::DeleteAssetsAction)->trigger();
+    beat.stop();
+    QVERIFY2(shown.size() > 1 && shown.first() == "50 asset(s) moved to the recycle bin.", qPrintable(shown.join('|')));
     QFile(stop).open(QIODevice::WriteOnly);
     const ChildResult other = finishChildScenario(child);
     QCOMPARE(other.exitCode, 0);

@@ -35,6 +35,7 @@ private slots:
     void reopeningTheCurrentFileKeepsTheNewConnection();
     void openLeavesTheRollbackJournalAndCommitsInFull();
     void writeCreateScriptCopiesTheSchema();
+    void openingAnOlderRegisterIndexesTheRetestDate();
 };
 
 void TestSqliteDatabase::cleanup()
@@ -228,6 +229,23 @@ void TestSqliteDatabase::openLeavesTheRollbackJournalAndCommitsInFull()
     raw.close();
     raw = QSqlDatabase();
     QSqlDatabase::removeDatabase("raw");
+}
+
+// A list sorted by retest date reads its first screen from the index, not
+// after a sort of every asset; a register made before the index gets it.
+void TestSqliteDatabase::openingAnOlderRegisterIndexesTheRetestDate()
+{
+    const QString path = TestEnvironment::instance()->newFolder() + "/older.db";
+    SqliteDatabase* db = SeededDatabase::createSeeded(path);
+    QVERIFY(db && QSqlQuery(db->connection()).exec("DROP INDEX AssetRetestDateIndex"));
+    Database::setInstance(db = new SqliteDatabase);
+    QCOMPARE(db->open(path, false), 0);
+    QSqlQuery plan(db->connection());
+    QStringList steps;
+    for (plan.exec("EXPLAIN QUERY PLAN SELECT a.Id FROM Asset a LEFT JOIN ResultSet rs ON a.LatestResultSetId=rs.Id "
+                   "WHERE DeletedLocation IS NULL ORDER BY a.RetestDate DESC,a.Id DESC"); plan.next();)
+        steps << plan.value(3).toString();
+    QVERIFY2(steps.join('|').contains("AssetRetestDateIndex") && !steps.join('|').contains("B-TREE"), qPrintable(steps.join('|')));
 }
 
 void TestSqliteDatabase::writeCreateScriptCopiesTheSchema()

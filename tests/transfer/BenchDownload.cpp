@@ -2,7 +2,7 @@
 // pseudo-terminal into a fresh SQLite file and prints how long the program
 // took per record beside how long the record takes on a 115,200-baud line.
 // Then it keeps a download open on a silent line for 10 s and prints the
-// processor time that cost, which must stay below 2 %.
+// processor time that cost.
 //
 // Usage: BenchDownload [--mysql] [--delay US] [--retests] [--records N]
 // (--mysql: into a fresh MariaDB database of scripts/mariadb-test-server;
@@ -90,7 +90,6 @@ double median(QList<double> values)
 }
 
 constexpr int IdleMs = 10000;
-constexpr double IdleBound = 0.02;
 
 // A download waiting on a line on which the instrument says nothing, as
 // between two tests; the share of one core the program used meanwhile.
@@ -244,10 +243,9 @@ int runBench()
                 wireMs > 0 ? std::accumulate(fileMs.begin(), fileMs.end(), 0.0) / fileMs.size() / wireMs : 0);
 
     const double idle = idleShare();
-    std::printf("silent line, %d s          processor time %.2f %% of one core (bound %.0f %%)\n", IdleMs / 1000,
-                idle * 100.0, IdleBound * 100.0);
+    std::printf("silent line, %d s          processor time %.2f %% of one core\n", IdleMs / 1000, idle * 100.0);
     Database::setInstance(nullptr);
-    return completed && idle >= 0 && idle < IdleBound ? 0 : 1;
+    return completed && idle >= 0 ? 0 : 1;
 }
 
 } // namespace
