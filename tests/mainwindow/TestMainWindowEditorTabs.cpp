@@ -412,6 +412,7 @@ void TestMainWindowEditorTabs::downloadMovingAnAssetShowsItsNewPlaceInTheTree()
     QCOMPARE(node.parent().parent().data().toString(), QStringLiteral("Harbour Hospital"));
     // Chosen there, it lists the asset.
     tree->selectLocation(ward);
+    QVERIFY(listRead(table()));
     QCOMPARE(table()->model()->rowCount(), 1);
     QCOMPARE(table()->model()->index(0, AssetTableView::IdColumn).data().toInt(), int(Pump1));
 }
