@@ -571,8 +571,7 @@ void TestAssetManager::actionsLeaveAssetsChangedElsewhere()
     QCOMPARE(m_answerer->last().text, QString("1 asset(s) left as they are: another workstation %1 or deleted them meanwhile.").arg(told));
 }
 
-// The asset being edited is deleted on another workstation: Apply stores
-// nothing, says so, and the typed name stays to be applied.
+// Deleted on another workstation: Apply stores nothing, says so, and the typed name stays.
 void TestAssetManager::applyingAnAssetDeletedElsewhereKeepsTheEdit()
 {
     m_treeView->selectLocation(Ward1);

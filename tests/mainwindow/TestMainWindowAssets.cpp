@@ -179,6 +179,7 @@ QList<int> TestMainWindowAssets::listedAssets() const
 QList<int> TestMainWindowAssets::selectedAssets() const
 {
     QList<int> ids;
+    (void)listRead(table()); // the rows selected again once the list is read
     for (const QModelIndex& index : table()->selectionModel()->selectedRows(AssetTableView::IdColumn))
         ids << index.data().toInt();
     return sorted(ids);
