@@ -115,7 +115,6 @@ void TestAssetTreeModel::plainRenameWritesAndSignals()
     QVERIFY(SqlQuery().exec("DELETE FROM Location WHERE Id=2"));
     QVERIFY(!model.setData(model.locationIndex(2), QString("Ward 9")));
     QVERIFY(answerer.last().text.startsWith("The location Ward 2 was deleted on another workstation."));
-
     // The database and Recycled nodes cannot be renamed.
     QVERIFY(!model.setData(model.recycledIndex(), QString("Bin")));
     QCOMPARE(model.recycledIndex().data().toString(), QString("Recycled"));

@@ -52,7 +52,6 @@ inline void press(QPushButton* b)
     QTest::mouseClick(b, Qt::LeftButton);
 }
 
-// Whether the asset list was read whole in time: the window waits for it only a moment.
 inline bool listRead(AssetTableView* table)
 {
     auto* paged = qobject_cast<PagedQueryModel*>(table->model());

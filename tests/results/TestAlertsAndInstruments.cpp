@@ -393,7 +393,6 @@ void TestAlertsAndInstruments::editApplyAndAdd()
     QCOMPARE(list(&dialog)->model()->index(selected.first().row(), 2).data().toString(), QStringLiteral("CX-5"));
     QVERIFY(!add->isEnabled());
     QCOMPARE(m_answerer->count(), 1);
-    // Deleted on another workstation meanwhile: nothing is stored, and the edit stays to be applied.
     selectInstrument(&dialog, q1);
     enter(dialog.findChild<QLineEdit*>("serialNo"), "Q1-10");
     QVERIFY(SqlQuery().exec(QStringLiteral("DELETE FROM Instrument WHERE Id=%1").arg(q1)));
