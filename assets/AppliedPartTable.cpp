@@ -6,6 +6,7 @@
 #include "database/Database.h"
 #include "database/DatabaseBusy.h"
 #include "database/DatabaseTransaction.h"
+#include "database/RowGone.h"
 #include "database/SqlQuery.h"
 #include "database/ColumnText.h"
 
@@ -141,7 +142,11 @@ bool AppliedPartTable::save(int assetId)
         }
     }
 
+    bool gone = false;
     const bool written = DatabaseTransaction::run([&](DatabaseTransaction&) {
+        gone = !RowGone::stored("Asset", assetId);
+        if (gone)
+            return;
         SqlQuery remove(QStringLiteral("DELETE FROM AppliedPart WHERE AssetId=:AssetId"));
         remove.bindValue(QStringLiteral(":AssetId"), assetId);
         remove.exec();
@@ -166,7 +171,9 @@ bool AppliedPartTable::save(int assetId)
     });
     if (!written)
         DatabaseBusy::tell(this);
-    return written;
+    else if (gone)
+        RowGone::tell(this, tr("The asset"));
+    return written && !gone;
 }
 
 void AppliedPartTable::clearRows()

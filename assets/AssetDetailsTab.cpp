@@ -10,6 +10,7 @@
 #include "database/DatabaseAction.h"
 #include "database/DatabaseBusy.h"
 #include "database/DatabaseTransaction.h"
+#include "database/RowGone.h"
 #include "database/SqlQuery.h"
 #include "database/ColumnText.h"
 
@@ -202,10 +203,12 @@ bool AssetDetailsTab::apply()
     // workstation stores the twin in between; the question waits until the
     // lock is given back.
     bool duplicate = false;
+    bool gone = false;
     int assetId = m_currentAssetId;
     const bool written = DatabaseTransaction::run([&](DatabaseTransaction&) {
-        duplicate = isDuplicate(name, serial);
-        if (duplicate)
+        gone = m_currentAssetId > 0 && !RowGone::stored("Asset", m_currentAssetId);
+        duplicate = !gone && isDuplicate(name, serial);
+        if (gone || duplicate)
             return;
         Database* db = Database::instance();
         const int clientId = db->findOrInsertClient(ui->client->currentText());
@@ -221,6 +224,10 @@ bool AssetDetailsTab::apply()
     });
     if (!written) {
         DatabaseBusy::tell(this);
+        return false;
+    }
+    if (gone) {
+        RowGone::tell(this, tr("The asset %1", "the subject of a sentence").arg(name));
         return false;
     }
     if (duplicate) {

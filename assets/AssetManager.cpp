@@ -382,15 +382,19 @@ void AssetManager::removeSelectedAssets()
     };
     // A connection lost midway tells what the steps before it stored.
     PendingWrite pending(restText(ids.size()));
+    qsizetype stepSkipped = 0;
+    qsizetype skipped = 0;
     const qsizetype done = SteppedWrite::run(
         ids,
-        [forGood](const QList<int>& step) {
-            if (forGood)
-                Database::instance()->deleteAssets(step);
-            else
-                Database::instance()->recycleAssets(step);
+        [forGood, &stepSkipped](const QList<int>& step) {
+            stepSkipped = step.size()
+                          - (forGood ? Database::instance()->deleteAssets(step)
+                                     : Database::instance()->recycleAssets(step));
         },
-        [&](qsizetype stored) { pending.describe(restText(ids.size() - stored), doneText(stored)); },
+        [&](qsizetype stored) {
+            skipped += stepSkipped;
+            pending.describe(restText(ids.size() - stored), doneText(stored));
+        },
         {actionTitle(DeleteAssetsAction), 0, doneText, {}});
     if (done < ids.size()) {
         if (done == 0)
@@ -404,6 +408,16 @@ void AssetManager::removeSelectedAssets()
     forgetSelection();
     emit assetSelected(0);
     emit assetsRemoved(removed);
+    if (skipped > 0)
+        tellSkipped(forGood ? tr("%n asset(s) left as they are: another workstation restored or deleted them "
+                                 "meanwhile.", "assets not deleted for good", int(skipped))
+                            : tr("%n asset(s) left as they are: another workstation recycled or deleted them "
+                                 "meanwhile.", "assets not recycled", int(skipped)));
+}
+
+void AssetManager::tellSkipped(const QString& text)
+{
+    QMessageBox::information(m_window, QString(), text);
 }
 
 void AssetManager::restoreSelectedAssets()
@@ -414,9 +428,17 @@ void AssetManager::restoreSelectedAssets()
     };
     auto restText = [](qsizetype n) { return tr("%n asset(s) still in the recycle bin.", "assets not restored", int(n)); };
     PendingWrite pending(restText(ids.size()));
+    qsizetype stepSkipped = 0;
+    qsizetype skipped = 0;
     const qsizetype done = SteppedWrite::run(
-        ids, [](const QList<int>& step) { Database::instance()->restoreAssets(step); },
-        [&](qsizetype stored) { pending.describe(restText(ids.size() - stored), doneText(stored)); },
+        ids,
+        [&stepSkipped](const QList<int>& step) {
+            stepSkipped = step.size() - Database::instance()->restoreAssets(step);
+        },
+        [&](qsizetype stored) {
+            skipped += stepSkipped;
+            pending.describe(restText(ids.size() - stored), doneText(stored));
+        },
         {actionTitle(RestoreAssetsAction), 0, doneText, {}});
     if (done < ids.size()) {
         if (done == 0) {
@@ -427,6 +449,9 @@ void AssetManager::restoreSelectedAssets()
     }
     forgetSelection();
     emit assetsRestored(ids.first(done));
+    if (skipped > 0)
+        tellSkipped(tr("%n asset(s) left as they are: another workstation restored or deleted them meanwhile.",
+                       "assets not restored", int(skipped)));
 }
 
 void AssetManager::uploadSelectedAssets()

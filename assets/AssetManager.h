@@ -126,6 +126,8 @@ private:
     void selectParentIfCurrentNodeGone();
     // Lists the node's assets in the table and sets the actions for it.
     void showNodeAssets(const AssetTreeItem* node);
+    // Of the assets an action left because another workstation changed them.
+    void tellSkipped(const QString& text);
     // The hand-over to the transfer code, kept apart from the rest.
     void runUpload(const QList<int>& assetIds);
 

@@ -3,14 +3,24 @@
 #include "assets/AssetTableView.h"
 #include "ux/StatusString.h"
 
+#include <QColor>
+
 AssetQueryModel::AssetQueryModel() : PagedQueryModel(AssetTableView::ColumnCount) {}
 
 AssetQueryModel::~AssetQueryModel() = default;
 
 QVariant AssetQueryModel::data(const QModelIndex& index, int role) const
 {
-    if (role != Qt::ToolTipRole)
-        return PagedQueryModel::data(index, role);
+    // An asset gone from the list since it was read keeps its row until a
+    // refresh; the row says why it is empty rather than look still loading.
+    if (role == Qt::ForegroundRole)
+        return isRowGone(index.row()) ? QVariant(QColor(Qt::gray)) : QVariant();
+    if (role != Qt::ToolTipRole) {
+        const QVariant value = PagedQueryModel::data(index, role);
+        if (role == Qt::DisplayRole && index.column() == AssetTableView::NameColumn && isRowGone(index.row()))
+            return tr("deleted or moved on another workstation");
+        return value;
+    }
     if (index.column() != 1)
         return QString();
     const QVariant status = PagedQueryModel::data(index, Qt::DisplayRole);

@@ -5,6 +5,7 @@
 #include "database/Database.h"
 #include "database/DatabaseBusy.h"
 #include "database/DatabaseTransaction.h"
+#include "database/RowGone.h"
 #include "database/SqlQuery.h"
 
 #include <QCoreApplication>
@@ -29,6 +30,7 @@ struct NodeTable
     const char* parentColumn;
     const char* childTable;
     const char* mergeQuestion;
+    const char* gone; // %1: the node's name, as the tree shows it
 };
 
 NodeTable nodeTable(int type)
@@ -37,16 +39,42 @@ NodeTable nodeTable(int type)
     case AssetTreeClient:
         return {"Client", nullptr, "Site",
                 QT_TRANSLATE_NOOP("AssetTreeModel",
-                                  "A client already exists the same name. Would you like to move the sites into this client?")};
+                                  "A client already exists the same name. Would you like to move the sites into this client?"),
+                QT_TRANSLATE_NOOP("AssetTreeModel", "The client %1")};
     case AssetTreeSite:
         return {"Site", "ClientId", "Location",
                 QT_TRANSLATE_NOOP("AssetTreeModel",
-                                  "A site already exists the same name. Would you like to move the locations into this site?")};
+                                  "A site already exists the same name. Would you like to move the locations into this site?"),
+                QT_TRANSLATE_NOOP("AssetTreeModel", "The site %1")};
     default:
         return {"Location", "SiteId", "Asset",
                 QT_TRANSLATE_NOOP("AssetTreeModel",
-                                  "A location already exists the same name. Would you like to move the assets into this location?")};
+                                  "A location already exists the same name. Would you like to move the assets into this location?"),
+                QT_TRANSLATE_NOOP("AssetTreeModel", "The location %1")};
     }
+}
+
+// Whether item's row is still where the tree shows it; inside the write's
+// transaction. Another workstation may have deleted it, or merged it away.
+bool nodeStored(const NodeTable& t, const AssetTreeItem* item)
+{
+    QString statement = QStringLiteral("SELECT COUNT(*) FROM %1 WHERE Id=:Id").arg(QLatin1String(t.table));
+    if (t.parentColumn)
+        statement += QStringLiteral(" AND %1=:ParentId").arg(QLatin1String(t.parentColumn));
+    SqlQuery row(statement);
+    row.bindValue(QStringLiteral(":Id"), item->id());
+    if (t.parentColumn)
+        row.bindValue(QStringLiteral(":ParentId"), item->parent()->id());
+    row.exec();
+    const bool found = row.next() && row.value(0).toInt() > 0;
+    row.finish();
+    return found;
+}
+
+void tellNodeGone(const NodeTable& t, const AssetTreeItem* item)
+{
+    RowGone::tell(Error::dialogParent(),
+                  QCoreApplication::translate("AssetTreeModel", t.gone).arg(item->data(0).toString()));
 }
 } // namespace
 
@@ -139,7 +167,11 @@ bool AssetTreeModel::setData(const QModelIndex& index, const QVariant& value, in
     // The check and the rename under one lock: no namesake comes in between.
     int targetId = 0;
     bool renamed = false;
+    bool gone = false;
     const bool written = DatabaseTransaction::run([&](DatabaseTransaction&) {
+        gone = !nodeStored(t, item);
+        if (gone)
+            return;
         SqlQuery duplicate(check);
         duplicate.bindValue(QStringLiteral(":Name"), value);
         duplicate.bindValue(QStringLiteral(":Id"), id);
@@ -157,6 +189,10 @@ bool AssetTreeModel::setData(const QModelIndex& index, const QVariant& value, in
     });
     if (!written) {
         DatabaseBusy::tell(Error::dialogParent());
+        return false;
+    }
+    if (gone) {
+        tellNodeGone(t, item);
         return false;
     }
 
@@ -193,7 +229,11 @@ bool AssetTreeModel::merge(AssetTreeItem* item, int targetId)
     // node then selected lists its assets from the merged rows.
     const NodeTable t = nodeTable(type);
     bool targetKept = false;
+    bool gone = false;
     const bool written = DatabaseTransaction::run([&](DatabaseTransaction&) {
+        gone = !nodeStored(t, item);
+        if (gone)
+            return;
         // The namesake may have gone while the question waited.
         SqlQuery target(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE Id=:Id").arg(QLatin1String(t.table)));
         target.bindValue(QStringLiteral(":Id"), targetId);
@@ -214,7 +254,9 @@ bool AssetTreeModel::merge(AssetTreeItem* item, int targetId)
     });
     if (!written)
         DatabaseBusy::tell(Error::dialogParent());
-    if (!written || !targetKept)
+    else if (gone)
+        tellNodeGone(t, item);
+    if (!written || gone || !targetKept)
         return false;
 
     AssetTreeItem* target = AssetTreeItem::find(targetId, type);

@@ -698,12 +698,13 @@ QString idList(const QList<int>& ids)
 }
 } // namespace
 
-void Database::recycleAssets(const QList<int>& assetIds)
+int Database::recycleAssets(const QList<int>& assetIds)
 {
     // An asset that another workstation recycled meanwhile keeps the place
     // it was recycled from.
-    if (!assetIds.isEmpty())
-        recycleAssetsWhere(
+    if (assetIds.isEmpty())
+        return 0;
+    return recycleAssetsWhere(
             QStringLiteral("Asset.DeletedLocation IS NULL AND Asset.Id IN (%1)").arg(idList(assetIds)));
 }
 
@@ -715,8 +716,8 @@ void Database::recycleAssetsLeavingPlace(const QList<int>& assetIds)
 
 // One statement for all of them: no read is left open while it writes, and
 // a thousand assets cost no thousand round trips under the lock.
-void Database::recycleAssetsWhere(const QString& condition, const QString& parameter, const QVariant& value,
-                                  bool leavingPlace)
+int Database::recycleAssetsWhere(const QString& condition, const QString& parameter, const QVariant& value,
+                                 bool leavingPlace)
 {
     Database* current = instance() ? instance() : this;
     // The names come from the row as it was before the update, on every
@@ -750,12 +751,15 @@ void Database::recycleAssetsWhere(const QString& condition, const QString& param
     if (!parameter.isEmpty())
         update.bindValue(parameter, value);
     update.exec();
+    // A row that the condition keeps to those not recycled changes its value
+    // (DeletedLocation is set from NULL), so MySQL counts it too.
+    return update.numRowsAffected();
 }
 
-void Database::restoreAssets(const QList<int>& assetIds)
+int Database::restoreAssets(const QList<int>& assetIds)
 {
     if (assetIds.isEmpty())
-        return;
+        return 0;
     // Read whole before the first write; an asset restored meanwhile
     // elsewhere stays where it went.
     SqlQuery stored(QStringLiteral("SELECT Id,DeletedLocation FROM Asset WHERE DeletedLocation IS NOT NULL "
@@ -795,14 +799,19 @@ void Database::restoreAssets(const QList<int>& assetIds)
         update.bindValue(QStringLiteral(":LocationId"), locationId);
         update.exec();
     }
+    return int(places.size());
 }
 
-void Database::deleteAssets(const QList<int>& assetIds)
+int Database::deleteAssets(const QList<int>& assetIds)
 {
     if (assetIds.isEmpty())
-        return;
+        return 0;
+    // Only from the recycle bin: an asset that another workstation restored
+    // meanwhile is in use again, with its results.
     SqlQuery query;
-    query.exec(QStringLiteral("DELETE FROM Asset WHERE Id IN (%1)").arg(idList(assetIds)));
+    query.exec(QStringLiteral("DELETE FROM Asset WHERE DeletedLocation IS NOT NULL AND Id IN (%1)")
+                   .arg(idList(assetIds)));
+    return query.numRowsAffected();
 }
 
 QString Database::appliedPartSummary(int assetId)

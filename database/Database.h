@@ -127,7 +127,9 @@ public:
                         const QString& comments, std::optional<int> retestPeriod = std::nullopt,
                         std::optional<bool> newest = std::nullopt, StatementBatch* batch = nullptr);
     static constexpr const char* insertedSetVariable = "@pelvane_inserted_set";
-    void recycleAssets(const QList<int>& assetIds);
+    // Each of these three keeps to the assets still as the user saw them (in
+    // their places, or in the recycle bin) and returns how many it changed.
+    int recycleAssets(const QList<int>& assetIds);
     // Recycles assetIds, recycled ones among them, and takes them out of
     // their location, which is about to be deleted: the delete then has no
     // asset to set. Restore finds or makes the place again from its name.
@@ -135,10 +137,10 @@ public:
     // Recycles the assets that condition (on Asset's columns, named
     // "Asset.Column", with one parameter bound when named) selects, recycled
     // ones among them; leavingPlace as above.
-    void recycleAssetsWhere(const QString& condition, const QString& parameter = QString(),
-                            const QVariant& value = QVariant(), bool leavingPlace = false);
-    void restoreAssets(const QList<int>& assetIds);
-    void deleteAssets(const QList<int>& assetIds);
+    int recycleAssetsWhere(const QString& condition, const QString& parameter = QString(),
+                           const QVariant& value = QVariant(), bool leavingPlace = false);
+    int restoreAssets(const QList<int>& assetIds);
+    int deleteAssets(const QList<int>& assetIds);
     QString appliedPartSummary(int assetId);
 
     // The one form in which date-times are written on every back-end; an

@@ -184,8 +184,21 @@ void PagedQueryModel::takePage(int page, const Rows& rows) const
     m_requested.remove(page);
     m_retry.remove(page);
     m_unpackedRow = -1;
+    const bool readAgain = m_pages.contains(page);
     m_pages.insert(page, rows);
+    m_stale.insert(page, QDeadlineTimer(heldPageMs));
     dropFarPages(page);
+    // A page read again while it was shown: the view draws it anew, after
+    // the drawing under way, which may be what asked for it.
+    if (readAgain) {
+        auto* self = const_cast<PagedQueryModel*>(this);
+        QTimer::singleShot(0, self, [self, page, generation = m_generation] {
+            const int first = page * pageRows;
+            const int last = std::min(int(self->m_keys.size()), first + pageRows) - 1;
+            if (generation == self->m_generation && last >= first && self->m_pages.contains(page))
+                emit self->dataChanged(self->index(first, 0), self->index(last, self->m_columns - 1));
+        });
+    }
 }
 
 // What was shown of the page stays; the view asks again once it may be
@@ -217,6 +230,9 @@ void PagedQueryModel::requestPage(int page) const
         absorbPages();
         return;
     }
+    // A page held is shown as it is until it comes again.
+    if (m_pages.contains(page))
+        return;
     // The reader is free, or on SQLite reads pages beside the list: the
     // page is read in a moment, before the view draws.
     if (m_reading && m_readerType != DatabaseSqlite)
@@ -237,6 +253,7 @@ void PagedQueryModel::dropFarPages(int near) const
                 farthest = page.key();
         }
         m_pages.remove(farthest);
+        m_stale.remove(farthest);
     }
 }
 
@@ -246,6 +263,13 @@ void PagedQueryModel::clearRows()
     m_pages.clear();
     m_requested.clear();
     m_retry.clear();
+    m_stale.clear();
+}
+
+bool PagedQueryModel::isRowGone(int row) const
+{
+    const auto page = m_pages.constFind(row / pageRows);
+    return row >= 0 && row < m_keys.size() && page != m_pages.cend() && page->value(row % pageRows).isEmpty();
 }
 
 int PagedQueryModel::rowOfKey(qint64 key) const
@@ -274,6 +298,8 @@ QVariant PagedQueryModel::data(const QModelIndex& index, int role) const
         requestPage(page);
         if (!m_pages.contains(page))
             return QVariant();
+    } else if (m_stale.value(page).hasExpired()) {
+        requestPage(page);
     }
     if (m_unpackedRow != index.row()) {
         const Rows& rows = m_pages[page];

@@ -36,6 +36,10 @@ public:
     // A test that looks at a list straight after asking for it allows more,
     // as a slow build (the sanitizers, a loaded machine) reads more slowly.
     static inline int listWaitMs = 30;
+    // A page held longer than this is read again, in the background, when
+    // the view next asks for it: its rows show what other workstations
+    // changed since, the ones they deleted among them.
+    static inline int heldPageMs = 5000;
 
     // An expression the list is sorted by, and the column that gives its
     // value in every row.
@@ -63,6 +67,10 @@ public:
     // The row of key, among the keys read so far; -1 when none.
     int rowOfKey(qint64 key) const;
     qint64 keyAt(int row) const { return m_keys.value(row); }
+    // Whether row's page, read since the list was, no longer finds it: the
+    // row was deleted, or no longer belongs to the list. It stays until a
+    // refresh, so that the rows after it keep their places.
+    bool isRowGone(int row) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -105,6 +113,8 @@ private:
     mutable QSet<int> m_requested;
     // Pages that could not be read, and when they are tried again.
     mutable QHash<int, QDeadlineTimer> m_retry;
+    // When each page held was read, after which it is read again.
+    mutable QHash<int, QDeadlineTimer> m_stale;
     mutable quint64 m_seenPosts = 0;
     // The row that data() unpacked last: a view asks for it cell by cell.
     mutable int m_unpackedRow = -1;

@@ -7,6 +7,7 @@
 #include "database/Database.h"
 #include "database/DatabaseBusy.h"
 #include "database/DatabaseTransaction.h"
+#include "database/RowGone.h"
 #include "database/SqlQuery.h"
 #include "database/SqlQueryModel.h"
 #include "database/ColumnText.h"
@@ -159,7 +160,11 @@ bool DialogTestInstruments::saveDetails(int instrumentId)
     // With no model chosen the stored type stays: otherwise saving a
     // downloaded instrument of a model not on the list would write 0.
     const QVariant chosen = ui->instrumentType->currentData();
+    bool gone = false;
     const bool saved = DatabaseTransaction::run([&](DatabaseTransaction&) {
+        gone = !RowGone::stored("Instrument", instrumentId);
+        if (gone)
+            return;
         SqlQuery query(QStringLiteral(
             "UPDATE Instrument SET InstrumentType=:InstrumentType, SerialNo=:SerialNo, BaudRate=:BaudRate, "
             "DataBits=:DataBits, Parity=:Parity, StopBits=:StopBits WHERE Id=:InstrumentId"));
@@ -174,6 +179,10 @@ bool DialogTestInstruments::saveDetails(int instrumentId)
     });
     if (!saved) {
         DatabaseBusy::tell(this);
+        return false;
+    }
+    if (gone) {
+        RowGone::tell(this, tr("The instrument %1", "the subject of a sentence").arg(ui->serialNo->text()));
         return false;
     }
     markModified(false);

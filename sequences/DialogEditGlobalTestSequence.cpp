@@ -6,6 +6,7 @@
 #include "database/Database.h"
 #include "database/DatabaseBusy.h"
 #include "database/DatabaseTransaction.h"
+#include "database/RowGone.h"
 #include "database/SqlQuery.h"
 #include "sequences/TestSequence.h"
 
@@ -72,8 +73,12 @@ void DialogEditGlobalTestSequence::accept()
 {
     // The check and the write under one lock: no namesake comes in between.
     bool taken = false;
+    bool gone = false;
     int id = m_id;
     const bool written = DatabaseTransaction::run([&](DatabaseTransaction&) {
+        gone = m_id != 0 && !RowGone::stored("GlobalTestSequence", m_id);
+        if (gone)
+            return;
         SqlQuery duplicate;
         duplicate.prepare(QStringLiteral("SELECT Id From GlobalTestSequence WHERE Name LIKE :Name AND Id<>:Id"));
         duplicate.bindValue(QStringLiteral(":Name"), ui->name->text());
@@ -102,6 +107,10 @@ void DialogEditGlobalTestSequence::accept()
     });
     if (!written) {
         DatabaseBusy::tell(this);
+        return;
+    }
+    if (gone) {
+        RowGone::tell(this, tr("The global test sequence"));
         return;
     }
     if (taken) {

@@ -6,6 +6,7 @@
 #include "database/Database.h"
 #include "database/DatabaseBusy.h"
 #include "database/DatabaseTransaction.h"
+#include "database/RowGone.h"
 #include "database/SqlQuery.h"
 #include "sequences/TestSequence.h"
 
@@ -64,7 +65,11 @@ void TestSequenceTab::reset(int assetId)
 bool TestSequenceTab::apply()
 {
     const QByteArray blob = ui->testSequence->data();
+    bool gone = false;
     const bool written = DatabaseTransaction::run([&](DatabaseTransaction&) {
+        gone = !RowGone::stored("Asset", m_currentAssetId);
+        if (gone)
+            return;
         // Looked up again rather than trusted from the load: a download, here
         // or at another workstation on the same server, replaces the asset's
         // row with a new one, and an update of the old Id would store nothing.
@@ -94,7 +99,9 @@ bool TestSequenceTab::apply()
     });
     if (!written)
         DatabaseBusy::tell(this);
-    return written;
+    else if (gone)
+        RowGone::tell(this, tr("The asset"));
+    return written && !gone;
 }
 
 void TestSequenceTab::clear()

@@ -92,6 +92,9 @@ private slots:
     void deletingAClientDuringADownloadLosesNoAsset();
     void deletingAClientWhileTheFileIsHeldChangesNothing();
     void deletingAClientStoppedMidwaySaysWhatWasDone();
+    void actionsLeaveAssetsChangedElsewhere_data();
+    void actionsLeaveAssetsChangedElsewhere();
+    void applyingAnAssetDeletedElsewhereKeepsTheEdit();
 
 private:
     void selectAllRows();
@@ -547,6 +550,48 @@ void TestAssetManager::deletingAClientStoppedMidwaySaysWhatWasDone()
     QCOMPARE(m_answerer->last().text.section("\n\n", 1, 1), QString("Done and saved: %1 asset(s) moved to the recycle bin."
              "\nNot done: %2 asset(s) still in their places, and the client itself not deleted.").arg(124 - left).arg(left));
     QCOMPARE(scalar("SELECT COUNT(*) FROM Asset WHERE DeletedLocation IS NULL AND LocationId IS NULL").toInt(), 0);
+}
+
+void TestAssetManager::actionsLeaveAssetsChangedElsewhere_data()
+{
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QString>("elsewhere"); // what another workstation makes of asset 6 after the list was shown
+    QTest::addColumn<QString>("told");
+    QTest::newRow("delete for good") << int(AssetManager::DeleteAssetsAction) << "DeletedLocation IS NULL AND LocationId=4" << "restored";
+    QTest::newRow("restore") << int(AssetManager::RestoreAssetsAction) << "DeletedLocation IS NULL AND LocationId=4" << "restored";
+    QTest::newRow("recycle") << int(AssetManager::DeleteAssetsAction) << "DeletedLocation='Elsewhere' AND LocationId=4" << "recycled";
+}
+
+void TestAssetManager::actionsLeaveAssetsChangedElsewhere()
+{
+    QFETCH(int, action);
+    QFETCH(QString, elsewhere);
+    QFETCH(QString, told);
+    const bool bin = QString(QTest::currentDataTag()) != "recycle";
+    QVERIFY(SqlQuery().exec(bin ? "UPDATE Asset SET DeletedLocation='Acme Health / North / Ward 1' WHERE Id=2"
+                                : "UPDATE Asset SET DeletedLocation=NULL,LocationId=1 WHERE Id=6"));
+    bin ? m_treeView->selectRecycled() : m_treeView->selectLocation(Ward1);
+    selectRows({Pump2, OldScale});
+    QVERIFY(QSqlQuery(otherProgram(m_db->filePath()))
+                .exec("UPDATE Asset SET " + QString(elsewhere).replace(" AND ", ",").replace(" IS ", "=") + " WHERE Id=6"));
+    if (bin && action == AssetManager::DeleteAssetsAction)
+        m_answerer->pressNext("Yes");
+    act(AssetManager::ActionId(action))->trigger();
+    QCOMPARE(scalar("SELECT COUNT(*) FROM Asset WHERE Id=6 AND " + elsewhere).toInt(), 1);
+    QCOMPARE(m_answerer->last().text, QString("1 asset(s) left as they are: another workstation %1 or deleted them meanwhile.").arg(told));
+}
+
+// Deleted on another workstation: Apply stores nothing, says so, and the typed name stays.
+void TestAssetManager::applyingAnAssetDeletedElsewhereKeepsTheEdit()
+{
+    m_treeView->selectLocation(Ward1);
+    m_table->selectAsset(Pump1);
+    typeName("Pump 1 (ward)");
+    QVERIFY(QSqlQuery(otherProgram(m_db->filePath())).exec("DELETE FROM Asset WHERE Id=1"));
+    QVERIFY(!m_tabs->apply());
+    QVERIFY(m_answerer->last().text.startsWith("The asset Pump 1 (ward) was deleted on another workstation."));
+    QCOMPARE(shownName(), QString("Pump 1 (ward)"));
+    QCOMPARE(m_manager->modifiedAsset(), int(Pump1));
 }
 
 PELVANE_TEST_MAIN(TestAssetManager)

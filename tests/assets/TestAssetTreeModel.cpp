@@ -111,6 +111,10 @@ void TestAssetTreeModel::plainRenameWritesAndSignals()
     QCOMPARE(scalar("SELECT Name FROM Location WHERE Id=4").toString(), QString(""));
     QCOMPARE(model.siteIndex(1).data().toString(), QString("Main"));
 
+    // A node deleted on another workstation is not renamed, and the user is told why.
+    QVERIFY(SqlQuery().exec("DELETE FROM Location WHERE Id=2"));
+    QVERIFY(!model.setData(model.locationIndex(2), QString("Ward 9")));
+    QVERIFY(answerer.last().text.startsWith("The location Ward 2 was deleted on another workstation."));
     // The database and Recycled nodes cannot be renamed.
     QVERIFY(!model.setData(model.recycledIndex(), QString("Bin")));
     QCOMPARE(model.recycledIndex().data().toString(), QString("Recycled"));

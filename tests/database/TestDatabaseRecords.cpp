@@ -202,6 +202,7 @@ void TestDatabaseRecords::deleteRemovesDependentRows()
         q.exec(QString("INSERT INTO AppliedPart (Id,AssetId,Name) VALUES (NULL,%1,'P')").arg(id));
         q.exec(QString("INSERT INTO TestSequence (Id,AssetId,Name) VALUES (NULL,%1,'T')").arg(id));
     }
+    m_db->recycleAssets({a, b}); // Delete for good takes them from the recycle bin
     m_db->deleteAssets({a, b});
     for (const char* table : {"Asset", "ResultSet", "Result", "AppliedPart", "TestSequence"})
         QCOMPARE(scalar(QString("SELECT COUNT(*) FROM %1").arg(table)).toInt(), 1);

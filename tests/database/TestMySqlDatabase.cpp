@@ -338,6 +338,7 @@ void TestMySqlDatabase::schemaHoldsTheDeleteRules()
              instrument);
     QVERIFY(insert.exec(QStringLiteral("DELETE FROM ResultSet WHERE Id=%1").arg(other)));
 
+    db->recycleAssets({gone}); // Delete for good takes it from the recycle bin
     db->deleteAssets({gone});
     QCOMPARE(countRows(db->connection(), "SELECT COUNT(*) FROM ResultSet"), 0);
     QCOMPARE(countRows(db->connection(), "SELECT COUNT(*) FROM Result"), 0);

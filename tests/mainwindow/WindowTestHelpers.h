@@ -52,6 +52,12 @@ inline void press(QPushButton* b)
     QTest::mouseClick(b, Qt::LeftButton);
 }
 
+inline bool listRead(AssetTableView* table)
+{
+    auto* paged = qobject_cast<PagedQueryModel*>(table->model());
+    return QTest::qWaitFor([paged] { return !paged || !paged->isReading(); }, 10000);
+}
+
 // Clicks the asset's row in the asset list as a user would; an asset the
 // list does not show fails the test.
 inline void clickAssetRow(AssetTableView* table, int assetId, Qt::KeyboardModifiers modifiers = Qt::NoModifier)

@@ -393,6 +393,12 @@ void TestAlertsAndInstruments::editApplyAndAdd()
     QCOMPARE(list(&dialog)->model()->index(selected.first().row(), 2).data().toString(), QStringLiteral("CX-5"));
     QVERIFY(!add->isEnabled());
     QCOMPARE(m_answerer->count(), 1);
+    selectInstrument(&dialog, q1);
+    enter(dialog.findChild<QLineEdit*>("serialNo"), "Q1-10");
+    QVERIFY(SqlQuery().exec(QStringLiteral("DELETE FROM Instrument WHERE Id=%1").arg(q1)));
+    QTest::mouseClick(apply, Qt::LeftButton);
+    QVERIFY(m_answerer->last().text.startsWith("The instrument Q1-10 was deleted on another workstation."));
+    QVERIFY(apply->isEnabled());
 }
 
 void TestAlertsAndInstruments::pendingEditsAskWhenTheSelectionMoves()

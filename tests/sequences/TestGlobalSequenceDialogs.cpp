@@ -137,7 +137,8 @@ void TestGlobalSequenceDialogs::namesAreCheckedWithLike()
                  {0, "Year_2", true},
                  {0, "Year22", false},         // the stored "_" is no pattern: LIKE runs on the typed text
                  {0, "Rout_ne", true},         // the typed "_" stands for any one character
-                 {0, "Monthly", false}};
+                 {0, "Monthly", false},
+                 {routine + 100, "Weekly", true}}; // deleted on another workstation since it was opened
     for (const auto& c : cases) {
         m_answerer->clear();
         DialogEditGlobalTestSequence dialog(c.id);
