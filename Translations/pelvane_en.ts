@@ -59,6 +59,10 @@ Reduce the number of connections from %1 to 10.</source>
         <source>More than one applied part has the same name. Please ensure all applied parts have unique names.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The asset</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>AppliedPartsTab</name>
@@ -207,10 +211,6 @@ Reduce the number of connections from %1 to 10.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Cannot find asset with Id: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Asset name required</source>
         <translation type="unfinished"></translation>
     </message>
@@ -226,6 +226,15 @@ Reduce the number of connections from %1 to 10.</source>
     <message>
         <source>Untested</source>
         <comment>Shown when there is no last test date because no test record exists</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The asset is no longer in the database: another workstation deleted it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The asset %1</source>
+        <comment>the subject of a sentence</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -314,6 +323,37 @@ Reduce the number of connections from %1 to 10.</source>
             <numerusform>%n asset still in its place, and the location itself not deleted.</numerusform>
             <numerusform>%n assets still in their places, and the location itself not deleted.</numerusform>
         </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n asset(s) left as they are: another workstation restored or deleted them meanwhile.</source>
+        <comment>assets not deleted for good</comment>
+        <translation>
+            <numerusform>%n asset left as it is: another workstation restored or deleted it meanwhile.</numerusform>
+            <numerusform>%n assets left as they are: another workstation restored or deleted them meanwhile.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n asset(s) left as they are: another workstation recycled or deleted them meanwhile.</source>
+        <comment>assets not recycled</comment>
+        <translation>
+            <numerusform>%n asset left as it is: another workstation recycled or deleted it meanwhile.</numerusform>
+            <numerusform>%n assets left as they are: another workstation recycled or deleted them meanwhile.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n asset(s) left as they are: another workstation restored or deleted them meanwhile.</source>
+        <comment>assets not restored</comment>
+        <translation>
+            <numerusform>%n asset left as it is: another workstation restored or deleted it meanwhile.</numerusform>
+            <numerusform>%n assets left as they are: another workstation restored or deleted them meanwhile.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>AssetQueryModel</name>
+    <message>
+        <source>deleted or moved on another workstation</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -491,6 +531,15 @@ Choose the list again to try once more.</source>
         <comment>%1 is the asset&apos;s name, %2 lists editor tabs</comment>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The asset could not be shown.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not saved: %1.</source>
+        <comment>%1 says what was not saved</comment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>AssetTreeModel</name>
@@ -504,6 +553,18 @@ Choose the list again to try once more.</source>
     </message>
     <message>
         <source>A location already exists the same name. Would you like to move the assets into this location?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The client %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The site %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The location %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -611,13 +672,6 @@ Reason: %2
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The database could not be exported: the file &quot;%1&quot; cannot be opened for writing.
-
-%2</source>
-        <comment>%%1 is the file name and %%2 the system&apos;s reason</comment>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>There was an error connecting to the database.
 
 %1</source>
@@ -660,6 +714,50 @@ Error message:
     <message>
         <source> ... (the first %1 of %2 characters)</source>
         <comment>follows the beginning of a long statement in an error report</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The database could not be exported to the file &quot;%1&quot;.
+
+%2</source>
+        <comment>%%1 is the file name and %%2 the reason</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The database was exported to &quot;%1&quot;, but its folder could not be written to the disk: if the computer stops before the disk has caught up, the file may be missing or the old one back. Export again to be sure of it.
+
+%2</source>
+        <comment>%%1 is the file name and %%2 the system&apos;s reason</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DatabaseAction</name>
+    <message>
+        <source>The database did not answer what the window asked of it: what the window shows may be incomplete, and what was being done may not have been done.
+
+Reason: %1
+
+What you typed is still in the window. Do it again once the database is free.</source>
+        <comment>%1 is the reason</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1
+
+Reason: %2
+
+What you typed is still in the window.</source>
+        <comment>%1 says what was not done, %2 why</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The database was held by another program or workstation for longer than Pelvane waits for it. Try again in a moment.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The database system answered: %1</source>
+        <comment>%1 is the database system&apos;s message</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1010,6 +1108,14 @@ yyyy	The year as a four digit number</source>
         <comment>Listed after a save run of HTML certificates</comment>
         <translation type="unfinished"></translation>
     </message>
+    <message numerus="yes">
+        <source>%n certificate(s) not saved.</source>
+        <comment>the rest of a save run, from the one that could not be read</comment>
+        <translation>
+            <numerusform>%n certificate not saved.</numerusform>
+            <numerusform>%n certificates not saved.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>DialogComparisonAlerts</name>
@@ -1304,6 +1410,10 @@ yyyy	The year as a four digit number</source>
         <source>A global test sequence already exists with the same name. Please choose another.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The global test sequence</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>DialogErrorMessage</name>
@@ -1558,6 +1668,11 @@ If you experience this error message again please try re-installing Pelvane.</so
         <source>An instrument already exists with the same serial number. Please choose a different serial number.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The instrument %1</source>
+        <comment>the subject of a sentence</comment>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>DialogTestResults</name>
@@ -1692,6 +1807,11 @@ Heading of the list of the tests in the set</extracomment>
     <message>
         <source>Re-scan COM Ports</source>
         <comment>Button text to re-scan COM ports</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 (not connected)</source>
+        <comment>a serial port used before that the system no longer lists; %1 is its device</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1857,6 +1977,19 @@ Heading of the list of the tests in the set</extracomment>
             <numerusform>The SQL script &quot;%1&quot; ends inside a statement, which was not run: it is incomplete. %n statements before it were run.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>The SQL script &quot;%1&quot; is not written in UTF-8, the encoding that the program writes and reads: nothing of it was run. Save it as UTF-8 and run it again.</source>
+        <comment>%1 is the script&apos;s file</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>The SQL script &quot;%1&quot; is incomplete: it was exported by this program, but the mark that ends such an export is missing or does not match what is in it (the file was cut short, or comes from an earlier version). %n statement(s) were run.</source>
+        <comment>%1 is the script&apos;s file</comment>
+        <translation>
+            <numerusform>The SQL script &quot;%1&quot; is incomplete: it was exported by this program, but the mark that ends such an export is missing or does not match what is in it (the file was cut short, or comes from an earlier version). %n statement was run.</numerusform>
+            <numerusform>The SQL script &quot;%1&quot; is incomplete: it was exported by this program, but the mark that ends such an export is missing or does not match what is in it (the file was cut short, or comes from an earlier version). %n statements were run.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>ExportDatabase</name>
@@ -1870,6 +2003,32 @@ Heading of the list of the tests in the set</extracomment>
 
 %3</source>
         <comment>%%1 is the export&apos;s file, %%2 its folder, %%3 the system&apos;s reason (the disk is full, say)</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The database was not exported to &quot;%1&quot;: the export needs %2 of free space in the folder &quot;%3&quot; for a copy of the database while it runs, besides the room for the script itself, and that disk has %4 free. Make room there, or export to another disk.</source>
+        <comment>%%1 is the export&apos;s file, %%2 the database&apos;s size, %%3 the export&apos;s folder, %%4 the free space there</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ExportFile</name>
+    <message>
+        <source>It is not a file but a pipe, a device or a folder, which an export does not replace. Choose a file to export to.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file is read-only.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No new file can be made in the folder &quot;%1&quot; (%2). An export is written to a new file beside the old one, which it then replaces: the folder must be writable, not only the file.</source>
+        <comment>%1 is the folder, %2 the system&apos;s reason</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No new file can be made in the folder &quot;%1&quot;: %2</source>
+        <comment>%1 is the folder, %2 the system&apos;s reason</comment>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1916,6 +2075,14 @@ Heading of the list of the tests in the set</extracomment>
         <translation>
             <numerusform>%1 of the %n row of the first-version database is imported.</numerusform>
             <numerusform>%1 of the %n rows of the first-version database are imported.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n asset(s) of the first-version database were filed on an asset of another name: the database holds their names equal (they differ only in case or accents), or they are the same in their first %1 characters, the most a name keeps. Their applied parts, results and test sequences are on that asset.</source>
+        <comment>%1 is the longest name</comment>
+        <translation>
+            <numerusform>%n asset of the first-version database was filed on an asset of another name: the database holds their names equal (they differ only in case or accents), or they are the same in their first %1 characters, the most a name keeps. Its applied parts, results and test sequences are on that asset.</numerusform>
+            <numerusform>%n assets of the first-version database were filed on an asset of another name: the database holds their names equal (they differ only in case or accents), or they are the same in their first %1 characters, the most a name keeps. Their applied parts, results and test sequences are on that asset.</numerusform>
         </translation>
     </message>
 </context>
@@ -2310,6 +2477,18 @@ Heading of the list of the tests in the set</extracomment>
         <comment>what a lost connection did not save; %1 is the export&apos;s file</comment>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The certificates window was not opened.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The test instruments window was not opened.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The global test sequences window was not opened.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>MsSqlDatabase</name>
@@ -2443,6 +2622,16 @@ Is your mdf file on a shared driver? Does the mdf file reference a log file not 
     </message>
 </context>
 <context>
+    <name>RowGone</name>
+    <message>
+        <source>%1 was deleted on another workstation.
+
+Nothing was saved, and what you typed is still here.</source>
+        <comment>%1 names what was deleted, as the subject of the sentence</comment>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ServerDatabase</name>
     <message>
         <source>Qt&apos;s database driver %1 is not installed; it comes with the Debian package %2</source>
@@ -2461,6 +2650,50 @@ Is your mdf file on a shared driver? Does the mdf file reference a log file not 
             <numerusform>The server did not answer within %n second (%1)</numerusform>
             <numerusform>The server did not answer within %n seconds (%1)</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>ServerProbe</name>
+    <message numerus="yes">
+        <source>The name %1 could not be looked up within %n seconds</source>
+        <comment>%%1 is the host name as typed</comment>
+        <translation>
+            <numerusform>The name %1 could not be looked up within %n second</numerusform>
+            <numerusform>The name %1 could not be looked up within %n seconds</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The name %1 could not be looked up (%2)</source>
+        <comment>%%1 is the host name as typed, %%2 the resolver&apos;s reason</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Nothing answers at %1 within %n seconds</source>
+        <comment>%%1 is the host and port as typed</comment>
+        <translation>
+            <numerusform>Nothing answers at %1 within %n second</numerusform>
+            <numerusform>Nothing answers at %1 within %n seconds</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The port refused the connection at %1: no server listens there, or a firewall turns it away</source>
+        <comment>%%1 is the host and port as typed</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 could not be reached (%2)</source>
+        <comment>%%1 is the host and port as typed, %%2 the system&apos;s reason</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 took the connection and sent nothing</source>
+        <comment>%%1 is the host and port as typed</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server at %1 does not encrypt logins, so the password was not sent to it</source>
+        <comment>%%1 is the host and port as typed</comment>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -2919,6 +3152,10 @@ After clicking &apos;Apply&apos; the test results will be lost forever.</source>
     </message>
     <message>
         <source>Tests in this sequence</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The asset</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
