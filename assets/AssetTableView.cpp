@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QIODevice>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QSettings>
 
 namespace {
@@ -220,12 +221,25 @@ void AssetTableView::selectRows(const QList<int>& rows)
     scrollToRow(rows.first());
 }
 
-// Rows that have just come are laid out later, and until then the scroll
-// bar ends at the rows before them: a row beyond would stay out of sight.
+// Rows that have just come are laid out later, and the vertical header may
+// take them in only after this: until then the scroll bar ends at the rows
+// before them, and a row beyond would stay out of sight. The scroll is then
+// made again once the bar's range has grown.
 void AssetTableView::scrollToRow(int row)
 {
     executeDelayedItemsLayout();
-    scrollTo(m_model->index(row, NameColumn));
+    const QModelIndex index = m_model->index(row, NameColumn);
+    scrollTo(index);
+    if (!viewport()->rect().contains(visualRect(index))) {
+        const QPersistentModelIndex kept(index);
+        connect(
+            verticalScrollBar(), &QScrollBar::rangeChanged, this,
+            [this, kept] {
+                if (kept.isValid())
+                    scrollTo(kept);
+            },
+            Qt::SingleShotConnection);
+    }
 }
 
 void AssetTableView::selectArrivedAssets(int first, int last)
