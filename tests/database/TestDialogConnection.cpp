@@ -22,7 +22,7 @@ DialogAnswerer::Handler chooseFile(const QString& path)
             qWarning("expected a file dialog, got %s", w->metaObject()->className());
             return;
         }
-        dialog->selectFile(path);
+        DialogAnswerer::enterFileName(dialog, path);
         // Later, so that a question the file dialog asks meets the next handler.
         QTimer::singleShot(0, dialog, [dialog] { static_cast<QDialog*>(dialog)->accept(); });
     };

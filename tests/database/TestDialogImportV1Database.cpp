@@ -109,7 +109,7 @@ void TestDialogImportV1Database::browseFillsTheFieldAndRemembersTheFile()
             QVERIFY(files);
             caption = files->windowTitle();
             filters = files->nameFilters();
-            files->selectFile(file);
+            DialogAnswerer::enterFileName(files, file);
             static_cast<QDialog*>(files)->accept();
         });
         QTest::mousePress(f.browse, Qt::LeftButton);

@@ -80,7 +80,7 @@ DialogAnswerer::Handler chooseFile(const QString& path, QString* startFolder = n
             dialog->reject();
             return;
         }
-        dialog->selectFile(path);
+        DialogAnswerer::enterFileName(dialog, path);
         static_cast<QDialog*>(dialog)->accept();
     };
 }

@@ -290,7 +290,7 @@ void TestMainWindowServerLoss::exportWorkerStopsAtALostConnection()
     m_answerer->answerNext([&path](QWidget* w) {
         auto* dialog = qobject_cast<QFileDialog*>(w);
         QVERIFY(dialog);
-        dialog->selectFile(path);
+        DialogAnswerer::enterFileName(dialog, path);
         static_cast<QDialog*>(dialog)->accept();
     });
     m_relay->cut();

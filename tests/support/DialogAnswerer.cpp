@@ -6,8 +6,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QAbstractItemView>
 #include <QElapsedTimer>
+#include <QFileDialog>
+#include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -61,6 +65,22 @@ DialogAnswerer::Seen DialogAnswerer::describe(QWidget* w)
             s.informative = info->text();
     }
     return s;
+}
+
+void DialogAnswerer::enterFileName(QWidget* fileDialog, const QString& path)
+{
+    auto* dialog = qobject_cast<QFileDialog*>(fileDialog);
+    if (!dialog)
+        return;
+    // A file still selected in the listing would win over the typed name.
+    for (auto* view : dialog->findChildren<QAbstractItemView*>()) {
+        if (view->selectionModel())
+            view->selectionModel()->clear();
+    }
+    if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        name->setText(path);
+    else
+        dialog->selectFile(path);
 }
 
 void DialogAnswerer::poll()

@@ -51,6 +51,11 @@ public:
 
     static Seen describe(QWidget* dialog);
 
+    // Puts path in a file dialog's name field, as a user types it. The
+    // dialog's own selectFile() leaves the field alone once it has the focus,
+    // which under load it can have before the answer comes.
+    static void enterFileName(QWidget* fileDialog, const QString& path);
+
 private:
     void poll();
 
