@@ -57,6 +57,22 @@ QString keysOnly(const QString& statement, const QString& key)
     return QStringLiteral("SELECT ") + key + statement.mid(statement.indexOf(QStringLiteral(" FROM ")));
 }
 
+// The list's statement with its first sort term kept from any index: the
+// whole list is sorted in one pass instead of read row by row in the
+// index's order. The term's collation stays the column's.
+QString sortedUnindexed(const QString& statement)
+{
+    const QString orderBy = QStringLiteral(" ORDER BY ");
+    const qsizetype at = statement.lastIndexOf(orderBy);
+    return at < 0 ? statement : QString(statement).insert(at + orderBy.size(), QLatin1Char('+'));
+}
+
+QSqlError rowsChanged(const char* driver)
+{
+    return QSqlError(QLatin1String(driver) + QStringLiteral(": The list's rows changed while it was read"), QString(),
+                     QSqlError::StatementError);
+}
+
 bool busy(const QSqlError& error, int type)
 {
     return type == DatabaseSqlite
@@ -114,6 +130,10 @@ struct ListReader::Progress
     Rows firstRows;
     QList<qint64> keys;
     QList<qint64> firstKeys;
+    // Keys already posted that the list's whole statement reads again first.
+    QList<qint64> shown;
+    qsizetype seen = 0;
+    bool changed = false;
     bool firstPosted = false;
     bool firstByKey = false;
     QElapsedTimer sincePost;
@@ -375,10 +395,11 @@ void ListReader::readList(int generation, const QString& statement, const QStrin
         // reads the first page beside the list once its keys are in.
         progress.firstByKey = m_type == DatabaseSqlite && !key.isEmpty();
         const QString keys = progress.firstByKey ? keysOnly(statement, key) : statement;
+        const bool split = sorted && progress.firstByKey && !m_borrowed && sortsByIndex(keys, values);
         QElapsedTimer waited;
         waited.start();
         do
-            error = readKeys(progress, keys, values);
+            error = split ? readSortedByIndex(progress, keys, values) : readKeys(progress, keys, values);
         while (busy(error, m_type) && !progress.firstPosted && waited.elapsed() < busyListMs() && current(generation));
     }
     running(nullptr);
@@ -418,6 +439,10 @@ void ListReader::flushKeys(Progress& progress, bool done)
 
 bool ListReader::addKey(Progress& progress, qint64 key, const std::function<QByteArray()>& row)
 {
+    if (progress.seen < progress.shown.size()) {
+        progress.changed = key != progress.shown.at(progress.seen++);
+        return !progress.changed;
+    }
     progress.keys << key;
     if (!progress.firstPosted) {
         if (!progress.firstByKey)
@@ -442,7 +467,7 @@ QSqlError ListReader::readKeys(Progress& progress, const QString& statement, con
         return query.lastError();
     while (query.next()) {
         if (!addKey(progress, query.value(0).toLongLong(), [&query] { return packRow(query); }))
-            return QSqlError();
+            return progress.changed ? rowsChanged("QSQLITE") : QSqlError();
     }
     const QSqlError error = query.lastError();
     running(nullptr);
@@ -452,7 +477,7 @@ QSqlError ListReader::readKeys(Progress& progress, const QString& statement, con
 // MySQL sends a text statement's rows as the server finds them, where Qt's
 // driver would first take the whole result: the first screen waits only for
 // its own rows.
-QSqlError ListReader::readKeysAsText(Progress& progress, const QString& text, const QList<qint64>& shown)
+QSqlError ListReader::readKeysAsText(Progress& progress, const QString& text)
 {
     QSqlDatabase db = connection();
     const QVariant handle = db.driver()->handle();
@@ -475,21 +500,12 @@ QSqlError ListReader::readKeysAsText(Progress& progress, const QString& text, co
     const unsigned columns = mysql_num_fields(result);
     const MYSQL_FIELD* fields = mysql_fetch_fields(result);
     bool reading = true;
-    qsizetype skipped = 0;
     while (reading) {
         MYSQL_ROW row = mysql_fetch_row(result);
         if (!row)
             break;
         const unsigned long* lengths = mysql_fetch_lengths(result);
         const qint64 key = QByteArray::fromRawData(row[0], qsizetype(lengths[0])).toLongLong();
-        if (skipped < shown.size()) {
-            if (key == shown.at(skipped++))
-                continue;
-            cancel();
-            mysql_free_result(result);
-            return QSqlError(QStringLiteral("QMYSQL: The list's rows changed while it was read"), QString(),
-                             QSqlError::StatementError);
-        }
         const auto values = [&] {
             QVariantList all;
             for (unsigned c = 0; c < columns; ++c)
@@ -503,7 +519,7 @@ QSqlError ListReader::readKeysAsText(Progress& progress, const QString& text, co
         mysql_free_result(result);
         return QSqlError();
     }
-    const QSqlError error = reading ? failure("Unable to fetch data") : QSqlError();
+    const QSqlError error = reading ? failure("Unable to fetch data") : progress.changed ? rowsChanged("QMYSQL") : QSqlError();
     if (!reading)
         cancel();
     mysql_free_result(result);
@@ -531,11 +547,52 @@ QSqlError ListReader::readSortedAsText(Progress& progress, const QString& text)
     // Fewer rows than a screen: that was the whole list.
     if (!error.isValid() && progress.keys.size() == screen && current(progress.generation)) {
         flushKeys(progress, false);
-        error = readKeysAsText(progress, text, progress.firstKeys);
+        progress.shown = progress.firstKeys;
+        error = readKeysAsText(progress, text);
     }
     // A cancel has cut the connection, and the transaction with it.
     if (!m_broken)
         snapshot.exec(QStringLiteral("COMMIT"));
+    return error;
+}
+
+// Whether SQLite walks an index in the list's order rather than sorting
+// the rows it finds.
+bool ListReader::sortsByIndex(const QString& statement, const QVariantMap& values)
+{
+    QSqlQuery plan(connection());
+    if (!prepareAndRun(plan, QStringLiteral("EXPLAIN QUERY PLAN ") + statement, values))
+        return false;
+    bool sorter = false;
+    while (plan.next())
+        sorter = sorter || plan.value(3).toString().contains(QLatin1String("ORDER BY"));
+    running(nullptr);
+    return !plan.lastError().isValid() && !sorter;
+}
+
+// An index in the list's order gives the first screen at once, but the
+// whole list read through it visits every row apart, four times as long as
+// one sort of them all, with the file kept from the other programs' writes
+// meanwhile. The first screen is read through the index, the rest sorted,
+// in one read transaction, so that the whole list starts with the very rows
+// shown.
+QSqlError ListReader::readSortedByIndex(Progress& progress, const QString& statement, const QVariantMap& values)
+{
+    QSqlQuery transaction(connection());
+    if (!transaction.exec(QStringLiteral("BEGIN")))
+        return transaction.lastError();
+    const int screen = progress.pageRows;
+    progress.pageRows = screen + 1;
+    QSqlError error = readKeys(progress, statement + QStringLiteral(" LIMIT %1").arg(screen), values);
+    progress.pageRows = screen;
+    // Fewer rows than a screen: that was the whole list.
+    if (!error.isValid() && progress.keys.size() == screen && current(progress.generation)) {
+        flushKeys(progress, false);
+        progress.shown = progress.firstKeys;
+        error = readKeys(progress, sortedUnindexed(statement), values);
+    }
+    if (!transaction.exec(QStringLiteral("COMMIT")))
+        transaction.exec(QStringLiteral("ROLLBACK"));
     return error;
 }
 

@@ -103,12 +103,15 @@ private:
     QSqlDatabase connection() const;
     bool current(int generation) const;
     void post(int generation, const std::function<void(Delivery&)>& put);
-    // False once the list is given up.
+    // False once the list is given up, or once a key meets another than the
+    // one shown in its place.
     bool addKey(Progress& progress, qint64 key, const std::function<QByteArray()>& row);
     void flushKeys(Progress& progress, bool done);
     QSqlError readKeys(Progress& progress, const QString& statement, const QVariantMap& values);
-    QSqlError readKeysAsText(Progress& progress, const QString& text, const QList<qint64>& shown = {});
+    QSqlError readKeysAsText(Progress& progress, const QString& text);
     QSqlError readSortedAsText(Progress& progress, const QString& text);
+    QSqlError readSortedByIndex(Progress& progress, const QString& statement, const QVariantMap& values);
+    bool sortsByIndex(const QString& statement, const QVariantMap& values);
     void servePages();
     void readPage(const PageRequest& request);
     // The rows of keys, in their order; false when they could not be read.
