@@ -382,17 +382,14 @@ void AssetManager::removeSelectedAssets()
     };
     // A connection lost midway tells what the steps before it stored.
     PendingWrite pending(restText(ids.size()));
-    qsizetype stepSkipped = 0;
     qsizetype skipped = 0;
     const qsizetype done = SteppedWrite::run(
         ids,
-        [forGood, &stepSkipped](const QList<int>& step) {
-            stepSkipped = step.size()
-                          - (forGood ? Database::instance()->deleteAssets(step)
-                                     : Database::instance()->recycleAssets(step));
+        [forGood](const QList<int>& step) -> qsizetype {
+            return forGood ? Database::instance()->deleteAssets(step) : Database::instance()->recycleAssets(step);
         },
-        [&](qsizetype stored) {
-            skipped += stepSkipped;
+        [&](qsizetype stored, qsizetype changed) {
+            skipped = stored - changed;
             pending.describe(restText(ids.size() - stored), doneText(stored));
         },
         {actionTitle(DeleteAssetsAction), 0, doneText, {}});
@@ -428,15 +425,11 @@ void AssetManager::restoreSelectedAssets()
     };
     auto restText = [](qsizetype n) { return tr("%n asset(s) still in the recycle bin.", "assets not restored", int(n)); };
     PendingWrite pending(restText(ids.size()));
-    qsizetype stepSkipped = 0;
     qsizetype skipped = 0;
     const qsizetype done = SteppedWrite::run(
-        ids,
-        [&stepSkipped](const QList<int>& step) {
-            stepSkipped = step.size() - Database::instance()->restoreAssets(step);
-        },
-        [&](qsizetype stored) {
-            skipped += stepSkipped;
+        ids, [](const QList<int>& step) -> qsizetype { return Database::instance()->restoreAssets(step); },
+        [&](qsizetype stored, qsizetype changed) {
+            skipped = stored - changed;
             pending.describe(restText(ids.size() - stored), doneText(stored));
         },
         {actionTitle(RestoreAssetsAction), 0, doneText, {}});

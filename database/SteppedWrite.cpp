@@ -50,26 +50,63 @@ private:
 };
 } // namespace
 
-qsizetype SteppedWrite::run(const QList<int>& ids, const std::function<void(const QList<int>&)>& write,
-                           const std::function<void(qsizetype)>& stored, Progress progress)
+namespace {
+// A step's statements name its ids in the text: a part stays well within
+// what every back end parses.
+constexpr qsizetype firstSlice = 50;
+constexpr qsizetype largestSlice = 2000;
+
+// The next slice, sized for milliseconds from the last one's time, at most
+// twice or half the last.
+qsizetype nextSlice(qsizetype slice, qint64 tookMs, int milliseconds)
+{
+    const qint64 elapsed = std::max<qint64>(tookMs, 1);
+    return std::clamp<qsizetype>(slice * milliseconds / elapsed, std::max<qsizetype>(slice / 2, 1),
+                                 std::min(slice * 2, largestSlice));
+}
+} // namespace
+
+qsizetype SteppedWrite::run(const QList<int>& ids, const std::function<qsizetype(const QList<int>&)>& write,
+                           const std::function<void(qsizetype, qsizetype)>& stored, Progress progress)
 {
     if (ids.isEmpty())
         return 0;
     qsizetype done = 0;
+    qsizetype changed = 0;
     qsizetype taken = 0;
+    qsizetype stepChanged = 0;
+    qsizetype part = firstSlice;
+    // The last commit's time, which the next step leaves room for.
+    qint64 commitMs = 0;
+    QElapsedTimer committing;
     progress.total = ids.size();
     progress.done = [&done] { return done; };
     repeat(
-        [&](qsizetype slice) {
-            const QList<int> step = ids.mid(done, slice);
-            taken = step.size();
-            write(step);
+        [&](qsizetype) {
+            // A write's first step is a single part: the commit's time,
+            // which the later steps leave room for, is not known before.
+            QElapsedTimer step;
+            step.start();
+            const qint64 budget = std::max<qint64>(stepMilliseconds - commitMs, partMilliseconds);
+            taken = 0;
+            stepChanged = 0;
+            do {
+                QElapsedTimer took;
+                took.start();
+                const QList<int> slice = ids.mid(done + taken, part);
+                stepChanged += write(slice);
+                taken += slice.size();
+                part = nextSlice(part, took.elapsed(), partMilliseconds);
+            } while (done > 0 && done + taken < ids.size() && step.elapsed() + partMilliseconds <= budget);
+            committing.start();
             return done + taken == ids.size();
         },
         [&] {
+            commitMs = committing.elapsed();
             done += taken;
+            changed += stepChanged;
             if (stored)
-                stored(done);
+                stored(done, changed);
         },
         progress);
     return done;
@@ -79,10 +116,6 @@ bool SteppedWrite::repeat(const std::function<bool(qsizetype slice)>& step, cons
                           const Progress& progress)
 {
     Shown shown(progress);
-    // A step's statements name its ids in the text: a slice stays well
-    // within what every back end parses.
-    constexpr qsizetype firstSlice = 50;
-    constexpr qsizetype largestSlice = 2000;
     qsizetype slice = firstSlice;
     for (;;) {
         bool last = false;
@@ -93,12 +126,9 @@ bool SteppedWrite::repeat(const std::function<bool(qsizetype slice)>& step, cons
         stored();
         if (last)
             return true;
-        // The next slice is sized for a step of stepMilliseconds, at most
-        // twice or half the last: every step also costs its commit, which
-        // many small slices would pay over and over.
-        const qint64 elapsed = std::max<qint64>(took.elapsed(), 1);
-        slice = std::clamp<qsizetype>(slice * stepMilliseconds / elapsed, std::max<qsizetype>(slice / 2, 1),
-                                      std::min(slice * 2, largestSlice));
+        // Every step also costs its commit, which many small slices would
+        // pay over and over.
+        slice = nextSlice(slice, took.elapsed(), stepMilliseconds);
         if (betweenSteps)
             std::exchange(betweenSteps, nullptr)();
         shown.update();

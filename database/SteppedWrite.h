@@ -28,14 +28,17 @@ class SteppedWrite
 public:
     using Progress = SteppedWriteProgress;
 
-    // Runs write over ids in their order, a slice per step; the slices grow
-    // while a step is quick and shrink when it is slow. Returns how many of
-    // the first ids are stored: all of them, or fewer when the database
-    // stayed busy with another workstation's write (or the connection was
-    // lost), after which nothing more was tried. stored, when given, is told
-    // after each step how many are stored so far.
-    static qsizetype run(const QList<int>& ids, const std::function<void(const QList<int>&)>& write,
-                         const std::function<void(qsizetype)>& stored = {}, Progress progress = {});
+    // Runs write over ids in their order, a part at a time, several parts to
+    // a step until the step has had its time; the parts grow while they are
+    // quick and shrink when they are slow. write returns how many of its ids
+    // it changed. Returns how many of the first ids are stored: all of them,
+    // or fewer when the database stayed busy with another workstation's
+    // write (or the connection was lost), after which nothing more was
+    // tried. stored, when given, is told after each step how many ids are
+    // stored so far and how many of them were changed.
+    static qsizetype run(const QList<int>& ids, const std::function<qsizetype(const QList<int>&)>& write,
+                         const std::function<void(qsizetype stored, qsizetype changed)>& stored = {},
+                         Progress progress = {});
 
     // The same for rows that each step finds for itself: step runs in a
     // transaction of its own, given the most rows it should take on, until
@@ -49,6 +52,9 @@ public:
     // What one step should hold the lock for, in milliseconds: the window
     // waits for it too.
     static constexpr int stepMilliseconds = 50;
+    // What one part of run()'s steps should take: a step that meets a slower
+    // database ends within a part of its time, not a multiple of it.
+    static constexpr int partMilliseconds = 10;
 
     // Set by a test, run once between the next two steps, when no transaction
     // is open, to meet another workstation's write there.

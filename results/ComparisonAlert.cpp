@@ -209,7 +209,7 @@ bool ComparisonAlert::removeAllAlerts(qsizetype* setsReset, qsizetype* setsLeft,
         sets.append(alerted.value(0).toInt());
     alerted.finish();
 
-    const qsizetype done = SteppedWrite::run(sets, [](const QList<int>& step) {
+    const qsizetype done = SteppedWrite::run(sets, [](const QList<int>& step) -> qsizetype {
         QStringList ids;
         for (int id : step)
             ids << QString::number(id);
@@ -226,6 +226,7 @@ bool ComparisonAlert::removeAllAlerts(qsizetype* setsReset, qsizetype* setsLeft,
         marked.bindValue(QStringLiteral(":NewStatus"), int(Ux::StatusPass));
         marked.bindValue(QStringLiteral(":OldStatus"), int(Ux::StatusAlert));
         marked.exec();
+        return step.size();
     }, {}, progress);
     if (setsReset)
         *setsReset = done;
