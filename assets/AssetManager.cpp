@@ -489,10 +489,10 @@ void AssetManager::removeNode(int type, const QString& assetCondition, const QSt
     const bool msSql = Database::instance()->type() == DatabaseMsSql;
 
     // In whole steps, so that a place of a hundred thousand assets keeps no
-    // other workstation waiting for the lock for seconds. Each step takes a
-    // slice of the assets still in the place out of it, into the recycle
-    // bin; the step that finds no more than a slice left deletes the place
-    // with them, under the same lock. An asset that a download files into
+    // other workstation waiting for the lock for seconds. Each part of a
+    // step takes a slice of the assets still in the place out of it, into
+    // the recycle bin; the part that finds no more than a slice left deletes
+    // the place with them, under the same lock. An asset that a download files into
     // the place meanwhile is either in it before, and recycled by a later
     // step, or comes after, when the place is gone and made again.
     qsizetype steps = 0;
@@ -513,8 +513,12 @@ void AssetManager::removeNode(int type, const QString& assetCondition, const QSt
     const int before = inPlace();
     std::optional<PendingWrite> pending(std::in_place, placeNotDeleted(type, before));
     const bool removed = SteppedWrite::repeat(
-        [&](qsizetype slice) {
-            // One more than the slice tells whether this is the last step.
+        [&](qsizetype slice, bool firstPart) {
+            if (firstPart) {
+                stepAssets.clear();
+                stepRecycled = 0;
+            }
+            // One more than the slice tells whether this is the last part.
             SqlQuery read(QStringLiteral("SELECT %1Asset.Id,CASE WHEN Asset.DeletedLocation IS NULL THEN 1 ELSE 0 "
                                          "END FROM Asset WHERE %2%3")
                               .arg(msSql ? QStringLiteral("TOP %1 ").arg(slice + 1) : QString(), assetCondition,
@@ -525,13 +529,13 @@ void AssetManager::removeNode(int type, const QString& assetCondition, const QSt
             read.finish();
             const bool last = rows.size() <= slice;
             rows.resize(std::min(rows.size(), slice));
-            stepAssets.clear();
-            stepRecycled = 0;
+            QList<int> part;
             for (const QVariantList& row : std::as_const(rows)) {
-                stepAssets << row.at(0).toInt();
+                part << row.at(0).toInt();
                 stepRecycled += row.at(1).toInt();
             }
-            Database::instance()->recycleAssetsLeavingPlace(stepAssets);
+            Database::instance()->recycleAssetsLeavingPlace(part);
+            stepAssets += part;
             if (last) {
                 SqlQuery remove(deleteStatement);
                 remove.bindValue(parameter, id);

@@ -75,34 +75,20 @@ qsizetype SteppedWrite::run(const QList<int>& ids, const std::function<qsizetype
     qsizetype changed = 0;
     qsizetype taken = 0;
     qsizetype stepChanged = 0;
-    qsizetype part = firstSlice;
-    // The last commit's time, which the next step leaves room for.
-    qint64 commitMs = 0;
-    QElapsedTimer committing;
     progress.total = ids.size();
     progress.done = [&done] { return done; };
     repeat(
-        [&](qsizetype) {
-            // A write's first step is a single part: the commit's time,
-            // which the later steps leave room for, is not known before.
-            QElapsedTimer step;
-            step.start();
-            const qint64 budget = std::max<qint64>(stepMilliseconds - commitMs, partMilliseconds);
-            taken = 0;
-            stepChanged = 0;
-            do {
-                QElapsedTimer took;
-                took.start();
-                const QList<int> slice = ids.mid(done + taken, part);
-                stepChanged += write(slice);
-                taken += slice.size();
-                part = nextSlice(part, took.elapsed(), partMilliseconds);
-            } while (done > 0 && done + taken < ids.size() && step.elapsed() + partMilliseconds <= budget);
-            committing.start();
+        [&](qsizetype slice, bool firstPart) {
+            if (firstPart) {
+                taken = 0;
+                stepChanged = 0;
+            }
+            const QList<int> part = ids.mid(done + taken, slice);
+            stepChanged += write(part);
+            taken += part.size();
             return done + taken == ids.size();
         },
         [&] {
-            commitMs = committing.elapsed();
             done += taken;
             changed += stepChanged;
             if (stored)
@@ -112,23 +98,39 @@ qsizetype SteppedWrite::run(const QList<int>& ids, const std::function<qsizetype
     return done;
 }
 
-bool SteppedWrite::repeat(const std::function<bool(qsizetype slice)>& step, const std::function<void()>& stored,
+bool SteppedWrite::repeat(const std::function<bool(qsizetype, bool)>& part, const std::function<void()>& stored,
                           const Progress& progress)
 {
     Shown shown(progress);
     qsizetype slice = firstSlice;
-    for (;;) {
+    // The last commit's time, which the next step leaves room for.
+    qint64 commitMs = 0;
+    for (bool firstStep = true;; firstStep = false) {
         bool last = false;
+        qint64 partsMs = 0;
         QElapsedTimer took;
         took.start();
-        if (!DatabaseTransaction::run([&](DatabaseTransaction&) { last = step(slice); }))
+        const qint64 budget = std::max<qint64>(stepMilliseconds - commitMs, partMilliseconds);
+        const bool storedStep = DatabaseTransaction::run([&](DatabaseTransaction&) {
+            QElapsedTimer step;
+            step.start();
+            bool firstPart = true;
+            // A write's first step is a single part: its commit's time, which
+            // the later steps leave room for, is not known before.
+            do {
+                QElapsedTimer one;
+                one.start();
+                last = part(slice, std::exchange(firstPart, false));
+                slice = nextSlice(slice, one.elapsed(), partMilliseconds);
+            } while (!last && !firstStep && step.elapsed() + partMilliseconds <= budget);
+            partsMs = took.elapsed();
+        });
+        if (!storedStep)
             return false;
+        commitMs = took.elapsed() - partsMs;
         stored();
         if (last)
             return true;
-        // Every step also costs its commit, which many small slices would
-        // pay over and over.
-        slice = nextSlice(slice, took.elapsed(), stepMilliseconds);
         if (betweenSteps)
             std::exchange(betweenSteps, nullptr)();
         shown.update();

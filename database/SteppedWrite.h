@@ -28,10 +28,8 @@ class SteppedWrite
 public:
     using Progress = SteppedWriteProgress;
 
-    // Runs write over ids in their order, a part at a time, several parts to
-    // a step until the step has had its time; the parts grow while they are
-    // quick and shrink when they are slow. write returns how many of its ids
-    // it changed. Returns how many of the first ids are stored: all of them,
+    // Runs write over ids in their order, a part at a time (see repeat()).
+    // write returns how many of its ids it changed. Returns how many of the first ids are stored: all of them,
     // or fewer when the database stayed busy with another workstation's
     // write (or the connection was lost), after which nothing more was
     // tried. stored, when given, is told after each step how many ids are
@@ -40,20 +38,23 @@ public:
                          const std::function<void(qsizetype stored, qsizetype changed)>& stored = {},
                          Progress progress = {});
 
-    // The same for rows that each step finds for itself: step runs in a
-    // transaction of its own, given the most rows it should take on, until
-    // it returns that it took the last; stored follows each step that was
-    // stored. step keeps nothing of an attempt but what it reads again (see
-    // DatabaseTransaction::run). False when the database stayed busy with
-    // another workstation's write, after which nothing more was tried.
-    static bool repeat(const std::function<bool(qsizetype slice)>& step, const std::function<void()>& stored,
-                       const Progress& progress = {});
+    // The same for rows that each part finds for itself: part is given the
+    // most rows it should take on, until it returns that it took the last.
+    // Each step is a transaction of its own that runs parts until the step
+    // has had its time, the first part of an attempt told so (see
+    // DatabaseTransaction::run: it keeps nothing of an earlier attempt but
+    // what it reads again); the parts grow while they are quick and shrink
+    // when they are slow. stored follows each step that was stored. False
+    // when the database stayed busy with another workstation's write, after
+    // which nothing more was tried.
+    static bool repeat(const std::function<bool(qsizetype slice, bool firstPart)>& part,
+                       const std::function<void()>& stored, const Progress& progress = {});
 
-    // What one step should hold the lock for, in milliseconds: the window
-    // waits for it too.
+    // What one step should hold the lock for, in milliseconds, its commit
+    // included: the window waits for it too.
     static constexpr int stepMilliseconds = 50;
-    // What one part of run()'s steps should take: a step that meets a slower
-    // database ends within a part of its time, not a multiple of it.
+    // What one part should take: a step that meets a slower database ends
+    // within a part of its time, not a multiple of it.
     static constexpr int partMilliseconds = 10;
 
     // Set by a test, run once between the next two steps, when no transaction

@@ -359,6 +359,7 @@ void run(QTextStream& out, bool sqlite)
         root->appendChild(database);
         database->appendChild(new AssetTreeItem(0, "Recycled", AssetTreeRecycled, database));
         tree = std::make_unique<AssetTreeModel>(root.get());
+        tree->populate();
         Database::instance()->setAssetTreeModel(tree.get());
     });
     out << backEnd << ": build tree (10 clients, 100 sites, 1,000 locations): " << treeMs << " ms" << Qt::endl;
@@ -432,10 +433,12 @@ void run(QTextStream& out, bool sqlite)
         QObject::connect(&manager, &AssetManager::showAllAssets, &bench.table(), &AssetTableView::showAllAssets);
         QObject::connect(&manager, &AssetManager::showRecycledAssets, &bench.table(), &AssetTableView::showRecycledAssets);
         DialogAnswerer sure;
-        const auto recycle = AssetManager::DeleteAssetsAction, restore = AssetManager::RestoreAssetsAction;
-        for (const auto& [what, inBin, action] : {std::tuple{"recycle all", false, recycle}, {"restore all", true, restore},
-                                                  {"recycle all", false, recycle}, {"delete for good", true, recycle}}) {
-            inBin ? treeView.selectRecycled() : treeView.selectDatabase();
+        const auto recycle = AssetManager::DeleteAssetsAction, restore = AssetManager::RestoreAssetsAction,
+                   client = AssetManager::DeleteClientAction;
+        for (const auto& [what, inBin, action] :
+             {std::tuple{"recycle all", false, recycle}, {"restore all", true, restore}, {"delete client", false, client},
+              {"recycle all", false, recycle}, {"delete for good", true, recycle}}) {
+            action == client ? treeView.selectClient(1) : inBin ? treeView.selectRecycled() : treeView.selectDatabase();
             QElapsedTimer clock;
             clock.start();
             bench.waitRead(clock);
