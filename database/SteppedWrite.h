@@ -28,12 +28,13 @@ class SteppedWrite
 public:
     using Progress = SteppedWriteProgress;
 
-    // Runs write over ids in their order, a part at a time (see repeat()).
-    // write returns how many of its ids it changed. Returns how many of the first ids are stored: all of them,
-    // or fewer when the database stayed busy with another workstation's
-    // write (or the connection was lost), after which nothing more was
-    // tried. stored, when given, is told after each step how many ids are
-    // stored so far and how many of them were changed.
+    // Runs write over ids in their order, a part at a time (see repeat());
+    // write returns how many of its ids it changed. Returns how many of the
+    // first ids are stored: all of them, or fewer when the database stayed
+    // busy with another workstation's write (or the connection was lost),
+    // after which nothing more was tried. stored, when given, is told after
+    // each step how many ids are stored so far and how many of them were
+    // changed.
     static qsizetype run(const QList<int>& ids, const std::function<qsizetype(const QList<int>&)>& write,
                          const std::function<void(qsizetype stored, qsizetype changed)>& stored = {},
                          Progress progress = {});
