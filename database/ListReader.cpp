@@ -519,7 +519,9 @@ QSqlError ListReader::readKeysAsText(Progress& progress, const QString& text)
         mysql_free_result(result);
         return QSqlError();
     }
-    const QSqlError error = reading ? failure("Unable to fetch data") : progress.changed ? rowsChanged("QMYSQL") : QSqlError();
+    const QSqlError error = reading            ? failure("Unable to fetch data")
+                            : progress.changed ? rowsChanged("QMYSQL")
+                                               : QSqlError();
     if (!reading)
         cancel();
     mysql_free_result(result);

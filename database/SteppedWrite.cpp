@@ -112,8 +112,6 @@ bool SteppedWrite::repeat(const std::function<bool(qsizetype, bool)>& part, cons
         took.start();
         const qint64 budget = std::max<qint64>(stepMilliseconds - commitMs, partMilliseconds);
         const bool storedStep = DatabaseTransaction::run([&](DatabaseTransaction&) {
-            QElapsedTimer step;
-            step.start();
             bool firstPart = true;
             // A write's first step is a single part: its commit's time, which
             // the later steps leave room for, is not known before.
@@ -122,7 +120,7 @@ bool SteppedWrite::repeat(const std::function<bool(qsizetype, bool)>& part, cons
                 one.start();
                 last = part(slice, std::exchange(firstPart, false));
                 slice = nextSlice(slice, one.elapsed(), partMilliseconds);
-            } while (!last && !firstStep && step.elapsed() + partMilliseconds <= budget);
+            } while (!last && !firstStep && took.elapsed() + partMilliseconds <= budget);
             partsMs = took.elapsed();
         });
         if (!storedStep)
