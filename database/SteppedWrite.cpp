@@ -113,14 +113,17 @@ bool SteppedWrite::repeat(const std::function<bool(qsizetype, bool)>& part, cons
         const qint64 budget = std::max<qint64>(stepMilliseconds - commitMs, partMilliseconds);
         const bool storedStep = DatabaseTransaction::run([&](DatabaseTransaction&) {
             bool firstPart = true;
+            // The next part may take as long as the slowest of the step's.
+            qint64 longestPart = partMilliseconds;
             // A write's first step is a single part: its commit's time, which
             // the later steps leave room for, is not known before.
             do {
                 QElapsedTimer one;
                 one.start();
                 last = part(slice, std::exchange(firstPart, false));
+                longestPart = std::max(longestPart, one.elapsed());
                 slice = nextSlice(slice, one.elapsed(), partMilliseconds);
-            } while (!last && !firstStep && took.elapsed() + partMilliseconds <= budget);
+            } while (!last && !firstStep && took.elapsed() + longestPart <= budget);
             partsMs = took.elapsed();
         });
         if (!storedStep)
