@@ -492,9 +492,9 @@ void AssetManager::removeNode(int type, const QString& assetCondition, const QSt
     // other workstation waiting for the lock for seconds. Each part of a
     // step takes a slice of the assets still in the place out of it, into
     // the recycle bin; the part that finds no more than a slice left deletes
-    // the place with them, under the same lock. An asset that a download files into
-    // the place meanwhile is either in it before, and recycled by a later
-    // step, or comes after, when the place is gone and made again.
+    // the place with them, under the same lock. An asset that a download
+    // files into the place meanwhile is either in it before, and recycled by
+    // a later step, or comes after, when the place is gone and made again.
     qsizetype steps = 0;
     int recycled = 0;
     QList<int> taken;
